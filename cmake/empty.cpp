@@ -1,0 +1,1 @@
+// Placeholder for an object library whose folder has no sources yet.

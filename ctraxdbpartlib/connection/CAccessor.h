@@ -1,0 +1,94 @@
+#pragma once
+
+#include "ctraxdbpartlib/connection/OleDbTypes.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// One binding of an accessor: a result column or an input parameter, by
+// ordinal (1-based), onto a field of the accessor record.
+struct DBBinding {
+    enum Type { I4, I2, STR };
+    int ordinal = 0;
+    Type type = I4;
+    void *value = nullptr;
+    size_t width = 0;           // STR: buffer size including the NUL
+    size_t *length = nullptr;   // optional: bytes returned
+    DBSTATUS *status = nullptr; // optional: DBSTATUS_S_OK / DBSTATUS_S_ISNULL
+};
+
+// The column map and parameter map of an accessor record. An accessor
+// record T declares them in one member function:
+//
+//   struct LibraryAccessor {
+//       char name[51]; int32_t id; int16_t enabled; char comment[256];
+//       DBSTATUS commentStatus;
+//       void bind(ColumnMap &map) {
+//           map.column(1, name);
+//           map.column(2, id);
+//           map.column(3, enabled);
+//           map.column(4, comment, &commentStatus);
+//       }
+//   };
+//
+// Parameters are declared with map.param(n, field) in the same function.
+class ColumnMap {
+public:
+    void column(int ordinal, int32_t &field, DBSTATUS *status = nullptr) {
+        add(columns, ordinal, DBBinding::I4, &field, 0, nullptr, status);
+    }
+    void column(int ordinal, int16_t &field, DBSTATUS *status = nullptr) {
+        add(columns, ordinal, DBBinding::I2, &field, 0, nullptr, status);
+    }
+    template <size_t N>
+    void column(int ordinal, char (&field)[N], DBSTATUS *status = nullptr, size_t *length = nullptr) {
+        add(columns, ordinal, DBBinding::STR, field, N, length, status);
+    }
+    void param(int ordinal, int32_t &field) { add(params, ordinal, DBBinding::I4, &field, 0, nullptr, nullptr); }
+
+    std::vector<DBBinding> columns;
+    std::vector<DBBinding> params;
+
+private:
+    static void add(std::vector<DBBinding> &list, int ordinal, DBBinding::Type type, void *value, size_t width,
+                    size_t *length, DBSTATUS *status) {
+        DBBinding b;
+        b.ordinal = ordinal;
+        b.type = type;
+        b.value = value;
+        b.width = width;
+        b.length = length;
+        b.status = status;
+        list.push_back(b);
+    }
+};
+
+// An accessor over the record T: the record is the buffer, T::bind its map.
+template <class T> class CAccessor : public T {
+public:
+    CAccessor() : T() {}
+    ColumnMap &getMap() {
+        if (!mapped) {
+            T::bind(map);
+            mapped = true;
+        }
+        return map;
+    }
+
+private:
+    ColumnMap map;
+    bool mapped = false;
+    // The map points into this object: copying would leave it pointing at the original.
+    CAccessor(const CAccessor &) = delete;
+    CAccessor &operator=(const CAccessor &) = delete;
+};
+
+// For commands that return no rows.
+class CNoAccessor {};
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "ctraxdbpartlib/connection/OleDbTypes.h"
+
+#include <string>
+#include <vector>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// The error records that the last failing session-layer call left on this
+// thread. Every session-layer operation clears them when it starts and adds
+// the engine's descriptions when it fails.
+class CDBErrorInfo {
+public:
+    // Number of records left by the last failing call (0 when none).
+    HRESULT GetErrorRecords(uint32_t *count);
+    // Description of record `index` (0-based); fails for an index past the end.
+    HRESULT GetDescription(uint32_t index, std::string &description);
+
+    // Used by the providers.
+    static void clear();
+    static void add(const std::string &description);
+    static const std::vector<std::string> &records();
+};
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,92 @@
+#pragma once
+
+// The engine behind the session layer. A provider is chosen by the
+// Provider keyword of the initialisation string: SQLite (the embedded
+// default) or ODBC. Every operation returns a result code and, on failure,
+// leaves the engine's descriptions as error records (CDBErrorInfo).
+
+#include "ctraxdbpartlib/connection/DBVariant.h"
+#include "ctraxdbpartlib/connection/OleDbTypes.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// One parameter value of a statement.
+struct DBParam {
+    enum Kind { NUL, I4, TEXT };
+    Kind kind = NUL;
+    int32_t intVal = 0;
+    std::string text;
+};
+
+// A prepared statement with a result.
+class ProviderStatement {
+public:
+    virtual ~ProviderStatement() = default;
+    // Binds the parameters (1-based positions of the '?' markers) and runs
+    // the statement; may be called again to re-run it from its first row.
+    virtual HRESULT execute(const std::vector<DBParam> &params) = 0;
+    // S_OK with a current row, DB_S_ENDOFROWSET after the last one.
+    virtual HRESULT fetch() = 0;
+    virtual int columnCount() = 0;
+    virtual std::string columnName(int ordinal) = 0; // 1-based
+    // Values of the current row (ordinals 1-based).
+    virtual bool isNull(int ordinal) = 0;
+    virtual int32_t getInt(int ordinal) = 0;
+    // The text of the column and its length; valid until the next fetch.
+    virtual const char *getText(int ordinal, size_t &length) = 0;
+};
+
+// One open connection, with its one session.
+class ProviderConnection {
+public:
+    virtual ~ProviderConnection() = default;
+
+    virtual HRESULT execute(const std::string &sql) = 0;
+    virtual HRESULT prepare(const std::string &sql, std::unique_ptr<ProviderStatement> &statement) = 0;
+
+    virtual HRESULT begin() = 0; // read committed
+    virtual HRESULT commit() = 0;
+    virtual HRESULT rollback() = 0;
+    virtual bool inTransaction() const = 0;
+
+    // Names of the tables of the current catalog / of the catalogs offered.
+    virtual HRESULT tables(std::vector<std::string> &names) = 0;
+    virtual HRESULT catalogs(std::vector<std::string> &names) = 0;
+    // Columns of a table's primary key, in key order.
+    virtual HRESULT primaryKey(const std::string &table, std::vector<std::string> &columns) = 0;
+
+    // DBPROP_DATASOURCENAME, DBPROP_DATASOURCEREADONLY, DBPROP_INIT_CATALOG;
+    // a failure code when the provider has no answer.
+    virtual HRESULT property(DBPropSet set, DBPROPID id, DBVariant &value) = 0;
+    // The characters that quote identifiers in this engine's SQL.
+    virtual void quoteChars(char &open, char &close) const = 0;
+};
+
+// The parsed initialisation string: keys as written (case kept), values
+// unquoted, in their order of appearance.
+class InitString {
+public:
+    static HRESULT parse(const std::string &text, InitString &out);
+    // Case-insensitive lookup; empty when the key is absent.
+    std::string get(const std::string &key) const;
+    bool has(const std::string &key) const;
+    // Rebuilds "key=value;" pairs, quoting values that need it; the
+    // password keys (Password, PWD) are left out unless asked for.
+    std::string toString(bool includePassword) const;
+
+    std::vector<std::pair<std::string, std::string>> pairs;
+};
+
+// Opens the provider the string names (SQLite when it names none).
+HRESULT openProvider(const InitString &init, std::unique_ptr<ProviderConnection> &connection);
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

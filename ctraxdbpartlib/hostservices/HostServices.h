@@ -1,0 +1,91 @@
+#pragma once
+
+// The host services the plug-in calls, under the host's names. The
+// interactive ones (message box, data-link prompt, report viewer) can be
+// replaced through the callback table below, by tests and by the
+// command-line host.
+
+#include <cstddef>
+#include <string>
+
+#define HOSTSERVICES_API __attribute__((visibility("default")))
+
+class CWnd;
+
+extern "C++" {
+
+// Message box styles and answers (as the host's message box uses them).
+constexpr unsigned MB_YESNO = 0x4;
+constexpr unsigned MB_ICONQUESTION = 0x20;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+// macros: asks the user; 6 (IDYES) means Yes, anything else No.
+HOSTSERVICES_API int messageBoxHook(CWnd *owner, const char *text, const char *caption, unsigned style);
+// The application's main window (none in a command-line host).
+HOSTSERVICES_API CWnd *getMainWindow();
+
+// sysutils: TXDB_AUTOTEST and TXDB_DEVCHECKS switches.
+HOSTSERVICES_API int isAutotestEnabled();
+HOSTSERVICES_API int isDevEnabled();
+
+// memory
+HOSTSERVICES_API char *mallocString(size_t length); // room for length characters and a NUL
+HOSTSERVICES_API void freeMem(void *pointer);
+
+// DISCIO: temporary and text files.
+using TEXTFILE = void *;
+HOSTSERVICES_API int makeTempFile(char *buffer); // buffer of at least 4096 bytes
+HOSTSERVICES_API int openTextFile(const char *path, TEXTFILE *handle, int write, int create);
+HOSTSERVICES_API void asciiTextFile(TEXTFILE handle);
+HOSTSERVICES_API int printTextFile(TEXTFILE handle, const char *text);
+HOSTSERVICES_API void closeTextFile(TEXTFILE handle);
+HOSTSERVICES_API int deleteFile(const char *path);
+
+// reports: shows a text file to the user.
+struct ReportRequest {
+    int kind;
+    int flags;
+    int options;
+    const char *path;
+};
+HOSTSERVICES_API int processReport(const char *path, const ReportRequest *request);
+
+// SETTINGS
+HOSTSERVICES_API int getDatabaseEncloseChars(const char *initialisationString, char *open, char *close, int flag);
+HOSTSERVICES_API int getLibraryPathByFilename(const char *initialisationString);
+
+// utility: natural, case-insensitive order (R2 before R10).
+HOSTSERVICES_API int isFirstNameBeforeSecond(const char *first, const char *second);
+
+// SETTINGSMFC
+HOSTSERVICES_API const char *decryptConnectionStringPassword(const char *initialisationString);
+HOSTSERVICES_API char *fixDatabaseCommandEncloseTC(const char *sql, char open, char close); // freeMem
+// Takes from the comma list `pending` (items removed from it) as many items
+// as fit, with prefix and suffix, under `limit` bytes (-1: the database
+// kind's default); returns prefix + items + suffix (freeMem), or nullptr
+// when the list is empty.
+HOSTSERVICES_API char *extractToCommandStringToLimit(const char *prefix, std::string &pending, const char *suffix,
+                                                     int limit);
+// Lowers the limit; nonzero when it could.
+HOSTSERVICES_API int reduceDatabaseCommandStringLimit(int *limit);
+
+// The replaceable interactive services.
+struct HostCallbacks {
+    // Answer of a message box; nullptr: ask on the terminal when standard
+    // input is one, else give `defaultAnswer`.
+    int (*messageBox)(const char *text, const char *caption, unsigned style) = nullptr;
+    int defaultAnswer = IDNO;
+    // The data-link dialog: fills `out` with an initialisation string and
+    // returns true, or returns false when the user cancels. nullptr: ask on
+    // the terminal.
+    bool (*dataLinkPrompt)(std::string &out) = nullptr;
+    // The report viewer; nullptr: print where the file was kept.
+    void (*reportViewer)(const char *path) = nullptr;
+};
+HOSTSERVICES_API HostCallbacks &hostCallbacks();
+
+// The data-link prompt as the plug-in calls it.
+HOSTSERVICES_API bool promptDataLink(CWnd *parent, std::string &initialisationString);
+
+} // extern "C++"

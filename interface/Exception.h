@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+
+// The one error type that crosses the plug-in boundary. It is always thrown
+// as a pointer to a new object; whoever catches it owns and deletes it.
+// An empty message means the user has already been told, or chose not to go on.
+class Exception {
+public:
+    explicit Exception(const std::string &message) : message(message) {}
+    explicit Exception(const char *message) : message(message ? message : "") {}
+    virtual ~Exception() = default;
+
+    const std::string &getMessage() const { return message; }
+
+    std::string message;
+};
+
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

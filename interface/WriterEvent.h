@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+
+// One progress event of a writer.
+class WriterEvent {
+public:
+    WriterEvent() = default;
+    WriterEvent(int writeType, const std::string &text, int index, int total)
+        : writeType(writeType), text(text), index(index), total(total) {}
+    virtual ~WriterEvent() = default;
+
+    int writeType = 0; // the writer's getWriteType; 10 marks table progress
+    std::string text;  // the name of the item being written
+    int index = 0;     // items already handled, counting from 0
+    int total = 0;     // the source reader's getCount
+};
+
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE
