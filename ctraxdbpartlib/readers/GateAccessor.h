@@ -1,0 +1,29 @@
+#pragma once
+
+#include "ctraxdbpartlib/connection/CAccessor.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// One row of [Gate]: [ID], [Name], [Alt_name], [Part_def_ID]; the parameter
+// is the part-definition ID.
+struct GateAccessor {
+    int32_t id = 0;
+    char name[51] = {};
+    char altName[51] = {};
+    DBSTATUS altNameStatus = DBSTATUS_S_OK;
+    int32_t partDefId = 0;
+
+    int32_t parentId = 0;
+
+    void bind(ColumnMap &map) {
+        map.column(1, id);
+        map.column(2, name);
+        map.column(3, altName, &altNameStatus);
+        map.column(4, partDefId);
+        map.param(1, parentId);
+    }
+};
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ctraxdbpartlib/connection/CAccessor.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// One pin linked to a gate: [Pin_Data].[Pin_identifier]; the parameter is
+// the gate's ID.
+struct GateDataReadAccessor {
+    char pinIdentifier[11] = {};
+    DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
+
+    int32_t parentId = 0;
+
+    void bind(ColumnMap &map) {
+        map.column(1, pinIdentifier, &pinIdentifierStatus);
+        map.param(1, parentId);
+    }
+};
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ctraxdbpartlib/connection/CAccessor.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// One pin of an equivalence group: [Pin_identifier], [Equiv_group]; the
+// parameter is the group's ID.
+struct PinEquivDataAccessor {
+    char pinIdentifier[11] = {};
+    DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
+    int32_t equivGroup = 0;
+    DBSTATUS equivGroupStatus = DBSTATUS_S_OK;
+
+    int32_t parentId = 0;
+
+    void bind(ColumnMap &map) {
+        map.column(1, pinIdentifier, &pinIdentifierStatus);
+        map.column(2, equivGroup, &equivGroupStatus);
+        map.param(1, parentId);
+    }
+};
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE
