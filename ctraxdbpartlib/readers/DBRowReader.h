@@ -60,7 +60,7 @@ protected:
     virtual bool nextPage() { return false; }
 
     CTraxDBPath &database() { return dbPath(path); }
-    void open(const std::string &sql) { openStatement(database(), command, sql); }
+    void open(const std::string &sql) { database().open(command, sql); }
 
     pathHandle_t path;
     Command command;

@@ -1,9 +1,8 @@
 #pragma once
 
-// Opening statements on a database path: the one way every reader and
-// record object runs its SQL. The text (written with square-bracket
-// quoting) goes through the path's fixTcEnc, the command opens on the
-// path's session with its rowset properties, and the result is checked.
+// Reaching the database path from a handle, and running count queries.
+// Queries themselves are opened with CTraxDBPath::open / tryOpen, the one
+// way every reader and record object runs its SQL.
 
 #include "ctraxdbpartlib/CTraxDBError.h"
 #include "ctraxdbpartlib/connection/CCommand.h"
@@ -19,17 +18,6 @@ namespace DBIMPL {
 // (only the library reader checks what kind of path it was given).
 inline CTraxDBPath &dbPath(const pathHandle_t &path) {
     return static_cast<CTraxDBPath &>(*path);
-}
-
-// Opens the command without checking, for callers that retry a refused
-// statement (the paged readers).
-template <class TCommand> HRESULT tryOpenStatement(CTraxDBPath &path, TCommand &command, const std::string &sql) {
-    const CDBPropSet &properties = path.getProperties();
-    return command.Open(path.getSession(), path.fixTcEnc(sql), &properties);
-}
-
-template <class TCommand> void openStatement(CTraxDBPath &path, TCommand &command, const std::string &sql) {
-    checkResult(tryOpenStatement(path, command, sql));
 }
 
 // Runs a query that yields one integer in its first column, such as a
