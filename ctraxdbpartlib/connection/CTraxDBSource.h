@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ctraxdbpartlib/connection/CDataSource.h"
+#include "ctraxdbpartlib/connection/CSession.h"
+#include "interface/Path.h"
+#include "interface/Source.h"
+
+#include <string>
+
+class CWnd;
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// One opened data source with its one session, and the identifier quoting
+// characters of its database kind. Every SQL text of the plug-in is written
+// with square brackets and goes through fixTcEnc before it reaches the
+// database.
+class CTraxDBSource : public Source {
+public:
+    // Opens the data source the user picks in the data-link dialog.
+    explicit CTraxDBSource(CWnd *parent);
+    // Opens the data source an initialisation string describes.
+    explicit CTraxDBSource(const TCHAR *initialisationString);
+    ~CTraxDBSource() override;
+
+    virtual CSession &getSession();
+    virtual const CDataSource &getSource();
+
+    // The text with "[" and "]" replaced by the database's quoting
+    // characters; empty when the host cannot do it.
+    std::string fixTcEnc(const std::string &sql) const;
+
+private:
+    void openSession();
+
+    CDataSource dataSource;
+    CSession session;
+    char encloseOpen = 0;
+    char encloseClose = 0;
+
+    CTraxDBSource(const CTraxDBSource &) = delete;
+    CTraxDBSource &operator=(const CTraxDBSource &) = delete;
+};
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE
