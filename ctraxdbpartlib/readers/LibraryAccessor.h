@@ -1,0 +1,28 @@
+#pragma once
+
+#include "ctraxdbpartlib/connection/CAccessor.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// One row of [Library]: [Name], [ID], [Enabled], [Comment].
+struct LibraryAccessor {
+    char name[51] = {};
+    int32_t id = 0;
+    int32_t enabled = 0;
+    char comment[256] = {};
+    DBSTATUS commentStatus = DBSTATUS_S_OK;
+
+    void bind(ColumnMap &map) {
+        map.column(1, name);
+        map.column(2, id);
+        map.column(3, enabled);
+        map.column(4, comment, &commentStatus);
+    }
+};
+
+// The same columns, as the hierarchy-only library record is built from.
+struct LibHierarchyOnlyAccessor : LibraryAccessor {};
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE
