@@ -1,0 +1,23 @@
+#pragma once
+
+#include "interface/Access.h"
+#include "interface/Handles.h"
+#include "interface/Path.h"
+#include "interface/Reader.h"
+
+#include <cstddef>
+#include <memory>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+
+// One pin of one pin-equivalence group, read library-wide.
+class AllPinEquivAccess : public Access {
+public:
+    virtual void getEquivIndex(int &index) = 0;
+    virtual void getPartDefID(int &partDefID) = 0;
+    virtual void getPinIdentifier(bool &isNull, TCHAR *buffer, size_t size) = 0;
+    virtual void getPinEquivID(int &pinEquivID) = 0;
+    virtual int getID() = 0;
+};
+
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

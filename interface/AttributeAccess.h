@@ -1,0 +1,22 @@
+#pragma once
+
+#include "interface/Access.h"
+#include "interface/Handles.h"
+#include "interface/Path.h"
+#include "interface/Reader.h"
+
+#include <cstddef>
+#include <memory>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+
+// One attribute of a part definition.
+class AttributeAccess : public Access {
+public:
+    virtual void getName(TCHAR *buffer, size_t size, bool unused) = 0;
+    virtual void getValue(TCHAR *buffer, size_t size) = 0;
+    virtual void getType(int &usageType) = 0;
+    virtual void getReadOnly(int &readOnly) = 0;
+};
+
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "interface/Access.h"
+#include "interface/Handles.h"
+#include "interface/Path.h"
+#include "interface/Reader.h"
+
+#include <cstddef>
+#include <memory>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+
+// One pin of a gate.
+class GateDataAccess : public Access {
+public:
+    virtual void getIndex(int &index) = 0;
+    // The flag is cleared when an identifier is copied and kept when it is NULL.
+    virtual void getPinIdentifier(bool &isNull, TCHAR *buffer, size_t size, bool &flag) = 0;
+};
+
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

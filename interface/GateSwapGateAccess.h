@@ -1,0 +1,24 @@
+#pragma once
+
+#include "interface/Access.h"
+#include "interface/Handles.h"
+#include "interface/Path.h"
+#include "interface/Reader.h"
+
+#include <cstddef>
+#include <memory>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+
+class GateSwapPinDataAccess;
+
+// One gate of a gate-swap group.
+class GateSwapGateAccess : public Access {
+public:
+    virtual void getIndex(int &index) = 0;
+    virtual void getEquivType(int &equivType) = 0;
+    virtual std::shared_ptr<Reader<GateSwapPinDataAccess>> getGateSwapPinDataReader() = 0;
+    virtual int getID() = 0;
+};
+
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "interface/Access.h"
+#include "interface/Handles.h"
+#include "interface/Path.h"
+#include "interface/Reader.h"
+
+#include <cstddef>
+#include <memory>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+
+// One pin of a part definition.
+class PinDataAccess : public Access {
+public:
+    virtual void getPinIdentifier(bool &isNull, TCHAR *buffer, size_t size) = 0;
+    // The same as getPinIdentifier.
+    virtual void getPinNumber(bool &isNull, TCHAR *buffer, size_t size) = 0;
+    virtual void getName(bool &isNull, TCHAR *buffer, size_t size) = 0;
+    virtual void getLabel(bool &isNull, TCHAR *buffer, size_t size) = 0;
+    virtual void getPosition(bool &isNull, int &position) = 0;
+    virtual void getType(bool &isNull, int &type) = 0;
+    virtual void getLoading(bool &isNull, int &loading) = 0;
+    virtual void getSignal(bool &isNull, TCHAR *buffer, size_t size) = 0;
+};
+
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "interface/Access.h"
+#include "interface/Handles.h"
+#include "interface/Path.h"
+#include "interface/Reader.h"
+
+#include <cstddef>
+#include <memory>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+
+class PinEquivDataAccess;
+
+// One pin-equivalence group of a part definition.
+class PinEquivAccess : public Access {
+public:
+    virtual void getEquivIndex(int &index) = 0;
+    virtual std::shared_ptr<Reader<PinEquivDataAccess>> getEquivilentPins() = 0;
+    virtual int getID() = 0;
+};
+
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

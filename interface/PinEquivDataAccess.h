@@ -1,0 +1,20 @@
+#pragma once
+
+#include "interface/Access.h"
+#include "interface/Handles.h"
+#include "interface/Path.h"
+#include "interface/Reader.h"
+
+#include <cstddef>
+#include <memory>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+
+// One pin of a pin-equivalence group.
+class PinEquivDataAccess : public Access {
+public:
+    virtual void getEquivIndex(int &index) = 0;
+    virtual void getPinIdentifier(bool &isNull, TCHAR *buffer, size_t size) = 0;
+};
+
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

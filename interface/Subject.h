@@ -1,0 +1,62 @@
+#pragma once
+
+#include "interface/Observer.h"
+
+#include <cstddef>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+
+// The observer list that every writer carries. Attaching shares ownership of
+// the observer; the list releases every observer when the subject goes.
+template <class T> class Subject {
+public:
+    virtual ~Subject() = default;
+
+    // Attaches every observer of the other subject, in its order.
+    virtual void attachAll(Subject<T> &other) {
+        for (size_t index = 0; index < other.getObserverCount(); ++index)
+            attach(other.getObserver(index));
+    }
+
+    // Appends the observer; the same observer may be attached more than once.
+    virtual void attach(std::shared_ptr<Observer<T>> observer) { observers.push_back(observer); }
+
+    // Removes the first entry holding the same object; no entry, no change.
+    virtual void detach(std::shared_ptr<Observer<T>> observer) {
+        for (auto it = observers.begin(); it != observers.end(); ++it) {
+            if (*it == observer) {
+                observers.erase(it);
+                return;
+            }
+        }
+    }
+
+    // Passes on table progress events (write type 10) only.
+    virtual void notifyProgress(const T &event) {
+        if (event.writeType == PROGRESS_WRITE_TYPE)
+            notify(event);
+    }
+
+    virtual void notify(const T &event) {
+        for (const auto &observer : observers)
+            observer->update(event);
+    }
+
+    virtual std::shared_ptr<Observer<T>> getObserver(size_t index) {
+        if (index >= observers.size())
+            throw std::out_of_range("invalid vector<T> subscript");
+        return observers[index];
+    }
+
+    virtual size_t getObserverCount() { return observers.size(); }
+
+    static constexpr int PROGRESS_WRITE_TYPE = 10;
+
+private:
+    std::vector<std::shared_ptr<Observer<T>>> observers;
+};
+
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE
