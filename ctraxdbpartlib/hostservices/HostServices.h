@@ -59,15 +59,19 @@ HOSTSERVICES_API int getLibraryPathByFilename(const char *initialisationString);
 HOSTSERVICES_API int isFirstNameBeforeSecond(const char *first, const char *second);
 
 // SETTINGSMFC
+constexpr int DEFAULT_COMMAND_LIMIT = 65536;
+constexpr int MIN_COMMAND_LIMIT = 256;
 HOSTSERVICES_API const char *decryptConnectionStringPassword(const char *initialisationString);
 HOSTSERVICES_API char *fixDatabaseCommandEncloseTC(const char *sql, char open, char close); // freeMem
 // Takes from the comma list `pending` (items removed from it) as many items
-// as fit, with prefix and suffix, under `limit` bytes (-1: the database
-// kind's default); returns prefix + items + suffix (freeMem), or nullptr
+// as fit, with prefix and suffix, under `limit` bytes (-1: the default of
+// DEFAULT_COMMAND_LIMIT bytes); at least one item even when it alone is over
+// the limit. Returns prefix + items + suffix (freeMem), or nullptr
 // when the list is empty.
 HOSTSERVICES_API char *extractToCommandStringToLimit(const char *prefix, std::string &pending, const char *suffix,
                                                      int limit);
-// Lowers the limit; nonzero when it could.
+// Halves the limit (-1 counts as DEFAULT_COMMAND_LIMIT), not below
+// MIN_COMMAND_LIMIT; nonzero when it could lower it.
 HOSTSERVICES_API int reduceDatabaseCommandStringLimit(int *limit);
 
 // The replaceable interactive services.
@@ -80,8 +84,11 @@ struct HostCallbacks {
     // returns true, or returns false when the user cancels. nullptr: ask on
     // the terminal.
     bool (*dataLinkPrompt)(std::string &out) = nullptr;
-    // The report viewer; nullptr: print where the file was kept.
+    // The report viewer; nullptr: the file is copied into `reportDirectory`
+    // (the current directory when empty) and where it was kept is printed on
+    // standard error.
     void (*reportViewer)(const char *path) = nullptr;
+    std::string reportDirectory;
 };
 HOSTSERVICES_API HostCallbacks &hostCallbacks();
 
