@@ -5,10 +5,7 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
-namespace DBIMPL {
-bool promptValidationMsg = false;
-} // namespace DBIMPL
-
+// promptValidationMsg is defined with the path that reads it (CTraxDBPath.cpp).
 using namespace DBIMPL;
 
 int getCapabilities() {
