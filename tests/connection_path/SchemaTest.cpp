@@ -1,0 +1,382 @@
+// Creating, recognising and upgrading the part-library schema through a
+// path opened on a real database.
+
+#include "PathTestSupport.h"
+
+#include "ctraxdbpartlib/CTraxDBError.h"
+#include "ctraxdbpartlib/connection/CTraxDBSchema.h"
+#include "ctraxdbpartlib/hostservices/HostServices.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace pathtest;
+
+namespace {
+
+class SchemaTest : public ::testing::TestWithParam<Engine> {
+protected:
+    SchemaTest() : db(GetParam()) {}
+
+    std::unique_ptr<CTraxDBPath> openPath() { return std::make_unique<CTraxDBPath>(db.initString().c_str()); }
+
+    std::vector<int> version() {
+        RawDb raw(db.initString());
+        std::vector<int> row = raw.ints("SELECT [Major] FROM [Library_version];");
+        std::vector<int> minor = raw.ints("SELECT [Minor] FROM [Library_version];");
+        row.insert(row.end(), minor.begin(), minor.end());
+        return row;
+    }
+
+    FreshDatabase db;
+};
+
+TEST_P(SchemaTest, EmptyDatabaseGetsEveryTableAfterTheUserAgrees) {
+    HostScript host(true, {IDYES});
+    auto path = openPath();
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, formatPrintf(loadMessage(IDS_CREATE_PROMPT), path->getDisplayName()));
+    EXPECT_EQ(host.boxes[0].caption, "Warning");
+    EXPECT_EQ(host.boxes[0].style, MB_YESNO | MB_ICONQUESTION);
+    EXPECT_EQ(CTraxDBSchema::presentTables(path->getSession()), CTraxDBSchema::tableNames());
+    EXPECT_EQ(version(), (std::vector<int>{1, 2}));
+}
+
+TEST_P(SchemaTest, CreatedSchemaRefusesRowsThatBreakItsConstraints) {
+    HostScript host(true);
+    auto path = openPath();
+    path->execute("INSERT INTO [Library] ([ID],[Name],[Enabled]) VALUES (1,'Lib',1);");
+    path->execute("INSERT INTO [Hierarchy] ([ID],[Library_ID],[Name]) VALUES (1,1,'Top');");
+    path->execute("INSERT INTO [Part_Definition] ([ID],[Library_ID],[Name],[PCB_component_name],[Gate_swapping],"
+                  "[Pin_num_name],[Is_FPGA]) VALUES (1,1,'DEF','DIP8',0,0,0);");
+    path->execute("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_identifier]) VALUES (1,1,'1');");
+
+    EXPECT_NE(
+        thrownMessage([&] { path->execute("INSERT INTO [Library] ([ID],[Name],[Enabled]) VALUES (2,'Lib',1);"); }),
+        "<no exception>");
+    EXPECT_NE(thrownMessage([&] {
+                  path->execute("INSERT INTO [Parts] ([ID],[Library_ID],[Part_def_ID],[Hierarchy_ID],[Name]) "
+                                "VALUES (1,1,1,77,'P1');");
+              }),
+              "<no exception>");
+    EXPECT_NE(thrownMessage([&] {
+                  path->execute("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_identifier]) VALUES (2,1,'1');");
+              }),
+              "<no exception>");
+    // The same rows with the faults mended are taken.
+    path->execute("INSERT INTO [Parts] ([ID],[Library_ID],[Part_def_ID],[Hierarchy_ID],[Name]) VALUES (1,1,1,1,'P1');");
+    path->execute("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_identifier]) VALUES (2,1,'2');");
+}
+
+TEST_P(SchemaTest, DecliningOrPromptingOffLeavesAnEmptyDatabaseEmpty) {
+    {
+        HostScript host(false);
+        EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
+        EXPECT_TRUE(host.boxes.empty());
+    }
+    {
+        HostScript host(true, {IDNO});
+        EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
+        EXPECT_EQ(host.boxes.size(), 1u);
+    }
+    RawDb raw(db.initString());
+    EXPECT_TRUE(CTraxDBSchema::presentTables(raw.source().getSession()).empty());
+}
+
+TEST_P(SchemaTest, CurrentDatabaseOpensWithNothingButTheTwoReads) {
+    {
+        HostScript host(true);
+        openPath();
+    }
+    HostScript host(true);
+    TraceCapture trace;
+    auto path = openPath();
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_TRUE(trace.contains("CTraxDBSchema::isValidPartLibrary(const CSession &)"));
+    EXPECT_TRUE(trace.contains("CTraxDBSchema::getVersionInfo(const CSession &,int &,int &)"));
+    EXPECT_TRUE(trace.contains("Accessed version info OK"));
+    EXPECT_EQ(trace.countLevel(LOG_SEVERE), 0);
+    std::vector<std::string> statements = trace.messagesStartingWith("execute: ");
+    if (path->getCatalog().empty())
+        EXPECT_TRUE(statements.empty());
+    else
+        EXPECT_EQ(statements, std::vector<std::string>{"execute: USE [" + path->getCatalog() + "];"});
+}
+
+TEST_P(SchemaTest, NewerVersionIsRefusedWhateverThePrompting) {
+    {
+        RawDb raw(db.initString());
+        buildSchema(raw, 1, 2, false);
+        raw.exec("INSERT INTO [Library_version] ([Major],[Minor]) VALUES (1,3);");
+    }
+    for (bool prompt : {false, true}) {
+        HostScript host(prompt);
+        EXPECT_EQ(thrownMessage([&] { openPath(); }), loadMessage(IDS_DATABASE_TOO_NEW));
+        EXPECT_TRUE(host.boxes.empty());
+    }
+}
+
+TEST_P(SchemaTest, EmptyVersionTableCountsAsOlderThanOneZero) {
+    {
+        RawDb raw(db.initString());
+        buildSchema(raw, 1, 2, false);
+    }
+    {
+        HostScript host(false);
+        EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
+        EXPECT_TRUE(host.boxes.empty());
+    }
+    HostScript host(true, {IDYES});
+    EXPECT_EQ(thrownMessage([&] { openPath(); }), loadMessage(IDS_DATABASE_TOO_OLD));
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_NE(host.boxes[0].text.find("is out of date"), std::string::npos);
+    EXPECT_TRUE(host.reportContents.empty());
+}
+
+TEST_P(SchemaTest, PromptingOffLeavesAnOldDatabaseUnchanged) {
+    {
+        RawDb raw(db.initString());
+        buildSchema(raw, 1, 1);
+        raw.exec("INSERT INTO [Library] ([ID],[Name],[Enabled]) VALUES (1,'Lib',1);");
+    }
+    HostScript host(false);
+    EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_EQ(version(), (std::vector<int>{1, 1}));
+    RawDb raw(db.initString());
+    EXPECT_EQ(raw.texts("SELECT [Pin_number] FROM [Pin_Data];").size(), 0u);
+}
+
+TEST_P(SchemaTest, DecliningTheUpdateLeavesAnOldDatabaseUnchanged) {
+    {
+        RawDb raw(db.initString());
+        buildSchema(raw, 1, 0);
+    }
+    HostScript host(true, {IDNO});
+    EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].caption, "Warning");
+    EXPECT_EQ(version(), (std::vector<int>{1, 0}));
+}
+
+// Rows of an old library whose parts fall under each classification rule.
+void fillOldLibrary(RawDb &raw) {
+    raw.exec("INSERT INTO [Library] ([ID],[Name],[Enabled]) VALUES (1,'Lib',1);");
+    raw.exec("INSERT INTO [Hierarchy] ([ID],[Library_ID],[Name]) VALUES (1,1,'Top');");
+    const char *components[] = {"DIP8",      "TESTPOINT", "STARPOINTNF_1", "JUMPERNF2",
+                                "TESTPOINT", "R0805",     "SOT23",         "SO8"};
+    for (int id = 1; id <= 8; ++id) {
+        std::string n = std::to_string(id);
+        raw.exec("INSERT INTO [Part_Definition] ([ID],[Library_ID],[Name],[PCB_component_name],[Gate_swapping],"
+                 "[Pin_num_name],[Is_FPGA]) VALUES (" +
+                 n + ",1,'DEF" + n + "','" + components[id - 1] + "',0,0,0);");
+        raw.exec("INSERT INTO [Parts] ([ID],[Library_ID],[Part_def_ID],[Hierarchy_ID],[Name]) VALUES (" + n + ",1," +
+                 n + ",1,'PART" + n + "');");
+    }
+    raw.exec("INSERT INTO [Gate] ([ID],[Part_def_ID],[Name]) VALUES (1,1,'CONNECTOR');");
+    raw.exec("INSERT INTO [Gate] ([ID],[Part_def_ID],[Name]) VALUES (2,5,'CONNECTOR');");
+    raw.exec("INSERT INTO [Gate] ([ID],[Part_def_ID],[Name]) VALUES (3,7,'TESTPOINT');");
+    raw.exec("INSERT INTO [Gate] ([ID],[Part_def_ID],[Name]) VALUES (4,8,'STARPOINTNF_A');");
+    raw.exec("INSERT INTO [Gate] ([ID],[Part_def_ID],[Name]) VALUES (5,6,'A');");
+    raw.exec("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_number],[Name]) VALUES (1,1,'1','IN');");
+    raw.exec("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_number],[Name]) VALUES (2,1,'2','OUT');");
+    raw.exec("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_number],[Name]) VALUES (3,6,'A1','X');");
+}
+
+TEST_P(SchemaTest, OneZeroDatabaseIsClassifiedAndReachesOneTwo) {
+    {
+        RawDb raw(db.initString());
+        buildSchema(raw, 1, 0);
+        fillOldLibrary(raw);
+    }
+    HostScript host(true, {IDYES});
+    auto path = openPath();
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, formatPrintf(loadMessage(IDS_UPDATE_PROMPT), path->getDisplayName()));
+    path.reset();
+
+    EXPECT_EQ(version(), (std::vector<int>{1, 2}));
+    RawDb raw(db.initString());
+    // CONNECTOR gate, TESTPOINT component, STARPOINTNF component, JUMPERNF
+    // component, TESTPOINT component with a CONNECTOR gate, none, TESTPOINT
+    // gate, STARPOINTNF gate.
+    EXPECT_EQ(raw.ints("SELECT [Part_Type] FROM [Parts] ORDER BY [ID];"), (std::vector<int>{2, 4, 16, 8, 4, 1, 4, 16}));
+    EXPECT_EQ(raw.texts("SELECT [Pin_identifier] FROM [Pin_Data] ORDER BY [ID];"),
+              (std::vector<std::string>{"1", "2", "A1"}));
+    EXPECT_NE(thrownMessage([&] { raw.texts("SELECT [Pin_number] FROM [Pin_Data];"); }), "<no exception>");
+}
+
+TEST_P(SchemaTest, OneOneDatabaseMovesPinNumbersAndKeepsThemUnique) {
+    {
+        RawDb raw(db.initString());
+        buildSchema(raw, 1, 1);
+        fillOldLibrary(raw);
+        raw.exec("UPDATE [Parts] SET [Part_Type]=32;");
+    }
+    HostScript host(true, {IDYES});
+    openPath();
+    EXPECT_EQ(version(), (std::vector<int>{1, 2}));
+    RawDb raw(db.initString());
+    EXPECT_EQ(raw.texts("SELECT [Pin_identifier] FROM [Pin_Data] ORDER BY [ID];"),
+              (std::vector<std::string>{"1", "2", "A1"}));
+    // The classification is the 1.0 step's: a 1.1 database keeps its types.
+    EXPECT_EQ(raw.ints("SELECT [Part_Type] FROM [Parts] WHERE [ID]=1;"), std::vector<int>{32});
+    EXPECT_NE(thrownMessage(
+                  [&] { raw.exec("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_identifier]) VALUES (9,1,'2');"); }),
+              "<no exception>");
+    // The foreign key is back after the step.
+    EXPECT_NE(thrownMessage(
+                  [&] { raw.exec("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_identifier]) VALUES (9,99,'5');"); }),
+              "<no exception>");
+}
+
+TEST_P(SchemaTest, AutotestModeUpgradesWithoutAsking) {
+    {
+        RawDb raw(db.initString());
+        buildSchema(raw, 1, 1);
+    }
+    setenv("TXDB_AUTOTEST", "1", 1);
+    HostScript host(false);
+    openPath();
+    unsetenv("TXDB_AUTOTEST");
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_EQ(version(), (std::vector<int>{1, 2}));
+}
+
+// A creation that fails part way: an index or constraint name that another
+// table already uses stops it at the Parts / Gate statements.
+void blockCreation(RawDb &raw, Engine engine) {
+    raw.exec("CREATE TABLE [Obstacle] ([ID] INTEGER NOT NULL PRIMARY KEY, [Ref] INTEGER);");
+    if (engine == Engine::SQLite)
+        raw.exec("CREATE INDEX [PartsUnique] ON [Obstacle] ([Ref]);");
+    else
+        raw.exec("ALTER TABLE [Obstacle] ADD CONSTRAINT [GatePartDef] FOREIGN KEY([Ref]) REFERENCES [Obstacle]([ID]);");
+}
+
+TEST_P(SchemaTest, FailedCreationNamesTheTablesLeftAndOffersTheScript) {
+    {
+        RawDb raw(db.initString());
+        blockCreation(raw, GetParam());
+    }
+    HostScript host(true, {IDYES, IDYES, IDYES});
+    EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
+
+    RawDb raw(db.initString());
+    std::vector<std::string> left = CTraxDBSchema::presentTables(raw.source().getSession());
+    // The creation question, a notice of the tables left where the database
+    // kept them, and the script offer.
+    ASSERT_EQ(host.boxes.size(), left.empty() ? 2u : 3u);
+    if (!left.empty()) {
+        EXPECT_EQ(host.boxes[1].caption, "Warning");
+        EXPECT_NE(host.boxes[1].text.find(CTraxDBSchema::joinNames(left)), std::string::npos);
+    }
+    EXPECT_EQ(host.boxes.back().text, loadMessage(IDS_CREATE_FAILED_SCRIPT));
+    EXPECT_EQ(host.boxes.back().caption, "Error");
+    ASSERT_EQ(host.reportContents.size(), 1u);
+    EXPECT_EQ(host.reportContents[0].rfind(raw.source().fixTcEnc("CREATE TABLE [Library_version] ( [Major] "
+                                                                 "INTEGER, [Minor] INTEGER);\n"),
+                                           0),
+              0u);
+    if (GetParam() == Engine::SQLite)
+        EXPECT_TRUE(left.empty()) << "the aborted transaction takes the tables back";
+    else
+        EXPECT_FALSE(left.empty()) << "table creation is committed at once";
+}
+
+TEST_P(SchemaTest, DecliningTheScriptStillEndsQuietly) {
+    {
+        RawDb raw(db.initString());
+        blockCreation(raw, GetParam());
+    }
+    HostScript host(true, {IDYES, IDNO, IDNO});
+    EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
+    EXPECT_TRUE(host.reportContents.empty());
+}
+
+TEST_P(SchemaTest, HalfBuiltLibraryIsNamedInsteadOfRecreated) {
+    {
+        RawDb raw(db.initString());
+        const std::vector<std::string> &statements = CTraxDBSchema::creationStatements();
+        // Library, Hierarchy and their constraints, without the version table.
+        for (size_t i = 1; i < 7; ++i)
+            raw.exec(statements[i]);
+    }
+    HostScript host(true);
+    std::string message = thrownMessage([&] { openPath(); });
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_NE(message.find("incomplete TRAXEL Part Library"), std::string::npos);
+    EXPECT_NE(message.find("Tables present: Library, Hierarchy\n"), std::string::npos);
+    EXPECT_NE(message.find("Tables missing: Library_version, Part_Definition,"), std::string::npos);
+}
+
+TEST_P(SchemaTest, TablesWithoutVersionRowAreNamedAsHalfBuilt) {
+    {
+        RawDb raw(db.initString());
+        const std::vector<std::string> &statements = CTraxDBSchema::creationStatements();
+        for (size_t i = 0; i < 10; ++i)
+            raw.exec(statements[i]);
+    }
+    HostScript host(true);
+    std::string message = thrownMessage([&] { openPath(); });
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_NE(message.find("Tables present: Library_version, Library, Hierarchy, Part_Definition\n"),
+              std::string::npos);
+    EXPECT_NE(message.find("no version row"), std::string::npos);
+}
+
+TEST_P(SchemaTest, CreateScriptHoldsEveryStatementOnce) {
+    HostScript host(true);
+    auto path = openPath();
+    char file[4096];
+    ASSERT_TRUE(makeTempFile(file));
+    CTraxDBSchema::writeCreateScript(*path, file);
+    std::remove(file);
+    ASSERT_EQ(host.reportContents.size(), 1u);
+    const std::string &script = host.reportContents[0];
+    EXPECT_EQ(std::count(script.begin(), script.end(), '\n'), 37);
+    EXPECT_EQ(script.find(";;"), std::string::npos);
+    EXPECT_EQ(script.find("INSERT"), std::string::npos);
+    EXPECT_EQ(script.find('['), std::string::npos);
+    EXPECT_NE(script.find(path->fixTcEnc("ALTER TABLE [Parts] ADD CONSTRAINT [PartsUnique] UNIQUE ([Name]);\n")),
+              std::string::npos);
+}
+
+TEST_P(SchemaTest, UpgradeScriptHasItsHeadingsAndLiteralPercentSigns) {
+    HostScript host(true);
+    auto path = openPath();
+    char file[4096];
+    ASSERT_TRUE(makeTempFile(file));
+    CTraxDBSchema::writeUpgradeScript(*path, file, 1, 0);
+    CTraxDBSchema::writeUpgradeScript(*path, file, 1, 1);
+    std::remove(file);
+    ASSERT_EQ(host.reportContents.size(), 2u);
+    const std::string &from10 = host.reportContents[0];
+    const std::string &from11 = host.reportContents[1];
+
+    const std::string like = path->fixTcEnc("UPDATE [Parts] SET [Part_Type]=8 WHERE [Parts].[Part_def_ID] IN (SELECT "
+                                            "[Part_Definition].[ID] FROM [Part_Definition] WHERE "
+                                            "[Part_Definition].[PCB_component_name] LIKE'JUMPERNF%');\n");
+    const std::string lastOf10 = path->fixTcEnc("UPDATE [Library_version] SET [Minor]=1;\n");
+    EXPECT_EQ(from10.rfind("{Update TRAXEL Parts Database from version 1.0 to 1.1}\n\n", 0), 0u);
+    EXPECT_NE(from10.find(like), std::string::npos);
+    EXPECT_NE(from10.find(lastOf10 +
+                          "\n{Update TRAXEL Parts Database from version 1.1 to 1.2}\n"
+                          "{For databases other than MySQL (Access, SQL Server)}\n\n" +
+                          path->fixTcEnc("ALTER TABLE [Pin_Data] DROP CONSTRAINT [PinDataUnique];\n")),
+              std::string::npos);
+    EXPECT_NE(from10.find(path->fixTcEnc("UPDATE [Library_version] SET [Minor]=2;\n") + "\n{For MySQL databases}\n\n" +
+                          path->fixTcEnc("ALTER TABLE [Pin_Data] DROP FOREIGN KEY [PinDataPartDef];\n")),
+              std::string::npos);
+    EXPECT_EQ(from11.rfind("{Update TRAXEL Parts Database from version 1.1 to 1.2}\n", 0), 0u);
+    EXPECT_EQ(from11.find("JUMPERNF"), std::string::npos);
+    // 6 + 8 statements and the heading lines.
+    EXPECT_EQ(std::count(from11.begin(), from11.end(), '\n'), 14 + 6);
+    EXPECT_EQ(from10.size(), from10.find(from11) + from11.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, SchemaTest, ::testing::ValuesIn(engines()),
+                         [](const ::testing::TestParamInfo<Engine> &info) { return engineName(info.param); });
+
+} // namespace
