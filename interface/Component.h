@@ -1,0 +1,27 @@
+#pragma once
+
+#include <list>
+#include <memory>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+
+template <class T> class Visitor;
+
+// A node of a filter tree over T (LibFilter, PartDefFilter or PartFilter),
+// implemented by the host.
+template <class T> class Component {
+public:
+    using ChildList = std::list<std::shared_ptr<Component<T>>>;
+
+    virtual ~Component() = default;
+    // The node's filter data.
+    virtual std::shared_ptr<T> getData() = 0;
+    // The node's children in the order the host built them; may be empty.
+    virtual ChildList *getChildren() = 0;
+    // The host's own; the plug-in never calls it.
+    virtual void reserved() {}
+    // Calls the visitor's visitComposite with this component.
+    virtual void accept(Visitor<T> *visitor) = 0;
+};
+
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+
+// One node of a library filter tree, built by the host.
+class LibFilter {
+public:
+    LibFilter() = default;
+    LibFilter(int32_t nodeType, const std::string &value) : nodeType(nodeType), value(value) {}
+    virtual ~LibFilter() = default;
+
+    int32_t nodeType = 0; // 0 AND, 1 OR, 2..9 comparators
+    std::string value;    // the value compared with; empty means NULL
+};
+
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE
