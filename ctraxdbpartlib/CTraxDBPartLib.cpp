@@ -2,6 +2,9 @@
 
 #include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/CTraxDBError.h"
+#include "ctraxdbpartlib/connection/CTraxDBPath.h"
+#include "ctraxdbpartlib/connection/CTraxDBPathDataReader.h"
+#include "ctraxdbpartlib/connection/CTraxDBSource.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
@@ -13,14 +16,14 @@ int getCapabilities() {
     return 0x70C3;
 }
 
-sourceHandle_t selectSource(CWnd *) {
+sourceHandle_t selectSource(CWnd *parent) {
     TXDB_TRACE(LOG_FINE, "selectSource(CWnd *)");
-    TXDB_RAISE_TEXT("selectSource is not available in this build");
+    return sourceHandle_t(new CTraxDBSource(parent));
 }
 
-std::shared_ptr<Reader<PathData>> getPathDataReader(sourceHandle_t) {
+std::shared_ptr<Reader<PathData>> getPathDataReader(sourceHandle_t source) {
     TXDB_TRACE(LOG_FINE, "getPathDataReader(sourceHandle_t)");
-    TXDB_RAISE_TEXT("getPathDataReader is not available in this build");
+    return std::shared_ptr<Reader<PathData>>(new CTraxDBPathDataReader(source));
 }
 
 std::shared_ptr<PathData> createPathData(sourceHandle_t, TCHAR *) {
@@ -28,14 +31,14 @@ std::shared_ptr<PathData> createPathData(sourceHandle_t, TCHAR *) {
     return std::shared_ptr<PathData>();
 }
 
-pathHandle_t openPath(CWnd *) {
+pathHandle_t openPath(CWnd *parent) {
     TXDB_TRACE(LOG_FINE, "openPath(CWnd *)");
-    TXDB_RAISE_TEXT("openPath is not available in this build");
+    return pathHandle_t(new CTraxDBPath(parent));
 }
 
-pathHandle_t openPath(TCHAR *) {
+pathHandle_t openPath(TCHAR *path) {
     TXDB_TRACE(LOG_FINE, "openPath(TCHAR *)");
-    TXDB_RAISE_TEXT("openPath is not available in this build");
+    return pathHandle_t(new CTraxDBPath(path));
 }
 
 libraryReaderHandle_t getLibraryReader(pathHandle_t, libraryFilterCompHandle_t) {
