@@ -38,18 +38,8 @@
 #include "interface/Writer.h"
 #include "interface/WriterEvent.h"
 
-#if __has_include("interface/Component.h")
 #include "interface/Component.h"
-#endif
-#if __has_include("interface/LibFilter.h")
 #include "interface/LibFilter.h"
-#endif
-#if __has_include("interface/PartDefFilter.h")
 #include "interface/PartDefFilter.h"
-#endif
-#if __has_include("interface/PartFilter.h")
 #include "interface/PartFilter.h"
-#endif
-#if __has_include("interface/Visitor.h")
 #include "interface/Visitor.h"
-#endif
