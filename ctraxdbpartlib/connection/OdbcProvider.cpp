@@ -1,13 +1,237 @@
 #include "ctraxdbpartlib/connection/OdbcProvider.h"
 
+#include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
+#include "ctraxdbpartlib/connection/OdbcStatement.h"
+
+#include <algorithm>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-HRESULT openOdbcProvider(const InitString &, std::unique_ptr<ProviderConnection> &) {
-    CDBErrorInfo::add("The ODBC provider is not available in this build");
-    return E_FAIL;
+namespace {
+
+bool containsNoCase(const std::string &text, const std::string &part) {
+    auto it = std::search(text.begin(), text.end(), part.begin(), part.end(), [](char a, char b) {
+        return std::tolower((unsigned char)a) == std::tolower((unsigned char)b);
+    });
+    return it != text.end();
+}
+
+class OdbcConnection : public ProviderConnection {
+public:
+    HRESULT open(const InitString &init);
+
+    HRESULT execute(const std::string &sql) override;
+    HRESULT prepare(const std::string &sql, std::unique_ptr<ProviderStatement> &statement) override;
+
+    HRESULT begin() override;
+    HRESULT commit() override;
+    HRESULT rollback() override;
+    bool inTransaction() const override { return transaction; }
+
+    HRESULT tables(std::vector<std::string> &names) override;
+    HRESULT catalogs(std::vector<std::string> &names) override;
+    HRESULT primaryKey(const std::string &table, std::vector<std::string> &columns) override;
+
+    HRESULT property(DBPropSet set, DBPROPID id, DBVariant &value) override;
+    void quoteChars(char &open, char &close) const override {
+        open = quote;
+        close = quote;
+    }
+
+private:
+    std::string info(SQLUSMALLINT type);
+    std::string currentCatalog();
+    HRESULT connectAttribute(SQLINTEGER attribute, SQLULEN value);
+    HRESULT endTransaction(SQLSMALLINT completion);
+    // Texts of one column of a catalog function's result.
+    template <class Call> HRESULT catalogColumn(int ordinal, std::vector<std::string> &out, Call call);
+
+    std::shared_ptr<OdbcLink> link = std::make_shared<OdbcLink>();
+    bool hasCatalog = false;
+    std::string catalog;
+    std::string dataSourceName;
+    bool readOnly = false;
+    char quote = '"';
+    bool transaction = false;
+};
+
+HRESULT OdbcConnection::open(const InitString &init) {
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &link->env))) {
+        CDBErrorInfo::add("The ODBC environment cannot be allocated");
+        return E_FAIL;
+    }
+    HRESULT hr = odbcCheck(SQLSetEnvAttr(link->env, SQL_ATTR_ODBC_VERSION, (SQLPOINTER)SQL_OV_ODBC3, 0), SQL_HANDLE_ENV,
+                           link->env);
+    if (SUCCEEDED(hr))
+        hr = odbcCheck(SQLAllocHandle(SQL_HANDLE_DBC, link->env, &link->dbc), SQL_HANDLE_ENV, link->env);
+    if (FAILED(hr))
+        return hr;
+
+    std::string connection = odbcConnectionString(init);
+    SQLCHAR completed[1024];
+    SQLSMALLINT completedLength = 0;
+    hr = odbcCheck(SQLDriverConnect(link->dbc, nullptr, (SQLCHAR *)connection.c_str(), SQL_NTS, completed,
+                                    sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT),
+                   SQL_HANDLE_DBC, link->dbc);
+    if (FAILED(hr))
+        return hr;
+    link->connected = true;
+
+    hr = connectAttribute(SQL_ATTR_TXN_ISOLATION, SQL_TXN_READ_COMMITTED);
+    if (SUCCEEDED(hr))
+        hr = connectAttribute(SQL_ATTR_AUTOCOMMIT, SQL_AUTOCOMMIT_ON);
+    if (FAILED(hr))
+        return hr;
+
+    std::string dbms = info(SQL_DBMS_NAME);
+    if (containsNoCase(dbms, "MySQL") || containsNoCase(dbms, "MariaDB")) {
+        // Backslashes in texts are ordinary characters; the server's other modes stay.
+        hr = execute("SET SESSION sql_mode = CONCAT_WS(',', NULLIF(@@SESSION.sql_mode, ''), 'NO_BACKSLASH_ESCAPES')");
+        if (FAILED(hr))
+            return hr;
+    }
+    std::string quoteText = info(SQL_IDENTIFIER_QUOTE_CHAR);
+    if (quoteText.size() == 1 && quoteText[0] != ' ')
+        quote = quoteText[0];
+    readOnly = info(SQL_DATA_SOURCE_READ_ONLY) == "Y";
+    dataSourceName = init.has("DSN") ? info(SQL_DATA_SOURCE_NAME) : info(SQL_SERVER_NAME);
+    for (const char *key : {"Initial Catalog", "Database"}) {
+        if (!hasCatalog && init.has(key)) {
+            hasCatalog = true;
+            catalog = init.get(key);
+        }
+    }
+    TXDB_TRACE(LOG_FINER, "ODBC connection to " + dbms + " on " + dataSourceName);
+    return S_OK;
+}
+
+std::string OdbcConnection::info(SQLUSMALLINT type) {
+    SQLCHAR text[512] = {0};
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfo(link->dbc, type, text, sizeof text, &length)))
+        return std::string();
+    return reinterpret_cast<char *>(text);
+}
+
+std::string OdbcConnection::currentCatalog() {
+    SQLCHAR text[512] = {0};
+    SQLINTEGER length = 0;
+    if (!SQL_SUCCEEDED(SQLGetConnectAttr(link->dbc, SQL_ATTR_CURRENT_CATALOG, text, sizeof text, &length)))
+        return std::string();
+    return reinterpret_cast<char *>(text);
+}
+
+HRESULT OdbcConnection::connectAttribute(SQLINTEGER attribute, SQLULEN value) {
+    return odbcCheck(SQLSetConnectAttr(link->dbc, attribute, (SQLPOINTER)value, 0), SQL_HANDLE_DBC, link->dbc);
+}
+
+HRESULT OdbcConnection::execute(const std::string &sql) {
+    OdbcStatement statement(link);
+    return statement.executeDirect(sql);
+}
+
+HRESULT OdbcConnection::prepare(const std::string &sql, std::unique_ptr<ProviderStatement> &statement) {
+    auto prepared = std::make_unique<OdbcStatement>(link);
+    HRESULT hr = prepared->prepare(sql);
+    if (SUCCEEDED(hr))
+        statement = std::move(prepared);
+    return hr;
+}
+
+HRESULT OdbcConnection::begin() {
+    if (transaction) {
+        CDBErrorInfo::add("A transaction is already open on this session");
+        return XACT_E_XTIONEXISTS;
+    }
+    HRESULT hr = connectAttribute(SQL_ATTR_AUTOCOMMIT, SQL_AUTOCOMMIT_OFF);
+    if (SUCCEEDED(hr))
+        transaction = true;
+    return hr;
+}
+
+HRESULT OdbcConnection::endTransaction(SQLSMALLINT completion) {
+    if (!transaction) {
+        CDBErrorInfo::add("No transaction is open on this session");
+        return XACT_E_NOTRANSACTION;
+    }
+    HRESULT hr = odbcCheck(SQLEndTran(SQL_HANDLE_DBC, link->dbc, completion), SQL_HANDLE_DBC, link->dbc);
+    // A commit that failed leaves the transaction open for the rollback.
+    if (FAILED(hr) && completion == SQL_COMMIT)
+        return hr;
+    transaction = false;
+    HRESULT autocommit = connectAttribute(SQL_ATTR_AUTOCOMMIT, SQL_AUTOCOMMIT_ON);
+    return FAILED(hr) ? hr : autocommit;
+}
+
+HRESULT OdbcConnection::commit() {
+    return endTransaction(SQL_COMMIT);
+}
+
+HRESULT OdbcConnection::rollback() {
+    return endTransaction(SQL_ROLLBACK);
+}
+
+template <class Call> HRESULT OdbcConnection::catalogColumn(int ordinal, std::vector<std::string> &out, Call call) {
+    out.clear();
+    OdbcStatement statement(link);
+    HRESULT hr = statement.runCatalog(call);
+    while (SUCCEEDED(hr) && (hr = statement.fetch()) == S_OK) {
+        size_t length = 0;
+        const char *text = statement.getText(ordinal, length);
+        out.emplace_back(text, length);
+    }
+    return FAILED(hr) ? hr : S_OK;
+}
+
+HRESULT OdbcConnection::tables(std::vector<std::string> &names) {
+    std::string current = currentCatalog();
+    return catalogColumn(3, names, [&](SQLHSTMT stmt) {
+        return SQLTables(stmt, current.empty() ? nullptr : (SQLCHAR *)current.c_str(), SQL_NTS, nullptr, 0, nullptr, 0,
+                         (SQLCHAR *)"TABLE", SQL_NTS);
+    });
+}
+
+HRESULT OdbcConnection::catalogs(std::vector<std::string> &names) {
+    return catalogColumn(1, names, [](SQLHSTMT stmt) {
+        return SQLTables(stmt, (SQLCHAR *)SQL_ALL_CATALOGS, SQL_NTS, (SQLCHAR *)"", 0, (SQLCHAR *)"", 0, nullptr, 0);
+    });
+}
+
+HRESULT OdbcConnection::primaryKey(const std::string &table, std::vector<std::string> &columns) {
+    std::string current = currentCatalog();
+    // COLUMN_NAME is column 4; the driver orders the rows by KEY_SEQ.
+    return catalogColumn(4, columns, [&](SQLHSTMT stmt) {
+        return SQLPrimaryKeys(stmt, current.empty() ? nullptr : (SQLCHAR *)current.c_str(), SQL_NTS, nullptr, 0,
+                              (SQLCHAR *)table.c_str(), SQL_NTS);
+    });
+}
+
+HRESULT OdbcConnection::property(DBPropSet set, DBPROPID id, DBVariant &value) {
+    if (set == DBPropSet::DBINIT && id == DBPROP_INIT_CATALOG && hasCatalog) {
+        value = DBVariant::fromString(catalog);
+        return S_OK;
+    }
+    if (set == DBPropSet::DATASOURCEINFO && id == DBPROP_DATASOURCENAME) {
+        value = DBVariant::fromString(dataSourceName);
+        return S_OK;
+    }
+    if (set == DBPropSet::DATASOURCEINFO && id == DBPROP_DATASOURCEREADONLY) {
+        value = DBVariant::fromBool(readOnly);
+        return S_OK;
+    }
+    return DB_E_NOTSUPPORTED;
+}
+
+} // namespace
+
+HRESULT openOdbcProvider(const InitString &init, std::unique_ptr<ProviderConnection> &connection) {
+    auto odbc = std::make_unique<OdbcConnection>();
+    HRESULT hr = odbc->open(init);
+    if (SUCCEEDED(hr))
+        connection = std::move(odbc);
+    return hr;
 }
 
 } // namespace DBIMPL
