@@ -1,0 +1,35 @@
+#pragma once
+
+// The pieces that the commands of partlib share. Each group of subcommands
+// lives in a unit of its own and adds itself to the application through one
+// registration function declared here; main.cpp calls them in turn.
+//
+// A command does its work in its CLI11 callback. A failure of the plug-in
+// reaches main as `COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *` and ends the
+// program with status 1; a command that has to end with another status
+// throws CLI::RuntimeError(status).
+
+#include <CLI/CLI.hpp>
+
+#include <string>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+class Exception;
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE
+
+namespace partlib {
+
+// A DB argument is either a full initialisation string (any value that
+// contains '=') or the path of a SQLite file.
+std::string initialisationStringOf(const std::string &database);
+
+// Adds the positional DB argument to a command.
+CLI::Option *addDatabaseArgument(CLI::App &command, std::string &database);
+
+// Prints the message of a plug-in failure on standard error (nothing when
+// it is empty: the user has been told already), deletes it, returns 1.
+int reportFailure(COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *failure);
+
+// Registration functions, one per command group:
+
+} // namespace partlib
