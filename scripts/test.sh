@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the project and runs all tests, with a private MariaDB server for
+# the server tests.
+#
+#   scripts/test.sh              build/ (RelWithDebInfo)
+#   scripts/test.sh --sanitize   build-asan/ with AddressSanitizer and UBSan
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build_dir=build
+cmake_options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+case "${1:-}" in
+"") ;;
+--sanitize)
+    build_dir=build-asan
+    cmake_options+=(-DTXDB_SANITIZE=ON -DTXDB_BENCH=OFF)
+    ;;
+*)
+    echo "usage: $0 [--sanitize]" >&2
+    exit 2
+    ;;
+esac
+
+bash scripts/install-deps.sh
+cmake -S . -B "$build_dir" "${cmake_options[@]}"
+cmake --build "$build_dir" -j2
+
+if [ -f scripts/mariadb-server.sh ]; then
+    trap 'bash scripts/mariadb-server.sh stop "$build_dir" || true' EXIT
+    TXDB_MARIADB_INITSTRING=$(bash scripts/mariadb-server.sh start "$build_dir")
+    export TXDB_MARIADB_INITSTRING
+fi
+
+status=0
+(cd "$build_dir" && ctest --output-on-failure -j2) || status=$?
+exit "$status"
