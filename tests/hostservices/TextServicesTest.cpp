@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -73,6 +77,23 @@ TEST(EncloseCharsTest, QuotedValuesAndUnknownDsn) {
     // A ';' inside a quoted value does not end it.
     EXPECT_EQ(encloseChars("Provider=ODBC;Password='a;Driver=MariaDB';Driver={SQL Server}"), std::make_pair('[', ']'));
     EXPECT_EQ(encloseChars("Provider=ODBC;DSN=no-such-data-source-here"), std::make_pair('"', '"'));
+}
+
+TEST(EncloseCharsTest, DataSourceByItsDriver) {
+    // unixODBC reads the user's data sources from the file ODBCINI names.
+    std::string ini = testing::TempDir() + "hostservices-odbc-" + std::to_string(::getpid()) + ".ini";
+    std::ofstream(ini) << "[txdbMaria]\nDriver=MariaDB Unicode\nServer=127.0.0.1\n\n"
+                          "[txdbMssql]\nDriver=ODBC Driver 18 for SQL Server\n";
+    const char *saved = std::getenv("ODBCINI");
+    std::string savedValue = saved ? saved : "";
+    ::setenv("ODBCINI", ini.c_str(), 1);
+    EXPECT_EQ(encloseChars("Provider=ODBC;DSN=txdbMaria"), std::make_pair('`', '`'));
+    EXPECT_EQ(encloseChars("Provider=ODBC;DSN=txdbMssql;Initial Catalog=parts"), std::make_pair('[', ']'));
+    if (saved)
+        ::setenv("ODBCINI", savedValue.c_str(), 1);
+    else
+        ::unsetenv("ODBCINI");
+    std::remove(ini.c_str());
 }
 
 bool before(const char *a, const char *b) {
