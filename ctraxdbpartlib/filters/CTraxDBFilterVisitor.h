@@ -1,0 +1,168 @@
+#pragma once
+
+#include "ctraxdbpartlib/CTraxDBError.h"
+#include "interface/Visitor.h"
+
+#include <memory>
+#include <stack>
+#include <string>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// Node type codes of the filter trees.
+enum FilterNodeType : int32_t {
+    FILTER_AND = 0,
+    FILTER_OR = 1,
+    FILTER_EQUAL = 2,
+    FILTER_NOT_EQUAL = 3,
+    FILTER_GREATER = 4,
+    FILTER_GREATER_EQUAL = 5,
+    FILTER_LESS = 6,
+    FILTER_LESS_EQUAL = 7,
+    FILTER_LIKE = 8,
+    FILTER_NOT_LIKE = 9,
+};
+
+// One open group of the walk: whether a child has been written yet, and the
+// node type of the node that opened it.
+struct visitorNode {
+    bool first = true;
+    int32_t op = 0;
+};
+
+// Writes a filter tree as an SQL condition with bracket-quoted identifiers.
+// Subclasses decide how a field and a value are written.
+template <class T> class DBFilterVisitor : public Visitor<T> {
+public:
+    using DataHandle = std::shared_ptr<T>;
+
+    // A comparison writes field, comparator and value; a group writes nothing itself.
+    void visit(DataHandle data) override {
+        if (isGroup(data))
+            return;
+        addField(data);
+        addComparator(data);
+        addValStr(data);
+    }
+
+    void visitComposite(Component<T> *component) override {
+        DataHandle data = component->getData();
+        beginNode(data);
+        visit(data);
+        pushNode(data);
+        this->visitChildren(component->getChildren());
+        popNode(data);
+        endNode(data);
+    }
+
+    void visitChildren(typename Component<T>::ChildList *children) override { Visitor<T>::visitChildren(children); }
+
+    // The string that writes for the node go into; an empty handle gives the result.
+    virtual std::string &getFilterString(DataHandle) { return filterString; }
+
+protected:
+    virtual void pushNode(DataHandle data) {
+        auto entry = std::make_shared<visitorNode>();
+        entry->op = data->nodeType;
+        nodes.push(entry);
+    }
+
+    virtual void beginNode(DataHandle data) {
+        addOperator(data);
+        if (isGroup(data))
+            getFilterString(data) += "(";
+    }
+
+    virtual void endNode(DataHandle data) {
+        if (isGroup(data))
+            getFilterString(data) += ")";
+    }
+
+    virtual void popNode(DataHandle) { nodes.pop(); }
+
+    // The separator between siblings; nothing before the root or a first child.
+    virtual void addOperator(DataHandle data) {
+        if (nodes.empty())
+            return;
+        visitorNode &parent = *nodes.top();
+        if (parent.first) {
+            parent.first = false;
+            return;
+        }
+        switch (parent.op) {
+        case FILTER_AND:
+            getFilterString(data) += " AND ";
+            break;
+        case FILTER_OR:
+            getFilterString(data) += " OR ";
+            break;
+        default:
+            raiseMessage("CTraxDBFilterVisitor", 235, IDS_UNKNOWN_NODE_TYPE);
+        }
+    }
+
+    virtual void addField(DataHandle data) = 0;
+
+    virtual void addComparator(DataHandle data) {
+        const bool empty = data->value.empty();
+        const char *text = nullptr;
+        switch (data->nodeType) {
+        case FILTER_EQUAL:
+            text = empty ? " IS " : "=";
+            break;
+        case FILTER_NOT_EQUAL:
+            text = empty ? " IS NOT " : "<>";
+            break;
+        case FILTER_GREATER:
+            text = ">";
+            break;
+        case FILTER_GREATER_EQUAL:
+            text = ">=";
+            break;
+        case FILTER_LESS:
+            text = "<";
+            break;
+        case FILTER_LESS_EQUAL:
+            text = "<=";
+            break;
+        case FILTER_LIKE:
+            text = " LIKE";
+            break;
+        case FILTER_NOT_LIKE:
+            text = " NOT LIKE";
+            break;
+        default:
+            raiseMessage("CTraxDBFilterVisitor", 306, IDS_UNKNOWN_COMPARATOR_TYPE);
+        }
+        getFilterString(data) += text;
+    }
+
+    virtual void addValStr(DataHandle data) = 0;
+
+    static bool isGroup(const DataHandle &data) { return data->nodeType == FILTER_AND || data->nodeType == FILTER_OR; }
+
+    // A text as an SQL literal: between single quotes, each quote doubled.
+    static std::string quoted(const std::string &text) {
+        std::string literal = "'";
+        for (char c : text) {
+            literal += c;
+            if (c == '\'')
+                literal += '\'';
+        }
+        return literal + "'";
+    }
+
+    // The node's value: NULL when empty, else the literal or the bare text.
+    void writeValue(const DataHandle &data, bool quote) {
+        const std::string &value = data->value;
+        getFilterString(data) += value.empty() ? std::string("NULL") : quote ? quoted(value) : value;
+    }
+
+private:
+    std::stack<std::shared_ptr<visitorNode>> nodes;
+    std::string filterString;
+};
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE
