@@ -45,6 +45,8 @@ private:
     std::string currentCatalog();
     HRESULT connectAttribute(SQLINTEGER attribute, SQLULEN value);
     HRESULT endTransaction(SQLSMALLINT completion);
+    // Runs a catalog function and hands each row of its result to `row`.
+    template <class Call, class Row> HRESULT catalogRows(Call call, Row row);
     // Texts of one column of a catalog function's result.
     template <class Call> HRESULT catalogColumn(int ordinal, std::vector<std::string> &out, Call call);
 
@@ -55,6 +57,7 @@ private:
     bool readOnly = false;
     char quote = '"';
     bool transaction = false;
+    bool mysqlFamily = false;
 };
 
 HRESULT OdbcConnection::open(const InitString &init) {
@@ -86,7 +89,8 @@ HRESULT OdbcConnection::open(const InitString &init) {
         return hr;
 
     std::string dbms = info(SQL_DBMS_NAME);
-    if (containsNoCase(dbms, "MySQL") || containsNoCase(dbms, "MariaDB")) {
+    mysqlFamily = containsNoCase(dbms, "MySQL") || containsNoCase(dbms, "MariaDB");
+    if (mysqlFamily) {
         // Backslashes in texts are ordinary characters; the server's other modes stay.
         hr = execute("SET SESSION sql_mode = CONCAT_WS(',', NULLIF(@@SESSION.sql_mode, ''), 'NO_BACKSLASH_ESCAPES')");
         if (FAILED(hr))
@@ -173,16 +177,27 @@ HRESULT OdbcConnection::rollback() {
     return endTransaction(SQL_ROLLBACK);
 }
 
-template <class Call> HRESULT OdbcConnection::catalogColumn(int ordinal, std::vector<std::string> &out, Call call) {
-    out.clear();
+template <class Call, class Row> HRESULT OdbcConnection::catalogRows(Call call, Row row) {
     OdbcStatement statement(link);
     HRESULT hr = statement.runCatalog(call);
-    while (SUCCEEDED(hr) && (hr = statement.fetch()) == S_OK) {
-        size_t length = 0;
-        const char *text = statement.getText(ordinal, length);
-        out.emplace_back(text, length);
-    }
+    while (SUCCEEDED(hr) && (hr = statement.fetch()) == S_OK)
+        row(statement);
     return FAILED(hr) ? hr : S_OK;
+}
+
+namespace {
+
+std::string textOf(OdbcStatement &statement, int ordinal) {
+    size_t length = 0;
+    const char *text = statement.getText(ordinal, length);
+    return std::string(text, length);
+}
+
+} // namespace
+
+template <class Call> HRESULT OdbcConnection::catalogColumn(int ordinal, std::vector<std::string> &out, Call call) {
+    out.clear();
+    return catalogRows(call, [&](OdbcStatement &statement) { out.push_back(textOf(statement, ordinal)); });
 }
 
 HRESULT OdbcConnection::tables(std::vector<std::string> &names) {
@@ -200,12 +215,37 @@ HRESULT OdbcConnection::catalogs(std::vector<std::string> &names) {
 }
 
 HRESULT OdbcConnection::primaryKey(const std::string &table, std::vector<std::string> &columns) {
+    if (mysqlFamily) {
+        // MariaDB Connector/ODBC numbers KEY_SEQ by the columns' table order,
+        // not by their place in the key; the server's own view has it right.
+        columns.clear();
+        OdbcStatement statement(link);
+        DBParam name;
+        name.kind = DBParam::TEXT;
+        name.text = table;
+        HRESULT hr = statement.prepare("SELECT COLUMN_NAME FROM INFORMATION_SCHEMA.KEY_COLUMN_USAGE WHERE "
+                                       "TABLE_SCHEMA=DATABASE() AND TABLE_NAME=? AND CONSTRAINT_NAME='PRIMARY' "
+                                       "ORDER BY ORDINAL_POSITION");
+        if (SUCCEEDED(hr))
+            hr = statement.execute({name});
+        while (SUCCEEDED(hr) && (hr = statement.fetch()) == S_OK)
+            columns.push_back(textOf(statement, 1));
+        return FAILED(hr) ? hr : S_OK;
+    }
     std::string current = currentCatalog();
-    // COLUMN_NAME is column 4; the driver orders the rows by KEY_SEQ.
-    return catalogColumn(4, columns, [&](SQLHSTMT stmt) {
-        return SQLPrimaryKeys(stmt, current.empty() ? nullptr : (SQLCHAR *)current.c_str(), SQL_NTS, nullptr, 0,
-                              (SQLCHAR *)table.c_str(), SQL_NTS);
-    });
+    // Rows of COLUMN_NAME (4) and KEY_SEQ (5); not every driver sends them in key order.
+    std::vector<std::pair<int32_t, std::string>> key;
+    HRESULT hr = catalogRows(
+        [&](SQLHSTMT stmt) {
+            return SQLPrimaryKeys(stmt, current.empty() ? nullptr : (SQLCHAR *)current.c_str(), SQL_NTS, nullptr, 0,
+                                  (SQLCHAR *)table.c_str(), SQL_NTS);
+        },
+        [&](OdbcStatement &statement) { key.emplace_back(statement.getInt(5), textOf(statement, 4)); });
+    std::stable_sort(key.begin(), key.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    columns.clear();
+    for (const auto &part : key)
+        columns.push_back(part.second);
+    return hr;
 }
 
 HRESULT OdbcConnection::property(DBPropSet set, DBPROPID id, DBVariant &value) {
