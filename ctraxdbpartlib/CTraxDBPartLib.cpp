@@ -5,6 +5,7 @@
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "ctraxdbpartlib/connection/CTraxDBPathDataReader.h"
 #include "ctraxdbpartlib/connection/CTraxDBSource.h"
+#include "ctraxdbpartlib/readers/CTraxDBLibReader.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
@@ -41,9 +42,9 @@ pathHandle_t openPath(TCHAR *path) {
     return pathHandle_t(new CTraxDBPath(path));
 }
 
-libraryReaderHandle_t getLibraryReader(pathHandle_t, libraryFilterCompHandle_t) {
+libraryReaderHandle_t getLibraryReader(pathHandle_t path, libraryFilterCompHandle_t filter) {
     TXDB_TRACE(LOG_FINE, "getLibraryReader(pathHandle_t,libraryFilterCompHandle_t)");
-    TXDB_RAISE_TEXT("getLibraryReader is not available in this build");
+    return std::make_shared<CTraxDBLibReader>(std::move(path), std::move(filter));
 }
 
 std::shared_ptr<Writer<LibraryAccess>> getLibraryWriter(pathHandle_t) {

@@ -38,12 +38,16 @@ struct HierarchyLibAccessor : HierarchyAccessor {
     }
 };
 
-// The sub-folders of a folder: library ID, then parent ID.
+// The sub-folders of a folder: library ID, then parent ID. The folder
+// reader also reads the top folders with it, binding the library ID only.
 struct HierarchyHierAccessor : HierarchyAccessor {
+    int paramCount = 2;
+
     void bind(ColumnMap &map) {
         bindFolder(map);
         map.param(1, param1);
-        map.param(2, param2);
+        if (paramCount == 2)
+            map.param(2, param2);
     }
 };
 

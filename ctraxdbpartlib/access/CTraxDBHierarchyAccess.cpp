@@ -1,0 +1,82 @@
+#include "ctraxdbpartlib/access/CTraxDBHierarchyAccess.h"
+
+#include "ctraxdbpartlib/CLogger.h"
+#include "ctraxdbpartlib/readers/CTraxDBHierarchyReader.h"
+#include "ctraxdbpartlib/readers/DBStatement.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+CTraxDBHierarchyAccess::CTraxDBHierarchyAccess(pathHandle_t path, const HierarchyAccessor &row)
+    : path(std::move(path)), id(row.id), libraryId(row.libraryId) {
+    TXDB_TRACE(LOG_FINER, "CTraxDBHierarchyAccess::CTraxDBHierarchyAccess (pathHandle_t,HierarchyAccessor &)");
+    parentId.assign(row.parentId, row.parentIdStatus);
+    name.assign(row.name);
+    secondName.assign(row.secondName, row.secondNameStatus);
+}
+
+CTraxDBHierarchyAccess::~CTraxDBHierarchyAccess() {
+    TXDB_TRACE(LOG_FINEST, "CTraxDBHierarchyAccess::~CTraxDBHierarchyAccess");
+}
+
+void CTraxDBHierarchyAccess::getName(TCHAR *buffer, size_t size, bool) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBHierarchyAccess::getName(TCHAR *, size_t, bool)");
+    getter::text(name, buffer, size);
+}
+
+hierarchyAccessHandle_t CTraxDBHierarchyAccess::lookup(const pathHandle_t &path, const std::string &sql,
+                                                       int32_t folderId) {
+    CCommand<CAccessor<HierarchyLibAccessor>> command;
+    command.param1 = folderId;
+    dbPath(path).open(command, sql);
+    HRESULT result = command.MoveFirst();
+    checkResult(result);
+    if (result == DB_S_ENDOFROWSET) {
+        TXDB_TRACE(LOG_FINER, "End of record set");
+        return nullptr;
+    }
+    return std::make_shared<CTraxDBHierarchyAccess>(path, command);
+}
+
+hierarchyAccessHandle_t CTraxDBHierarchyAccess::getParent() {
+    TXDB_TRACE(LOG_FINE, "CTraxDBHierarchyAccess::getParent");
+    if (parentId.null)
+        return nullptr;
+    return lookup(path, "SELECT [Name],[Parent_ID],[ID],[Library_ID] FROM [Hierarchy] WHERE ID = ?;", parentId.value);
+}
+
+std::shared_ptr<Reader<HierarchyAccess>> CTraxDBHierarchyAccess::getHierarchyChildReader() {
+    TXDB_TRACE(LOG_FINER, "CTraxDBHierarchyAccess::getHierarchyChildReader");
+    return std::make_shared<CTraxDBHierarchyReader>(path, *this);
+}
+
+std::shared_ptr<Reader<PartAccess>> CTraxDBHierarchyAccess::getPartReader(partFilterCompHandle_t) {
+    TXDB_TRACE(LOG_FINER, "CTraxDBHierarchyAccess::getPartReader(partFilterCompHandle_t)");
+    return nullptr;
+}
+
+void CTraxDBHierarchyAccess::getPosition(int &position) {
+    position = -1;
+}
+
+void CTraxDBHierarchyAccess::getParentID(bool &isNull, int &value) {
+    getter::value(parentId, isNull, value, OnNull::Zero);
+}
+
+int CTraxDBHierarchyAccess::getID() {
+    TXDB_TRACE(LOG_FINEST, "CTraxDBHierarchyAccess::getID");
+    return id;
+}
+
+void CTraxDBHierarchyAccess::getParentName(bool &isNull, TCHAR *buffer, size_t size) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBHierarchyAccess::getParentName(bool &, TCHAR *, size_t)");
+    getter::textNullFirst(secondName, isNull, buffer, size);
+}
+
+int CTraxDBHierarchyAccess::getLibID() {
+    TXDB_TRACE(LOG_FINEST, "CTraxDBHierarchyAccess::getLibID");
+    return libraryId;
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,89 @@
+#include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
+
+#include "ctraxdbpartlib/readers/CTraxDBHierarchyOnlyReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBHierarchyReader.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+CTraxDBLibAccess::CTraxDBLibAccess(pathHandle_t path, const LibraryAccessor &row)
+    : CTraxDBLibRecord(std::move(path), row, "CTraxDBLibAccess") {
+    TXDB_TRACE(LOG_FINER, "CTraxDBLibAccess::CTraxDBLibAccess(pathHandle_t,LibraryAccessor)");
+}
+
+void CTraxDBLibAccess::setHint(int, int) {}
+void CTraxDBLibAccess::setHints(int, int, int, int) {}
+
+std::shared_ptr<Reader<HierarchyAccess>> CTraxDBLibAccess::getHierarchyReader() {
+    TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getHierarchyReader");
+    return std::make_shared<CTraxDBHierarchyReader>(path, *this);
+}
+
+std::shared_ptr<Reader<HierarchyAccess>> CTraxDBLibAccess::getHierarchyOnlyReader() {
+    TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getHierarchyOnlyReader");
+    return std::make_shared<CTraxDBHierarchyOnlyReader>(path, *this);
+}
+
+std::shared_ptr<Reader<PartAccess>> CTraxDBLibAccess::getPartReader(const TCHAR *, int) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getPartReader(const TCHAR *,int)");
+    return nullptr;
+}
+
+std::shared_ptr<Reader<PartAccess>> CTraxDBLibAccess::getPartReader(partFilterCompHandle_t, int) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getPartReader(partFilterCompHandle_t,int)");
+    return nullptr;
+}
+
+std::shared_ptr<Reader<CompletePartAndPartDefAccess>>
+CTraxDBLibAccess::getCompletePartAndPartDefReader(partFilterCompHandle_t, int) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getCompletePartAndPartDefReader(partFilterCompHandle_t,int)");
+    return nullptr;
+}
+
+std::shared_ptr<Reader<PartForReportsAccess>> CTraxDBLibAccess::getPartReaderForReports(int) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getPartReaderForReports(int)");
+    return nullptr;
+}
+
+std::shared_ptr<Reader<PartDefAccess>> CTraxDBLibAccess::getPartDefReader(partDefFilterHandle_t, int) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getPartDefReader(partDefFilterHandle_t,int)");
+    return nullptr;
+}
+
+std::shared_ptr<Reader<PartDefAccess>> CTraxDBLibAccess::getPartDefReader(int) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getPartDefReader(int)");
+    return nullptr;
+}
+
+std::shared_ptr<Reader<PartDefDataAccess>> CTraxDBLibAccess::getPartDefDataReader(const TCHAR *) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getPartDefDataReader(const TCHAR *)");
+    return nullptr;
+}
+
+std::shared_ptr<Reader<AllPinDataAccess>> CTraxDBLibAccess::getAllPinDataReader(const TCHAR *) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getAllPinDataReader(const TCHAR *)");
+    return nullptr;
+}
+
+std::shared_ptr<Reader<AllPinEquivAccess>> CTraxDBLibAccess::getAllPinEquivReader(const TCHAR *) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getAllPinEquivReader(const TCHAR *)");
+    return nullptr;
+}
+
+std::shared_ptr<Reader<AllAttributeAccess>> CTraxDBLibAccess::getAllAttributeReader(const TCHAR *) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getAllAttributeReader(const TCHAR *)");
+    return nullptr;
+}
+
+std::shared_ptr<Reader<AllGateAccess>> CTraxDBLibAccess::getAllGateReader(const TCHAR *) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getAllGateReader(const TCHAR *)");
+    return nullptr;
+}
+
+std::shared_ptr<Reader<AllGateSwapAccess>> CTraxDBLibAccess::getAllGateSwapReader(const TCHAR *) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getAllGateSwapReader(const TCHAR *)");
+    return nullptr;
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

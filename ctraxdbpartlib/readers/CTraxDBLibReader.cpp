@@ -1,0 +1,52 @@
+#include "ctraxdbpartlib/readers/CTraxDBLibReader.h"
+
+#include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
+#include "ctraxdbpartlib/filters/CTraxLibFilterVisitor.h"
+#include "interface/Component.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+namespace {
+
+// Only a database path will do; checked before anything is opened, right
+// after the constructor's trace record.
+pathHandle_t checkedPath(pathHandle_t path) {
+    TXDB_TRACE(LOG_FINER, "CTraxDBLibReader::CTraxDBLibReader(pathHandle_t,libraryFilterCompHandle_t)");
+    if (!path)
+        TXDB_RAISE(IDS_NULL_PATH_HANDLE);
+    if (!dynamic_cast<CTraxDBPath *>(path.get()))
+        TXDB_RAISE(IDS_INVALID_PATH_HANDLE);
+    return path;
+}
+
+} // namespace
+
+CTraxDBLibReader::CTraxDBLibReader(pathHandle_t path, libraryFilterCompHandle_t filter)
+    : DBRowReader(checkedPath(std::move(path)), "CTraxDBLibReader") {
+    if (!filter) {
+        TXDB_TRACE(LOG_FINEST, "No filter");
+        open("SELECT [Name],[ID],[Enabled],[Comment] from [Library] ORDER BY([Name]);");
+        count = runCount(database(), "SELECT Count(*) FROM [Library];");
+    } else {
+        TXDB_TRACE(LOG_FINEST, "Has filter");
+        std::string condition;
+        {
+            CTraxLibFilterVisitor visitor;
+            filter->accept(&visitor);
+            condition = visitor.getFilterString(nullptr);
+        }
+        std::string sql =
+            "SELECT [Name],[ID],[Enabled],[Comment] FROM [Library] WHERE " + condition + " ORDER BY [ID];";
+        TXDB_TRACE(LOG_FINEST, sql);
+        open(sql);
+        count = runCount(database(), "SELECT Count(*) FROM [Library] WHERE " + condition + ";");
+    }
+    started = false;
+}
+
+std::shared_ptr<LibraryAccess> CTraxDBLibReader::makeRecord() {
+    return std::make_shared<CTraxDBLibAccess>(path, command);
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE
