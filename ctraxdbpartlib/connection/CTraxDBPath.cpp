@@ -14,18 +14,18 @@ namespace DBIMPL {
 bool promptValidationMsg = false;
 
 CTraxDBPath::CTraxDBPath(CWnd *parent) : source(parent) {
-    openDatabase(promptValidationMsg);
+    openDatabase(SchemaCheck::Validate, promptValidationMsg);
 }
 
-CTraxDBPath::CTraxDBPath(const TCHAR *initialisationString) : source(initialisationString) {
-    openDatabase(promptValidationMsg);
+CTraxDBPath::CTraxDBPath(const TCHAR *initialisationString, SchemaCheck check) : source(initialisationString) {
+    openDatabase(check, promptValidationMsg);
 }
 
 CTraxDBPath::~CTraxDBPath() {
     TXDB_TRACE(LOG_FINER, "~CTraxDBPath");
 }
 
-void CTraxDBPath::openDatabase(bool prompt) {
+void CTraxDBPath::openDatabase(SchemaCheck check, bool prompt) {
     rowsetProperties.AddProperty(DBPROP_IRowsetChange, true);
     rowsetProperties.AddProperty(DBPROP_IRowsetFind, true);
     rowsetProperties.AddProperty(DBPROP_IRowsetUpdate, true);
@@ -42,7 +42,11 @@ void CTraxDBPath::openDatabase(bool prompt) {
         if (value.type != DBVariant::EMPTY && !catalog.empty())
             execute("USE [" + catalog + "];");
     }
+    if (check == SchemaCheck::Validate)
+        validateSchema(prompt);
+}
 
+void CTraxDBPath::validateSchema(bool prompt) {
     if (!CTraxDBSchema::isValidPartLibrary(getSession()))
         createSchemaIfWanted(prompt);
     CTraxDBSchema::getVersionInfo(*this, major, minor);

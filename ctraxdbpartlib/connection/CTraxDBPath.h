@@ -23,8 +23,14 @@ extern bool promptValidationMsg;
 // builds the rowset properties every later command is opened with.
 class CTraxDBPath : public Path {
 public:
+    // Validate: the opening checks of the plug-in (schema present and
+    // current, created or upgraded with the user's consent). Skip: the
+    // database is opened and its catalog selected, nothing more; for tools
+    // that inspect a database in whatever state it is (partlib info).
+    enum class SchemaCheck { Validate, Skip };
+
     explicit CTraxDBPath(CWnd *parent);
-    explicit CTraxDBPath(const TCHAR *initialisationString);
+    explicit CTraxDBPath(const TCHAR *initialisationString, SchemaCheck check = SchemaCheck::Validate);
     ~CTraxDBPath() override;
 
     // The initialisation string without its password.
@@ -64,7 +70,8 @@ public:
     }
 
 private:
-    void openDatabase(bool prompt);
+    void openDatabase(SchemaCheck check, bool prompt);
+    void validateSchema(bool prompt);
     void createSchemaIfWanted(bool prompt);
     void upgradeIfWanted(bool prompt);
     // Raises a clear message for a database that holds only part of the

@@ -32,4 +32,7 @@ int reportFailure(COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *failure);
 
 // Registration functions, one per command group:
 
+// init, info, upgrade, catalogs (DatabaseCommands.cpp)
+void addDatabaseCommands(CLI::App &app);
+
 } // namespace partlib

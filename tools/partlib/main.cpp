@@ -33,6 +33,7 @@ int main(int argc, char **argv) {
     app.add_flag_callback(
         "--yes", [] { hostCallbacks().defaultAnswer = IDYES; },
         "Answer Yes to every question (creating or upgrading a schema, writing a script)");
+    partlib::addDatabaseCommands(app);
 
     try {
         app.parse(argc, argv);

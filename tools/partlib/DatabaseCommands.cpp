@@ -1,0 +1,201 @@
+// partlib init, info, upgrade and catalogs: creating, inspecting and
+// upgrading a part-library database, and listing a data source's catalogs.
+
+#include "ctraxdbpartlib/CTraxDBError.h"
+#include "ctraxdbpartlib/connection/CTraxDBPath.h"
+#include "ctraxdbpartlib/connection/CTraxDBSchema.h"
+#include "ctraxdbpartlib/connection/CTraxDBSource.h"
+#include "ctraxdbpartlib/hostservices/HostServices.h"
+#include "ctraxdbpartlib/readers/DBStatement.h"
+#include "interface/CTraxDBPartLib.h"
+#include "interface/Exception.h"
+#include "tools/partlib/Commands.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+namespace partlib {
+
+namespace {
+
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+using SchemaCheck = CTraxDBPath::SchemaCheck;
+
+[[noreturn]] void fail(const std::string &text) {
+    throw new Exception(text);
+}
+
+std::string versionText(int major, int minor) {
+    return std::to_string(major) + "." + std::to_string(minor);
+}
+
+// What a database holds, seen without the plug-in's opening checks.
+struct SchemaState {
+    std::string displayName;
+    bool partLibrary = false; // has the version table
+    std::vector<std::string> tables;
+    int major = 0;
+    int minor = 0;
+
+    bool isCurrent() const {
+        return partLibrary && major == CTraxDBSchema::CURRENT_MAJOR && minor == CTraxDBSchema::CURRENT_MINOR;
+    }
+};
+
+SchemaState inspect(CTraxDBPath &path) {
+    SchemaState state;
+    state.displayName = path.getDisplayName();
+    state.partLibrary = CTraxDBSchema::isValidPartLibrary(path.getSession());
+    state.tables = CTraxDBSchema::presentTables(path.getSession());
+    if (state.partLibrary)
+        CTraxDBSchema::getVersionInfo(path, state.major, state.minor);
+    return state;
+}
+
+SchemaState inspect(const std::string &initialisation) {
+    CTraxDBPath path(initialisation.c_str(), SchemaCheck::Skip);
+    return inspect(path);
+}
+
+// Opens the database through the plug-in with its questions allowed.
+pathHandle_t openPrompting(const std::string &initialisation) {
+    doPromptValidationMsg(true);
+    std::string copy = initialisation;
+    return openPath(copy.data());
+}
+
+// A new SQLite file is created without the creation question; any later
+// question (the script offer) is asked as usual.
+int answerYesOnce(const char *, const char *, unsigned) {
+    hostCallbacks().messageBox = nullptr;
+    return IDYES;
+}
+
+void runInit(const std::string &database) {
+    const std::string initialisation = initialisationStringOf(database);
+    const bool newFile = initialisation != database && !std::filesystem::exists(database);
+    SchemaState before = inspect(initialisation);
+    if (before.isCurrent()) {
+        std::cout << before.displayName << " already holds the TRAXEL Part Library (version "
+                  << versionText(before.major, before.minor) << ")" << std::endl;
+        return;
+    }
+    if (newFile)
+        hostCallbacks().messageBox = answerYesOnce;
+    pathHandle_t path = openPrompting(initialisation);
+    if (before.partLibrary)
+        std::cout << "Upgraded " << before.displayName << " from version " << versionText(before.major, before.minor)
+                  << " to " << versionText(CTraxDBSchema::CURRENT_MAJOR, CTraxDBSchema::CURRENT_MINOR) << std::endl;
+    else
+        std::cout << "Created the TRAXEL Part Library in " << before.displayName << std::endl;
+}
+
+void runInfo(const std::string &database) {
+    CTraxDBPath path(initialisationStringOf(database).c_str(), SchemaCheck::Skip);
+    SchemaState state = inspect(path);
+    std::cout << "Database:       " << state.displayName << "\n";
+    std::cout << "Catalog:        " << (path.getCatalog().empty() ? "(none)" : path.getCatalog()) << "\n";
+    std::cout << "Schema version: ";
+    if (!state.partLibrary)
+        std::cout << "none (no TRAXEL Part Library)";
+    else if (state.major == 0 && state.minor == 0)
+        std::cout << "unknown (no version row)";
+    else
+        std::cout << versionText(state.major, state.minor) << (state.isCurrent() ? "" : " (run partlib upgrade)");
+    std::cout << "\n";
+    std::cout << "Read-only:      " << (path.isReadOnly() ? "yes" : "no") << "\n";
+    const std::vector<std::string> &all = CTraxDBSchema::tableNames();
+    if (!state.tables.empty() && state.tables.size() < all.size())
+        std::cout << "Incomplete:     " << state.tables.size() << " of " << all.size() << " tables\n";
+    for (const std::string &table : all) {
+        std::cout << "  " << table << std::string(table.size() < 26 ? 26 - table.size() : 1, ' ');
+        if (std::find(state.tables.begin(), state.tables.end(), table) == state.tables.end())
+            std::cout << "(missing)\n";
+        else
+            std::cout << runCount(path, "SELECT Count(*) FROM [" + table + "];") << "\n";
+    }
+    std::cout << std::flush;
+}
+
+// The script is already where the user asked for it: nothing more to show.
+void leaveScriptInPlace(const char *) {}
+
+void runUpgrade(const std::string &database, const std::string &scriptFile) {
+    const std::string initialisation = initialisationStringOf(database);
+    CTraxDBPath probe(initialisation.c_str(), SchemaCheck::Skip);
+    SchemaState state = inspect(probe);
+    if (!state.partLibrary)
+        fail(formatPrintf("The database \"%s\" does not contain TRAXEL Part Library information (see partlib init).",
+                          state.displayName));
+    if (state.isCurrent()) {
+        std::cout << state.displayName << " is at version " << versionText(state.major, state.minor)
+                  << ": nothing to upgrade" << std::endl;
+        return;
+    }
+    if (state.major > CTraxDBSchema::CURRENT_MAJOR ||
+        (state.major == CTraxDBSchema::CURRENT_MAJOR && state.minor > CTraxDBSchema::CURRENT_MINOR))
+        fail(loadMessage(IDS_DATABASE_TOO_NEW));
+    if (state.major < 1)
+        fail(loadMessage(IDS_DATABASE_TOO_OLD));
+    if (!scriptFile.empty()) {
+        hostCallbacks().reportViewer = leaveScriptInPlace;
+        CTraxDBSchema::writeUpgradeScript(probe, scriptFile, state.major, state.minor);
+        hostCallbacks().reportViewer = nullptr;
+        if (!std::filesystem::exists(scriptFile))
+            fail("Cannot write the SQL script to " + scriptFile);
+        std::cout << "Wrote the SQL script from version " << versionText(state.major, state.minor) << " to "
+                  << scriptFile << std::endl;
+        return;
+    }
+    pathHandle_t path = openPrompting(initialisation);
+    std::cout << "Upgraded " << state.displayName << " from version " << versionText(state.major, state.minor) << " to "
+              << versionText(CTraxDBSchema::CURRENT_MAJOR, CTraxDBSchema::CURRENT_MINOR) << std::endl;
+}
+
+void runCatalogs(const std::string &database) {
+    std::string initialisation = initialisationStringOf(database);
+    sourceHandle_t source(new CTraxDBSource(initialisation.c_str()));
+    std::shared_ptr<Reader<PathData>> reader = getPathDataReader(source);
+    while (std::shared_ptr<PathData> entry = reader->getNext()) {
+        char name[256];
+        entry->getPathStr(name, sizeof name);
+        std::cout << name << "\n";
+    }
+    std::cout << std::flush;
+}
+
+} // namespace
+
+void addDatabaseCommands(CLI::App &app) {
+    struct Arguments {
+        std::string database;
+        std::string script;
+    };
+    auto args = std::make_shared<Arguments>();
+
+    CLI::App *init = app.add_subcommand(
+        "init", "Create a part-library database: the SQLite file, or the tables in an existing database (asks first)");
+    addDatabaseArgument(*init, args->database);
+    init->callback([args] { runInit(args->database); });
+
+    CLI::App *info = app.add_subcommand(
+        "info", "Show a database's name, catalog, schema version, read-only state and rows per table");
+    addDatabaseArgument(*info, args->database);
+    info->callback([args] { runInfo(args->database); });
+
+    CLI::App *upgrade =
+        app.add_subcommand("upgrade", "Bring a version 1.0 or 1.1 database to version 1.2 (asks first)");
+    addDatabaseArgument(*upgrade, args->database);
+    upgrade->add_option("--script", args->script, "Write the SQL script for a manual upgrade to FILE instead");
+    upgrade->callback([args] { runUpgrade(args->database, args->script); });
+
+    CLI::App *catalogs = app.add_subcommand("catalogs", "List the catalogs (databases) a data source offers");
+    catalogs->add_option("INITSTRING", args->database, "Initialisation string of the data source (or a SQLite file)")
+        ->required();
+    catalogs->callback([args] { runCatalogs(args->database); });
+}
+
+} // namespace partlib
