@@ -1,0 +1,159 @@
+// partlib init, info, upgrade and catalogs, run as the built program on
+// SQLite files in a temporary folder.
+
+#include "ctraxdbpartlib/CTraxDBError.h"
+#include "ctraxdbpartlib/connection/CCommand.h"
+#include "ctraxdbpartlib/connection/CTraxDBSchema.h"
+#include "ctraxdbpartlib/connection/CTraxDBSource.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+
+namespace {
+
+struct ProgramRun {
+    int status;
+    std::string output;
+};
+
+ProgramRun partlib(const std::string &arguments) {
+    std::string command = std::string(TXDB_BINARY_DIR) + "/partlib " + arguments + " 2>&1 </dev/null";
+    ProgramRun run{-1, ""};
+    FILE *pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    char buffer[4096];
+    size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.output.append(buffer, count);
+    int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+class DatabaseCommandsTest : public ::testing::Test {
+protected:
+    DatabaseCommandsTest() {
+        char pattern[] = "/tmp/txdb-tools-path-XXXXXX";
+        folder = mkdtemp(pattern);
+        file = folder + "/parts.db";
+    }
+    ~DatabaseCommandsTest() override { std::filesystem::remove_all(folder); }
+
+    // Runs statements on the file without the plug-in's opening checks.
+    void exec(const std::vector<std::string> &statements) {
+        std::string init = "Provider=SQLite;Data Source=" + file;
+        CTraxDBSource source(init.c_str());
+        for (const std::string &sql : statements) {
+            CCommand<CNoAccessor> command;
+            checkResult(command.Open(source.getSession(), source.fixTcEnc(sql)));
+        }
+    }
+
+    // A version 1.1 database: Pin_number in place of Pin_identifier.
+    void buildVersion11() {
+        std::vector<std::string> statements;
+        for (std::string statement : CTraxDBSchema::creationStatements()) {
+            for (size_t at = statement.find("[Pin_identifier]"); at != std::string::npos;
+                 at = statement.find("[Pin_identifier]"))
+                statement.replace(at, 16, "[Pin_number]");
+            statements.push_back(statement);
+        }
+        statements.push_back("INSERT INTO [Library_version] ([Major],[Minor]) VALUES (1,1);");
+        exec(statements);
+    }
+
+    std::string folder;
+    std::string file;
+};
+
+TEST_F(DatabaseCommandsTest, InitCreatesANewFileAndInfoDescribesIt) {
+    ProgramRun init = partlib("init " + file);
+    EXPECT_EQ(init.status, 0) << init.output;
+    EXPECT_NE(init.output.find("Created the TRAXEL Part Library"), std::string::npos) << init.output;
+
+    ProgramRun info = partlib("info " + file);
+    EXPECT_EQ(info.status, 0) << info.output;
+    EXPECT_NE(info.output.find("Schema version: 1.2\n"), std::string::npos) << info.output;
+    EXPECT_NE(info.output.find("Read-only:      no\n"), std::string::npos) << info.output;
+    EXPECT_NE(info.output.find("  Library_version           1\n"), std::string::npos) << info.output;
+    EXPECT_NE(info.output.find("  Parts                     0\n"), std::string::npos) << info.output;
+    EXPECT_EQ(info.output.find("(missing)"), std::string::npos) << info.output;
+
+    ProgramRun again = partlib("init " + file);
+    EXPECT_EQ(again.status, 0) << again.output;
+    EXPECT_NE(again.output.find("already holds the TRAXEL Part Library (version 1.2)"), std::string::npos)
+        << again.output;
+}
+
+TEST_F(DatabaseCommandsTest, InitOnAnExistingDatabaseAsksFirst) {
+    exec({"CREATE TABLE [Other] ([ID] INTEGER);"});
+    ProgramRun declined = partlib("init " + file);
+    EXPECT_NE(declined.status, 0);
+    EXPECT_EQ(declined.output, "") << "declining is quiet";
+    ProgramRun info = partlib("info " + file);
+    EXPECT_NE(info.output.find("Schema version: none"), std::string::npos) << info.output;
+
+    ProgramRun accepted = partlib("init --yes " + file);
+    EXPECT_EQ(accepted.status, 0) << accepted.output;
+    EXPECT_NE(partlib("info " + file).output.find("Schema version: 1.2"), std::string::npos);
+}
+
+TEST_F(DatabaseCommandsTest, InitOnAHalfBuiltDatabaseSaysSo) {
+    const std::vector<std::string> &statements = CTraxDBSchema::creationStatements();
+    exec({statements[1], statements[3]}); // Library and Hierarchy, nothing else
+    ProgramRun init = partlib("init --yes " + file);
+    EXPECT_NE(init.status, 0);
+    EXPECT_NE(init.output.find("incomplete TRAXEL Part Library"), std::string::npos) << init.output;
+    EXPECT_NE(init.output.find("Tables present: Library, Hierarchy"), std::string::npos) << init.output;
+
+    ProgramRun info = partlib("info " + file);
+    EXPECT_NE(info.output.find("Incomplete:     2 of 13 tables"), std::string::npos) << info.output;
+}
+
+TEST_F(DatabaseCommandsTest, UpgradeWritesTheScriptOrUpgrades) {
+    buildVersion11();
+    EXPECT_NE(partlib("info " + file).output.find("Schema version: 1.1 (run partlib upgrade)"), std::string::npos);
+
+    std::string script = folder + "/upgrade.sql";
+    ProgramRun written = partlib("upgrade " + file + " --script " + script);
+    EXPECT_EQ(written.status, 0) << written.output;
+    std::ifstream in(script);
+    std::stringstream content;
+    content << in.rdbuf();
+    EXPECT_EQ(content.str().rfind("{Update TRAXEL Parts Database from version 1.1 to 1.2}\n", 0), 0u) << content.str();
+    EXPECT_NE(partlib("info " + file).output.find("Schema version: 1.1"), std::string::npos) << "unchanged";
+
+    ProgramRun declined = partlib("upgrade " + file);
+    EXPECT_NE(declined.status, 0);
+    ProgramRun upgraded = partlib("upgrade --yes " + file);
+    EXPECT_EQ(upgraded.status, 0) << upgraded.output;
+    EXPECT_NE(upgraded.output.find("from version 1.1 to 1.2"), std::string::npos) << upgraded.output;
+    EXPECT_NE(partlib("info " + file).output.find("Schema version: 1.2\n"), std::string::npos);
+}
+
+TEST_F(DatabaseCommandsTest, UpgradeRefusesADatabaseWithoutThePartLibrary) {
+    exec({"CREATE TABLE [Other] ([ID] INTEGER);"});
+    ProgramRun run = partlib("upgrade --yes " + file);
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.output.find("does not contain TRAXEL Part Library information"), std::string::npos) << run.output;
+}
+
+TEST_F(DatabaseCommandsTest, CatalogsListTheFile) {
+    ASSERT_EQ(partlib("init " + file).status, 0);
+    ProgramRun run = partlib("catalogs \"Provider=SQLite;Data Source=" + file + "\"");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
+}
+
+} // namespace
