@@ -66,18 +66,35 @@ ping_server() {
     mariadb-admin --no-defaults --socket="$sock" -uroot ping >/dev/null 2>&1
 }
 
+# Waits until the server answers; fails when it is gone or silent for 30 s.
 wait_until_answering() {
     local i
     for i in $(seq 1 300); do
         ping_server && return 0
         if ! server_running && [ "$i" -gt 20 ]; then
-            break
+            return 1
         fi
         sleep 0.1
     done
-    log "the server does not answer; see $errlog"
-    tail -n 20 "$errlog" >&2 || true
-    exit 1
+    return 1
+}
+
+# Starts mariadbd on the port, detached in its own session, with no
+# descriptor of the caller left open.
+launch() {
+    local port=$1
+    echo "$port" >"$portfile"
+    rm -f "$sock" "$pidfile"
+    log "starting mariadbd on 127.0.0.1:$port"
+    setsid -f mariadbd --no-defaults --user=root --datadir="$data" --socket="$sock" \
+        --port="$port" --bind-address=127.0.0.1 --pid-file="$pidfile" --log-error="$errlog" \
+        --character-set-server=utf8mb4 --collation-server=utf8mb4_general_ci \
+        </dev/null >/dev/null 2>&1 9>&-
+    wait_until_answering && return 0
+    if server_running; then
+        kill "$(cat "$pidfile")"
+    fi
+    return 1
 }
 
 start() {
@@ -98,23 +115,27 @@ start() {
                 exit 1
             }
         fi
-        local port=3307
-        while port_busy "$port"; do
+        # A port taken between the check and the start makes the server quit: try the next.
+        local port=3307 attempt
+        for attempt in 1 2 3 4 5; do
+            while port_busy "$port"; do
+                port=$((port + 1))
+            done
+            launch "$port" && break
+            if [ "$attempt" -eq 5 ]; then
+                log "the server does not answer; see $errlog"
+                tail -n 20 "$errlog" >&2 || true
+                exit 1
+            fi
             port=$((port + 1))
         done
-        echo "$port" >"$portfile"
-        rm -f "$sock" "$pidfile"
-        log "starting mariadbd on 127.0.0.1:$port"
-        # Detached in its own session, with no descriptor of the caller left open.
-        setsid -f mariadbd --no-defaults --user=root --datadir="$data" --socket="$sock" \
-            --port="$port" --bind-address=127.0.0.1 --pid-file="$pidfile" --log-error="$errlog" \
-            </dev/null >/dev/null 2>&1 9>&-
-        wait_until_answering
     fi
 
     mariadb --no-defaults --socket="$sock" -uroot >&2 <<'SQL'
-CREATE DATABASE IF NOT EXISTS partlib_test;
-CREATE DATABASE IF NOT EXISTS partlib_test2;
+CREATE DATABASE IF NOT EXISTS partlib_test CHARACTER SET utf8mb4;
+CREATE DATABASE IF NOT EXISTS partlib_test2 CHARACTER SET utf8mb4;
+ALTER DATABASE partlib_test CHARACTER SET utf8mb4;
+ALTER DATABASE partlib_test2 CHARACTER SET utf8mb4;
 CREATE USER IF NOT EXISTS 'partlib'@'127.0.0.1' IDENTIFIED BY 'partlib';
 CREATE USER IF NOT EXISTS 'partlib'@'localhost' IDENTIFIED BY 'partlib';
 GRANT ALL PRIVILEGES ON `partlib\_test%`.* TO 'partlib'@'127.0.0.1';

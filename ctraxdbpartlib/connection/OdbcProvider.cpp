@@ -73,10 +73,8 @@ HRESULT OdbcConnection::open(const InitString &init) {
         return hr;
 
     std::string connection = odbcConnectionString(init);
-    SQLCHAR completed[1024];
-    SQLSMALLINT completedLength = 0;
-    hr = odbcCheck(SQLDriverConnect(link->dbc, nullptr, (SQLCHAR *)connection.c_str(), SQL_NTS, completed,
-                                    sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT),
+    hr = odbcCheck(SQLDriverConnect(link->dbc, nullptr, (SQLCHAR *)connection.c_str(), SQL_NTS, nullptr, 0, nullptr,
+                                    SQL_DRIVER_NOPROMPT),
                    SQL_HANDLE_DBC, link->dbc);
     if (FAILED(hr))
         return hr;
