@@ -4,7 +4,6 @@
 #include <iostream>
 #include <string>
 #include <unistd.h>
-#include <utility>
 #include <vector>
 
 #include <sql.h>

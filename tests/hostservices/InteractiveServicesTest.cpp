@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -160,17 +159,6 @@ TEST_F(HostServicesTest, DataLinkPromptUsesCallback) {
         hostCallbacks().dataLinkPrompt = nullptr;
         EXPECT_FALSE(promptDataLink(nullptr, initialisationString));
     }
-}
-
-TEST_F(HostServicesTest, HostStringsAndLibraryPath) {
-    char *text = mallocString(5);
-    ASSERT_NE(text, nullptr);
-    EXPECT_STREQ(text, "");
-    std::snprintf(text, 6, "abcde");
-    EXPECT_STREQ(text, "abcde");
-    freeMem(text);
-    EXPECT_EQ(getLibraryPathByFilename("Provider=SQLite;Data Source=x.db"), 0);
-    EXPECT_EQ(getMainWindow(), nullptr);
 }
 
 } // namespace

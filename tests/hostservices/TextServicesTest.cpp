@@ -230,11 +230,4 @@ TEST(CommandLimitTest, HalvesDownToTheFloor) {
     EXPECT_EQ(reduceDatabaseCommandStringLimit(nullptr), 0);
 }
 
-TEST(DecryptPasswordTest, ReturnsTheStringUnchanged) {
-    const char *result = decryptConnectionStringPassword("Provider=ODBC;DSN=x;Password=secret");
-    ASSERT_NE(result, nullptr);
-    EXPECT_STREQ(result, "Provider=ODBC;DSN=x;Password=secret");
-    EXPECT_STREQ(decryptConnectionStringPassword(nullptr), "");
-}
-
 } // namespace
