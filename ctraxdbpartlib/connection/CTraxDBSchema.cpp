@@ -59,17 +59,11 @@ void executeAll(CTraxDBPath &path, const std::vector<std::string> &statements) {
         path.execute(statement);
 }
 
-// One statement of a script: as fixTcEnc gives it, ended by one ";" and a line break.
-std::string scriptLine(CTraxDBPath &path, std::string statement) {
-    while (!statement.empty() && statement.back() == ';')
-        statement.pop_back();
-    return path.fixTcEnc(statement) + ";\n";
-}
-
+// The statements of a script, each as fixTcEnc gives it and followed by ";\n".
 std::string scriptLines(CTraxDBPath &path, const std::vector<std::string> &statements) {
     std::string text;
     for (const std::string &statement : statements)
-        text += scriptLine(path, statement);
+        text += path.fixTcEnc(statement) + ";\n";
     return text;
 }
 
