@@ -8,5 +8,7 @@ bash scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j2
 
+# The demo starts from a new file each time.
+rm -f demo.db
 build/partlib init demo.db --yes
 build/partlib info demo.db
