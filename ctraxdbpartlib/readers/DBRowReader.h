@@ -33,7 +33,8 @@ public:
     std::shared_ptr<TInterface> getNext() override {
         TXDB_TRACE(LOG_FINE, className + "::getNext");
         while (!exhausted) {
-            HRESULT result = move();
+            // A paged reader whose filter selected nothing has no rowset open.
+            HRESULT result = command.isOpen() ? move() : DB_S_ENDOFROWSET;
             checkResult(result);
             if (result != DB_S_ENDOFROWSET)
                 return makeRecord();

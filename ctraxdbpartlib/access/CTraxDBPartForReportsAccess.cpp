@@ -1,0 +1,102 @@
+#include "ctraxdbpartlib/access/CTraxDBPartForReportsAccess.h"
+
+#include "ctraxdbpartlib/CLogger.h"
+#include "ctraxdbpartlib/CTraxDBError.h"
+#include "ctraxdbpartlib/access/CTraxDBHierarchyAccess.h"
+#include "ctraxdbpartlib/hostservices/HostServices.h"
+
+#include <cstring>
+#include <string>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+CTraxDBPartForReportsAccess::CTraxDBPartForReportsAccess(pathHandle_t path, const PartForReportsAccessor &row)
+    : path(std::move(path)) {
+    TXDB_TRACE(LOG_FINER,
+               "CTraxDBPartForReportsAccess::CTraxDBPartForReportsAccess(pathHandle_t,PartForReportsAccessor &)");
+    name.assign(row.name);
+    number.assign(row.number, row.numberStatus);
+    description.assign(row.description, row.descriptionStatus);
+    version.assign(row.version, row.versionStatus);
+    hierarchyId.assign(row.hierarchyId, row.hierarchyIdStatus);
+    pcbCompName.assign(row.pcbCompName, row.pcbCompNameStatus);
+    hierarchyName.assign(row.hierarchyName, row.hierarchyNameStatus);
+}
+
+CTraxDBPartForReportsAccess::~CTraxDBPartForReportsAccess() {
+    TXDB_TRACE(LOG_FINEST, "CTraxDBPartForReportsAccess::~CTraxDBPartForReportsAccess");
+    if (fullName)
+        freeMem(fullName);
+}
+
+void CTraxDBPartForReportsAccess::getName(TCHAR *buffer, size_t size, bool) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getName(TCHAR *,size_t,bool)");
+    getter::text(name, buffer, size);
+}
+
+void CTraxDBPartForReportsAccess::getNumber(bool &isNull, TCHAR *buffer, size_t size) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getNumber(bool &,TCHAR *,size_t)");
+    getter::textBufferFirst(number, isNull, buffer, size);
+}
+
+void CTraxDBPartForReportsAccess::getVersion(bool &isNull, int &value) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getVersion(bool &,int &)");
+    getter::value(version, isNull, value, OnNull::KeepValue);
+}
+
+void CTraxDBPartForReportsAccess::getHierarchyID(bool &isNull, int &value) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getHierarchyID(bool &,int &)");
+    getter::value(hierarchyId, isNull, value, OnNull::KeepValue);
+}
+
+// As for the other part records: 51 characters at least, a longer text cut.
+void CTraxDBPartForReportsAccess::getDescription(bool &isNull, TCHAR *buffer, size_t size) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getDescription(bool &,TCHAR *,size_t)");
+    getter::textBufferFirst(description, isNull, buffer, size, 51);
+}
+
+void CTraxDBPartForReportsAccess::getPCBCompName(bool &isNull, TCHAR *buffer, size_t size) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getPCBCompName(bool &,TCHAR *,size_t)");
+    getter::textBufferFirst(pcbCompName, isNull, buffer, size);
+}
+
+void CTraxDBPartForReportsAccess::getHierrachyName(bool &isNull, TCHAR *buffer, size_t size) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getHierrachyName(bool &,TCHAR *,size_t)");
+    getter::textBufferFirst(hierarchyName, isNull, buffer, size);
+}
+
+void CTraxDBPartForReportsAccess::getHierrachyFullName(bool &isNull, TCHAR **out) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getHierrachyFullName(bool &,TCHAR **)");
+    if (out == nullptr)
+        TXDB_RAISE(IDS_NULL_BUFFER);
+    if (fullName == nullptr) {
+        // Every ancestor's name followed by "\", folders named "root" left
+        // out, then the part's own folder.
+        std::string text;
+        hierarchyAccessHandle_t folder = getPartHierarchy();
+        hierarchyAccessHandle_t current = folder ? folder->getParent() : nullptr;
+        while (current) {
+            TCHAR folderName[51];
+            current->getName(folderName, sizeof folderName, false);
+            if (std::strcmp(folderName, "root") != 0)
+                text.insert(0, std::string(folderName) + "\\");
+            current = current->getParent();
+        }
+        text += hierarchyName.text;
+        fullName = mallocString(text.size());
+        std::memcpy(fullName, text.c_str(), text.size() + 1);
+    }
+    isNull = hierarchyName.null;
+    if (!isNull)
+        *out = fullName;
+}
+
+hierarchyAccessHandle_t CTraxDBPartForReportsAccess::getPartHierarchy() {
+    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getPartHierarchy");
+    return CTraxDBHierarchyAccess::lookup(
+        path, "SELECT [Name],[Parent_ID],[ID],[Library_ID] FROM [Hierarchy] WHERE ID = ?", hierarchyId.value);
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "ctraxdbpartlib/connection/CAccessor.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// The part's own columns, first in every part query: [Name], [Part_number],
+// [Description], [PSpice_data], [Part_Acceptance], [Part_version],
+// [Library_ID], [Part_def_ID], [Hierarchy_ID], [ID]. The parameter is the
+// parent's ID (library, folder or part definition).
+struct PartColumns {
+    char name[51] = {};
+    char number[51] = {};
+    DBSTATUS numberStatus = DBSTATUS_S_OK;
+    char description[256] = {};
+    DBSTATUS descriptionStatus = DBSTATUS_S_OK;
+    char pSpice[81] = {};
+    DBSTATUS pSpiceStatus = DBSTATUS_S_OK;
+    char acceptance[256] = {};
+    DBSTATUS acceptanceStatus = DBSTATUS_S_OK;
+    int32_t version = 0;
+    DBSTATUS versionStatus = DBSTATUS_S_OK;
+    int32_t libraryId = 0;
+    int32_t partDefId = 0;
+    int32_t hierarchyId = 0;
+    int32_t id = 0;
+
+    int32_t parentId = 0;
+
+protected:
+    void bindPart(ColumnMap &map) {
+        map.column(1, name);
+        map.column(2, number, &numberStatus);
+        map.column(3, description, &descriptionStatus);
+        map.column(4, pSpice, &pSpiceStatus);
+        map.column(5, acceptance, &acceptanceStatus);
+        map.column(6, version, &versionStatus);
+        map.column(7, libraryId);
+        map.column(8, partDefId);
+        map.column(9, hierarchyId);
+        map.column(10, id);
+        map.param(1, parentId);
+    }
+};
+
+// One row of [Parts], with [Part_Type] as column 11.
+struct PartAccessor : PartColumns {
+    int32_t partType = 0;
+    DBSTATUS partTypeStatus = DBSTATUS_S_OK;
+
+    void bind(ColumnMap &map) {
+        bindPart(map);
+        map.column(11, partType, &partTypeStatus);
+    }
+};
+
+// A part joined with its definition: the part's columns 1 to 10, then the
+// definition's [Name], [PCB_component_name], [PCB_alternate_name],
+// [Part_def_value], [Component_name_stem], [PSpice_data],
+// [Max_connector_pins], [Gate_swapping], [Pin_num_name], [Is_FPGA].
+struct CompletePartAndPartDefAccessor : PartColumns {
+    char defName[51] = {};
+    char pcbCompName[51] = {};
+    char pcbAltName[51] = {};
+    DBSTATUS pcbAltNameStatus = DBSTATUS_S_OK;
+    char value[256] = {};
+    DBSTATUS valueStatus = DBSTATUS_S_OK;
+    char compNameStem[21] = {};
+    DBSTATUS compNameStemStatus = DBSTATUS_S_OK;
+    char defPSpice[81] = {};
+    DBSTATUS defPSpiceStatus = DBSTATUS_S_OK;
+    int32_t maxConnectorPins = 0;
+    int16_t gateSwapping = 0;
+    int16_t pinNumName = 0;
+    int16_t isFPGA = 0;
+
+    void bind(ColumnMap &map) {
+        bindPart(map);
+        map.column(11, defName);
+        map.column(12, pcbCompName);
+        map.column(13, pcbAltName, &pcbAltNameStatus);
+        map.column(14, value, &valueStatus);
+        map.column(15, compNameStem, &compNameStemStatus);
+        map.column(16, defPSpice, &defPSpiceStatus);
+        map.column(17, maxConnectorPins);
+        map.column(18, gateSwapping);
+        map.column(19, pinNumName);
+        map.column(20, isFPGA);
+    }
+};
+
+// The report view of a part: [Parts].[Name], [Part_number], [Description],
+// [Part_version], [Hierarchy_ID], the definition's [PCB_component_name] and
+// the folder's [Name]; the parameter is the library ID.
+struct PartForReportsAccessor {
+    char name[51] = {};
+    char number[51] = {};
+    DBSTATUS numberStatus = DBSTATUS_S_OK;
+    char description[256] = {};
+    DBSTATUS descriptionStatus = DBSTATUS_S_OK;
+    int32_t version = 0;
+    DBSTATUS versionStatus = DBSTATUS_S_OK;
+    int32_t hierarchyId = 0;
+    DBSTATUS hierarchyIdStatus = DBSTATUS_S_OK;
+    char pcbCompName[81] = {};
+    DBSTATUS pcbCompNameStatus = DBSTATUS_S_OK;
+    char hierarchyName[51] = {};
+    DBSTATUS hierarchyNameStatus = DBSTATUS_S_OK;
+
+    int32_t libraryId = 0;
+
+    void bind(ColumnMap &map) {
+        map.column(1, name);
+        map.column(2, number, &numberStatus);
+        map.column(3, description, &descriptionStatus);
+        map.column(4, version, &versionStatus);
+        map.column(5, hierarchyId, &hierarchyIdStatus);
+        map.column(6, pcbCompName, &pcbCompNameStatus);
+        map.column(7, hierarchyName, &hierarchyNameStatus);
+        map.param(1, libraryId);
+    }
+};
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE
