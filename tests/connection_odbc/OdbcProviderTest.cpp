@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
@@ -166,6 +168,27 @@ TEST_F(OdbcServer, WithoutCatalogTheCatalogPropertyFails) {
     EXPECT_TRUE(FAILED(other->property(DBPropSet::DBINIT, DBPROP_INIT_CATALOG, value)));
     // The catalog is chosen by USE, as the library path does.
     ASSERT_EQ(run("USE `partlib_test`", other.get()), S_OK);
+    EXPECT_EQ(column("SELECT DATABASE()", {}, other.get()), std::vector<std::string>{"partlib_test"});
+}
+
+TEST_F(OdbcServer, DataSourceNamesTheDsn) {
+    // A user data source file of this test's own, in place of ~/.odbc.ini.
+    std::string file = ::testing::TempDir() + "odbc_provider_test.ini";
+    std::ofstream(file) << "[partlib_test_dsn]\nDriver=" << init.get("Driver") << "\nServer=" << init.get("Server")
+                        << "\nPort=" << init.get("Port") << "\n";
+    setenv("ODBCINI", file.c_str(), 1);
+    InitString dsn = pairsOf({{"Provider", "ODBC"},
+                              {"DSN", "partlib_test_dsn"},
+                              {"Initial Catalog", "partlib_test"},
+                              {"User ID", init.get("User ID")},
+                              {"Password", init.get("Password")}});
+    auto other = open(dsn);
+    unsetenv("ODBCINI");
+    std::remove(file.c_str());
+    ASSERT_TRUE(other);
+    DBVariant value;
+    ASSERT_EQ(other->property(DBPropSet::DATASOURCEINFO, DBPROP_DATASOURCENAME, value), S_OK);
+    EXPECT_EQ(value.str, "partlib_test_dsn");
     EXPECT_EQ(column("SELECT DATABASE()", {}, other.get()), std::vector<std::string>{"partlib_test"});
 }
 
