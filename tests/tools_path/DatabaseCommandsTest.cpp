@@ -149,6 +149,15 @@ TEST_F(DatabaseCommandsTest, UpgradeRefusesADatabaseWithoutThePartLibrary) {
     EXPECT_NE(run.output.find("does not contain TRAXEL Part Library information"), std::string::npos) << run.output;
 }
 
+TEST_F(DatabaseCommandsTest, OnlyInitCreatesAFile) {
+    for (const char *command : {"info ", "upgrade ", "catalogs "}) {
+        ProgramRun run = partlib(command + file);
+        EXPECT_NE(run.status, 0) << command;
+        EXPECT_NE(run.output.find("No such database file"), std::string::npos) << run.output;
+    }
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
 TEST_F(DatabaseCommandsTest, CatalogsListTheFile) {
     ASSERT_EQ(partlib("init " + file).status, 0);
     ProgramRun run = partlib("catalogs \"Provider=SQLite;Data Source=" + file + "\"");

@@ -60,6 +60,15 @@ SchemaState inspect(const std::string &initialisation) {
     return inspect(path);
 }
 
+// The initialisation string of a database that must exist already: only
+// init may create a SQLite file.
+std::string existingDatabase(const std::string &database) {
+    std::string initialisation = initialisationStringOf(database);
+    if (initialisation != database && !std::filesystem::exists(database))
+        fail("No such database file: " + database);
+    return initialisation;
+}
+
 // Opens the database through the plug-in with its questions allowed.
 pathHandle_t openPrompting(const std::string &initialisation) {
     doPromptValidationMsg(true);
@@ -94,7 +103,7 @@ void runInit(const std::string &database) {
 }
 
 void runInfo(const std::string &database) {
-    CTraxDBPath path(initialisationStringOf(database).c_str(), SchemaCheck::Skip);
+    CTraxDBPath path(existingDatabase(database).c_str(), SchemaCheck::Skip);
     SchemaState state = inspect(path);
     std::cout << "Database:       " << state.displayName << "\n";
     std::cout << "Catalog:        " << (path.getCatalog().empty() ? "(none)" : path.getCatalog()) << "\n";
@@ -124,7 +133,7 @@ void runInfo(const std::string &database) {
 void leaveScriptInPlace(const char *) {}
 
 void runUpgrade(const std::string &database, const std::string &scriptFile) {
-    const std::string initialisation = initialisationStringOf(database);
+    const std::string initialisation = existingDatabase(database);
     CTraxDBPath probe(initialisation.c_str(), SchemaCheck::Skip);
     SchemaState state = inspect(probe);
     if (!state.partLibrary)
@@ -156,7 +165,7 @@ void runUpgrade(const std::string &database, const std::string &scriptFile) {
 }
 
 void runCatalogs(const std::string &database) {
-    std::string initialisation = initialisationStringOf(database);
+    std::string initialisation = existingDatabase(database);
     sourceHandle_t source(new CTraxDBSource(initialisation.c_str()));
     std::shared_ptr<Reader<PathData>> reader = getPathDataReader(source);
     while (std::shared_ptr<PathData> entry = reader->getNext()) {
