@@ -6,12 +6,6 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
-namespace {
-
-const char *const levelNames[9] = {"ALL", "FINEST", "FINER", "FINE", "CONFIG", "INFO", "WARNING", "SEVERE", "OFF"};
-
-} // namespace
-
 // Built before the library's initialisation routine runs and destroyed
 // after its unload step (see dllmain).
 __attribute__((init_priority(200))) CLogger theLogger("TRAXEL Database Part Library logger");
@@ -69,13 +63,13 @@ CLogHandler *CLogger::getHandler(int index) const {
 
 LogLevel CLogger::levelFromName(const std::string &text) {
     for (LogLevel level = LOG_ALL; level <= LOG_OFF; ++level)
-        if (text == levelNames[level])
+        if (text == logLevelNames[level])
             return level;
     return LOG_UNKNOWN;
 }
 
 const char *CLogger::levelName(LogLevel level) {
-    return level >= LOG_ALL && level <= LOG_OFF ? levelNames[level] : "";
+    return level >= LOG_ALL && level <= LOG_OFF ? logLevelNames[level] : "";
 }
 
 } // namespace DBIMPL

@@ -5,6 +5,9 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
+const char *const logLevelNames[LOG_OFF + 1] = {"ALL",  "FINEST",  "FINER",  "FINE", "CONFIG",
+                                                "INFO", "WARNING", "SEVERE", "OFF"};
+
 std::string sourceUnitOf(const char *path) {
     const char *base = std::strrchr(path, '/');
     base = base ? base + 1 : path;

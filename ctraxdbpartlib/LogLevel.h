@@ -22,6 +22,9 @@ constexpr LogLevel LOG_OFF = 8;
 // What levelFromName answers for a text that names no level.
 constexpr LogLevel LOG_UNKNOWN = 9;
 
+// The names of the levels ALL .. OFF, indexed by the value.
+extern const char *const logLevelNames[LOG_OFF + 1];
+
 // The source unit of a file path: its base name without the extension, so
 // that "ctraxdbpartlib/connection/CTraxDBPath.cpp" traces as "CTraxDBPath".
 std::string sourceUnitOf(const char *path);

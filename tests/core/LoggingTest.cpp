@@ -1,0 +1,347 @@
+#include "ctraxdbpartlib/CFileLogHandler.h"
+#include "ctraxdbpartlib/CLogger.h"
+#include "ctraxdbpartlib/dllmain.h"
+#include "tests/core/LogTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+namespace fs = std::filesystem;
+using txdbtest::fieldValues;
+using txdbtest::readFile;
+using txdbtest::TempDir;
+using txdbtest::todaysLogFile;
+
+namespace {
+
+// Keeps the records it is given and answers as told.
+class RecordingHandler : public CLogHandler {
+public:
+    explicit RecordingHandler(bool answer = true) : CLogHandler(LOG_ALL), answer(answer) {}
+    bool publish(LogRecord &record) override {
+        records.push_back(record);
+        return answer;
+    }
+    std::vector<LogRecord> records;
+    bool answer;
+};
+
+LogRecord sampleRecord(uint16_t milliseconds) {
+    LogRecord record;
+    record.level = LOG_FINE;
+    record.loggerName = "TRAXEL Database Part Library logger";
+    record.message = "CTraxDBLibAccess::getName(TCHAR *,size_t)";
+    record.seconds = 1772600767; // 04/03/2026 05:06:07 UTC
+    record.milliseconds = milliseconds;
+    record.sequence = 3;
+    record.sourceFile = "CTraxDBLibAccess";
+    record.sourceLine = 42;
+    record.threadId = 4711;
+    record.processId = 815;
+    return record;
+}
+
+// Renders times in UTC for the duration of a test.
+class InUtc : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char *tz = std::getenv("TZ");
+        hadTz = tz != nullptr;
+        if (hadTz)
+            savedTz = tz;
+        setenv("TZ", "UTC0", 1);
+        tzset();
+    }
+    void TearDown() override {
+        if (hadTz)
+            setenv("TZ", savedTz.c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    bool hadTz = false;
+    std::string savedTz;
+};
+
+using RecordText = InUtc;
+
+TEST_F(RecordText, ByteForByte) {
+    EXPECT_EQ(CFileLogHandler::formatRecord(sampleRecord(120)), "\nLogger name: TRAXEL Database Part Library logger\n"
+                                                                "Level: FINE\n"
+                                                                "Time: 04/03/2026 05:06:07.120\n"
+                                                                "Sequence: 3\n"
+                                                                "Source file: CTraxDBLibAccess\n"
+                                                                "Source line: 42\n"
+                                                                "Thread ID: 4711\n"
+                                                                "Process ID: 815\n"
+                                                                "Message: CTraxDBLibAccess::getName(TCHAR *,size_t)\n");
+}
+
+TEST_F(RecordText, MillisecondsWithoutLeadingZeros) {
+    EXPECT_EQ(fieldValues(CFileLogHandler::formatRecord(sampleRecord(7)), "Time: "),
+              std::vector<std::string>{"04/03/2026 05:06:07.7"});
+    EXPECT_EQ(fieldValues(CFileLogHandler::formatRecord(sampleRecord(0)), "Time: "),
+              std::vector<std::string>{"04/03/2026 05:06:07.0"});
+}
+
+TEST(Levels, NamesAreMatchedExactly) {
+    EXPECT_EQ(CLogger::levelFromName("ALL"), LOG_ALL);
+    EXPECT_EQ(CLogger::levelFromName("FINE"), LOG_FINE);
+    EXPECT_EQ(CLogger::levelFromName("SEVERE"), LOG_SEVERE);
+    EXPECT_EQ(CLogger::levelFromName("OFF"), LOG_OFF);
+    EXPECT_EQ(CLogger::levelFromName("fine"), LOG_UNKNOWN);
+    EXPECT_EQ(CLogger::levelFromName("FINE "), LOG_UNKNOWN);
+    EXPECT_EQ(CLogger::levelFromName(""), LOG_UNKNOWN);
+    for (LogLevel level = LOG_ALL; level <= LOG_OFF; ++level)
+        EXPECT_EQ(CLogger::levelFromName(CLogger::levelName(level)), level);
+}
+
+TEST(SourceUnits, BaseNameWithoutExtension) {
+    EXPECT_EQ(sourceUnitOf("ctraxdbpartlib/connection/CTraxDBPath.cpp"), "CTraxDBPath");
+    EXPECT_EQ(sourceUnitOf("dllmain.cpp"), "dllmain");
+    EXPECT_EQ(sourceUnitOf("/src/v1.2/Makefile"), "Makefile");
+}
+
+TEST(LoggerSlots, AddFindsTheLowestFreeSlotAndKeepsDuplicates) {
+    CLogger logger("test");
+    RecordingHandler a, b, c;
+    EXPECT_EQ(logger.addHandler(&a), 0);
+    EXPECT_EQ(logger.addHandler(&b), 1);
+    EXPECT_EQ(logger.addHandler(&a), 0);
+    EXPECT_EQ(logger.removeHandler(0), &a);
+    EXPECT_EQ(logger.removeHandler(0), nullptr);
+    EXPECT_EQ(logger.addHandler(&c), 0);
+    EXPECT_EQ(logger.addHandler(&b), 1);
+    EXPECT_EQ(logger.getHandler(1), &b);
+}
+
+TEST(LoggerSlots, FullTableRefusesTheNextHandler) {
+    CLogger logger("test");
+    std::vector<std::unique_ptr<RecordingHandler>> handlers;
+    for (int i = 0; i < CLogger::SLOTS; ++i) {
+        handlers.push_back(std::make_unique<RecordingHandler>());
+        ASSERT_EQ(logger.addHandler(handlers.back().get()), i);
+    }
+    RecordingHandler extra;
+    EXPECT_EQ(logger.addHandler(&extra), CLogger::SLOTS);
+    EXPECT_EQ(logger.addHandler(handlers[5].get()), 5);
+    EXPECT_EQ(logger.removeHandler(CLogger::SLOTS), nullptr);
+    EXPECT_EQ(logger.getHandler(CLogger::SLOTS), nullptr);
+    for (int i = 0; i < CLogger::SLOTS; ++i)
+        EXPECT_EQ(logger.getHandler(i), handlers[i].get());
+    logger.log(LOG_INFO, "unit", 1, "text");
+    EXPECT_EQ(extra.records.size(), 0u);
+    EXPECT_EQ(handlers[127]->records.size(), 1u);
+}
+
+TEST(LoggerLog, OneRecordForEveryHandlerWhateverTheyAnswer) {
+    CLogger logger("named logger");
+    RecordingHandler failing(false), second;
+    logger.addHandler(&failing);
+    logger.addHandler(&second);
+    const int64_t before = std::time(nullptr);
+    logger.log(LOG_WARNING, "CTraxDBPath", 77, "CTraxDBPath::CTraxDBPath()");
+    const int64_t after = std::time(nullptr);
+
+    ASSERT_EQ(failing.records.size(), 1u);
+    ASSERT_EQ(second.records.size(), 1u);
+    const LogRecord &record = second.records[0];
+    EXPECT_EQ(record.level, LOG_WARNING);
+    EXPECT_EQ(record.loggerName, "named logger");
+    EXPECT_EQ(record.sourceFile, "CTraxDBPath");
+    EXPECT_EQ(record.sourceLine, 77);
+    EXPECT_EQ(record.message, "CTraxDBPath::CTraxDBPath()");
+    EXPECT_GE(record.seconds, before);
+    EXPECT_LE(record.seconds, after);
+    EXPECT_LT(record.milliseconds, 1000);
+    EXPECT_EQ(record.threadId, static_cast<uint32_t>(gettid()));
+    EXPECT_EQ(record.processId, static_cast<uint32_t>(getpid()));
+}
+
+// Publishes one record of `level` through `handler`.
+bool publishAt(CFileLogHandler &handler, LogLevel level, const std::string &message) {
+    LogRecord record;
+    record.level = level;
+    record.message = message;
+    return handler.publish(record);
+}
+
+TEST(FileHandler, ThresholdFiltersAndOnlyWrittenRecordsTakeSequenceNumbers) {
+    TempDir dir;
+    CFileLogHandler handler(LOG_FINE, dir.base());
+    for (LogLevel level : {LOG_FINEST, LOG_FINE, LOG_FINER, LOG_INFO, LOG_SEVERE})
+        EXPECT_TRUE(publishAt(handler, level, CLogger::levelName(level)));
+    const std::string log = readFile(todaysLogFile(dir.base(), 0));
+    EXPECT_EQ(fieldValues(log, "Message: "), (std::vector<std::string>{"FINE", "INFO", "SEVERE"}));
+    EXPECT_EQ(fieldValues(log, "Level: "), (std::vector<std::string>{"FINE", "INFO", "SEVERE"}));
+    EXPECT_EQ(fieldValues(log, "Sequence: "), (std::vector<std::string>{"0", "1", "2"}));
+    EXPECT_EQ(log.compare(0, 14, "\nLogger name: "), 0);
+}
+
+TEST(FileHandler, FilteredRecordKeepsItsSequenceField) {
+    TempDir dir;
+    CFileLogHandler handler(LOG_SEVERE, dir.base());
+    LogRecord record;
+    record.level = LOG_INFO;
+    record.sequence = -5;
+    EXPECT_TRUE(handler.publish(record));
+    EXPECT_EQ(record.sequence, -5);
+    EXPECT_TRUE(dir.files().empty());
+}
+
+TEST(FileHandler, OffAndUnknownThresholdsWriteNothing) {
+    TempDir dir;
+    CFileLogHandler off(LOG_OFF, dir.base());
+    CFileLogHandler unknown(LOG_UNKNOWN, dir.base());
+    for (LogLevel level = LOG_ALL; level <= LOG_OFF; ++level) {
+        EXPECT_TRUE(publishAt(off, level, "x"));
+        EXPECT_TRUE(publishAt(unknown, level, "x"));
+    }
+    EXPECT_TRUE(dir.files().empty());
+}
+
+TEST(FileHandler, FileIsCreatedForItsOwnerOnly) {
+    TempDir dir;
+    CFileLogHandler handler(LOG_ALL, dir.base());
+    ASSERT_TRUE(publishAt(handler, LOG_INFO, "x"));
+    struct stat info {};
+    ASSERT_EQ(stat(todaysLogFile(dir.base(), 0).c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST(FileHandler, AppendsToWhatIsThere) {
+    TempDir dir;
+    const std::string name = todaysLogFile(dir.base(), 0);
+    std::ofstream(name, std::ios::binary) << "earlier";
+    CFileLogHandler handler(LOG_ALL, dir.base());
+    ASSERT_TRUE(publishAt(handler, LOG_INFO, "later"));
+    const std::string log = readFile(name);
+    EXPECT_EQ(log.compare(0, 8, "earlier\n"), 0);
+    EXPECT_EQ(fieldValues(log, "Message: "), std::vector<std::string>{"later"});
+}
+
+TEST(FileHandler, UnopenableFileFailsQuietly) {
+    TempDir dir;
+    CFileLogHandler handler(LOG_ALL, (dir.path / "missing" / "txdb").string());
+    EXPECT_FALSE(publishAt(handler, LOG_SEVERE, "x"));
+    CLogger logger("test");
+    logger.addHandler(&handler);
+    logger.log(LOG_SEVERE, "unit", 1, "not written");
+    EXPECT_TRUE(dir.files().empty());
+}
+
+// A file of `size` bytes under the handler's first name.
+void fillFirstFile(const TempDir &dir, size_t size) {
+    std::ofstream(todaysLogFile(dir.base(), 0), std::ios::binary) << std::string(size, 'x');
+}
+
+TEST(FileHandler, FullFileMovesOnToTheNextIndex) {
+    TempDir dir;
+    fillFirstFile(dir, CFileLogHandler::MAX_FILE_SIZE);
+    CFileLogHandler handler(LOG_ALL, dir.base());
+    ASSERT_TRUE(publishAt(handler, LOG_INFO, "first"));
+    ASSERT_TRUE(publishAt(handler, LOG_INFO, "second"));
+    EXPECT_EQ(fs::file_size(todaysLogFile(dir.base(), 0)), CFileLogHandler::MAX_FILE_SIZE);
+    EXPECT_EQ(fieldValues(readFile(todaysLogFile(dir.base(), 1)), "Message: "),
+              (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(handler.getFileIndex(), 1);
+}
+
+TEST(FileHandler, RecordCrossingTheLimitIsWrittenWhole) {
+    TempDir dir;
+    fillFirstFile(dir, CFileLogHandler::MAX_FILE_SIZE - 1);
+    CFileLogHandler handler(LOG_ALL, dir.base());
+    LogRecord record;
+    record.level = LOG_INFO;
+    record.message = "crossing";
+    ASSERT_TRUE(handler.publish(record));
+    EXPECT_EQ(fs::file_size(todaysLogFile(dir.base(), 0)),
+              CFileLogHandler::MAX_FILE_SIZE - 1 + CFileLogHandler::formatRecord(record).size());
+    EXPECT_EQ(dir.files().size(), 1u);
+    ASSERT_TRUE(publishAt(handler, LOG_INFO, "next"));
+    EXPECT_EQ(fieldValues(readFile(todaysLogFile(dir.base(), 1)), "Message: "), std::vector<std::string>{"next"});
+}
+
+// Runs the load and unload steps in a temporary current folder with
+// TXDBLOGGER as given, restoring the process-wide state afterwards.
+class ModuleStartUp : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(theLogger.getHandler(0), nullptr);
+        savedDir = fs::current_path();
+        fs::current_path(dir.path);
+        const char *value = std::getenv("TXDBLOGGER");
+        hadValue = value != nullptr;
+        if (hadValue)
+            savedValue = value;
+    }
+    void TearDown() override {
+        loggingEnabled = false;
+        if (hadValue)
+            setenv("TXDBLOGGER", savedValue.c_str(), 1);
+        else
+            unsetenv("TXDBLOGGER");
+        fs::current_path(savedDir);
+    }
+    // Attach and detach with TXDBLOGGER set to `value` (unset for nullptr).
+    void loadAndUnload(const char *value) {
+        if (value)
+            setenv("TXDBLOGGER", value, 1);
+        else
+            unsetenv("TXDBLOGGER");
+        EXPECT_TRUE(processAttach());
+        enabledAfterLoad = loggingEnabled;
+        EXPECT_TRUE(processDetach());
+        EXPECT_EQ(theLogger.getHandler(0), nullptr);
+    }
+    std::string log() const { return readFile(todaysLogFile((dir.path / "txdb").string(), 0)); }
+
+    TempDir dir;
+    fs::path savedDir;
+    bool hadValue = false;
+    std::string savedValue;
+    bool enabledAfterLoad = false;
+};
+
+TEST_F(ModuleStartUp, LevelNameSwitchesLoggingOnWithAFileInTheCurrentFolder) {
+    loadAndUnload("INFO");
+    EXPECT_TRUE(enabledAfterLoad);
+    const std::string text = log();
+    EXPECT_EQ(fieldValues(text, "Message: "),
+              (std::vector<std::string>{"CTraxDBPartLib.DLL Initialized", "CTraxDBPartLib.DLL Terminating!"}));
+    EXPECT_EQ(fieldValues(text, "Level: "), (std::vector<std::string>{"INFO", "INFO"}));
+    EXPECT_EQ(fieldValues(text, "Source file: "), (std::vector<std::string>{"dllmain", "dllmain"}));
+    EXPECT_EQ(fieldValues(text, "Logger name: "),
+              (std::vector<std::string>{"TRAXEL Database Part Library logger", "TRAXEL Database Part Library logger"}));
+}
+
+TEST_F(ModuleStartUp, ThresholdAboveInfoFiltersTheStartUpRecords) {
+    loadAndUnload("SEVERE");
+    EXPECT_TRUE(enabledAfterLoad);
+    EXPECT_TRUE(dir.files().empty());
+}
+
+TEST_F(ModuleStartUp, UnknownNameLeavesLoggingOnWithNothingWritten) {
+    loadAndUnload("fine");
+    EXPECT_TRUE(enabledAfterLoad);
+    EXPECT_TRUE(dir.files().empty());
+}
+
+TEST_F(ModuleStartUp, OffWritesNothing) {
+    loadAndUnload("OFF");
+    EXPECT_TRUE(dir.files().empty());
+}
+
+TEST_F(ModuleStartUp, UnsetOrEmptyLeavesLoggingOff) {
+    loadAndUnload(nullptr);
+    EXPECT_FALSE(enabledAfterLoad);
+    loadAndUnload("");
+    EXPECT_FALSE(enabledAfterLoad);
+    EXPECT_TRUE(dir.files().empty());
+}
+
+} // namespace
