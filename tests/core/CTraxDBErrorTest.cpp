@@ -135,20 +135,6 @@ TEST_F(CheckResult, RecordsBelongToTheThreadThatLeftThem) {
     EXPECT_EQ(thrownMessage([] { checkResult(E_FAIL); }), "this thread");
 }
 
-TEST_F(CheckResult, ErrorInfoCountsAndRefusesAnIndexPastTheEnd) {
-    CDBErrorInfo info;
-    uint32_t count = 99;
-    ASSERT_TRUE(SUCCEEDED(info.GetErrorRecords(&count)));
-    EXPECT_EQ(count, 0u);
-    CDBErrorInfo::add("one");
-    ASSERT_TRUE(SUCCEEDED(info.GetErrorRecords(&count)));
-    EXPECT_EQ(count, 1u);
-    std::string description;
-    EXPECT_TRUE(SUCCEEDED(info.GetDescription(0, description)));
-    EXPECT_EQ(description, "one");
-    EXPECT_TRUE(FAILED(info.GetDescription(1, description)));
-}
-
 TEST(ExceptionType, NullPointerGivesAnEmptyMessage) {
     Exception e(static_cast<const char *>(nullptr));
     EXPECT_EQ(e.getMessage(), "");

@@ -182,17 +182,6 @@ TEST(FileHandler, ThresholdFiltersAndOnlyWrittenRecordsTakeSequenceNumbers) {
     EXPECT_EQ(log.compare(0, 14, "\nLogger name: "), 0);
 }
 
-TEST(FileHandler, FilteredRecordKeepsItsSequenceField) {
-    TempDir dir;
-    CFileLogHandler handler(LOG_SEVERE, dir.base());
-    LogRecord record;
-    record.level = LOG_INFO;
-    record.sequence = -5;
-    EXPECT_TRUE(handler.publish(record));
-    EXPECT_EQ(record.sequence, -5);
-    EXPECT_TRUE(dir.files().empty());
-}
-
 TEST(FileHandler, OffAndUnknownThresholdsWriteNothing) {
     TempDir dir;
     CFileLogHandler off(LOG_OFF, dir.base());
@@ -211,17 +200,6 @@ TEST(FileHandler, FileIsCreatedForItsOwnerOnly) {
     struct stat info {};
     ASSERT_EQ(stat(todaysLogFile(dir.base(), 0).c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
-}
-
-TEST(FileHandler, AppendsToWhatIsThere) {
-    TempDir dir;
-    const std::string name = todaysLogFile(dir.base(), 0);
-    std::ofstream(name, std::ios::binary) << "earlier";
-    CFileLogHandler handler(LOG_ALL, dir.base());
-    ASSERT_TRUE(publishAt(handler, LOG_INFO, "later"));
-    const std::string log = readFile(name);
-    EXPECT_EQ(log.compare(0, 8, "earlier\n"), 0);
-    EXPECT_EQ(fieldValues(log, "Message: "), std::vector<std::string>{"later"});
 }
 
 TEST(FileHandler, UnopenableFileFailsQuietly) {
@@ -317,12 +295,6 @@ TEST_F(ModuleStartUp, LevelNameSwitchesLoggingOnWithAFileInTheCurrentFolder) {
     EXPECT_EQ(fieldValues(text, "Source file: "), (std::vector<std::string>{"dllmain", "dllmain"}));
     EXPECT_EQ(fieldValues(text, "Logger name: "),
               (std::vector<std::string>{"TRAXEL Database Part Library logger", "TRAXEL Database Part Library logger"}));
-}
-
-TEST_F(ModuleStartUp, ThresholdAboveInfoFiltersTheStartUpRecords) {
-    loadAndUnload("SEVERE");
-    EXPECT_TRUE(enabledAfterLoad);
-    EXPECT_TRUE(dir.files().empty());
 }
 
 TEST_F(ModuleStartUp, UnknownNameLeavesLoggingOnWithNothingWritten) {
