@@ -1,7 +1,6 @@
 #include "ctraxdbpartlib/CLogger.h"
 
 #include <chrono>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -30,7 +29,7 @@ void CLogger::log(LogLevel level, const std::string &sourceFile, int sourceLine,
     record.milliseconds = static_cast<uint16_t>(ms % 1000);
     record.sourceFile = sourceFile;
     record.sourceLine = sourceLine;
-    record.threadId = static_cast<uint32_t>(syscall(SYS_gettid));
+    record.threadId = static_cast<uint32_t>(gettid());
     record.processId = static_cast<uint32_t>(getpid());
     for (CLogHandler *handler : handlers)
         if (handler)
