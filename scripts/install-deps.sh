@@ -7,7 +7,7 @@ set -euo pipefail
 PACKAGES=(
     build-essential cmake clang-format
     libsqlite3-dev sqlite3
-    unixodbc-dev odbc-mariadb odbc-postgresql
+    unixodbc unixodbc-dev odbc-mariadb odbc-postgresql
     mariadb-server mariadb-client
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libcli11-dev nlohmann-json3-dev

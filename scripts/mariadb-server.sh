@@ -136,13 +136,13 @@ CREATE DATABASE IF NOT EXISTS partlib_test CHARACTER SET utf8mb4;
 CREATE DATABASE IF NOT EXISTS partlib_test2 CHARACTER SET utf8mb4;
 ALTER DATABASE partlib_test CHARACTER SET utf8mb4;
 ALTER DATABASE partlib_test2 CHARACTER SET utf8mb4;
-CREATE USER IF NOT EXISTS 'partlib'@'127.0.0.1' IDENTIFIED BY 'partlib';
-CREATE USER IF NOT EXISTS 'partlib'@'localhost' IDENTIFIED BY 'partlib';
+CREATE USER IF NOT EXISTS 'partlib'@'127.0.0.1' IDENTIFIED BY 'pl-secret';
+CREATE USER IF NOT EXISTS 'partlib'@'localhost' IDENTIFIED BY 'pl-secret';
 GRANT ALL PRIVILEGES ON `partlib\_test%`.* TO 'partlib'@'127.0.0.1';
 GRANT ALL PRIVILEGES ON `partlib\_test%`.* TO 'partlib'@'localhost';
 FLUSH PRIVILEGES;
 SQL
-    echo "Provider=ODBC;Driver={$(odbc_driver)};Server=127.0.0.1;Port=$(cat "$portfile");Initial Catalog=partlib_test;User ID=partlib;Password=partlib"
+    echo "Provider=ODBC;Driver={$(odbc_driver)};Server=127.0.0.1;Port=$(cat "$portfile");Initial Catalog=partlib_test;User ID=partlib;Password=pl-secret"
 }
 
 stop() {

@@ -21,6 +21,11 @@ struct DBBinding {
     DBSTATUS *status = nullptr; // optional: DBSTATUS_S_OK / DBSTATUS_S_ISNULL
 };
 
+// How a fetch fills a binding: an integer column into I4 / I2; a text cut
+// to width-1 bytes and NUL-terminated (status DBSTATUS_S_OK, length = bytes
+// copied, never more than the buffer). For SQL NULL the status is
+// DBSTATUS_S_ISNULL, the length 0, and the value holds 0 or the empty string.
+
 // The column map and parameter map of an accessor record. An accessor
 // record T declares them in one member function:
 //
@@ -49,6 +54,10 @@ public:
         add(columns, ordinal, DBBinding::STR, field, N, length, status);
     }
     void param(int ordinal, int32_t &field) { add(params, ordinal, DBBinding::I4, &field, 0, nullptr, nullptr); }
+    // A text parameter: the NUL-terminated text in the field (at most N-1 bytes).
+    template <size_t N> void param(int ordinal, char (&field)[N]) {
+        add(params, ordinal, DBBinding::STR, field, N, nullptr, nullptr);
+    }
 
     std::vector<DBBinding> columns;
     std::vector<DBBinding> params;

@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -24,6 +25,22 @@ struct DBParam {
     Kind kind = NUL;
     int32_t intVal = 0;
     std::string text;
+
+    static DBParam fromInt(int32_t value) {
+        DBParam param;
+        param.kind = I4;
+        param.intVal = value;
+        return param;
+    }
+    static DBParam fromText(std::string value) {
+        DBParam param;
+        param.kind = TEXT;
+        param.text = std::move(value);
+        return param;
+    }
+    bool operator==(const DBParam &other) const {
+        return kind == other.kind && (kind != I4 || intVal == other.intVal) && (kind != TEXT || text == other.text);
+    }
 };
 
 // A prepared statement with a result.
@@ -42,6 +59,19 @@ public:
     virtual int32_t getInt(int ordinal) = 0;
     // The text of the column and its length; valid until the next fetch.
     virtual const char *getText(int ordinal, size_t &length) = 0;
+    // The value of a column of the current row as a parameter for another
+    // statement (used for the keys of rowset changes). By default a text
+    // or NULL; engines that know the column's type give an integer too.
+    virtual DBParam value(int ordinal) {
+        DBParam param;
+        if (isNull(ordinal))
+            return param;
+        size_t length = 0;
+        const char *text = getText(ordinal, length);
+        param.kind = DBParam::TEXT;
+        param.text.assign(text, length);
+        return param;
+    }
 };
 
 // One open connection, with its one session.

@@ -38,7 +38,9 @@ HRESULT OdbcStatement::prepare(const std::string &sql) {
     HRESULT hr = allocate();
     if (FAILED(hr))
         return hr;
-    return odbcCheck(SQLPrepare(stmt, (SQLCHAR *)sql.c_str(), SQL_NTS), SQL_HANDLE_STMT, stmt);
+    hr = odbcCheck(SQLPrepare(stmt, (SQLCHAR *)sql.c_str(), SQL_NTS), SQL_HANDLE_STMT, stmt);
+    // The columns are known before the first run.
+    return FAILED(hr) ? hr : describe();
 }
 
 HRESULT OdbcStatement::executeDirect(const std::string &sql) {
@@ -87,7 +89,8 @@ HRESULT OdbcStatement::execute(const std::vector<DBParam> &params) {
         if (FAILED(hr))
             return hr;
     }
-    return described ? S_OK : describe();
+    // Some drivers know the result's columns only once it has run.
+    return columns.empty() ? describe() : S_OK;
 }
 
 HRESULT OdbcStatement::describe() {
@@ -126,7 +129,6 @@ HRESULT OdbcStatement::describe() {
         if (FAILED(hr))
             return hr;
     }
-    described = true;
     return S_OK;
 }
 
@@ -217,6 +219,13 @@ int32_t OdbcStatement::getInt(int ordinal) {
     if (col->integer)
         return static_cast<int32_t>(col->intValue);
     return static_cast<int32_t>(std::strtoll(col->data.data(), nullptr, 10));
+}
+
+DBParam OdbcStatement::value(int ordinal) {
+    Column *col = column(ordinal);
+    if (col && col->integer && col->indicator != SQL_NULL_DATA)
+        return DBParam::fromInt(static_cast<int32_t>(col->intValue));
+    return ProviderStatement::value(ordinal);
 }
 
 const char *OdbcStatement::getText(int ordinal, size_t &length) {

@@ -40,6 +40,7 @@ public:
     bool isNull(int ordinal) override;
     int32_t getInt(int ordinal) override;
     const char *getText(int ordinal, size_t &length) override;
+    DBParam value(int ordinal) override;
 
 private:
     struct Column {
@@ -64,7 +65,6 @@ private:
     std::vector<DBParam> paramValues;
     std::vector<SQLLEN> paramIndicators;
     std::vector<Column> columns;
-    bool described = false;
     bool bound = false;
 };
 

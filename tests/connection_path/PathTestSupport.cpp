@@ -6,6 +6,7 @@
 #include "ctraxdbpartlib/connection/CTables.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
+#include "tests/support/TestDatabase.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -36,7 +37,7 @@ FreshDatabase::FreshDatabase(Engine engine) : engine(engine) {
         init = "Provider=SQLite;Data Source=" + folder + "/parts.db";
         return;
     }
-    init = std::getenv("TXDB_MARIADB_INITSTRING");
+    init = txdbtest::mariaDbInitString();
     RawDb db(init);
     std::vector<std::string> names;
     CTables tables;

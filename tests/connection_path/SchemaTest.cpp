@@ -237,12 +237,15 @@ TEST_P(SchemaTest, FailedUpgradeTriesTheMySqlFormThenOffersTheScript) {
         RawDb raw(db.initString());
         buildSchema(raw, 1, 1);
         // Without the unique constraint neither form of the step can drop it.
-        raw.exec("ALTER TABLE [Pin_Data] DROP CONSTRAINT [PinDataUnique];");
+        // MariaDB drops it only once the foreign key that uses its index is gone.
+        if (GetParam() == Engine::MariaDB)
+            raw.exec("ALTER TABLE [Pin_Data] DROP FOREIGN KEY [PinDataPartDef];");
+        raw.exec("ALTER TABLE [Pin_Data] DROP INDEX [PinDataUnique];");
     }
     HostScript host(true, {IDYES, IDYES});
     TraceCapture trace;
     EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
-    std::vector<std::string> run = trace.messagesStartingWith("execute: ");
+    std::vector<std::string> run = trace.messagesStartingWith("execute: ALTER ");
     ASSERT_GE(run.size(), 2u);
     EXPECT_EQ(run[0], "execute: ALTER TABLE [Pin_Data] DROP CONSTRAINT [PinDataUnique];");
     EXPECT_EQ(run[1], "execute: ALTER TABLE [Pin_Data] DROP FOREIGN KEY [PinDataPartDef];");

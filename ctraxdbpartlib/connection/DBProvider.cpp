@@ -1,0 +1,126 @@
+#include "ctraxdbpartlib/connection/DBProvider.h"
+
+#include "ctraxdbpartlib/connection/CDBErrorInfo.h"
+#include "ctraxdbpartlib/connection/OdbcProvider.h"
+#include "ctraxdbpartlib/connection/SQLiteProvider.h"
+#include "ctraxdbpartlib/connection/SqlTokenizer.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+namespace {
+
+std::string trimmed(const std::string &text) {
+    size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string::npos)
+        return std::string();
+    size_t end = text.find_last_not_of(" \t");
+    return text.substr(begin, end - begin + 1);
+}
+
+bool isPasswordKey(const std::string &key) {
+    return SqlTokenizer::sameName(key, "Password") || SqlTokenizer::sameName(key, "PWD");
+}
+
+} // namespace
+
+HRESULT InitString::parse(const std::string &text, InitString &out) {
+    out.pairs.clear();
+    size_t i = 0;
+    while (i < text.size()) {
+        size_t equals = text.find('=', i);
+        if (equals == std::string::npos) {
+            if (!trimmed(text.substr(i)).empty()) {
+                CDBErrorInfo::add("Invalid initialisation string: \"" + trimmed(text.substr(i)) + "\" has no value");
+                return E_INVALIDARG;
+            }
+            break;
+        }
+        std::string key = trimmed(text.substr(i, equals - i));
+        i = equals + 1;
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+            ++i;
+        std::string value;
+        if (i < text.size() && (text[i] == '"' || text[i] == '\'' || text[i] == '{')) {
+            const char close = text[i] == '{' ? '}' : text[i];
+            ++i;
+            for (;;) {
+                if (i >= text.size()) {
+                    CDBErrorInfo::add("Invalid initialisation string: the value of " + key + " is not closed");
+                    return E_INVALIDARG;
+                }
+                if (text[i] == close) {
+                    // A doubled closing character stands for itself.
+                    if (i + 1 < text.size() && text[i + 1] == close) {
+                        value += close;
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                value += text[i++];
+            }
+            size_t semicolon = text.find(';', i);
+            i = semicolon == std::string::npos ? text.size() : semicolon + 1;
+        } else {
+            size_t semicolon = text.find(';', i);
+            value = trimmed(text.substr(i, semicolon == std::string::npos ? std::string::npos : semicolon - i));
+            i = semicolon == std::string::npos ? text.size() : semicolon + 1;
+        }
+        if (!key.empty())
+            out.pairs.emplace_back(key, value);
+    }
+    return S_OK;
+}
+
+std::string InitString::get(const std::string &key) const {
+    for (const auto &pair : pairs)
+        if (SqlTokenizer::sameName(pair.first, key))
+            return pair.second;
+    return std::string();
+}
+
+bool InitString::has(const std::string &key) const {
+    for (const auto &pair : pairs)
+        if (SqlTokenizer::sameName(pair.first, key))
+            return true;
+    return false;
+}
+
+std::string InitString::toString(bool includePassword) const {
+    std::string out;
+    for (const auto &pair : pairs) {
+        if (!includePassword && isPasswordKey(pair.first))
+            continue;
+        const std::string &value = pair.second;
+        bool needsQuotes = value.find_first_of(";={}'\"") != std::string::npos ||
+                           (!value.empty() && (value.front() == ' ' || value.back() == ' '));
+        out += pair.first + "=";
+        if (needsQuotes) {
+            out += '"';
+            for (char c : value) {
+                out += c;
+                if (c == '"')
+                    out += '"';
+            }
+            out += '"';
+        } else {
+            out += value;
+        }
+        out += ";";
+    }
+    return out;
+}
+
+HRESULT openProvider(const InitString &init, std::unique_ptr<ProviderConnection> &connection) {
+    const std::string provider = init.get("Provider");
+    if (provider.empty() || SqlTokenizer::sameName(provider, "SQLite"))
+        return openSQLiteProvider(init, connection);
+    if (SqlTokenizer::sameName(provider, "ODBC") || SqlTokenizer::sameName(provider, "MSDASQL"))
+        return openOdbcProvider(init, connection);
+    CDBErrorInfo::add("Unknown provider \"" + provider + "\": use SQLite or ODBC");
+    return E_FAIL;
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

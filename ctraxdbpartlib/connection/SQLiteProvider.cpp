@@ -1,0 +1,273 @@
+#include "ctraxdbpartlib/connection/SQLiteProvider.h"
+
+#include "ctraxdbpartlib/connection/CDBErrorInfo.h"
+#include "ctraxdbpartlib/connection/SQLiteDdl.h"
+#include "ctraxdbpartlib/connection/SqlTokenizer.h"
+
+#include <algorithm>
+#include <sqlite3.h>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+namespace {
+
+// A failing engine call: its message as the error record and the result
+// code its kind stands for.
+HRESULT failure(sqlite3 *db, int rc, bool preparing) {
+    CDBErrorInfo::add(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    if ((rc & 0xff) == SQLITE_CONSTRAINT)
+        return DB_E_INTEGRITYVIOLATION;
+    if (preparing && (rc & 0xff) == SQLITE_ERROR)
+        return DB_E_ERRORSINCOMMAND;
+    return E_FAIL;
+}
+
+class SQLiteStatement : public ProviderStatement {
+public:
+    SQLiteStatement(sqlite3 *db, sqlite3_stmt *stmt) : db(db), stmt(stmt) {}
+    ~SQLiteStatement() override { sqlite3_finalize(stmt); }
+
+    // Binds and runs the statement up to its first row, which fetch then
+    // hands out; a statement without rows is finished here.
+    HRESULT execute(const std::vector<DBParam> &params) override {
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+        for (size_t i = 0; i < params.size(); ++i) {
+            const DBParam &p = params[i];
+            const int index = static_cast<int>(i + 1);
+            int rc = p.kind == DBParam::I4     ? sqlite3_bind_int(stmt, index, p.intVal)
+                     : p.kind == DBParam::TEXT ? sqlite3_bind_text(stmt, index, p.text.data(),
+                                                                   static_cast<int>(p.text.size()), SQLITE_TRANSIENT)
+                                               : sqlite3_bind_null(stmt, index);
+            if (rc != SQLITE_OK)
+                return failure(db, rc, false);
+        }
+        atEnd = false;
+        rowWaiting = false;
+        HRESULT result = step();
+        rowWaiting = result == S_OK;
+        return FAILED(result) ? result : S_OK;
+    }
+
+    HRESULT fetch() override {
+        if (rowWaiting) {
+            rowWaiting = false;
+            return S_OK;
+        }
+        if (atEnd)
+            return DB_S_ENDOFROWSET;
+        return step();
+    }
+
+    int columnCount() override { return sqlite3_column_count(stmt); }
+    std::string columnName(int ordinal) override {
+        const char *name = sqlite3_column_name(stmt, ordinal - 1);
+        return name ? name : "";
+    }
+    bool isNull(int ordinal) override { return sqlite3_column_type(stmt, ordinal - 1) == SQLITE_NULL; }
+    int32_t getInt(int ordinal) override { return sqlite3_column_int(stmt, ordinal - 1); }
+    const char *getText(int ordinal, size_t &length) override {
+        const unsigned char *text = sqlite3_column_text(stmt, ordinal - 1);
+        length = static_cast<size_t>(sqlite3_column_bytes(stmt, ordinal - 1));
+        return text ? reinterpret_cast<const char *>(text) : "";
+    }
+
+    DBParam value(int ordinal) override {
+        switch (sqlite3_column_type(stmt, ordinal - 1)) {
+        case SQLITE_NULL:
+            return DBParam();
+        case SQLITE_INTEGER:
+            return DBParam::fromInt(sqlite3_column_int(stmt, ordinal - 1));
+        default:
+            return ProviderStatement::value(ordinal);
+        }
+    }
+
+private:
+    // One step; at the end the statement is reset so that it holds no lock,
+    // and stays at its end until it is executed again.
+    HRESULT step() {
+        int rc = sqlite3_step(stmt);
+        if (rc == SQLITE_ROW)
+            return S_OK;
+        atEnd = true;
+        HRESULT result = rc == SQLITE_DONE ? DB_S_ENDOFROWSET : failure(db, sqlite3_extended_errcode(db), false);
+        sqlite3_reset(stmt);
+        return result;
+    }
+
+    sqlite3 *db;
+    sqlite3_stmt *stmt;
+    bool atEnd = false;
+    bool rowWaiting = false;
+};
+
+class SQLiteConnection : public ProviderConnection {
+public:
+    SQLiteConnection(sqlite3 *db, std::string file) : db(db), file(std::move(file)) {}
+    ~SQLiteConnection() override { sqlite3_close_v2(db); }
+
+    // Runs one statement; the schema's ALTER TABLE forms SQLite lacks are
+    // carried out by the DDL unit.
+    HRESULT execute(const std::string &sql) override {
+        SQLiteDdl ddl(*this);
+        bool handled = false;
+        HRESULT result = ddl.run(sql, handled);
+        if (handled)
+            return result;
+        return run(sql);
+    }
+
+    HRESULT run(const std::string &sql) {
+        sqlite3_stmt *stmt = nullptr;
+        int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr);
+        if (rc != SQLITE_OK)
+            return failure(db, sqlite3_extended_errcode(db), true);
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        }
+        HRESULT result = rc == SQLITE_DONE ? S_OK : failure(db, sqlite3_extended_errcode(db), false);
+        sqlite3_finalize(stmt);
+        return result;
+    }
+
+    HRESULT prepare(const std::string &sql, std::unique_ptr<ProviderStatement> &statement) override {
+        sqlite3_stmt *stmt = nullptr;
+        if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr) != SQLITE_OK)
+            return failure(db, sqlite3_extended_errcode(db), true);
+        if (stmt == nullptr) {
+            CDBErrorInfo::add("The statement is empty");
+            return DB_E_ERRORSINCOMMAND;
+        }
+        statement.reset(new SQLiteStatement(db, stmt));
+        return S_OK;
+    }
+
+    HRESULT begin() override {
+        if (inTransaction()) {
+            CDBErrorInfo::add("A transaction is already running on this session");
+            return XACT_E_XTIONEXISTS;
+        }
+        return execute("BEGIN;");
+    }
+    HRESULT commit() override { return endTransaction("COMMIT;"); }
+    HRESULT rollback() override { return endTransaction("ROLLBACK;"); }
+    bool inTransaction() const override { return sqlite3_get_autocommit(db) == 0; }
+
+    HRESULT tables(std::vector<std::string> &names) override {
+        return column("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY name;",
+                      names);
+    }
+    HRESULT catalogs(std::vector<std::string> &names) override {
+        names.assign(1, file);
+        return S_OK;
+    }
+    HRESULT primaryKey(const std::string &table, std::vector<std::string> &columns) override {
+        std::vector<std::pair<int, std::string>> keyed;
+        std::unique_ptr<ProviderStatement> statement;
+        HRESULT result = prepare("PRAGMA table_info(" + SqlTokenizer::quote(table, '"', '"') + ");", statement);
+        if (FAILED(result))
+            return result;
+        if (FAILED(result = statement->execute({})))
+            return result;
+        while ((result = statement->fetch()) == S_OK) {
+            size_t length = 0;
+            int pk = statement->getInt(6);
+            if (pk > 0)
+                keyed.emplace_back(pk, std::string(statement->getText(2, length)));
+        }
+        if (FAILED(result))
+            return result;
+        std::sort(keyed.begin(), keyed.end());
+        columns.clear();
+        for (auto &entry : keyed)
+            columns.push_back(entry.second);
+        return S_OK;
+    }
+
+    HRESULT property(DBPropSet set, DBPROPID id, DBVariant &value) override {
+        if (set == DBPropSet::DATASOURCEINFO && id == DBPROP_DATASOURCENAME) {
+            value = DBVariant::fromString(file);
+            return S_OK;
+        }
+        if (set == DBPropSet::DATASOURCEINFO && id == DBPROP_DATASOURCEREADONLY) {
+            value = DBVariant::fromBool(sqlite3_db_readonly(db, "main") == 1);
+            return S_OK;
+        }
+        // A file has no catalog to select.
+        return DB_E_NOTSUPPORTED;
+    }
+
+    void quoteChars(char &open, char &close) const override { open = close = '"'; }
+
+    // Every value of the first column of a query.
+    HRESULT column(const std::string &sql, std::vector<std::string> &values) {
+        std::unique_ptr<ProviderStatement> statement;
+        HRESULT result = prepare(sql, statement);
+        if (FAILED(result) || FAILED(result = statement->execute({})))
+            return result;
+        values.clear();
+        while ((result = statement->fetch()) == S_OK) {
+            size_t length = 0;
+            const char *text = statement->getText(1, length);
+            values.emplace_back(text, length);
+        }
+        return FAILED(result) ? result : S_OK;
+    }
+
+private:
+    HRESULT endTransaction(const char *sql) {
+        if (!inTransaction()) {
+            CDBErrorInfo::add("No transaction is running on this session");
+            return XACT_E_NOTRANSACTION;
+        }
+        return execute(sql);
+    }
+
+    sqlite3 *db;
+    std::string file;
+};
+
+} // namespace
+
+HRESULT SQLiteDdl::run(const std::string &sql) {
+    return static_cast<SQLiteConnection &>(connection).run(sql);
+}
+
+HRESULT SQLiteDdl::column(const std::string &sql, std::vector<std::string> &values) {
+    return static_cast<SQLiteConnection &>(connection).column(sql, values);
+}
+
+HRESULT openSQLiteProvider(const InitString &init, std::unique_ptr<ProviderConnection> &connection) {
+    const std::string file = init.get("Data Source");
+    if (file.empty()) {
+        CDBErrorInfo::add("The initialisation string names no Data Source (the SQLite file)");
+        return E_INVALIDARG;
+    }
+    // OLE DB modes: Read, ReadWrite, Share Deny None...; only Read opens read-only.
+    const std::string mode = init.get("Mode");
+    const bool readOnly = SqlTokenizer::sameName(mode, "Read") || SqlTokenizer::sameName(mode, "ReadOnly");
+    sqlite3 *db = nullptr;
+    int rc = sqlite3_open_v2(file.c_str(), &db,
+                             readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        CDBErrorInfo::add(std::string(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) + ": " + file);
+        sqlite3_close_v2(db);
+        return E_FAIL;
+    }
+    sqlite3_busy_timeout(db, 250);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    std::unique_ptr<SQLiteConnection> opened(new SQLiteConnection(db, file));
+    // Reading the schema tells a file that is not a database, or a locked one, at once.
+    std::vector<std::string> ignored;
+    HRESULT result = opened->column("SELECT name FROM sqlite_master LIMIT 1;", ignored);
+    if (FAILED(result))
+        return result;
+    if (FAILED(result = opened->run("PRAGMA foreign_keys=ON;")))
+        return result;
+    connection = std::move(opened);
+    return S_OK;
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "ctraxdbpartlib/connection/DBProvider.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// Opens a SQLite file for "Provider=SQLite;Data Source=<file>[;Mode=Read]":
+// foreign keys enforced, double-quoted strings never taken as literals,
+// and the ALTER TABLE forms of the part-library schema carried out.
+HRESULT openSQLiteProvider(const InitString &init, std::unique_ptr<ProviderConnection> &connection);
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

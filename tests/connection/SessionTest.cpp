@@ -1,0 +1,365 @@
+// The session layer on every test engine: bindings, parameters, moves,
+// pending rowset changes, transactions, schema rowsets and result codes.
+
+#include "ctraxdbpartlib/connection/CCommand.h"
+#include "ctraxdbpartlib/connection/CDBErrorInfo.h"
+#include "ctraxdbpartlib/connection/CDataSource.h"
+#include "ctraxdbpartlib/connection/CSession.h"
+#include "ctraxdbpartlib/connection/CTables.h"
+#include "tests/support/TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+
+namespace {
+
+std::string errorText() {
+    std::string text;
+    for (const std::string &record : CDBErrorInfo::records())
+        text += record + "\n";
+    return text;
+}
+
+struct RowAccessor {
+    int32_t id = 0;
+    int16_t small = 0;
+    DBSTATUS smallStatus = 99;
+    char name[51] = {};
+    char guard = '#'; // right after the text field: must survive every fetch
+    DBSTATUS nameStatus = 99;
+    size_t nameLength = 99;
+    int32_t num = 0;
+    DBSTATUS numStatus = 99;
+    void bind(ColumnMap &map) {
+        map.column(1, id);
+        map.column(2, small, &smallStatus);
+        map.column(3, name, &nameStatus, &nameLength);
+        map.column(4, num, &numStatus);
+    }
+};
+
+struct IdNameAccessor {
+    int32_t id = 0;
+    char name[61] = {};
+    DBSTATUS nameStatus = DBSTATUS_S_OK;
+    void bind(ColumnMap &map) {
+        map.column(1, id);
+        map.column(2, name, &nameStatus);
+    }
+};
+
+struct NameAccessor {
+    char name[61] = {};
+    void bind(ColumnMap &map) { map.column(1, name); }
+};
+
+struct ParamAccessor {
+    int32_t id = 0;
+    int32_t minimum = 0;
+    char sought[61] = {};
+    void bind(ColumnMap &map) {
+        map.column(1, id);
+        map.param(1, minimum);
+        map.param(2, sought);
+    }
+};
+
+const std::string sixty = "abcdefghij"
+                          "klmnopqrst"
+                          "uvwxyzABCD"
+                          "EFGHIJKLMN"
+                          "OPQRSTUVWX"
+                          "YZ01234567";
+
+class SessionTest : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(dataSource.OpenFromInitializationString(txdbtest::freshDatabase(GetParam())), S_OK) << errorText();
+        ASSERT_EQ(session.Open(dataSource), S_OK);
+        execute("CREATE TABLE T (ID INTEGER NOT NULL PRIMARY KEY, Small SMALLINT, Name VARCHAR(60), Num INTEGER)");
+        properties.AddProperty(DBPROP_IRowsetChange, true);
+        properties.AddProperty(DBPROP_IRowsetFind, true);
+        properties.AddProperty(DBPROP_IRowsetUpdate, true);
+        properties.AddProperty(DBPROP_UPDATABILITY, DBPROPVAL_UP_CHANGE | DBPROPVAL_UP_DELETE | DBPROPVAL_UP_INSERT);
+    }
+
+    void execute(const std::string &sql) {
+        CCommand<CNoAccessor> command;
+        ASSERT_EQ(command.Open(session, sql, &properties), S_OK) << sql << "\n" << errorText();
+    }
+
+    HRESULT tryExecute(const std::string &sql) {
+        CCommand<CNoAccessor> command;
+        return command.Open(session, sql, &properties);
+    }
+
+    // The names in T by ID, read through a second command.
+    std::string names() {
+        CCommand<CAccessor<IdNameAccessor>> command;
+        EXPECT_EQ(command.Open(session, "SELECT ID, Name FROM T ORDER BY ID", &properties), S_OK) << errorText();
+        std::string all;
+        for (HRESULT result = command.MoveFirst(); result == S_OK; result = command.MoveNext())
+            all += std::to_string(command.id) + ":" + command.name + " ";
+        return all;
+    }
+
+    CDataSource dataSource;
+    CSession session;
+    CDBPropSet properties{DBPropSet::ROWSET};
+};
+
+TEST_P(SessionTest, BindingsCutTextAndMarkNulls) {
+    execute("INSERT INTO T (ID, Small, Name, Num) VALUES (1, 7, '" + sixty + "', 123456)");
+    execute("INSERT INTO T (ID, Small, Name, Num) VALUES (2, NULL, NULL, NULL)");
+    execute("INSERT INTO T (ID, Small, Name, Num) VALUES (3, -2, 'short', -5)");
+    CCommand<CAccessor<RowAccessor>> command;
+    ASSERT_EQ(command.Open(session, "SELECT ID, Small, Name, Num FROM T ORDER BY ID", &properties), S_OK)
+        << errorText();
+
+    ASSERT_EQ(command.MoveFirst(), S_OK) << errorText();
+    EXPECT_EQ(command.id, 1);
+    EXPECT_EQ(command.small, 7);
+    EXPECT_EQ(command.smallStatus, DBSTATUS_S_OK);
+    EXPECT_EQ(std::string(command.name), sixty.substr(0, 50));
+    EXPECT_EQ(command.nameLength, 50u);
+    EXPECT_EQ(command.nameStatus, DBSTATUS_S_OK);
+    EXPECT_EQ(command.guard, '#');
+    EXPECT_EQ(command.num, 123456);
+
+    ASSERT_EQ(command.MoveNext(), S_OK);
+    EXPECT_EQ(command.id, 2);
+    EXPECT_EQ(command.smallStatus, DBSTATUS_S_ISNULL);
+    EXPECT_EQ(command.nameStatus, DBSTATUS_S_ISNULL);
+    EXPECT_EQ(command.numStatus, DBSTATUS_S_ISNULL);
+    EXPECT_EQ(command.name[0], '\0');
+    EXPECT_EQ(command.nameLength, 0u);
+    EXPECT_EQ(command.small, 0);
+
+    ASSERT_EQ(command.MoveNext(), S_OK);
+    EXPECT_EQ(command.id, 3);
+    EXPECT_EQ(command.small, -2);
+    EXPECT_EQ(command.smallStatus, DBSTATUS_S_OK);
+    EXPECT_STREQ(command.name, "short");
+    EXPECT_EQ(command.nameLength, 5u);
+    EXPECT_EQ(command.num, -5);
+    EXPECT_EQ(command.guard, '#');
+
+    EXPECT_EQ(command.MoveNext(), DB_S_ENDOFROWSET);
+    EXPECT_EQ(command.MoveNext(), DB_S_ENDOFROWSET);
+    // A restart after the walk begins again at the first row.
+    ASSERT_EQ(command.MoveFirst(), S_OK) << errorText();
+    EXPECT_EQ(command.id, 1);
+    ASSERT_EQ(command.MoveNext(), S_OK);
+    EXPECT_EQ(command.id, 2);
+}
+
+TEST_P(SessionTest, EmptyResultEndsAtOnceAndCommandReopens) {
+    CCommand<CAccessor<IdNameAccessor>> command;
+    ASSERT_EQ(command.Open(session, "SELECT ID, Name FROM T", &properties), S_OK) << errorText();
+    EXPECT_EQ(command.MoveFirst(), DB_S_ENDOFROWSET);
+    EXPECT_EQ(command.MoveNext(), DB_S_ENDOFROWSET);
+    EXPECT_EQ(command.MoveFirst(), DB_S_ENDOFROWSET);
+    command.Close();
+    EXPECT_FALSE(command.isOpen());
+    execute("INSERT INTO T (ID, Name) VALUES (4, 'four')");
+    ASSERT_EQ(command.Open(session, "SELECT ID, Name FROM T", &properties), S_OK) << errorText();
+    ASSERT_EQ(command.MoveFirst(), S_OK);
+    EXPECT_EQ(command.id, 4);
+    // GetData puts the current row back into a buffer the caller changed.
+    std::strcpy(command.name, "scribbled");
+    command.id = -1;
+    ASSERT_EQ(command.GetData(), S_OK);
+    EXPECT_EQ(command.id, 4);
+    EXPECT_STREQ(command.name, "four");
+}
+
+TEST_P(SessionTest, ParametersComeFromTheBufferAtOpen) {
+    for (int id = 1; id <= 5; ++id)
+        execute("INSERT INTO T (ID, Name) VALUES (" + std::to_string(id) + ", '" + (id % 2 ? "odd" : "even") + "')");
+    CCommand<CAccessor<ParamAccessor>> command;
+    command.minimum = 2;
+    std::strcpy(command.sought, "odd");
+    ASSERT_EQ(command.Open(session, "SELECT ID FROM T WHERE ID >= ? AND Name = ? ORDER BY ID", &properties), S_OK)
+        << errorText();
+    std::string seen;
+    for (HRESULT result = command.MoveFirst(); result == S_OK; result = command.MoveNext())
+        seen += std::to_string(command.id);
+    EXPECT_EQ(seen, "35");
+    // A restart runs the query with the values it was opened with.
+    command.minimum = 100;
+    ASSERT_EQ(command.MoveFirst(), S_OK);
+    EXPECT_EQ(command.id, 3);
+}
+
+TEST_P(SessionTest, PendingChangesAreAppliedByUpdateOnly) {
+    execute("INSERT INTO T (ID, Name) VALUES (1, 'one')");
+    execute("INSERT INTO T (ID, Name) VALUES (2, 'two')");
+    execute("INSERT INTO T (ID, Name) VALUES (3, 'three')");
+    const std::string before = names();
+    ASSERT_EQ(before, "1:one 2:two 3:three ");
+
+    CCommand<CAccessor<IdNameAccessor>> rowset;
+    ASSERT_EQ(rowset.Open(session, "SELECT ID, Name FROM T ORDER BY ID", &properties), S_OK) << errorText();
+    ASSERT_EQ(rowset.MoveFirst(), S_OK);
+    std::strcpy(rowset.name, "ONE");
+    ASSERT_EQ(rowset.SetData(), S_OK) << errorText();
+    ASSERT_EQ(rowset.MoveNext(), S_OK);
+    ASSERT_EQ(rowset.Delete(), S_OK) << errorText();
+    rowset.id = 9;
+    std::strcpy(rowset.name, "nine");
+    ASSERT_EQ(rowset.Insert(), S_OK) << errorText();
+    rowset.id = 10;
+    rowset.nameStatus = DBSTATUS_S_ISNULL;
+    ASSERT_EQ(rowset.Insert(), S_OK) << errorText();
+
+    EXPECT_EQ(names(), before);
+    ASSERT_EQ(rowset.Update(), S_OK) << errorText();
+    EXPECT_EQ(names(), "1:ONE 3:three 9:nine 10: ");
+    // Nothing is left pending: a second Update changes nothing.
+    ASSERT_EQ(rowset.Update(), S_OK);
+    EXPECT_EQ(names(), "1:ONE 3:three 9:nine 10: ");
+}
+
+TEST_P(SessionTest, ChangesWithTheKeyOutsideTheSelectList) {
+    execute("INSERT INTO T (ID, Name) VALUES (1, 'same')");
+    execute("INSERT INTO T (ID, Name) VALUES (2, 'same')");
+    execute("INSERT INTO T (ID, Name) VALUES (3, 'other')");
+    CCommand<CAccessor<NameAccessor>> rowset;
+    ASSERT_EQ(rowset.Open(session, "SELECT Name FROM T WHERE ID >= 2 ORDER BY ID", &properties), S_OK) << errorText();
+    ASSERT_EQ(rowset.MoveFirst(), S_OK);
+    EXPECT_STREQ(rowset.name, "same");
+    std::strcpy(rowset.name, "changed");
+    ASSERT_EQ(rowset.SetData(), S_OK) << errorText();
+    ASSERT_EQ(rowset.MoveNext(), S_OK);
+    ASSERT_EQ(rowset.Delete(), S_OK) << errorText();
+    ASSERT_EQ(rowset.Update(), S_OK) << errorText();
+    // Only the rows the rowset stood on changed, by their hidden key.
+    EXPECT_EQ(names(), "1:same 2:changed ");
+}
+
+TEST_P(SessionTest, ChangesNeedAPlainSelectOfOneTable) {
+    execute("INSERT INTO T (ID, Name) VALUES (1, 'one')");
+    CCommand<CAccessor<IdNameAccessor>> rowset;
+    ASSERT_EQ(rowset.Open(session, "SELECT MAX(ID), MAX(Name) FROM T", &properties), S_OK) << errorText();
+    ASSERT_EQ(rowset.MoveFirst(), S_OK);
+    EXPECT_TRUE(FAILED(rowset.SetData()));
+    EXPECT_FALSE(CDBErrorInfo::records().empty());
+    rowset.Close();
+    ASSERT_EQ(rowset.Open(session, "SELECT ID, Name FROM T"), S_OK) << errorText();
+    ASSERT_EQ(rowset.MoveFirst(), S_OK);
+    EXPECT_TRUE(FAILED(rowset.Delete())) << "opened without change properties";
+}
+
+TEST_P(SessionTest, FailedUpdateKeepsTheFailingChange) {
+    execute("INSERT INTO T (ID, Name) VALUES (1, 'one')");
+    CCommand<CAccessor<IdNameAccessor>> rowset;
+    ASSERT_EQ(rowset.Open(session, "SELECT ID, Name FROM T", &properties), S_OK) << errorText();
+    rowset.id = 2;
+    std::strcpy(rowset.name, "two");
+    ASSERT_EQ(rowset.Insert(), S_OK);
+    rowset.id = 1; // the key exists already
+    ASSERT_EQ(rowset.Insert(), S_OK);
+    EXPECT_EQ(rowset.Update(), DB_E_INTEGRITYVIOLATION);
+    EXPECT_FALSE(CDBErrorInfo::records().empty());
+    EXPECT_EQ(names(), "1:one 2:two ");
+    EXPECT_EQ(rowset.Update(), DB_E_INTEGRITYVIOLATION) << "the failing insert is still pending";
+}
+
+TEST_P(SessionTest, FindNextRowSearchesForward) {
+    const char *values[] = {"A", "B", "C", "B"};
+    for (int i = 0; i < 4; ++i)
+        execute("INSERT INTO T (ID, Name) VALUES (" + std::to_string(i + 1) + ", '" + values[i] + "')");
+    CCommand<CAccessor<IdNameAccessor>> rowset;
+    ASSERT_EQ(rowset.Open(session, "SELECT ID, Name FROM T ORDER BY ID", &properties), S_OK) << errorText();
+    std::strcpy(rowset.name, "B");
+    ASSERT_EQ(rowset.FindNextRow(2), S_OK) << errorText();
+    EXPECT_EQ(rowset.id, 2);
+    ASSERT_EQ(rowset.FindNextRow(2), S_OK);
+    EXPECT_EQ(rowset.id, 4);
+    EXPECT_EQ(rowset.FindNextRow(2), DB_S_ENDOFROWSET);
+    // Searching by the integer column, from the start again.
+    ASSERT_EQ(rowset.MoveFirst(), S_OK);
+    rowset.id = 3;
+    ASSERT_EQ(rowset.FindNextRow(1), S_OK);
+    EXPECT_STREQ(rowset.name, "C");
+    EXPECT_TRUE(FAILED(rowset.FindNextRow(7))) << "no binding has ordinal 7";
+}
+
+TEST_P(SessionTest, AbortedTransactionLeavesTheDataUnchanged) {
+    execute("INSERT INTO T (ID, Name) VALUES (1, 'kept')");
+    ASSERT_EQ(session.StartTransaction(), S_OK) << errorText();
+    EXPECT_EQ(session.StartTransaction(), XACT_E_XTIONEXISTS);
+    execute("INSERT INTO T (ID, Name) VALUES (2, 'dropped')");
+    execute("UPDATE T SET Name = 'changed' WHERE ID = 1");
+    ASSERT_EQ(session.Abort(), S_OK) << errorText();
+    EXPECT_EQ(names(), "1:kept ");
+    EXPECT_EQ(session.Commit(), XACT_E_NOTRANSACTION);
+
+    ASSERT_EQ(session.StartTransaction(), S_OK);
+    execute("INSERT INTO T (ID, Name) VALUES (3, 'committed')");
+    ASSERT_EQ(session.Commit(), S_OK) << errorText();
+    EXPECT_EQ(names(), "1:kept 3:committed ");
+}
+
+TEST_P(SessionTest, ResultCodesTellTheKindOfFailure) {
+    execute("INSERT INTO T (ID, Name) VALUES (1, 'one')");
+    EXPECT_EQ(tryExecute("SELEC 1"), DB_E_ERRORSINCOMMAND);
+    ASSERT_FALSE(CDBErrorInfo::records().empty());
+    EXPECT_FALSE(CDBErrorInfo::records()[0].empty());
+    EXPECT_EQ(tryExecute("SELECT * FROM NoSuchTable"), DB_E_ERRORSINCOMMAND);
+    EXPECT_EQ(tryExecute("INSERT INTO T (ID, Name) VALUES (1, 'again')"), DB_E_INTEGRITYVIOLATION);
+    EXPECT_FALSE(CDBErrorInfo::records().empty());
+    execute("CREATE TABLE R (ID INTEGER NOT NULL, Label VARCHAR(10) NOT NULL)");
+    EXPECT_EQ(tryExecute("INSERT INTO R (ID) VALUES (1)"), DB_E_INTEGRITYVIOLATION);
+    // A success clears the records of the failure before it.
+    EXPECT_EQ(tryExecute("INSERT INTO T (ID, Name) VALUES (2, 'two')"), S_OK);
+    EXPECT_TRUE(CDBErrorInfo::records().empty());
+    CCommand<CAccessor<IdNameAccessor>> command;
+    EXPECT_EQ(command.Open(session, "SELECT ID, Nope FROM T", &properties), DB_E_ERRORSINCOMMAND);
+    EXPECT_FALSE(command.isOpen());
+    EXPECT_FALSE(CDBErrorInfo::records().empty());
+}
+
+TEST_P(SessionTest, SchemaRowsetsListTablesAndCatalogs) {
+    execute("CREATE TABLE Library_version (Major INTEGER, Minor INTEGER)");
+    CTables tables;
+    ASSERT_EQ(tables.Open(session), S_OK) << errorText();
+    std::string seen;
+    for (HRESULT result = tables.MoveFirst(); result == S_OK; result = tables.MoveNext())
+        seen += std::string(tables.m_szName) + " ";
+    EXPECT_EQ(seen, "Library_version T ");
+    EXPECT_EQ(tables.MoveNext(), DB_S_ENDOFROWSET);
+    EXPECT_EQ(tables.MoveNext(), DB_S_ENDOFROWSET);
+    ASSERT_EQ(tables.MoveFirst(), S_OK);
+
+    CCatalogs catalogs;
+    ASSERT_EQ(catalogs.Open(session), S_OK) << errorText();
+    ASSERT_EQ(catalogs.MoveFirst(), S_OK);
+    EXPECT_STRNE(catalogs.catalogName(), "");
+}
+
+TEST_P(SessionTest, InitialisationStringLeavesOutThePasswordWhenAsked) {
+    std::string without, with;
+    ASSERT_EQ(dataSource.GetInitializationString(without, false), S_OK);
+    ASSERT_EQ(dataSource.GetInitializationString(with, true), S_OK);
+    EXPECT_EQ(without.find("Password="), std::string::npos);
+    EXPECT_EQ(without.find("PWD="), std::string::npos);
+    // The string opens the same database again.
+    CDataSource again;
+    ASSERT_EQ(again.OpenFromInitializationString(with), S_OK) << errorText();
+    CSession second;
+    ASSERT_EQ(second.Open(again), S_OK);
+    CTables tables;
+    ASSERT_EQ(tables.Open(second), S_OK);
+    ASSERT_EQ(tables.MoveFirst(), S_OK);
+    EXPECT_STREQ(tables.m_szName, "T");
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, SessionTest, ::testing::ValuesIn(txdbtest::testEngines()),
+                         [](const ::testing::TestParamInfo<std::string> &info) { return info.param; });
+
+} // namespace
