@@ -2,6 +2,8 @@
 
 #include "ctraxdbpartlib/readers/CTraxDBHierarchyOnlyReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBHierarchyReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBPartDefDataReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBPartDefReader.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -45,19 +47,20 @@ std::shared_ptr<Reader<PartForReportsAccess>> CTraxDBLibAccess::getPartReaderFor
     return nullptr;
 }
 
-std::shared_ptr<Reader<PartDefAccess>> CTraxDBLibAccess::getPartDefReader(partDefFilterHandle_t, int) {
+std::shared_ptr<Reader<PartDefAccess>> CTraxDBLibAccess::getPartDefReader(partDefFilterHandle_t filter, int) {
     TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getPartDefReader(partDefFilterHandle_t,int)");
-    return nullptr;
+    return std::make_shared<CTraxDBPartDefReader>(path, *this, std::move(filter));
 }
 
 std::shared_ptr<Reader<PartDefAccess>> CTraxDBLibAccess::getPartDefReader(int) {
     TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getPartDefReader(int)");
-    return nullptr;
+    return std::make_shared<CTraxDBPartDefReader>(path, *this, nullptr);
 }
 
-std::shared_ptr<Reader<PartDefDataAccess>> CTraxDBLibAccess::getPartDefDataReader(const TCHAR *) {
+// A null text reads the whole library, as an empty one does.
+std::shared_ptr<Reader<PartDefDataAccess>> CTraxDBLibAccess::getPartDefDataReader(const TCHAR *filterText) {
     TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getPartDefDataReader(const TCHAR *)");
-    return nullptr;
+    return std::make_shared<CTraxDBPartDefDataReader>(path, *this, filterText ? filterText : "");
 }
 
 std::shared_ptr<Reader<AllPinDataAccess>> CTraxDBLibAccess::getAllPinDataReader(const TCHAR *) {

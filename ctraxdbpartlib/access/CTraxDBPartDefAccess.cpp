@@ -1,0 +1,65 @@
+#include "ctraxdbpartlib/access/CTraxDBPartDefAccess.h"
+
+#include "ctraxdbpartlib/access/CTraxDBPartRecord.h"
+#include "ctraxdbpartlib/readers/CTraxDBAttribReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBGateReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBGateSwapReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBPinDataReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBPinEquivReader.h"
+#include "ctraxdbpartlib/readers/DBStatement.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+std::shared_ptr<PartDefAccess> lookupPartDefinition(const pathHandle_t &path, int32_t partDefId) {
+    CCommand<CAccessor<PartDefAccessor>> command;
+    command.parentId = partDefId;
+    dbPath(path).open(command, "SELECT [Name],[PCB_component_name],[PCB_alternate_name],[Part_def_value], "
+                               "[Component_name_stem],[PSpice_data],[Max_connector_pins],[Gate_swapping], "
+                               "[Pin_num_name],[Is_FPGA],[Library_ID],[ID] from [Part_Definition] WHERE [ID] = ?;");
+    HRESULT result = command.MoveFirst();
+    checkResult(result);
+    if (result == DB_S_ENDOFROWSET) {
+        TXDB_TRACE(LOG_FINER, "End of record set");
+        return nullptr;
+    }
+    return std::make_shared<CTraxDBPartDefAccess>(path, command);
+}
+
+CTraxDBPartDefAccess::CTraxDBPartDefAccess(pathHandle_t path, const PartDefAccessor &row)
+    : CTraxDBPartDefRecord(std::move(path), row, "CTraxDBPartDefAccess") {
+    TXDB_TRACE(LOG_FINER, "CTraxDBPartDefAccess::CTraxDBPartDefAccess(pathHandle_t,PartDefAccessor &)");
+}
+
+std::shared_ptr<Reader<PinDataAccess>> CTraxDBPartDefAccess::getPinDataReader() {
+    TXDB_TRACE(LOG_FINE, "CTraxDBPartDefAccess::getPinDataReader");
+    return std::make_shared<CTraxDBPinDataReader>(path, *this);
+}
+
+std::shared_ptr<Reader<PinEquivAccess>> CTraxDBPartDefAccess::getPinEquivReader() {
+    TXDB_TRACE(LOG_FINE, "CTraxDBPartDefAccess::getPinEquivReader");
+    return std::make_shared<CTraxDBPinEquivReader>(path, *this);
+}
+
+std::shared_ptr<Reader<GateSwapAccess>> CTraxDBPartDefAccess::getGateSwapReader() {
+    TXDB_TRACE(LOG_FINE, "CTraxDBPartDefAccess::getGateSwapReader");
+    return std::make_shared<CTraxDBGateSwapReader>(path, *this);
+}
+
+std::shared_ptr<Reader<AttributeAccess>> CTraxDBPartDefAccess::getAttributesReader() {
+    TXDB_TRACE(LOG_FINE, "CTraxDBPartDefAccess::getAttributesReader");
+    return std::make_shared<CTraxDBAttribReader>(path, *this);
+}
+
+std::shared_ptr<Reader<GateAccess>> CTraxDBPartDefAccess::getGateReader() {
+    TXDB_TRACE(LOG_FINE, "CTraxDBPartDefAccess::getGateReader");
+    return std::make_shared<CTraxDBGateReader>(path, *this);
+}
+
+std::shared_ptr<Reader<PartAccess>> CTraxDBPartDefAccess::getPartReader(partFilterCompHandle_t) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBPartDefAccess::getPartReader(partFilterCompHandle_t)");
+    return nullptr;
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,26 @@
+#include "ctraxdbpartlib/readers/CTraxDBGateSwapPinDataReader.h"
+
+#include "ctraxdbpartlib/access/CTraxDBGateSwapGateAccess.h"
+#include "ctraxdbpartlib/access/CTraxDBGateSwapPinDataAccess.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+CTraxDBGateSwapPinDataReader::CTraxDBGateSwapPinDataReader(pathHandle_t path, CTraxDBGateSwapGateAccess &swapGate)
+    : DBDetailReader(std::move(path), "CTraxDBGateSwapPinDataReader") {
+    TXDB_TRACE(LOG_FINER,
+               "CTraxDBGateSwapPinDataReader::CTraxDBGateSwapPinDataReader(pathHandle_t,CTraxDBGateSwapGateAccess &)");
+    openFor(
+        swapGate.getID(),
+        "SELECT [Pin_Data].[Pin_identifier] FROM [Gate_Equiv_has_Pin_Data],[Pin_Data] WHERE "
+        "[Gate_Equiv_has_Pin_Data].[Pin_data_ID]=[Pin_Data].[ID] AND [Gate_Equiv_has_Pin_Data].[Gate_equiv_gate_ID] "
+        "= ? ORDER BY([Gate_Equiv_has_Pin_Data].[ID]);",
+        "SELECT Count(*) FROM [Gate_Equiv_has_Pin_Data] WHERE [Gate_equiv_gate_ID] = ?;");
+}
+
+std::shared_ptr<GateSwapPinDataAccess> CTraxDBGateSwapPinDataReader::makeRecord() {
+    return std::make_shared<CTraxDBGateSwapPinDataAccess>(command, nextIndex());
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

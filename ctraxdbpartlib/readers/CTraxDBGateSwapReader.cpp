@@ -1,0 +1,22 @@
+#include "ctraxdbpartlib/readers/CTraxDBGateSwapReader.h"
+
+#include "ctraxdbpartlib/access/CTraxDBGateSwapAccess.h"
+#include "ctraxdbpartlib/access/CTraxDBPartDefAccess.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+CTraxDBGateSwapReader::CTraxDBGateSwapReader(pathHandle_t path, CTraxDBPartDefAccess &definition)
+    : DBDetailReader(std::move(path), "CTraxDBGateSwapReader") {
+    TXDB_TRACE(LOG_FINER, "CTraxDBGateSwapReader::CTraxDBGateSwapReader(pathHandle_t,CTraxDBPartDefAccess &)");
+    openFor(definition.getID(),
+            "SELECT [ID],[Name],[Part_def_ID] FROM [Gate_Equiv] WHERE [Part_def_ID] = ? ORDER BY([ID]);",
+            "SELECT Count(*) FROM [Gate_Equiv] WHERE [Part_def_ID] = ?;");
+}
+
+std::shared_ptr<GateSwapAccess> CTraxDBGateSwapReader::makeRecord() {
+    return std::make_shared<CTraxDBGateSwapAccess>(path, command, nextIndex());
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

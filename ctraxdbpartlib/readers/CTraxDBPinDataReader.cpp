@@ -1,0 +1,36 @@
+#include "ctraxdbpartlib/readers/CTraxDBPinDataReader.h"
+
+#include "ctraxdbpartlib/access/CTraxDBCompletePartAndPartDefAccess.h"
+#include "ctraxdbpartlib/access/CTraxDBPartDefAccess.h"
+#include "ctraxdbpartlib/access/CTraxDBPinDataAccess.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+namespace {
+
+const char *const SELECT_PINS =
+    "SELECT [Pin_identifier],[Name],[Label],[Signal],[Pin_type],[Loading],[Pin_position],[Equiv_group],[Part_def_ID],"
+    "[ID] FROM [Pin_Data] WHERE [Part_def_ID] = ? ORDER BY([ID]);";
+const char *const COUNT_PINS = "SELECT Count(*) FROM [Pin_Data] WHERE [Part_def_ID] = ?;";
+
+} // namespace
+
+CTraxDBPinDataReader::CTraxDBPinDataReader(pathHandle_t path, CTraxDBPartDefAccess &definition)
+    : DBDetailReader(std::move(path), "CTraxDBPinDataReader") {
+    TXDB_TRACE(LOG_FINER, "CTraxDBPinDataReader::CTraxDBPinDataReader(pathHandle_t,CTraxDBPartDefAccess &)");
+    openFor(definition.getID(), SELECT_PINS, COUNT_PINS);
+}
+
+CTraxDBPinDataReader::CTraxDBPinDataReader(pathHandle_t path, CTraxDBCompletePartAndPartDefAccess &part)
+    : DBDetailReader(std::move(path), "CTraxDBPinDataReader") {
+    TXDB_TRACE(LOG_FINER,
+               "CTraxDBPinDataReader::CTraxDBPinDataReader(pathHandle_t,CTraxDBCompletePartAndPartDefAccess &)");
+    openFor(part.getPartDefID(), SELECT_PINS, COUNT_PINS);
+}
+
+std::shared_ptr<PinDataAccess> CTraxDBPinDataReader::makeRecord() {
+    return std::make_shared<CTraxDBPinDataAccess>(command);
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

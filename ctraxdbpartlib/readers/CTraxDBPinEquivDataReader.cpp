@@ -1,0 +1,21 @@
+#include "ctraxdbpartlib/readers/CTraxDBPinEquivDataReader.h"
+
+#include "ctraxdbpartlib/access/CTraxDBPinEquivAccess.h"
+#include "ctraxdbpartlib/access/CTraxDBPinEquivDataAccess.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+CTraxDBPinEquivDataReader::CTraxDBPinEquivDataReader(pathHandle_t path, CTraxDBPinEquivAccess &group)
+    : DBDetailReader(std::move(path), "CTraxDBPinEquivDataReader") {
+    TXDB_TRACE(LOG_FINER, "CTraxDBPinEquivDataReader::CTraxDBPinEquivDataReader(pathHandle_t,CTraxDBPinEquivAccess &)");
+    openFor(group.getID(), "SELECT [Pin_identifier],[Equiv_group] FROM [Pin_Data] WHERE [Equiv_group] = ?;",
+            "SELECT Count(*) FROM [Pin_Data] WHERE [Equiv_group] = ?;");
+}
+
+std::shared_ptr<PinEquivDataAccess> CTraxDBPinEquivDataReader::makeRecord() {
+    return std::make_shared<CTraxDBPinEquivDataAccess>(command, nextIndex());
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,21 @@
+#include "ctraxdbpartlib/readers/CTraxDBPinEquivReader.h"
+
+#include "ctraxdbpartlib/access/CTraxDBPartDefAccess.h"
+#include "ctraxdbpartlib/access/CTraxDBPinEquivAccess.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+CTraxDBPinEquivReader::CTraxDBPinEquivReader(pathHandle_t path, CTraxDBPartDefAccess &definition)
+    : DBDetailReader(std::move(path), "CTraxDBPinEquivReader") {
+    TXDB_TRACE(LOG_FINER, "CTraxDBPinEquivReader::CTraxDBPinEquivReader(pathHandle_t,CTraxDBPartDefAccess &)");
+    openFor(definition.getID(), "SELECT [ID],[Part_def_ID] FROM [Pin_Equiv] WHERE [Part_def_ID] = ? ORDER BY([ID]);",
+            "SELECT Count(*) FROM [Pin_Equiv] WHERE [Part_def_ID] = ?;");
+}
+
+std::shared_ptr<PinEquivAccess> CTraxDBPinEquivReader::makeRecord() {
+    return std::make_shared<CTraxDBPinEquivAccess>(path, command, nextIndex());
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE
