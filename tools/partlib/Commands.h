@@ -35,4 +35,7 @@ int reportFailure(COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *failure);
 // init, info, upgrade, catalogs (DatabaseCommands.cpp)
 void addDatabaseCommands(CLI::App &app);
 
+// export (ExportCommand.cpp)
+void addExportCommand(CLI::App &app);
+
 } // namespace partlib

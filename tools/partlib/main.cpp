@@ -34,6 +34,7 @@ int main(int argc, char **argv) {
         "--yes", [] { hostCallbacks().defaultAnswer = IDYES; },
         "Answer Yes to every question (creating or upgrading a schema, writing a script)");
     partlib::addDatabaseCommands(app);
+    partlib::addExportCommand(app);
 
     try {
         app.parse(argc, argv);

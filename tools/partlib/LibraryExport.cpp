@@ -1,0 +1,720 @@
+#include "tools/partlib/LibraryExport.h"
+
+#include "interface/CTraxDBPartLib.h"
+#include "interface/PartLibInterface.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
+
+namespace partlib {
+
+namespace {
+
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
+
+[[noreturn]] void fail(const std::string &text) {
+    throw new Exception(text);
+}
+
+// Shows a text in a message: bytes outside ASCII as \xNN.
+std::string printable(std::string_view text) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string shown;
+    for (unsigned char c : text) {
+        if (c >= 0x20 && c < 0x7F) {
+            shown += static_cast<char>(c);
+        } else {
+            shown += "\\x";
+            shown += digits[c >> 4];
+            shown += digits[c & 15];
+        }
+    }
+    return shown;
+}
+
+// The length of the UTF-8 sequence that starts at text[at], or 0 when no
+// valid sequence starts there (overlong forms and surrogates included).
+size_t utf8SequenceLength(std::string_view text, size_t at) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    size_t length;
+    unsigned char low = 0x80, high = 0xBF; // range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high)
+        return 0;
+    for (size_t i = 2; i < length; ++i)
+        if ((byte(at + i) & 0xC0) != 0x80)
+            return 0;
+    return length;
+}
+
+// The reader's buffer as a text. A text that fills its field may have been
+// cut by the reader inside a character; the cut character is dropped.
+std::string fromBuffer(const char *buffer, size_t width) {
+    std::string text(buffer, strnlen(buffer, width - 1));
+    if (text.size() == width - 1) {
+        size_t lead = text.size(); // index of the last byte that is no continuation byte
+        while (lead > 0 && (static_cast<unsigned char>(text[--lead]) & 0xC0) == 0x80 && text.size() - lead < 4) {
+        }
+        const unsigned char c = static_cast<unsigned char>(text[lead]);
+        const size_t expected = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (text.size() - lead < expected)
+            text.resize(lead);
+    }
+    return text;
+}
+
+// The getter forms of the record interfaces, each read into a buffer of the
+// field's width W.
+template <size_t W, class R> std::string text(R &record, void (R::*get)(TCHAR *, size_t, bool)) {
+    char buffer[W] = "";
+    (record.*get)(buffer, W, false);
+    return fromBuffer(buffer, W);
+}
+template <size_t W, class R> std::string text(R &record, void (R::*get)(TCHAR *, size_t)) {
+    char buffer[W] = "";
+    (record.*get)(buffer, W);
+    return fromBuffer(buffer, W);
+}
+template <size_t W, class R> Text nullableText(R &record, void (R::*get)(bool &, TCHAR *, size_t)) {
+    char buffer[W] = "";
+    bool isNull = false;
+    (record.*get)(isNull, buffer, W);
+    if (isNull)
+        return std::nullopt;
+    return fromBuffer(buffer, W);
+}
+template <class R> Number nullableNumber(R &record, void (R::*get)(bool &, int &)) {
+    int value = 0;
+    bool isNull = false;
+    (record.*get)(isNull, value);
+    if (isNull)
+        return std::nullopt;
+    return value;
+}
+template <class R> int number(R &record, void (R::*get)(int &)) {
+    int value = 0;
+    (record.*get)(value);
+    return value;
+}
+template <class R> bool flag(R &record, void (R::*get)(bool &)) {
+    bool value = false;
+    (record.*get)(value);
+    return value;
+}
+
+template <class T> std::shared_ptr<T> opened(std::shared_ptr<T> reader, const char *what) {
+    if (!reader)
+        fail(std::string("The database offers no reader of ") + what);
+    return reader;
+}
+
+// A streaming JSON writer whose layout is that of a two-space indented dump:
+// one value per line, "key": value, empty containers as [] and {}.
+class JsonWriter {
+public:
+    explicit JsonWriter(std::ostream &out) : out(out) { buffer.reserve(FLUSH_SIZE + 4096); }
+
+    // Named in failures of the texts written from now on.
+    void setContext(std::string where) { context = std::move(where); }
+
+    void beginObject() { open('{'); }
+    void endObject() { close('}'); }
+    void beginArray() { open('['); }
+    void endArray() { close(']'); }
+    void key(const char *name) {
+        element();
+        buffer += '"';
+        buffer += name;
+        buffer += "\": ";
+        afterKey = true;
+    }
+    void value(std::string_view text) {
+        element();
+        quote(text);
+    }
+    void value(const Text &text) {
+        if (text)
+            value(std::string_view(*text));
+        else
+            null();
+    }
+    void value(long number) {
+        element();
+        char digits[24];
+        buffer.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+    }
+    void value(const Number &number) {
+        if (number)
+            value(static_cast<long>(*number));
+        else
+            null();
+    }
+    void value(bool flag) {
+        element();
+        buffer += flag ? "true" : "false";
+    }
+    void null() {
+        element();
+        buffer += "null";
+    }
+    template <class V> void field(const char *name, const V &v) {
+        key(name);
+        value(v);
+    }
+    void field(const char *name, int number) { field(name, static_cast<long>(number)); }
+    void field(const char *name, const std::string &text) { field(name, std::string_view(text)); }
+
+    void finish() {
+        buffer += '\n';
+        flush();
+    }
+
+private:
+    static constexpr size_t FLUSH_SIZE = 1 << 16;
+
+    void element() {
+        if (afterKey) {
+            afterKey = false;
+            return;
+        }
+        if (levels.empty())
+            return;
+        if (levels.back())
+            buffer += ',';
+        levels.back() = true;
+        newline();
+    }
+    void open(char bracket) {
+        element();
+        buffer += bracket;
+        levels.push_back(false);
+    }
+    void close(char bracket) {
+        const bool hadElements = levels.back();
+        levels.pop_back();
+        if (hadElements)
+            newline();
+        buffer += bracket;
+        if (buffer.size() >= FLUSH_SIZE)
+            flush();
+    }
+    void newline() {
+        buffer += '\n';
+        buffer.append(2 * levels.size(), ' ');
+    }
+    void flush() {
+        out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        if (!out)
+            fail("Cannot write the library file");
+        buffer.clear();
+    }
+    void quote(std::string_view text) {
+        static const char hex[] = "0123456789abcdef";
+        buffer += '"';
+        for (size_t i = 0; i < text.size();) {
+            const unsigned char c = static_cast<unsigned char>(text[i]);
+            if (c >= 0x80) {
+                const size_t length = utf8SequenceLength(text, i);
+                if (length == 0)
+                    fail("The text \"" + printable(text) + "\"" + (context.empty() ? "" : " of " + context) +
+                         " is not valid UTF-8; a library file holds UTF-8 text only");
+                buffer.append(text.data() + i, length);
+                i += length;
+                continue;
+            }
+            switch (c) {
+            case '"':
+                buffer += "\\\"";
+                break;
+            case '\\':
+                buffer += "\\\\";
+                break;
+            case '\b':
+                buffer += "\\b";
+                break;
+            case '\f':
+                buffer += "\\f";
+                break;
+            case '\n':
+                buffer += "\\n";
+                break;
+            case '\r':
+                buffer += "\\r";
+                break;
+            case '\t':
+                buffer += "\\t";
+                break;
+            default:
+                if (c < 0x20) {
+                    buffer += "\\u00";
+                    buffer += hex[c >> 4];
+                    buffer += hex[c & 15];
+                } else {
+                    buffer += static_cast<char>(c);
+                }
+            }
+            ++i;
+        }
+        buffer += '"';
+    }
+
+    std::ostream &out;
+    std::string buffer;
+    std::vector<bool> levels; // per open container: has it elements yet
+    bool afterKey = false;
+    std::string context;
+};
+
+// One library-wide reader with the record it has read ahead.
+template <class T> class DetailStream {
+public:
+    DetailStream(std::shared_ptr<Reader<T>> reader, const char *what)
+        : reader(opened(std::move(reader), what)), what(what) {
+        advance();
+    }
+    // The next record if it belongs to the definition, else an empty handle.
+    std::shared_ptr<T> take(int partDefID) {
+        if (!next || nextDefinition > partDefID)
+            return nullptr;
+        if (nextDefinition < partDefID)
+            fail(std::string("The ") + what + " of part definition " + std::to_string(nextDefinition) +
+                 " do not come in the order of the definitions");
+        std::shared_ptr<T> record = next;
+        advance();
+        return record;
+    }
+    void checkExhausted() const {
+        if (next)
+            fail(std::string("The ") + what + " of part definition " + std::to_string(nextDefinition) +
+                 " belong to no definition of the library");
+    }
+
+private:
+    void advance() {
+        next = reader->getNext();
+        if (next)
+            next->getPartDefID(nextDefinition);
+    }
+
+    std::shared_ptr<Reader<T>> reader;
+    const char *what;
+    std::shared_ptr<T> next;
+    int nextDefinition = 0;
+};
+
+class LibraryWideDetails : public DetailSource {
+public:
+    explicit LibraryWideDetails(LibraryAccess &library)
+        : pins(library.getAllPinDataReader(""), "pins"),
+          equivalences(library.getAllPinEquivReader(""), "pin equivalences"),
+          gates(library.getAllGateReader(""), "gates"), swaps(library.getAllGateSwapReader(""), "gate swaps"),
+          attributes(library.getAllAttributeReader(""), "attributes") {}
+
+    void read(PartDefAccess &definition, DefinitionDetails &details) override {
+        const int id = definition.getID();
+        while (std::shared_ptr<AllPinDataAccess> pin = pins.take(id))
+            details.pins.push_back({nullableText<11>(*pin, &AllPinDataAccess::getPinIdentifier),
+                                    nullableText<11>(*pin, &AllPinDataAccess::getName),
+                                    nullableText<51>(*pin, &AllPinDataAccess::getLabel),
+                                    nullableNumber(*pin, &AllPinDataAccess::getPosition),
+                                    nullableNumber(*pin, &AllPinDataAccess::getType),
+                                    nullableNumber(*pin, &AllPinDataAccess::getLoading),
+                                    nullableText<49>(*pin, &AllPinDataAccess::getSignal),
+                                    nullableNumber(*pin, &AllPinDataAccess::getPinEquivGroupID)});
+
+        while (std::shared_ptr<AllPinEquivAccess> row = equivalences.take(id)) {
+            const int group = number(*row, &AllPinEquivAccess::getPinEquivID);
+            if (details.pinEquivalences.empty() || details.pinEquivalences.back().id != group)
+                details.pinEquivalences.push_back({group, {}});
+            details.pinEquivalences.back().pins.push_back(nullableText<11>(*row, &AllPinEquivAccess::getPinIdentifier));
+        }
+
+        std::optional<int> gate;
+        while (std::shared_ptr<AllGateAccess> row = gates.take(id)) {
+            if (gate != row->getID()) {
+                gate = row->getID();
+                details.gates.push_back(
+                    {text<51>(*row, &AllGateAccess::getName), nullableText<51>(*row, &AllGateAccess::getAltName), {}});
+            }
+            details.gates.back().pins.push_back(nullableText<11>(*row, &AllGateAccess::getPinIdentifier));
+        }
+        // A gate without pins comes as one row without a pin identifier.
+        for (GateRecord &record : details.gates)
+            if (record.pins.size() == 1 && !record.pins.front())
+                record.pins.clear();
+
+        std::optional<int> group, swapGate;
+        while (std::shared_ptr<AllGateSwapAccess> row = swaps.take(id)) {
+            if (group != row->getID()) {
+                group = row->getID();
+                swapGate.reset();
+                details.gateSwaps.push_back({text<51>(*row, &AllGateSwapAccess::getName), {}});
+            }
+            const int member = number(*row, &AllGateSwapAccess::getGateEquivGateID);
+            if (swapGate != member) {
+                swapGate = member;
+                details.gateSwaps.back().gates.push_back({number(*row, &AllGateSwapAccess::getEquivType), {}});
+            }
+            details.gateSwaps.back().gates.back().pins.push_back(
+                nullableText<11>(*row, &AllGateSwapAccess::getPinIdentifier));
+        }
+
+        while (std::shared_ptr<AllAttributeAccess> row = attributes.take(id))
+            details.attributes.push_back(
+                {text<51>(*row, &AllAttributeAccess::getName), text<256>(*row, &AllAttributeAccess::getValue),
+                 number(*row, &AllAttributeAccess::getType), number(*row, &AllAttributeAccess::getReadOnly)});
+    }
+
+    void finish() override {
+        pins.checkExhausted();
+        equivalences.checkExhausted();
+        gates.checkExhausted();
+        swaps.checkExhausted();
+        attributes.checkExhausted();
+    }
+
+private:
+    DetailStream<AllPinDataAccess> pins;
+    DetailStream<AllPinEquivAccess> equivalences;
+    DetailStream<AllGateAccess> gates;
+    DetailStream<AllGateSwapAccess> swaps;
+    DetailStream<AllAttributeAccess> attributes;
+};
+
+struct Folder {
+    std::string name;
+    std::vector<Folder> folders;
+};
+
+// Writes one library: its fields, folder tree, definitions and parts.
+class LibraryExporter {
+public:
+    LibraryExporter(JsonWriter &json, LibraryAccess &library, const ExportOptions &options)
+        : json(json), library(library), options(options), name(text<51>(library, &LibraryAccess::getName)) {}
+
+    void write() {
+        json.setContext("library " + name);
+        json.beginObject();
+        json.field("name", name);
+        json.field("enabled", flag(library, &LibraryAccess::getEnabled));
+        json.field("comment", nullableText<256>(library, &LibraryAccess::getComment));
+
+        readFolders();
+        json.key("folders");
+        writeFolders(tree);
+
+        std::shared_ptr<Reader<PartDefAccess>> definitions = opened(library.getPartDefReader(0), "part definitions");
+        std::shared_ptr<Reader<PartAccess>> parts = opened(library.getPartReader(partFilterCompHandle_t(), 0), "parts");
+        total = static_cast<long>(definitions->getCount()) + parts->getCount();
+        writeDefinitions(*definitions);
+        writeParts(*parts);
+        json.endObject();
+    }
+
+private:
+    // The folder tree and the folder of every part, from the one query that
+    // lists each folder once per part it holds (by parent, then name).
+    void readFolders() {
+        struct Row {
+            int id;
+            Number parent;
+            std::string name;
+        };
+        std::vector<Row> rows;
+        std::unordered_map<int, size_t> rowOf;
+        std::shared_ptr<Reader<HierarchyAccess>> reader = opened(library.getHierarchyOnlyReader(), "folders");
+        while (std::shared_ptr<HierarchyAccess> record = reader->getNext()) {
+            const int id = record->getID();
+            if (rowOf.emplace(id, rows.size()).second)
+                rows.push_back({id, nullableNumber(*record, &HierarchyAccess::getParentID),
+                                text<51>(*record, &HierarchyAccess::getName)});
+            if (Text partName = nullableText<51>(*record, &HierarchyAccess::getParentName))
+                folderOfPart.emplace(std::move(*partName), id);
+        }
+        std::unordered_map<int, std::vector<size_t>> children;
+        std::vector<size_t> top;
+        for (size_t i = 0; i < rows.size(); ++i)
+            (rows[i].parent ? children[*rows[i].parent] : top).push_back(i);
+
+        const std::function<std::vector<Folder>(const std::vector<size_t> &, const std::vector<std::string> &)> build =
+            [&](const std::vector<size_t> &members, const std::vector<std::string> &parentPath) {
+                std::vector<Folder> folders;
+                for (size_t i : members) {
+                    const Row &row = rows[i];
+                    for (const Folder &sibling : folders)
+                        if (sibling.name == row.name)
+                            fail(
+                                "Library " + name + " has two folders named \"" + row.name + "\" in " +
+                                (parentPath.empty() ? std::string("its top level") : "\"" + joined(parentPath) + "\"") +
+                                "; a library file tells folders apart by their path");
+                    std::vector<std::string> path = parentPath;
+                    path.push_back(row.name);
+                    folders.push_back({row.name, build(children[row.id], path)});
+                    folderPaths.emplace(row.id, std::move(path));
+                }
+                return folders;
+            };
+        tree = build(top, {});
+        for (const Row &row : rows)
+            if (folderPaths.count(row.id) == 0)
+                fail("Folder \"" + row.name + "\" of library " + name + " hangs below folder " +
+                     std::to_string(row.parent.value_or(0)) + ", which is not in the library's folder tree");
+    }
+
+    static std::string joined(const std::vector<std::string> &path) {
+        std::string text;
+        for (const std::string &part : path)
+            text += (text.empty() ? "" : "/") + part;
+        return text;
+    }
+
+    void writeFolders(const std::vector<Folder> &folders) {
+        json.beginArray();
+        for (const Folder &folder : folders) {
+            json.beginObject();
+            json.field("name", folder.name);
+            json.key("folders");
+            writeFolders(folder.folders);
+            json.endObject();
+        }
+        json.endArray();
+    }
+
+    void writeDefinitions(Reader<PartDefAccess> &definitions) {
+        std::unique_ptr<DetailSource> details =
+            options.details ? options.details(library) : libraryWideDetails(library);
+        json.key("partDefinitions");
+        json.beginArray();
+        while (std::shared_ptr<PartDefAccess> definition = definitions.getNext()) {
+            const std::string definitionName = text<51>(*definition, &PartDefAccess::getName);
+            definitionNames.emplace(definition->getID(), definitionName);
+            DefinitionDetails content;
+            details->read(*definition, content);
+            json.setContext("library " + name + ", part definition " + definitionName);
+            writeDefinition(*definition, definitionName, content);
+            progress();
+        }
+        details->finish();
+        json.endArray();
+    }
+
+    void writeDefinition(PartDefAccess &definition, const std::string &definitionName,
+                         const DefinitionDetails &content) {
+        json.beginObject();
+        json.field("name", definitionName);
+        json.field("pcbComponentName", text<51>(definition, &PartDefAccess::getPCBCompName));
+        json.field("pcbAlternateName", nullableText<51>(definition, &PartDefAccess::getPCBCompAltName));
+        json.field("value", nullableText<256>(definition, &PartDefAccess::getValue));
+        json.field("componentNameStem", nullableText<21>(definition, &PartDefAccess::getCompNameStem));
+        json.field("pspiceData", nullableText<81>(definition, &PartDefAccess::getPSpice));
+        json.field("maxConnectorPins", number(definition, &PartDefAccess::getMaxConnectorPins));
+        json.field("gateSwapping", flag(definition, &PartDefAccess::getGateSwapping));
+        json.field("pinNumName", flag(definition, &PartDefAccess::getPinNumName));
+        json.field("isFPGA", flag(definition, &PartDefAccess::getIsFPGA));
+
+        json.key("pins");
+        json.beginArray();
+        for (const PinRecord &pin : content.pins) {
+            json.beginObject();
+            json.field("identifier", pin.identifier);
+            json.field("name", pin.name);
+            json.field("label", pin.label);
+            json.field("position", pin.position);
+            json.field("type", pin.type);
+            json.field("loading", pin.loading);
+            json.field("signal", pin.signal);
+            json.field("equivGroup", groupIndex(pin, content, definitionName));
+            json.endObject();
+        }
+        json.endArray();
+
+        json.key("gates");
+        json.beginArray();
+        for (const GateRecord &gate : content.gates) {
+            json.beginObject();
+            json.field("name", gate.name);
+            json.field("altName", gate.altName);
+            writePins(gate.pins);
+            json.endObject();
+        }
+        json.endArray();
+
+        json.key("gateSwaps");
+        json.beginArray();
+        for (const GateSwapRecord &swap : content.gateSwaps) {
+            json.beginObject();
+            json.field("name", swap.name);
+            json.key("gates");
+            json.beginArray();
+            for (const SwapGateRecord &member : swap.gates) {
+                json.beginObject();
+                json.field("equivType", member.equivType);
+                writePins(member.pins);
+                json.endObject();
+            }
+            json.endArray();
+            json.endObject();
+        }
+        json.endArray();
+
+        json.key("pinEquivalences");
+        json.beginArray();
+        for (const PinEquivRecord &group : content.pinEquivalences) {
+            json.beginObject();
+            writePins(group.pins);
+            json.endObject();
+        }
+        json.endArray();
+
+        json.key("attributes");
+        json.beginArray();
+        for (const AttributeRecord &attribute : content.attributes) {
+            json.beginObject();
+            json.field("name", attribute.name);
+            json.field("value", attribute.value);
+            json.field("usageType", attribute.usageType);
+            json.field("readOnly", attribute.readOnly);
+            json.endObject();
+        }
+        json.endArray();
+        json.endObject();
+    }
+
+    // The position of the pin's equivalence group in the definition's list.
+    Number groupIndex(const PinRecord &pin, const DefinitionDetails &content, const std::string &definitionName) {
+        if (!pin.equivGroupID)
+            return std::nullopt;
+        for (size_t i = 0; i < content.pinEquivalences.size(); ++i)
+            if (content.pinEquivalences[i].id == *pin.equivGroupID)
+                return static_cast<int>(i);
+        fail("Pin " + pin.identifier.value_or("(no identifier)") + " of part definition " + definitionName +
+             " in library " + name + " belongs to pin-equivalence group " + std::to_string(*pin.equivGroupID) +
+             ", which is not a group of that definition");
+    }
+
+    void writePins(const std::vector<Text> &pins) {
+        json.key("pins");
+        json.beginArray();
+        for (const Text &pin : pins)
+            json.value(pin);
+        json.endArray();
+    }
+
+    void writeParts(Reader<PartAccess> &parts) {
+        json.key("parts");
+        json.beginArray();
+        while (std::shared_ptr<PartAccess> part = parts.getNext()) {
+            const std::string partName = text<51>(*part, &PartAccess::getName);
+            json.setContext("library " + name + ", part " + partName);
+            json.beginObject();
+            json.field("name", partName);
+            json.field("number", nullableText<51>(*part, &PartAccess::getNumber));
+            json.field("description", nullableText<256>(*part, &PartAccess::getDescription));
+            json.field("pspiceData", nullableText<81>(*part, &PartAccess::getPSpice));
+            json.field("version", nullableNumber(*part, &PartAccess::getVersion));
+            json.field("acceptance", nullableText<256>(*part, &PartAccess::getPartAcceptance));
+            json.field("type", nullableNumber(*part, &PartAccess::getPartType));
+
+            json.key("folder");
+            json.beginArray();
+            for (const std::string &folderName : folderPath(partName))
+                json.value(std::string_view(folderName));
+            json.endArray();
+            auto definition = definitionNames.find(number(*part, &PartAccess::getPartDefID));
+            if (definition == definitionNames.end())
+                fail("Part " + partName + " of library " + name + " is built on a part definition of another library");
+            json.field("definition", definition->second);
+            json.endObject();
+            progress();
+        }
+        json.endArray();
+    }
+
+    const std::vector<std::string> &folderPath(const std::string &partName) {
+        auto folder = folderOfPart.find(partName);
+        if (folder == folderOfPart.end())
+            fail("Part " + partName + " of library " + name + " is filed in a folder of another library");
+        return folderPaths.at(folder->second);
+    }
+
+    void progress() {
+        if (options.progress)
+            options.progress(name, ++done, total);
+    }
+
+    JsonWriter &json;
+    LibraryAccess &library;
+    const ExportOptions &options;
+    const std::string name;
+    std::vector<Folder> tree;
+    std::unordered_map<int, std::vector<std::string>> folderPaths;
+    std::unordered_map<std::string, int> folderOfPart;
+    std::unordered_map<int, std::string> definitionNames;
+    long done = 0;
+    long total = 0;
+};
+
+// The libraries to export, in the reader's order; unknown names refused.
+std::vector<std::shared_ptr<LibraryAccess>> chosenLibraries(const pathHandle_t &path,
+                                                            const std::vector<std::string> &names) {
+    libraryReaderHandle_t reader = opened(getLibraryReader(path, nullptr), "libraries");
+    std::vector<std::shared_ptr<LibraryAccess>> chosen;
+    std::vector<std::string> seen;
+    while (std::shared_ptr<LibraryAccess> library = reader->getNext()) {
+        std::string libraryName = text<51>(*library, &LibraryAccess::getName);
+        if (names.empty() || std::find(names.begin(), names.end(), libraryName) != names.end())
+            chosen.push_back(library);
+        seen.push_back(std::move(libraryName));
+    }
+    for (const std::string &wanted : names)
+        if (std::find(seen.begin(), seen.end(), wanted) == seen.end())
+            fail("No library named \"" + wanted + "\" in the database");
+    return chosen;
+}
+
+} // namespace
+
+std::unique_ptr<DetailSource> libraryWideDetails(LibraryAccess &library) {
+    return std::make_unique<LibraryWideDetails>(library);
+}
+
+void exportLibraries(const pathHandle_t &path, std::ostream &out, const ExportOptions &options) {
+    // One transaction, so that every query sees the same database; nothing
+    // is changed, so it is rolled back.
+    path->startTransaction();
+    try {
+        std::vector<std::shared_ptr<LibraryAccess>> libraries = chosenLibraries(path, options.libraries);
+        JsonWriter json(out);
+        json.beginObject();
+        json.field("format", LIBRARY_FORMAT_VERSION);
+        json.key("libraries");
+        json.beginArray();
+        for (const std::shared_ptr<LibraryAccess> &library : libraries)
+            LibraryExporter(json, *library, options).write();
+        json.endArray();
+        json.endObject();
+        json.finish();
+    } catch (...) {
+        path->abortTransaction();
+        throw;
+    }
+    path->abortTransaction();
+}
+
+} // namespace partlib
