@@ -1,5 +1,10 @@
 #include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
 
+#include "ctraxdbpartlib/readers/CTraxDBAllAttribReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBAllGateReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBAllGateSwapReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBAllPinDataReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBAllPinEquivReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBHierarchyOnlyReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBHierarchyReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBPartDefDataReader.h"
@@ -63,29 +68,29 @@ std::shared_ptr<Reader<PartDefDataAccess>> CTraxDBLibAccess::getPartDefDataReade
     return std::make_shared<CTraxDBPartDefDataReader>(path, *this, filterText ? filterText : "");
 }
 
-std::shared_ptr<Reader<AllPinDataAccess>> CTraxDBLibAccess::getAllPinDataReader(const TCHAR *) {
+std::shared_ptr<Reader<AllPinDataAccess>> CTraxDBLibAccess::getAllPinDataReader(const TCHAR *filterText) {
     TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getAllPinDataReader(const TCHAR *)");
-    return nullptr;
+    return std::make_shared<CTraxDBAllPinDataReader>(path, *this, filterText);
 }
 
-std::shared_ptr<Reader<AllPinEquivAccess>> CTraxDBLibAccess::getAllPinEquivReader(const TCHAR *) {
+std::shared_ptr<Reader<AllPinEquivAccess>> CTraxDBLibAccess::getAllPinEquivReader(const TCHAR *filterText) {
     TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getAllPinEquivReader(const TCHAR *)");
-    return nullptr;
+    return std::make_shared<CTraxDBAllPinEquivReader>(path, *this, filterText);
 }
 
-std::shared_ptr<Reader<AllAttributeAccess>> CTraxDBLibAccess::getAllAttributeReader(const TCHAR *) {
+std::shared_ptr<Reader<AllAttributeAccess>> CTraxDBLibAccess::getAllAttributeReader(const TCHAR *filterText) {
     TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getAllAttributeReader(const TCHAR *)");
-    return nullptr;
+    return std::make_shared<CTraxDBAllAttribReader>(path, *this, filterText);
 }
 
-std::shared_ptr<Reader<AllGateAccess>> CTraxDBLibAccess::getAllGateReader(const TCHAR *) {
+std::shared_ptr<Reader<AllGateAccess>> CTraxDBLibAccess::getAllGateReader(const TCHAR *filterText) {
     TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getAllGateReader(const TCHAR *)");
-    return nullptr;
+    return std::make_shared<CTraxDBAllGateReader>(path, *this, filterText);
 }
 
-std::shared_ptr<Reader<AllGateSwapAccess>> CTraxDBLibAccess::getAllGateSwapReader(const TCHAR *) {
+std::shared_ptr<Reader<AllGateSwapAccess>> CTraxDBLibAccess::getAllGateSwapReader(const TCHAR *filterText) {
     TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getAllGateSwapReader(const TCHAR *)");
-    return nullptr;
+    return std::make_shared<CTraxDBAllGateSwapReader>(path, *this, filterText);
 }
 
 } // namespace DBIMPL

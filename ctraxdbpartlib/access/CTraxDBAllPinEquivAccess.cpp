@@ -1,0 +1,33 @@
+#include "ctraxdbpartlib/access/CTraxDBAllPinEquivAccess.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+CTraxDBAllPinEquivAccess::CTraxDBAllPinEquivAccess(pathHandle_t path, const AllPinEquivAccessor &row, int index)
+    : CTraxDBAllRecord("CTraxDBAllPinEquivAccess", row.partDefId), path(std::move(path)), index(index),
+      pinEquivId(row.pinEquivId) {
+    TXDB_TRACE(LOG_FINER, "CTraxDBAllPinEquivAccess::CTraxDBAllPinEquivAccess(pathHandle_t,AllPinEquivAccessor &,int)");
+    pinIdentifier.assign(row.pinIdentifier, row.pinIdentifierStatus);
+}
+
+void CTraxDBAllPinEquivAccess::getEquivIndex(int &value) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBAllPinEquivAccess::getEquivIndex(int &)");
+    value = index;
+}
+
+void CTraxDBAllPinEquivAccess::getPinIdentifier(bool &isNull, TCHAR *buffer, size_t size) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBAllPinEquivAccess::getPinIdentifier(bool &, TCHAR *, size_t)");
+    getter::textBufferFirst(pinIdentifier, isNull, buffer, size);
+}
+
+void CTraxDBAllPinEquivAccess::getPinEquivID(int &value) {
+    TXDB_TRACE(LOG_FINE, "CTraxDBAllPinEquivAccess::getPinEquivID(int &)");
+    value = pinEquivId;
+}
+
+int CTraxDBAllPinEquivAccess::getID() {
+    return pinEquivId;
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ctraxdbpartlib/readers/AllDetailAccessor.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// One attribute: the part-definition ID, [Name], [Attribute_value],
+// [Usage_type], [Read_Only]. [Read_Only] has no status: a NULL reads as 0.
+struct AllAttributeAccessor : AllDetailAccessor {
+    char name[51] = {};
+    char value[256] = {};
+    int32_t usageType = 0;
+    int32_t readOnly = 0;
+
+    void bind(ColumnMap &map) {
+        bindDetail(map);
+        map.column(2, name);
+        map.column(3, value);
+        map.column(4, usageType);
+        map.column(5, readOnly);
+    }
+};
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "ctraxdbpartlib/readers/AllDetailAccessor.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// One gate and one of its pins: the part-definition ID, [Gate].[Name],
+// [Gate].[Alt_name], [Gate].[ID], [Pin_Data].[Pin_identifier] (NULL for a
+// gate without pins).
+struct AllGateAccessor : AllDetailAccessor {
+    char name[51] = {};
+    char altName[51] = {};
+    DBSTATUS altNameStatus = DBSTATUS_S_OK;
+    int32_t id = 0;
+    char pinIdentifier[11] = {};
+    DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
+
+    void bind(ColumnMap &map) {
+        bindDetail(map);
+        map.column(2, name);
+        map.column(3, altName, &altNameStatus);
+        map.column(4, id);
+        map.column(5, pinIdentifier, &pinIdentifierStatus);
+    }
+};
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,489 @@
+// The library-wide detail readers over the sample library, checked against
+// the rows of the detail tables read one table at a time and joined here.
+
+#include "tests/connection_path/PathTestSupport.h"
+
+#include "ctraxdbpartlib/connection/CTraxDBSchema.h"
+#include "ctraxdbpartlib/readers/CTraxDBLibReader.h"
+#include "interface/AllAttributeAccess.h"
+#include "interface/AllGateAccess.h"
+#include "interface/AllGateSwapAccess.h"
+#include "interface/AllPinDataAccess.h"
+#include "interface/AllPinEquivAccess.h"
+#include "interface/LibraryAccess.h"
+#include "tests/support/TestDatabase.h"
+#include "tools/samplelib/SampleLibrary.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace pathtest;
+
+namespace {
+
+const std::string NULL_TEXT = "<NULL>";
+
+// ---- Expected rows, joined from the tables -------------------------------
+
+using Row = std::vector<std::string>;
+using Rows = std::vector<Row>;
+
+std::string joined(const Row &cells) {
+    std::string text;
+    for (size_t i = 0; i < cells.size(); ++i)
+        text += (i ? "|" : "") + cells[i];
+    return text;
+}
+
+// Every row of a table, the given columns as texts (NULL as "<NULL>").
+Rows readTable(RawDb &db, const std::string &table, const std::vector<std::string> &columns, const std::string &order) {
+    Rows rows;
+    for (size_t c = 0; c < columns.size(); ++c) {
+        std::vector<std::string> values =
+            db.texts("SELECT [" + columns[c] + "] FROM [" + table + "] ORDER BY " + order + ";");
+        rows.resize(values.size(), Row(columns.size()));
+        for (size_t r = 0; r < values.size(); ++r)
+            rows[r][c] = values[r];
+    }
+    return rows;
+}
+
+// The detail tables of a database.
+struct Tables {
+    Rows pins, gates, gateLinks, swaps, swapGates, swapLinks, equivs, attributes;
+    std::map<std::string, std::string> pinIdentifier; // pin ID -> identifier
+
+    explicit Tables(RawDb &db) {
+        pins = readTable(db, "Pin_Data",
+                         {"ID", "Part_def_ID", "Pin_identifier", "Name", "Label", "Signal", "Pin_type", "Loading",
+                          "Pin_position", "Equiv_group"},
+                         "[ID]");
+        gates = readTable(db, "Gate", {"ID", "Part_def_ID", "Name", "Alt_name"}, "[ID]");
+        gateLinks = readTable(db, "Gate_has_Pin_Data", {"ID", "Gate_ID", "Pin_data_ID"}, "[ID]");
+        swaps = readTable(db, "Gate_Equiv", {"ID", "Part_def_ID", "Name"}, "[ID]");
+        swapGates = readTable(db, "Gate_Equiv_Gate", {"ID", "Gate_equiv_ID", "Equiv_type"}, "[ID]");
+        swapLinks = readTable(db, "Gate_Equiv_has_Pin_Data", {"ID", "Gate_equiv_gate_ID", "Pin_data_ID"}, "[ID]");
+        equivs = readTable(db, "Pin_Equiv", {"ID", "Part_def_ID"}, "[ID]");
+        attributes = readTable(db, "Attributes", {"Part_def_ID", "Name", "Attribute_value", "Usage_type", "Read_Only"},
+                               "[Part_def_ID],[Name]");
+        for (const Row &pin : pins)
+            pinIdentifier[pin[0]] = pin[2];
+    }
+
+    static Rows where(const Rows &rows, size_t column, const std::string &value) {
+        Rows found;
+        for (const Row &row : rows)
+            if (row[column] == value)
+                found.push_back(row);
+        return found;
+    }
+
+    // Pins by definition and identifier (NULL first), or by pin ID.
+    std::vector<std::string> pinRows(const std::vector<int> &defs, bool byPinId) const {
+        Rows selected;
+        for (const Row &pin : pins)
+            if (std::find(defs.begin(), defs.end(), std::stoi(pin[1])) != defs.end())
+                selected.push_back(pin);
+        if (!byPinId)
+            std::stable_sort(selected.begin(), selected.end(), [](const Row &a, const Row &b) {
+                if (a[1] != b[1])
+                    return std::stoi(a[1]) < std::stoi(b[1]);
+                return (a[2] == NULL_TEXT ? "" : "~" + a[2]) < (b[2] == NULL_TEXT ? "" : "~" + b[2]);
+            });
+        std::vector<std::string> rows;
+        for (const Row &p : selected)
+            rows.push_back(joined(
+                {p[1], p[2], p[3], p[4], p[5] == NULL_TEXT ? p[5] : p[5].substr(0, 48), p[6], p[7], p[8], p[9]}));
+        return rows;
+    }
+
+    std::vector<std::string> gateRows(const std::vector<int> &defs) const {
+        std::vector<std::string> rows;
+        for (int def : defs)
+            for (const Row &gate : where(gates, 1, std::to_string(def))) {
+                Rows links = where(gateLinks, 1, gate[0]);
+                if (links.empty())
+                    rows.push_back(joined({gate[1], gate[0], gate[2], gate[3], NULL_TEXT}));
+                for (const Row &link : links)
+                    rows.push_back(joined({gate[1], gate[0], gate[2], gate[3], pinIdentifier.at(link[2])}));
+            }
+        return rows;
+    }
+
+    std::vector<std::string> swapRows(const std::vector<int> &defs) const {
+        std::vector<std::string> rows;
+        for (int def : defs)
+            for (const Row &swap : where(swaps, 1, std::to_string(def)))
+                for (const Row &member : where(swapGates, 1, swap[0]))
+                    for (const Row &link : where(swapLinks, 1, member[0]))
+                        rows.push_back(
+                            joined({swap[1], swap[2], swap[0], member[2], member[0], pinIdentifier.at(link[2])}));
+        return rows;
+    }
+
+    std::vector<std::string> equivRows(const std::vector<int> &defs) const {
+        std::vector<std::string> rows;
+        for (int def : defs)
+            for (const Row &group : where(equivs, 1, std::to_string(def))) {
+                std::vector<std::string> identifiers;
+                for (const Row &pin : where(pins, 9, group[0]))
+                    identifiers.push_back(pin[2]);
+                std::sort(identifiers.begin(), identifiers.end());
+                for (const std::string &identifier : identifiers)
+                    rows.push_back(joined({group[1], group[0], identifier}));
+            }
+        return rows;
+    }
+
+    std::vector<std::string> attributeRows(const std::vector<int> &defs) const {
+        std::vector<std::string> rows;
+        for (int def : defs)
+            for (const Row &a : where(attributes, 0, std::to_string(def)))
+                rows.push_back(joined({a[0], a[1].substr(0, 50), a[2], a[3], a[4] == NULL_TEXT ? "0" : a[4]}));
+        return rows;
+    }
+};
+
+// ---- Records as rows ------------------------------------------------------
+
+std::string cell(bool isNull, const char *text) {
+    return isNull ? NULL_TEXT : text;
+}
+std::string cell(bool isNull, int value) {
+    return isNull ? NULL_TEXT : std::to_string(value);
+}
+
+std::string rowOf(AllPinDataAccess &pin) {
+    char id[11], name[11], label[51], signal[49];
+    bool n1, n2, n3, n4, n5, n6, n7, n8;
+    int def = -1, type = -1, loading = -1, position = -1, group = -1;
+    pin.getPartDefID(def);
+    pin.getPinIdentifier(n1, id, sizeof id);
+    pin.getName(n2, name, sizeof name);
+    pin.getLabel(n3, label, sizeof label);
+    pin.getSignal(n4, signal, sizeof signal);
+    pin.getType(n5, type);
+    pin.getLoading(n6, loading);
+    pin.getPosition(n7, position);
+    pin.getPinEquivGroupID(n8, group);
+    return joined({std::to_string(def), cell(n1, id), cell(n2, name), cell(n3, label), cell(n4, signal), cell(n5, type),
+                   cell(n6, loading), cell(n7, position), cell(n8, group)});
+}
+
+std::string rowOf(AllGateAccess &gate) {
+    char name[51], alt[51], pin[11];
+    bool altNull, pinNull;
+    int def = -1;
+    gate.getPartDefID(def);
+    gate.getName(name, sizeof name);
+    gate.getAltName(altNull, alt, sizeof alt);
+    gate.getPinIdentifier(pinNull, pin, sizeof pin);
+    return joined({std::to_string(def), std::to_string(gate.getID()), name, cell(altNull, alt), cell(pinNull, pin)});
+}
+
+std::string rowOf(AllGateSwapAccess &swap) {
+    char name[51], pin[11];
+    bool pinNull;
+    int def = -1, type = -1, member = -1;
+    swap.getPartDefID(def);
+    swap.getName(name, sizeof name);
+    swap.getEquivType(type);
+    swap.getGateEquivGateID(member);
+    swap.getPinIdentifier(pinNull, pin, sizeof pin);
+    return joined({std::to_string(def), name, std::to_string(swap.getID()), std::to_string(type),
+                   std::to_string(member), cell(pinNull, pin)});
+}
+
+std::string rowOf(AllPinEquivAccess &equiv) {
+    char pin[11];
+    bool pinNull;
+    int def = -1, group = -1;
+    equiv.getPartDefID(def);
+    equiv.getPinEquivID(group);
+    EXPECT_EQ(group, equiv.getID());
+    equiv.getPinIdentifier(pinNull, pin, sizeof pin);
+    return joined({std::to_string(def), std::to_string(group), cell(pinNull, pin)});
+}
+
+std::string rowOf(AllAttributeAccess &attribute) {
+    char name[51], value[256];
+    int def = -1, type = -1, readOnly = -1;
+    attribute.getPartDefID(def);
+    attribute.getName(name, sizeof name, false);
+    attribute.getValue(value, sizeof value);
+    attribute.getType(type);
+    attribute.getReadOnly(readOnly);
+    return joined({std::to_string(def), name, value, std::to_string(type), std::to_string(readOnly)});
+}
+
+int indexOf(AllGateAccess &record) {
+    int index = -1;
+    record.getIndex(index);
+    return index;
+}
+int indexOf(AllGateSwapAccess &record) {
+    int index = -1;
+    record.getIndex(index);
+    return index;
+}
+int indexOf(AllPinEquivAccess &record) {
+    int index = -1;
+    record.getEquivIndex(index);
+    return index;
+}
+
+// Every record of a reader as a row; the end stays the end, and the count
+// is the number of records delivered.
+template <class T> std::vector<std::string> rowsOf(const std::shared_ptr<Reader<T>> &reader) {
+    std::vector<std::string> rows;
+    EXPECT_TRUE(reader);
+    if (!reader)
+        return rows;
+    while (std::shared_ptr<T> record = reader->getNext())
+        rows.push_back(rowOf(*record));
+    EXPECT_EQ(reader->getNext(), nullptr);
+    EXPECT_EQ(reader->getCount(), static_cast<int>(rows.size()));
+    return rows;
+}
+
+// The indexes a reader gives its records, in order.
+template <class T> std::vector<int> indexesOf(const std::shared_ptr<Reader<T>> &reader) {
+    std::vector<int> indexes;
+    while (std::shared_ptr<T> record = reader->getNext())
+        indexes.push_back(indexOf(*record));
+    return indexes;
+}
+
+std::vector<int> upTo(size_t count) {
+    std::vector<int> numbers(count);
+    for (size_t i = 0; i < count; ++i)
+        numbers[i] = static_cast<int>(i);
+    return numbers;
+}
+
+std::string inList(const std::vector<int> &ids) {
+    std::string text = "IN (";
+    for (size_t i = 0; i < ids.size(); ++i)
+        text += (i ? "," : "") + std::to_string(ids[i]);
+    return text + ")";
+}
+
+// ---- The sample database, built once per engine ----------------------------
+
+constexpr int PINLESS_GATE = 9001;
+constexpr int PINLESS_SWAP_GATE = 9002;
+
+struct Sample {
+    std::string init;
+    pathHandle_t path;
+    std::vector<int> definitions; // of the sample library, by ID
+    int firstSwapGroup = 0;
+    std::unique_ptr<RawDb> raw;
+    std::unique_ptr<Tables> tables;
+
+    std::shared_ptr<LibraryAccess> library(const std::string &name) {
+        CTraxDBLibReader reader(path, nullptr);
+        while (std::shared_ptr<LibraryAccess> library = reader.getNext()) {
+            char buffer[51];
+            library->getName(buffer, sizeof buffer, false);
+            if (name == buffer)
+                return library;
+        }
+        return nullptr;
+    }
+};
+
+std::map<std::string, std::unique_ptr<Sample>> &samples() {
+    static std::map<std::string, std::unique_ptr<Sample>> all;
+    return all;
+}
+
+// The paths are closed before the test databases go at exit.
+struct CloseSamples : ::testing::Environment {
+    void TearDown() override { samples().clear(); }
+};
+const auto *closeSamples = ::testing::AddGlobalTestEnvironment(new CloseSamples);
+
+Sample &sampleOn(const std::string &engine) {
+    std::unique_ptr<Sample> &sample = samples()[engine];
+    if (sample)
+        return *sample;
+    sample = std::make_unique<Sample>();
+    sample->init = txdbtest::freshDatabase(engine);
+    auto path = std::make_shared<CTraxDBPath>(sample->init.c_str(), CTraxDBPath::SchemaCheck::Skip);
+    CTraxDBSchema::createSchema(*path);
+    SampleOptions options;
+    options.parts = 300;
+    writeSampleLibrary(*path, options);
+    sample->path = path;
+    sample->raw = std::make_unique<RawDb>(sample->init);
+    RawDb &db = *sample->raw;
+    sample->definitions = db.ints("SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = 1 ORDER BY [ID];");
+    sample->firstSwapGroup = db.ints("SELECT MIN([ID]) FROM [Gate_Equiv];").at(0);
+    // Shapes the sample lacks: a gate without pins, a swap gate without
+    // pins, an equivalence group without pins, a pin without identifier,
+    // and a library without part definitions.
+    const std::string firstDef = std::to_string(sample->definitions.at(0));
+    db.exec("INSERT INTO [Gate] ([ID],[Part_def_ID],[Name],[Alt_name]) VALUES (" + std::to_string(PINLESS_GATE) + "," +
+            firstDef + ",'NC',NULL);");
+    db.exec("INSERT INTO [Gate_Equiv_Gate] ([ID],[Gate_equiv_ID],[Equiv_type]) VALUES (" +
+            std::to_string(PINLESS_SWAP_GATE) + "," + std::to_string(sample->firstSwapGroup) + ",2);");
+    db.exec("INSERT INTO [Pin_Equiv] ([ID],[Part_def_ID]) VALUES (9003," + firstDef + ");");
+    db.exec("INSERT INTO [Pin_Data] ([ID],[Part_def_ID]) VALUES (9004," + firstDef + ");");
+    db.exec("INSERT INTO [Library] ([ID],[Name],[Enabled],[Comment]) VALUES (2,'Empty',1,NULL);");
+    sample->tables = std::make_unique<Tables>(db);
+    return *sample;
+}
+
+class AllDetailReadersTest : public ::testing::TestWithParam<std::string> {
+protected:
+    AllDetailReadersTest() : sample(sampleOn(GetParam())), tables(*sample.tables) {
+        library = sample.library("Demo");
+        if (!library)
+            throw std::runtime_error("no sample library");
+    }
+
+    Sample &sample;
+    Tables &tables;
+    std::shared_ptr<LibraryAccess> library;
+};
+
+TEST_P(AllDetailReadersTest, WholeLibraryMatchesTheTables) {
+    const std::vector<int> &defs = sample.definitions;
+    EXPECT_EQ(rowsOf(library->getAllPinDataReader("")), tables.pinRows(defs, false));
+    EXPECT_EQ(rowsOf(library->getAllGateReader("")), tables.gateRows(defs));
+    EXPECT_EQ(rowsOf(library->getAllGateSwapReader("")), tables.swapRows(defs));
+    EXPECT_EQ(rowsOf(library->getAllPinEquivReader("")), tables.equivRows(defs));
+    EXPECT_EQ(rowsOf(library->getAllAttributeReader("")), tables.attributeRows(defs));
+    // An absent text reads the whole library as an empty one does.
+    EXPECT_EQ(rowsOf(library->getAllGateReader(nullptr)), tables.gateRows(defs));
+}
+
+TEST_P(AllDetailReadersTest, RowIndexRunsAcrossTheWholeResult) {
+    auto gates = library->getAllGateReader("");
+    EXPECT_EQ(indexesOf(gates), upTo(gates->getCount()));
+    auto swaps = library->getAllGateSwapReader("");
+    EXPECT_EQ(indexesOf(swaps), upTo(swaps->getCount()));
+    auto equivs = library->getAllPinEquivReader("");
+    EXPECT_EQ(indexesOf(equivs), upTo(equivs->getCount()));
+}
+
+TEST_P(AllDetailReadersTest, GateRowShapes) {
+    std::vector<int> pinless, threePins;
+    std::map<int, std::vector<int>> indexesOfGate;
+    auto reader = library->getAllGateReader("");
+    while (auto gate = reader->getNext()) {
+        char pin[11] = "unchanged";
+        bool isNull = false;
+        gate->getPinIdentifier(isNull, pin, sizeof pin);
+        indexesOfGate[gate->getID()].push_back(indexOf(*gate));
+        if (gate->getID() == PINLESS_GATE) {
+            EXPECT_TRUE(isNull);
+            EXPECT_STREQ(pin, "unchanged");
+        }
+    }
+    EXPECT_EQ(indexesOfGate[PINLESS_GATE].size(), 1u);
+    // The NAND gates have three pins each: three consecutive records.
+    int threePinGates = 0;
+    for (const auto &gate : indexesOfGate)
+        if (gate.second.size() == 3) {
+            ++threePinGates;
+            EXPECT_EQ(gate.second[1], gate.second[0] + 1);
+            EXPECT_EQ(gate.second[2], gate.second[0] + 2);
+        }
+    EXPECT_GT(threePinGates, 0);
+
+    // A swap gate without pins gives no record; its group's other gates do.
+    bool groupSeen = false;
+    auto swaps = library->getAllGateSwapReader("");
+    while (auto swap = swaps->getNext()) {
+        int member = 0;
+        swap->getGateEquivGateID(member);
+        EXPECT_NE(member, PINLESS_SWAP_GATE);
+        groupSeen = groupSeen || swap->getID() == sample.firstSwapGroup;
+    }
+    EXPECT_TRUE(groupSeen);
+}
+
+TEST_P(AllDetailReadersTest, FilterTextSelectsDefinitions) {
+    const std::vector<int> some = {sample.definitions.at(0), sample.definitions.at(6), sample.definitions.at(17)};
+    const std::string text = inList(some);
+    EXPECT_EQ(rowsOf(library->getAllPinDataReader(text.c_str())), tables.pinRows(some, true));
+    EXPECT_EQ(rowsOf(library->getAllGateReader(text.c_str())), tables.gateRows(some));
+    EXPECT_EQ(rowsOf(library->getAllGateSwapReader(text.c_str())), tables.swapRows(some));
+    EXPECT_EQ(rowsOf(library->getAllPinEquivReader(text.c_str())), tables.equivRows(some));
+    EXPECT_EQ(rowsOf(library->getAllAttributeReader(text.c_str())), tables.attributeRows(some));
+}
+
+TEST_P(AllDetailReadersTest, FilterOfEveryDefinitionReadsWhatTheWholeLibraryReads) {
+    const std::string text = inList(sample.definitions);
+    EXPECT_EQ(rowsOf(library->getAllGateReader(text.c_str())), rowsOf(library->getAllGateReader("")));
+    EXPECT_EQ(rowsOf(library->getAllGateSwapReader(text.c_str())), rowsOf(library->getAllGateSwapReader("")));
+    EXPECT_EQ(rowsOf(library->getAllPinEquivReader(text.c_str())), rowsOf(library->getAllPinEquivReader("")));
+    EXPECT_EQ(rowsOf(library->getAllAttributeReader(text.c_str())), rowsOf(library->getAllAttributeReader("")));
+    // The same pins, in pin ID order instead of by definition and identifier.
+    std::vector<std::string> filtered = rowsOf(library->getAllPinDataReader(text.c_str()));
+    std::vector<std::string> whole = rowsOf(library->getAllPinDataReader(""));
+    EXPECT_NE(filtered, whole);
+    std::sort(filtered.begin(), filtered.end());
+    std::sort(whole.begin(), whole.end());
+    EXPECT_EQ(filtered, whole);
+}
+
+TEST_P(AllDetailReadersTest, InvalidFilterTextRaisesTheDatabaseError) {
+    std::string message = thrownMessage([this] { library->getAllGateReader("IN ("); });
+    EXPECT_NE(message, "<no exception>");
+    EXPECT_FALSE(message.empty());
+}
+
+TEST_P(AllDetailReadersTest, LibraryWithoutDefinitionsGivesNoRecords) {
+    std::shared_ptr<LibraryAccess> empty = sample.library("Empty");
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(rowsOf(empty->getAllPinDataReader("")).empty());
+    EXPECT_TRUE(rowsOf(empty->getAllGateReader("")).empty());
+    EXPECT_TRUE(rowsOf(empty->getAllGateSwapReader("")).empty());
+    EXPECT_TRUE(rowsOf(empty->getAllPinEquivReader("")).empty());
+    EXPECT_TRUE(rowsOf(empty->getAllAttributeReader("")).empty());
+}
+
+TEST_P(AllDetailReadersTest, PinGettersCheckBuffersAndKeepValuesOnNull) {
+    // The pin without identifier comes first, everything but its IDs NULL.
+    std::shared_ptr<AllPinDataAccess> pin = library->getAllPinDataReader("")->getNext();
+    ASSERT_TRUE(pin);
+    char buffer[49] = "unchanged";
+    bool isNull = false;
+    pin->getName(isNull, buffer, 11);
+    EXPECT_TRUE(isNull);
+    EXPECT_STREQ(buffer, "unchanged");
+    int position = 77;
+    pin->getPosition(isNull, position);
+    EXPECT_TRUE(isNull);
+    EXPECT_EQ(position, 77);
+    pin->getSignal(isNull, buffer, 49);
+    EXPECT_TRUE(isNull);
+    EXPECT_EQ(thrownMessage([&] { pin->getSignal(isNull, buffer, 48); }), "Buffer too small");
+    EXPECT_EQ(thrownMessage([&] { pin->getPinIdentifier(isNull, buffer, 10); }), "Buffer too small");
+    EXPECT_EQ(thrownMessage([&] { pin->getLabel(isNull, nullptr, 51); }), "Invalid NULL buffer passed");
+}
+
+TEST_P(AllDetailReadersTest, TracesNameTheReader) {
+    TraceCapture capture;
+    library->getAllPinDataReader("")->getNext();
+    library->getAllGateReader("")->getNext();
+    EXPECT_TRUE(capture.contains("CTraxDBAllPinDataReader::CTraxDBAllPinDataReader (pathHandle_t, CTraxDBLibAccess "
+                                 "&,libraryFilterCompHandle_t)"));
+    EXPECT_TRUE(capture.contains("CTraxDBAllGateReader::getNext"));
+    EXPECT_TRUE(capture.contains("CTraxDBAllGateReader::~CTraxDBAllGateReader()"));
+    // Only the gate reader traces its moves; the pin reader writes none.
+    EXPECT_EQ(capture.messagesStartingWith("Getting first record").size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, AllDetailReadersTest, ::testing::ValuesIn(txdbtest::testEngines()),
+                         [](const ::testing::TestParamInfo<std::string> &info) { return info.param; });
+
+} // namespace
