@@ -38,4 +38,7 @@ void addDatabaseCommands(CLI::App &app);
 // export (ExportCommand.cpp)
 void addExportCommand(CLI::App &app);
 
+// libraries, tree, parts, show, report (ReadCommands.cpp)
+void addReadCommands(CLI::App &app);
+
 } // namespace partlib

@@ -35,6 +35,7 @@ int main(int argc, char **argv) {
         "Answer Yes to every question (creating or upgrading a schema, writing a script)");
     partlib::addDatabaseCommands(app);
     partlib::addExportCommand(app);
+    partlib::addReadCommands(app);
 
     try {
         app.parse(argc, argv);

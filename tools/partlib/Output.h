@@ -1,0 +1,55 @@
+#pragma once
+
+// Output of the read commands: tables and records, printed as an aligned
+// text table, CSV (RFC 4180), JSON or an HTML page. A cell is a JSON value,
+// so JSON output keeps numbers, flags, NULLs (null) and lists (arrays); the
+// other formats show NULL as an empty field and a list as its items joined
+// by blanks.
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace partlib {
+
+enum class Format { Text, Csv, Json, Html };
+
+using Cell = nlohmann::ordered_json;
+
+struct Table {
+    std::vector<std::string> columns; // titles; JSON keys are derived from them
+    std::vector<std::vector<Cell>> rows;
+
+    // An array with one object per row.
+    nlohmann::ordered_json toJson() const;
+};
+
+// Named values of one record (a part, a definition), in display order.
+using Record = std::vector<std::pair<std::string, Cell>>;
+
+// The JSON key of a title: "PCB component" -> "pcb_component".
+std::string jsonKey(const std::string &title);
+
+// A cell as the text and CSV formats show it.
+std::string cellText(const Cell &cell);
+
+// Prints a table in the format; title names the HTML page.
+void printTable(std::ostream &out, const Table &table, Format format, const std::string &title = "");
+
+// Prints a record as aligned "Title  value" lines.
+void printRecord(std::ostream &out, const Record &record);
+
+nlohmann::ordered_json recordJson(const Record &record);
+
+// Prints JSON indented, with invalid UTF-8 replaced rather than refused.
+void printJson(std::ostream &out, const nlohmann::ordered_json &value);
+
+// Adds --format to a command, limited to the formats given (the first one
+// is the default).
+CLI::Option *addFormatOption(CLI::App &command, Format &format, const std::vector<Format> &allowed);
+
+} // namespace partlib

@@ -1,0 +1,499 @@
+// partlib libraries, tree, parts, show and report: reading a part-library
+// database through the plug-in's readers and records.
+
+#include "interface/AttributeAccess.h"
+#include "interface/CTraxDBPartLib.h"
+#include "interface/Exception.h"
+#include "interface/GateAccess.h"
+#include "interface/GateDataAccess.h"
+#include "interface/GateSwapAccess.h"
+#include "interface/GateSwapGateAccess.h"
+#include "interface/GateSwapPinDataAccess.h"
+#include "interface/HierarchyAccess.h"
+#include "interface/PartAccess.h"
+#include "interface/PartDefAccess.h"
+#include "interface/PartForReportsAccess.h"
+#include "interface/PinDataAccess.h"
+#include "interface/PinEquivAccess.h"
+#include "interface/PinEquivDataAccess.h"
+#include "tools/partlib/Commands.h"
+#include "tools/partlib/Filters.h"
+#include "tools/partlib/Output.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <memory>
+
+namespace partlib {
+
+namespace {
+
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
+
+[[noreturn]] void fail(const std::string &text) {
+    throw new Exception(text);
+}
+
+// Calls visit with every record of the reader; an empty reader has none.
+template <class T, class F> void forEach(const std::shared_ptr<Reader<T>> &reader, F visit) {
+    if (!reader)
+        return;
+    while (std::shared_ptr<T> record = reader->getNext())
+        visit(*record);
+}
+
+// Reading the fields of a record into cells. The buffer is larger than any
+// field, so no getter refuses it; NULL values become null cells.
+constexpr size_t TEXT_SIZE = 4096;
+
+template <class R> Cell text(R &record, void (R::*getter)(TCHAR *, size_t, bool)) {
+    TCHAR buffer[TEXT_SIZE] = "";
+    (record.*getter)(buffer, sizeof buffer, false);
+    return buffer;
+}
+
+template <class R> Cell text(R &record, void (R::*getter)(TCHAR *, size_t)) {
+    TCHAR buffer[TEXT_SIZE] = "";
+    (record.*getter)(buffer, sizeof buffer);
+    return buffer;
+}
+
+template <class R> Cell text(R &record, void (R::*getter)(bool &, TCHAR *, size_t)) {
+    TCHAR buffer[TEXT_SIZE] = "";
+    bool isNull = false;
+    (record.*getter)(isNull, buffer, sizeof buffer);
+    return isNull ? Cell() : Cell(buffer);
+}
+
+template <class R> Cell number(R &record, void (R::*getter)(bool &, int &)) {
+    int value = 0;
+    bool isNull = false;
+    (record.*getter)(isNull, value);
+    return isNull ? Cell() : Cell(value);
+}
+
+template <class R> Cell number(R &record, void (R::*getter)(int &)) {
+    int value = 0;
+    (record.*getter)(value);
+    return value;
+}
+
+template <class R> Cell flag(R &record, void (R::*getter)(bool &)) {
+    bool value = false;
+    (record.*getter)(value);
+    return value;
+}
+
+// The pin identifiers a reader delivers, as one list.
+template <class T, class F> Cell listOf(const std::shared_ptr<Reader<T>> &reader, F item) {
+    Cell list = Cell::array();
+    forEach(reader, [&](T &record) { list.push_back(item(record)); });
+    return list;
+}
+
+// Opens an existing part-library database without asking anything.
+pathHandle_t openDatabase(const std::string &database) {
+    std::string initialisation = initialisationStringOf(database);
+    if (initialisation != database && !std::filesystem::exists(database))
+        fail("No such database file: " + database);
+    doPromptValidationMsg(false);
+    try {
+        return openPath(initialisation.data());
+    } catch (Exception *failure) {
+        if (!failure->getMessage().empty())
+            throw;
+        delete failure;
+        fail(database + " holds no part library of the current version (see partlib info " + database + ")");
+    }
+}
+
+std::shared_ptr<LibraryAccess> findLibrary(const pathHandle_t &path, const std::string &name,
+                                           const std::string &database) {
+    libraryReaderHandle_t reader = getLibraryReader(path, libraryNameFilter(NODE_EQUAL, name));
+    std::shared_ptr<LibraryAccess> library = reader ? reader->getNext() : nullptr;
+    if (!library)
+        fail("No library named \"" + name + "\" in " + database + " (partlib libraries " + database + " lists them)");
+    return library;
+}
+
+// A library's folder tree, read once. A folder's path is written as the
+// report shows it: the names from the top down, separated by '\', leaving
+// out ancestors named "root".
+struct Folder {
+    hierarchyAccessHandle_t record;
+    int id;
+    std::string name;
+    std::string path;     // as the report writes it
+    std::string fullPath; // every name, "root" included
+    std::vector<Folder> children;
+};
+
+const char FOLDER_SEPARATOR = '\\';
+
+std::vector<Folder> loadFolders(const std::shared_ptr<Reader<HierarchyAccess>> &reader, const std::string &prefix,
+                                const std::string &fullPrefix) {
+    std::vector<Folder> folders;
+    while (reader) {
+        hierarchyAccessHandle_t record = reader->getNext();
+        if (!record)
+            break;
+        Folder folder{record, record->getID(), cellText(text(*record, &HierarchyAccess::getName)), "", "", {}};
+        folder.path = prefix + folder.name;
+        folder.fullPath = fullPrefix + folder.name;
+        folder.children = loadFolders(record->getHierarchyChildReader(),
+                                      folder.name == "root" ? prefix : folder.path + FOLDER_SEPARATOR,
+                                      folder.fullPath + FOLDER_SEPARATOR);
+        folders.push_back(std::move(folder));
+    }
+    return folders;
+}
+
+std::vector<Folder> loadFolders(LibraryAccess &library) {
+    return loadFolders(library.getHierarchyReader(), "", "");
+}
+
+template <class F> void forEachFolder(const std::vector<Folder> &folders, F visit) {
+    for (const Folder &folder : folders) {
+        visit(folder);
+        forEachFolder(folder.children, visit);
+    }
+}
+
+const Folder *folderWithId(const std::vector<Folder> &folders, int id) {
+    const Folder *found = nullptr;
+    forEachFolder(folders, [&](const Folder &folder) {
+        if (folder.id == id && !found)
+            found = &folder;
+    });
+    return found;
+}
+
+// The folder a path names, in the report's form or with every name; '/'
+// may stand for '\'.
+const Folder &findFolder(const std::vector<Folder> &folders, std::string path, const std::string &library) {
+    std::replace(path.begin(), path.end(), '/', FOLDER_SEPARATOR);
+    const size_t first = path.find_first_not_of(FOLDER_SEPARATOR);
+    path = first == std::string::npos ? "" : path.substr(first, path.find_last_not_of(FOLDER_SEPARATOR) - first + 1);
+    std::vector<const Folder *> matches;
+    forEachFolder(folders, [&](const Folder &folder) {
+        if (folder.path == path || folder.fullPath == path)
+            matches.push_back(&folder);
+    });
+    if (matches.empty())
+        fail("No folder \"" + path + "\" in library " + library + " (partlib tree lists the folders)");
+    if (matches.size() > 1)
+        fail("The folder path \"" + path + "\" names " + std::to_string(matches.size()) + " folders in library " +
+             library + "; give the full path with its \"root\" folders");
+    return *matches.front();
+}
+
+// The name of a part's definition, read once per definition.
+class DefinitionNames {
+public:
+    Cell of(PartAccess &part) {
+        int id = 0;
+        part.getPartDefID(id);
+        auto known = names.find(id);
+        if (known != names.end())
+            return known->second;
+        std::shared_ptr<PartDefAccess> definition = part.getPartPartDefn();
+        Cell name = definition ? text(*definition, &PartDefAccess::getName) : Cell();
+        names.emplace(id, name);
+        return name;
+    }
+
+private:
+    std::map<int, Cell> names;
+};
+
+// The command-line arguments of the read commands.
+struct Arguments {
+    std::string database;
+    std::string library;
+    std::string part;
+    std::string namePattern;
+    std::string folder;
+    std::vector<std::string> where;
+    bool any = false;
+    bool sorted = false;
+    Format format = Format::Text;
+};
+
+void runLibraries(const Arguments &args) {
+    pathHandle_t path = openDatabase(args.database);
+    libraryFilterCompHandle_t filter =
+        args.namePattern.empty() ? nullptr : libraryNameFilter(NODE_LIKE, args.namePattern);
+    Table table{{"Name", "ID", "Enabled", "Comment"}, {}};
+    forEach(getLibraryReader(path, filter), [&](LibraryAccess &library) {
+        table.rows.push_back({text(library, &LibraryAccess::getName), library.getID(),
+                              flag(library, &LibraryAccess::getEnabled), text(library, &LibraryAccess::getComment)});
+    });
+    printTable(std::cout, table, args.format);
+}
+
+int partCount(const Folder &folder) {
+    std::shared_ptr<Reader<PartAccess>> parts = folder.record->getPartReader(nullptr);
+    return parts ? parts->getCount() : 0;
+}
+
+nlohmann::ordered_json treeJson(const std::vector<Folder> &folders) {
+    nlohmann::ordered_json array = nlohmann::ordered_json::array();
+    for (const Folder &folder : folders)
+        array.push_back({{"name", folder.name},
+                         {"id", folder.id},
+                         {"parts", partCount(folder)},
+                         {"folders", treeJson(folder.children)}});
+    return array;
+}
+
+void printTree(const std::vector<Folder> &folders, const std::string &indent) {
+    for (const Folder &folder : folders) {
+        std::cout << indent << folder.name << " (" << partCount(folder) << ")\n";
+        printTree(folder.children, indent + "  ");
+    }
+}
+
+void runTree(const Arguments &args) {
+    pathHandle_t path = openDatabase(args.database);
+    std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
+    std::vector<Folder> folders = loadFolders(*library);
+    switch (args.format) {
+    case Format::Json:
+        printJson(std::cout, treeJson(folders));
+        break;
+    case Format::Csv: {
+        Table table{{"Path", "ID", "Parts"}, {}};
+        forEachFolder(folders, [&](const Folder &folder) {
+            table.rows.push_back({folder.fullPath, folder.id, partCount(folder)});
+        });
+        printTable(std::cout, table, args.format);
+        break;
+    }
+    default:
+        printTree(folders, "");
+    }
+    std::cout << std::flush;
+}
+
+void runParts(const Arguments &args) {
+    partFilterCompHandle_t filter = partFilterOf(args.where, args.any);
+    pathHandle_t path = openDatabase(args.database);
+    std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
+    std::vector<Folder> folders = loadFolders(*library);
+    if (!args.folder.empty())
+        folders = {findFolder(folders, args.folder, args.library)};
+
+    DefinitionNames definitions;
+    Table table{{"Name", "Number", "Description", "Version", "Folder", "Definition"}, {}};
+    forEachFolder(folders, [&](const Folder &folder) {
+        forEach(folder.record->getPartReader(filter), [&](PartAccess &part) {
+            table.rows.push_back({text(part, &PartAccess::getName), text(part, &PartAccess::getNumber),
+                                  text(part, &PartAccess::getDescription), number(part, &PartAccess::getVersion),
+                                  folder.path, definitions.of(part)});
+        });
+    });
+    std::sort(table.rows.begin(), table.rows.end(),
+              [](const std::vector<Cell> &a, const std::vector<Cell> &b) { return a[0] < b[0]; });
+    printTable(std::cout, table, args.format);
+}
+
+Record partRecord(PartAccess &part, const std::vector<Folder> &folders, DefinitionNames &definitions) {
+    hierarchyAccessHandle_t folderRecord = part.getPartHierarchy();
+    const Folder *folder = folderRecord ? folderWithId(folders, folderRecord->getID()) : nullptr;
+    return {{"Name", text(part, &PartAccess::getName)},
+            {"Number", text(part, &PartAccess::getNumber)},
+            {"Description", text(part, &PartAccess::getDescription)},
+            {"Version", number(part, &PartAccess::getVersion)},
+            {"Part type", number(part, &PartAccess::getPartType)},
+            {"PSpice", text(part, &PartAccess::getPSpice)},
+            {"Acceptance", text(part, &PartAccess::getPartAcceptance)},
+            {"Folder", folder ? Cell(folder->path) : Cell()},
+            {"Definition", definitions.of(part)}};
+}
+
+Record definitionRecord(PartDefAccess &definition) {
+    return {{"Name", text(definition, &PartDefAccess::getName)},
+            {"PCB component", text(definition, &PartDefAccess::getPCBCompName)},
+            {"PCB alternate", text(definition, &PartDefAccess::getPCBCompAltName)},
+            {"Value", text(definition, &PartDefAccess::getValue)},
+            {"Name stem", text(definition, &PartDefAccess::getCompNameStem)},
+            {"PSpice", text(definition, &PartDefAccess::getPSpice)},
+            {"Max. connector pins", number(definition, &PartDefAccess::getMaxConnectorPins)},
+            {"Gate swapping", flag(definition, &PartDefAccess::getGateSwapping)},
+            {"Pin number is name", flag(definition, &PartDefAccess::getPinNumName)},
+            {"FPGA", flag(definition, &PartDefAccess::getIsFPGA)}};
+}
+
+// The detail tables of a definition, in display order.
+std::vector<std::pair<std::string, Table>> definitionDetails(PartDefAccess &definition) {
+    Table pins{{"Identifier", "Name", "Label", "Position", "Type", "Loading", "Signal"}, {}};
+    forEach(definition.getPinDataReader(), [&](PinDataAccess &pin) {
+        pins.rows.push_back({text(pin, &PinDataAccess::getPinIdentifier), text(pin, &PinDataAccess::getName),
+                             text(pin, &PinDataAccess::getLabel), number(pin, &PinDataAccess::getPosition),
+                             number(pin, &PinDataAccess::getType), number(pin, &PinDataAccess::getLoading),
+                             text(pin, &PinDataAccess::getSignal)});
+    });
+
+    Table equivalences{{"Group", "Pins"}, {}};
+    forEach(definition.getPinEquivReader(), [&](PinEquivAccess &group) {
+        equivalences.rows.push_back({group.getID(), listOf(group.getEquivilentPins(), [](PinEquivDataAccess &pin) {
+                                         return text(pin, &PinEquivDataAccess::getPinIdentifier);
+                                     })});
+    });
+
+    Table gates{{"Gate", "Alternate", "Pins"}, {}};
+    forEach(definition.getGateReader(), [&](GateAccess &gate) {
+        gates.rows.push_back({text(gate, &GateAccess::getName), text(gate, &GateAccess::getAltName),
+                              listOf(gate.getGateDataReader(), [](GateDataAccess &pin) {
+                                  TCHAR buffer[TEXT_SIZE] = "";
+                                  bool isNull = false, unused = false;
+                                  pin.getPinIdentifier(isNull, buffer, sizeof buffer, unused);
+                                  return isNull ? Cell() : Cell(buffer);
+                              })});
+    });
+
+    Table swaps{{"Swap group", "Member", "Equivalence type", "Pins"}, {}};
+    forEach(definition.getGateSwapReader(), [&](GateSwapAccess &group) {
+        const Cell name = text(group, &GateSwapAccess::getName);
+        int member = 0;
+        forEach(group.getGateSwapGateReader(), [&](GateSwapGateAccess &gate) {
+            swaps.rows.push_back({name, ++member, number(gate, &GateSwapGateAccess::getEquivType),
+                                  listOf(gate.getGateSwapPinDataReader(), [](GateSwapPinDataAccess &pin) {
+                                      return text(pin, &GateSwapPinDataAccess::getPinIdentifier);
+                                  })});
+        });
+    });
+
+    Table attributes{{"Attribute", "Value", "Usage type", "Read-only"}, {}};
+    forEach(definition.getAttributesReader(), [&](AttributeAccess &attribute) {
+        attributes.rows.push_back(
+            {text(attribute, &AttributeAccess::getName), text(attribute, &AttributeAccess::getValue),
+             number(attribute, &AttributeAccess::getType), number(attribute, &AttributeAccess::getReadOnly)});
+    });
+
+    return {{"Pins", pins},
+            {"Pin equivalence groups", equivalences},
+            {"Gates", gates},
+            {"Gate swaps", swaps},
+            {"Attributes", attributes}};
+}
+
+void runShow(const Arguments &args) {
+    pathHandle_t path = openDatabase(args.database);
+    std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
+    std::shared_ptr<Reader<PartAccess>> reader = library->getPartReader(partNameFilter(args.part), 0);
+    std::shared_ptr<PartAccess> part = reader ? reader->getNext() : nullptr;
+    if (!part)
+        fail("No part named \"" + args.part + "\" in library " + args.library);
+
+    DefinitionNames definitions;
+    const Record partFields = partRecord(*part, loadFolders(*library), definitions);
+    std::shared_ptr<PartDefAccess> definition = part->getPartPartDefn();
+    const Record definitionFields = definition ? definitionRecord(*definition) : Record();
+    const auto details = definition ? definitionDetails(*definition) : std::vector<std::pair<std::string, Table>>();
+
+    if (args.format == Format::Json) {
+        nlohmann::ordered_json document = {
+            {"part", recordJson(partFields)},
+            {"definition", definition ? recordJson(definitionFields) : nlohmann::ordered_json()}};
+        for (const auto &detail : details)
+            document[jsonKey(detail.first)] = detail.second.toJson();
+        printJson(std::cout, document);
+        return;
+    }
+    std::cout << "Part\n";
+    printRecord(std::cout, partFields);
+    std::cout << "\nDefinition\n";
+    if (definition)
+        printRecord(std::cout, definitionFields);
+    else
+        std::cout << "(missing)\n";
+    for (const auto &detail : details) {
+        std::cout << "\n" << detail.first << " (" << detail.second.rows.size() << ")\n";
+        if (!detail.second.rows.empty())
+            printTable(std::cout, detail.second, Format::Text);
+    }
+    std::cout << std::flush;
+}
+
+void runReport(const Arguments &args) {
+    pathHandle_t path = openDatabase(args.database);
+    std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
+    Table table{{"Name", "Number", "Description", "Version", "PCB component", "Folder"}, {}};
+    forEach(library->getPartReaderForReports(args.sorted ? 1 : 0), [&](PartForReportsAccess &part) {
+        bool isNull = false;
+        TCHAR *folder = nullptr;
+        part.getHierrachyFullName(isNull, &folder);
+        table.rows.push_back(
+            {text(part, &PartForReportsAccess::getName), text(part, &PartForReportsAccess::getNumber),
+             text(part, &PartForReportsAccess::getDescription), number(part, &PartForReportsAccess::getVersion),
+             text(part, &PartForReportsAccess::getPCBCompName), isNull || !folder ? Cell() : Cell(folder)});
+    });
+    printTable(std::cout, table, args.format, "Parts of library " + args.library);
+}
+
+} // namespace
+
+void addReadCommands(CLI::App &app) {
+    auto args = std::make_shared<Arguments>();
+    const std::vector<Format> tableFormats = {Format::Text, Format::Csv, Format::Json};
+    auto addLibraryArgument = [&](CLI::App &command) {
+        command.add_option("LIBRARY", args->library, "Name of the library")->required();
+    };
+
+    CLI::App *libraries = app.add_subcommand("libraries", "List the libraries: name, ID, enabled flag and comment");
+    addDatabaseArgument(*libraries, args->database);
+    libraries
+        ->add_option("--name", args->namePattern,
+                     "Only the libraries whose name matches PATTERN (SQL LIKE: % any text, _ one character)")
+        ->option_text("PATTERN");
+    addFormatOption(*libraries, args->format, tableFormats);
+    libraries->callback([args] { runLibraries(*args); });
+
+    CLI::App *tree = app.add_subcommand(
+        "tree", "Show a library's folder tree with the number of parts filed directly in each folder");
+    addDatabaseArgument(*tree, args->database);
+    addLibraryArgument(*tree);
+    addFormatOption(*tree, args->format, tableFormats)
+        ->description("Output format: text (indented tree, default), csv (one row per folder with its full path) or "
+                      "json (nested folders)");
+    tree->callback([args] { runTree(*args); });
+
+    CLI::App *parts = app.add_subcommand(
+        "parts", "List a library's parts by name: number, description, version, folder and definition");
+    addDatabaseArgument(*parts, args->database);
+    addLibraryArgument(*parts);
+    parts
+        ->add_option("--folder", args->folder,
+                     "Only the parts filed in this folder or below it. PATH as the Folder column shows it "
+                     "(Passives\\Resistors\\SMD, folders named root left out) or with every name; '/' may "
+                     "stand for '\\'")
+        ->option_text("PATH");
+    parts->add_option("--where", args->where, whereHelp())->option_text("\"FIELD OP VALUE\"");
+    parts->add_flag("--any", args->any, "Parts that meet any --where condition instead of all of them");
+    addFormatOption(*parts, args->format, tableFormats);
+    parts->callback([args] { runParts(*args); });
+
+    CLI::App *show = app.add_subcommand(
+        "show", "Show one part with its definition: pins, pin-equivalence groups, gates with their pins, gate swaps "
+                "with their members and pins, and attributes");
+    addDatabaseArgument(*show, args->database);
+    addLibraryArgument(*show);
+    show->add_option("PART", args->part, "Name of the part")->required();
+    addFormatOption(*show, args->format, {Format::Text, Format::Json});
+    show->callback([args] { runShow(*args); });
+
+    CLI::App *report = app.add_subcommand(
+        "report", "The report view of a library's parts: name, number, description, version, PCB component and "
+                  "folder path, in the order of folder name and part name");
+    addDatabaseArgument(*report, args->database);
+    addLibraryArgument(*report);
+    report->add_flag("--sorted", args->sorted,
+                     "Order by the full folder path, and within a folder by natural part-name order (R2 before R10)");
+    addFormatOption(*report, args->format, {Format::Text, Format::Csv, Format::Json, Format::Html});
+    report->callback([args] { runReport(*args); });
+}
+
+} // namespace partlib
