@@ -6,7 +6,7 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
 CTraxDBAllGateAccess::CTraxDBAllGateAccess(pathHandle_t path, const AllGateAccessor &row, int index)
-    : CTraxDBAllRecord("CTraxDBAllGateAccess", row.partDefId), path(std::move(path)), index(index), id(row.id) {
+    : CTraxDBAllRecord("CTraxDBAllGateAccess", row.partDefId, index), path(std::move(path)), id(row.id) {
     TXDB_TRACE(LOG_FINER, "CTraxDBAllGateAccess::CTraxDBAllGateAccess(pathHandle_t,AllGateAccessor &,int)");
     name.assign(row.name);
     altName.assign(row.altName, row.altNameStatus);

@@ -23,7 +23,6 @@ public:
 
 private:
     pathHandle_t path;
-    int index;
     int32_t id;
     DBText<51> name;
     DBText<51> altName;

@@ -6,7 +6,7 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
 CTraxDBAllGateSwapAccess::CTraxDBAllGateSwapAccess(pathHandle_t path, const AllGateSwapAccessor &row, int index)
-    : CTraxDBAllRecord("CTraxDBAllGateSwapAccess", row.partDefId), path(std::move(path)), index(index), id(row.id),
+    : CTraxDBAllRecord("CTraxDBAllGateSwapAccess", row.partDefId, index), path(std::move(path)), id(row.id),
       equivType(row.equivType), gateEquivGateId(row.gateEquivGateId) {
     TXDB_TRACE(LOG_FINER, "CTraxDBAllGateSwapAccess::CTraxDBAllGateSwapAccess(pathHandle_t,AllGateSwapAccessor &,int)");
     name.assign(row.name);

@@ -24,7 +24,6 @@ public:
 
 private:
     pathHandle_t path;
-    int index;
     int32_t id;
     int32_t equivType;
     int32_t gateEquivGateId;

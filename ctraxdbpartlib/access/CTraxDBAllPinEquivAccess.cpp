@@ -4,7 +4,7 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
 CTraxDBAllPinEquivAccess::CTraxDBAllPinEquivAccess(pathHandle_t path, const AllPinEquivAccessor &row, int index)
-    : CTraxDBAllRecord("CTraxDBAllPinEquivAccess", row.partDefId), path(std::move(path)), index(index),
+    : CTraxDBAllRecord("CTraxDBAllPinEquivAccess", row.partDefId, index), path(std::move(path)),
       pinEquivId(row.pinEquivId) {
     TXDB_TRACE(LOG_FINER, "CTraxDBAllPinEquivAccess::CTraxDBAllPinEquivAccess(pathHandle_t,AllPinEquivAccessor &,int)");
     pinIdentifier.assign(row.pinIdentifier, row.pinIdentifierStatus);

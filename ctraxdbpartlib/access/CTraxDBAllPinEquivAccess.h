@@ -21,7 +21,6 @@ public:
 
 private:
     pathHandle_t path;
-    int index;
     int32_t pinEquivId;
     DBText<11> pinIdentifier;
 };

@@ -1,12 +1,9 @@
 #pragma once
 
-// What the library-wide detail records share: the ID of the part
-// definition the row belongs to, its getter, and the destructor's trace.
-// Each class traces under its own name.
+// What the library-wide detail records add to the detail records: the ID
+// of the part definition the row belongs to, and its getter.
 
-#include "ctraxdbpartlib/CLogger.h"
-#include "ctraxdbpartlib/access/DBAccess.h"
-#include "ctraxdbpartlib/access/DBField.h"
+#include "ctraxdbpartlib/access/CTraxDBDetailRecord.h"
 
 #include <cstdint>
 #include <string>
@@ -14,18 +11,17 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-template <class TInterface> class CTraxDBAllRecord : public DBAccess<TInterface> {
+template <class TInterface> class CTraxDBAllRecord : public CTraxDBDetailRecord<TInterface> {
 public:
     void getPartDefID(int &value) override {
-        TXDB_TRACE(LOG_FINE, std::string(className) + "::getPartDefID(int &)");
+        TXDB_TRACE(LOG_FINE, std::string(this->className) + "::getPartDefID(int &)");
         value = partDefId;
     }
 
 protected:
-    CTraxDBAllRecord(const char *className, int32_t partDefId) : className(className), partDefId(partDefId) {}
-    ~CTraxDBAllRecord() override { TXDB_TRACE(LOG_FINEST, std::string(className) + "::~" + className); }
+    CTraxDBAllRecord(const char *className, int32_t partDefId, int index = -1)
+        : CTraxDBDetailRecord<TInterface>(className, index), partDefId(partDefId) {}
 
-    const char *className; // a literal
     int32_t partDefId;
 };
 
