@@ -10,7 +10,17 @@
 #include "interface/AllGateSwapAccess.h"
 #include "interface/AllPinDataAccess.h"
 #include "interface/AllPinEquivAccess.h"
+#include "interface/AttributeAccess.h"
+#include "interface/GateAccess.h"
+#include "interface/GateDataAccess.h"
+#include "interface/GateSwapAccess.h"
+#include "interface/GateSwapGateAccess.h"
+#include "interface/GateSwapPinDataAccess.h"
 #include "interface/LibraryAccess.h"
+#include "interface/PartDefAccess.h"
+#include "interface/PinDataAccess.h"
+#include "interface/PinEquivAccess.h"
+#include "interface/PinEquivDataAccess.h"
 #include "tests/support/TestDatabase.h"
 #include "tools/samplelib/SampleLibrary.h"
 
@@ -158,11 +168,11 @@ std::string cell(bool isNull, int value) {
     return isNull ? NULL_TEXT : std::to_string(value);
 }
 
-std::string rowOf(AllPinDataAccess &pin) {
+// The columns the two pin interfaces share, from the identifier to the position.
+template <class Pin> Row pinCells(Pin &pin) {
     char id[11], name[11], label[51], signal[49];
-    bool n1, n2, n3, n4, n5, n6, n7, n8;
-    int def = -1, type = -1, loading = -1, position = -1, group = -1;
-    pin.getPartDefID(def);
+    bool n1, n2, n3, n4, n5, n6, n7;
+    int type = -1, loading = -1, position = -1;
     pin.getPinIdentifier(n1, id, sizeof id);
     pin.getName(n2, name, sizeof name);
     pin.getLabel(n3, label, sizeof label);
@@ -170,9 +180,19 @@ std::string rowOf(AllPinDataAccess &pin) {
     pin.getType(n5, type);
     pin.getLoading(n6, loading);
     pin.getPosition(n7, position);
-    pin.getPinEquivGroupID(n8, group);
-    return joined({std::to_string(def), cell(n1, id), cell(n2, name), cell(n3, label), cell(n4, signal), cell(n5, type),
-                   cell(n6, loading), cell(n7, position), cell(n8, group)});
+    return {cell(n1, id),   cell(n2, name),    cell(n3, label),   cell(n4, signal),
+            cell(n5, type), cell(n6, loading), cell(n7, position)};
+}
+
+std::string rowOf(AllPinDataAccess &pin) {
+    bool isNull;
+    int def = -1, group = -1;
+    pin.getPartDefID(def);
+    pin.getPinEquivGroupID(isNull, group);
+    Row cells = pinCells(pin);
+    cells.insert(cells.begin(), std::to_string(def));
+    cells.push_back(cell(isNull, group));
+    return joined(cells);
 }
 
 std::string rowOf(AllGateAccess &gate) {
@@ -273,6 +293,103 @@ std::string inList(const std::vector<int> &ids) {
     return text + ")";
 }
 
+// ---- The walk through the per-definition readers ---------------------------
+
+template <class T> std::vector<std::shared_ptr<T>> recordsOf(const std::shared_ptr<Reader<T>> &reader) {
+    std::vector<std::shared_ptr<T>> records;
+    while (std::shared_ptr<T> record = reader->getNext())
+        records.push_back(record);
+    return records;
+}
+
+Row with(Row cells, const std::string &last) {
+    cells.push_back(last);
+    return cells;
+}
+
+// Rows by the part definition they begin with.
+using ByDefinition = std::map<int, std::vector<std::string>>;
+
+ByDefinition byDefinition(const std::vector<std::string> &rows) {
+    ByDefinition grouped;
+    for (const std::string &row : rows)
+        grouped[std::stoi(row)].push_back(row);
+    return grouped;
+}
+
+// The details of every definition of a library as the host walks them, one
+// reader per definition, gate, group and member, in the rows of the
+// library-wide records.
+struct Walk {
+    ByDefinition pins, gates, swaps, equivs, attributes;
+
+    explicit Walk(LibraryAccess &library) {
+        for (const auto &definition : recordsOf(library.getPartDefReader(0))) {
+            const int id = definition->getID();
+            const std::string def = std::to_string(id);
+            for (const auto &pin : recordsOf(definition->getPinDataReader())) {
+                Row cells = pinCells(*pin);
+                cells.insert(cells.begin(), def);
+                pins[id].push_back(joined(cells));
+            }
+            for (const auto &gate : recordsOf(definition->getGateReader())) {
+                char name[51], alt[51];
+                bool altNull;
+                gate->getName(name, sizeof name);
+                gate->getAltName(altNull, alt, sizeof alt);
+                const Row head = {def, std::to_string(gate->getID()), name, cell(altNull, alt)};
+                auto gatePins = recordsOf(gate->getGateDataReader());
+                if (gatePins.empty())
+                    gates[id].push_back(joined(with(head, NULL_TEXT)));
+                for (const auto &pin : gatePins) {
+                    char identifier[11];
+                    bool isNull, flag = true;
+                    pin->getPinIdentifier(isNull, identifier, sizeof identifier, flag);
+                    gates[id].push_back(joined(with(head, cell(isNull, identifier))));
+                }
+            }
+            for (const auto &swap : recordsOf(definition->getGateSwapReader())) {
+                char name[51];
+                swap->getName(name, sizeof name);
+                for (const auto &member : recordsOf(swap->getGateSwapGateReader())) {
+                    int type = -1;
+                    member->getEquivType(type);
+                    const Row head = {def, name, std::to_string(swap->getID()), std::to_string(type),
+                                      std::to_string(member->getID())};
+                    for (const auto &pin : recordsOf(member->getGateSwapPinDataReader())) {
+                        char identifier[11];
+                        bool isNull;
+                        pin->getPinIdentifier(isNull, identifier, sizeof identifier);
+                        swaps[id].push_back(joined(with(head, cell(isNull, identifier))));
+                    }
+                }
+            }
+            // The pins of a group come in the database's order: sorted here
+            // as the library-wide reader sorts them.
+            for (const auto &group : recordsOf(definition->getPinEquivReader())) {
+                std::vector<std::string> rows;
+                for (const auto &pin : recordsOf(group->getEquivilentPins())) {
+                    char identifier[11];
+                    bool isNull;
+                    pin->getPinIdentifier(isNull, identifier, sizeof identifier);
+                    rows.push_back(joined({def, std::to_string(group->getID()), cell(isNull, identifier)}));
+                }
+                std::sort(rows.begin(), rows.end());
+                equivs[id].insert(equivs[id].end(), rows.begin(), rows.end());
+            }
+            for (const auto &attribute : recordsOf(definition->getAttributesReader())) {
+                char name[51], value[256];
+                int type = -1, readOnly = -1;
+                attribute->getName(name, sizeof name, false);
+                attribute->getValue(value, sizeof value);
+                attribute->getType(type);
+                attribute->getReadOnly(readOnly);
+                attributes[id].push_back(joined({def, name, value, std::to_string(type), std::to_string(readOnly)}));
+            }
+        }
+    }
+};
+
 // ---- The sample database, built once per engine ----------------------------
 
 constexpr int PINLESS_GATE = 9001;
@@ -355,6 +472,10 @@ protected:
 
 TEST_P(AllDetailReadersTest, WholeLibraryMatchesTheTables) {
     const std::vector<int> &defs = sample.definitions;
+    ASSERT_EQ(defs.size(), 30u);
+    for (const auto &expected : {tables.pinRows(defs, false), tables.gateRows(defs), tables.swapRows(defs),
+                                 tables.equivRows(defs), tables.attributeRows(defs)})
+        EXPECT_GT(expected.size(), 10u);
     EXPECT_EQ(rowsOf(library->getAllPinDataReader("")), tables.pinRows(defs, false));
     EXPECT_EQ(rowsOf(library->getAllGateReader("")), tables.gateRows(defs));
     EXPECT_EQ(rowsOf(library->getAllGateSwapReader("")), tables.swapRows(defs));
@@ -433,6 +554,64 @@ TEST_P(AllDetailReadersTest, FilterOfEveryDefinitionReadsWhatTheWholeLibraryRead
     std::sort(filtered.begin(), filtered.end());
     std::sort(whole.begin(), whole.end());
     EXPECT_EQ(filtered, whole);
+}
+
+TEST_P(AllDetailReadersTest, SameDetailsAsThePerDefinitionReaders) {
+    Walk walk(*library);
+    for (const ByDefinition *details : {&walk.pins, &walk.gates, &walk.swaps, &walk.equivs, &walk.attributes})
+        EXPECT_FALSE(details->empty());
+    EXPECT_EQ(byDefinition(rowsOf(library->getAllGateReader(""))), walk.gates);
+    EXPECT_EQ(byDefinition(rowsOf(library->getAllGateSwapReader(""))), walk.swaps);
+    EXPECT_EQ(byDefinition(rowsOf(library->getAllPinEquivReader(""))), walk.equivs);
+    EXPECT_EQ(byDefinition(rowsOf(library->getAllAttributeReader(""))), walk.attributes);
+    // Pins: the definition's reader has no equivalence group and reads by
+    // pin ID, the library-wide one by identifier.
+    std::vector<std::string> pinRows = rowsOf(library->getAllPinDataReader(""));
+    for (std::string &row : pinRows)
+        row.erase(row.rfind('|'));
+    ByDefinition pins = byDefinition(pinRows);
+    for (ByDefinition *grouped : {&pins, &walk.pins})
+        for (auto &definition : *grouped)
+            std::sort(definition.second.begin(), definition.second.end());
+    EXPECT_EQ(pins, walk.pins);
+}
+
+TEST_P(AllDetailReadersTest, RecordsMakeTheReadersOfTheirGateAndGroup) {
+    std::map<int, std::shared_ptr<AllGateAccess>> firstOfGate;
+    std::map<int, std::vector<std::string>> pinsOfGate;
+    for (const auto &gate : recordsOf(library->getAllGateReader(""))) {
+        char identifier[11];
+        bool isNull;
+        gate->getPinIdentifier(isNull, identifier, sizeof identifier);
+        firstOfGate.emplace(gate->getID(), gate);
+        if (!isNull)
+            pinsOfGate[gate->getID()].push_back(identifier);
+    }
+    ASSERT_TRUE(firstOfGate.count(PINLESS_GATE));
+    for (const auto &gate : firstOfGate) {
+        std::vector<std::string> read;
+        for (const auto &pin : recordsOf(gate.second->getGateDataReader())) {
+            char identifier[11];
+            bool isNull, flag = true;
+            pin->getPinIdentifier(isNull, identifier, sizeof identifier, flag);
+            read.push_back(identifier);
+        }
+        EXPECT_EQ(read, pinsOfGate[gate.first]) << "gate " << gate.first;
+    }
+
+    // The members of a group, also those without pins.
+    std::map<int, std::shared_ptr<AllGateSwapAccess>> firstOfGroup;
+    for (const auto &swap : recordsOf(library->getAllGateSwapReader("")))
+        firstOfGroup.emplace(swap->getID(), swap);
+    ASSERT_FALSE(firstOfGroup.empty());
+    for (const auto &group : firstOfGroup) {
+        std::vector<std::string> members, expected;
+        for (const auto &member : recordsOf(group.second->getGateSwapGateReader()))
+            members.push_back(std::to_string(member->getID()));
+        for (const Row &member : Tables::where(tables.swapGates, 1, std::to_string(group.first)))
+            expected.push_back(member[0]);
+        EXPECT_EQ(members, expected) << "group " << group.first;
+    }
 }
 
 TEST_P(AllDetailReadersTest, InvalidFilterTextRaisesTheDatabaseError) {
