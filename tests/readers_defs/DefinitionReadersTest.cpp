@@ -1,0 +1,548 @@
+// The part-definition readers and the readers of one definition's details,
+// over the sample library, checked against the tables read directly.
+
+#include "tests/connection_path/PathTestSupport.h"
+
+#include "ctraxdbpartlib/CTraxDBError.h"
+#include "ctraxdbpartlib/access/CTraxDBPartRecord.h"
+#include "ctraxdbpartlib/connection/CTraxDBSchema.h"
+#include "ctraxdbpartlib/filters/CTraxDBFilterVisitor.h"
+#include "ctraxdbpartlib/readers/CTraxDBGateDataReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBGateSwapGateReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBLibReader.h"
+#include "interface/AttributeAccess.h"
+#include "interface/GateAccess.h"
+#include "interface/GateDataAccess.h"
+#include "interface/GateSwapAccess.h"
+#include "interface/GateSwapGateAccess.h"
+#include "interface/GateSwapPinDataAccess.h"
+#include "interface/LibraryAccess.h"
+#include "interface/PartDefDataAccess.h"
+#include "interface/PartDefFilter.h"
+#include "interface/PinDataAccess.h"
+#include "interface/PinEquivAccess.h"
+#include "interface/PinEquivDataAccess.h"
+#include "tests/support/TestDatabase.h"
+#include "tools/samplelib/SampleLibrary.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace pathtest;
+
+namespace {
+
+// Every record of a reader; its count must be the number delivered, and the
+// end must stay the end.
+template <class T> std::vector<std::shared_ptr<T>> readAll(const std::shared_ptr<Reader<T>> &reader) {
+    std::vector<std::shared_ptr<T>> records;
+    if (!reader) {
+        ADD_FAILURE() << "no reader";
+        return records;
+    }
+    const int count = reader->getCount();
+    while (std::shared_ptr<T> record = reader->getNext())
+        records.push_back(record);
+    EXPECT_EQ(reader->getNext(), nullptr);
+    EXPECT_EQ(reader->getCount(), count);
+    EXPECT_EQ(count, static_cast<int>(records.size()));
+    return records;
+}
+
+// A nullable text read with a buffer of `size`; "<NULL>" for NULL.
+template <class F> std::string nullable(F get, size_t size = 256) {
+    std::vector<TCHAR> buffer(size, '\0');
+    bool isNull = false;
+    get(isNull, buffer.data(), size);
+    return isNull ? "<NULL>" : std::string(buffer.data());
+}
+
+std::string pinOf(const std::shared_ptr<GateDataAccess> &pin) {
+    bool flag = true;
+    return nullable([&](bool &isNull, TCHAR *b, size_t s) { pin->getPinIdentifier(isNull, b, s, flag); }, 11);
+}
+
+template <class T> std::string pinOf(const std::shared_ptr<T> &pin) {
+    return nullable([&](bool &isNull, TCHAR *b, size_t s) { pin->getPinIdentifier(isNull, b, s); }, 11);
+}
+
+template <class T> std::vector<std::string> pinsOf(const std::shared_ptr<Reader<T>> &reader) {
+    std::vector<std::string> pins;
+    for (const auto &pin : readAll(reader))
+        pins.push_back(pinOf(pin));
+    return pins;
+}
+
+template <class T> std::string nameOf(T &record) {
+    TCHAR buffer[51];
+    record.getName(buffer, sizeof buffer, false);
+    return buffer;
+}
+
+std::string tooSmall() {
+    return loadMessage(IDS_BUFFER_TOO_SMALL);
+}
+std::string nullBuffer() {
+    return loadMessage(IDS_NULL_BUFFER);
+}
+
+// One sample database per engine, shared by the tests, which only read it:
+// the sample library "Demo" (ID 1), a second sample library "Other" (IDs
+// from 5001) and a library "Extras" (ID 3) with shapes the sample lacks.
+struct Sample {
+    std::string init;
+    std::shared_ptr<CTraxDBPath> path;
+    SampleCounts counts;
+    std::unique_ptr<RawDb> raw;
+};
+
+std::map<std::string, std::unique_ptr<Sample>> &samples() {
+    static std::map<std::string, std::unique_ptr<Sample>> all;
+    return all;
+}
+
+// The paths are closed before the test databases go at exit.
+struct CloseSamples : ::testing::Environment {
+    void TearDown() override { samples().clear(); }
+};
+const auto *closeSamples = ::testing::AddGlobalTestEnvironment(new CloseSamples);
+
+Sample &sampleOn(const std::string &engine) {
+    std::unique_ptr<Sample> &sample = samples()[engine];
+    if (sample)
+        return *sample;
+    sample = std::make_unique<Sample>();
+    sample->init = txdbtest::freshDatabase(engine);
+    sample->path = std::make_shared<CTraxDBPath>(sample->init.c_str(), CTraxDBPath::SchemaCheck::Skip);
+    CTraxDBSchema::createSchema(*sample->path);
+    sample->counts = writeSampleLibrary(*sample->path, SampleOptions{});
+    SampleOptions other;
+    other.libraryName = "Other";
+    other.parts = 40;
+    other.firstId = 5001;
+    writeSampleLibrary(*sample->path, other);
+
+    sample->raw = std::make_unique<RawDb>(sample->init);
+    RawDb &db = *sample->raw;
+    db.exec("INSERT INTO [Library] ([ID],[Name],[Enabled],[Comment]) VALUES (3,'Extras',1,NULL);");
+    const std::string definition = "INSERT INTO [Part_Definition] ([ID],[Library_ID],[Name],[PCB_component_name],"
+                                   "[Max_connector_pins],[Gate_swapping],[Pin_num_name],[Is_FPGA]) VALUES ";
+    // A definition without any detail.
+    db.exec(definition + "(900,3,'Extra_EMPTY','EMPTY',0,0,0,0);");
+    // A definition with one pin whose columns are all NULL, linked to a gate.
+    db.exec(definition + "(901,3,'Extra_BARE','BARE',0,0,0,1);");
+    db.exec("INSERT INTO [Pin_Data] ([ID],[Part_def_ID]) VALUES (9000,901);");
+    db.exec("INSERT INTO [Gate] ([ID],[Part_def_ID],[Name]) VALUES (9000,901,'G');");
+    db.exec("INSERT INTO [Gate_has_Pin_Data] ([ID],[Gate_ID],[Pin_data_ID]) VALUES (9000,9000,9000);");
+    return *sample;
+}
+
+class DefinitionReadersTest : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        Sample &sample = sampleOn(GetParam());
+        path = sample.path;
+        counts = sample.counts;
+        raw = sample.raw.get();
+        CTraxDBLibReader libraries(path, nullptr); // by name
+        library = libraries.getNext();
+        extras = libraries.getNext();
+        ASSERT_TRUE(library && extras);
+        ASSERT_EQ(nameOf(*library), "Demo");
+        ASSERT_EQ(nameOf(*extras), "Extras");
+    }
+
+    std::shared_ptr<PartDefAccess> definition(const std::string &name) {
+        for (const auto &lib : {library, extras})
+            for (const auto &def : readAll(lib->getPartDefReader(0)))
+                if (nameOf(*def) == name)
+                    return def;
+        ADD_FAILURE() << "no definition " << name;
+        return nullptr;
+    }
+
+    pathHandle_t path;
+    SampleCounts counts;
+    RawDb *raw = nullptr;
+    std::shared_ptr<LibraryAccess> library;
+    std::shared_ptr<LibraryAccess> extras;
+};
+
+TEST_P(DefinitionReadersTest, DefinitionsComeByIdWithoutFilterAndByNameWithOne) {
+    std::vector<int> ids;
+    for (const auto &def : readAll(library->getPartDefReader(252)))
+        ids.push_back(def->getID());
+    EXPECT_EQ(static_cast<int>(ids.size()), counts.partDefinitions);
+    EXPECT_EQ(ids, raw->ints("SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = 1 ORDER BY [ID];"));
+
+    // Both libraries hold resistor definitions; only this library's come.
+    auto filter = std::make_shared<PartDefFilter>(FILTER_LIKE, "%RES%");
+    std::vector<std::string> names;
+    for (const auto &def : readAll(library->getPartDefReader(filter, 3)))
+        names.push_back(nameOf(*def));
+    std::vector<std::string> byName = raw->texts(
+        "SELECT [Name] FROM [Part_Definition] WHERE [Library_ID] = 1 AND [Name] LIKE '%RES%' ORDER BY [Name];");
+    std::vector<std::string> byId = raw->texts(
+        "SELECT [Name] FROM [Part_Definition] WHERE [Library_ID] = 1 AND [Name] LIKE '%RES%' ORDER BY [ID];");
+    EXPECT_EQ(names, byName);
+    EXPECT_NE(names, byId);
+
+    auto none = std::make_shared<PartDefFilter>(FILTER_EQUAL, "no such definition");
+    EXPECT_TRUE(readAll(library->getPartDefReader(none, 3)).empty());
+}
+
+TEST_P(DefinitionReadersTest, DefinitionGettersCheckWidthsAndReportNulls) {
+    auto nand = definition("Demo_NAND_SO14_0006");
+    ASSERT_NE(nand, nullptr);
+    TCHAR buffer[256];
+    EXPECT_EQ(thrownMessage([&] { nand->getName(buffer, 50, false); }), tooSmall());
+    EXPECT_EQ(nullable([&](bool &n, TCHAR *b, size_t s) { nand->getCompNameStem(n, b, s); }, 21), "U");
+    EXPECT_EQ(
+        thrownMessage([&] { nullable([&](bool &n, TCHAR *b, size_t s) { nand->getCompNameStem(n, b, s); }, 20); }),
+        tooSmall());
+    EXPECT_EQ(nullable([&](bool &n, TCHAR *b, size_t s) { nand->getPSpice(n, b, s); }, 81), "XU 1 2 MODEL");
+    EXPECT_EQ(thrownMessage([&] { nullable([&](bool &n, TCHAR *b, size_t s) { nand->getPSpice(n, b, s); }, 80); }),
+              tooSmall());
+    EXPECT_EQ(nullable([&](bool &n, TCHAR *b, size_t s) { nand->getPCBCompAltName(n, b, s); }, 51), "SO14_ALT");
+    EXPECT_EQ(nullable([&](bool &n, TCHAR *b, size_t s) { nand->getValue(n, b, s); }, 256), "74AC00");
+    nand->getPCBCompName(buffer, 51);
+    EXPECT_STREQ(buffer, "SO14");
+    EXPECT_EQ(nand->getLibID(), library->getID());
+    int position = 0;
+    nand->getPosition(position);
+    EXPECT_EQ(position, -1);
+
+    // The three flags read three columns.
+    bool swapping = false, numName = true, fpga = true;
+    nand->getGateSwapping(swapping);
+    nand->getPinNumName(numName);
+    nand->getIsFPGA(fpga);
+    EXPECT_TRUE(swapping && !numName && !fpga);
+    auto connector = definition("Demo_CONN_HDR1X8_0007");
+    ASSERT_NE(connector, nullptr);
+    connector->getGateSwapping(swapping);
+    connector->getPinNumName(numName);
+    connector->getIsFPGA(fpga);
+    EXPECT_TRUE(!swapping && numName && fpga);
+    int pins = 0;
+    connector->getMaxConnectorPins(pins);
+    EXPECT_EQ(pins, 8);
+
+    // NULL alternate name and value: the flag, the buffer untouched; the
+    // buffer is checked first all the same.
+    auto resistor = definition("Demo_RES_RAXIAL_0001");
+    ASSERT_NE(resistor, nullptr);
+    std::strcpy(buffer, "untouched");
+    bool isNull = false;
+    resistor->getValue(isNull, buffer, 256);
+    EXPECT_TRUE(isNull);
+    EXPECT_STREQ(buffer, "untouched");
+    EXPECT_EQ(thrownMessage([&] { resistor->getValue(isNull, nullptr, 256); }), nullBuffer());
+    EXPECT_EQ(thrownMessage([&] { resistor->getPCBCompAltName(isNull, buffer, 50); }), tooSmall());
+}
+
+TEST_P(DefinitionReadersTest, LookupFindsADefinitionByItsId) {
+    auto nand = definition("Demo_NAND_SO14_0006");
+    ASSERT_NE(nand, nullptr);
+    auto found = lookupPartDefinition(path, nand->getID());
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(nameOf(*found), "Demo_NAND_SO14_0006");
+    EXPECT_EQ(readAll(found->getGateReader()).size(), 4u);
+    EXPECT_EQ(lookupPartDefinition(path, 123456), nullptr);
+}
+
+TEST_P(DefinitionReadersTest, DefinitionDataWithoutTextReadsTheLibraryById) {
+    std::vector<int> expected = raw->ints("SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = 1 ORDER BY [ID];");
+    for (const TCHAR *text : {"", static_cast<const TCHAR *>(nullptr)}) {
+        std::vector<int> ids;
+        for (const auto &def : readAll(library->getPartDefDataReader(text))) {
+            int id = 0;
+            def->getPartDefID(id);
+            EXPECT_EQ(id, def->getID());
+            ids.push_back(id);
+        }
+        EXPECT_EQ(ids, expected);
+    }
+    auto first = library->getPartDefDataReader("")->getNext();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(nameOf(*first), "Demo_RES_R0603_0000");
+    EXPECT_EQ(nullable([&](bool &n, TCHAR *b, size_t s) { first->getPSpice(n, b, s); }, 81), "<NULL>");
+}
+
+TEST_P(DefinitionReadersTest, DefinitionDataFollowsAShortFilterText) {
+    std::vector<int> ids;
+    for (const auto &def : readAll(library->getPartDefDataReader("[ID] IN (3,1,2)")))
+        ids.push_back(def->getID());
+    EXPECT_EQ(ids, (std::vector<int>{1, 2, 3}));
+    // No list between parentheses: nothing to read.
+    EXPECT_TRUE(readAll(library->getPartDefDataReader("[ID] = 1")).empty());
+}
+
+TEST_P(DefinitionReadersTest, DefinitionDataSplitsALongListAcrossThreeStatements) {
+    // The library's definitions spread through some 21,000 IDs that match
+    // nothing: more than two statements' worth at the host's default limit.
+    // The other library's first definition is in the list as well: the text
+    // alone selects.
+    std::vector<int> expected = raw->ints("SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = 1 ORDER BY [ID];");
+    expected.push_back(5001);
+    std::string list;
+    size_t next = 0;
+    for (int i = 0; i < 21000; ++i) {
+        if (i % 650 == 0 && next < expected.size())
+            list += std::to_string(expected[next++]) + ",";
+        list += std::to_string(200000 + i) + ",";
+    }
+    ASSERT_EQ(next, expected.size());
+    list.pop_back();
+
+    TraceCapture trace;
+    auto reader = library->getPartDefDataReader(("[ID] IN (" + list + ")").c_str());
+    EXPECT_EQ(trace.messagesStartingWith("SELECT Count(*) FROM [Part_Definition] WHERE [ID] IN (").size(), 3u);
+    std::vector<int> ids;
+    for (const auto &def : readAll(reader))
+        ids.push_back(def->getID());
+    EXPECT_EQ(ids, expected);
+    EXPECT_EQ(trace.messagesStartingWith("SELECT [Part_Definition].[Name],").size(), 3u);
+}
+
+TEST_P(DefinitionReadersTest, EveryDetailReaderDeliversItsCount) {
+    SampleCounts seen;
+    int equivPins = 0;
+    for (const auto &def : readAll(library->getPartDefReader(0))) {
+        const std::string id = std::to_string(def->getID());
+        std::vector<std::string> pinIds;
+        for (const auto &pin : readAll(def->getPinDataReader()))
+            pinIds.push_back(pinOf(pin));
+        EXPECT_EQ(pinIds, raw->texts("SELECT [Pin_identifier] FROM [Pin_Data] WHERE [Part_def_ID] = " + id +
+                                     " ORDER BY [ID];"));
+        seen.pins += static_cast<int>(pinIds.size());
+
+        std::vector<std::string> attributes;
+        for (const auto &attribute : readAll(def->getAttributesReader()))
+            attributes.push_back(nameOf(*attribute));
+        EXPECT_TRUE(std::is_sorted(attributes.begin(), attributes.end()));
+        seen.attributes += static_cast<int>(attributes.size());
+
+        int index = 0;
+        for (const auto &gate : readAll(def->getGateReader())) {
+            int gateIndex = -1;
+            gate->getIndex(gateIndex);
+            EXPECT_EQ(gateIndex, index++);
+            seen.gatePins += static_cast<int>(pinsOf(gate->getGateDataReader()).size());
+            ++seen.gates;
+        }
+        for (const auto &swap : readAll(def->getGateSwapReader())) {
+            ++seen.gateSwaps;
+            for (const auto &member : readAll(swap->getGateSwapGateReader())) {
+                ++seen.gateSwapGates;
+                seen.gateSwapPins += static_cast<int>(pinsOf(member->getGateSwapPinDataReader()).size());
+            }
+        }
+        for (const auto &group : readAll(def->getPinEquivReader())) {
+            ++seen.pinEquivs;
+            equivPins += static_cast<int>(pinsOf(group->getEquivilentPins()).size());
+        }
+    }
+    EXPECT_EQ(seen.pins, counts.pins);
+    EXPECT_EQ(seen.attributes, counts.attributes);
+    EXPECT_EQ(seen.gates, counts.gates);
+    EXPECT_EQ(seen.gatePins, counts.gatePins);
+    EXPECT_EQ(seen.gateSwaps, counts.gateSwaps);
+    EXPECT_EQ(seen.gateSwapGates, counts.gateSwapGates);
+    EXPECT_EQ(seen.gateSwapPins, counts.gateSwapPins);
+    EXPECT_EQ(seen.pinEquivs, counts.pinEquivs);
+    EXPECT_EQ(equivPins, raw->ints("SELECT Count(*) FROM [Pin_Data] INNER JOIN [Part_Definition] ON "
+                                   "[Pin_Data].[Part_def_ID]=[Part_Definition].[ID] WHERE [Library_ID] = 1 AND "
+                                   "[Equiv_group] IS NOT NULL;")
+                             .at(0));
+}
+
+TEST_P(DefinitionReadersTest, GroupMembersComeInLinkOrder) {
+    auto nand = definition("Demo_NAND_SO14_0006");
+    ASSERT_NE(nand, nullptr);
+    auto gates = readAll(nand->getGateReader());
+    ASSERT_EQ(gates.size(), 4u);
+    // Gate A's pins 1, 2, 3 were linked output first: 3, 1, 2.
+    EXPECT_EQ(pinsOf(gates[0]->getGateDataReader()), (std::vector<std::string>{"3", "1", "2"}));
+    auto pins = readAll(gates[1]->getGateDataReader());
+    ASSERT_EQ(pins.size(), 3u);
+    int index = -1;
+    pins[2]->getIndex(index);
+    EXPECT_EQ(index, 2);
+    // A gate known only by its ID reads the same.
+    EXPECT_EQ(pinsOf(std::shared_ptr<Reader<GateDataAccess>>(
+                  std::make_shared<CTraxDBGateDataReader>(path, static_cast<int32_t>(gates[1]->getID())))),
+              (std::vector<std::string>{"6", "4", "5"}));
+
+    auto swaps = readAll(nand->getGateSwapReader());
+    ASSERT_EQ(swaps.size(), 1u);
+    TCHAR name[51];
+    swaps[0]->getName(name, sizeof name);
+    EXPECT_STREQ(name, "NAND_SWAP");
+    auto members = readAll(swaps[0]->getGateSwapGateReader());
+    ASSERT_EQ(members.size(), 4u);
+    int type = 0;
+    members[3]->getEquivType(type);
+    EXPECT_EQ(type, 1);
+    EXPECT_EQ(pinsOf(members[3]->getGateSwapPinDataReader()), (std::vector<std::string>{"12", "10", "11"}));
+    EXPECT_EQ(readAll(std::shared_ptr<Reader<GateSwapGateAccess>>(
+                          std::make_shared<CTraxDBGateSwapGateReader>(path, static_cast<int32_t>(swaps[0]->getID()))))
+                  .size(),
+              4u);
+
+    auto groups = readAll(nand->getPinEquivReader());
+    ASSERT_EQ(groups.size(), 4u);
+    groups[1]->getEquivIndex(index);
+    EXPECT_EQ(index, 1);
+    std::vector<std::string> equivalent = pinsOf(groups[1]->getEquivilentPins());
+    std::sort(equivalent.begin(), equivalent.end());
+    EXPECT_EQ(equivalent, (std::vector<std::string>{"4", "5"}));
+
+    std::vector<std::string> attributes;
+    for (const auto &attribute : readAll(nand->getAttributesReader()))
+        attributes.push_back(nameOf(*attribute));
+    EXPECT_EQ(attributes, (std::vector<std::string>{"Datasheet", "Height", "Manufacturer"}));
+}
+
+TEST_P(DefinitionReadersTest, DetailGettersCheckWidths) {
+    // The first pin of definition 3 has a 50-character signal: 48 arrive.
+    auto capacitor = definition("Demo_CAP_CP_RADIAL_0003");
+    ASSERT_NE(capacitor, nullptr);
+    auto pins = readAll(capacitor->getPinDataReader());
+    ASSERT_EQ(pins.size(), 2u);
+    auto signal = [&](size_t size) {
+        return nullable([&](bool &n, TCHAR *b, size_t s) { pins[0]->getSignal(n, b, s); }, size);
+    };
+    EXPECT_EQ(signal(49), std::string("A_VERY_LONG_SIGNAL_NAME_THAT_FILLS_THE_WHOLE_COLUMN_").substr(0, 48));
+    EXPECT_EQ(thrownMessage([&] { signal(48); }), tooSmall());
+    auto identifier = [&](size_t size) {
+        return nullable([&](bool &n, TCHAR *b, size_t s) { pins[1]->getPinNumber(n, b, s); }, size);
+    };
+    EXPECT_EQ(identifier(11), "2");
+    EXPECT_EQ(thrownMessage([&] { identifier(10); }), tooSmall());
+    EXPECT_EQ(nullable([&](bool &n, TCHAR *b, size_t s) { pins[1]->getLabel(n, b, s); }, 51), "Pin 2");
+    EXPECT_EQ(thrownMessage([&] { nullable([&](bool &n, TCHAR *b, size_t s) { pins[1]->getLabel(n, b, s); }, 50); }),
+              tooSmall());
+
+    auto attributes = readAll(capacitor->getAttributesReader());
+    ASSERT_EQ(attributes.size(), 2u); // Datasheet, Manufacturer
+    TCHAR value[256];
+    EXPECT_EQ(thrownMessage([&] { attributes[0]->getValue(value, 255); }), tooSmall());
+    attributes[0]->getValue(value, sizeof value);
+    EXPECT_STREQ(value, "https://example.com/CAP/3.pdf");
+    int usage = 0, readOnly = -1;
+    attributes[0]->getType(usage);
+    attributes[0]->getReadOnly(readOnly);
+    EXPECT_EQ(usage, 2);
+    EXPECT_EQ(readOnly, 0); // stored as NULL
+    attributes[1]->getType(usage);
+    EXPECT_EQ(usage, 1);
+}
+
+TEST_P(DefinitionReadersTest, AlternateGateNamesTellNullFromEmpty) {
+    auto nand = definition("Demo_NAND_SO14_0006");
+    auto capacitor = definition("Demo_CAP_CP_RADIAL_0003");
+    ASSERT_TRUE(nand && capacitor);
+    auto nandGates = readAll(nand->getGateReader());
+    auto capGates = readAll(capacitor->getGateReader());
+    ASSERT_EQ(nandGates.size(), 4u);
+    ASSERT_EQ(capGates.size(), 1u);
+    auto alt = [](const std::shared_ptr<GateAccess> &gate) {
+        return nullable([&](bool &n, TCHAR *b, size_t s) { gate->getAltName(n, b, s); }, 51);
+    };
+    EXPECT_EQ(alt(nandGates[0]), "NANDA_ALT");
+    EXPECT_EQ(alt(nandGates[1]), "");
+    EXPECT_EQ(alt(capGates[0]), "<NULL>");
+    TCHAR name[51];
+    EXPECT_EQ(thrownMessage([&] { nandGates[1]->getName(name, 50); }), tooSmall());
+    EXPECT_EQ(thrownMessage([&] { capGates[0]->getName(nullptr, 51); }), nullBuffer());
+}
+
+TEST_P(DefinitionReadersTest, NullPinColumnsLeaveTheCallersValues) {
+    auto bare = definition("Extra_BARE");
+    ASSERT_NE(bare, nullptr);
+    auto pins = readAll(bare->getPinDataReader());
+    ASSERT_EQ(pins.size(), 1u);
+    TCHAR buffer[51] = "untouched";
+    bool isNull = false;
+    pins[0]->getName(isNull, buffer, 11);
+    EXPECT_TRUE(isNull);
+    EXPECT_STREQ(buffer, "untouched");
+    int value = 77;
+    pins[0]->getPosition(isNull, value);
+    EXPECT_TRUE(isNull);
+    pins[0]->getType(isNull, value);
+    pins[0]->getLoading(isNull, value);
+    EXPECT_EQ(value, 77);
+
+    auto gates = readAll(bare->getGateReader());
+    ASSERT_EQ(gates.size(), 1u);
+    auto gatePins = readAll(gates[0]->getGateDataReader());
+    ASSERT_EQ(gatePins.size(), 1u);
+    bool flag = true;
+    gatePins[0]->getPinIdentifier(isNull, buffer, 11, flag);
+    EXPECT_TRUE(isNull);
+    EXPECT_TRUE(flag);
+    EXPECT_STREQ(buffer, "untouched");
+    // A present identifier clears the flag.
+    auto nand = definition("Demo_NAND_SO14_0006");
+    ASSERT_NE(nand, nullptr);
+    auto present = readAll(readAll(nand->getGateReader())[0]->getGateDataReader());
+    present[0]->getPinIdentifier(isNull, buffer, 11, flag);
+    EXPECT_FALSE(isNull);
+    EXPECT_FALSE(flag);
+}
+
+TEST_P(DefinitionReadersTest, DefinitionWithoutDetailsHasEmptyReaders) {
+    auto empty = definition("Extra_EMPTY");
+    ASSERT_NE(empty, nullptr);
+    EXPECT_TRUE(readAll(empty->getPinDataReader()).empty());
+    EXPECT_TRUE(readAll(empty->getPinEquivReader()).empty());
+    EXPECT_TRUE(readAll(empty->getGateReader()).empty());
+    EXPECT_TRUE(readAll(empty->getGateSwapReader()).empty());
+    EXPECT_TRUE(readAll(empty->getAttributesReader()).empty());
+}
+
+TEST_P(DefinitionReadersTest, RecordsOutliveTheirReaders) {
+    std::shared_ptr<PartDefAccess> nand = definition("Demo_NAND_SO14_0006");
+    std::shared_ptr<GateAccess> gate;
+    std::shared_ptr<PinDataAccess> pin;
+    gate = nand->getGateReader()->getNext();
+    pin = nand->getPinDataReader()->getNext();
+    library.reset();
+    ASSERT_TRUE(gate && pin);
+    TCHAR name[51];
+    gate->getName(name, sizeof name);
+    EXPECT_STREQ(name, "NANDA");
+    EXPECT_EQ(pinOf(pin), "1");
+    EXPECT_EQ(pinsOf(gate->getGateDataReader()).size(), 3u);
+    EXPECT_EQ(nameOf(*nand), "Demo_NAND_SO14_0006");
+}
+
+TEST_P(DefinitionReadersTest, OnlyTheDetailReadersTraceTheirMoves) {
+    auto capacitor = definition("Demo_CAP_CP_RADIAL_0003");
+    ASSERT_NE(capacitor, nullptr);
+    {
+        TraceCapture trace;
+        readAll(capacitor->getPinDataReader());
+        EXPECT_EQ(trace.messagesStartingWith("Getting first record").size(), 1u);
+        EXPECT_EQ(trace.messagesStartingWith("Getting next record").size(), 2u);
+        EXPECT_EQ(trace.messagesStartingWith("End of record set").size(), 1u);
+        EXPECT_EQ(trace.messagesStartingWith("CTraxDBPinDataReader::getNext").size(), 4u);
+    }
+    TraceCapture trace;
+    readAll(library->getPartDefReader(0));
+    EXPECT_TRUE(trace.messagesStartingWith("Getting ").empty());
+    EXPECT_TRUE(trace.messagesStartingWith("End of record set").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, DefinitionReadersTest, ::testing::ValuesIn(txdbtest::testEngines()),
+                         [](const ::testing::TestParamInfo<std::string> &info) { return info.param; });
+
+} // namespace
