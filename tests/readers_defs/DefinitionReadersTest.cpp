@@ -193,7 +193,8 @@ TEST_P(DefinitionReadersTest, DefinitionsComeByIdWithoutFilterAndByNameWithOne) 
     EXPECT_EQ(names, byName);
     EXPECT_NE(names, byId);
 
-    auto none = std::make_shared<PartDefFilter>(FILTER_EQUAL, "no such definition");
+    // A quote in the value stays inside the literal.
+    auto none = std::make_shared<PartDefFilter>(FILTER_EQUAL, "Demo_RES_R0603_0000' OR 'a'='a");
     EXPECT_TRUE(readAll(library->getPartDefReader(none, 3)).empty());
 }
 
