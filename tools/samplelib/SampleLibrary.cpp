@@ -25,11 +25,13 @@ std::string number(long value) {
 }
 const char *const NUL = "NULL";
 
-// Rows of one table, sent as multi-row INSERT statements.
+// Rows of one table, sent as multi-row INSERT statements. The batches of
+// the tables a row refers to are sent first, so that a full batch never
+// reaches the database before the rows its foreign keys name.
 class Batch {
 public:
-    Batch(CTraxDBPath &path, std::string table, std::string columns)
-        : path(path), table(std::move(table)), columns(std::move(columns)) {}
+    Batch(CTraxDBPath &path, std::string table, std::string columns, std::vector<Batch *> parents = {})
+        : path(path), table(std::move(table)), columns(std::move(columns)), parents(std::move(parents)) {}
     void add(const std::vector<std::string> &values) {
         std::string row = "(";
         for (size_t i = 0; i < values.size(); ++i)
@@ -41,6 +43,8 @@ public:
             flush();
     }
     void flush() {
+        for (Batch *parent : parents)
+            parent->flush();
         if (rows.empty())
             return;
         std::string sql = "INSERT INTO [" + table + "] (" + columns + ") VALUES ";
@@ -55,6 +59,7 @@ private:
     CTraxDBPath &path;
     std::string table;
     std::string columns;
+    std::vector<Batch *> parents;
     std::vector<std::string> rows;
     int written = 0;
 };
@@ -127,20 +132,24 @@ SampleCounts writeSampleLibrary(CTraxDBPath &path, const SampleOptions &options)
         Batch hierarchy(path, "Hierarchy", "[ID],[Library_ID],[Name],[Parent_ID]");
         Batch defs(path, "Part_Definition",
                    "[ID],[Library_ID],[Name],[PCB_component_name],[PCB_alternate_name],[Part_def_value],"
-                   "[Component_name_stem],[PSpice_data],[Max_connector_pins],[Gate_swapping],[Pin_num_name],[Is_FPGA]");
+                   "[Component_name_stem],[PSpice_data],[Max_connector_pins],[Gate_swapping],[Pin_num_name],[Is_FPGA]",
+                   {&library});
         Batch pins(path, "Pin_Data",
                    "[ID],[Part_def_ID],[Pin_identifier],[Name],[Label],[Pin_position],[Pin_type],[Loading],[Signal],"
-                   "[Equiv_group]");
-        Batch equivs(path, "Pin_Equiv", "[ID],[Part_def_ID]");
-        Batch gates(path, "Gate", "[ID],[Part_def_ID],[Name],[Alt_name]");
-        Batch gatePins(path, "Gate_has_Pin_Data", "[ID],[Gate_ID],[Pin_data_ID]");
-        Batch swaps(path, "Gate_Equiv", "[ID],[Part_def_ID],[Name]");
-        Batch swapGates(path, "Gate_Equiv_Gate", "[ID],[Gate_equiv_ID],[Equiv_type]");
-        Batch swapPins(path, "Gate_Equiv_has_Pin_Data", "[ID],[Gate_equiv_gate_ID],[Pin_data_ID]");
-        Batch attributes(path, "Attributes", "[Part_def_ID],[Name],[Attribute_value],[Usage_type],[Read_Only]");
+                   "[Equiv_group]",
+                   {&defs});
+        Batch equivs(path, "Pin_Equiv", "[ID],[Part_def_ID]", {&defs});
+        Batch gates(path, "Gate", "[ID],[Part_def_ID],[Name],[Alt_name]", {&defs});
+        Batch gatePins(path, "Gate_has_Pin_Data", "[ID],[Gate_ID],[Pin_data_ID]", {&gates, &pins});
+        Batch swaps(path, "Gate_Equiv", "[ID],[Part_def_ID],[Name]", {&defs});
+        Batch swapGates(path, "Gate_Equiv_Gate", "[ID],[Gate_equiv_ID],[Equiv_type]", {&swaps});
+        Batch swapPins(path, "Gate_Equiv_has_Pin_Data", "[ID],[Gate_equiv_gate_ID],[Pin_data_ID]", {&swapGates, &pins});
+        Batch attributes(path, "Attributes", "[Part_def_ID],[Name],[Attribute_value],[Usage_type],[Read_Only]",
+                         {&defs});
         Batch parts(path, "Parts",
                     "[ID],[Library_ID],[Part_def_ID],[Hierarchy_ID],[Name],[Part_number],[Description],[PSpice_data],"
-                    "[Part_version],[Part_Acceptance],[Part_Type]");
+                    "[Part_version],[Part_Acceptance],[Part_Type]",
+                    {&library, &hierarchy, &defs});
 
         library.add({number(libraryId), quoted(lib), "1", quoted("Sample library of " + lib)});
         library.flush();
