@@ -2,6 +2,7 @@
 
 #include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/readers/CTraxDBHierarchyReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBPartReader.h"
 #include "ctraxdbpartlib/readers/DBStatement.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -50,9 +51,9 @@ std::shared_ptr<Reader<HierarchyAccess>> CTraxDBHierarchyAccess::getHierarchyChi
     return std::make_shared<CTraxDBHierarchyReader>(path, *this);
 }
 
-std::shared_ptr<Reader<PartAccess>> CTraxDBHierarchyAccess::getPartReader(partFilterCompHandle_t) {
+std::shared_ptr<Reader<PartAccess>> CTraxDBHierarchyAccess::getPartReader(partFilterCompHandle_t filter) {
     TXDB_TRACE(LOG_FINER, "CTraxDBHierarchyAccess::getPartReader(partFilterCompHandle_t)");
-    return nullptr;
+    return std::make_shared<CTraxDBPartReader>(path, *this, filter);
 }
 
 void CTraxDBHierarchyAccess::getPosition(int &position) {

@@ -5,10 +5,13 @@
 #include "ctraxdbpartlib/readers/CTraxDBAllGateSwapReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBAllPinDataReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBAllPinEquivReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBCompletePartAndPartDefReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBHierarchyOnlyReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBHierarchyReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBPartDefDataReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBPartDefReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBPartReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBPartReaderForReports.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -31,25 +34,25 @@ std::shared_ptr<Reader<HierarchyAccess>> CTraxDBLibAccess::getHierarchyOnlyReade
     return std::make_shared<CTraxDBHierarchyOnlyReader>(path, *this);
 }
 
-std::shared_ptr<Reader<PartAccess>> CTraxDBLibAccess::getPartReader(const TCHAR *, int) {
+std::shared_ptr<Reader<PartAccess>> CTraxDBLibAccess::getPartReader(const TCHAR *filterText, int) {
     TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getPartReader(const TCHAR *,int)");
-    return nullptr;
+    return std::make_shared<CTraxDBPartReader>(path, *this, std::string(filterText ? filterText : ""));
 }
 
-std::shared_ptr<Reader<PartAccess>> CTraxDBLibAccess::getPartReader(partFilterCompHandle_t, int) {
+std::shared_ptr<Reader<PartAccess>> CTraxDBLibAccess::getPartReader(partFilterCompHandle_t filter, int) {
     TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getPartReader(partFilterCompHandle_t,int)");
-    return nullptr;
+    return std::make_shared<CTraxDBPartReader>(path, *this, filter);
 }
 
 std::shared_ptr<Reader<CompletePartAndPartDefAccess>>
-CTraxDBLibAccess::getCompletePartAndPartDefReader(partFilterCompHandle_t, int) {
+CTraxDBLibAccess::getCompletePartAndPartDefReader(partFilterCompHandle_t filter, int) {
     TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getCompletePartAndPartDefReader(partFilterCompHandle_t,int)");
-    return nullptr;
+    return std::make_shared<CTraxDBCompletePartAndPartDefReader>(path, *this, filter);
 }
 
-std::shared_ptr<Reader<PartForReportsAccess>> CTraxDBLibAccess::getPartReaderForReports(int) {
+std::shared_ptr<Reader<PartForReportsAccess>> CTraxDBLibAccess::getPartReaderForReports(int sorted) {
     TXDB_TRACE(LOG_FINE, "CTraxDBLibAccess::getPartReaderForReports(int)");
-    return nullptr;
+    return std::make_shared<CTraxDBPartReaderForReports>(path, *this, sorted != 0);
 }
 
 std::shared_ptr<Reader<PartDefAccess>> CTraxDBLibAccess::getPartDefReader(partDefFilterHandle_t filter, int) {

@@ -4,6 +4,7 @@
 #include "ctraxdbpartlib/readers/CTraxDBAttribReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBGateReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBGateSwapReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBPartReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBPinDataReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBPinEquivReader.h"
 #include "ctraxdbpartlib/readers/DBStatement.h"
@@ -56,9 +57,9 @@ std::shared_ptr<Reader<GateAccess>> CTraxDBPartDefAccess::getGateReader() {
     return std::make_shared<CTraxDBGateReader>(path, *this);
 }
 
-std::shared_ptr<Reader<PartAccess>> CTraxDBPartDefAccess::getPartReader(partFilterCompHandle_t) {
+std::shared_ptr<Reader<PartAccess>> CTraxDBPartDefAccess::getPartReader(partFilterCompHandle_t filter) {
     TXDB_TRACE(LOG_FINE, "CTraxDBPartDefAccess::getPartReader(partFilterCompHandle_t)");
-    return nullptr;
+    return std::make_shared<CTraxDBPartReader>(path, *this, filter);
 }
 
 } // namespace DBIMPL

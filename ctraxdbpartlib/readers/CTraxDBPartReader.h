@@ -4,13 +4,13 @@
 #include "ctraxdbpartlib/readers/DBRowReader.h"
 #include "ctraxdbpartlib/readers/PartAccessor.h"
 #include "interface/PartAccess.h"
+#include "interface/PartDefAccess.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
 class CTraxDBLibAccess;
 class CTraxDBHierarchyAccess;
-class CTraxDBPartDefAccess;
 
 // The parts of a library (by name), of a folder (in the database's order)
 // or of a part definition (by name), optionally restricted by a part
@@ -20,7 +20,8 @@ class CTraxDBPartReader : public DBRowReader<PartAccess, PartAccessor> {
 public:
     CTraxDBPartReader(pathHandle_t path, CTraxDBLibAccess &library, partFilterCompHandle_t filter);
     CTraxDBPartReader(pathHandle_t path, CTraxDBHierarchyAccess &folder, partFilterCompHandle_t filter);
-    CTraxDBPartReader(pathHandle_t path, CTraxDBPartDefAccess &definition, partFilterCompHandle_t filter);
+    // Any part definition record: only its ID is read.
+    CTraxDBPartReader(pathHandle_t path, PartDefAccess &definition, partFilterCompHandle_t filter);
     CTraxDBPartReader(pathHandle_t path, CTraxDBLibAccess &library, const std::string &filterText);
 
 protected:

@@ -1,4 +1,4 @@
-#include "FilterTree.h"
+#include "tests/support/FilterTree.h"
 
 #include "ctraxdbpartlib/filters/CTraxPartFilterVisitor.h"
 

@@ -1,0 +1,386 @@
+// Libraries, folders and parts read through the plug-in's readers over the
+// sample library, on every test engine: counts against delivered records,
+// the orders of each reader, paged filter texts, the report view, and the
+// records' getters.
+
+#include "ctraxdbpartlib/CTraxDBPartLib.h"
+#include "ctraxdbpartlib/connection/CTraxDBPath.h"
+#include "ctraxdbpartlib/filters/CTraxDBFilterVisitor.h"
+#include "ctraxdbpartlib/hostservices/HostServices.h"
+#include "interface/CompletePartAndPartDefAccess.h"
+#include "interface/HierarchyAccess.h"
+#include "interface/PartAccess.h"
+#include "interface/PartDefAccess.h"
+#include "interface/PartForReportsAccess.h"
+#include "tests/support/FilterTree.h"
+#include "tests/support/SampleDatabase.h"
+#include "tests/support/TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <string>
+
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+using txdbtest::readAll;
+using txdbtest::SampleDatabase;
+
+namespace {
+
+template <class TRecord> std::string nameOf(const std::shared_ptr<TRecord> &record) {
+    TCHAR text[51];
+    record->getName(text, sizeof text, false);
+    return text;
+}
+
+template <class TRecords> std::vector<std::string> namesOf(const TRecords &records) {
+    std::vector<std::string> names;
+    for (const auto &record : records)
+        names.push_back(nameOf(record));
+    return names;
+}
+
+class PartReadersTest : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        db = std::make_unique<SampleDatabase>(GetParam());
+        library = db->library();
+        ASSERT_TRUE(library);
+        libraryId = db->ints("SELECT [ID] FROM [Library] WHERE [Name] = 'Demo'").at(0);
+    }
+
+    std::vector<std::string> partNamesBySql(const std::string &condition) {
+        return db->texts("SELECT [Name] FROM [Parts] WHERE " + condition + " ORDER BY [Name]");
+    }
+
+    std::unique_ptr<SampleDatabase> db;
+    std::shared_ptr<LibraryAccess> library;
+    int libraryId = 0;
+};
+
+TEST_P(PartReadersTest, LibrariesComeByNameWithoutFilterAndByIdWithOne) {
+    COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::SampleOptions second;
+    second.libraryName = "Alpha";
+    second.parts = 20;
+    second.firstId = 100000;
+    second.hostileNames = false;
+    writeSampleLibrary(static_cast<DBIMPL::CTraxDBPath &>(*db->path), second);
+
+    libraryReaderHandle_t all = getLibraryReader(db->path, nullptr);
+    auto records = readAll(all);
+    EXPECT_EQ(namesOf(records), (std::vector<std::string>{"Alpha", "Demo"}));
+    EXPECT_EQ(all->getCount(), 2);
+
+    // Both names match; with a filter the order is by ID, so Demo first.
+    libraryReaderHandle_t filtered = getLibraryReader(db->path, lib(FILTER_LIKE, "%"));
+    records = readAll(filtered);
+    EXPECT_EQ(namesOf(records), (std::vector<std::string>{"Demo", "Alpha"}));
+    EXPECT_EQ(filtered->getCount(), 2);
+
+    filtered = getLibraryReader(db->path, lib(FILTER_EQUAL, "Alpha"));
+    EXPECT_EQ(namesOf(readAll(filtered)), std::vector<std::string>{"Alpha"});
+    EXPECT_EQ(filtered->getCount(), 1);
+}
+
+TEST_P(PartReadersTest, EveryReaderCountsWhatItDelivers) {
+    auto folders = library->getHierarchyReader();
+    const int folderCount = folders->getCount();
+    int delivered = 0;
+    int partsInFolders = 0;
+    // Walk the whole tree, counting the parts of every folder as well.
+    std::vector<hierarchyAccessHandle_t> open = readAll(folders);
+    EXPECT_EQ(folderCount, static_cast<int>(open.size()));
+    while (!open.empty()) {
+        hierarchyAccessHandle_t folder = open.back();
+        open.pop_back();
+        ++delivered;
+        auto parts = folder->getPartReader(nullptr);
+        auto records = readAll(parts);
+        EXPECT_EQ(parts->getCount(), static_cast<int>(records.size())) << nameOf(folder);
+        partsInFolders += static_cast<int>(records.size());
+        auto children = folder->getHierarchyChildReader();
+        auto childRecords = readAll(children);
+        EXPECT_EQ(children->getCount(), static_cast<int>(childRecords.size()));
+        open.insert(open.end(), childRecords.begin(), childRecords.end());
+    }
+    EXPECT_EQ(delivered, db->counts.folders);
+    EXPECT_EQ(partsInFolders, db->counts.parts);
+
+    auto hierarchyOnly = library->getHierarchyOnlyReader();
+    EXPECT_EQ(hierarchyOnly->getCount(), static_cast<int>(readAll(hierarchyOnly).size()));
+
+    auto parts = library->getPartReader(partFilterCompHandle_t(), 0);
+    EXPECT_EQ(parts->getCount(), db->counts.parts);
+    EXPECT_EQ(static_cast<int>(readAll(parts).size()), db->counts.parts);
+
+    auto complete = library->getCompletePartAndPartDefReader(nullptr, 0);
+    EXPECT_EQ(complete->getCount(), db->counts.parts);
+    EXPECT_EQ(static_cast<int>(readAll(complete).size()), db->counts.parts);
+
+    for (int sorted : {0, 1}) {
+        auto report = library->getPartReaderForReports(sorted);
+        EXPECT_EQ(report->getCount(), db->counts.parts);
+        EXPECT_EQ(static_cast<int>(readAll(report).size()), db->counts.parts);
+    }
+
+    // An exhausted reader stays exhausted.
+    EXPECT_FALSE(parts->getNext());
+}
+
+TEST_P(PartReadersTest, PartsOfALibraryComeByNameAndOfAFolderAsTheDatabaseHasThem) {
+    const std::string ofLibrary = "[Library_ID] = " + std::to_string(libraryId);
+    EXPECT_EQ(namesOf(readAll(library->getPartReader(partFilterCompHandle_t(), 0))), partNamesBySql(ofLibrary));
+    EXPECT_EQ(namesOf(readAll(library->getCompletePartAndPartDefReader(nullptr, 0))), partNamesBySql(ofLibrary));
+
+    for (const hierarchyAccessHandle_t &folder : readAll(library->getHierarchyReader())) {
+        std::vector<std::string> names = namesOf(readAll(folder->getPartReader(nullptr)));
+        std::sort(names.begin(), names.end());
+        std::vector<std::string> expected =
+            db->texts("SELECT [Name] FROM [Parts] WHERE [Hierarchy_ID] = " + std::to_string(folder->getID()));
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(names, expected);
+    }
+}
+
+TEST_P(PartReadersTest, PartFilterSelectsOnPartDefinitionAndAttributeFields) {
+    // Parts whose definition has the component R0603 and whose version is 2.
+    auto filter =
+        partGroup(FILTER_AND, 0, {part("Component", 2, FILTER_EQUAL, "R0603"), part("Version", 0, FILTER_EQUAL, "2")});
+    auto reader = library->getPartReader(filter, 0);
+    auto records = readAll(reader);
+    EXPECT_EQ(reader->getCount(), static_cast<int>(records.size()));
+    std::vector<std::string> expected =
+        partNamesBySql("[Part_version] = 2 AND [Part_def_ID] IN (SELECT [ID] FROM [Part_Definition] WHERE "
+                       "[PCB_component_name] = 'R0603')");
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(namesOf(records), expected);
+
+    auto byAttribute = library->getCompletePartAndPartDefReader(part("Manufacturer", 4, FILTER_EQUAL, "Acme"), 0);
+    auto completeRecords = readAll(byAttribute);
+    EXPECT_EQ(byAttribute->getCount(), static_cast<int>(completeRecords.size()));
+    EXPECT_EQ(namesOf(completeRecords),
+              partNamesBySql("[Part_def_ID] IN (SELECT [Part_def_ID] FROM [Attributes] WHERE [Name] = "
+                             "'Manufacturer' AND [Attribute_value] = 'Acme') AND [Library_ID] = " +
+                             std::to_string(libraryId)));
+}
+
+TEST_P(PartReadersTest, HostileFilterValuesFindExactlyTheMatchingRowsAndChangeNothing) {
+    const int before = db->ints("SELECT Count(*) FROM [Parts]").at(0);
+    const std::string hostileName = "Demo-R [SMD] 'Ohm' \\ test";
+    auto reader = library->getPartReader(part("Part Name", 0, FILTER_EQUAL, hostileName), 0);
+    EXPECT_EQ(namesOf(readAll(reader)), std::vector<std::string>{hostileName});
+    EXPECT_EQ(reader->getCount(), 1);
+
+    for (const std::string &value : {std::string("'; DROP TABLE [Parts]; --"), std::string("x' OR '1'='1"),
+                                     std::string("\\'"), std::string("[Parts]")}) {
+        auto none = library->getPartReader(part("Description", 0, FILTER_EQUAL, value), 0);
+        EXPECT_EQ(none->getCount(), 0) << value;
+        EXPECT_FALSE(none->getNext()) << value;
+    }
+    auto described = library->getPartReader(part("Description", 0, FILTER_LIKE, "'; DROP TABLE [Parts]; -- 100%"), 0);
+    EXPECT_EQ(readAll(described).size(), 1u);
+    EXPECT_EQ(db->ints("SELECT Count(*) FROM [Parts]").at(0), before);
+}
+
+TEST_P(PartReadersTest, BadFieldsAndNumbersAreRefusedBeforeAnyStatement) {
+    EXPECT_NE(raisedMessage([&] { library->getPartReader(part("Colour", 0, FILTER_EQUAL, "red"), 0); }).find("Colour"),
+              std::string::npos);
+    EXPECT_NE(raisedMessage([&] { library->getPartReader(part("Version", 0, FILTER_EQUAL, "2 OR 1=1"), 0); }),
+              "<nothing raised>");
+}
+
+TEST_P(PartReadersTest, FilterTextListsArePagedAndCountedPieceByPiece) {
+    const std::vector<int> ids =
+        db->ints("SELECT [ID] FROM [Parts] WHERE [Library_ID] = " + std::to_string(libraryId) + " ORDER BY [ID]");
+    std::string three =
+        "[ID] IN (" + std::to_string(ids[0]) + "," + std::to_string(ids[1]) + "," + std::to_string(ids[2]) + ")";
+    auto reader = library->getPartReader(three.c_str(), 0);
+    auto records = readAll(reader);
+    EXPECT_EQ(reader->getCount(), 3);
+    EXPECT_EQ(namesOf(records), partNamesBySql(three));
+
+    // A list of every part, padded to more than twice the host's statement
+    // length: read in three statements, one reader.
+    std::string list;
+    for (int id : ids)
+        list += (list.empty() ? "" : ",") + std::to_string(id) + std::string(500, ' ');
+    const std::string all = "[ID] IN (" + list + ")";
+    ASSERT_GT(all.size(), static_cast<size_t>(2 * DEFAULT_COMMAND_LIMIT));
+    auto paged = library->getPartReader(all.c_str(), 0);
+    auto pagedRecords = readAll(paged);
+    EXPECT_EQ(paged->getCount(), static_cast<int>(ids.size()));
+    EXPECT_EQ(pagedRecords.size(), ids.size());
+    std::set<std::string> names;
+    for (const std::string &name : namesOf(pagedRecords))
+        names.insert(name);
+    EXPECT_EQ(names.size(), ids.size());
+
+    auto none = library->getPartReader("[ID] IN (-1,-2)", 0);
+    EXPECT_EQ(none->getCount(), 0);
+    EXPECT_FALSE(none->getNext());
+}
+
+TEST_P(PartReadersTest, ReportViewSortsByFolderPathThenHostNameOrder) {
+    auto unsorted = readAll(library->getPartReaderForReports(0));
+    std::vector<std::string> byStatement = db->texts(
+        "SELECT [Parts].[Name] FROM [Parts] INNER JOIN [Hierarchy] ON [Parts].[Hierarchy_ID]=[Hierarchy].[ID] "
+        "WHERE [Parts].[Library_ID] = " +
+        std::to_string(libraryId) + " ORDER BY [Hierarchy].[Name],[Parts].[Name]");
+    EXPECT_EQ(namesOf(unsorted), byStatement);
+
+    auto sorted = readAll(library->getPartReaderForReports(1));
+    ASSERT_EQ(sorted.size(), unsorted.size());
+    std::string previousPath;
+    std::string previousName;
+    for (const auto &record : sorted) {
+        bool isNull = true;
+        TCHAR *path = nullptr;
+        record->getHierrachyFullName(isNull, &path);
+        ASSERT_FALSE(isNull);
+        const std::string name = nameOf(record);
+        ASSERT_GE(std::string(path), previousPath);
+        if (path == previousPath) {
+            EXPECT_FALSE(isFirstNameBeforeSecond(name.c_str(), previousName.c_str())) << previousName << " / " << name;
+        }
+        previousPath = path;
+        previousName = name;
+    }
+}
+
+TEST_P(PartReadersTest, FullFolderPathLeavesOutRootAndEndsWithTheOwnFolder) {
+    for (const auto &record : readAll(library->getPartReaderForReports(0))) {
+        bool isNull = true;
+        TCHAR *first = nullptr;
+        TCHAR *second = nullptr;
+        record->getHierrachyFullName(isNull, &first);
+        record->getHierrachyFullName(isNull, &second);
+        EXPECT_EQ(first, second);
+        TCHAR folder[51];
+        record->getHierrachyName(isNull, folder, sizeof folder);
+        const std::string path = first;
+        if (std::string(folder) == "SMD") {
+            EXPECT_EQ(path, "Passives\\Resistors\\SMD");
+            return;
+        }
+    }
+    ADD_FAILURE() << "no part in the SMD folder";
+}
+
+TEST_P(PartReadersTest, PartGettersKeepNullApartFromEmptyAndRefuseSmallBuffers) {
+    // The hostile part, given a NULL number, an empty acceptance and NULL
+    // version and type.
+    db->exec("UPDATE [Parts] SET [Part_number] = NULL, [Part_Acceptance] = '', [Part_version] = NULL, "
+             "[Part_Type] = NULL WHERE [Name] = 'Demo-R [SMD] ''Ohm'' \\ test'");
+    auto records = readAll(library->getPartReader(part("Part Name", 0, FILTER_EQUAL, "Demo-R [SMD] 'Ohm' \\ test"), 0));
+    ASSERT_EQ(records.size(), 1u);
+    auto record = records[0];
+
+    TCHAR buffer[256] = "unchanged";
+    bool isNull = false;
+    record->getNumber(isNull, buffer, 51);
+    EXPECT_TRUE(isNull);
+    EXPECT_STREQ(buffer, "unchanged");
+    EXPECT_NE(raisedMessage([&] { record->getNumber(isNull, buffer, 50); }), "<nothing raised>");
+
+    record->getPartAcceptance(isNull, buffer, 256);
+    EXPECT_FALSE(isNull);
+    EXPECT_STREQ(buffer, "");
+
+    int version = 77;
+    record->getVersion(isNull, version);
+    EXPECT_TRUE(isNull);
+    EXPECT_EQ(version, 77);
+    int type = 5;
+    record->getPartType(isNull, type);
+    EXPECT_TRUE(isNull);
+    EXPECT_EQ(type, -1);
+
+    record->getPSpice(isNull, buffer, 81);
+    EXPECT_NE(raisedMessage([&] { record->getPSpice(isNull, buffer, 80); }), "<nothing raised>");
+    EXPECT_NE(raisedMessage([&] { record->getPSpice(isNull, nullptr, 81); }), "<nothing raised>");
+}
+
+TEST_P(PartReadersTest, DescriptionNeverOverrunsAndIsCutToTheBuffer) {
+    const std::string longText(200, 'd');
+    db->exec("UPDATE [Parts] SET [Description] = '" + longText + "' WHERE [Library_ID] = " + std::to_string(libraryId));
+    auto record = library->getPartReader(partFilterCompHandle_t(), 0)->getNext();
+    ASSERT_TRUE(record);
+    TCHAR buffer[64];
+    std::memset(buffer, '#', sizeof buffer);
+    bool isNull = true;
+    record->getDescription(isNull, buffer, 51);
+    EXPECT_FALSE(isNull);
+    EXPECT_EQ(std::string(buffer), longText.substr(0, 50));
+    EXPECT_EQ(buffer[51], '#');
+    EXPECT_NE(raisedMessage([&] { record->getDescription(isNull, buffer, 50); }), "<nothing raised>");
+    TCHAR whole[256];
+    record->getDescription(isNull, whole, sizeof whole);
+    EXPECT_EQ(std::string(whole), longText);
+}
+
+TEST_P(PartReadersTest, RecordsOutliveTheirReaderAndThePathHandle) {
+    std::shared_ptr<CompletePartAndPartDefAccess> record;
+    std::shared_ptr<PartAccess> part;
+    {
+        auto reader = library->getCompletePartAndPartDefReader(nullptr, 0);
+        record = reader->getNext();
+        part = library->getPartReader(partFilterCompHandle_t(), 0)->getNext();
+    }
+    library.reset();
+    db->path.reset();
+    ASSERT_TRUE(record && part);
+    TCHAR text[51];
+    record->getPartDefName(text, sizeof text, false);
+    EXPECT_GT(std::strlen(text), 0u);
+    // The database stays open while a record needs it.
+    hierarchyAccessHandle_t folder = part->getPartHierarchy();
+    ASSERT_TRUE(folder);
+    EXPECT_FALSE(nameOf(folder).empty());
+    EXPECT_TRUE(record->getPartHierarchy());
+}
+
+TEST_P(PartReadersTest, MissingFolderRowGivesAnEmptyHandle) {
+    auto part = library->getPartReader(partFilterCompHandle_t(), 0)->getNext();
+    ASSERT_TRUE(part);
+    db->exec(GetParam() == "SQLite" ? "PRAGMA foreign_keys=OFF" : "SET FOREIGN_KEY_CHECKS=0");
+    db->exec("UPDATE [Parts] SET [Hierarchy_ID] = -5 WHERE [Library_ID] = " + std::to_string(libraryId));
+    // The record keeps its snapshot; a fresh record of the changed row finds no folder.
+    EXPECT_TRUE(part->getPartHierarchy());
+    auto changed = library->getPartReader(partFilterCompHandle_t(), 0)->getNext();
+    EXPECT_FALSE(changed->getPartHierarchy());
+}
+
+TEST_P(PartReadersTest, PartsOfADefinitionComeByNameAndPartsReachTheirDefinition) {
+    auto definitions = readAll(library->getPartDefReader(0));
+    ASSERT_FALSE(definitions.empty());
+    for (const auto &definition : definitions) {
+        auto reader = definition->getPartReader(nullptr);
+        auto parts = readAll(reader);
+        EXPECT_EQ(reader->getCount(), static_cast<int>(parts.size()));
+        EXPECT_EQ(namesOf(parts), partNamesBySql("[Part_def_ID] = " + std::to_string(definition->getID())));
+    }
+
+    for (const auto &record : readAll(library->getCompletePartAndPartDefReader(nullptr, 0))) {
+        const int definitionId = record->getPartDefID();
+        std::shared_ptr<PartDefAccess> definition = record->getPartPartDefn();
+        ASSERT_TRUE(definition);
+        EXPECT_EQ(definition->getID(), definitionId);
+        TCHAR joined[51];
+        record->getPartDefName(joined, sizeof joined, false);
+        EXPECT_EQ(nameOf(definition), joined);
+        auto pins = record->getPinDataReader();
+        EXPECT_EQ(
+            static_cast<int>(readAll(pins).size()),
+            db->ints("SELECT Count(*) FROM [Pin_Data] WHERE [Part_def_ID] = " + std::to_string(definitionId)).at(0));
+        auto attributes = record->getAttributesReader();
+        EXPECT_EQ(attributes->getCount(), static_cast<int>(readAll(attributes).size()));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, PartReadersTest, ::testing::ValuesIn(txdbtest::testEngines()),
+                         [](const auto &info) { return info.param; });
+
+} // namespace
