@@ -345,9 +345,9 @@ public:
             details.pinEquivalences.back().pins.push_back(nullableText<11>(*row, &AllPinEquivAccess::getPinIdentifier));
         }
 
-        std::optional<int> gate;
+        int gate = 0;
         while (std::shared_ptr<AllGateAccess> row = gates.take(id)) {
-            if (gate != row->getID()) {
+            if (details.gates.empty() || row->getID() != gate) {
                 gate = row->getID();
                 details.gates.push_back(
                     {text<51>(*row, &AllGateAccess::getName), nullableText<51>(*row, &AllGateAccess::getAltName), {}});
@@ -359,15 +359,15 @@ public:
             if (record.pins.size() == 1 && !record.pins.front())
                 record.pins.clear();
 
-        std::optional<int> group, swapGate;
+        int group = 0, swapGate = 0;
         while (std::shared_ptr<AllGateSwapAccess> row = swaps.take(id)) {
-            if (group != row->getID()) {
+            const bool newGroup = details.gateSwaps.empty() || row->getID() != group;
+            if (newGroup) {
                 group = row->getID();
-                swapGate.reset();
                 details.gateSwaps.push_back({text<51>(*row, &AllGateSwapAccess::getName), {}});
             }
             const int member = number(*row, &AllGateSwapAccess::getGateEquivGateID);
-            if (swapGate != member) {
+            if (newGroup || member != swapGate) {
                 swapGate = member;
                 details.gateSwaps.back().gates.push_back({number(*row, &AllGateSwapAccess::getEquivType), {}});
             }
