@@ -12,6 +12,7 @@
 #include "interface/AllPinDataAccess.h"
 #include "interface/AllPinEquivAccess.h"
 #include "interface/AttributeAccess.h"
+#include "interface/CompletePartAndPartDefAccess.h"
 #include "interface/GateAccess.h"
 #include "interface/GateDataAccess.h"
 #include "interface/GateSwapAccess.h"
@@ -30,7 +31,9 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 using namespace pathtest;
@@ -515,6 +518,39 @@ TEST_P(AllDetailReadersTest, FilterOfEveryDefinitionReadsWhatTheWholeLibraryRead
     std::sort(filtered.begin(), filtered.end());
     std::sort(whole.begin(), whole.end());
     EXPECT_EQ(filtered, whole);
+}
+
+// The index of a reader's first record (-1 without records).
+template <class T> int firstIndex(const std::shared_ptr<Reader<T>> &reader) {
+    int index = -1;
+    if (std::shared_ptr<T> record = reader->getNext()) {
+        if constexpr (std::is_same_v<T, AllPinEquivAccess>)
+            record->getEquivIndex(index);
+        else
+            record->getIndex(index);
+    }
+    return index;
+}
+
+TEST_P(AllDetailReadersTest, DefinitionFormReadsThePartsDefinitionOnly) {
+    // A resistor (with the gate without pins) and a NAND gate package.
+    std::set<int> wanted = {sample.definitions.at(0), sample.definitions.at(6)};
+    auto parts = library->getCompletePartAndPartDefReader(nullptr, 0);
+    while (std::shared_ptr<CompletePartAndPartDefAccess> part = parts->getNext()) {
+        const int def = part->getPartDefID();
+        if (!wanted.erase(def))
+            continue;
+        EXPECT_EQ(rowsOf(part->getGateReader()), tables.gateRows({def}));
+        EXPECT_EQ(rowsOf(part->getGateSwapReader()), tables.swapRows({def}));
+        EXPECT_EQ(rowsOf(part->getPinEquivReader()), tables.equivRows({def}));
+        EXPECT_EQ(firstIndex(part->getGateReader()), 0);
+        EXPECT_EQ(firstIndex(part->getPinEquivReader()), 0);
+        if (def == sample.definitions.at(6)) {
+            EXPECT_FALSE(tables.swapRows({def}).empty());
+            EXPECT_EQ(firstIndex(part->getGateSwapReader()), 0);
+        }
+    }
+    EXPECT_TRUE(wanted.empty());
 }
 
 TEST_P(AllDetailReadersTest, SameDetailsAsThePerDefinitionReaders) {
