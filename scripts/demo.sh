@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds partlib and shows its main job on the embedded SQLite default:
-# creates a part-library database in demo.db and shows what it holds.
+# creates a part-library database in demo.db, fills it with a sample library
+# and reads it back: folders, parts, one part in full, the report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,3 +13,11 @@ cmake --build build -j2
 rm -f demo.db
 build/partlib init demo.db --yes
 build/partlib info demo.db
+
+# A sample library to read back.
+build/txdb-samplelib demo.db
+build/partlib libraries demo.db
+build/partlib tree demo.db Demo
+build/partlib parts demo.db Demo --folder Passives/Resistors --where "Version = 1"
+build/partlib show demo.db Demo Demo-U7-74HC00-SO14
+build/partlib report demo.db Demo --sorted | sed -n '1,15p'
