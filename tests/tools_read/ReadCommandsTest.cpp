@@ -110,20 +110,9 @@ protected:
                               shellQuoted(std::string(TXDB_BINARY_DIR) + "/partlib");
         for (const std::string &argument : arguments)
             command += " " + shellQuoted(argument);
-        const std::string errors = folder + "/stderr.txt";
-        command += " 2>" + shellQuoted(errors) + " </dev/null";
-        ProgramRun run{-1, "", ""};
-        FILE *pipe = ::popen(command.c_str(), "r");
-        if (!pipe)
-            return run;
-        char buffer[4096];
-        size_t count;
-        while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            run.output.append(buffer, count);
-        const int status = ::pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.errors = readFile(errors);
-        return run;
+        const std::string out = folder + "/stdout.txt", errors = folder + "/stderr.txt";
+        const int status = std::system((command + " >" + shellQuoted(out) + " 2>" + shellQuoted(errors)).c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(errors)};
     }
 
     // Runs the command, which must succeed, and returns its output.
@@ -205,8 +194,7 @@ TEST_F(ReadCommandsTest, LibrariesAreListedAndFilteredByAPattern) {
     EXPECT_EQ(other[0]["enabled"], true);
 
     EXPECT_EQ(csv({"libraries", file, "--name", "Nothing%"}).size(), 1u) << "the header alone";
-    std::string text = output({"libraries", file});
-    EXPECT_NE(text.find("Demo      1  yes      Sample library of Demo\n"), std::string::npos) << text;
+    EXPECT_NE(output({"libraries", file}).find("Demo      1  yes      Sample library of Demo\n"), std::string::npos);
 }
 
 TEST_F(ReadCommandsTest, TreeShowsEveryFolderWithItsOwnPartCount) {
@@ -251,10 +239,7 @@ TEST_F(ReadCommandsTest, PartsListEveryPartByNameWithFolderAndDefinition) {
     ASSERT_NE(row, rows.end());
     EXPECT_EQ(*row, (std::vector<std::string>{expected[0][0], expected[0][1], expected[0][2], expected[0][3],
                                               "Passives\\Resistors\\SMD", expected[0][4]}));
-
-    json listed = jsonOf({"parts", file, "Other"});
-    EXPECT_EQ(listed.size(), 20u);
-    EXPECT_TRUE(listed[0]["version"].is_number() || listed[0]["version"].is_null());
+    EXPECT_EQ(jsonOf({"parts", file, "Other"}).size(), 20u);
 }
 
 TEST_F(ReadCommandsTest, PartsOfAFolderIncludeItsSubFolders) {
@@ -264,11 +249,6 @@ TEST_F(ReadCommandsTest, PartsOfAFolderIncludeItsSubFolders) {
     EXPECT_EQ(names(csv({"parts", file, "Demo", "--folder", "root\\Passives\\Resistors"})), sqlNames(resistors));
     EXPECT_EQ(names(csv({"parts", file, "Demo", "--folder", "Passives/Resistors/SMD"})),
               sqlNames("Hierarchy_ID = (SELECT ID FROM Hierarchy WHERE Library_ID = 1 AND Name = 'SMD')"));
-
-    ProgramRun missing = partlib({"parts", file, "Demo", "--folder", "Passives/Nothing"});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.errors.find("No folder \"Passives\\Nothing\" in library Demo"), std::string::npos)
-        << missing.errors;
 }
 
 TEST_F(ReadCommandsTest, WhereClausesCombineWithAndOrWithAny) {
@@ -285,7 +265,6 @@ TEST_F(ReadCommandsTest, WhereClausesCombineWithAndOrWithAny) {
     any.push_back("--any");
     EXPECT_EQ(names(csv(all)), sqlNames(component + " AND Part_version = 1"));
     EXPECT_EQ(names(csv(any)), sqlNames("(" + component + " OR Part_version = 1)"));
-    EXPECT_LT(names(csv(all)).size(), names(csv(any)).size());
 
     EXPECT_EQ(names(csv({"parts", file, "Demo", "--where", "attr:Manufacturer = Acme"})),
               sqlNames("Part_def_ID IN (SELECT Part_def_ID FROM Attributes WHERE Name = 'Manufacturer' AND "
@@ -411,6 +390,7 @@ TEST_F(ReadCommandsTest, UnknownNamesGiveAClearMessage) {
     const std::vector<Case> cases = {
         {{"show", file, "Demo", "No such part"}, "No part named \"No such part\" in library Demo"},
         {{"tree", file, "Nope"}, "No library named \"Nope\""},
+        {{"parts", file, "Demo", "--folder", "Passives/Nothing"}, "No folder \"Passives\\Nothing\" in library Demo"},
         {{"report", file, "Nope"}, "No library named \"Nope\""},
         {{"parts", folder + "/missing.db", "Demo"}, "No such database file"},
         {{"libraries", other}, "holds no part library of the current version (see partlib info"},
@@ -450,7 +430,6 @@ TEST_F(ReadCommandsTest, ReportListsPartsWithComponentAndFolderPath) {
     std::string html = output({"report", file, "Demo", "--format", "html"});
     EXPECT_EQ(html.rfind("<!DOCTYPE html>", 0), 0u);
     EXPECT_NE(html.find("<td>Demo-R [SMD] &#39;Ohm&#39; \\ test</td>"), std::string::npos);
-    EXPECT_EQ(std::count(html.begin(), html.end(), '\n') > 300, true);
     EXPECT_EQ(jsonOf({"report", file, "Other"}).size(), 20u);
 }
 
