@@ -28,9 +28,12 @@ std::string fileContent(const std::string &name) {
     return content.str();
 }
 
-ProgramRun partlib(const std::string &arguments) {
+const std::string PARTLIB = std::string(TXDB_BINARY_DIR) + "/partlib";
+
+// Runs a shell command line without input.
+ProgramRun run(const std::string &commandLine) {
     const std::string errors = txdbtest::tempFile(".err");
-    const std::string command = std::string(TXDB_BINARY_DIR) + "/partlib " + arguments + " 2>" + errors + " </dev/null";
+    const std::string command = commandLine + " 2>" + errors + " </dev/null";
     ProgramRun run{-1, "", ""};
     FILE *pipe = ::popen(command.c_str(), "r");
     if (!pipe)
@@ -43,6 +46,10 @@ ProgramRun partlib(const std::string &arguments) {
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.errors = fileContent(errors);
     return run;
+}
+
+ProgramRun partlib(const std::string &arguments) {
+    return run(PARTLIB + " " + arguments);
 }
 
 class ExportCommandTest : public ::testing::Test {
@@ -81,6 +88,20 @@ TEST_F(ExportCommandTest, WritesTheLibraryFileToStandardOutputOrAFile) {
     EXPECT_EQ(toFile.output, "");
     EXPECT_EQ(fileContent(target), expected);
     EXPECT_EQ(filesInFolder(), std::vector<std::string>{"demo.json"}) << "no temporary file left";
+}
+
+TEST_F(ExportCommandTest, ShowsProgressOnATerminal) {
+    if (!std::filesystem::exists("/usr/bin/script"))
+        GTEST_SKIP() << "script(1) is needed to run partlib on a terminal";
+    const std::string target = folder + "/demo.json";
+    // script runs the program on a new terminal and copies what it shows.
+    ProgramRun onTerminal = run("script -qec \"" + PARTLIB + " export " + file + " -o " + target + "\" /dev/null");
+    EXPECT_EQ(onTerminal.status, 0) << onTerminal.errors;
+    EXPECT_NE(onTerminal.output.find("\rExporting Demo [......"), std::string::npos) << onTerminal.output;
+    EXPECT_NE(onTerminal.output.find("\rExporting Demo [##############################] 100% (3300/3300)"),
+              std::string::npos)
+        << onTerminal.output;
+    EXPECT_EQ(fileContent(target), exportToString(db.path));
 }
 
 TEST_F(ExportCommandTest, FailureLeavesAnExistingFileAsItWas) {

@@ -114,8 +114,10 @@ void addExportCommand(CLI::App &app) {
                     "A progress bar is shown on the terminal for large libraries.");
     addDatabaseArgument(*command, args->database);
     command->add_option("LIBRARY", args->libraries, "Names of the libraries to export (default: every library)");
-    command->add_option("-o,--output", args->output,
-                        "Write to FILE instead of standard output; FILE is replaced only when the export succeeds");
+    command
+        ->add_option("-o,--output", args->output,
+                     "Write to FILE instead of standard output; FILE is replaced only when the export succeeds")
+        ->type_name("FILE");
     command->callback([args] { runExport(args->database, args->libraries, args->output); });
 }
 
