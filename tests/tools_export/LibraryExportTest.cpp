@@ -1,19 +1,35 @@
-// The library file export over real databases: two sample libraries and a
-// library of awkward rows, checked against the tables they came from.
+// The library file export over real databases (two sample libraries and a
+// library of awkward rows, checked against the tables they came from), and
+// partlib export run as the built program on a SQLite file.
 
-#include "tests/tools_export/ExportTestSupport.h"
-
+#include "tools/partlib/LibraryExport.h"
+#include "ctraxdbpartlib/connection/CTraxDBPath.h"
+#include "ctraxdbpartlib/connection/CTraxDBSchema.h"
 #include "ctraxdbpartlib/readers/DBStatement.h"
+#include "interface/Exception.h"
 #include "tests/support/TestDatabase.h"
+#include "tools/samplelib/SampleLibrary.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
-#include <functional>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <sstream>
+#include <sys/wait.h>
 
-using namespace exporttest;
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+using namespace partlib;
+using Json = nlohmann::ordered_json;
 
 namespace {
+
+// The texts of the library of awkward rows.
+const std::string EDGE_LIBRARY = "Ed\"ge \\ Ω", EDGE_TOP = "Top \"A\"", EDGE_SUB = "Sub\\Dir",
+                  EDGE_DEFINITION = "EDGE_DEF_ü", EDGE_LABEL = "tab\there\x01", EDGE_VALUE = "say \"hi\" \\ 中",
+                  EDGE_PART = "EDGE-1 \"q\" \\ Ω";
 
 std::string quoted(const std::string &text) {
     std::string out = "'";
@@ -22,26 +38,99 @@ std::string quoted(const std::string &text) {
     return out + "'";
 }
 
-int count(CTraxDBPath &path, const std::string &sql) {
-    return runCount(path, sql);
+void writeEdgeLibrary(CTraxDBPath &path) {
+    for (const std::string &sql : {
+             "INSERT INTO [Library] VALUES (50000," + quoted(EDGE_LIBRARY) + ",0,'');",
+             "INSERT INTO [Hierarchy] VALUES (50001,50000," + quoted(EDGE_TOP) + ",NULL),(50002,50000," +
+                 quoted(EDGE_SUB) + ",50001),(50003,50000,'Empty ☃',NULL);",
+             "INSERT INTO [Part_Definition] VALUES (50010,50000," + quoted(EDGE_DEFINITION) +
+                 ",'P\"CB','',NULL,'',NULL,5,1,0,1);",
+             std::string("INSERT INTO [Pin_Equiv] VALUES (50030,50010);"),
+             "INSERT INTO [Pin_Data] VALUES (50020,50010,'1','A'," + quoted(EDGE_LABEL) +
+                 ",1,1,1,'S1',50030),(50021,50010,'2',NULL,'L2',2,1,NULL,'S2',50030),"
+                 "(50022,50010,'3','','L3',3,2,NULL,'',NULL);",
+             std::string("INSERT INTO [Gate] VALUES (50040,50010,'G',NULL),(50041,50010,'NC','');"),
+             // The pins of gate G linked in the order 3, 1, 2.
+             std::string("INSERT INTO [Gate_has_Pin_Data] VALUES (50050,50040,50022),(50051,50040,50020),"
+                         "(50052,50040,50021);"),
+             std::string("INSERT INTO [Gate_Equiv] VALUES (50060,50010,'SW');"),
+             std::string("INSERT INTO [Gate_Equiv_Gate] VALUES (50061,50060,2);"),
+             std::string("INSERT INTO [Gate_Equiv_has_Pin_Data] VALUES (50062,50061,50021),(50063,50061,50020);"),
+             "INSERT INTO [Attributes] VALUES (50010,'Note'," + quoted(EDGE_VALUE) + ",3,1);",
+             "INSERT INTO [Parts] VALUES (50070,50000,50010,50002," + quoted(EDGE_PART) +
+                 ",'',NULL,'',NULL,NULL,NULL);",
+         })
+        path.execute(sql);
 }
 
-// Every object of one kind in the document, wherever it stands.
-void eachLibrary(const Json &doc, const std::function<void(const Json &)> &take) {
-    for (const Json &library : doc.at("libraries"))
-        take(library);
+// A new database with the sample library "Demo".
+std::shared_ptr<CTraxDBPath> sampleIn(const std::string &init, int parts = 300) {
+    auto path = std::make_shared<CTraxDBPath>(init.c_str(), CTraxDBPath::SchemaCheck::Skip);
+    CTraxDBSchema::createSchema(*path);
+    SampleOptions options;
+    options.parts = parts;
+    writeSampleLibrary(*path, options);
+    return path;
 }
-void eachDefinition(const Json &doc, const std::function<void(const Json &)> &take) {
-    eachLibrary(doc, [&](const Json &library) {
-        for (const Json &definition : library.at("partDefinitions"))
-            take(definition);
-    });
+
+std::map<std::string, std::shared_ptr<CTraxDBPath>> &databases() {
+    static std::map<std::string, std::shared_ptr<CTraxDBPath>> all;
+    return all;
 }
-void eachPart(const Json &doc, const std::function<void(const Json &)> &take) {
-    eachLibrary(doc, [&](const Json &library) {
-        for (const Json &part : library.at("parts"))
-            take(part);
-    });
+// The paths are closed before the test databases go at exit.
+struct CloseDatabases : ::testing::Environment {
+    void TearDown() override { databases().clear(); }
+};
+const auto *closeDatabases = ::testing::AddGlobalTestEnvironment(new CloseDatabases);
+
+// Demo, a second sample library and the awkward one, built once per engine.
+const std::shared_ptr<CTraxDBPath> &sampleDatabase(const std::string &engine) {
+    std::shared_ptr<CTraxDBPath> &path = databases()[engine];
+    if (!path) {
+        path = sampleIn(txdbtest::freshDatabase(engine));
+        SampleOptions second;
+        second.libraryName = "Second";
+        second.parts = 200;
+        second.firstId = 100000;
+        writeSampleLibrary(*path, second);
+        writeEdgeLibrary(*path);
+    }
+    return path;
+}
+
+std::string exportToString(const pathHandle_t &path, const std::vector<std::string> &libraries = {}) {
+    ExportOptions options;
+    options.libraries = libraries;
+    std::ostringstream out;
+    try {
+        exportLibraries(path, out, options);
+    } catch (Exception *e) { // shown by the test framework with its text
+        std::unique_ptr<Exception> failure(e);
+        throw std::runtime_error(failure->getMessage());
+    }
+    return out.str();
+}
+
+std::string refusal(const pathHandle_t &path) {
+    try {
+        exportToString(path);
+    } catch (const std::runtime_error &e) {
+        return e.what();
+    }
+    return "<no refusal>";
+}
+
+// Every element reached from the document through the lists named in turn.
+std::vector<const Json *> items(const Json &doc, const std::vector<const char *> &keys) {
+    std::vector<const Json *> level{&doc};
+    for (const char *key : keys) {
+        std::vector<const Json *> next;
+        for (const Json *item : level)
+            for (const Json &element : item->at(key))
+                next.push_back(&element);
+        level = next;
+    }
+    return level;
 }
 int folderCount(const Json &folders) {
     int n = 0;
@@ -49,27 +138,6 @@ int folderCount(const Json &folders) {
         n += 1 + folderCount(folder.at("folders"));
     return n;
 }
-template <class F> int sum(const Json &doc, F itemsOf) {
-    int n = 0;
-    eachDefinition(doc, [&](const Json &definition) { n += itemsOf(definition); });
-    return n;
-}
-int nullsAndEmpties(const Json &doc, const char *kind, const char *key, bool nulls) {
-    int n = 0;
-    const auto check = [&](const Json &item) { n += nulls ? item.at(key).is_null() : item.at(key) == ""; };
-    if (std::string(kind) == "parts")
-        eachPart(doc, check);
-    else
-        eachDefinition(doc, [&](const Json &definition) {
-            if (std::string(kind) == "definitions")
-                check(definition);
-            else
-                for (const Json &item : definition.at(kind))
-                    check(item);
-        });
-    return n;
-}
-
 const Json &byName(const Json &list, const std::string &name) {
     for (const Json &item : list)
         if (item.at("name") == name)
@@ -77,76 +145,62 @@ const Json &byName(const Json &list, const std::string &name) {
     throw std::out_of_range("no item named " + name);
 }
 
+const char *const LIB = "libraries";
+const char *const DEF = "partDefinitions";
+
 class LibraryExportTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(LibraryExportTest, HoldsEveryRowOfEveryTable) {
-    SampleDatabase &db = sampleDatabase(GetParam());
-    CTraxDBPath &path = db.dbPath();
-    const Json doc = Json::parse(exportToString(db.path));
-
+    const std::shared_ptr<CTraxDBPath> &path = sampleDatabase(GetParam());
+    const Json doc = Json::parse(exportToString(path));
     EXPECT_EQ(doc.at("format"), 1);
-    EXPECT_EQ(static_cast<int>(doc.at("libraries").size()), count(path, "SELECT Count(*) FROM [Library];"));
-    int folders = 0, parts = 0, definitions = 0;
-    eachLibrary(doc, [&](const Json &library) {
-        folders += folderCount(library.at("folders"));
-        parts += static_cast<int>(library.at("parts").size());
-        definitions += static_cast<int>(library.at("partDefinitions").size());
-    });
-    EXPECT_EQ(folders, count(path, "SELECT Count(*) FROM [Hierarchy];"));
-    EXPECT_EQ(parts, count(path, "SELECT Count(*) FROM [Parts];"));
-    EXPECT_EQ(definitions, count(path, "SELECT Count(*) FROM [Part_Definition];"));
-    const auto size = [](const char *key) { return [key](const Json &d) { return int(d.at(key).size()); }; };
-    const auto nested = [](const char *key, const char *inner) {
-        return [key, inner](const Json &d) {
-            int n = 0;
-            for (const Json &item : d.at(key))
-                n += int(item.at(inner).size());
-            return n;
-        };
+    const std::pair<const char *, std::vector<const char *>> tables[] = {
+        {"Library", {LIB}},
+        {"Part_Definition", {LIB, DEF}},
+        {"Pin_Data", {LIB, DEF, "pins"}},
+        {"Pin_Equiv", {LIB, DEF, "pinEquivalences"}},
+        {"Gate", {LIB, DEF, "gates"}},
+        {"Gate_has_Pin_Data", {LIB, DEF, "gates", "pins"}},
+        {"Gate_Equiv", {LIB, DEF, "gateSwaps"}},
+        {"Gate_Equiv_Gate", {LIB, DEF, "gateSwaps", "gates"}},
+        {"Gate_Equiv_has_Pin_Data", {LIB, DEF, "gateSwaps", "gates", "pins"}},
+        {"Attributes", {LIB, DEF, "attributes"}},
+        {"Parts", {LIB, "parts"}},
     };
-    EXPECT_EQ(sum(doc, size("pins")), count(path, "SELECT Count(*) FROM [Pin_Data];"));
-    EXPECT_EQ(sum(doc, size("pinEquivalences")), count(path, "SELECT Count(*) FROM [Pin_Equiv];"));
-    EXPECT_EQ(sum(doc, size("gates")), count(path, "SELECT Count(*) FROM [Gate];"));
-    EXPECT_EQ(sum(doc, nested("gates", "pins")), count(path, "SELECT Count(*) FROM [Gate_has_Pin_Data];"));
-    EXPECT_EQ(sum(doc, size("gateSwaps")), count(path, "SELECT Count(*) FROM [Gate_Equiv];"));
-    EXPECT_EQ(sum(doc, nested("gateSwaps", "gates")), count(path, "SELECT Count(*) FROM [Gate_Equiv_Gate];"));
-    EXPECT_EQ(sum(doc,
-                  [](const Json &d) {
-                      int n = 0;
-                      for (const Json &swap : d.at("gateSwaps"))
-                          for (const Json &member : swap.at("gates"))
-                              n += int(member.at("pins").size());
-                      return n;
-                  }),
-              count(path, "SELECT Count(*) FROM [Gate_Equiv_has_Pin_Data];"));
-    EXPECT_EQ(sum(doc, size("attributes")), count(path, "SELECT Count(*) FROM [Attributes];"));
-    // The pins of each equivalence group are those that name it.
-    EXPECT_EQ(sum(doc, nested("pinEquivalences", "pins")),
-              count(path, "SELECT Count(*) FROM [Pin_Data] WHERE [Equiv_group] IS NOT NULL;"));
-    eachDefinition(doc, [](const Json &definition) {
-        for (const Json &pin : definition.at("pins"))
+    for (const auto &[table, keys] : tables)
+        EXPECT_EQ(static_cast<int>(items(doc, keys).size()),
+                  runCount(*path, std::string("SELECT Count(*) FROM [") + table + "];"))
+            << table;
+    int folders = 0;
+    for (const Json *library : items(doc, {LIB}))
+        folders += folderCount(library->at("folders"));
+    EXPECT_EQ(folders, runCount(*path, "SELECT Count(*) FROM [Hierarchy];"));
+
+    // A pin's group holds the pin.
+    EXPECT_EQ(static_cast<int>(items(doc, {LIB, DEF, "pinEquivalences", "pins"}).size()),
+              runCount(*path, "SELECT Count(*) FROM [Pin_Data] WHERE [Equiv_group] IS NOT NULL;"));
+    for (const Json *definition : items(doc, {LIB, DEF}))
+        for (const Json &pin : definition->at("pins"))
             if (!pin.at("equivGroup").is_null()) {
-                const Json &group = definition.at("pinEquivalences").at(pin.at("equivGroup").get<size_t>());
+                const Json &group = definition->at("pinEquivalences").at(pin.at("equivGroup").get<size_t>());
                 EXPECT_NE(std::find(group.at("pins").begin(), group.at("pins").end(), pin.at("identifier")),
                           group.at("pins").end())
-                    << definition.at("name");
+                    << definition->at("name");
             }
-    });
 }
 
 TEST_P(LibraryExportTest, EveryPartNamesItsFolderPathAndDefinition) {
-    SampleDatabase &db = sampleDatabase(GetParam());
-    const Json doc = Json::parse(exportToString(db.path));
-    int checked = 0;
-    eachPart(doc, [&](const Json &part) {
-        const Json &folder = part.at("folder");
-        ASSERT_FALSE(folder.empty()) << part.at("name");
+    const std::shared_ptr<CTraxDBPath> &path = sampleDatabase(GetParam());
+    const Json doc = Json::parse(exportToString(path));
+    for (const Json *part : items(doc, {LIB, "parts"})) {
+        const Json &folder = part->at("folder");
+        ASSERT_FALSE(folder.empty()) << part->at("name");
+        // H0 is the part's folder, H1 its parent and so on up to the top.
         std::string sql = "SELECT Count(*) FROM [Parts] INNER JOIN [Part_Definition] ON "
                           "[Part_Definition].[ID]=[Parts].[Part_def_ID] INNER JOIN [Hierarchy] [H0] ON "
                           "[H0].[ID]=[Parts].[Hierarchy_ID]";
-        std::string where = " WHERE [Parts].[Name]=" + quoted(part.at("name")) +
-                            " AND [Part_Definition].[Name]=" + quoted(part.at("definition"));
-        // H0 is the part's folder, H1 its parent and so on up to the top.
+        std::string where = " WHERE [Parts].[Name]=" + quoted(part->at("name")) +
+                            " AND [Part_Definition].[Name]=" + quoted(part->at("definition"));
         for (size_t level = 0; level < folder.size(); ++level) {
             const std::string h = "[H" + std::to_string(level) + "]";
             if (level > 0)
@@ -155,53 +209,50 @@ TEST_P(LibraryExportTest, EveryPartNamesItsFolderPathAndDefinition) {
             where += " AND " + h + ".[Name]=" + quoted(folder.at(folder.size() - 1 - level));
         }
         where += " AND [H" + std::to_string(folder.size() - 1) + "].[Parent_ID] IS NULL;";
-        EXPECT_EQ(count(db.dbPath(), sql + where), 1) << part.dump();
-        ++checked;
-    });
-    EXPECT_EQ(checked, count(db.dbPath(), "SELECT Count(*) FROM [Parts];"));
+        EXPECT_EQ(runCount(*path, sql + where), 1) << part->dump();
+    }
 }
 
 TEST_P(LibraryExportTest, NullAndEmptyTextStayApart) {
-    SampleDatabase &db = sampleDatabase(GetParam());
-    CTraxDBPath &path = db.dbPath();
-    const Json doc = Json::parse(exportToString(db.path));
+    const std::shared_ptr<CTraxDBPath> &path = sampleDatabase(GetParam());
+    const Json doc = Json::parse(exportToString(path));
     struct Column {
-        const char *kind, *key, *table, *column;
+        std::vector<const char *> items;
+        const char *key, *table, *column;
     };
     const Column columns[] = {
-        {"parts", "acceptance", "Parts", "Part_Acceptance"},
-        {"parts", "number", "Parts", "Part_number"},
-        {"parts", "pspiceData", "Parts", "PSpice_data"},
-        {"gates", "altName", "Gate", "Alt_name"},
-        {"definitions", "pcbAlternateName", "Part_Definition", "PCB_alternate_name"},
-        {"pins", "signal", "Pin_Data", "Signal"},
-        {"pins", "name", "Pin_Data", "Name"},
+        {{LIB, "parts"}, "acceptance", "Parts", "Part_Acceptance"},
+        {{LIB, "parts"}, "number", "Parts", "Part_number"},
+        {{LIB, "parts"}, "pspiceData", "Parts", "PSpice_data"},
+        {{LIB, DEF, "gates"}, "altName", "Gate", "Alt_name"},
+        {{LIB, DEF}, "pcbAlternateName", "Part_Definition", "PCB_alternate_name"},
+        {{LIB, DEF, "pins"}, "signal", "Pin_Data", "Signal"},
+        {{LIB, DEF, "pins"}, "name", "Pin_Data", "Name"},
     };
     for (const Column &c : columns) {
+        int nulls = 0, empties = 0;
+        for (const Json *item : items(doc, c.items)) {
+            nulls += item->at(c.key).is_null();
+            empties += item->at(c.key) == "";
+        }
         const std::string from = std::string("SELECT Count(*) FROM [") + c.table + "] WHERE [" + c.column + "]";
-        const int nulls = count(path, from + " IS NULL;");
-        const int empties = count(path, from + " = '';");
-        EXPECT_EQ(nullsAndEmpties(doc, c.kind, c.key, true), nulls) << c.table << "." << c.column;
-        EXPECT_EQ(nullsAndEmpties(doc, c.kind, c.key, false), empties) << c.table << "." << c.column;
-        EXPECT_GT(nulls, 0) << "the data has NULLs in " << c.column;
-        EXPECT_GT(empties, 0) << "the data has empty texts in " << c.column;
+        EXPECT_EQ(nulls, runCount(*path, from + " IS NULL;")) << c.column;
+        EXPECT_EQ(empties, runCount(*path, from + " = '';")) << c.column;
+        EXPECT_GT(nulls * empties, 0) << "the data has NULL and empty texts in " << c.column;
     }
 }
 
 TEST_P(LibraryExportTest, AwkwardRowsComeOutAsStored) {
-    SampleDatabase &db = sampleDatabase(GetParam());
-    const Json doc = Json::parse(exportToString(db.path, {EDGE_LIBRARY}));
-    ASSERT_EQ(doc.at("libraries").size(), 1u);
-    const Json &library = doc.at("libraries").at(0);
+    const Json doc = Json::parse(exportToString(sampleDatabase(GetParam()), {EDGE_LIBRARY}));
+    ASSERT_EQ(doc.at(LIB).size(), 1u);
+    const Json &library = doc.at(LIB).at(0);
     EXPECT_EQ(library.at("name"), EDGE_LIBRARY);
     EXPECT_EQ(library.at("enabled"), false);
     EXPECT_EQ(library.at("comment"), "");
+    EXPECT_EQ(library.at("folders"), Json::parse(R"([{"name": "Empty ☃", "folders": []},
+        {"name": "Top \"A\"", "folders": [{"name": "Sub\\Dir", "folders": []}]}])"));
 
-    const Json &top = byName(library.at("folders"), EDGE_TOP_FOLDER);
-    EXPECT_EQ(byName(top.at("folders"), EDGE_SUB_FOLDER).at("folders"), Json::array());
-    EXPECT_EQ(byName(library.at("folders"), EDGE_EMPTY_FOLDER).at("folders"), Json::array());
-
-    const Json &definition = library.at("partDefinitions").at(0);
+    const Json &definition = library.at(DEF).at(0);
     EXPECT_EQ(definition.at("name"), EDGE_DEFINITION);
     EXPECT_EQ(definition.at("pcbComponentName"), "P\"CB");
     EXPECT_EQ(definition.at("pcbAlternateName"), "");
@@ -209,112 +260,151 @@ TEST_P(LibraryExportTest, AwkwardRowsComeOutAsStored) {
     EXPECT_EQ(definition.at("maxConnectorPins"), 5);
     EXPECT_EQ(definition.at("gateSwapping"), true);
     EXPECT_EQ(definition.at("isFPGA"), true);
-
     const Json &pins = definition.at("pins");
     ASSERT_EQ(pins.size(), 3u);
     EXPECT_EQ(pins.at(0).at("label"), EDGE_LABEL);
     EXPECT_TRUE(pins.at(1).at("name").is_null());
     EXPECT_EQ(pins.at(2).at("signal"), "");
-    EXPECT_EQ(pins.at(0).at("equivGroup"), 0);
     EXPECT_EQ(pins.at(1).at("equivGroup"), 0);
     EXPECT_TRUE(pins.at(2).at("equivGroup").is_null());
     EXPECT_EQ(definition.at("pinEquivalences"), Json::parse(R"([{"pins": ["1", "2"]}])"));
-
     // Pins linked 3, 1, 2 come in that order; a gate without pins has none.
     EXPECT_EQ(definition.at("gates"), Json::parse(R"([{"name": "G", "altName": null, "pins": ["3", "1", "2"]},
                                                       {"name": "NC", "altName": "", "pins": []}])"));
     EXPECT_EQ(definition.at("gateSwaps"),
               Json::parse(R"([{"name": "SW", "gates": [{"equivType": 2, "pins": ["2", "1"]}]}])"));
-    EXPECT_EQ(definition.at("attributes").at(0).at("value"), EDGE_ATTRIBUTE_VALUE);
-    EXPECT_EQ(definition.at("attributes").at(0).at("readOnly"), 1);
+    EXPECT_EQ(definition.at("attributes").at(0).at("value"), EDGE_VALUE);
 
     const Json &part = library.at("parts").at(0);
     EXPECT_EQ(part.at("name"), EDGE_PART);
     EXPECT_EQ(part.at("number"), "");
     EXPECT_TRUE(part.at("description").is_null());
-    EXPECT_TRUE(part.at("version").is_null());
     EXPECT_TRUE(part.at("type").is_null());
-    EXPECT_EQ(part.at("folder"), Json::array({EDGE_TOP_FOLDER, EDGE_SUB_FOLDER}));
+    EXPECT_EQ(part.at("folder"), Json::array({EDGE_TOP, EDGE_SUB}));
     EXPECT_EQ(part.at("definition"), EDGE_DEFINITION);
 }
 
 TEST_P(LibraryExportTest, SameDatabaseSameBytesInCanonicalLayout) {
-    SampleDatabase &db = sampleDatabase(GetParam());
-    const std::string first = exportToString(db.path);
-    EXPECT_EQ(exportToString(db.path), first);
-    // The layout is exactly a two-space dump of the same document.
-    EXPECT_EQ(Json::parse(first).dump(2) + "\n", first);
+    const std::shared_ptr<CTraxDBPath> &path = sampleDatabase(GetParam());
+    const std::string first = exportToString(path);
+    EXPECT_EQ(exportToString(path), first);
+    EXPECT_EQ(Json::parse(first).dump(2) + "\n", first) << "the layout of a two-space dump";
     // Libraries come in the database's order, whatever order they are named in.
-    const Json named = Json::parse(exportToString(db.path, {SECOND_LIBRARY, SAMPLE_LIBRARY}));
-    ASSERT_EQ(named.at("libraries").size(), 2u);
-    EXPECT_EQ(named.at("libraries").at(0).at("name"), SAMPLE_LIBRARY);
-    EXPECT_EQ(named.at("libraries").at(1), byName(Json::parse(first).at("libraries"), SECOND_LIBRARY));
-}
-
-TEST_P(LibraryExportTest, ReportsProgressPerDefinitionAndPart) {
-    SampleDatabase &db = sampleDatabase(GetParam());
-    std::vector<long> done;
-    long total = 0;
-    ExportOptions options;
-    options.libraries = {SAMPLE_LIBRARY};
-    options.progress = [&](const std::string &library, long step, long all) {
-        EXPECT_EQ(library, SAMPLE_LIBRARY);
-        done.push_back(step);
-        total = all;
-    };
-    std::ostringstream out;
-    exportLibraries(db.path, out, options);
-    const long items = count(db.dbPath(), "SELECT Count(*) FROM [Parts] WHERE [Library_ID] = 1;") +
-                       count(db.dbPath(), "SELECT Count(*) FROM [Part_Definition] WHERE [Library_ID] = 1;");
-    EXPECT_EQ(total, items);
-    ASSERT_EQ(static_cast<long>(done.size()), items);
-    EXPECT_EQ(done.front(), 1);
-    EXPECT_EQ(done.back(), items);
-}
-
-TEST_P(LibraryExportTest, UnknownLibraryIsRefusedBeforeAnythingIsWritten) {
-    SampleDatabase &db = sampleDatabase(GetParam());
-    std::ostringstream out;
-    ExportOptions options;
-    options.libraries = {SAMPLE_LIBRARY, "Nonesuch"};
-    EXPECT_EQ(thrownMessage([&] { exportLibraries(db.path, out, options); }),
-              "No library named \"Nonesuch\" in the database");
-    EXPECT_EQ(out.str(), "");
+    const Json named = Json::parse(exportToString(path, {"Second", "Demo"}));
+    ASSERT_EQ(named.at(LIB).size(), 2u);
+    EXPECT_EQ(named.at(LIB).at(0).at("name"), "Demo");
+    EXPECT_EQ(named.at(LIB).at(1), byName(Json::parse(first).at(LIB), "Second"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, LibraryExportTest, ::testing::ValuesIn(txdbtest::testEngines()));
 
-// Data a library file cannot hold faithfully is refused with its name.
-class RefusedDataTest : public ::testing::Test {
-protected:
-    RefusedDataTest() : db(sampleOnly("SQLite")) {}
-    std::string refusal() {
-        std::ostringstream out;
-        return thrownMessage([&] { exportLibraries(db.path, out); });
-    }
-    SampleDatabase db;
+TEST(RefusedDataTest, TextThatIsNotUtf8AndFoldersOfOneName) {
+    std::shared_ptr<CTraxDBPath> path = sampleIn(txdbtest::freshDatabase("SQLite"));
+    path->execute("UPDATE [Parts] SET [Description]='caf\xE9' WHERE [ID]=3;");
+    EXPECT_NE(refusal(path).find("The text \"caf\\xE9\" of library Demo, part "), std::string::npos);
+    EXPECT_NE(refusal(path).find("is not valid UTF-8"), std::string::npos);
+
+    path->execute("UPDATE [Parts] SET [Description]=NULL WHERE [ID]=3;");
+    path->execute("INSERT INTO [Hierarchy] VALUES (900,1,'Obsolete',NULL);");
+    EXPECT_EQ(refusal(path), "Library Demo has two folders named \"Obsolete\" in its top level; a library file "
+                             "tells folders apart by their path");
+}
+
+// ---- partlib export, the program --------------------------------------------
+
+struct ProgramRun {
+    int status;
+    std::string output, errors;
 };
 
-TEST_F(RefusedDataTest, TextThatIsNotUtf8) {
-    db.dbPath().execute("UPDATE [Parts] SET [Description]='caf\xE9' WHERE [ID]=3;");
-    const std::string message = refusal();
-    EXPECT_NE(message.find("The text \"caf\\xE9\" of library Demo, part "), std::string::npos) << message;
-    EXPECT_NE(message.find("is not valid UTF-8"), std::string::npos) << message;
+std::string fileContent(const std::string &name) {
+    std::ifstream in(name, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
 }
 
-TEST_F(RefusedDataTest, TwoFoldersOfOneNameUnderOneParent) {
-    db.dbPath().execute(
-        "INSERT INTO [Hierarchy] ([ID],[Library_ID],[Name],[Parent_ID]) VALUES (900,1,'Obsolete',NULL);");
-    EXPECT_EQ(refusal(), "Library Demo has two folders named \"Obsolete\" in its top level; a library file tells "
-                         "folders apart by their path");
+const std::string PARTLIB = std::string(TXDB_BINARY_DIR) + "/partlib";
+
+// Runs a shell command line without input.
+ProgramRun run(const std::string &commandLine) {
+    const std::string errors = txdbtest::tempFile(".err");
+    ProgramRun result{-1, "", ""};
+    FILE *pipe = ::popen((commandLine + " 2>" + errors + " </dev/null").c_str(), "r");
+    if (!pipe)
+        return result;
+    char buffer[4096];
+    for (size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        result.output.append(buffer, count);
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.errors = fileContent(errors);
+    return result;
 }
 
-TEST_F(RefusedDataTest, PinOfAGroupOfAnotherDefinition) {
-    db.dbPath().execute("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_identifier],[Equiv_group]) "
-                        "VALUES (900,2,'X',1);");
-    const std::string message = refusal();
-    EXPECT_NE(message.find("Pin X of part definition "), std::string::npos) << message;
-    EXPECT_NE(message.find("which is not a group of that definition"), std::string::npos) << message;
+class ExportCommandTest : public ::testing::Test {
+protected:
+    ExportCommandTest() : init(txdbtest::freshDatabase("SQLite")), path(sampleIn(init, 3000)) {
+        file = init.substr(init.find('=', init.find("Data Source")) + 1);
+        folder = txdbtest::tempFile("-export");
+        std::filesystem::create_directory(folder);
+        target = folder + "/demo.json";
+    }
+    ProgramRun partlib(const std::string &arguments) { return run(PARTLIB + " " + arguments); }
+    std::vector<std::string> filesInFolder() {
+        std::vector<std::string> names;
+        for (const auto &entry : std::filesystem::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    std::string init;
+    std::shared_ptr<CTraxDBPath> path;
+    std::string file, folder, target;
+};
+
+TEST_F(ExportCommandTest, WritesTheLibraryFileToStandardOutputOrAFile) {
+    const std::string expected = exportToString(path);
+    ProgramRun toOutput = partlib("export " + file);
+    EXPECT_EQ(toOutput.status, 0) << toOutput.errors;
+    EXPECT_EQ(toOutput.output, expected);
+    EXPECT_EQ(toOutput.errors, "") << "no progress bar when standard error is no terminal";
+
+    ProgramRun toFile = partlib("export " + file + " Demo -o " + target);
+    EXPECT_EQ(toFile.status, 0) << toFile.errors;
+    EXPECT_EQ(toFile.output, "");
+    EXPECT_EQ(fileContent(target), expected);
+    EXPECT_EQ(filesInFolder(), std::vector<std::string>{"demo.json"}) << "no temporary file left";
+
+    if (!std::filesystem::exists("/usr/bin/script"))
+        GTEST_SKIP() << "script(1) is needed to run partlib on a terminal";
+    // script runs the program on a new terminal and copies what it shows.
+    ProgramRun onTerminal = run("script -qec \"" + PARTLIB + " export " + file + " -o " + target + "\" /dev/null");
+    EXPECT_EQ(onTerminal.status, 0) << onTerminal.errors;
+    EXPECT_NE(onTerminal.output.find("\rExporting Demo [......"), std::string::npos) << onTerminal.output;
+    EXPECT_NE(onTerminal.output.find("\rExporting Demo [##############################] 100% (3300/3300)"),
+              std::string::npos)
+        << onTerminal.output;
+    EXPECT_EQ(fileContent(target), expected);
+}
+
+TEST_F(ExportCommandTest, FailuresLeaveFilesAsTheyWere) {
+    std::ofstream(target) << "previous content\n";
+    ProgramRun unknown = partlib("export " + file + " Demo Nonesuch -o " + target);
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.errors, "No library named \"Nonesuch\" in the database\n");
+    EXPECT_EQ(fileContent(target), "previous content\n");
+    EXPECT_EQ(filesInFolder(), std::vector<std::string>{"demo.json"}) << "no temporary file left";
+
+    ProgramRun missing = partlib("export " + folder + "/none.db");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.errors, "No such database file: " + folder + "/none.db\n");
+    EXPECT_FALSE(std::filesystem::exists(folder + "/none.db")) << "the file is not created";
+
+    ProgramRun noFolder = partlib("export " + file + " -o " + folder + "/no/dir/out.json");
+    EXPECT_EQ(noFolder.status, 1);
+    EXPECT_NE(noFolder.errors.find("Cannot create " + folder + "/no/dir/out.json: "), std::string::npos)
+        << noFolder.errors;
 }
 
 } // namespace
