@@ -11,12 +11,14 @@
 #include "ctraxdbpartlib/readers/CTraxDBGateSwapGateReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBLibReader.h"
 #include "interface/AttributeAccess.h"
+#include "interface/CompletePartAndPartDefAccess.h"
 #include "interface/GateAccess.h"
 #include "interface/GateDataAccess.h"
 #include "interface/GateSwapAccess.h"
 #include "interface/GateSwapGateAccess.h"
 #include "interface/GateSwapPinDataAccess.h"
 #include "interface/LibraryAccess.h"
+#include "interface/PartAccess.h"
 #include "interface/PartDefDataAccess.h"
 #include "interface/PartDefFilter.h"
 #include "interface/PinDataAccess.h"
@@ -409,6 +411,34 @@ TEST_P(DefinitionReadersTest, GroupMembersComeInLinkOrder) {
     for (const auto &attribute : readAll(nand->getAttributesReader()))
         attributes.push_back(nameOf(*attribute));
     EXPECT_EQ(attributes, (std::vector<std::string>{"Datasheet", "Height", "Manufacturer"}));
+}
+
+TEST_P(DefinitionReadersTest, CombinedPartRecordsReadTheirDefinitionsDetails) {
+    auto nand = definition("Demo_NAND_SO14_0006");
+    ASSERT_NE(nand, nullptr);
+    std::vector<std::string> pins = pinsOf(nand->getPinDataReader());
+    std::vector<std::string> attributes;
+    for (const auto &attribute : readAll(nand->getAttributesReader()))
+        attributes.push_back(nameOf(*attribute));
+
+    // The parts built on the definition, from both sides.
+    auto parts = readAll(nand->getPartReader(nullptr));
+    EXPECT_EQ(
+        static_cast<int>(parts.size()),
+        raw->ints("SELECT Count(*) FROM [Parts] WHERE [Part_def_ID] = " + std::to_string(nand->getID()) + ";").at(0));
+    int combined = 0;
+    for (const auto &part : readAll(library->getCompletePartAndPartDefReader(nullptr, 0))) {
+        if (part->getPartDefID() != nand->getID())
+            continue;
+        ++combined;
+        EXPECT_EQ(pinsOf(part->getPinDataReader()), pins);
+        std::vector<std::string> names;
+        for (const auto &attribute : readAll(part->getAttributesReader()))
+            names.push_back(nameOf(*attribute));
+        EXPECT_EQ(names, attributes);
+    }
+    EXPECT_EQ(combined, static_cast<int>(parts.size()));
+    EXPECT_GT(combined, 0);
 }
 
 TEST_P(DefinitionReadersTest, DetailGettersCheckWidths) {
