@@ -401,6 +401,12 @@ TEST_F(ExportCommandTest, FailuresLeaveFilesAsTheyWere) {
     EXPECT_EQ(missing.errors, "No such database file: " + folder + "/none.db\n");
     EXPECT_FALSE(std::filesystem::exists(folder + "/none.db")) << "the file is not created";
 
+    const std::string other = txdbtest::freshDatabase("SQLite");
+    CTraxDBPath(other.c_str(), CTraxDBPath::SchemaCheck::Skip).execute("CREATE TABLE [Other] ([ID] INTEGER);");
+    ProgramRun noLibrary = partlib("export \"" + other + "\"");
+    EXPECT_EQ(noLibrary.status, 1);
+    EXPECT_EQ(noLibrary.errors, "The database holds no part library of the current version (see partlib info)\n");
+
     ProgramRun noFolder = partlib("export " + file + " -o " + folder + "/no/dir/out.json");
     EXPECT_EQ(noFolder.status, 1);
     EXPECT_NE(noFolder.errors.find("Cannot create " + folder + "/no/dir/out.json: "), std::string::npos)

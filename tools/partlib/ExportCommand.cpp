@@ -82,7 +82,18 @@ void runExport(const std::string &database, const std::vector<std::string> &libr
     std::string initialisation = initialisationStringOf(database);
     if (initialisation != database && !std::filesystem::exists(database))
         fail("No such database file: " + database);
-    pathHandle_t path = openPath(initialisation.data());
+    doPromptValidationMsg(false);
+    pathHandle_t path;
+    try {
+        path = openPath(initialisation.data());
+    } catch (Exception *failure) { // refused without a question: say why
+        if (!failure->getMessage().empty())
+            throw;
+        delete failure;
+        // An initialisation string may hold a password: it is not repeated.
+        const std::string shown = initialisation == database ? std::string("The database") : database;
+        fail(shown + " holds no part library of the current version (see partlib info)");
+    }
 
     ExportOptions options;
     options.libraries = libraries;
