@@ -1,24 +1,22 @@
 #pragma once
 
-// What the records of a part definition's details share: the class name
-// the destructor traces under and the index the reader gave the record
-// (its position in the reader's result; unused by records that have none).
+// What the records of a part definition's details share: the index the
+// reader gave the record (its position in the reader's result; unused by
+// records that have none), and the destructor's trace, written after the
+// members of the derived classes (a path handle among them) are gone.
 
-#include "ctraxdbpartlib/CLogger.h"
-#include "ctraxdbpartlib/access/DBAccess.h"
-#include "ctraxdbpartlib/access/DBField.h"
-
-#include <string>
+#include "ctraxdbpartlib/access/CTraxDBRecord.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-template <class TInterface> class CTraxDBDetailRecord : public DBAccess<TInterface> {
+template <class TInterface> class CTraxDBDetailRecord : public CTraxDBRecord<TInterface> {
 protected:
-    explicit CTraxDBDetailRecord(const char *className, int index = -1) : className(className), index(index) {}
-    ~CTraxDBDetailRecord() override { TXDB_TRACE(LOG_FINEST, std::string(className) + "::~" + className); }
+    explicit CTraxDBDetailRecord(const char *className, int index = -1,
+                                 ArgumentSpelling spelling = ArgumentSpelling::AsWritten)
+        : CTraxDBRecord<TInterface>(className, spelling), index(index) {}
+    ~CTraxDBDetailRecord() override { TXDB_TRACE(LOG_FINEST, this->destructorText()); }
 
-    const char *className;
     int index;
 };
 

@@ -4,9 +4,7 @@
 // [Part_Definition] row and the getters over it. Each class traces under
 // its own name.
 
-#include "ctraxdbpartlib/CLogger.h"
-#include "ctraxdbpartlib/access/DBAccess.h"
-#include "ctraxdbpartlib/access/DBField.h"
+#include "ctraxdbpartlib/access/CTraxDBRecord.h"
 #include "ctraxdbpartlib/readers/PartDefAccessor.h"
 #include "interface/Handles.h"
 
@@ -15,46 +13,46 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-template <class TInterface> class CTraxDBPartDefRecord : public DBAccess<TInterface> {
+template <class TInterface> class CTraxDBPartDefRecord : public CTraxDBRecord<TInterface> {
 public:
     void getName(TCHAR *buffer, size_t size, bool) override {
-        TXDB_TRACE(LOG_FINE, className + "::getName(TCHAR *,size_t,bool)");
+        TXDB_TRACE(LOG_FINE, this->traceText("getName(TCHAR *,size_t,bool)"));
         getter::text(name, buffer, size);
     }
     void getPCBCompName(TCHAR *buffer, size_t size) override {
-        TXDB_TRACE(LOG_FINE, className + "::getPCBCompName(TCHAR *,size_t)");
+        TXDB_TRACE(LOG_FINE, this->traceText("getPCBCompName(TCHAR *,size_t)"));
         getter::text(pcbCompName, buffer, size);
     }
     void getPCBCompAltName(bool &isNull, TCHAR *buffer, size_t size) override {
-        TXDB_TRACE(LOG_FINE, className + "::getPCBCompAltName(bool &,TCHAR *,size_t)");
+        TXDB_TRACE(LOG_FINE, this->traceText("getPCBCompAltName(bool &,TCHAR *,size_t)"));
         getter::textBufferFirst(pcbAltName, isNull, buffer, size);
     }
     void getValue(bool &isNull, TCHAR *buffer, size_t size) override {
-        TXDB_TRACE(LOG_FINE, className + "::getValue(bool &,TCHAR *,size_t)");
+        TXDB_TRACE(LOG_FINE, this->traceText("getValue(bool &,TCHAR *,size_t)"));
         getter::textBufferFirst(value, isNull, buffer, size);
     }
     void getGateSwapping(bool &out) override {
-        TXDB_TRACE(LOG_FINE, className + "::getGateSwapping(bool &)");
+        TXDB_TRACE(LOG_FINE, this->traceText("getGateSwapping(bool &)"));
         getter::flag(gateSwapping, out);
     }
     void getPinNumName(bool &out) override {
-        TXDB_TRACE(LOG_FINE, className + "::getPinNumName(bool &)");
+        TXDB_TRACE(LOG_FINE, this->traceText("getPinNumName(bool &)"));
         getter::flag(pinNumName, out);
     }
     void getIsFPGA(bool &out) override {
-        TXDB_TRACE(LOG_FINE, className + "::getIsFPGA(bool &)");
+        TXDB_TRACE(LOG_FINE, this->traceText("getIsFPGA(bool &)"));
         getter::flag(isFPGA, out);
     }
     void getCompNameStem(bool &isNull, TCHAR *buffer, size_t size) override {
-        TXDB_TRACE(LOG_FINE, className + "::getCompNameStem(bool,TCHAR *,size_t)");
+        TXDB_TRACE(LOG_FINE, this->traceText("getCompNameStem(bool,TCHAR *,size_t)"));
         getter::textBufferFirst(compNameStem, isNull, buffer, size);
     }
     void getMaxConnectorPins(int &out) override {
-        TXDB_TRACE(LOG_FINE, className + "::getMaxConnectorPins(int &)");
+        TXDB_TRACE(LOG_FINE, this->traceText("getMaxConnectorPins(int &)"));
         out = maxConnectorPins;
     }
     void getPSpice(bool &isNull, TCHAR *buffer, size_t size) override {
-        TXDB_TRACE(LOG_FINE, className + "::getPSpice(bool &,TCHAR *,size_t)");
+        TXDB_TRACE(LOG_FINE, this->traceText("getPSpice(bool &,TCHAR *,size_t)"));
         getter::textBufferFirst(pSpice, isNull, buffer, size);
     }
     void getPosition(int &position) override { position = -1; }
@@ -62,8 +60,8 @@ public:
     int getID() override { return id; }
 
 protected:
-    CTraxDBPartDefRecord(pathHandle_t path, const PartDefAccessor &row, std::string className)
-        : path(std::move(path)), className(std::move(className)), id(row.id), libraryId(row.libraryId),
+    CTraxDBPartDefRecord(pathHandle_t path, const PartDefAccessor &row, const char *className)
+        : CTraxDBRecord<TInterface>(className), path(std::move(path)), id(row.id), libraryId(row.libraryId),
           maxConnectorPins(row.maxConnectorPins), gateSwapping(row.gateSwapping), pinNumName(row.pinNumName),
           isFPGA(row.isFPGA) {
         name.assign(row.name);
@@ -73,10 +71,10 @@ protected:
         compNameStem.assign(row.compNameStem, row.compNameStemStatus);
         pSpice.assign(row.pSpice, row.pSpiceStatus);
     }
-    ~CTraxDBPartDefRecord() override { TXDB_TRACE(LOG_FINEST, className + "::~" + className); }
+    // Written while the path handle is still held.
+    ~CTraxDBPartDefRecord() override { TXDB_TRACE(LOG_FINEST, this->destructorText()); }
 
     pathHandle_t path;
-    std::string className;
     int32_t id;
     int32_t libraryId;
     DBText<51> name;

@@ -4,9 +4,7 @@
 // and the getters over them, including the lookups of the part's folder
 // and definition. Each class traces under its own name.
 
-#include "ctraxdbpartlib/CLogger.h"
-#include "ctraxdbpartlib/access/DBAccess.h"
-#include "ctraxdbpartlib/access/DBField.h"
+#include "ctraxdbpartlib/access/CTraxDBRecord.h"
 #include "ctraxdbpartlib/readers/PartAccessor.h"
 #include "interface/Handles.h"
 #include "interface/HierarchyAccess.h"
@@ -20,48 +18,48 @@ namespace DBIMPL {
 // The part definition with the given ID, or an empty handle.
 std::shared_ptr<PartDefAccess> lookupPartDefinition(const pathHandle_t &path, int32_t partDefId);
 
-template <class TInterface> class CTraxDBPartRecord : public DBAccess<TInterface> {
+template <class TInterface> class CTraxDBPartRecord : public CTraxDBRecord<TInterface> {
 public:
     void getName(TCHAR *buffer, size_t size, bool) override {
-        TXDB_TRACE(LOG_FINE, className + "::getName(TCHAR *,size_t,bool)");
+        TXDB_TRACE(LOG_FINE, this->traceText("getName(TCHAR *,size_t,bool)"));
         getter::text(name, buffer, size);
     }
     void getNumber(bool &isNull, TCHAR *buffer, size_t size) override {
-        TXDB_TRACE(LOG_FINE, className + "::getNumber(bool &,TCHAR *,size_t)");
+        TXDB_TRACE(LOG_FINE, this->traceText("getNumber(bool &,TCHAR *,size_t)"));
         getter::textBufferFirst(number, isNull, buffer, size);
     }
     void getLibraryNumber(int *libraryID) override {
-        TXDB_TRACE(LOG_FINE, className + "::getLibraryNumber(int *)");
+        TXDB_TRACE(LOG_FINE, this->traceText("getLibraryNumber(int *)"));
         *libraryID = libraryId;
     }
     void getVersion(bool &isNull, int &value) override {
-        TXDB_TRACE(LOG_FINE, className + "::getVersion(bool &,int &)");
+        TXDB_TRACE(LOG_FINE, this->traceText("getVersion(bool &,int &)"));
         getter::value(version, isNull, value, OnNull::KeepValue);
     }
     // The buffer must hold 51 characters; a longer description is cut to
     // the buffer rather than overrun it.
     void getDescription(bool &isNull, TCHAR *buffer, size_t size) override {
-        TXDB_TRACE(LOG_FINE, className + "::getDescription(bool &,TCHAR *,size_t)");
+        TXDB_TRACE(LOG_FINE, this->traceText("getDescription(bool &,TCHAR *,size_t)"));
         getter::textBufferFirst(description, isNull, buffer, size, 51);
     }
     void getPSpice(bool &isNull, TCHAR *buffer, size_t size) override {
-        TXDB_TRACE(LOG_FINE, className + "::getPSpice(bool &,TCHAR *,size_t)");
+        TXDB_TRACE(LOG_FINE, this->traceText("getPSpice(bool &,TCHAR *,size_t)"));
         getter::textBufferFirst(pSpice, isNull, buffer, size);
     }
     void getPartAcceptance(bool &isNull, TCHAR *buffer, size_t size) override {
-        TXDB_TRACE(LOG_FINE, className + "::getPartAcceptance(bool &,TCHAR *,size_t)");
+        TXDB_TRACE(LOG_FINE, this->traceText("getPartAcceptance(bool &,TCHAR *,size_t)"));
         getter::textBufferFirst(acceptance, isNull, buffer, size);
     }
     std::shared_ptr<PartDefAccess> getPartPartDefn() override {
-        TXDB_TRACE(LOG_FINE, className + "::getPartPartDefn");
+        TXDB_TRACE(LOG_FINE, this->traceText("getPartPartDefn"));
         return lookupPartDefinition(path, partDefId);
     }
     void getHierarchyPosition(int &position) override { position = -1; }
     void getPartDefPosition(int &position) override { position = -1; }
 
 protected:
-    CTraxDBPartRecord(pathHandle_t path, const PartColumns &row, std::string className)
-        : path(std::move(path)), className(std::move(className)), id(row.id), libraryId(row.libraryId),
+    CTraxDBPartRecord(pathHandle_t path, const PartColumns &row, const char *className)
+        : CTraxDBRecord<TInterface>(className), path(std::move(path)), id(row.id), libraryId(row.libraryId),
           partDefId(row.partDefId), hierarchyId(row.hierarchyId) {
         name.assign(row.name);
         number.assign(row.number, row.numberStatus);
@@ -70,10 +68,10 @@ protected:
         acceptance.assign(row.acceptance, row.acceptanceStatus);
         version.assign(row.version, row.versionStatus);
     }
-    ~CTraxDBPartRecord() override { TXDB_TRACE(LOG_FINEST, className + "::~" + className); }
+    // Written while the path handle is still held.
+    ~CTraxDBPartRecord() override { TXDB_TRACE(LOG_FINEST, this->destructorText()); }
 
     pathHandle_t path;
-    std::string className;
     int32_t id;
     int32_t libraryId;
     int32_t partDefId;
