@@ -14,7 +14,10 @@
 // least 5 times slower than the library-wide export; the library-wide export
 // within 2 times the bare program).
 
-#include "tools/partlib/LibraryExport.cpp"
+#include "tools/partlib/LibraryExport.h"
+#include "tools/partlib/RecordFields.h"
+
+#include "interface/PartLibInterface.h"
 
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
@@ -24,6 +27,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>

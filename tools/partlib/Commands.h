@@ -9,6 +9,8 @@
 // program with status 1; a command that has to end with another status
 // throws CLI::RuntimeError(status).
 
+#include "interface/Handles.h"
+
 #include <CLI/CLI.hpp>
 
 #include <string>
@@ -22,6 +24,22 @@ namespace partlib {
 // A DB argument is either a full initialisation string (any value that
 // contains '=') or the path of a SQLite file.
 std::string initialisationStringOf(const std::string &database);
+
+// Ends the command with a failure that prints `text` (status 1).
+[[noreturn]] void fail(const std::string &text);
+
+// How messages name a DB argument: the file path, or "The database" for an
+// initialisation string, which may hold a password.
+std::string databaseName(const std::string &database);
+
+// The initialisation string of a database that must exist already: only
+// init may create a SQLite file.
+std::string existingDatabase(const std::string &database);
+
+// Opens an existing part-library database without asking anything; one
+// without the schema of the current version is refused with a message
+// that says so.
+COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t openExistingDatabase(const std::string &database);
 
 // Adds the positional DB argument to a command.
 CLI::Option *addDatabaseArgument(CLI::App &command, std::string &database);

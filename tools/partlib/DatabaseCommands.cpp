@@ -24,10 +24,6 @@ using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
 using SchemaCheck = CTraxDBPath::SchemaCheck;
 
-[[noreturn]] void fail(const std::string &text) {
-    throw new Exception(text);
-}
-
 std::string versionText(int major, int minor) {
     return std::to_string(major) + "." + std::to_string(minor);
 }
@@ -58,15 +54,6 @@ SchemaState inspect(CTraxDBPath &path) {
 SchemaState inspect(const std::string &initialisation) {
     CTraxDBPath path(initialisation.c_str(), SchemaCheck::Skip);
     return inspect(path);
-}
-
-// The initialisation string of a database that must exist already: only
-// init may create a SQLite file.
-std::string existingDatabase(const std::string &database) {
-    std::string initialisation = initialisationStringOf(database);
-    if (initialisation != database && !std::filesystem::exists(database))
-        fail("No such database file: " + database);
-    return initialisation;
 }
 
 // Opens the database through the plug-in with its questions allowed.

@@ -21,10 +21,6 @@ namespace {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 
-[[noreturn]] void fail(const std::string &text) {
-    throw new Exception(text);
-}
-
 // Libraries with fewer items than this export too fast to need a bar.
 constexpr long PROGRESS_THRESHOLD = 2000;
 
@@ -79,21 +75,7 @@ void exportToFile(const pathHandle_t &path, const std::string &target, const Exp
 }
 
 void runExport(const std::string &database, const std::vector<std::string> &libraries, const std::string &output) {
-    std::string initialisation = initialisationStringOf(database);
-    if (initialisation != database && !std::filesystem::exists(database))
-        fail("No such database file: " + database);
-    doPromptValidationMsg(false);
-    pathHandle_t path;
-    try {
-        path = openPath(initialisation.data());
-    } catch (Exception *failure) { // refused without a question: say why
-        if (!failure->getMessage().empty())
-            throw;
-        delete failure;
-        // An initialisation string may hold a password: it is not repeated.
-        const std::string shown = initialisation == database ? std::string("The database") : database;
-        fail(shown + " holds no part library of the current version (see partlib info)");
-    }
+    pathHandle_t path = openExistingDatabase(database);
 
     ExportOptions options;
     options.libraries = libraries;

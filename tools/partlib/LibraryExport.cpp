@@ -1,5 +1,8 @@
 #include "tools/partlib/LibraryExport.h"
 
+#include "tools/partlib/Commands.h"
+#include "tools/partlib/RecordFields.h"
+
 #include "interface/CTraxDBPartLib.h"
 #include "interface/PartLibInterface.h"
 
@@ -14,10 +17,6 @@ namespace partlib {
 namespace {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
-
-[[noreturn]] void fail(const std::string &text) {
-    throw new Exception(text);
-}
 
 // Shows a text in a message: bytes outside ASCII as \xNN.
 std::string printable(std::string_view text) {
@@ -61,61 +60,6 @@ size_t utf8SequenceLength(std::string_view text, size_t at) {
         if ((byte(at + i) & 0xC0) != 0x80)
             return 0;
     return length;
-}
-
-// The reader's buffer as a text. A text that fills its field may have been
-// cut by the reader inside a character; the cut character is dropped.
-std::string fromBuffer(const char *buffer, size_t width) {
-    std::string text(buffer, strnlen(buffer, width - 1));
-    if (text.size() == width - 1) {
-        size_t lead = text.size(); // index of the last byte that is no continuation byte
-        while (lead > 0 && (static_cast<unsigned char>(text[--lead]) & 0xC0) == 0x80 && text.size() - lead < 4) {
-        }
-        const unsigned char c = static_cast<unsigned char>(text[lead]);
-        const size_t expected = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        if (text.size() - lead < expected)
-            text.resize(lead);
-    }
-    return text;
-}
-
-// The getter forms of the record interfaces, each read into a buffer of the
-// field's width W.
-template <size_t W, class R> std::string text(R &record, void (R::*get)(TCHAR *, size_t, bool)) {
-    char buffer[W] = "";
-    (record.*get)(buffer, W, false);
-    return fromBuffer(buffer, W);
-}
-template <size_t W, class R> std::string text(R &record, void (R::*get)(TCHAR *, size_t)) {
-    char buffer[W] = "";
-    (record.*get)(buffer, W);
-    return fromBuffer(buffer, W);
-}
-template <size_t W, class R> Text nullableText(R &record, void (R::*get)(bool &, TCHAR *, size_t)) {
-    char buffer[W] = "";
-    bool isNull = false;
-    (record.*get)(isNull, buffer, W);
-    if (isNull)
-        return std::nullopt;
-    return fromBuffer(buffer, W);
-}
-template <class R> Number nullableNumber(R &record, void (R::*get)(bool &, int &)) {
-    int value = 0;
-    bool isNull = false;
-    (record.*get)(isNull, value);
-    if (isNull)
-        return std::nullopt;
-    return value;
-}
-template <class R> int number(R &record, void (R::*get)(int &)) {
-    int value = 0;
-    (record.*get)(value);
-    return value;
-}
-template <class R> bool flag(R &record, void (R::*get)(bool &)) {
-    bool value = false;
-    (record.*get)(value);
-    return value;
 }
 
 template <class T> std::shared_ptr<T> opened(std::shared_ptr<T> reader, const char *what) {

@@ -13,6 +13,7 @@
 // `COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *`.
 
 #include "interface/Handles.h"
+#include "tools/partlib/RecordFields.h"
 
 #include <functional>
 #include <memory>
@@ -30,10 +31,6 @@ namespace partlib {
 
 // The version written into the "format" field.
 constexpr int LIBRARY_FORMAT_VERSION = 1;
-
-// A nullable text or integer column.
-using Text = std::optional<std::string>;
-using Number = std::optional<int>;
 
 // The details of one part definition, in the order the readers give them.
 struct PinRecord {

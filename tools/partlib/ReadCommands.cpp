@@ -32,10 +32,6 @@ namespace {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 
-[[noreturn]] void fail(const std::string &text) {
-    throw new Exception(text);
-}
-
 // Calls visit with every record of the reader; an empty reader has none.
 template <class T, class F> void forEach(const std::shared_ptr<Reader<T>> &reader, F visit) {
     if (!reader)
@@ -93,28 +89,12 @@ template <class T, class F> Cell listOf(const std::shared_ptr<Reader<T>> &reader
     return list;
 }
 
-// Opens an existing part-library database without asking anything.
-pathHandle_t openDatabase(const std::string &database) {
-    std::string initialisation = initialisationStringOf(database);
-    if (initialisation != database && !std::filesystem::exists(database))
-        fail("No such database file: " + database);
-    doPromptValidationMsg(false);
-    try {
-        return openPath(initialisation.data());
-    } catch (Exception *failure) {
-        if (!failure->getMessage().empty())
-            throw;
-        delete failure;
-        fail(database + " holds no part library of the current version (see partlib info " + database + ")");
-    }
-}
-
 std::shared_ptr<LibraryAccess> findLibrary(const pathHandle_t &path, const std::string &name,
                                            const std::string &database) {
     libraryReaderHandle_t reader = getLibraryReader(path, libraryNameFilter(NODE_EQUAL, name));
     std::shared_ptr<LibraryAccess> library = reader ? reader->getNext() : nullptr;
     if (!library)
-        fail("No library named \"" + name + "\" in " + database + " (partlib libraries " + database + " lists them)");
+        fail("No library named \"" + name + "\" in " + databaseName(database) + " (partlib libraries lists them)");
     return library;
 }
 
@@ -222,7 +202,7 @@ struct Arguments {
 };
 
 void runLibraries(const Arguments &args) {
-    pathHandle_t path = openDatabase(args.database);
+    pathHandle_t path = openExistingDatabase(args.database);
     libraryFilterCompHandle_t filter =
         args.namePattern.empty() ? nullptr : libraryNameFilter(NODE_LIKE, args.namePattern);
     Table table{{"Name", "ID", "Enabled", "Comment"}, {}};
@@ -256,7 +236,7 @@ void printTree(const std::vector<Folder> &folders, const std::string &indent) {
 }
 
 void runTree(const Arguments &args) {
-    pathHandle_t path = openDatabase(args.database);
+    pathHandle_t path = openExistingDatabase(args.database);
     std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
     std::vector<Folder> folders = loadFolders(*library);
     switch (args.format) {
@@ -279,7 +259,7 @@ void runTree(const Arguments &args) {
 
 void runParts(const Arguments &args) {
     partFilterCompHandle_t filter = partFilterOf(args.where, args.any);
-    pathHandle_t path = openDatabase(args.database);
+    pathHandle_t path = openExistingDatabase(args.database);
     std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
     std::vector<Folder> folders = loadFolders(*library);
     if (!args.folder.empty())
@@ -381,7 +361,7 @@ std::vector<std::pair<std::string, Table>> definitionDetails(PartDefAccess &defi
 }
 
 void runShow(const Arguments &args) {
-    pathHandle_t path = openDatabase(args.database);
+    pathHandle_t path = openExistingDatabase(args.database);
     std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
     std::shared_ptr<Reader<PartAccess>> reader = library->getPartReader(partNameFilter(args.part), 0);
     std::shared_ptr<PartAccess> part = reader ? reader->getNext() : nullptr;
@@ -419,7 +399,7 @@ void runShow(const Arguments &args) {
 }
 
 void runReport(const Arguments &args) {
-    pathHandle_t path = openDatabase(args.database);
+    pathHandle_t path = openExistingDatabase(args.database);
     std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
     Table table{{"Name", "Number", "Description", "Version", "PCB component", "Folder"}, {}};
     forEach(library->getPartReaderForReports(args.sorted ? 1 : 0), [&](PartForReportsAccess &part) {

@@ -1,0 +1,60 @@
+#pragma once
+
+// Reading the fields of the plug-in's record objects into plain values: the
+// getter forms of the record interfaces, each read into a buffer of the
+// field's width W, with NULL kept apart as an empty optional.
+
+#include "interface/Path.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+namespace partlib {
+
+// A nullable text or integer column.
+using Text = std::optional<std::string>;
+using Number = std::optional<int>;
+
+// The reader's buffer as a text. A text that fills its field may have been
+// cut by the reader inside a character; the cut character is dropped.
+std::string fromBuffer(const char *buffer, size_t width);
+
+template <size_t W, class R> std::string text(R &record, void (R::*get)(TCHAR *, size_t, bool)) {
+    char buffer[W] = "";
+    (record.*get)(buffer, W, false);
+    return fromBuffer(buffer, W);
+}
+template <size_t W, class R> std::string text(R &record, void (R::*get)(TCHAR *, size_t)) {
+    char buffer[W] = "";
+    (record.*get)(buffer, W);
+    return fromBuffer(buffer, W);
+}
+template <size_t W, class R> Text nullableText(R &record, void (R::*get)(bool &, TCHAR *, size_t)) {
+    char buffer[W] = "";
+    bool isNull = false;
+    (record.*get)(isNull, buffer, W);
+    if (isNull)
+        return std::nullopt;
+    return fromBuffer(buffer, W);
+}
+template <class R> Number nullableNumber(R &record, void (R::*get)(bool &, int &)) {
+    int value = 0;
+    bool isNull = false;
+    (record.*get)(isNull, value);
+    if (isNull)
+        return std::nullopt;
+    return value;
+}
+template <class R> int number(R &record, void (R::*get)(int &)) {
+    int value = 0;
+    (record.*get)(value);
+    return value;
+}
+template <class R> bool flag(R &record, void (R::*get)(bool &)) {
+    bool value = false;
+    (record.*get)(value);
+    return value;
+}
+
+} // namespace partlib
