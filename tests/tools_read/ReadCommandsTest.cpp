@@ -401,6 +401,17 @@ TEST_F(ReadCommandsTest, UnknownNamesGiveAClearMessage) {
         EXPECT_NE(run.errors.find(each.message), std::string::npos) << run.errors;
     }
     EXPECT_FALSE(std::filesystem::exists(folder + "/missing.db"));
+
+    // An initialisation string is never repeated: it may hold a password.
+    const std::string secret = "Provider=SQLite;Data Source=" + other + ";Password=hunter2";
+    for (const std::vector<std::string> &arguments :
+         {std::vector<std::string>{"libraries", secret}, std::vector<std::string>{"tree", secret, "Demo"},
+          std::vector<std::string>{"export", secret}}) {
+        ProgramRun run = partlib(arguments);
+        EXPECT_EQ(run.status, 1) << arguments[0];
+        EXPECT_NE(run.errors.find("The database holds no part library"), std::string::npos) << run.errors;
+        EXPECT_EQ((run.errors + run.output).find("hunter2"), std::string::npos) << run.errors;
+    }
 }
 
 TEST_F(ReadCommandsTest, ReportListsPartsWithComponentAndFolderPath) {
