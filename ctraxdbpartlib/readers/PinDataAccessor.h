@@ -5,11 +5,11 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-// One row of [Pin_Data]: [Pin_identifier], [Name], [Label], [Signal],
-// [Pin_type], [Loading], [Pin_position], [Equiv_group], [Part_def_ID],
-// [ID]; the parameter is the part-definition ID. [Signal] is bound 49 wide,
-// so a longer signal arrives cut to 48 characters.
-struct PinDataAccessor {
+// The columns of a pin, in the order every pin query selects them:
+// [Pin_identifier], [Name], [Label], [Signal], [Pin_type], [Loading],
+// [Pin_position], [Equiv_group], each with its status. [Signal] is bound 49
+// wide, so a longer signal arrives cut to 48 characters.
+struct PinColumns {
     char pinIdentifier[11] = {};
     DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
     char name[11] = {};
@@ -26,20 +26,31 @@ struct PinDataAccessor {
     DBSTATUS pinPositionStatus = DBSTATUS_S_OK;
     int32_t equivGroup = 0;
     DBSTATUS equivGroupStatus = DBSTATUS_S_OK;
+
+protected:
+    // Binds the eight columns from ordinal `first` on.
+    void bindPin(ColumnMap &map, int first) {
+        map.column(first, pinIdentifier, &pinIdentifierStatus);
+        map.column(first + 1, name, &nameStatus);
+        map.column(first + 2, label, &labelStatus);
+        map.column(first + 3, signal, &signalStatus);
+        map.column(first + 4, pinType, &pinTypeStatus);
+        map.column(first + 5, loading, &loadingStatus);
+        map.column(first + 6, pinPosition, &pinPositionStatus);
+        map.column(first + 7, equivGroup, &equivGroupStatus);
+    }
+};
+
+// One row of [Pin_Data]: the pin's columns, [Part_def_ID], [ID]; the
+// parameter is the part-definition ID.
+struct PinDataAccessor : PinColumns {
     int32_t partDefId = 0;
     int32_t id = 0;
 
     int32_t parentId = 0;
 
     void bind(ColumnMap &map) {
-        map.column(1, pinIdentifier, &pinIdentifierStatus);
-        map.column(2, name, &nameStatus);
-        map.column(3, label, &labelStatus);
-        map.column(4, signal, &signalStatus);
-        map.column(5, pinType, &pinTypeStatus);
-        map.column(6, loading, &loadingStatus);
-        map.column(7, pinPosition, &pinPositionStatus);
-        map.column(8, equivGroup, &equivGroupStatus);
+        bindPin(map, 1);
         map.column(9, partDefId);
         map.column(10, id);
         map.param(1, parentId);
