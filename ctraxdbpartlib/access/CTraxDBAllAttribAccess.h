@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ctraxdbpartlib/access/CTraxDBAllRecord.h"
+#include "ctraxdbpartlib/access/CTraxDBAttribRecord.h"
 #include "ctraxdbpartlib/readers/AllAttributeAccessor.h"
 #include "interface/AllAttributeAccess.h"
 
@@ -8,20 +9,9 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
 // One attribute of a library with the ID of its part definition.
-class CTraxDBAllAttribAccess : public CTraxDBAllRecord<AllAttributeAccess> {
+class CTraxDBAllAttribAccess : public CTraxDBAttribRecord<CTraxDBAllRecord<AllAttributeAccess>> {
 public:
     explicit CTraxDBAllAttribAccess(const AllAttributeAccessor &row);
-
-    void getName(TCHAR *buffer, size_t size, bool unused) override;
-    void getValue(TCHAR *buffer, size_t size) override;
-    void getType(int &value) override;
-    void getReadOnly(int &value) override;
-
-private:
-    DBText<51> name;
-    DBText<256> value;
-    int32_t usageType;
-    int32_t readOnly;
 };
 
 } // namespace DBIMPL

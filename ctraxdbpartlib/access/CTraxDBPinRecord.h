@@ -5,6 +5,7 @@
 // family's base over the record's interface (CTraxDBDetailRecord or
 // CTraxDBAllRecord), whose arguments follow the row in the constructor.
 
+#include "ctraxdbpartlib/access/CTraxDBRecord.h"
 #include "ctraxdbpartlib/readers/PinDataAccessor.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
