@@ -361,8 +361,9 @@ TEST_P(SchemaTest, CreateScriptHoldsEveryStatementOnce) {
     ASSERT_EQ(host.reportContents.size(), 1u);
     const std::string &script = host.reportContents[0];
     EXPECT_EQ(std::count(script.begin(), script.end(), '\n'), 37);
-    if (GetParam() == Engine::SQLite)
+    if (GetParam() == Engine::SQLite) {
         EXPECT_EQ(script.rfind("CREATE TABLE \"Library_version\" ( \"Major\" INTEGER, \"Minor\" INTEGER);;\n", 0), 0u);
+    }
     EXPECT_EQ(script.find("INSERT"), std::string::npos);
     EXPECT_EQ(script.find('['), std::string::npos);
     EXPECT_NE(script.find(path->fixTcEnc("ALTER TABLE [Parts] ADD CONSTRAINT [PartsUnique] UNIQUE ([Name]);;\n")),
