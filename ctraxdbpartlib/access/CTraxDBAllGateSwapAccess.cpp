@@ -6,21 +6,10 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
 CTraxDBAllGateSwapAccess::CTraxDBAllGateSwapAccess(pathHandle_t path, const AllGateSwapAccessor &row, int index)
-    : CTraxDBAllRecord("CTraxDBAllGateSwapAccess", row.partDefId, index), path(std::move(path)), id(row.id),
+    : CTraxDBNamedMemberRecord(std::move(path), row, "CTraxDBAllGateSwapAccess", row.partDefId, index),
       equivType(row.equivType), gateEquivGateId(row.gateEquivGateId) {
     TXDB_TRACE(LOG_FINER, "CTraxDBAllGateSwapAccess::CTraxDBAllGateSwapAccess(pathHandle_t,AllGateSwapAccessor &,int)");
-    name.assign(row.name);
     pinIdentifier.assign(row.pinIdentifier, row.pinIdentifierStatus);
-}
-
-void CTraxDBAllGateSwapAccess::getIndex(int &value) {
-    TXDB_TRACE(LOG_FINE, "CTraxDBAllGateSwapAccess::getIndex(int &)");
-    value = index;
-}
-
-void CTraxDBAllGateSwapAccess::getName(TCHAR *buffer, size_t size) {
-    TXDB_TRACE(LOG_FINE, "CTraxDBAllGateSwapAccess::getName(TCHAR *, size_t)");
-    getter::text(name, buffer, size);
 }
 
 void CTraxDBAllGateSwapAccess::getEquivType(int &value) {
@@ -31,11 +20,6 @@ void CTraxDBAllGateSwapAccess::getEquivType(int &value) {
 void CTraxDBAllGateSwapAccess::getPinIdentifier(bool &isNull, TCHAR *buffer, size_t size) {
     TXDB_TRACE(LOG_FINE, "CTraxDBAllGateSwapAccess::getPinIdentifier(bool &, TCHAR *, size_t)");
     getter::textBufferFirst(pinIdentifier, isNull, buffer, size);
-}
-
-int CTraxDBAllGateSwapAccess::getID() {
-    TXDB_TRACE(LOG_FINEST, "CTraxDBAllGateSwapAccess::getID");
-    return id;
 }
 
 void CTraxDBAllGateSwapAccess::getGateEquivGateID(int &value) {
