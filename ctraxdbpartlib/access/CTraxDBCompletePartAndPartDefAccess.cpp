@@ -12,17 +12,9 @@ namespace DBIMPL {
 
 CTraxDBCompletePartAndPartDefAccess::CTraxDBCompletePartAndPartDefAccess(pathHandle_t path,
                                                                          const CompletePartAndPartDefAccessor &row)
-    : CTraxDBPartRecord(std::move(path), row, "CTraxDBCompletePartAndPartDefAccess"),
-      maxConnectorPins(row.maxConnectorPins), gateSwapping(row.gateSwapping), pinNumName(row.pinNumName),
-      isFPGA(row.isFPGA) {
+    : CTraxDBPartDefFields(row.definition, std::move(path), row, "CTraxDBCompletePartAndPartDefAccess") {
     TXDB_TRACE(LOG_FINER, "CTraxDBCompletePartAndPartDefAccess::CTraxDBCompletePartAndPartDefAccess(pathHandle_t,"
                           "CompletePartAndPartDefAccessor &)");
-    defName.assign(row.defName);
-    pcbCompName.assign(row.pcbCompName);
-    pcbAltName.assign(row.pcbAltName, row.pcbAltNameStatus);
-    value.assign(row.value, row.valueStatus);
-    compNameStem.assign(row.compNameStem, row.compNameStemStatus);
-    defPSpice.assign(row.defPSpice, row.defPSpiceStatus);
 }
 
 void CTraxDBCompletePartAndPartDefAccess::getPartDefName(TCHAR *buffer, size_t size, bool) {
@@ -30,44 +22,9 @@ void CTraxDBCompletePartAndPartDefAccess::getPartDefName(TCHAR *buffer, size_t s
     getter::text(defName, buffer, size);
 }
 
-void CTraxDBCompletePartAndPartDefAccess::getPCBCompName(TCHAR *buffer, size_t size) {
-    TXDB_TRACE(LOG_FINE, "CTraxDBCompletePartAndPartDefAccess::getPCBCompName(TCHAR *,size_t)");
-    getter::text(pcbCompName, buffer, size);
-}
-
-void CTraxDBCompletePartAndPartDefAccess::getPCBCompAltName(bool &isNull, TCHAR *buffer, size_t size) {
-    TXDB_TRACE(LOG_FINE, "CTraxDBCompletePartAndPartDefAccess::getPCBCompAltName(bool &,TCHAR *,size_t)");
-    getter::textBufferFirst(pcbAltName, isNull, buffer, size);
-}
-
-void CTraxDBCompletePartAndPartDefAccess::getValue(bool &isNull, TCHAR *buffer, size_t size) {
-    TXDB_TRACE(LOG_FINE, "CTraxDBCompletePartAndPartDefAccess::getValue(bool &,TCHAR *,size_t)");
-    getter::textBufferFirst(value, isNull, buffer, size);
-}
-
-void CTraxDBCompletePartAndPartDefAccess::getGateSwapping(bool &flag) {
-    TXDB_TRACE(LOG_FINE, "CTraxDBCompletePartAndPartDefAccess::getGateSwapping(bool &)");
-    getter::flag(gateSwapping, flag);
-}
-
-void CTraxDBCompletePartAndPartDefAccess::getPinNumName(bool &flag) {
-    TXDB_TRACE(LOG_FINE, "CTraxDBCompletePartAndPartDefAccess::getPinNumName(bool &)");
-    getter::flag(pinNumName, flag);
-}
-
-void CTraxDBCompletePartAndPartDefAccess::getIsFPGA(bool &flag) {
-    TXDB_TRACE(LOG_FINE, "CTraxDBCompletePartAndPartDefAccess::getIsFPGA(bool &)");
-    getter::flag(isFPGA, flag);
-}
-
 void CTraxDBCompletePartAndPartDefAccess::getCompNameStem(bool &isNull, TCHAR *buffer, size_t size) {
     TXDB_TRACE(LOG_FINE, "CTraxDBCompletePartAndPartDefAccess::getCompNameStem(bool &,TCHAR *,size_t)");
     getter::textBufferFirst(compNameStem, isNull, buffer, size);
-}
-
-void CTraxDBCompletePartAndPartDefAccess::getMaxConnectorPins(int &pins) {
-    TXDB_TRACE(LOG_FINE, "CTraxDBCompletePartAndPartDefAccess::getMaxConnectorPins(int &)");
-    pins = maxConnectorPins;
 }
 
 void CTraxDBCompletePartAndPartDefAccess::getPartDefPSpice(bool &isNull, TCHAR *buffer, size_t size) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ctraxdbpartlib/connection/CAccessor.h"
+#include "ctraxdbpartlib/readers/PartDefAccessor.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -56,37 +57,13 @@ struct PartAccessor : PartColumns {
 };
 
 // A part joined with its definition: the part's columns 1 to 10, then the
-// definition's [Name], [PCB_component_name], [PCB_alternate_name],
-// [Part_def_value], [Component_name_stem], [PSpice_data],
-// [Max_connector_pins], [Gate_swapping], [Pin_num_name], [Is_FPGA].
+// definition's columns, [Max_connector_pins] without a status.
 struct CompletePartAndPartDefAccessor : PartColumns {
-    char defName[51] = {};
-    char pcbCompName[51] = {};
-    char pcbAltName[51] = {};
-    DBSTATUS pcbAltNameStatus = DBSTATUS_S_OK;
-    char value[256] = {};
-    DBSTATUS valueStatus = DBSTATUS_S_OK;
-    char compNameStem[21] = {};
-    DBSTATUS compNameStemStatus = DBSTATUS_S_OK;
-    char defPSpice[81] = {};
-    DBSTATUS defPSpiceStatus = DBSTATUS_S_OK;
-    int32_t maxConnectorPins = 0;
-    int16_t gateSwapping = 0;
-    int16_t pinNumName = 0;
-    int16_t isFPGA = 0;
+    PartDefColumns definition;
 
     void bind(ColumnMap &map) {
         bindPart(map);
-        map.column(11, defName);
-        map.column(12, pcbCompName);
-        map.column(13, pcbAltName, &pcbAltNameStatus);
-        map.column(14, value, &valueStatus);
-        map.column(15, compNameStem, &compNameStemStatus);
-        map.column(16, defPSpice, &defPSpiceStatus);
-        map.column(17, maxConnectorPins);
-        map.column(18, gateSwapping);
-        map.column(19, pinNumName);
-        map.column(20, isFPGA);
+        definition.bindDefinition(map, 11);
     }
 };
 

@@ -5,12 +5,11 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-// One row of [Part_Definition]: [Name], [PCB_component_name],
-// [PCB_alternate_name], [Part_def_value], [Component_name_stem],
-// [PSpice_data], [Max_connector_pins], [Gate_swapping], [Pin_num_name],
-// [Is_FPGA], [Library_ID], [ID], with one integer parameter (a library or
-// definition ID). Statements without a '?' switch the parameter off.
-struct PartDefAccessor {
+// A part definition's own columns, in the order every definition query
+// selects them: [Name], [PCB_component_name], [PCB_alternate_name],
+// [Part_def_value], [Component_name_stem], [PSpice_data],
+// [Max_connector_pins], [Gate_swapping], [Pin_num_name], [Is_FPGA].
+struct PartDefColumns {
     char name[51] = {};
     char pcbCompName[51] = {};
     char pcbAltName[51] = {};
@@ -22,11 +21,32 @@ struct PartDefAccessor {
     char pSpice[81] = {};
     DBSTATUS pSpiceStatus = DBSTATUS_S_OK;
     int32_t maxConnectorPins = 0;
-    // Not reported to callers; it only keeps a NULL from showing a stale value.
-    DBSTATUS maxConnectorPinsStatus = DBSTATUS_S_OK;
     int16_t gateSwapping = 0;
     int16_t pinNumName = 0;
     int16_t isFPGA = 0;
+
+    // Binds the ten columns from ordinal `first` on; [Max_connector_pins]
+    // with `maxConnectorPinsStatus` where the caller keeps one.
+    void bindDefinition(ColumnMap &map, int first, DBSTATUS *maxConnectorPinsStatus = nullptr) {
+        map.column(first, name);
+        map.column(first + 1, pcbCompName);
+        map.column(first + 2, pcbAltName, &pcbAltNameStatus);
+        map.column(first + 3, value, &valueStatus);
+        map.column(first + 4, compNameStem, &compNameStemStatus);
+        map.column(first + 5, pSpice, &pSpiceStatus);
+        map.column(first + 6, maxConnectorPins, maxConnectorPinsStatus);
+        map.column(first + 7, gateSwapping);
+        map.column(first + 8, pinNumName);
+        map.column(first + 9, isFPGA);
+    }
+};
+
+// One row of [Part_Definition]: the definition's columns, [Library_ID],
+// [ID], with one integer parameter (a library or definition ID).
+// Statements without a '?' switch the parameter off.
+struct PartDefAccessor : PartDefColumns {
+    // Not reported to callers; it only keeps a NULL from showing a stale value.
+    DBSTATUS maxConnectorPinsStatus = DBSTATUS_S_OK;
     int32_t libraryId = 0;
     int32_t id = 0;
 
@@ -34,16 +54,7 @@ struct PartDefAccessor {
     bool withParam = true;
 
     void bind(ColumnMap &map) {
-        map.column(1, name);
-        map.column(2, pcbCompName);
-        map.column(3, pcbAltName, &pcbAltNameStatus);
-        map.column(4, value, &valueStatus);
-        map.column(5, compNameStem, &compNameStemStatus);
-        map.column(6, pSpice, &pSpiceStatus);
-        map.column(7, maxConnectorPins, &maxConnectorPinsStatus);
-        map.column(8, gateSwapping);
-        map.column(9, pinNumName);
-        map.column(10, isFPGA);
+        bindDefinition(map, 1, &maxConnectorPinsStatus);
         map.column(11, libraryId);
         map.column(12, id);
         if (withParam)
