@@ -21,3 +21,5 @@ build/partlib tree demo.db Demo
 build/partlib parts demo.db Demo --folder Passives/Resistors --where "Version = 1"
 build/partlib show demo.db Demo Demo-U7-74HC00-SO14
 build/partlib report demo.db Demo --sorted | sed -n '1,15p'
+build/partlib export demo.db Demo -o demo.json
+echo "demo.json: $(wc -c < demo.json) bytes of the library file format (docs/library-format.md)"
