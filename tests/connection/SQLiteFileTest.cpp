@@ -1,0 +1,96 @@
+// The SQLite file behind a data source: a rolled back transaction leaves
+// the file as it was, and files the engine cannot use fail at open with
+// its own message.
+
+#include "ctraxdbpartlib/connection/CCommand.h"
+#include "ctraxdbpartlib/connection/CDBErrorInfo.h"
+#include "ctraxdbpartlib/connection/CDataSource.h"
+#include "ctraxdbpartlib/connection/CSession.h"
+#include "tests/support/TestDatabase.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+
+namespace {
+
+std::string bytesOf(const std::string &file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string errorText() {
+    std::string text;
+    for (const std::string &record : CDBErrorInfo::records())
+        text += record + "\n";
+    return text;
+}
+
+HRESULT openFile(CDataSource &dataSource, const std::string &file) {
+    return dataSource.OpenFromInitializationString("Provider=SQLite;Data Source=" + file);
+}
+
+TEST(SQLiteFile, RolledBackTransactionLeavesTheFileAsItWas) {
+    const std::string file = txdbtest::tempFile();
+    CDataSource dataSource;
+    CSession session;
+    ASSERT_EQ(openFile(dataSource, file), S_OK) << errorText();
+    ASSERT_EQ(session.Open(dataSource), S_OK);
+    CCommand<CNoAccessor> command;
+    ASSERT_EQ(command.Open(session, "CREATE TABLE T (ID INTEGER NOT NULL PRIMARY KEY, Name VARCHAR(50))"), S_OK);
+    ASSERT_EQ(command.Open(session, "INSERT INTO T VALUES (1, 'one'), (2, 'two')"), S_OK);
+    const std::string before = bytesOf(file);
+    ASSERT_FALSE(before.empty());
+
+    ASSERT_EQ(session.StartTransaction(), S_OK);
+    ASSERT_EQ(command.Open(session, "INSERT INTO T VALUES (3, 'three')"), S_OK);
+    ASSERT_EQ(command.Open(session, "UPDATE T SET Name = 'changed'"), S_OK);
+    ASSERT_EQ(command.Open(session, "DELETE FROM T WHERE ID = 1"), S_OK);
+    ASSERT_EQ(command.Open(session, "CREATE TABLE U (ID INTEGER)"), S_OK);
+    ASSERT_EQ(session.Abort(), S_OK);
+    EXPECT_EQ(bytesOf(file), before);
+}
+
+TEST(SQLiteFile, UnusableFilesFailWithTheEnginesMessage) {
+    const std::string notADatabase = txdbtest::tempFile();
+    {
+        std::ofstream out(notADatabase, std::ios::binary);
+        out << "This text file is no part library, however long it is. " << std::string(4096, 'x');
+    }
+    CDataSource dataSource;
+    EXPECT_EQ(openFile(dataSource, notADatabase), E_FAIL);
+    EXPECT_NE(errorText().find("not a database"), std::string::npos) << errorText();
+
+    CDataSource missing;
+    EXPECT_EQ(openFile(missing, txdbtest::tempDirectory() + "/no/such/folder/parts.db"), E_FAIL);
+    EXPECT_NE(errorText().find("unable to open"), std::string::npos) << errorText();
+
+    CDataSource unnamed;
+    EXPECT_TRUE(FAILED(unnamed.OpenFromInitializationString("Provider=SQLite")));
+    EXPECT_FALSE(errorText().empty());
+}
+
+TEST(SQLiteFile, LockedDatabaseFailsAfterTheBusyWait) {
+    const std::string file = txdbtest::tempFile();
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "CREATE TABLE T (ID INTEGER); BEGIN EXCLUSIVE; INSERT INTO T VALUES (1);", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    CDataSource dataSource;
+    EXPECT_EQ(openFile(dataSource, file), E_FAIL);
+    EXPECT_NE(errorText().find("locked"), std::string::npos) << errorText();
+    sqlite3_exec(other, "COMMIT;", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+
+    // Once the other connection is done, the file opens.
+    CDataSource later;
+    EXPECT_EQ(openFile(later, file), S_OK) << errorText();
+}
+
+} // namespace
