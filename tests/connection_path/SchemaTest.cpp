@@ -1,7 +1,8 @@
 // Creating, recognising and upgrading the part-library schema through a
 // path opened on a real database.
 
-#include "PathTestSupport.h"
+#include "tests/support/PathTestSupport.h"
+#include "tests/support/TestDatabase.h"
 
 #include "ctraxdbpartlib/CTraxDBError.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
@@ -16,21 +17,21 @@ using namespace pathtest;
 
 namespace {
 
-class SchemaTest : public ::testing::TestWithParam<Engine> {
+class SchemaTest : public ::testing::TestWithParam<std::string> {
 protected:
-    SchemaTest() : db(GetParam()) {}
+    SchemaTest() : init(txdbtest::freshDatabase(GetParam())) {}
 
-    std::unique_ptr<CTraxDBPath> openPath() { return std::make_unique<CTraxDBPath>(db.initString().c_str()); }
+    std::unique_ptr<CTraxDBPath> openPath() { return std::make_unique<CTraxDBPath>(init.c_str()); }
 
     std::vector<int> version() {
-        RawDb raw(db.initString());
+        RawDb raw(init);
         std::vector<int> row = raw.ints("SELECT [Major] FROM [Library_version];");
         std::vector<int> minor = raw.ints("SELECT [Minor] FROM [Library_version];");
         row.insert(row.end(), minor.begin(), minor.end());
         return row;
     }
 
-    FreshDatabase db;
+    std::string init;
 };
 
 TEST_P(SchemaTest, EmptyDatabaseGetsEveryTableAfterTheUserAgrees) {
@@ -81,7 +82,7 @@ TEST_P(SchemaTest, DecliningOrPromptingOffLeavesAnEmptyDatabaseEmpty) {
         EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
         EXPECT_EQ(host.boxes.size(), 1u);
     }
-    RawDb raw(db.initString());
+    RawDb raw(init);
     EXPECT_TRUE(CTraxDBSchema::presentTables(raw.source().getSession()).empty());
 }
 
@@ -107,7 +108,7 @@ TEST_P(SchemaTest, CurrentDatabaseOpensWithNothingButTheTwoReads) {
 
 TEST_P(SchemaTest, NewerVersionIsRefusedWhateverThePrompting) {
     {
-        RawDb raw(db.initString());
+        RawDb raw(init);
         buildSchema(raw, 1, 2, false);
         raw.exec("INSERT INTO [Library_version] ([Major],[Minor]) VALUES (1,3);");
     }
@@ -120,7 +121,7 @@ TEST_P(SchemaTest, NewerVersionIsRefusedWhateverThePrompting) {
 
 TEST_P(SchemaTest, EmptyVersionTableCountsAsOlderThanOneZero) {
     {
-        RawDb raw(db.initString());
+        RawDb raw(init);
         buildSchema(raw, 1, 2, false);
     }
     {
@@ -137,7 +138,7 @@ TEST_P(SchemaTest, EmptyVersionTableCountsAsOlderThanOneZero) {
 
 TEST_P(SchemaTest, PromptingOffLeavesAnOldDatabaseUnchanged) {
     {
-        RawDb raw(db.initString());
+        RawDb raw(init);
         buildSchema(raw, 1, 1);
         raw.exec("INSERT INTO [Library] ([ID],[Name],[Enabled]) VALUES (1,'Lib',1);");
     }
@@ -145,13 +146,13 @@ TEST_P(SchemaTest, PromptingOffLeavesAnOldDatabaseUnchanged) {
     EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
     EXPECT_TRUE(host.boxes.empty());
     EXPECT_EQ(version(), (std::vector<int>{1, 1}));
-    RawDb raw(db.initString());
+    RawDb raw(init);
     EXPECT_EQ(raw.texts("SELECT [Pin_number] FROM [Pin_Data];").size(), 0u);
 }
 
 TEST_P(SchemaTest, DecliningTheUpdateLeavesAnOldDatabaseUnchanged) {
     {
-        RawDb raw(db.initString());
+        RawDb raw(init);
         buildSchema(raw, 1, 0);
     }
     HostScript host(true, {IDNO});
@@ -187,7 +188,7 @@ void fillOldLibrary(RawDb &raw) {
 
 TEST_P(SchemaTest, OneZeroDatabaseIsClassifiedAndReachesOneTwo) {
     {
-        RawDb raw(db.initString());
+        RawDb raw(init);
         buildSchema(raw, 1, 0);
         fillOldLibrary(raw);
     }
@@ -198,7 +199,7 @@ TEST_P(SchemaTest, OneZeroDatabaseIsClassifiedAndReachesOneTwo) {
     path.reset();
 
     EXPECT_EQ(version(), (std::vector<int>{1, 2}));
-    RawDb raw(db.initString());
+    RawDb raw(init);
     // CONNECTOR gate, TESTPOINT component, STARPOINTNF component, JUMPERNF
     // component, TESTPOINT component with a CONNECTOR gate, none, TESTPOINT
     // gate, STARPOINTNF gate.
@@ -210,7 +211,7 @@ TEST_P(SchemaTest, OneZeroDatabaseIsClassifiedAndReachesOneTwo) {
 
 TEST_P(SchemaTest, OneOneDatabaseMovesPinNumbersAndKeepsThemUnique) {
     {
-        RawDb raw(db.initString());
+        RawDb raw(init);
         buildSchema(raw, 1, 1);
         fillOldLibrary(raw);
         raw.exec("UPDATE [Parts] SET [Part_Type]=32;");
@@ -218,7 +219,7 @@ TEST_P(SchemaTest, OneOneDatabaseMovesPinNumbersAndKeepsThemUnique) {
     HostScript host(true, {IDYES});
     openPath();
     EXPECT_EQ(version(), (std::vector<int>{1, 2}));
-    RawDb raw(db.initString());
+    RawDb raw(init);
     EXPECT_EQ(raw.texts("SELECT [Pin_identifier] FROM [Pin_Data] ORDER BY [ID];"),
               (std::vector<std::string>{"1", "2", "A1"}));
     // The classification is the 1.0 step's: a 1.1 database keeps its types.
@@ -234,11 +235,11 @@ TEST_P(SchemaTest, OneOneDatabaseMovesPinNumbersAndKeepsThemUnique) {
 
 TEST_P(SchemaTest, FailedUpgradeTriesTheMySqlFormThenOffersTheScript) {
     {
-        RawDb raw(db.initString());
+        RawDb raw(init);
         buildSchema(raw, 1, 1);
         // Without the unique constraint neither form of the step can drop it.
         // MariaDB drops it only once the foreign key that uses its index is gone.
-        if (GetParam() == Engine::MariaDB)
+        if (GetParam() == "MariaDB")
             raw.exec("ALTER TABLE [Pin_Data] DROP FOREIGN KEY [PinDataPartDef];");
         raw.exec("ALTER TABLE [Pin_Data] DROP INDEX [PinDataUnique];");
     }
@@ -259,7 +260,7 @@ TEST_P(SchemaTest, FailedUpgradeTriesTheMySqlFormThenOffersTheScript) {
 
 TEST_P(SchemaTest, AutotestModeUpgradesWithoutAsking) {
     {
-        RawDb raw(db.initString());
+        RawDb raw(init);
         buildSchema(raw, 1, 1);
     }
     setenv("TXDB_AUTOTEST", "1", 1);
@@ -272,9 +273,9 @@ TEST_P(SchemaTest, AutotestModeUpgradesWithoutAsking) {
 
 // A creation that fails part way: an index or constraint name that another
 // table already uses stops it at the Parts / Gate statements.
-void blockCreation(RawDb &raw, Engine engine) {
+void blockCreation(RawDb &raw, const std::string &engine) {
     raw.exec("CREATE TABLE [Obstacle] ([ID] INTEGER NOT NULL PRIMARY KEY, [Ref] INTEGER);");
-    if (engine == Engine::SQLite)
+    if (engine == "SQLite")
         raw.exec("CREATE INDEX [PartsUnique] ON [Obstacle] ([Ref]);");
     else
         raw.exec("ALTER TABLE [Obstacle] ADD CONSTRAINT [GatePartDef] FOREIGN KEY([Ref]) REFERENCES [Obstacle]([ID]);");
@@ -282,13 +283,13 @@ void blockCreation(RawDb &raw, Engine engine) {
 
 TEST_P(SchemaTest, FailedCreationNamesTheTablesLeftAndOffersTheScript) {
     {
-        RawDb raw(db.initString());
+        RawDb raw(init);
         blockCreation(raw, GetParam());
     }
     HostScript host(true, {IDYES, IDYES, IDYES});
     EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
 
-    RawDb raw(db.initString());
+    RawDb raw(init);
     std::vector<std::string> left = CTraxDBSchema::presentTables(raw.source().getSession());
     // The creation question, a notice of the tables left where the database
     // kept them, and the script offer.
@@ -304,7 +305,7 @@ TEST_P(SchemaTest, FailedCreationNamesTheTablesLeftAndOffersTheScript) {
                                                                  "INTEGER, [Minor] INTEGER);;\n"),
                                            0),
               0u);
-    if (GetParam() == Engine::SQLite)
+    if (GetParam() == "SQLite")
         EXPECT_TRUE(left.empty()) << "the aborted transaction takes the tables back";
     else
         EXPECT_FALSE(left.empty()) << "table creation is committed at once";
@@ -312,7 +313,7 @@ TEST_P(SchemaTest, FailedCreationNamesTheTablesLeftAndOffersTheScript) {
 
 TEST_P(SchemaTest, DecliningTheScriptStillEndsQuietly) {
     {
-        RawDb raw(db.initString());
+        RawDb raw(init);
         blockCreation(raw, GetParam());
     }
     HostScript host(true, {IDYES, IDNO, IDNO});
@@ -322,7 +323,7 @@ TEST_P(SchemaTest, DecliningTheScriptStillEndsQuietly) {
 
 TEST_P(SchemaTest, HalfBuiltLibraryIsNamedInsteadOfRecreated) {
     {
-        RawDb raw(db.initString());
+        RawDb raw(init);
         const std::vector<std::string> &statements = CTraxDBSchema::creationStatements();
         // Library, Hierarchy and their constraints, without the version table.
         for (size_t i = 1; i < 7; ++i)
@@ -338,7 +339,7 @@ TEST_P(SchemaTest, HalfBuiltLibraryIsNamedInsteadOfRecreated) {
 
 TEST_P(SchemaTest, TablesWithoutVersionRowAreNamedAsHalfBuilt) {
     {
-        RawDb raw(db.initString());
+        RawDb raw(init);
         const std::vector<std::string> &statements = CTraxDBSchema::creationStatements();
         for (size_t i = 0; i < 10; ++i)
             raw.exec(statements[i]);
@@ -361,7 +362,7 @@ TEST_P(SchemaTest, CreateScriptHoldsEveryStatementOnce) {
     ASSERT_EQ(host.reportContents.size(), 1u);
     const std::string &script = host.reportContents[0];
     EXPECT_EQ(std::count(script.begin(), script.end(), '\n'), 37);
-    if (GetParam() == Engine::SQLite) {
+    if (GetParam() == "SQLite") {
         EXPECT_EQ(script.rfind("CREATE TABLE \"Library_version\" ( \"Major\" INTEGER, \"Minor\" INTEGER);;\n", 0), 0u);
     }
     EXPECT_EQ(script.find("INSERT"), std::string::npos);
@@ -403,7 +404,7 @@ TEST_P(SchemaTest, UpgradeScriptHasItsHeadingsAndLiteralPercentSigns) {
     EXPECT_EQ(from10.size(), from10.find(from11) + from11.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, SchemaTest, ::testing::ValuesIn(engines()),
-                         [](const ::testing::TestParamInfo<Engine> &info) { return engineName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Engines, SchemaTest, ::testing::ValuesIn(txdbtest::testEngines()),
+                         [](const ::testing::TestParamInfo<std::string> &info) { return info.param; });
 
 } // namespace

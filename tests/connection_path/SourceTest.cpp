@@ -1,7 +1,8 @@
 // Data sources, their catalog lists and the getters of a path and of a
 // path-data entry, on real databases.
 
-#include "PathTestSupport.h"
+#include "tests/support/PathTestSupport.h"
+#include "tests/support/TestDatabase.h"
 
 #include "ctraxdbpartlib/CTraxDBError.h"
 #include "ctraxdbpartlib/connection/CTraxDBPathData.h"
@@ -25,10 +26,9 @@ std::string passwordOf(const std::string &init) {
     return init.substr(at, init.find(';', at) - at);
 }
 
-class SourceTest : public ::testing::TestWithParam<Engine> {
+class SourceTest : public ::testing::TestWithParam<std::string> {
 protected:
-    SourceTest() : db(GetParam()) {
-        init = db.initString();
+    SourceTest() : init(txdbtest::freshDatabase(GetParam())) {
         if (passwordOf(init).empty())
             init += ";Password=Secret-42";
         HostScript host(true);
@@ -54,7 +54,6 @@ protected:
         return initialisation;
     }
 
-    FreshDatabase db;
     std::string init;
 };
 
@@ -62,7 +61,7 @@ TEST_P(SourceTest, CatalogsAreListedWithTheSourceString) {
     std::vector<std::string> names;
     std::string initialisation = catalogsOf(init, names);
     ASSERT_FALSE(names.empty());
-    if (GetParam() == Engine::SQLite) {
+    if (GetParam() == "SQLite") {
         EXPECT_EQ(names.size(), 1u);
     } else {
         CTraxDBPath path(init.c_str());
@@ -126,7 +125,7 @@ TEST_P(SourceTest, PathStringLeavesThePasswordOut) {
     path.getPathStr(exact, text.size() + 1);
     EXPECT_EQ(text, exact);
     // The string opens the same database again.
-    CTraxDBPath again(GetParam() == Engine::SQLite ? exact : init.c_str());
+    CTraxDBPath again(GetParam() == "SQLite" ? exact : init.c_str());
     EXPECT_FALSE(again.isReadOnly());
 }
 
@@ -147,17 +146,17 @@ TEST_P(SourceTest, NullInitialisationStringIsRefused) {
               loadMessage(IDS_NULL_PATH_STRING));
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, SourceTest, ::testing::ValuesIn(engines()),
-                         [](const ::testing::TestParamInfo<Engine> &info) { return engineName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Engines, SourceTest, ::testing::ValuesIn(txdbtest::testEngines()),
+                         [](const ::testing::TestParamInfo<std::string> &info) { return info.param; });
 
 // SQLite only: a file opened for reading.
 TEST(ReadOnlyPath, ModeReadMakesThePathReadOnlyAndOpensWithoutWriting) {
-    FreshDatabase db(Engine::SQLite);
+    const std::string init = txdbtest::freshDatabase("SQLite");
     {
         HostScript host(true);
-        CTraxDBPath created(db.initString().c_str());
+        CTraxDBPath created(init.c_str());
     }
-    CTraxDBPath path((db.initString() + ";Mode=Read").c_str());
+    CTraxDBPath path((init + ";Mode=Read").c_str());
     EXPECT_TRUE(path.isReadOnly());
 }
 

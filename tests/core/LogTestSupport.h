@@ -5,6 +5,7 @@
 
 #include "ctraxdbpartlib/CFileLogHandler.h"
 #include "ctraxdbpartlib/CLogger.h"
+#include "tests/support/TestUtil.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -50,13 +51,6 @@ inline std::string todaysLogFile(const std::string &base, int index) {
     localtime_r(&now, &local);
     return base + "_" + std::to_string(local.tm_year + 1900) + "_" + std::to_string(local.tm_mday) + "_" +
            std::to_string(index) + ".log";
-}
-
-inline std::string readFile(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // The values of every line of `text` that starts with `label`.

@@ -81,13 +81,13 @@ TEST(FilterWalkErrors, ComparisonWithSecondChildIsUnknownNodeType) {
     // The second child's comparator is invalid as well: the node type error
     // shows that the walk failed as that child was begun, before its comparison.
     auto root = lib(2, "A", {lib(2, "B"), lib(10, "C")});
-    EXPECT_EQ("Unknown Node Type", raisedMessage([&] { libFilter(root); }));
+    EXPECT_EQ("Unknown Node Type", thrownMessage([&] { libFilter(root); }));
 }
 
 TEST(FilterWalkErrors, ComparatorOutsideTwoToNine) {
-    EXPECT_EQ("Unknown Comparator Type", raisedMessage([] { libFilter(lib(10, "A")); }));
-    EXPECT_EQ("Unknown Comparator Type", raisedMessage([] { libFilter(lib(-1, "A")); }));
-    EXPECT_EQ("Unknown Comparator Type", raisedMessage([] { libFilter(lib(0, "", {lib(2, "A"), lib(10, "B")})); }));
+    EXPECT_EQ("Unknown Comparator Type", thrownMessage([] { libFilter(lib(10, "A")); }));
+    EXPECT_EQ("Unknown Comparator Type", thrownMessage([] { libFilter(lib(-1, "A")); }));
+    EXPECT_EQ("Unknown Comparator Type", thrownMessage([] { libFilter(lib(0, "", {lib(2, "A"), lib(10, "B")})); }));
 }
 
 TEST(PartDefFilter, NameIsUnqualified) {
@@ -96,5 +96,5 @@ TEST(PartDefFilter, NameIsUnqualified) {
     EXPECT_EQ("Name IS NULL", partDefFilter(partDef(2, "")));
     EXPECT_EQ("Name IS NOT NULL", partDefFilter(partDef(3, "")));
     EXPECT_EQ("Name='''; DROP TABLE [Parts]; --'", partDefFilter(partDef(2, "'; DROP TABLE [Parts]; --")));
-    EXPECT_EQ("Unknown Comparator Type", raisedMessage([] { partDefFilter(partDef(10, "A")); }));
+    EXPECT_EQ("Unknown Comparator Type", thrownMessage([] { partDefFilter(partDef(10, "A")); }));
 }

@@ -120,55 +120,55 @@ TEST(PartFilterErrors, NumericFieldsTakeOnlyIntegers) {
     for (const char *value : {"abc", "1.5", "12a", "- 3", "-", "1 2", "3; DROP TABLE [Parts]", "0x10"}) {
         EXPECT_EQ(std::string("The part filter value \"") + value +
                       "\" of the numeric field \"Version\" is not an integer",
-                  raisedMessage([&] { partFilter(part("Version", 0, 2, value)); }))
+                  thrownMessage([&] { partFilter(part("Version", 0, 2, value)); }))
             << value;
     }
     EXPECT_EQ("The part filter value \"x\" of the numeric field \"Max. Pin\" is not an integer",
-              raisedMessage([] { partFilter(partGroup(0, 0, {part("Max. Pin", 2, 5, "x")})); }));
+              thrownMessage([] { partFilter(partGroup(0, 0, {part("Max. Pin", 2, 5, "x")})); }));
     EXPECT_EQ("The part filter value \"1e3\" of the numeric field \"Part Type\" is not an integer",
-              raisedMessage([] { partFilter(part("Part Type", 1, 2, "1e3")); }));
+              thrownMessage([] { partFilter(part("Part Type", 1, 2, "1e3")); }));
     EXPECT_EQ("[Part_version]>= -12\t", partFilter(part("Version", 0, 5, " -12\t")));
 }
 
 TEST(PartFilterErrors, UnknownDisplayNames) {
     EXPECT_EQ("The part filter names an unknown field \"part name\"",
-              raisedMessage([] { partFilter(part("part name", 0, 2, "A")); }));
+              thrownMessage([] { partFilter(part("part name", 0, 2, "A")); }));
     EXPECT_EQ("The part filter names an unknown field \"Pins\"",
-              raisedMessage([] { partFilter(partGroup(0, 0, {part("Pins", 3, 2, "A")})); }));
-    EXPECT_EQ("The part filter names an unknown field \"\"", raisedMessage([] { partFilter(part("", 2, 2, "A")); }));
+              thrownMessage([] { partFilter(partGroup(0, 0, {part("Pins", 3, 2, "A")})); }));
+    EXPECT_EQ("The part filter names an unknown field \"\"", thrownMessage([] { partFilter(part("", 2, 2, "A")); }));
 }
 
 TEST(PartFilterErrors, TableCodeOutsideZeroToFour) {
-    EXPECT_EQ("Unknown Error", raisedMessage([] { partFilter(part("Part Name", 5, 2, "A")); }));
-    EXPECT_EQ("Unknown Error", raisedMessage([] { partFilter(partGroup(0, 0, {part("Part Name", -1, 2, "A")})); }));
+    EXPECT_EQ("Unknown Error", thrownMessage([] { partFilter(part("Part Name", 5, 2, "A")); }));
+    EXPECT_EQ("Unknown Error", thrownMessage([] { partFilter(partGroup(0, 0, {part("Part Name", -1, 2, "A")})); }));
 }
 
 TEST(PartFilterErrors, ConditionsThatCouldNotBePlaced) {
     // A sub-query below a group of table 1 would never be spliced.
     EXPECT_EQ("A part filter node of table 2 cannot stand in a group of table 1: only a group of table 0 can hold "
               "conditions on other tables",
-              raisedMessage([] {
+              thrownMessage([] {
                   partFilter(partGroup(0, 1, {part("Part Name", 1, 2, "A"), part("Component", 2, 2, "B")}));
               }));
     // A gate condition inside a part-definition sub-query.
     EXPECT_EQ(
         "A part filter node of table 3 cannot stand in a group of table 2: only a group of table 0 can hold "
         "conditions on other tables",
-        raisedMessage([] {
+        thrownMessage([] {
             partFilter(partGroup(0, 0, {partGroup(1, 2, {part("Component", 2, 2, "B"), part("Symbol", 3, 2, "C")})}));
         }));
     // A part column inside a part-definition sub-query.
     EXPECT_EQ("A part filter node of table 0 cannot stand in a group of table 2: only a group of table 0 can hold "
               "conditions on other tables",
-              raisedMessage([] { partFilter(partGroup(1, 2, {part("Part Name", 0, 2, "B")})); }));
+              thrownMessage([] { partFilter(partGroup(1, 2, {part("Part Name", 0, 2, "B")})); }));
     // Tables 0 and 1 share the main condition.
     EXPECT_EQ("([Parts].[Name]='A' AND [Part_number]='B')",
               partFilter(partGroup(0, 1, {part("Part Name", 0, 2, "A"), part("Number", 1, 2, "B")})));
 }
 
 TEST(PartFilterErrors, BaseWalkErrors) {
-    EXPECT_EQ("Unknown Comparator Type", raisedMessage([] { partFilter(part("Part Name", 0, 10, "A")); }));
-    EXPECT_EQ("Unknown Node Type", raisedMessage([] {
+    EXPECT_EQ("Unknown Comparator Type", thrownMessage([] { partFilter(part("Part Name", 0, 10, "A")); }));
+    EXPECT_EQ("Unknown Node Type", thrownMessage([] {
                   partFilter(partGroup(
                       0, 0, {part("Number", 0, 2, "A", {part("Number", 0, 2, "B"), part("Number", 0, 2, "C")})}));
               }));

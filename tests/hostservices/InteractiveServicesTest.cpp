@@ -1,11 +1,11 @@
 #include "ctraxdbpartlib/hostservices/HostServices.h"
+#include "tests/support/TestUtil.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -27,12 +27,7 @@ protected:
         fs::remove_all(dir);
     }
 
-    static std::string readFile(const fs::path &path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
+    static std::string readFile(const fs::path &path) { return txdbtest::readFile(path.string()); }
 
     HostCallbacks saved;
     fs::path dir;

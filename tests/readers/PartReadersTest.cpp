@@ -25,23 +25,12 @@
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+using txdbtest::nameOf;
+using txdbtest::namesOf;
 using txdbtest::readAll;
 using txdbtest::SampleDatabase;
 
 namespace {
-
-template <class TRecord> std::string nameOf(const std::shared_ptr<TRecord> &record) {
-    TCHAR text[51];
-    record->getName(text, sizeof text, false);
-    return text;
-}
-
-template <class TRecords> std::vector<std::string> namesOf(const TRecords &records) {
-    std::vector<std::string> names;
-    for (const auto &record : records)
-        names.push_back(nameOf(record));
-    return names;
-}
 
 class PartReadersTest : public ::testing::TestWithParam<std::string> {
 protected:
@@ -186,10 +175,10 @@ TEST_P(PartReadersTest, HostileFilterValuesFindExactlyTheMatchingRowsAndChangeNo
 }
 
 TEST_P(PartReadersTest, BadFieldsAndNumbersAreRefusedBeforeAnyStatement) {
-    EXPECT_NE(raisedMessage([&] { library->getPartReader(part("Colour", 0, FILTER_EQUAL, "red"), 0); }).find("Colour"),
+    EXPECT_NE(thrownMessage([&] { library->getPartReader(part("Colour", 0, FILTER_EQUAL, "red"), 0); }).find("Colour"),
               std::string::npos);
-    EXPECT_NE(raisedMessage([&] { library->getPartReader(part("Version", 0, FILTER_EQUAL, "2 OR 1=1"), 0); }),
-              "<nothing raised>");
+    EXPECT_NE(thrownMessage([&] { library->getPartReader(part("Version", 0, FILTER_EQUAL, "2 OR 1=1"), 0); }),
+              "<no exception>");
 }
 
 TEST_P(PartReadersTest, FilterTextListsArePagedAndCountedPieceByPiece) {
@@ -283,7 +272,7 @@ TEST_P(PartReadersTest, PartGettersKeepNullApartFromEmptyAndRefuseSmallBuffers) 
     record->getNumber(isNull, buffer, 51);
     EXPECT_TRUE(isNull);
     EXPECT_STREQ(buffer, "unchanged");
-    EXPECT_NE(raisedMessage([&] { record->getNumber(isNull, buffer, 50); }), "<nothing raised>");
+    EXPECT_NE(thrownMessage([&] { record->getNumber(isNull, buffer, 50); }), "<no exception>");
 
     record->getPartAcceptance(isNull, buffer, 256);
     EXPECT_FALSE(isNull);
@@ -299,8 +288,8 @@ TEST_P(PartReadersTest, PartGettersKeepNullApartFromEmptyAndRefuseSmallBuffers) 
     EXPECT_EQ(type, -1);
 
     record->getPSpice(isNull, buffer, 81);
-    EXPECT_NE(raisedMessage([&] { record->getPSpice(isNull, buffer, 80); }), "<nothing raised>");
-    EXPECT_NE(raisedMessage([&] { record->getPSpice(isNull, nullptr, 81); }), "<nothing raised>");
+    EXPECT_NE(thrownMessage([&] { record->getPSpice(isNull, buffer, 80); }), "<no exception>");
+    EXPECT_NE(thrownMessage([&] { record->getPSpice(isNull, nullptr, 81); }), "<no exception>");
 }
 
 TEST_P(PartReadersTest, DescriptionNeverOverrunsAndIsCutToTheBuffer) {
@@ -315,7 +304,7 @@ TEST_P(PartReadersTest, DescriptionNeverOverrunsAndIsCutToTheBuffer) {
     EXPECT_FALSE(isNull);
     EXPECT_EQ(std::string(buffer), longText.substr(0, 50));
     EXPECT_EQ(buffer[51], '#');
-    EXPECT_NE(raisedMessage([&] { record->getDescription(isNull, buffer, 50); }), "<nothing raised>");
+    EXPECT_NE(thrownMessage([&] { record->getDescription(isNull, buffer, 50); }), "<no exception>");
     TCHAR whole[256];
     record->getDescription(isNull, whole, sizeof whole);
     EXPECT_EQ(std::string(whole), longText);

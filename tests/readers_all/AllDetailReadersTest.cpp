@@ -2,10 +2,9 @@
 // the rows of the detail tables read one table at a time and joined here,
 // and against the walk through the per-definition readers.
 
-#include "tests/connection_path/PathTestSupport.h"
+#include "tests/support/PathTestSupport.h"
+#include "tests/support/SampleDatabase.h"
 
-#include "ctraxdbpartlib/connection/CTraxDBSchema.h"
-#include "ctraxdbpartlib/readers/CTraxDBLibReader.h"
 #include "interface/AllAttributeAccess.h"
 #include "interface/AllGateAccess.h"
 #include "interface/AllGateSwapAccess.h"
@@ -37,6 +36,8 @@
 #include <vector>
 
 using namespace pathtest;
+using txdbtest::readAll;
+using txdbtest::SampleDatabase;
 
 namespace {
 
@@ -55,7 +56,8 @@ std::string joined(const Row &cells) {
 }
 
 // Every row of a table, the given columns as texts (NULL as "<NULL>").
-Rows readTable(RawDb &db, const std::string &table, const std::vector<std::string> &columns, const std::string &order) {
+Rows readTable(SampleDatabase &db, const std::string &table, const std::vector<std::string> &columns,
+               const std::string &order) {
     Rows rows;
     for (size_t c = 0; c < columns.size(); ++c) {
         std::vector<std::string> values =
@@ -72,7 +74,7 @@ struct Tables {
     Rows pins, gates, gateLinks, swaps, swapGates, swapLinks, equivs, attributes;
     std::map<std::string, std::string> pinIdentifier; // pin ID -> identifier
 
-    explicit Tables(RawDb &db) {
+    explicit Tables(SampleDatabase &db) {
         pins = readTable(db, "Pin_Data",
                          {"ID", "Part_def_ID", "Pin_identifier", "Name", "Label", "Signal", "Pin_type", "Loading",
                           "Pin_position", "Equiv_group"},
@@ -245,24 +247,11 @@ std::string rowOf(AllAttributeAccess &attribute) {
     return joined({std::to_string(def), name, value, std::to_string(type), std::to_string(readOnly)});
 }
 
-template <class T> std::vector<std::shared_ptr<T>> recordsOf(const std::shared_ptr<Reader<T>> &reader) {
-    std::vector<std::shared_ptr<T>> records;
-    while (std::shared_ptr<T> record = reader->getNext())
-        records.push_back(record);
-    return records;
-}
-
-// Every record of a reader as a row; the end stays the end, and the count
-// is the number of records delivered.
+// Every record of a reader as a row.
 template <class T> std::vector<std::string> rowsOf(const std::shared_ptr<Reader<T>> &reader) {
     std::vector<std::string> rows;
-    EXPECT_TRUE(reader);
-    if (!reader)
-        return rows;
-    while (std::shared_ptr<T> record = reader->getNext())
+    for (const auto &record : readAll(reader))
         rows.push_back(rowOf(*record));
-    EXPECT_EQ(reader->getNext(), nullptr);
-    EXPECT_EQ(reader->getCount(), static_cast<int>(rows.size()));
     return rows;
 }
 
@@ -297,21 +286,21 @@ struct Walk {
     ByDefinition pins, gates, swaps, equivs, attributes;
 
     explicit Walk(LibraryAccess &library) {
-        for (const auto &definition : recordsOf(library.getPartDefReader(0))) {
+        for (const auto &definition : readAll(library.getPartDefReader(0))) {
             const int id = definition->getID();
             const std::string def = std::to_string(id);
-            for (const auto &pin : recordsOf(definition->getPinDataReader())) {
+            for (const auto &pin : readAll(definition->getPinDataReader())) {
                 Row cells = pinCells(*pin);
                 cells.insert(cells.begin(), def);
                 pins[id].push_back(joined(cells));
             }
-            for (const auto &gate : recordsOf(definition->getGateReader())) {
+            for (const auto &gate : readAll(definition->getGateReader())) {
                 char name[51], alt[51];
                 bool altNull;
                 gate->getName(name, sizeof name);
                 gate->getAltName(altNull, alt, sizeof alt);
                 const Row head = {def, std::to_string(gate->getID()), name, cell(altNull, alt)};
-                auto gatePins = recordsOf(gate->getGateDataReader());
+                auto gatePins = readAll(gate->getGateDataReader());
                 if (gatePins.empty())
                     gates[id].push_back(joined(with(head, NULL_TEXT)));
                 for (const auto &pin : gatePins) {
@@ -321,15 +310,15 @@ struct Walk {
                     gates[id].push_back(joined(with(head, cell(isNull, identifier))));
                 }
             }
-            for (const auto &swap : recordsOf(definition->getGateSwapReader())) {
+            for (const auto &swap : readAll(definition->getGateSwapReader())) {
                 char name[51];
                 swap->getName(name, sizeof name);
-                for (const auto &member : recordsOf(swap->getGateSwapGateReader())) {
+                for (const auto &member : readAll(swap->getGateSwapGateReader())) {
                     int type = -1;
                     member->getEquivType(type);
                     const Row head = {def, name, std::to_string(swap->getID()), std::to_string(type),
                                       std::to_string(member->getID())};
-                    for (const auto &pin : recordsOf(member->getGateSwapPinDataReader())) {
+                    for (const auto &pin : readAll(member->getGateSwapPinDataReader())) {
                         char identifier[11];
                         bool isNull;
                         pin->getPinIdentifier(isNull, identifier, sizeof identifier);
@@ -339,9 +328,9 @@ struct Walk {
             }
             // The pins of a group come in the database's order: sorted here
             // as the library-wide reader sorts them.
-            for (const auto &group : recordsOf(definition->getPinEquivReader())) {
+            for (const auto &group : readAll(definition->getPinEquivReader())) {
                 std::vector<std::string> rows;
-                for (const auto &pin : recordsOf(group->getEquivilentPins())) {
+                for (const auto &pin : readAll(group->getEquivilentPins())) {
                     char identifier[11];
                     bool isNull;
                     pin->getPinIdentifier(isNull, identifier, sizeof identifier);
@@ -350,7 +339,7 @@ struct Walk {
                 std::sort(rows.begin(), rows.end());
                 equivs[id].insert(equivs[id].end(), rows.begin(), rows.end());
             }
-            for (const auto &attribute : recordsOf(definition->getAttributesReader())) {
+            for (const auto &attribute : readAll(definition->getAttributesReader())) {
                 char name[51], value[256];
                 int type = -1, readOnly = -1;
                 attribute->getName(name, sizeof name, false);
@@ -368,83 +357,38 @@ struct Walk {
 constexpr int PINLESS_GATE = 9001;
 constexpr int PINLESS_SWAP_GATE = 9002;
 
-struct Sample {
-    std::string init;
-    pathHandle_t path;
-    std::vector<int> definitions; // of the sample library, by ID
-    int firstSwapGroup = 0;
-    std::unique_ptr<RawDb> raw;
-    std::unique_ptr<Tables> tables;
-
-    std::shared_ptr<LibraryAccess> library(const std::string &name) {
-        CTraxDBLibReader reader(path, nullptr);
-        while (std::shared_ptr<LibraryAccess> library = reader.getNext()) {
-            char buffer[51];
-            library->getName(buffer, sizeof buffer, false);
-            if (name == buffer)
-                return library;
-        }
-        return nullptr;
-    }
-};
-
-std::map<std::string, std::unique_ptr<Sample>> &samples() {
-    static std::map<std::string, std::unique_ptr<Sample>> all;
-    return all;
-}
-
-// The paths are closed before the test databases go at exit.
-struct CloseSamples : ::testing::Environment {
-    void TearDown() override { samples().clear(); }
-};
-const auto *closeSamples = ::testing::AddGlobalTestEnvironment(new CloseSamples);
-
-Sample &sampleOn(const std::string &engine) {
-    std::unique_ptr<Sample> &sample = samples()[engine];
-    if (sample)
-        return *sample;
-    sample = std::make_unique<Sample>();
-    sample->init = txdbtest::freshDatabase(engine);
-    auto path = std::make_shared<CTraxDBPath>(sample->init.c_str(), CTraxDBPath::SchemaCheck::Skip);
-    CTraxDBSchema::createSchema(*path);
-    SampleOptions options;
-    options.parts = 300;
-    writeSampleLibrary(*path, options);
-    sample->path = path;
-    sample->raw = std::make_unique<RawDb>(sample->init);
-    RawDb &db = *sample->raw;
-    sample->definitions = db.ints("SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = 1 ORDER BY [ID];");
-    sample->firstSwapGroup = db.ints("SELECT MIN([ID]) FROM [Gate_Equiv];").at(0);
-    // Shapes the sample lacks: a gate without pins, a swap gate without
-    // pins, an equivalence group without pins, a pin without identifier,
-    // and a library without part definitions.
-    const std::string firstDef = std::to_string(sample->definitions.at(0));
+// Shapes the sample lacks: a gate without pins, a swap gate without pins,
+// an equivalence group without pins, a pin without identifier, and a
+// library without part definitions.
+void addMissingShapes(SampleDatabase &db) {
+    const std::string def = std::to_string(db.ints("SELECT MIN([ID]) FROM [Part_Definition];").at(0));
+    const std::string swap = std::to_string(db.ints("SELECT MIN([ID]) FROM [Gate_Equiv];").at(0));
     db.exec("INSERT INTO [Gate] ([ID],[Part_def_ID],[Name],[Alt_name]) VALUES (" + std::to_string(PINLESS_GATE) + "," +
-            firstDef + ",'NC',NULL);");
+            def + ",'NC',NULL);");
     db.exec("INSERT INTO [Gate_Equiv_Gate] ([ID],[Gate_equiv_ID],[Equiv_type]) VALUES (" +
-            std::to_string(PINLESS_SWAP_GATE) + "," + std::to_string(sample->firstSwapGroup) + ",2);");
-    db.exec("INSERT INTO [Pin_Equiv] ([ID],[Part_def_ID]) VALUES (9003," + firstDef + ");");
-    db.exec("INSERT INTO [Pin_Data] ([ID],[Part_def_ID]) VALUES (9004," + firstDef + ");");
+            std::to_string(PINLESS_SWAP_GATE) + "," + swap + ",2);");
+    db.exec("INSERT INTO [Pin_Equiv] ([ID],[Part_def_ID]) VALUES (9003," + def + ");");
+    db.exec("INSERT INTO [Pin_Data] ([ID],[Part_def_ID]) VALUES (9004," + def + ");");
     db.exec("INSERT INTO [Library] ([ID],[Name],[Enabled],[Comment]) VALUES (2,'Empty',1,NULL);");
-    sample->tables = std::make_unique<Tables>(db);
-    return *sample;
 }
 
 class AllDetailReadersTest : public ::testing::TestWithParam<std::string> {
 protected:
-    AllDetailReadersTest() : sample(sampleOn(GetParam())), tables(*sample.tables) {
-        library = sample.library("Demo");
+    AllDetailReadersTest()
+        : sample(txdbtest::sharedSample(GetParam(), addMissingShapes)), tables(sample), library(sample.library()),
+          definitions(sample.ints("SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = 1 ORDER BY [ID];")) {
         if (!library)
             throw std::runtime_error("no sample library");
     }
 
-    Sample &sample;
-    Tables &tables;
+    SampleDatabase &sample;
+    Tables tables;
     std::shared_ptr<LibraryAccess> library;
+    std::vector<int> definitions; // of the sample library, by ID
 };
 
 TEST_P(AllDetailReadersTest, WholeLibraryMatchesTheTables) {
-    const std::vector<int> &defs = sample.definitions;
+    const std::vector<int> &defs = definitions;
     ASSERT_EQ(defs.size(), 30u);
     for (const auto &expected : {tables.pinRows(defs, false), tables.gateRows(defs), tables.swapRows(defs),
                                  tables.equivRows(defs), tables.attributeRows(defs)})
@@ -463,7 +407,7 @@ TEST_P(AllDetailReadersTest, IndexesRunAcrossTheWholeResult) {
     // consecutive ones.
     std::map<int, std::vector<int>> indexesOfGate;
     int next = 0;
-    for (const auto &gate : recordsOf(library->getAllGateReader(""))) {
+    for (const auto &gate : readAll(library->getAllGateReader(""))) {
         int index = -1;
         gate->getIndex(index);
         EXPECT_EQ(index, next++);
@@ -480,7 +424,7 @@ TEST_P(AllDetailReadersTest, IndexesRunAcrossTheWholeResult) {
 
     // The swap gate without pins gives no record.
     next = 0;
-    for (const auto &swap : recordsOf(library->getAllGateSwapReader(""))) {
+    for (const auto &swap : readAll(library->getAllGateSwapReader(""))) {
         int index = -1, member = 0;
         swap->getIndex(index);
         swap->getGateEquivGateID(member);
@@ -488,7 +432,7 @@ TEST_P(AllDetailReadersTest, IndexesRunAcrossTheWholeResult) {
         EXPECT_NE(member, PINLESS_SWAP_GATE);
     }
     next = 0;
-    for (const auto &equiv : recordsOf(library->getAllPinEquivReader(""))) {
+    for (const auto &equiv : readAll(library->getAllPinEquivReader(""))) {
         int index = -1;
         equiv->getEquivIndex(index);
         EXPECT_EQ(index, next++);
@@ -496,7 +440,7 @@ TEST_P(AllDetailReadersTest, IndexesRunAcrossTheWholeResult) {
 }
 
 TEST_P(AllDetailReadersTest, FilterTextSelectsDefinitions) {
-    const std::vector<int> some = {sample.definitions.at(0), sample.definitions.at(6), sample.definitions.at(17)};
+    const std::vector<int> some = {definitions.at(0), definitions.at(6), definitions.at(17)};
     const std::string text = inList(some);
     EXPECT_EQ(rowsOf(library->getAllPinDataReader(text.c_str())), tables.pinRows(some, true));
     EXPECT_EQ(rowsOf(library->getAllGateReader(text.c_str())), tables.gateRows(some));
@@ -506,7 +450,7 @@ TEST_P(AllDetailReadersTest, FilterTextSelectsDefinitions) {
 }
 
 TEST_P(AllDetailReadersTest, FilterOfEveryDefinitionReadsWhatTheWholeLibraryReads) {
-    const std::string text = inList(sample.definitions);
+    const std::string text = inList(definitions);
     EXPECT_EQ(rowsOf(library->getAllGateReader(text.c_str())), rowsOf(library->getAllGateReader("")));
     EXPECT_EQ(rowsOf(library->getAllGateSwapReader(text.c_str())), rowsOf(library->getAllGateSwapReader("")));
     EXPECT_EQ(rowsOf(library->getAllPinEquivReader(text.c_str())), rowsOf(library->getAllPinEquivReader("")));
@@ -534,7 +478,7 @@ template <class T> int firstIndex(const std::shared_ptr<Reader<T>> &reader) {
 
 TEST_P(AllDetailReadersTest, DefinitionFormReadsThePartsDefinitionOnly) {
     // A resistor (with the gate without pins) and a NAND gate package.
-    std::set<int> wanted = {sample.definitions.at(0), sample.definitions.at(6)};
+    std::set<int> wanted = {definitions.at(0), definitions.at(6)};
     auto parts = library->getCompletePartAndPartDefReader(nullptr, 0);
     while (std::shared_ptr<CompletePartAndPartDefAccess> part = parts->getNext()) {
         const int def = part->getPartDefID();
@@ -545,7 +489,7 @@ TEST_P(AllDetailReadersTest, DefinitionFormReadsThePartsDefinitionOnly) {
         EXPECT_EQ(rowsOf(part->getPinEquivReader()), tables.equivRows({def}));
         EXPECT_EQ(firstIndex(part->getGateReader()), 0);
         EXPECT_EQ(firstIndex(part->getPinEquivReader()), 0);
-        if (def == sample.definitions.at(6)) {
+        if (def == definitions.at(6)) {
             EXPECT_FALSE(tables.swapRows({def}).empty());
             EXPECT_EQ(firstIndex(part->getGateSwapReader()), 0);
         }
@@ -576,7 +520,7 @@ TEST_P(AllDetailReadersTest, SameDetailsAsThePerDefinitionReaders) {
 TEST_P(AllDetailReadersTest, RecordsMakeTheReadersOfTheirGateAndGroup) {
     std::map<int, std::shared_ptr<AllGateAccess>> firstOfGate;
     std::map<int, std::vector<std::string>> pinsOfGate;
-    for (const auto &gate : recordsOf(library->getAllGateReader(""))) {
+    for (const auto &gate : readAll(library->getAllGateReader(""))) {
         char identifier[11];
         bool isNull;
         gate->getPinIdentifier(isNull, identifier, sizeof identifier);
@@ -587,7 +531,7 @@ TEST_P(AllDetailReadersTest, RecordsMakeTheReadersOfTheirGateAndGroup) {
     ASSERT_TRUE(firstOfGate.count(PINLESS_GATE));
     for (const auto &gate : firstOfGate) {
         std::vector<std::string> read;
-        for (const auto &pin : recordsOf(gate.second->getGateDataReader())) {
+        for (const auto &pin : readAll(gate.second->getGateDataReader())) {
             char identifier[11];
             bool isNull, flag = true;
             pin->getPinIdentifier(isNull, identifier, sizeof identifier, flag);
@@ -598,12 +542,12 @@ TEST_P(AllDetailReadersTest, RecordsMakeTheReadersOfTheirGateAndGroup) {
 
     // The members of a group, also those without pins.
     std::map<int, std::shared_ptr<AllGateSwapAccess>> firstOfGroup;
-    for (const auto &swap : recordsOf(library->getAllGateSwapReader("")))
+    for (const auto &swap : readAll(library->getAllGateSwapReader("")))
         firstOfGroup.emplace(swap->getID(), swap);
     ASSERT_FALSE(firstOfGroup.empty());
     for (const auto &group : firstOfGroup) {
         std::vector<std::string> members, expected;
-        for (const auto &member : recordsOf(group.second->getGateSwapGateReader()))
+        for (const auto &member : readAll(group.second->getGateSwapGateReader()))
             members.push_back(std::to_string(member->getID()));
         for (const Row &member : Tables::where(tables.swapGates, 1, std::to_string(group.first)))
             expected.push_back(member[0]);

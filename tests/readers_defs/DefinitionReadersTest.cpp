@@ -1,11 +1,11 @@
 // The part-definition readers and the readers of one definition's details,
 // over the sample library, checked against the tables read directly.
 
-#include "tests/connection_path/PathTestSupport.h"
+#include "tests/support/PathTestSupport.h"
+#include "tests/support/SampleDatabase.h"
 
 #include "ctraxdbpartlib/CTraxDBError.h"
 #include "ctraxdbpartlib/access/CTraxDBPartRecord.h"
-#include "ctraxdbpartlib/connection/CTraxDBSchema.h"
 #include "ctraxdbpartlib/filters/CTraxDBFilterVisitor.h"
 #include "ctraxdbpartlib/readers/CTraxDBGateDataReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBGateSwapGateReader.h"
@@ -37,33 +37,13 @@
 #include <vector>
 
 using namespace pathtest;
+using txdbtest::nameOf;
+using txdbtest::namesOf;
+using txdbtest::nullable;
+using txdbtest::readAll;
+using txdbtest::SampleDatabase;
 
 namespace {
-
-// Every record of a reader; its count must be the number delivered, and the
-// end must stay the end.
-template <class T> std::vector<std::shared_ptr<T>> readAll(const std::shared_ptr<Reader<T>> &reader) {
-    std::vector<std::shared_ptr<T>> records;
-    if (!reader) {
-        ADD_FAILURE() << "no reader";
-        return records;
-    }
-    const int count = reader->getCount();
-    while (std::shared_ptr<T> record = reader->getNext())
-        records.push_back(record);
-    EXPECT_EQ(reader->getNext(), nullptr);
-    EXPECT_EQ(reader->getCount(), count);
-    EXPECT_EQ(count, static_cast<int>(records.size()));
-    return records;
-}
-
-// A nullable text read with a buffer of `size`; "<NULL>" for NULL.
-template <class F> std::string nullable(F get, size_t size = 256) {
-    std::vector<TCHAR> buffer(size, '\0');
-    bool isNull = false;
-    get(isNull, buffer.data(), size);
-    return isNull ? "<NULL>" : std::string(buffer.data());
-}
 
 std::string pinOf(const std::shared_ptr<GateDataAccess> &pin) {
     bool flag = true;
@@ -81,12 +61,6 @@ template <class T> std::vector<std::string> pinsOf(const std::shared_ptr<Reader<
     return pins;
 }
 
-template <class T> std::string nameOf(T &record) {
-    TCHAR buffer[51];
-    record.getName(buffer, sizeof buffer, false);
-    return buffer;
-}
-
 std::string tooSmall() {
     return loadMessage(IDS_BUFFER_TOO_SMALL);
 }
@@ -94,44 +68,14 @@ std::string nullBuffer() {
     return loadMessage(IDS_NULL_BUFFER);
 }
 
-// One sample database per engine, shared by the tests, which only read it:
-// the sample library "Demo" (ID 1), a second sample library "Other" (IDs
+// The sample library "Demo" (ID 1), a second sample library "Other" (IDs
 // from 5001) and a library "Extras" (ID 3) with shapes the sample lacks.
-struct Sample {
-    std::string init;
-    std::shared_ptr<CTraxDBPath> path;
-    SampleCounts counts;
-    std::unique_ptr<RawDb> raw;
-};
-
-std::map<std::string, std::unique_ptr<Sample>> &samples() {
-    static std::map<std::string, std::unique_ptr<Sample>> all;
-    return all;
-}
-
-// The paths are closed before the test databases go at exit.
-struct CloseSamples : ::testing::Environment {
-    void TearDown() override { samples().clear(); }
-};
-const auto *closeSamples = ::testing::AddGlobalTestEnvironment(new CloseSamples);
-
-Sample &sampleOn(const std::string &engine) {
-    std::unique_ptr<Sample> &sample = samples()[engine];
-    if (sample)
-        return *sample;
-    sample = std::make_unique<Sample>();
-    sample->init = txdbtest::freshDatabase(engine);
-    sample->path = std::make_shared<CTraxDBPath>(sample->init.c_str(), CTraxDBPath::SchemaCheck::Skip);
-    CTraxDBSchema::createSchema(*sample->path);
-    sample->counts = writeSampleLibrary(*sample->path, SampleOptions{});
+void addLibraries(SampleDatabase &db) {
     SampleOptions other;
     other.libraryName = "Other";
     other.parts = 40;
     other.firstId = 5001;
-    writeSampleLibrary(*sample->path, other);
-
-    sample->raw = std::make_unique<RawDb>(sample->init);
-    RawDb &db = *sample->raw;
+    writeSampleLibrary(db.dbPath(), other);
     db.exec("INSERT INTO [Library] ([ID],[Name],[Enabled],[Comment]) VALUES (3,'Extras',1,NULL);");
     const std::string definition = "INSERT INTO [Part_Definition] ([ID],[Library_ID],[Name],[PCB_component_name],"
                                    "[Max_connector_pins],[Gate_swapping],[Pin_num_name],[Is_FPGA]) VALUES ";
@@ -142,28 +86,27 @@ Sample &sampleOn(const std::string &engine) {
     db.exec("INSERT INTO [Pin_Data] ([ID],[Part_def_ID]) VALUES (9000,901);");
     db.exec("INSERT INTO [Gate] ([ID],[Part_def_ID],[Name]) VALUES (9000,901,'G');");
     db.exec("INSERT INTO [Gate_has_Pin_Data] ([ID],[Gate_ID],[Pin_data_ID]) VALUES (9000,9000,9000);");
-    return *sample;
 }
 
 class DefinitionReadersTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
-        Sample &sample = sampleOn(GetParam());
+        SampleDatabase &sample = txdbtest::sharedSample(GetParam(), addLibraries);
         path = sample.path;
         counts = sample.counts;
-        raw = sample.raw.get();
+        raw = &sample;
         CTraxDBLibReader libraries(path, nullptr); // by name
         library = libraries.getNext();
         extras = libraries.getNext();
         ASSERT_TRUE(library && extras);
-        ASSERT_EQ(nameOf(*library), "Demo");
-        ASSERT_EQ(nameOf(*extras), "Extras");
+        ASSERT_EQ(nameOf(library), "Demo");
+        ASSERT_EQ(nameOf(extras), "Extras");
     }
 
     std::shared_ptr<PartDefAccess> definition(const std::string &name) {
         for (const auto &lib : {library, extras})
             for (const auto &def : readAll(lib->getPartDefReader(0)))
-                if (nameOf(*def) == name)
+                if (nameOf(def) == name)
                     return def;
         ADD_FAILURE() << "no definition " << name;
         return nullptr;
@@ -171,7 +114,7 @@ protected:
 
     pathHandle_t path;
     SampleCounts counts;
-    RawDb *raw = nullptr;
+    SampleDatabase *raw = nullptr;
     std::shared_ptr<LibraryAccess> library;
     std::shared_ptr<LibraryAccess> extras;
 };
@@ -187,7 +130,7 @@ TEST_P(DefinitionReadersTest, DefinitionsComeByIdWithoutFilterAndByNameWithOne) 
     auto filter = std::make_shared<PartDefFilter>(FILTER_LIKE, "%RES%");
     std::vector<std::string> names;
     for (const auto &def : readAll(library->getPartDefReader(filter, 3)))
-        names.push_back(nameOf(*def));
+        names.push_back(nameOf(def));
     std::vector<std::string> byName = raw->texts(
         "SELECT [Name] FROM [Part_Definition] WHERE [Library_ID] = 1 AND [Name] LIKE '%RES%' ORDER BY [Name];");
     std::vector<std::string> byId = raw->texts(
@@ -255,7 +198,7 @@ TEST_P(DefinitionReadersTest, LookupFindsADefinitionByItsId) {
     ASSERT_NE(nand, nullptr);
     auto found = lookupPartDefinition(path, nand->getID());
     ASSERT_NE(found, nullptr);
-    EXPECT_EQ(nameOf(*found), "Demo_NAND_SO14_0006");
+    EXPECT_EQ(nameOf(found), "Demo_NAND_SO14_0006");
     EXPECT_EQ(readAll(found->getGateReader()).size(), 4u);
     EXPECT_EQ(lookupPartDefinition(path, 123456), nullptr);
 }
@@ -274,7 +217,7 @@ TEST_P(DefinitionReadersTest, DefinitionDataWithoutTextReadsTheLibraryById) {
     }
     auto first = library->getPartDefDataReader("")->getNext();
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(nameOf(*first), "Demo_RES_R0603_0000");
+    EXPECT_EQ(nameOf(first), "Demo_RES_R0603_0000");
     EXPECT_EQ(nullable([&](bool &n, TCHAR *b, size_t s) { first->getPSpice(n, b, s); }, 81), "<NULL>");
 }
 
@@ -328,7 +271,7 @@ TEST_P(DefinitionReadersTest, EveryDetailReaderDeliversItsCount) {
 
         std::vector<std::string> attributes;
         for (const auto &attribute : readAll(def->getAttributesReader()))
-            attributes.push_back(nameOf(*attribute));
+            attributes.push_back(nameOf(attribute));
         EXPECT_TRUE(std::is_sorted(attributes.begin(), attributes.end()));
         seen.attributes += static_cast<int>(attributes.size());
 
@@ -409,7 +352,7 @@ TEST_P(DefinitionReadersTest, GroupMembersComeInLinkOrder) {
 
     std::vector<std::string> attributes;
     for (const auto &attribute : readAll(nand->getAttributesReader()))
-        attributes.push_back(nameOf(*attribute));
+        attributes.push_back(nameOf(attribute));
     EXPECT_EQ(attributes, (std::vector<std::string>{"Datasheet", "Height", "Manufacturer"}));
 }
 
@@ -419,7 +362,7 @@ TEST_P(DefinitionReadersTest, CombinedPartRecordsReadTheirDefinitionsDetails) {
     std::vector<std::string> pins = pinsOf(nand->getPinDataReader());
     std::vector<std::string> attributes;
     for (const auto &attribute : readAll(nand->getAttributesReader()))
-        attributes.push_back(nameOf(*attribute));
+        attributes.push_back(nameOf(attribute));
 
     // The parts built on the definition, from both sides.
     auto parts = readAll(nand->getPartReader(nullptr));
@@ -434,7 +377,7 @@ TEST_P(DefinitionReadersTest, CombinedPartRecordsReadTheirDefinitionsDetails) {
         EXPECT_EQ(pinsOf(part->getPinDataReader()), pins);
         std::vector<std::string> names;
         for (const auto &attribute : readAll(part->getAttributesReader()))
-            names.push_back(nameOf(*attribute));
+            names.push_back(nameOf(attribute));
         EXPECT_EQ(names, attributes);
     }
     EXPECT_EQ(combined, static_cast<int>(parts.size()));
@@ -553,7 +496,7 @@ TEST_P(DefinitionReadersTest, RecordsOutliveTheirReaders) {
     EXPECT_STREQ(name, "NANDA");
     EXPECT_EQ(pinOf(pin), "1");
     EXPECT_EQ(pinsOf(gate->getGateDataReader()).size(), 3u);
-    EXPECT_EQ(nameOf(*nand), "Demo_NAND_SO14_0006");
+    EXPECT_EQ(nameOf(nand), "Demo_NAND_SO14_0006");
 }
 
 TEST_P(DefinitionReadersTest, OnlyTheDetailReadersTraceTheirMoves) {

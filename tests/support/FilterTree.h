@@ -6,8 +6,8 @@
 #include "interface/PartDefFilter.h"
 #include "interface/PartFilter.h"
 #include "interface/Visitor.h"
+#include "tests/support/TestUtil.h"
 
-#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -68,14 +68,4 @@ template <class V, class T> std::string filterOf(const Node<T> &root) {
     return visitor.getFilterString(nullptr);
 }
 
-// The message of the Exception the call raises, deleting it.
-inline std::string raisedMessage(const std::function<void()> &call) {
-    try {
-        call();
-    } catch (COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *e) {
-        std::string message = e->getMessage();
-        delete e;
-        return message;
-    }
-    return "<nothing raised>";
-}
+using txdbtest::thrownMessage;

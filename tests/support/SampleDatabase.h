@@ -1,7 +1,8 @@
 #pragma once
 
 // A database of one test engine holding the part-library schema and the
-// sample library, opened as a path, for the tests of readers and records.
+// sample library, opened as a path, for the tests of readers and records,
+// and the helpers those tests read records with.
 //
 //   txdbtest::SampleDatabase db(engine);          // schema + sample library
 //   auto library = db.library();                   // the "Demo" library record
@@ -9,7 +10,10 @@
 
 #include "interface/Handles.h"
 #include "interface/LibraryAccess.h"
+#include "tests/support/TestUtil.h"
 #include "tools/samplelib/SampleLibrary.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -32,18 +36,61 @@ public:
     void exec(const std::string &sql);
     std::vector<std::string> texts(const std::string &sql);
     std::vector<int> ints(const std::string &sql);
+    COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::CTraxDBPath &dbPath();
 
     std::string init;
     COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t path;
     COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::SampleCounts counts;
 };
 
-// The records a reader delivers, until its first empty handle.
+// One sample database per engine for the tests of a program that only read
+// it: built on first use (then handed to `extend`), closed at exit.
+SampleDatabase &sharedSample(const std::string &engine, void (*extend)(SampleDatabase &) = nullptr);
+
+// The records a reader delivers, until its first empty handle. The count
+// must be the number delivered, before and after, and the end stays the end.
 template <class TReader> auto readAll(const std::shared_ptr<TReader> &reader) {
     std::vector<decltype(reader->getNext())> records;
+    if (!reader) {
+        ADD_FAILURE() << "no reader";
+        return records;
+    }
+    const int count = reader->getCount();
     while (auto record = reader->getNext())
         records.push_back(record);
+    EXPECT_EQ(reader->getNext(), nullptr) << "the end stays the end";
+    EXPECT_EQ(reader->getCount(), count);
+    EXPECT_EQ(count, static_cast<int>(records.size()));
     return records;
+}
+
+// The name of a record whose getName takes the buffer, its size and a flag.
+template <class T> std::string nameOf(const T &record) {
+    TCHAR text[51];
+    record->getName(text, sizeof text, false);
+    return text;
+}
+
+template <class TRecords> std::vector<std::string> namesOf(const TRecords &records) {
+    std::vector<std::string> names;
+    for (const auto &record : records)
+        names.push_back(nameOf(record));
+    return names;
+}
+
+// A nullable text read with a buffer of `size`; "<NULL>" for NULL.
+template <class F> std::string nullable(F get, size_t size = 256) {
+    std::vector<TCHAR> buffer(size, '\0');
+    bool isNull = false;
+    get(isNull, buffer.data(), size);
+    return isNull ? "<NULL>" : std::string(buffer.data());
+}
+
+// A nullable text getter gives `expected` with a buffer of `width` and
+// refuses a buffer one byte smaller.
+template <class F> void expectAtWidth(F get, size_t width, const std::string &expected) {
+    EXPECT_EQ(nullable(get, width), expected) << "width " << width;
+    EXPECT_EQ(thrownMessage([&] { nullable(get, width - 1); }), "Buffer too small") << "width " << width - 1;
 }
 
 } // namespace txdbtest

@@ -8,6 +8,7 @@
 #include "ctraxdbpartlib/readers/DBStatement.h"
 #include "interface/Exception.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TestUtil.h"
 #include "tools/samplelib/SampleLibrary.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,6 @@
 #include <fstream>
 #include <map>
 #include <sstream>
-#include <sys/wait.h>
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
@@ -312,35 +312,11 @@ TEST(RefusedDataTest, TextThatIsNotUtf8AndFoldersOfOneName) {
 
 // ---- partlib export, the program --------------------------------------------
 
-struct ProgramRun {
-    int status;
-    std::string output, errors;
-};
-
-std::string fileContent(const std::string &name) {
-    std::ifstream in(name, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+using txdbtest::ProgramRun;
+using txdbtest::readFile;
+using txdbtest::runShell;
 
 const std::string PARTLIB = std::string(TXDB_BINARY_DIR) + "/partlib";
-
-// Runs a shell command line without input.
-ProgramRun run(const std::string &commandLine) {
-    const std::string errors = txdbtest::tempFile(".err");
-    ProgramRun result{-1, "", ""};
-    FILE *pipe = ::popen((commandLine + " 2>" + errors + " </dev/null").c_str(), "r");
-    if (!pipe)
-        return result;
-    char buffer[4096];
-    for (size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.output.append(buffer, count);
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.errors = fileContent(errors);
-    return result;
-}
 
 class ExportCommandTest : public ::testing::Test {
 protected:
@@ -350,7 +326,7 @@ protected:
         std::filesystem::create_directory(folder);
         target = folder + "/demo.json";
     }
-    ProgramRun partlib(const std::string &arguments) { return run(PARTLIB + " " + arguments); }
+    ProgramRun partlib(const std::string &arguments) { return runShell(PARTLIB + " " + arguments); }
     std::vector<std::string> filesInFolder() {
         std::vector<std::string> names;
         for (const auto &entry : std::filesystem::directory_iterator(folder))
@@ -373,19 +349,19 @@ TEST_F(ExportCommandTest, WritesTheLibraryFileToStandardOutputOrAFile) {
     ProgramRun toFile = partlib("export " + file + " Demo -o " + target);
     EXPECT_EQ(toFile.status, 0) << toFile.errors;
     EXPECT_EQ(toFile.output, "");
-    EXPECT_EQ(fileContent(target), expected);
+    EXPECT_EQ(readFile(target), expected);
     EXPECT_EQ(filesInFolder(), std::vector<std::string>{"demo.json"}) << "no temporary file left";
 
     if (!std::filesystem::exists("/usr/bin/script"))
         GTEST_SKIP() << "script(1) is needed to run partlib on a terminal";
     // script runs the program on a new terminal and copies what it shows.
-    ProgramRun onTerminal = run("script -qec \"" + PARTLIB + " export " + file + " -o " + target + "\" /dev/null");
+    ProgramRun onTerminal = runShell("script -qec \"" + PARTLIB + " export " + file + " -o " + target + "\" /dev/null");
     EXPECT_EQ(onTerminal.status, 0) << onTerminal.errors;
     EXPECT_NE(onTerminal.output.find("\rExporting Demo [......"), std::string::npos) << onTerminal.output;
     EXPECT_NE(onTerminal.output.find("\rExporting Demo [##############################] 100% (3300/3300)"),
               std::string::npos)
         << onTerminal.output;
-    EXPECT_EQ(fileContent(target), expected);
+    EXPECT_EQ(readFile(target), expected);
 }
 
 TEST_F(ExportCommandTest, FailuresLeaveFilesAsTheyWere) {
@@ -393,7 +369,7 @@ TEST_F(ExportCommandTest, FailuresLeaveFilesAsTheyWere) {
     ProgramRun unknown = partlib("export " + file + " Demo Nonesuch -o " + target);
     EXPECT_EQ(unknown.status, 1);
     EXPECT_EQ(unknown.errors, "No library named \"Nonesuch\" in the database\n");
-    EXPECT_EQ(fileContent(target), "previous content\n");
+    EXPECT_EQ(readFile(target), "previous content\n");
     EXPECT_EQ(filesInFolder(), std::vector<std::string>{"demo.json"}) << "no temporary file left";
 
     ProgramRun missing = partlib("export " + folder + "/none.db");

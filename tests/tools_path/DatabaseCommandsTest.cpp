@@ -5,39 +5,24 @@
 #include "ctraxdbpartlib/connection/CCommand.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
 #include "ctraxdbpartlib/connection/CTraxDBSource.h"
+#include "tests/support/PathTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
 
 namespace {
 
-struct ProgramRun {
-    int status;
-    std::string output;
-};
+using txdbtest::ProgramRun;
 
+// partlib with the words of `arguments`, standard error after the output.
 ProgramRun partlib(const std::string &arguments) {
-    std::string command = std::string(TXDB_BINARY_DIR) + "/partlib " + arguments + " 2>&1 </dev/null";
-    ProgramRun run{-1, ""};
-    FILE *pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.output.append(buffer, count);
-    int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    ProgramRun run = txdbtest::runShell(std::string(TXDB_BINARY_DIR) + "/partlib " + arguments);
+    run.output += run.errors;
     return run;
 }
 
@@ -58,19 +43,6 @@ protected:
             CCommand<CNoAccessor> command;
             checkResult(command.Open(source.getSession(), source.fixTcEnc(sql)));
         }
-    }
-
-    // A version 1.1 database: Pin_number in place of Pin_identifier.
-    void buildVersion11() {
-        std::vector<std::string> statements;
-        for (std::string statement : CTraxDBSchema::creationStatements()) {
-            for (size_t at = statement.find("[Pin_identifier]"); at != std::string::npos;
-                 at = statement.find("[Pin_identifier]"))
-                statement.replace(at, 16, "[Pin_number]");
-            statements.push_back(statement);
-        }
-        statements.push_back("INSERT INTO [Library_version] ([Major],[Minor]) VALUES (1,1);");
-        exec(statements);
     }
 
     std::string folder;
@@ -122,16 +94,17 @@ TEST_F(DatabaseCommandsTest, InitOnAHalfBuiltDatabaseSaysSo) {
 }
 
 TEST_F(DatabaseCommandsTest, UpgradeWritesTheScriptOrUpgrades) {
-    buildVersion11();
+    {
+        pathtest::RawDb raw("Provider=SQLite;Data Source=" + file);
+        pathtest::buildSchema(raw, 1, 1);
+    }
     EXPECT_NE(partlib("info " + file).output.find("Schema version: 1.1 (run partlib upgrade)"), std::string::npos);
 
     std::string script = folder + "/upgrade.sql";
     ProgramRun written = partlib("upgrade " + file + " --script " + script);
     EXPECT_EQ(written.status, 0) << written.output;
-    std::ifstream in(script);
-    std::stringstream content;
-    content << in.rdbuf();
-    EXPECT_EQ(content.str().rfind("{Update TRAXEL Parts Database from version 1.1 to 1.2}\n", 0), 0u) << content.str();
+    const std::string content = txdbtest::readFile(script);
+    EXPECT_EQ(content.rfind("{Update TRAXEL Parts Database from version 1.1 to 1.2}\n", 0), 0u) << content;
     EXPECT_NE(partlib("info " + file).output.find("Schema version: 1.1"), std::string::npos) << "unchanged";
 
     ProgramRun declined = partlib("upgrade " + file);

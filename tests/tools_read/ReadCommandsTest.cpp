@@ -3,6 +3,7 @@
 // checked against plain SQL on the same file.
 
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
+#include "tests/support/TestUtil.h"
 #include "tools/samplelib/SampleLibrary.h"
 
 #include <gtest/gtest.h>
@@ -10,12 +11,9 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
@@ -23,30 +21,8 @@ using nlohmann::json;
 
 namespace {
 
-struct ProgramRun {
-    int status;
-    std::string output; // standard output
-    std::string errors; // standard error
-};
-
-std::string shellQuoted(const std::string &text) {
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-std::string readFile(const std::string &name) {
-    std::string text;
-    if (FILE *file = std::fopen(name.c_str(), "rb")) {
-        char buffer[4096];
-        size_t count;
-        while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            text.append(buffer, count);
-        std::fclose(file);
-    }
-    return text;
-}
+using txdbtest::ProgramRun;
+using txdbtest::readFile;
 
 using Rows = std::vector<std::vector<std::string>>;
 
@@ -106,13 +82,8 @@ protected:
     static void TearDownTestSuite() { std::filesystem::remove_all(folder); }
 
     static ProgramRun partlib(const std::vector<std::string> &arguments, const std::string &environment = "") {
-        std::string command = "cd " + shellQuoted(folder) + " && " + environment + " " +
-                              shellQuoted(std::string(TXDB_BINARY_DIR) + "/partlib");
-        for (const std::string &argument : arguments)
-            command += " " + shellQuoted(argument);
-        const std::string out = folder + "/stdout.txt", errors = folder + "/stderr.txt";
-        const int status = std::system((command + " >" + shellQuoted(out) + " 2>" + shellQuoted(errors)).c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(errors)};
+        return txdbtest::runShell("cd " + txdbtest::shellQuoted(folder) + " && " + environment + " " +
+                                  txdbtest::partlibCommand(arguments));
     }
 
     // Runs the command, which must succeed, and returns its output.

@@ -6,7 +6,7 @@
 #include "ctraxdbpartlib/CLogHandler.h"
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "ctraxdbpartlib/connection/CTraxDBSource.h"
-#include "interface/Exception.h"
+#include "tests/support/TestUtil.h"
 
 #include <memory>
 #include <string>
@@ -16,28 +16,12 @@ namespace pathtest {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+using txdbtest::thrownMessage;
 
-enum class Engine { SQLite, MariaDB };
-
-// The engines to run on: SQLite always, MariaDB when TXDB_MARIADB_INITSTRING is set.
-std::vector<Engine> engines();
-std::string engineName(Engine engine);
-
-// A fresh, empty database of one engine: a SQLite file in a new temporary
-// folder, or the MariaDB test catalog with every table dropped.
-class FreshDatabase {
-public:
-    explicit FreshDatabase(Engine engine);
-    ~FreshDatabase();
-    const std::string &initString() const { return init; }
-    Engine getEngine() const { return engine; }
-    const std::string &getFolder() const { return folder; }
-
-private:
-    Engine engine;
-    std::string folder;
-    std::string init;
-};
+// The first column of every row of a query already put through fixTcEnc
+// (NULL as -99 / "<NULL>").
+std::vector<int> intColumn(CSession &session, const std::string &sql);
+std::vector<std::string> textColumn(CSession &session, const std::string &sql);
 
 // Statements and single-value queries on a data source, without the checks
 // a path runs when it opens.
@@ -45,7 +29,6 @@ class RawDb {
 public:
     explicit RawDb(const std::string &initString);
     void exec(const std::string &sql);
-    // Every value of the first column (NULL as -99 / "<NULL>").
     std::vector<int> ints(const std::string &sql);
     std::vector<std::string> texts(const std::string &sql);
     CTraxDBSource &source() { return src; }
@@ -94,19 +77,5 @@ public:
     std::vector<std::string> reportContents;
     std::vector<int> answers;
 };
-
-// Runs `action`, expects an Exception and returns its message (deleted).
-template <class F> std::string thrownMessage(F action) {
-    try {
-        action();
-    } catch (Exception *e) {
-        std::string message = e->getMessage();
-        delete e;
-        return message;
-    }
-    return "<no exception>";
-}
-
-std::string fileContent(const std::string &path);
 
 } // namespace pathtest

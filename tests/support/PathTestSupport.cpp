@@ -1,4 +1,4 @@
-#include "PathTestSupport.h"
+#include "tests/support/PathTestSupport.h"
 
 #include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/CTraxDBError.h"
@@ -16,47 +16,6 @@
 
 namespace pathtest {
 
-std::vector<Engine> engines() {
-    std::vector<Engine> list{Engine::SQLite};
-    const char *maria = std::getenv("TXDB_MARIADB_INITSTRING");
-    if (maria && *maria)
-        list.push_back(Engine::MariaDB);
-    return list;
-}
-
-std::string engineName(Engine engine) {
-    return engine == Engine::SQLite ? "SQLite" : "MariaDB";
-}
-
-FreshDatabase::FreshDatabase(Engine engine) : engine(engine) {
-    if (engine == Engine::SQLite) {
-        char pattern[] = "/tmp/txdb-path-XXXXXX";
-        if (!mkdtemp(pattern))
-            throw std::runtime_error("no temporary folder");
-        folder = pattern;
-        init = "Provider=SQLite;Data Source=" + folder + "/parts.db";
-        return;
-    }
-    init = txdbtest::mariaDbInitString();
-    RawDb db(init);
-    std::vector<std::string> names;
-    CTables tables;
-    checkResult(tables.Open(db.source().getSession()));
-    for (HRESULT r = tables.MoveFirst(); r != DB_S_ENDOFROWSET; r = tables.MoveNext()) {
-        checkResult(r);
-        names.push_back(tables.m_szName);
-    }
-    db.exec("SET FOREIGN_KEY_CHECKS=0;");
-    for (const std::string &name : names)
-        db.exec("DROP TABLE [" + name + "];");
-    db.exec("SET FOREIGN_KEY_CHECKS=1;");
-}
-
-FreshDatabase::~FreshDatabase() {
-    if (!folder.empty())
-        std::filesystem::remove_all(folder);
-}
-
 RawDb::RawDb(const std::string &initString) : src(initString.c_str()) {}
 
 void RawDb::exec(const std::string &sql) {
@@ -68,7 +27,7 @@ namespace {
 
 struct ValueRow {
     int32_t number = 0;
-    char text[256] = {};
+    char text[1024] = {};
     DBSTATUS status = DBSTATUS_S_OK;
     bool asText = false;
     void bind(ColumnMap &map) {
@@ -79,10 +38,10 @@ struct ValueRow {
     }
 };
 
-template <class F> void eachRow(CTraxDBSource &src, const std::string &sql, bool asText, F take) {
+template <class F> void eachRow(CSession &session, const std::string &sql, bool asText, F take) {
     CCommand<CAccessor<ValueRow>> command;
     command.asText = asText;
-    checkResult(command.Open(src.getSession(), src.fixTcEnc(sql)));
+    checkResult(command.Open(session, sql));
     for (HRESULT r = command.MoveFirst(); r != DB_S_ENDOFROWSET; r = command.MoveNext()) {
         checkResult(r);
         take(command);
@@ -91,18 +50,26 @@ template <class F> void eachRow(CTraxDBSource &src, const std::string &sql, bool
 
 } // namespace
 
-std::vector<int> RawDb::ints(const std::string &sql) {
+std::vector<int> intColumn(CSession &session, const std::string &sql) {
     std::vector<int> values;
-    eachRow(src, sql, false,
+    eachRow(session, sql, false,
             [&values](ValueRow &row) { values.push_back(row.status == DBSTATUS_S_ISNULL ? -99 : row.number); });
     return values;
 }
 
-std::vector<std::string> RawDb::texts(const std::string &sql) {
+std::vector<std::string> textColumn(CSession &session, const std::string &sql) {
     std::vector<std::string> values;
-    eachRow(src, sql, true,
+    eachRow(session, sql, true,
             [&values](ValueRow &row) { values.push_back(row.status == DBSTATUS_S_ISNULL ? "<NULL>" : row.text); });
     return values;
+}
+
+std::vector<int> RawDb::ints(const std::string &sql) {
+    return intColumn(src.getSession(), src.fixTcEnc(sql));
+}
+
+std::vector<std::string> RawDb::texts(const std::string &sql) {
+    return textColumn(src.getSession(), src.fixTcEnc(sql));
 }
 
 namespace {
@@ -179,7 +146,7 @@ int scriptedBox(const char *text, const char *caption, unsigned style) {
 }
 
 void recordReport(const char *path) {
-    current->reportContents.push_back(fileContent(path));
+    current->reportContents.push_back(txdbtest::readFile(path));
 }
 
 } // namespace
@@ -196,13 +163,6 @@ HostScript::~HostScript() {
     hostCallbacks().reportViewer = nullptr;
     promptValidationMsg = false;
     current = nullptr;
-}
-
-std::string fileContent(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
 }
 
 } // namespace pathtest

@@ -1,0 +1,84 @@
+#pragma once
+
+// Small helpers every test folder shares: a file's bytes, the message of a
+// raised Exception, and running the built partlib as a program.
+
+#include "interface/Exception.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace txdbtest {
+
+inline std::string readFile(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs `action`, expects an Exception and returns its message (deleted).
+template <class F> std::string thrownMessage(F action) {
+    try {
+        action();
+    } catch (COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *e) {
+        std::string message = e->getMessage();
+        delete e;
+        return message;
+    }
+    return "<no exception>";
+}
+
+inline std::string shellQuoted(const std::string &text) {
+    std::string quoted = "'";
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+struct ProgramRun {
+    int status = -1;
+    std::string output; // standard output
+    std::string errors; // standard error
+    std::string all() const { return output + errors; }
+};
+
+// Runs a shell command line without input, standard error kept apart.
+inline ProgramRun runShell(const std::string &commandLine) {
+    char errors[] = "/tmp/txdb-stderr-XXXXXX";
+    const int descriptor = mkstemp(errors);
+    if (descriptor >= 0)
+        close(descriptor);
+    ProgramRun run;
+    FILE *pipe = ::popen((commandLine + " 2>" + errors + " </dev/null").c_str(), "r");
+    if (pipe) {
+        char buffer[4096];
+        for (size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            run.output.append(buffer, count);
+        const int status = ::pclose(pipe);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    run.errors = readFile(errors);
+    std::remove(errors);
+    return run;
+}
+
+// The command line of the built partlib with the arguments, each quoted.
+inline std::string partlibCommand(const std::vector<std::string> &arguments) {
+    std::string command = shellQuoted(std::string(TXDB_BINARY_DIR) + "/partlib");
+    for (const std::string &argument : arguments)
+        command += " " + shellQuoted(argument);
+    return command;
+}
+
+inline ProgramRun runPartlib(const std::vector<std::string> &arguments) {
+    return runShell(partlibCommand(arguments));
+}
+
+} // namespace txdbtest
