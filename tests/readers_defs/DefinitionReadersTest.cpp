@@ -143,54 +143,108 @@ TEST_P(DefinitionReadersTest, DefinitionsComeByIdWithoutFilterAndByNameWithOne) 
     EXPECT_TRUE(readAll(library->getPartDefReader(none, 3)).empty());
 }
 
-TEST_P(DefinitionReadersTest, DefinitionGettersCheckWidthsAndReportNulls) {
+TEST_P(DefinitionReadersTest, GettersGiveTheirColumnsAtTheirWidthsAndTellNullFromEmpty) {
     auto nand = definition("Demo_NAND_SO14_0006");
-    ASSERT_NE(nand, nullptr);
+    auto capacitor = definition("Demo_CAP_CP_RADIAL_0003");
+    auto resistor = definition("Demo_RES_RAXIAL_0001");
+    ASSERT_TRUE(nand && capacitor && resistor);
+    auto pins = readAll(capacitor->getPinDataReader());
+    auto nandGates = readAll(nand->getGateReader());
+    auto capGates = readAll(capacitor->getGateReader());
+    ASSERT_EQ(pins.size(), 2u);
+    ASSERT_EQ(nandGates.size(), 4u);
+    ASSERT_EQ(capGates.size(), 1u);
+    // NULL texts check the buffer all the same; the first pin of the
+    // capacitor has a 50-character signal, of which 48 arrive.
+    txdbtest::expectAtWidth(TEXT_OF(nand, getCompNameStem), 21, "U");
+    txdbtest::expectAtWidth(TEXT_OF(nand, getPSpice), 81, "XU 1 2 MODEL");
+    txdbtest::expectAtWidth(TEXT_OF(nand, getPCBCompAltName), 51, "SO14_ALT");
+    txdbtest::expectAtWidth(TEXT_OF(resistor, getPCBCompAltName), 51, "<NULL>");
+    txdbtest::expectAtWidth(TEXT_OF(pins[0], getSignal), 49,
+                            std::string("A_VERY_LONG_SIGNAL_NAME_THAT_FILLS_THE_WHOLE_COLUMN_").substr(0, 48));
+    txdbtest::expectAtWidth(TEXT_OF(pins[1], getPinNumber), 11, "2");
+    txdbtest::expectAtWidth(TEXT_OF(pins[1], getLabel), 51, "Pin 2");
+    txdbtest::expectAtWidth(TEXT_OF(nandGates[0], getAltName), 51, "NANDA_ALT");
+    txdbtest::expectAtWidth(TEXT_OF(nandGates[1], getAltName), 51, "");
+    txdbtest::expectAtWidth(TEXT_OF(capGates[0], getAltName), 51, "<NULL>");
+    EXPECT_EQ(nullable(TEXT_OF(nand, getValue)), "74AC00");
+
     TCHAR buffer[256];
     EXPECT_EQ(thrownMessage([&] { nand->getName(buffer, 50, false); }), tooSmall());
-    EXPECT_EQ(nullable([&](bool &n, TCHAR *b, size_t s) { nand->getCompNameStem(n, b, s); }, 21), "U");
-    EXPECT_EQ(
-        thrownMessage([&] { nullable([&](bool &n, TCHAR *b, size_t s) { nand->getCompNameStem(n, b, s); }, 20); }),
-        tooSmall());
-    EXPECT_EQ(nullable([&](bool &n, TCHAR *b, size_t s) { nand->getPSpice(n, b, s); }, 81), "XU 1 2 MODEL");
-    EXPECT_EQ(thrownMessage([&] { nullable([&](bool &n, TCHAR *b, size_t s) { nand->getPSpice(n, b, s); }, 80); }),
-              tooSmall());
-    EXPECT_EQ(nullable([&](bool &n, TCHAR *b, size_t s) { nand->getPCBCompAltName(n, b, s); }, 51), "SO14_ALT");
-    EXPECT_EQ(nullable([&](bool &n, TCHAR *b, size_t s) { nand->getValue(n, b, s); }, 256), "74AC00");
+    EXPECT_EQ(thrownMessage([&] { nandGates[1]->getName(buffer, 50); }), tooSmall());
+    EXPECT_EQ(thrownMessage([&] { capGates[0]->getName(nullptr, 51); }), nullBuffer());
     nand->getPCBCompName(buffer, 51);
     EXPECT_STREQ(buffer, "SO14");
     EXPECT_EQ(nand->getLibID(), library->getID());
-    int position = 0;
-    nand->getPosition(position);
-    EXPECT_EQ(position, -1);
+    int number = 0;
+    nand->getPosition(number);
+    EXPECT_EQ(number, -1);
+    auto attributes = readAll(capacitor->getAttributesReader());
+    ASSERT_EQ(attributes.size(), 2u); // Datasheet, Manufacturer
+    EXPECT_EQ(thrownMessage([&] { attributes[0]->getValue(buffer, 255); }), tooSmall());
+    attributes[0]->getValue(buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "https://example.com/CAP/3.pdf");
+    int usage = 0, readOnly = -1;
+    attributes[0]->getType(usage);
+    attributes[0]->getReadOnly(readOnly);
+    EXPECT_EQ(usage, 2);
+    EXPECT_EQ(readOnly, 0); // stored as NULL
+    attributes[1]->getType(usage);
+    EXPECT_EQ(usage, 1);
 
     // The three flags read three columns.
-    bool swapping = false, numName = true, fpga = true;
-    nand->getGateSwapping(swapping);
-    nand->getPinNumName(numName);
-    nand->getIsFPGA(fpga);
-    EXPECT_TRUE(swapping && !numName && !fpga);
     auto connector = definition("Demo_CONN_HDR1X8_0007");
     ASSERT_NE(connector, nullptr);
-    connector->getGateSwapping(swapping);
-    connector->getPinNumName(numName);
-    connector->getIsFPGA(fpga);
-    EXPECT_TRUE(!swapping && numName && fpga);
-    int pins = 0;
-    connector->getMaxConnectorPins(pins);
-    EXPECT_EQ(pins, 8);
+    for (const auto &[def, expected] : {std::pair{nand, std::vector<bool>{true, false, false}},
+                                        std::pair{connector, std::vector<bool>{false, true, true}}}) {
+        bool swapping = !expected[0], numName = !expected[1], fpga = !expected[2];
+        def->getGateSwapping(swapping);
+        def->getPinNumName(numName);
+        def->getIsFPGA(fpga);
+        EXPECT_EQ((std::vector<bool>{swapping, numName, fpga}), expected) << nameOf(def);
+    }
+    connector->getMaxConnectorPins(number);
+    EXPECT_EQ(number, 8);
+}
 
-    // NULL alternate name and value: the flag, the buffer untouched; the
-    // buffer is checked first all the same.
+TEST_P(DefinitionReadersTest, NullColumnsLeaveTheCallersValues) {
     auto resistor = definition("Demo_RES_RAXIAL_0001");
-    ASSERT_NE(resistor, nullptr);
-    std::strcpy(buffer, "untouched");
+    auto bare = definition("Extra_BARE");
+    ASSERT_TRUE(resistor && bare);
+    TCHAR buffer[256] = "untouched";
     bool isNull = false;
     resistor->getValue(isNull, buffer, 256);
     EXPECT_TRUE(isNull);
     EXPECT_STREQ(buffer, "untouched");
     EXPECT_EQ(thrownMessage([&] { resistor->getValue(isNull, nullptr, 256); }), nullBuffer());
-    EXPECT_EQ(thrownMessage([&] { resistor->getPCBCompAltName(isNull, buffer, 50); }), tooSmall());
+
+    auto pins = readAll(bare->getPinDataReader());
+    ASSERT_EQ(pins.size(), 1u);
+    isNull = false;
+    pins[0]->getName(isNull, buffer, 11);
+    EXPECT_TRUE(isNull);
+    EXPECT_STREQ(buffer, "untouched");
+    int value = 77;
+    pins[0]->getPosition(isNull, value);
+    EXPECT_TRUE(isNull);
+    pins[0]->getType(isNull, value);
+    pins[0]->getLoading(isNull, value);
+    EXPECT_EQ(value, 77);
+
+    auto gates = readAll(bare->getGateReader());
+    ASSERT_EQ(gates.size(), 1u);
+    auto gatePins = readAll(gates[0]->getGateDataReader());
+    ASSERT_EQ(gatePins.size(), 1u);
+    bool flag = true;
+    gatePins[0]->getPinIdentifier(isNull, buffer, 11, flag);
+    EXPECT_TRUE(isNull);
+    EXPECT_TRUE(flag);
+    EXPECT_STREQ(buffer, "untouched");
+    // A present identifier clears the flag.
+    auto present = readAll(readAll(definition("Demo_NAND_SO14_0006")->getGateReader())[0]->getGateDataReader());
+    present[0]->getPinIdentifier(isNull, buffer, 11, flag);
+    EXPECT_FALSE(isNull);
+    EXPECT_FALSE(flag);
 }
 
 TEST_P(DefinitionReadersTest, LookupFindsADefinitionByItsId) {
@@ -203,7 +257,7 @@ TEST_P(DefinitionReadersTest, LookupFindsADefinitionByItsId) {
     EXPECT_EQ(lookupPartDefinition(path, 123456), nullptr);
 }
 
-TEST_P(DefinitionReadersTest, DefinitionDataWithoutTextReadsTheLibraryById) {
+TEST_P(DefinitionReadersTest, DefinitionDataReadsTheLibraryByIdOrTheListOfAShortText) {
     std::vector<int> expected = raw->ints("SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = 1 ORDER BY [ID];");
     for (const TCHAR *text : {"", static_cast<const TCHAR *>(nullptr)}) {
         std::vector<int> ids;
@@ -218,10 +272,8 @@ TEST_P(DefinitionReadersTest, DefinitionDataWithoutTextReadsTheLibraryById) {
     auto first = library->getPartDefDataReader("")->getNext();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(nameOf(first), "Demo_RES_R0603_0000");
-    EXPECT_EQ(nullable([&](bool &n, TCHAR *b, size_t s) { first->getPSpice(n, b, s); }, 81), "<NULL>");
-}
+    EXPECT_EQ(nullable(TEXT_OF(first, getPSpice), 81), "<NULL>");
 
-TEST_P(DefinitionReadersTest, DefinitionDataFollowsAShortFilterText) {
     std::vector<int> ids;
     for (const auto &def : readAll(library->getPartDefDataReader("[ID] IN (3,1,2)")))
         ids.push_back(def->getID());
@@ -295,14 +347,10 @@ TEST_P(DefinitionReadersTest, EveryDetailReaderDeliversItsCount) {
             equivPins += static_cast<int>(pinsOf(group->getEquivilentPins()).size());
         }
     }
-    EXPECT_EQ(seen.pins, counts.pins);
-    EXPECT_EQ(seen.attributes, counts.attributes);
-    EXPECT_EQ(seen.gates, counts.gates);
-    EXPECT_EQ(seen.gatePins, counts.gatePins);
-    EXPECT_EQ(seen.gateSwaps, counts.gateSwaps);
-    EXPECT_EQ(seen.gateSwapGates, counts.gateSwapGates);
-    EXPECT_EQ(seen.gateSwapPins, counts.gateSwapPins);
-    EXPECT_EQ(seen.pinEquivs, counts.pinEquivs);
+    for (int SampleCounts::*field : {&SampleCounts::pins, &SampleCounts::attributes, &SampleCounts::gates,
+                                     &SampleCounts::gatePins, &SampleCounts::gateSwaps, &SampleCounts::gateSwapGates,
+                                     &SampleCounts::gateSwapPins, &SampleCounts::pinEquivs})
+        EXPECT_EQ(seen.*field, counts.*field);
     EXPECT_EQ(equivPins, raw->ints("SELECT Count(*) FROM [Pin_Data] INNER JOIN [Part_Definition] ON "
                                    "[Pin_Data].[Part_def_ID]=[Part_Definition].[ID] WHERE [Library_ID] = 1 AND "
                                    "[Equiv_group] IS NOT NULL;")
@@ -384,95 +432,6 @@ TEST_P(DefinitionReadersTest, CombinedPartRecordsReadTheirDefinitionsDetails) {
     EXPECT_GT(combined, 0);
 }
 
-TEST_P(DefinitionReadersTest, DetailGettersCheckWidths) {
-    // The first pin of definition 3 has a 50-character signal: 48 arrive.
-    auto capacitor = definition("Demo_CAP_CP_RADIAL_0003");
-    ASSERT_NE(capacitor, nullptr);
-    auto pins = readAll(capacitor->getPinDataReader());
-    ASSERT_EQ(pins.size(), 2u);
-    auto signal = [&](size_t size) {
-        return nullable([&](bool &n, TCHAR *b, size_t s) { pins[0]->getSignal(n, b, s); }, size);
-    };
-    EXPECT_EQ(signal(49), std::string("A_VERY_LONG_SIGNAL_NAME_THAT_FILLS_THE_WHOLE_COLUMN_").substr(0, 48));
-    EXPECT_EQ(thrownMessage([&] { signal(48); }), tooSmall());
-    auto identifier = [&](size_t size) {
-        return nullable([&](bool &n, TCHAR *b, size_t s) { pins[1]->getPinNumber(n, b, s); }, size);
-    };
-    EXPECT_EQ(identifier(11), "2");
-    EXPECT_EQ(thrownMessage([&] { identifier(10); }), tooSmall());
-    EXPECT_EQ(nullable([&](bool &n, TCHAR *b, size_t s) { pins[1]->getLabel(n, b, s); }, 51), "Pin 2");
-    EXPECT_EQ(thrownMessage([&] { nullable([&](bool &n, TCHAR *b, size_t s) { pins[1]->getLabel(n, b, s); }, 50); }),
-              tooSmall());
-
-    auto attributes = readAll(capacitor->getAttributesReader());
-    ASSERT_EQ(attributes.size(), 2u); // Datasheet, Manufacturer
-    TCHAR value[256];
-    EXPECT_EQ(thrownMessage([&] { attributes[0]->getValue(value, 255); }), tooSmall());
-    attributes[0]->getValue(value, sizeof value);
-    EXPECT_STREQ(value, "https://example.com/CAP/3.pdf");
-    int usage = 0, readOnly = -1;
-    attributes[0]->getType(usage);
-    attributes[0]->getReadOnly(readOnly);
-    EXPECT_EQ(usage, 2);
-    EXPECT_EQ(readOnly, 0); // stored as NULL
-    attributes[1]->getType(usage);
-    EXPECT_EQ(usage, 1);
-}
-
-TEST_P(DefinitionReadersTest, AlternateGateNamesTellNullFromEmpty) {
-    auto nand = definition("Demo_NAND_SO14_0006");
-    auto capacitor = definition("Demo_CAP_CP_RADIAL_0003");
-    ASSERT_TRUE(nand && capacitor);
-    auto nandGates = readAll(nand->getGateReader());
-    auto capGates = readAll(capacitor->getGateReader());
-    ASSERT_EQ(nandGates.size(), 4u);
-    ASSERT_EQ(capGates.size(), 1u);
-    auto alt = [](const std::shared_ptr<GateAccess> &gate) {
-        return nullable([&](bool &n, TCHAR *b, size_t s) { gate->getAltName(n, b, s); }, 51);
-    };
-    EXPECT_EQ(alt(nandGates[0]), "NANDA_ALT");
-    EXPECT_EQ(alt(nandGates[1]), "");
-    EXPECT_EQ(alt(capGates[0]), "<NULL>");
-    TCHAR name[51];
-    EXPECT_EQ(thrownMessage([&] { nandGates[1]->getName(name, 50); }), tooSmall());
-    EXPECT_EQ(thrownMessage([&] { capGates[0]->getName(nullptr, 51); }), nullBuffer());
-}
-
-TEST_P(DefinitionReadersTest, NullPinColumnsLeaveTheCallersValues) {
-    auto bare = definition("Extra_BARE");
-    ASSERT_NE(bare, nullptr);
-    auto pins = readAll(bare->getPinDataReader());
-    ASSERT_EQ(pins.size(), 1u);
-    TCHAR buffer[51] = "untouched";
-    bool isNull = false;
-    pins[0]->getName(isNull, buffer, 11);
-    EXPECT_TRUE(isNull);
-    EXPECT_STREQ(buffer, "untouched");
-    int value = 77;
-    pins[0]->getPosition(isNull, value);
-    EXPECT_TRUE(isNull);
-    pins[0]->getType(isNull, value);
-    pins[0]->getLoading(isNull, value);
-    EXPECT_EQ(value, 77);
-
-    auto gates = readAll(bare->getGateReader());
-    ASSERT_EQ(gates.size(), 1u);
-    auto gatePins = readAll(gates[0]->getGateDataReader());
-    ASSERT_EQ(gatePins.size(), 1u);
-    bool flag = true;
-    gatePins[0]->getPinIdentifier(isNull, buffer, 11, flag);
-    EXPECT_TRUE(isNull);
-    EXPECT_TRUE(flag);
-    EXPECT_STREQ(buffer, "untouched");
-    // A present identifier clears the flag.
-    auto nand = definition("Demo_NAND_SO14_0006");
-    ASSERT_NE(nand, nullptr);
-    auto present = readAll(readAll(nand->getGateReader())[0]->getGateDataReader());
-    present[0]->getPinIdentifier(isNull, buffer, 11, flag);
-    EXPECT_FALSE(isNull);
-    EXPECT_FALSE(flag);
-}
-
 TEST_P(DefinitionReadersTest, DefinitionWithoutDetailsHasEmptyReaders) {
     auto empty = definition("Extra_EMPTY");
     ASSERT_NE(empty, nullptr);
@@ -497,23 +456,6 @@ TEST_P(DefinitionReadersTest, RecordsOutliveTheirReaders) {
     EXPECT_EQ(pinOf(pin), "1");
     EXPECT_EQ(pinsOf(gate->getGateDataReader()).size(), 3u);
     EXPECT_EQ(nameOf(nand), "Demo_NAND_SO14_0006");
-}
-
-TEST_P(DefinitionReadersTest, OnlyTheDetailReadersTraceTheirMoves) {
-    auto capacitor = definition("Demo_CAP_CP_RADIAL_0003");
-    ASSERT_NE(capacitor, nullptr);
-    {
-        TraceCapture trace;
-        readAll(capacitor->getPinDataReader());
-        EXPECT_EQ(trace.messagesStartingWith("Getting first record").size(), 1u);
-        EXPECT_EQ(trace.messagesStartingWith("Getting next record").size(), 2u);
-        EXPECT_EQ(trace.messagesStartingWith("End of record set").size(), 1u);
-        EXPECT_EQ(trace.messagesStartingWith("CTraxDBPinDataReader::getNext").size(), 4u);
-    }
-    TraceCapture trace;
-    readAll(library->getPartDefReader(0));
-    EXPECT_TRUE(trace.messagesStartingWith("Getting ").empty());
-    EXPECT_TRUE(trace.messagesStartingWith("End of record set").empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DefinitionReadersTest, ::testing::ValuesIn(txdbtest::testEngines()),

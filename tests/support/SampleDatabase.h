@@ -86,6 +86,9 @@ template <class F> std::string nullable(F get, size_t size = 256) {
     return isNull ? "<NULL>" : std::string(buffer.data());
 }
 
+// A nullable text getter of a record, as nullable and expectAtWidth call it.
+#define TEXT_OF(record, getter) [&](bool &n, TCHAR *b, size_t s) { record->getter(n, b, s); }
+
 // A nullable text getter gives `expected` with a buffer of `width` and
 // refuses a buffer one byte smaller.
 template <class F> void expectAtWidth(F get, size_t width, const std::string &expected) {
