@@ -69,7 +69,7 @@ protected:
 
 using RecordText = InUtc;
 
-TEST_F(RecordText, ByteForByte) {
+TEST_F(RecordText, ByteForByteWithMillisecondsWithoutLeadingZeros) {
     EXPECT_EQ(CFileLogHandler::formatRecord(sampleRecord(120)), "\nLogger name: TRAXEL Database Part Library logger\n"
                                                                 "Level: FINE\n"
                                                                 "Time: 04/03/2026 05:06:07.120\n"
@@ -79,13 +79,9 @@ TEST_F(RecordText, ByteForByte) {
                                                                 "Thread ID: 4711\n"
                                                                 "Process ID: 815\n"
                                                                 "Message: CTraxDBLibAccess::getName(TCHAR *,size_t)\n");
-}
-
-TEST_F(RecordText, MillisecondsWithoutLeadingZeros) {
-    EXPECT_EQ(fieldValues(CFileLogHandler::formatRecord(sampleRecord(7)), "Time: "),
-              std::vector<std::string>{"04/03/2026 05:06:07.7"});
-    EXPECT_EQ(fieldValues(CFileLogHandler::formatRecord(sampleRecord(0)), "Time: "),
-              std::vector<std::string>{"04/03/2026 05:06:07.0"});
+    for (uint16_t milliseconds : {7, 0})
+        EXPECT_EQ(fieldValues(CFileLogHandler::formatRecord(sampleRecord(milliseconds)), "Time: "),
+                  std::vector<std::string>{"04/03/2026 05:06:07." + std::to_string(milliseconds)});
 }
 
 TEST(Levels, NamesAreMatchedExactly) {
@@ -193,23 +189,20 @@ TEST(FileHandler, OffAndUnknownThresholdsWriteNothing) {
     EXPECT_TRUE(dir.files().empty());
 }
 
-TEST(FileHandler, FileIsCreatedForItsOwnerOnly) {
+TEST(FileHandler, FileIsForItsOwnerOnlyAndAnUnopenableOneFailsQuietly) {
     TempDir dir;
     CFileLogHandler handler(LOG_ALL, dir.base());
     ASSERT_TRUE(publishAt(handler, LOG_INFO, "x"));
     struct stat info {};
     ASSERT_EQ(stat(todaysLogFile(dir.base(), 0).c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
-}
 
-TEST(FileHandler, UnopenableFileFailsQuietly) {
-    TempDir dir;
-    CFileLogHandler handler(LOG_ALL, (dir.path / "missing" / "txdb").string());
-    EXPECT_FALSE(publishAt(handler, LOG_SEVERE, "x"));
+    CFileLogHandler unopenable(LOG_ALL, (dir.path / "missing" / "txdb").string());
+    EXPECT_FALSE(publishAt(unopenable, LOG_SEVERE, "x"));
     CLogger logger("test");
-    logger.addHandler(&handler);
+    logger.addHandler(&unopenable);
     logger.log(LOG_SEVERE, "unit", 1, "not written");
-    EXPECT_TRUE(dir.files().empty());
+    EXPECT_EQ(dir.files().size(), 1u);
 }
 
 // A file of `size` bytes under the handler's first name.
@@ -297,23 +290,18 @@ TEST_F(ModuleStartUp, LevelNameSwitchesLoggingOnWithAFileInTheCurrentFolder) {
               (std::vector<std::string>{"TRAXEL Database Part Library logger", "TRAXEL Database Part Library logger"}));
 }
 
-TEST_F(ModuleStartUp, UnknownNameLeavesLoggingOnWithNothingWritten) {
-    loadAndUnload("fine");
-    EXPECT_TRUE(enabledAfterLoad);
-    EXPECT_TRUE(dir.files().empty());
-}
-
-TEST_F(ModuleStartUp, OffWritesNothing) {
-    loadAndUnload("OFF");
-    EXPECT_TRUE(dir.files().empty());
-}
-
-TEST_F(ModuleStartUp, UnsetOrEmptyLeavesLoggingOff) {
-    loadAndUnload(nullptr);
-    EXPECT_FALSE(enabledAfterLoad);
-    loadAndUnload("");
-    EXPECT_FALSE(enabledAfterLoad);
-    EXPECT_TRUE(dir.files().empty());
+TEST_F(ModuleStartUp, UnknownNameOffUnsetOrEmptyWriteNothing) {
+    // An unknown name switches logging on, with nothing written; unset or
+    // empty leaves it off.
+    const std::pair<const char *, int> cases[] = {{"fine", 1}, {"OFF", -1}, {nullptr, 0}, {"", 0}};
+    for (const auto &[value, enabled] : cases) {
+        loggingEnabled = false;
+        loadAndUnload(value);
+        if (enabled >= 0) {
+            EXPECT_EQ(enabledAfterLoad, enabled == 1) << (value ? value : "unset");
+        }
+        EXPECT_TRUE(dir.files().empty()) << (value ? value : "unset");
+    }
 }
 
 } // namespace
