@@ -119,35 +119,27 @@ TEST_P(SessionTest, BindingsCutTextAndMarkNulls) {
     CCommand<CAccessor<RowAccessor>> command;
     ASSERT_EQ(command.Open(session, "SELECT ID, Small, Name, Num FROM T ORDER BY ID", &properties), S_OK)
         << errorText();
-
-    ASSERT_EQ(command.MoveFirst(), S_OK) << errorText();
-    EXPECT_EQ(command.id, 1);
-    EXPECT_EQ(command.small, 7);
-    EXPECT_EQ(command.smallStatus, DBSTATUS_S_OK);
-    EXPECT_EQ(std::string(command.name), sixty.substr(0, 50));
-    EXPECT_EQ(command.nameLength, 50u);
-    EXPECT_EQ(command.nameStatus, DBSTATUS_S_OK);
-    EXPECT_EQ(command.guard, '#');
-    EXPECT_EQ(command.num, 123456);
-
-    ASSERT_EQ(command.MoveNext(), S_OK);
-    EXPECT_EQ(command.id, 2);
-    EXPECT_EQ(command.smallStatus, DBSTATUS_S_ISNULL);
-    EXPECT_EQ(command.nameStatus, DBSTATUS_S_ISNULL);
-    EXPECT_EQ(command.numStatus, DBSTATUS_S_ISNULL);
-    EXPECT_EQ(command.name[0], '\0');
-    EXPECT_EQ(command.nameLength, 0u);
-    EXPECT_EQ(command.small, 0);
-
-    ASSERT_EQ(command.MoveNext(), S_OK);
-    EXPECT_EQ(command.id, 3);
-    EXPECT_EQ(command.small, -2);
-    EXPECT_EQ(command.smallStatus, DBSTATUS_S_OK);
-    EXPECT_STREQ(command.name, "short");
-    EXPECT_EQ(command.nameLength, 5u);
-    EXPECT_EQ(command.num, -5);
-    EXPECT_EQ(command.guard, '#');
-
+    struct Row {
+        int id, small;
+        std::string name;
+        size_t nameLength;
+        int num;
+        DBSTATUS status; // of the three nullable columns
+    };
+    const Row rows[] = {{1, 7, sixty.substr(0, 50), 50, 123456, DBSTATUS_S_OK},
+                        {2, 0, "", 0, 0, DBSTATUS_S_ISNULL},
+                        {3, -2, "short", 5, -5, DBSTATUS_S_OK}};
+    for (const Row &row : rows) {
+        ASSERT_EQ(row.id == 1 ? command.MoveFirst() : command.MoveNext(), S_OK) << errorText();
+        EXPECT_EQ(command.id, row.id);
+        EXPECT_EQ(std::string(command.name), row.name) << row.id;
+        EXPECT_EQ(command.nameLength, row.nameLength) << row.id;
+        EXPECT_EQ(command.guard, '#') << row.id;
+        for (DBSTATUS status : {command.smallStatus, command.nameStatus, command.numStatus})
+            EXPECT_EQ(status, row.status) << row.id;
+        EXPECT_EQ(command.small, row.small) << row.id;
+        EXPECT_EQ(command.num, row.num) << row.id;
+    }
     EXPECT_EQ(command.MoveNext(), DB_S_ENDOFROWSET);
     EXPECT_EQ(command.MoveNext(), DB_S_ENDOFROWSET);
     // A restart after the walk begins again at the first row.
@@ -155,26 +147,6 @@ TEST_P(SessionTest, BindingsCutTextAndMarkNulls) {
     EXPECT_EQ(command.id, 1);
     ASSERT_EQ(command.MoveNext(), S_OK);
     EXPECT_EQ(command.id, 2);
-}
-
-TEST_P(SessionTest, EmptyResultEndsAtOnceAndCommandReopens) {
-    CCommand<CAccessor<IdNameAccessor>> command;
-    ASSERT_EQ(command.Open(session, "SELECT ID, Name FROM T", &properties), S_OK) << errorText();
-    EXPECT_EQ(command.MoveFirst(), DB_S_ENDOFROWSET);
-    EXPECT_EQ(command.MoveNext(), DB_S_ENDOFROWSET);
-    EXPECT_EQ(command.MoveFirst(), DB_S_ENDOFROWSET);
-    command.Close();
-    EXPECT_FALSE(command.isOpen());
-    execute("INSERT INTO T (ID, Name) VALUES (4, 'four')");
-    ASSERT_EQ(command.Open(session, "SELECT ID, Name FROM T", &properties), S_OK) << errorText();
-    ASSERT_EQ(command.MoveFirst(), S_OK);
-    EXPECT_EQ(command.id, 4);
-    // GetData puts the current row back into a buffer the caller changed.
-    std::strcpy(command.name, "scribbled");
-    command.id = -1;
-    ASSERT_EQ(command.GetData(), S_OK);
-    EXPECT_EQ(command.id, 4);
-    EXPECT_STREQ(command.name, "four");
 }
 
 TEST_P(SessionTest, ParametersComeFromTheBufferAtOpen) {
@@ -269,11 +241,18 @@ TEST_P(SessionTest, FailedUpdateKeepsTheFailingChange) {
     EXPECT_EQ(rowset.Update(), DB_E_INTEGRITYVIOLATION) << "the failing insert is still pending";
 }
 
-TEST_P(SessionTest, FindNextRowSearchesForward) {
+TEST_P(SessionTest, EmptyResultReopenAndFindNextRow) {
+    CCommand<CAccessor<IdNameAccessor>> rowset;
+    ASSERT_EQ(rowset.Open(session, "SELECT ID, Name FROM T ORDER BY ID", &properties), S_OK) << errorText();
+    EXPECT_EQ(rowset.MoveFirst(), DB_S_ENDOFROWSET);
+    EXPECT_EQ(rowset.MoveNext(), DB_S_ENDOFROWSET);
+    EXPECT_EQ(rowset.MoveFirst(), DB_S_ENDOFROWSET);
+    rowset.Close();
+    EXPECT_FALSE(rowset.isOpen());
+
     const char *values[] = {"A", "B", "C", "B"};
     for (int i = 0; i < 4; ++i)
         execute("INSERT INTO T (ID, Name) VALUES (" + std::to_string(i + 1) + ", '" + values[i] + "')");
-    CCommand<CAccessor<IdNameAccessor>> rowset;
     ASSERT_EQ(rowset.Open(session, "SELECT ID, Name FROM T ORDER BY ID", &properties), S_OK) << errorText();
     std::strcpy(rowset.name, "B");
     ASSERT_EQ(rowset.FindNextRow(2), S_OK) << errorText();
@@ -287,6 +266,12 @@ TEST_P(SessionTest, FindNextRowSearchesForward) {
     ASSERT_EQ(rowset.FindNextRow(1), S_OK);
     EXPECT_STREQ(rowset.name, "C");
     EXPECT_TRUE(FAILED(rowset.FindNextRow(7))) << "no binding has ordinal 7";
+    // GetData puts the current row back into a buffer the caller changed.
+    std::strcpy(rowset.name, "scribbled");
+    rowset.id = -1;
+    ASSERT_EQ(rowset.GetData(), S_OK);
+    EXPECT_EQ(rowset.id, 3);
+    EXPECT_STREQ(rowset.name, "C");
 }
 
 TEST_P(SessionTest, AbortedTransactionLeavesTheDataUnchanged) {
