@@ -100,32 +100,18 @@ bool before(const char *a, const char *b) {
     return isFirstNameBeforeSecond(a, b) != 0;
 }
 
-TEST(NaturalOrderTest, NumbersByValue) {
-    EXPECT_TRUE(before("R2", "R10"));
-    EXPECT_FALSE(before("R10", "R2"));
-    EXPECT_TRUE(before("C1-2", "C1-10"));
-    EXPECT_TRUE(before("R9", "R10A"));
-    EXPECT_TRUE(before("X99999999999999999999", "X100000000000000000000"));
-}
-
-TEST(NaturalOrderTest, CaseInsensitive) {
-    EXPECT_FALSE(before("r2", "R2"));
-    EXPECT_FALSE(before("R2", "r2"));
-    EXPECT_TRUE(before("a", "B"));
-    EXPECT_TRUE(before("B", "c"));
-    EXPECT_TRUE(before("res", "RESISTOR"));
-}
-
-TEST(NaturalOrderTest, LeadingZerosAndPrefixes) {
-    EXPECT_TRUE(before("R2", "R02"));
-    EXPECT_FALSE(before("R02", "R2"));
-    EXPECT_TRUE(before("R007", "R8"));
-    // The value decides before the zeros do.
-    EXPECT_TRUE(before("R02A", "R2B"));
-    EXPECT_TRUE(before("", "A"));
-    EXPECT_FALSE(before("A", ""));
-    EXPECT_FALSE(before("same", "same"));
-    EXPECT_TRUE(before("R1", "RA"));
+TEST(NaturalOrderTest, NumbersByValueCaseInsensitiveZerosAfterValue) {
+    const std::pair<const char *, const char *> ordered[] = {
+        {"R2", "R10"},  {"C1-2", "C1-10"}, {"R9", "R10A"},      {"X99999999999999999999", "X100000000000000000000"},
+        {"a", "B"},     {"B", "c"},        {"res", "RESISTOR"}, {"R2", "R02"},
+        {"R007", "R8"}, {"R02A", "R2B"}, // the value decides before the zeros do
+        {"", "A"},      {"R1", "RA"}};
+    for (const auto &[first, second] : ordered) {
+        EXPECT_TRUE(before(first, second)) << first << " / " << second;
+        EXPECT_FALSE(before(second, first)) << second << " / " << first;
+    }
+    for (const auto &[a, b] : {std::pair{"r2", "R2"}, std::pair{"R2", "r2"}, std::pair{"same", "same"}})
+        EXPECT_FALSE(before(a, b)) << a << " / " << b;
 }
 
 TEST(NaturalOrderTest, StrictWeakOrderOfASortedList) {
@@ -180,33 +166,16 @@ TEST(CommandSplitTest, PiecesStayWithinLimitAndUseEveryItemOnce) {
     EXPECT_EQ(seen, expected);
 }
 
-TEST(CommandSplitTest, PiecesAreFilledUpToTheLimit) {
+TEST(CommandSplitTest, PiecesFilledUpToTheLimitOversizeItemsAloneEmptyItemsDropped) {
     // Each piece "(1,2)" holds two one-digit items at a limit of 5.
     EXPECT_EQ(splitAll("1,2,3,4,5", 5, "(", ")"), (std::vector<std::string>{"(1,2)", "(3,4)", "(5)"}));
     EXPECT_EQ(splitAll("3,5,7,11", -1, "(", ")"), (std::vector<std::string>{"(3,5,7,11)"}));
-}
-
-TEST(CommandSplitTest, OversizeItemGoesAloneAndListShrinks) {
-    std::string big(500, '9');
-    std::string pending = "1," + big + ",2";
-    HostString first = own(extractToCommandStringToLimit("(", pending, ")", 100));
-    ASSERT_NE(first, nullptr);
-    EXPECT_STREQ(first.get(), "(1)");
-    EXPECT_EQ(pending, big + ",2");
-    HostString second = own(extractToCommandStringToLimit("(", pending, ")", 100));
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(std::string(second.get()), "(" + big + ")");
-    EXPECT_EQ(pending, "2");
-    HostString third = own(extractToCommandStringToLimit("(", pending, ")", 100));
-    ASSERT_NE(third, nullptr);
-    EXPECT_STREQ(third.get(), "(2)");
-    EXPECT_TRUE(pending.empty());
-    EXPECT_EQ(extractToCommandStringToLimit("(", pending, ")", 100), nullptr);
-}
-
-TEST(CommandSplitTest, EmptyItemsAreDropped) {
+    const std::string big(500, '9');
+    EXPECT_EQ(splitAll("1," + big + ",2", 100, "(", ")"), (std::vector<std::string>{"(1)", "(" + big + ")", "(2)"}));
     EXPECT_EQ(splitAll("1,,2,", -1, "(", ")"), (std::vector<std::string>{"(1,2)"}));
     EXPECT_TRUE(splitAll(",,", -1, "(", ")").empty());
+    std::string pending;
+    EXPECT_EQ(extractToCommandStringToLimit("(", pending, ")", 100), nullptr);
 }
 
 TEST(CommandLimitTest, HalvesDownToTheFloor) {
