@@ -31,6 +31,19 @@ protected:
         return row;
     }
 
+    // Prompting off asks nothing and a "no" ends the opening: neither throws.
+    void expectOffAndDeclinedQuietly() {
+        {
+            HostScript host(false);
+            EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
+            EXPECT_TRUE(host.boxes.empty());
+        }
+        HostScript host(true, {IDNO});
+        EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
+        ASSERT_EQ(host.boxes.size(), 1u);
+        EXPECT_EQ(host.boxes[0].caption, "Warning");
+    }
+
     std::string init;
 };
 
@@ -54,34 +67,20 @@ TEST_P(SchemaTest, CreatedSchemaRefusesRowsThatBreakItsConstraints) {
                   "[Pin_num_name],[Is_FPGA]) VALUES (1,1,'DEF','DIP8',0,0,0);");
     path->execute("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_identifier]) VALUES (1,1,'1');");
 
-    EXPECT_NE(
-        thrownMessage([&] { path->execute("INSERT INTO [Library] ([ID],[Name],[Enabled]) VALUES (2,'Lib',1);"); }),
-        "<no exception>");
-    EXPECT_NE(thrownMessage([&] {
-                  path->execute("INSERT INTO [Parts] ([ID],[Library_ID],[Part_def_ID],[Hierarchy_ID],[Name]) "
-                                "VALUES (1,1,1,77,'P1');");
-              }),
-              "<no exception>");
-    EXPECT_NE(thrownMessage([&] {
-                  path->execute("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_identifier]) VALUES (2,1,'1');");
-              }),
-              "<no exception>");
+    // A duplicate library name, a part in a missing folder, a second row for
+    // the same pin identifier.
+    for (const char *statement :
+         {"INSERT INTO [Library] ([ID],[Name],[Enabled]) VALUES (2,'Lib',1);",
+          "INSERT INTO [Parts] ([ID],[Library_ID],[Part_def_ID],[Hierarchy_ID],[Name]) VALUES (1,1,1,77,'P1');",
+          "INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_identifier]) VALUES (2,1,'1');"})
+        EXPECT_NE(thrownMessage([&] { path->execute(statement); }), "<no exception>") << statement;
     // The same rows with the faults mended are taken.
     path->execute("INSERT INTO [Parts] ([ID],[Library_ID],[Part_def_ID],[Hierarchy_ID],[Name]) VALUES (1,1,1,1,'P1');");
     path->execute("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_identifier]) VALUES (2,1,'2');");
 }
 
 TEST_P(SchemaTest, DecliningOrPromptingOffLeavesAnEmptyDatabaseEmpty) {
-    {
-        HostScript host(false);
-        EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
-        EXPECT_TRUE(host.boxes.empty());
-    }
-    {
-        HostScript host(true, {IDNO});
-        EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
-        EXPECT_EQ(host.boxes.size(), 1u);
-    }
+    expectOffAndDeclinedQuietly();
     RawDb raw(init);
     EXPECT_TRUE(CTraxDBSchema::presentTables(raw.source().getSession()).empty());
 }
@@ -137,17 +136,7 @@ TEST_P(SchemaTest, PromptingOffOrDecliningLeavesAnOldDatabaseUnchanged) {
         buildSchema(raw, 1, 1);
         raw.exec("INSERT INTO [Library] ([ID],[Name],[Enabled]) VALUES (1,'Lib',1);");
     }
-    {
-        HostScript host(false);
-        EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
-        EXPECT_TRUE(host.boxes.empty());
-    }
-    {
-        HostScript host(true, {IDNO});
-        EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
-        ASSERT_EQ(host.boxes.size(), 1u);
-        EXPECT_EQ(host.boxes[0].caption, "Warning");
-    }
+    expectOffAndDeclinedQuietly();
     EXPECT_EQ(version(), (std::vector<int>{1, 1}));
     RawDb raw(init);
     EXPECT_EQ(raw.texts("SELECT [Pin_number] FROM [Pin_Data];").size(), 0u);
@@ -168,14 +157,10 @@ void fillOldLibrary(RawDb &raw) {
         raw.exec("INSERT INTO [Parts] ([ID],[Library_ID],[Part_def_ID],[Hierarchy_ID],[Name]) VALUES (" + n + ",1," +
                  n + ",1,'PART" + n + "');");
     }
-    raw.exec("INSERT INTO [Gate] ([ID],[Part_def_ID],[Name]) VALUES (1,1,'CONNECTOR');");
-    raw.exec("INSERT INTO [Gate] ([ID],[Part_def_ID],[Name]) VALUES (2,5,'CONNECTOR');");
-    raw.exec("INSERT INTO [Gate] ([ID],[Part_def_ID],[Name]) VALUES (3,7,'TESTPOINT');");
-    raw.exec("INSERT INTO [Gate] ([ID],[Part_def_ID],[Name]) VALUES (4,8,'STARPOINTNF_A');");
-    raw.exec("INSERT INTO [Gate] ([ID],[Part_def_ID],[Name]) VALUES (5,6,'A');");
-    raw.exec("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_number],[Name]) VALUES (1,1,'1','IN');");
-    raw.exec("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_number],[Name]) VALUES (2,1,'2','OUT');");
-    raw.exec("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_number],[Name]) VALUES (3,6,'A1','X');");
+    raw.exec("INSERT INTO [Gate] ([ID],[Part_def_ID],[Name]) VALUES (1,1,'CONNECTOR'),(2,5,'CONNECTOR'),"
+             "(3,7,'TESTPOINT'),(4,8,'STARPOINTNF_A'),(5,6,'A');");
+    raw.exec("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_number],[Name]) VALUES (1,1,'1','IN'),(2,1,'2','OUT'),"
+             "(3,6,'A1','X');");
 }
 
 TEST_P(SchemaTest, OneZeroDatabaseIsClassifiedAndReachesOneTwo) {

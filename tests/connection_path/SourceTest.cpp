@@ -71,7 +71,17 @@ TEST_P(SourceTest, CatalogsAreListedWithTheSourceString) {
     EXPECT_NE(initialisation.find(passwordOf(init)), std::string::npos);
 }
 
-TEST_P(SourceTest, EntryKeepsItsDataSourceAfterTheReaderIsGone) {
+// A getter filling a buffer with `text`: one byte short and NULL are refused,
+// the exact size holds it.
+template <class Get> void expectExactBuffer(Get get, const std::string &text) {
+    char buffer[1024];
+    EXPECT_EQ(thrownMessage([&] { get(buffer, text.size()); }), loadMessage(IDS_BUFFER_TOO_SMALL));
+    EXPECT_EQ(thrownMessage([&] { get(nullptr, sizeof buffer); }), loadMessage(IDS_NULL_BUFFER));
+    get(buffer, text.size() + 1);
+    EXPECT_EQ(text, buffer);
+}
+
+TEST_P(SourceTest, EntryKeepsItsDataSourceAfterTheReaderIsGoneAndRefusesSmallBuffers) {
     std::shared_ptr<PathData> entry;
     {
         auto source = std::make_shared<CTraxDBSource>(init.c_str());
@@ -80,52 +90,34 @@ TEST_P(SourceTest, EntryKeepsItsDataSourceAfterTheReaderIsGone) {
     }
     ASSERT_NE(entry, nullptr);
     char buffer[1024];
-    entry->getPathInitialisationStr(buffer, sizeof buffer);
-    EXPECT_NE(std::string(buffer).find(passwordOf(init)), std::string::npos);
-}
-
-TEST_P(SourceTest, EntryGettersRefuseSmallAndNullBuffers) {
-    auto source = std::make_shared<CTraxDBSource>(init.c_str());
-    CTraxDBPathDataReader reader(source);
-    auto entry = reader.getNext();
-    ASSERT_NE(entry, nullptr);
-    char buffer[1024];
-    EXPECT_EQ(thrownMessage([&] { entry->getPathStr(buffer, 100); }), loadMessage(IDS_BUFFER_TOO_SMALL));
     EXPECT_EQ(thrownMessage([&] { entry->getPathStr(buffer, 128); }), loadMessage(IDS_BUFFER_TOO_SMALL));
     EXPECT_EQ(thrownMessage([&] { entry->getPathStr(nullptr, 129); }), loadMessage(IDS_NULL_BUFFER));
     entry->getPathStr(buffer, 129);
 
     entry->getPathInitialisationStr(buffer, sizeof buffer);
-    size_t length = std::strlen(buffer);
-    EXPECT_EQ(thrownMessage([&] { entry->getPathInitialisationStr(buffer, length); }),
-              loadMessage(IDS_BUFFER_TOO_SMALL));
-    EXPECT_EQ(thrownMessage([&] { entry->getPathInitialisationStr(nullptr, 1024); }), loadMessage(IDS_NULL_BUFFER));
-    char exact[1024];
-    entry->getPathInitialisationStr(exact, length + 1);
-    EXPECT_STREQ(exact, buffer);
+    EXPECT_NE(std::string(buffer).find(passwordOf(init)), std::string::npos);
+    expectExactBuffer([&](char *b, size_t s) { entry->getPathInitialisationStr(b, s); }, buffer);
 }
 
-TEST_P(SourceTest, ReaderRefusesMissingAndForeignSources) {
+TEST_P(SourceTest, MissingForeignAndNullSourcesAreRefused) {
     EXPECT_EQ(thrownMessage([] { CTraxDBPathDataReader reader(nullptr); }), loadMessage(IDS_NULL_SOURCE_HANDLE));
     struct ForeignSource : Source {};
     EXPECT_EQ(thrownMessage([] { CTraxDBPathDataReader reader(std::make_shared<ForeignSource>()); }),
               loadMessage(IDS_INVALID_SOURCE_HANDLE));
+    EXPECT_EQ(thrownMessage([] { CTraxDBPath path(static_cast<const TCHAR *>(nullptr)); }),
+              loadMessage(IDS_NULL_PATH_STRING));
 }
 
 TEST_P(SourceTest, PathStringLeavesThePasswordOut) {
     CTraxDBPath path(init.c_str());
     char buffer[1024];
     path.getPathStr(buffer, sizeof buffer);
-    std::string text = buffer;
+    const std::string text = buffer;
     EXPECT_FALSE(text.empty());
     EXPECT_EQ(text.find(passwordOf(init)), std::string::npos);
-    EXPECT_EQ(thrownMessage([&] { path.getPathStr(buffer, text.size()); }), loadMessage(IDS_BUFFER_TOO_SMALL));
-    EXPECT_EQ(thrownMessage([&] { path.getPathStr(nullptr, sizeof buffer); }), loadMessage(IDS_NULL_BUFFER));
-    char exact[1024];
-    path.getPathStr(exact, text.size() + 1);
-    EXPECT_EQ(text, exact);
+    expectExactBuffer([&](char *b, size_t s) { path.getPathStr(b, s); }, text);
     // The string opens the same database again.
-    CTraxDBPath again(GetParam() == "SQLite" ? exact : init.c_str());
+    CTraxDBPath again(GetParam() == "SQLite" ? text.c_str() : init.c_str());
     EXPECT_FALSE(again.isReadOnly());
 }
 
@@ -139,11 +131,6 @@ TEST_P(SourceTest, TransactionsCommitAndAbort) {
     path.abortTransaction();
     RawDb raw(init);
     EXPECT_EQ(raw.texts("SELECT [Name] FROM [Library];"), std::vector<std::string>{"Kept"});
-}
-
-TEST_P(SourceTest, NullInitialisationStringIsRefused) {
-    EXPECT_EQ(thrownMessage([] { CTraxDBPath path(static_cast<const TCHAR *>(nullptr)); }),
-              loadMessage(IDS_NULL_PATH_STRING));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SourceTest, ::testing::ValuesIn(txdbtest::testEngines()),

@@ -85,13 +85,11 @@ TEST_F(RecordText, ByteForByteWithMillisecondsWithoutLeadingZeros) {
 }
 
 TEST(Levels, NamesAreMatchedExactly) {
-    EXPECT_EQ(CLogger::levelFromName("ALL"), LOG_ALL);
-    EXPECT_EQ(CLogger::levelFromName("FINE"), LOG_FINE);
-    EXPECT_EQ(CLogger::levelFromName("SEVERE"), LOG_SEVERE);
-    EXPECT_EQ(CLogger::levelFromName("OFF"), LOG_OFF);
-    EXPECT_EQ(CLogger::levelFromName("fine"), LOG_UNKNOWN);
-    EXPECT_EQ(CLogger::levelFromName("FINE "), LOG_UNKNOWN);
-    EXPECT_EQ(CLogger::levelFromName(""), LOG_UNKNOWN);
+    const std::pair<const char *, LogLevel> names[] = {{"ALL", LOG_ALL}, {"FINE", LOG_FINE},    {"SEVERE", LOG_SEVERE},
+                                                       {"OFF", LOG_OFF}, {"fine", LOG_UNKNOWN}, {"FINE ", LOG_UNKNOWN},
+                                                       {"", LOG_UNKNOWN}};
+    for (const auto &[name, level] : names)
+        EXPECT_EQ(CLogger::levelFromName(name), level) << name;
     for (LogLevel level = LOG_ALL; level <= LOG_OFF; ++level)
         EXPECT_EQ(CLogger::levelFromName(CLogger::levelName(level)), level);
 }
@@ -210,31 +208,25 @@ void fillFirstFile(const TempDir &dir, size_t size) {
     std::ofstream(todaysLogFile(dir.base(), 0), std::ios::binary) << std::string(size, 'x');
 }
 
-TEST(FileHandler, FullFileMovesOnToTheNextIndex) {
-    TempDir dir;
-    fillFirstFile(dir, CFileLogHandler::MAX_FILE_SIZE);
-    CFileLogHandler handler(LOG_ALL, dir.base());
-    ASSERT_TRUE(publishAt(handler, LOG_INFO, "first"));
-    ASSERT_TRUE(publishAt(handler, LOG_INFO, "second"));
-    EXPECT_EQ(fs::file_size(todaysLogFile(dir.base(), 0)), CFileLogHandler::MAX_FILE_SIZE);
-    EXPECT_EQ(fieldValues(readFile(todaysLogFile(dir.base(), 1)), "Message: "),
-              (std::vector<std::string>{"first", "second"}));
-    EXPECT_EQ(handler.getFileIndex(), 1);
-}
-
-TEST(FileHandler, RecordCrossingTheLimitIsWrittenWhole) {
-    TempDir dir;
-    fillFirstFile(dir, CFileLogHandler::MAX_FILE_SIZE - 1);
-    CFileLogHandler handler(LOG_ALL, dir.base());
-    LogRecord record;
-    record.level = LOG_INFO;
-    record.message = "crossing";
-    ASSERT_TRUE(handler.publish(record));
-    EXPECT_EQ(fs::file_size(todaysLogFile(dir.base(), 0)),
-              CFileLogHandler::MAX_FILE_SIZE - 1 + CFileLogHandler::formatRecord(record).size());
-    EXPECT_EQ(dir.files().size(), 1u);
-    ASSERT_TRUE(publishAt(handler, LOG_INFO, "next"));
-    EXPECT_EQ(fieldValues(readFile(todaysLogFile(dir.base(), 1)), "Message: "), std::vector<std::string>{"next"});
+TEST(FileHandler, FullFileMovesOnAndARecordCrossingTheLimitIsWrittenWhole) {
+    for (size_t size : {CFileLogHandler::MAX_FILE_SIZE, CFileLogHandler::MAX_FILE_SIZE - 1}) {
+        const bool full = size == CFileLogHandler::MAX_FILE_SIZE;
+        TempDir dir;
+        fillFirstFile(dir, size);
+        CFileLogHandler handler(LOG_ALL, dir.base());
+        LogRecord record;
+        record.level = LOG_INFO;
+        record.message = "first";
+        ASSERT_TRUE(handler.publish(record));
+        ASSERT_TRUE(publishAt(handler, LOG_INFO, "second"));
+        EXPECT_EQ(fs::file_size(todaysLogFile(dir.base(), 0)),
+                  full ? size : size + CFileLogHandler::formatRecord(record).size());
+        EXPECT_EQ(fieldValues(readFile(todaysLogFile(dir.base(), 1)), "Message: "),
+                  full ? (std::vector<std::string>{"first", "second"}) : std::vector<std::string>{"second"})
+            << size;
+        EXPECT_EQ(handler.getFileIndex(), 1);
+        EXPECT_EQ(dir.files().size(), 2u);
+    }
 }
 
 // Runs the load and unload steps in a temporary current folder with

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
@@ -36,65 +37,55 @@ TEST(VisitorDefaults, WalkDepthFirstInListOrder) {
     EXPECT_EQ((std::vector<std::string>{"root", "a", "a1", "a2", "b"}), visitor.seen);
 }
 
-TEST(LibFilterShape, LoneRootComparisonHasNoParentheses) {
-    EXPECT_EQ("[Name]='A'", libFilter(lib(2, "A")));
+TEST(LibFilterText, ShapesComparatorsNullsAndQuoting) {
+    const std::pair<Node<LibFilter>, const char *> cases[] = {
+        // A lone root comparison has no parentheses; groups and separators.
+        {lib(2, "A"), "[Name]='A'"},
+        {lib(1, "", {lib(2, "A"), lib(8, "B%")}), "([Name]='A' OR [Name] LIKE'B%')"},
+        {lib(0, "", {lib(1, "", {lib(2, "x"), lib(2, "y")}), lib(2, "z")}),
+         "(([Name]='x' OR [Name]='y') AND [Name]='z')"},
+        {lib(0, "", {lib(2, "a"), lib(2, "b"), lib(2, "c")}), "([Name]='a' AND [Name]='b' AND [Name]='c')"},
+        {lib(0, ""), "()"},
+        // Every other comparator.
+        {lib(3, "v"), "[Name]<>'v'"},
+        {lib(4, "v"), "[Name]>'v'"},
+        {lib(5, "v"), "[Name]>='v'"},
+        {lib(6, "v"), "[Name]<'v'"},
+        {lib(7, "v"), "[Name]<='v'"},
+        {lib(9, "v"), "[Name] NOT LIKE'v'"},
+        // An empty value is NULL.
+        {lib(2, ""), "[Name] IS NULL"},
+        {lib(3, ""), "[Name] IS NOT NULL"},
+        {lib(4, ""), "[Name]>NULL"},
+        // Values are written unchanged apart from doubled quotes.
+        {lib(8, "Lib_%[0-9]*"), "[Name] LIKE'Lib_%[0-9]*'"},
+        {lib(2, " padded "), "[Name]=' padded '"},
+        {lib(2, "O'Brien"), "[Name]='O''Brien'"},
+        {lib(2, "'"), "[Name]=''''"},
+        {lib(2, "a\\'b\\"), "[Name]='a\\''b\\'"},
+        {lib(2, "'; DROP TABLE [Parts]; --"), "[Name]='''; DROP TABLE [Parts]; --'"},
+    };
+    for (const auto &[root, expected] : cases)
+        EXPECT_EQ(expected, libFilter(root));
 }
 
-TEST(LibFilterShape, GroupsAndSeparators) {
-    EXPECT_EQ("([Name]='A' OR [Name] LIKE'B%')", libFilter(lib(1, "", {lib(2, "A"), lib(8, "B%")})));
-    EXPECT_EQ("([Name]='A' OR [Name]='B')", libFilter(lib(1, "", {lib(2, "A"), lib(2, "B")})));
-    EXPECT_EQ("(([Name]='x' OR [Name]='y') AND [Name]='z')",
-              libFilter(lib(0, "", {lib(1, "", {lib(2, "x"), lib(2, "y")}), lib(2, "z")})));
-    EXPECT_EQ("([Name]='a' AND [Name]='b' AND [Name]='c')",
-              libFilter(lib(0, "", {lib(2, "a"), lib(2, "b"), lib(2, "c")})));
-    EXPECT_EQ("()", libFilter(lib(0, "")));
-}
-
-TEST(LibFilterShape, EveryComparator) {
-    EXPECT_EQ("[Name]='v'", libFilter(lib(2, "v")));
-    EXPECT_EQ("[Name]<>'v'", libFilter(lib(3, "v")));
-    EXPECT_EQ("[Name]>'v'", libFilter(lib(4, "v")));
-    EXPECT_EQ("[Name]>='v'", libFilter(lib(5, "v")));
-    EXPECT_EQ("[Name]<'v'", libFilter(lib(6, "v")));
-    EXPECT_EQ("[Name]<='v'", libFilter(lib(7, "v")));
-    EXPECT_EQ("[Name] LIKE'v'", libFilter(lib(8, "v")));
-    EXPECT_EQ("[Name] NOT LIKE'v'", libFilter(lib(9, "v")));
-}
-
-TEST(LibFilterShape, EmptyValueIsNull) {
-    EXPECT_EQ("[Name] IS NULL", libFilter(lib(2, "")));
-    EXPECT_EQ("[Name] IS NOT NULL", libFilter(lib(3, "")));
-    EXPECT_EQ("[Name]>NULL", libFilter(lib(4, "")));
-}
-
-TEST(LibFilterValues, WrittenUnchangedApartFromQuotes) {
-    EXPECT_EQ("[Name] LIKE'Lib_%[0-9]*'", libFilter(lib(8, "Lib_%[0-9]*")));
-    EXPECT_EQ("[Name]=' padded '", libFilter(lib(2, " padded ")));
-    EXPECT_EQ("[Name]='O''Brien'", libFilter(lib(2, "O'Brien")));
-    EXPECT_EQ("[Name]=''''", libFilter(lib(2, "'")));
-    EXPECT_EQ("[Name]='a\\''b\\'", libFilter(lib(2, "a\\'b\\")));
-    EXPECT_EQ("[Name]='R [SMD]'", libFilter(lib(2, "R [SMD]")));
-    EXPECT_EQ("[Name]='''; DROP TABLE [Parts]; --'", libFilter(lib(2, "'; DROP TABLE [Parts]; --")));
-}
-
-TEST(FilterWalkErrors, ComparisonWithSecondChildIsUnknownNodeType) {
-    // The second child's comparator is invalid as well: the node type error
-    // shows that the walk failed as that child was begun, before its comparison.
-    auto root = lib(2, "A", {lib(2, "B"), lib(10, "C")});
-    EXPECT_EQ("Unknown Node Type", thrownMessage([&] { libFilter(root); }));
-}
-
-TEST(FilterWalkErrors, ComparatorOutsideTwoToNine) {
-    EXPECT_EQ("Unknown Comparator Type", thrownMessage([] { libFilter(lib(10, "A")); }));
-    EXPECT_EQ("Unknown Comparator Type", thrownMessage([] { libFilter(lib(-1, "A")); }));
-    EXPECT_EQ("Unknown Comparator Type", thrownMessage([] { libFilter(lib(0, "", {lib(2, "A"), lib(10, "B")})); }));
+TEST(LibFilterText, WalkErrors) {
+    // A comparison with a second child: the walk fails as that child is begun,
+    // before its own invalid comparator is seen.
+    EXPECT_EQ("Unknown Node Type", thrownMessage([] { libFilter(lib(2, "A", {lib(2, "B"), lib(10, "C")})); }));
+    for (const Node<LibFilter> &root : {lib(10, "A"), lib(-1, "A"), lib(0, "", {lib(2, "A"), lib(10, "B")})})
+        EXPECT_EQ("Unknown Comparator Type", thrownMessage([&] { libFilter(root); }));
 }
 
 TEST(PartDefFilter, NameIsUnqualified) {
-    EXPECT_EQ("Name='A'", partDefFilter(partDef(2, "A")));
-    EXPECT_EQ("(Name='A' OR Name LIKE'B%')", partDefFilter(partDef(1, "", {partDef(2, "A"), partDef(8, "B%")})));
-    EXPECT_EQ("Name IS NULL", partDefFilter(partDef(2, "")));
-    EXPECT_EQ("Name IS NOT NULL", partDefFilter(partDef(3, "")));
-    EXPECT_EQ("Name='''; DROP TABLE [Parts]; --'", partDefFilter(partDef(2, "'; DROP TABLE [Parts]; --")));
+    const std::pair<Node<PartDefFilter>, const char *> cases[] = {
+        {partDef(2, "A"), "Name='A'"},
+        {partDef(1, "", {partDef(2, "A"), partDef(8, "B%")}), "(Name='A' OR Name LIKE'B%')"},
+        {partDef(2, ""), "Name IS NULL"},
+        {partDef(3, ""), "Name IS NOT NULL"},
+        {partDef(2, "'; DROP TABLE [Parts]; --"), "Name='''; DROP TABLE [Parts]; --'"},
+    };
+    for (const auto &[root, expected] : cases)
+        EXPECT_EQ(expected, partDefFilter(root));
     EXPECT_EQ("Unknown Comparator Type", thrownMessage([] { partDefFilter(partDef(10, "A")); }));
 }

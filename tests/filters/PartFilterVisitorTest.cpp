@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
 
@@ -46,13 +48,29 @@ TEST(PartFilterFields, EveryDisplayNameOnThePartsTable) {
     }
 }
 
-TEST(PartFilterFields, ValuesAndNulls) {
-    EXPECT_EQ("[Parts].[Name] IS NULL", partFilter(part("Part Name", 0, 2, "")));
-    EXPECT_EQ("[Max_connector_pins]>=14", partFilter(part("Max. Pin", 0, 5, "14")));
-    EXPECT_EQ("[Part_version]>2", partFilter(part("Version", 0, 4, "2")));
-    EXPECT_EQ("[Part_version] IS NOT NULL", partFilter(part("Version", 0, 3, "")));
-    EXPECT_EQ("[Part_Type]= 7 ", partFilter(part("Part Type", 0, 2, " 7 ")));
-    EXPECT_EQ("[Parts].[Name] LIKE'R_%[0-9]'", partFilter(part("Part Name", 0, 8, "R_%[0-9]")));
+TEST(PartFilterFields, ValuesNullsAndQuoting) {
+    const std::pair<Node<PartFilter>, std::string> cases[] = {
+        {part("Part Name", 0, 2, ""), "[Parts].[Name] IS NULL"},
+        {part("Max. Pin", 0, 5, "14"), "[Max_connector_pins]>=14"},
+        {part("Version", 0, 4, "2"), "[Part_version]>2"},
+        {part("Version", 0, 3, ""), "[Part_version] IS NOT NULL"},
+        {part("Part Type", 0, 2, " 7 "), "[Part_Type]= 7 "},
+        {part("Version", 0, 5, " -12\t"), "[Part_version]>= -12\t"},
+        {part("Part Name", 0, 8, "R_%[0-9]"), "[Parts].[Name] LIKE'R_%[0-9]'"},
+        {part("Part Name", 0, 2, "'; DROP TABLE [Parts]; --"), "[Parts].[Name]='''; DROP TABLE [Parts]; --'"},
+        {part("Component", 2, 8, "R'[0]\\'%"), PART_DEF_QUERY + "[PCB_component_name] LIKE'R''[0]\\''%')"},
+        {part("Symbol Alternate", 3, 3, "a' OR '1'='1"), GATE_QUERY + "[Gate].[Alt_name]<>'a'' OR ''1''=''1')"},
+        {part("Tolerance", 4, 3, ""), ATTRIBUTE_QUERY + "[Name] = 'Tolerance' AND [Attribute_value]  IS NOT NULL)"},
+        // Attribute names are not looked up and attribute values are always text.
+        {part("Version", 4, 2, "1.5a"), ATTRIBUTE_QUERY + "[Name] = 'Version' AND [Attribute_value] ='1.5a')"},
+        {part("Rock'n'roll", 4, 2, "it's"),
+         ATTRIBUTE_QUERY + "[Name] = 'Rock''n''roll' AND [Attribute_value] ='it''s')"},
+        // Tables 0 and 1 share the main condition.
+        {partGroup(0, 1, {part("Part Name", 0, 2, "A"), part("Number", 1, 2, "B")}),
+         "([Parts].[Name]='A' AND [Part_number]='B')"},
+    };
+    for (const auto &[root, expected] : cases)
+        EXPECT_EQ(expected, partFilter(root));
 }
 
 TEST(PartFilterSubQueries, ExamplesUnderAnAndRoot) {
@@ -65,16 +83,6 @@ TEST(PartFilterSubQueries, ExamplesUnderAnAndRoot) {
               partFilter(partGroup(0, 0,
                                    {part("Part Name", 0, 2, "X"),
                                     partGroup(1, 2, {part("Component", 2, 2, "A"), part("Component", 2, 2, "B")})})));
-}
-
-TEST(PartFilterSubQueries, AttributeValues) {
-    EXPECT_EQ(ATTRIBUTE_QUERY + "[Name] = 'Tolerance' AND [Attribute_value]  IS NOT NULL)",
-              partFilter(part("Tolerance", 4, 3, "")));
-    // Attribute names are not looked up and attribute values are always text.
-    EXPECT_EQ(ATTRIBUTE_QUERY + "[Name] = 'Version' AND [Attribute_value] ='1.5a')",
-              partFilter(part("Version", 4, 2, "1.5a")));
-    EXPECT_EQ(ATTRIBUTE_QUERY + "[Name] = 'Rock''n''roll' AND [Attribute_value] ='it''s')",
-              partFilter(part("Rock'n'roll", 4, 2, "it's")));
 }
 
 TEST(PartFilterSubQueries, EachTableGetsItsOwnSubQuery) {
@@ -107,15 +115,6 @@ TEST(PartFilterSubQueries, TableStringsAreEmptyAfterTheWalk) {
               visitor.getFilterString(nullptr));
 }
 
-TEST(PartFilterValues, HostileTextIsQuoted) {
-    EXPECT_EQ("[Parts].[Name]='''; DROP TABLE [Parts]; --'",
-              partFilter(part("Part Name", 0, 2, "'; DROP TABLE [Parts]; --")));
-    EXPECT_EQ(PART_DEF_QUERY + "[PCB_component_name] LIKE'R''[0]\\''%')",
-              partFilter(part("Component", 2, 8, "R'[0]\\'%")));
-    EXPECT_EQ(GATE_QUERY + "[Gate].[Alt_name]<>'a'' OR ''1''=''1')",
-              partFilter(part("Symbol Alternate", 3, 3, "a' OR '1'='1")));
-}
-
 TEST(PartFilterErrors, NumericFieldsTakeOnlyIntegers) {
     for (const char *value : {"abc", "1.5", "12a", "- 3", "-", "1 2", "3; DROP TABLE [Parts]", "0x10"}) {
         EXPECT_EQ(std::string("The part filter value \"") + value +
@@ -127,49 +126,28 @@ TEST(PartFilterErrors, NumericFieldsTakeOnlyIntegers) {
               thrownMessage([] { partFilter(partGroup(0, 0, {part("Max. Pin", 2, 5, "x")})); }));
     EXPECT_EQ("The part filter value \"1e3\" of the numeric field \"Part Type\" is not an integer",
               thrownMessage([] { partFilter(part("Part Type", 1, 2, "1e3")); }));
-    EXPECT_EQ("[Part_version]>= -12\t", partFilter(part("Version", 0, 5, " -12\t")));
 }
 
-TEST(PartFilterErrors, UnknownDisplayNames) {
-    EXPECT_EQ("The part filter names an unknown field \"part name\"",
-              thrownMessage([] { partFilter(part("part name", 0, 2, "A")); }));
-    EXPECT_EQ("The part filter names an unknown field \"Pins\"",
-              thrownMessage([] { partFilter(partGroup(0, 0, {part("Pins", 3, 2, "A")})); }));
-    EXPECT_EQ("The part filter names an unknown field \"\"", thrownMessage([] { partFilter(part("", 2, 2, "A")); }));
-}
-
-TEST(PartFilterErrors, TableCodeOutsideZeroToFour) {
-    EXPECT_EQ("Unknown Error", thrownMessage([] { partFilter(part("Part Name", 5, 2, "A")); }));
-    EXPECT_EQ("Unknown Error", thrownMessage([] { partFilter(partGroup(0, 0, {part("Part Name", -1, 2, "A")})); }));
-}
-
-TEST(PartFilterErrors, ConditionsThatCouldNotBePlaced) {
-    // A sub-query below a group of table 1 would never be spliced.
-    EXPECT_EQ("A part filter node of table 2 cannot stand in a group of table 1: only a group of table 0 can hold "
-              "conditions on other tables",
-              thrownMessage([] {
-                  partFilter(partGroup(0, 1, {part("Part Name", 1, 2, "A"), part("Component", 2, 2, "B")}));
-              }));
-    // A gate condition inside a part-definition sub-query.
-    EXPECT_EQ(
-        "A part filter node of table 3 cannot stand in a group of table 2: only a group of table 0 can hold "
-        "conditions on other tables",
-        thrownMessage([] {
-            partFilter(partGroup(0, 0, {partGroup(1, 2, {part("Component", 2, 2, "B"), part("Symbol", 3, 2, "C")})}));
-        }));
-    // A part column inside a part-definition sub-query.
-    EXPECT_EQ("A part filter node of table 0 cannot stand in a group of table 2: only a group of table 0 can hold "
-              "conditions on other tables",
-              thrownMessage([] { partFilter(partGroup(1, 2, {part("Part Name", 0, 2, "B")})); }));
-    // Tables 0 and 1 share the main condition.
-    EXPECT_EQ("([Parts].[Name]='A' AND [Part_number]='B')",
-              partFilter(partGroup(0, 1, {part("Part Name", 0, 2, "A"), part("Number", 1, 2, "B")})));
-}
-
-TEST(PartFilterErrors, BaseWalkErrors) {
-    EXPECT_EQ("Unknown Comparator Type", thrownMessage([] { partFilter(part("Part Name", 0, 10, "A")); }));
-    EXPECT_EQ("Unknown Node Type", thrownMessage([] {
-                  partFilter(partGroup(
-                      0, 0, {part("Number", 0, 2, "A", {part("Number", 0, 2, "B"), part("Number", 0, 2, "C")})}));
-              }));
+TEST(PartFilterErrors, UnknownNamesTablesAndMisplacedConditions) {
+    auto placed = [](int node, int group) {
+        return "A part filter node of table " + std::to_string(node) + " cannot stand in a group of table " +
+               std::to_string(group) + ": only a group of table 0 can hold conditions on other tables";
+    };
+    const std::pair<Node<PartFilter>, std::string> cases[] = {
+        {part("part name", 0, 2, "A"), "The part filter names an unknown field \"part name\""},
+        {partGroup(0, 0, {part("Pins", 3, 2, "A")}), "The part filter names an unknown field \"Pins\""},
+        {part("", 2, 2, "A"), "The part filter names an unknown field \"\""},
+        {part("Part Name", 5, 2, "A"), "Unknown Error"},
+        {partGroup(0, 0, {part("Part Name", -1, 2, "A")}), "Unknown Error"},
+        // A sub-query below a group of table 1 would never be spliced.
+        {partGroup(0, 1, {part("Part Name", 1, 2, "A"), part("Component", 2, 2, "B")}), placed(2, 1)},
+        // A gate condition or a part column inside a part-definition sub-query.
+        {partGroup(0, 0, {partGroup(1, 2, {part("Component", 2, 2, "B"), part("Symbol", 3, 2, "C")})}), placed(3, 2)},
+        {partGroup(1, 2, {part("Part Name", 0, 2, "B")}), placed(0, 2)},
+        {part("Part Name", 0, 10, "A"), "Unknown Comparator Type"},
+        {partGroup(0, 0, {part("Number", 0, 2, "A", {part("Number", 0, 2, "B"), part("Number", 0, 2, "C")})}),
+         "Unknown Node Type"},
+    };
+    for (const auto &[root, expected] : cases)
+        EXPECT_EQ(expected, thrownMessage([&] { partFilter(root); }));
 }

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -43,15 +44,13 @@ int answerYes(const char *text, const char *caption, unsigned style) {
     return IDYES;
 }
 
-TEST_F(HostServicesTest, MessageBoxUsesCallback) {
+TEST_F(HostServicesTest, MessageBoxUsesTheCallbackOrTheDefaultAnswer) {
     hostCallbacks().messageBox = answerYes;
     EXPECT_EQ(messageBoxHook(getMainWindow(), "Create the tables?", "Warning", MB_YESNO | MB_ICONQUESTION), IDYES);
     EXPECT_EQ(lastText, "Create the tables?");
     EXPECT_EQ(lastCaption, "Warning");
     EXPECT_EQ(lastStyle, MB_YESNO | MB_ICONQUESTION);
-}
 
-TEST_F(HostServicesTest, MessageBoxDefaultAnswer) {
     hostCallbacks().messageBox = nullptr;
     EXPECT_EQ(hostCallbacks().defaultAnswer, IDNO);
     hostCallbacks().defaultAnswer = IDYES;
@@ -64,14 +63,11 @@ TEST_F(HostServicesTest, MessageBoxDefaultAnswer) {
 }
 
 TEST_F(HostServicesTest, EnvironmentSwitches) {
-    ::setenv("TXDB_AUTOTEST", "1", 1);
-    EXPECT_NE(isAutotestEnabled(), 0);
-    ::setenv("TXDB_AUTOTEST", "0", 1);
-    EXPECT_EQ(isAutotestEnabled(), 0);
-    ::setenv("TXDB_AUTOTEST", "", 1);
-    EXPECT_EQ(isAutotestEnabled(), 0);
-    ::unsetenv("TXDB_AUTOTEST");
-    EXPECT_EQ(isAutotestEnabled(), 0);
+    const std::pair<const char *, bool> autotest[] = {{"1", true}, {"0", false}, {"", false}, {nullptr, false}};
+    for (const auto &[value, on] : autotest) {
+        value ? ::setenv("TXDB_AUTOTEST", value, 1) : ::unsetenv("TXDB_AUTOTEST");
+        EXPECT_EQ(isAutotestEnabled() != 0, on) << (value ? value : "unset");
+    }
     ::setenv("TXDB_DEVCHECKS", "yes", 1);
     EXPECT_NE(isDevEnabled(), 0);
     ::unsetenv("TXDB_DEVCHECKS");

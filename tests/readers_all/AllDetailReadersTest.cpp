@@ -164,13 +164,6 @@ Row with(Row cells, const std::string &last) {
 // Rows by the part definition they begin with.
 using ByDefinition = std::map<int, std::vector<std::string>>;
 
-ByDefinition byDefinition(const std::vector<std::string> &rows) {
-    ByDefinition grouped;
-    for (const std::string &row : rows)
-        grouped[std::stoi(row)].push_back(row);
-    return grouped;
-}
-
 // The rows of the definitions, in the order of their IDs.
 std::vector<std::string> rowsFor(const ByDefinition &grouped, const std::vector<int> &defs) {
     std::vector<std::string> rows;

@@ -11,7 +11,6 @@
 #include "ctraxdbpartlib/readers/CTraxDBGateSwapGateReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBLibReader.h"
 #include "interface/AttributeAccess.h"
-#include "interface/CompletePartAndPartDefAccess.h"
 #include "interface/GateAccess.h"
 #include "interface/GateDataAccess.h"
 #include "interface/GateSwapAccess.h"
@@ -30,8 +29,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -247,16 +244,6 @@ TEST_P(DefinitionReadersTest, NullColumnsLeaveTheCallersValues) {
     EXPECT_FALSE(flag);
 }
 
-TEST_P(DefinitionReadersTest, LookupFindsADefinitionByItsId) {
-    auto nand = definition("Demo_NAND_SO14_0006");
-    ASSERT_NE(nand, nullptr);
-    auto found = lookupPartDefinition(path, nand->getID());
-    ASSERT_NE(found, nullptr);
-    EXPECT_EQ(nameOf(found), "Demo_NAND_SO14_0006");
-    EXPECT_EQ(readAll(found->getGateReader()).size(), 4u);
-    EXPECT_EQ(lookupPartDefinition(path, 123456), nullptr);
-}
-
 TEST_P(DefinitionReadersTest, DefinitionDataReadsTheLibraryByIdOrTheListOfAShortText) {
     std::vector<int> expected = raw->ints("SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = 1 ORDER BY [ID];");
     for (const TCHAR *text : {"", static_cast<const TCHAR *>(nullptr)}) {
@@ -404,34 +391,6 @@ TEST_P(DefinitionReadersTest, GroupMembersComeInLinkOrder) {
     EXPECT_EQ(attributes, (std::vector<std::string>{"Datasheet", "Height", "Manufacturer"}));
 }
 
-TEST_P(DefinitionReadersTest, CombinedPartRecordsReadTheirDefinitionsDetails) {
-    auto nand = definition("Demo_NAND_SO14_0006");
-    ASSERT_NE(nand, nullptr);
-    std::vector<std::string> pins = pinsOf(nand->getPinDataReader());
-    std::vector<std::string> attributes;
-    for (const auto &attribute : readAll(nand->getAttributesReader()))
-        attributes.push_back(nameOf(attribute));
-
-    // The parts built on the definition, from both sides.
-    auto parts = readAll(nand->getPartReader(nullptr));
-    EXPECT_EQ(
-        static_cast<int>(parts.size()),
-        raw->ints("SELECT Count(*) FROM [Parts] WHERE [Part_def_ID] = " + std::to_string(nand->getID()) + ";").at(0));
-    int combined = 0;
-    for (const auto &part : readAll(library->getCompletePartAndPartDefReader(nullptr, 0))) {
-        if (part->getPartDefID() != nand->getID())
-            continue;
-        ++combined;
-        EXPECT_EQ(pinsOf(part->getPinDataReader()), pins);
-        std::vector<std::string> names;
-        for (const auto &attribute : readAll(part->getAttributesReader()))
-            names.push_back(nameOf(attribute));
-        EXPECT_EQ(names, attributes);
-    }
-    EXPECT_EQ(combined, static_cast<int>(parts.size()));
-    EXPECT_GT(combined, 0);
-}
-
 TEST_P(DefinitionReadersTest, DefinitionWithoutDetailsHasEmptyReaders) {
     auto empty = definition("Extra_EMPTY");
     ASSERT_NE(empty, nullptr);
@@ -442,12 +401,13 @@ TEST_P(DefinitionReadersTest, DefinitionWithoutDetailsHasEmptyReaders) {
     EXPECT_TRUE(readAll(empty->getAttributesReader()).empty());
 }
 
-TEST_P(DefinitionReadersTest, RecordsOutliveTheirReaders) {
-    std::shared_ptr<PartDefAccess> nand = definition("Demo_NAND_SO14_0006");
-    std::shared_ptr<GateAccess> gate;
-    std::shared_ptr<PinDataAccess> pin;
-    gate = nand->getGateReader()->getNext();
-    pin = nand->getPinDataReader()->getNext();
+TEST_P(DefinitionReadersTest, LookedUpRecordsOutliveTheirReaders) {
+    const int id = definition("Demo_NAND_SO14_0006")->getID();
+    EXPECT_EQ(lookupPartDefinition(path, 123456), nullptr);
+    std::shared_ptr<PartDefAccess> nand = lookupPartDefinition(path, id);
+    ASSERT_NE(nand, nullptr);
+    std::shared_ptr<GateAccess> gate = nand->getGateReader()->getNext();
+    std::shared_ptr<PinDataAccess> pin = nand->getPinDataReader()->getNext();
     library.reset();
     ASSERT_TRUE(gate && pin);
     TCHAR name[51];
@@ -456,6 +416,7 @@ TEST_P(DefinitionReadersTest, RecordsOutliveTheirReaders) {
     EXPECT_EQ(pinOf(pin), "1");
     EXPECT_EQ(pinsOf(gate->getGateDataReader()).size(), 3u);
     EXPECT_EQ(nameOf(nand), "Demo_NAND_SO14_0006");
+    EXPECT_EQ(readAll(nand->getGateReader()).size(), 4u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DefinitionReadersTest, ::testing::ValuesIn(txdbtest::testEngines()),

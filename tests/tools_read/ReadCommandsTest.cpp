@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
@@ -223,38 +224,36 @@ TEST_F(ReadCommandsTest, PartsOfAFolderIncludeItsSubFolders) {
 }
 
 TEST_F(ReadCommandsTest, WhereClausesCombineWithAndOrWithAny) {
-    EXPECT_EQ(names(csv({"parts", file, "Demo", "--where", "Part Name like Demo-R1%"})),
-              sqlNames("Name LIKE 'Demo-R1%'"));
-    EXPECT_EQ(names(csv({"parts", file, "Demo", "--where", "Version >= 2", "--where", "Number notlike %7"})),
-              sqlNames("Part_version >= 2 AND Part_number NOT LIKE '%7'"));
-
     const std::string component = "Part_def_ID IN (SELECT ID FROM Part_Definition WHERE PCB_component_name = 'SO14')";
-    const std::vector<std::string> both = {"--where", "Component = SO14", "--where", "Version = 1"};
-    std::vector<std::string> all = {"parts", file, "Demo"}, any = all;
-    all.insert(all.end(), both.begin(), both.end());
-    any.insert(any.end(), both.begin(), both.end());
-    any.push_back("--any");
-    EXPECT_EQ(names(csv(all)), sqlNames(component + " AND Part_version = 1"));
-    EXPECT_EQ(names(csv(any)), sqlNames("(" + component + " OR Part_version = 1)"));
-
-    EXPECT_EQ(names(csv({"parts", file, "Demo", "--where", "attr:Manufacturer = Acme"})),
-              sqlNames("Part_def_ID IN (SELECT Part_def_ID FROM Attributes WHERE Name = 'Manufacturer' AND "
-                       "Attribute_value = 'Acme')"));
-    EXPECT_EQ(names(csv({"parts", file, "Demo", "--where", "Symbol = NANDB"})),
-              sqlNames("Part_def_ID IN (SELECT Part_def_ID FROM Gate WHERE Name = 'NANDB')"));
-    EXPECT_EQ(names(csv({"parts", file, "Demo", "--where", "Number ="})), sqlNames("Part_number IS NULL"));
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--where", "Part Name like Demo-R1%"}, "Name LIKE 'Demo-R1%'"},
+        {{"--where", "Version >= 2", "--where", "Number notlike %7"},
+         "Part_version >= 2 AND Part_number NOT LIKE '%7'"},
+        {{"--where", "Component = SO14", "--where", "Version = 1"}, component + " AND Part_version = 1"},
+        {{"--where", "Component = SO14", "--where", "Version = 1", "--any"}, "(" + component + " OR Part_version = 1)"},
+        {{"--where", "attr:Manufacturer = Acme"},
+         "Part_def_ID IN (SELECT Part_def_ID FROM Attributes WHERE Name = 'Manufacturer' AND Attribute_value = "
+         "'Acme')"},
+        {{"--where", "Symbol = NANDB"}, "Part_def_ID IN (SELECT Part_def_ID FROM Gate WHERE Name = 'NANDB')"},
+        {{"--where", "Number ="}, "Part_number IS NULL"},
+    };
+    for (const auto &[clauses, condition] : cases) {
+        std::vector<std::string> arguments = {"parts", file, "Demo"};
+        arguments.insert(arguments.end(), clauses.begin(), clauses.end());
+        EXPECT_EQ(names(csv(arguments)), sqlNames(condition)) << condition;
+    }
 }
 
 TEST_F(ReadCommandsTest, HostileValuesFindExactlyTheirPartsAndChangeNothing) {
     const Rows before = sql("SELECT Count(*), Sum(ID) FROM Parts");
-    EXPECT_EQ(names(csv({"parts", file, "Demo", "--where", std::string("Description = ") + HOSTILE_DESCRIPTION})),
-              (std::vector<std::string>{HOSTILE_NAME}));
-    EXPECT_EQ(names(csv({"parts", file, "Demo", "--where", std::string("Part Name = ") + HOSTILE_NAME})),
-              (std::vector<std::string>{HOSTILE_NAME}));
-    EXPECT_EQ(names(csv({"parts", file, "Demo", "--where", "Part Name = x'; DROP TABLE [Parts]; --"})),
-              std::vector<std::string>{});
-    EXPECT_EQ(names(csv({"parts", file, "Demo", "--where", "Description like %' OR '1'='1"})),
-              std::vector<std::string>{});
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {std::string("Description = ") + HOSTILE_DESCRIPTION, {HOSTILE_NAME}},
+        {std::string("Part Name = ") + HOSTILE_NAME, {HOSTILE_NAME}},
+        {"Part Name = x'; DROP TABLE [Parts]; --", {}},
+        {"Description like %' OR '1'='1", {}},
+    };
+    for (const auto &[clause, expected] : cases)
+        EXPECT_EQ(names(csv({"parts", file, "Demo", "--where", clause})), expected) << clause;
     EXPECT_EQ(sql("SELECT Count(*), Sum(ID) FROM Parts"), before);
 
     json shown = jsonOf({"show", file, "Demo", HOSTILE_NAME});
