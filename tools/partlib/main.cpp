@@ -8,8 +8,8 @@
 namespace {
 
 const char *const DESCRIPTION =
-    "partlib: the command-line host of CTraxDBPartLib. It creates, inspects, reports, imports,\n"
-    "exports and copies part-library databases (libraries, folder trees, parts and part\n"
+    "partlib: the command-line host of CTraxDBPartLib. It creates, upgrades, inspects, reports\n"
+    "and exports part-library databases (libraries, folder trees, parts and part\n"
     "definitions) through the part-library database plug-in.";
 
 const char *const FOOTER =
