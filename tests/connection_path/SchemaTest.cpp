@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 
 using namespace pathtest;
 
@@ -23,26 +22,8 @@ protected:
 
     std::unique_ptr<CTraxDBPath> openPath() { return std::make_unique<CTraxDBPath>(init.c_str()); }
 
-    std::vector<int> version() {
-        RawDb raw(init);
-        std::vector<int> row = raw.ints("SELECT [Major] FROM [Library_version];");
-        std::vector<int> minor = raw.ints("SELECT [Minor] FROM [Library_version];");
-        row.insert(row.end(), minor.begin(), minor.end());
-        return row;
-    }
-
-    // Prompting off asks nothing and a "no" ends the opening: neither throws.
-    void expectOffAndDeclinedQuietly() {
-        {
-            HostScript host(false);
-            EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
-            EXPECT_TRUE(host.boxes.empty());
-        }
-        HostScript host(true, {IDNO});
-        EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
-        ASSERT_EQ(host.boxes.size(), 1u);
-        EXPECT_EQ(host.boxes[0].caption, "Warning");
-    }
+    // The rows of the version table, each as 10 * Major + Minor.
+    std::vector<int> version() { return RawDb(init).ints("SELECT 10 * [Major] + [Minor] FROM [Library_version];"); }
 
     std::string init;
 };
@@ -55,7 +36,7 @@ TEST_P(SchemaTest, EmptyDatabaseGetsEveryTableAfterTheUserAgrees) {
     EXPECT_EQ(host.boxes[0].caption, "Warning");
     EXPECT_EQ(host.boxes[0].style, MB_YESNO | MB_ICONQUESTION);
     EXPECT_EQ(CTraxDBSchema::presentTables(path->getSession()), CTraxDBSchema::tableNames());
-    EXPECT_EQ(version(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(version(), std::vector<int>{12});
 }
 
 TEST_P(SchemaTest, CreatedSchemaRefusesRowsThatBreakItsConstraints) {
@@ -77,12 +58,6 @@ TEST_P(SchemaTest, CreatedSchemaRefusesRowsThatBreakItsConstraints) {
     // The same rows with the faults mended are taken.
     path->execute("INSERT INTO [Parts] ([ID],[Library_ID],[Part_def_ID],[Hierarchy_ID],[Name]) VALUES (1,1,1,1,'P1');");
     path->execute("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_identifier]) VALUES (2,1,'2');");
-}
-
-TEST_P(SchemaTest, DecliningOrPromptingOffLeavesAnEmptyDatabaseEmpty) {
-    expectOffAndDeclinedQuietly();
-    RawDb raw(init);
-    EXPECT_TRUE(CTraxDBSchema::presentTables(raw.source().getSession()).empty());
 }
 
 TEST_P(SchemaTest, CurrentDatabaseOpensWithNothingButTheTwoReads) {
@@ -130,17 +105,33 @@ TEST_P(SchemaTest, NewerVersionIsRefusedWhateverThePromptingAndAnEmptyVersionTab
     }
 }
 
-TEST_P(SchemaTest, PromptingOffOrDecliningLeavesAnOldDatabaseUnchanged) {
-    {
+// Prompting off asks nothing and a "no" ends the opening: neither throws,
+// and an empty database stays empty, a 1.1 one as it was.
+TEST_P(SchemaTest, PromptingOffOrDecliningLeavesAnEmptyOrOldDatabaseAsItWas) {
+    for (bool old : {false, true}) {
+        init = txdbtest::freshDatabase(GetParam());
+        if (old) {
+            RawDb raw(init);
+            buildSchema(raw, 1, 1);
+            raw.exec("INSERT INTO [Library] ([ID],[Name],[Enabled]) VALUES (1,'Lib',1);");
+        }
+        for (bool prompt : {false, true}) {
+            HostScript host(prompt, {IDNO});
+            EXPECT_EQ(thrownMessage([&] { openPath(); }), "") << old;
+            ASSERT_EQ(host.boxes.size(), prompt ? 1u : 0u) << old;
+            if (prompt) {
+                EXPECT_EQ(host.boxes[0].caption, "Warning") << old;
+            }
+        }
         RawDb raw(init);
-        buildSchema(raw, 1, 1);
-        raw.exec("INSERT INTO [Library] ([ID],[Name],[Enabled]) VALUES (1,'Lib',1);");
+        if (!old) {
+            EXPECT_TRUE(CTraxDBSchema::presentTables(raw.source().getSession()).empty());
+            continue;
+        }
+        EXPECT_EQ(version(), std::vector<int>{11});
+        EXPECT_EQ(raw.texts("SELECT [Pin_number] FROM [Pin_Data];").size(), 0u);
+        EXPECT_EQ(raw.texts("SELECT [Name] FROM [Library];"), std::vector<std::string>{"Lib"});
     }
-    expectOffAndDeclinedQuietly();
-    EXPECT_EQ(version(), (std::vector<int>{1, 1}));
-    RawDb raw(init);
-    EXPECT_EQ(raw.texts("SELECT [Pin_number] FROM [Pin_Data];").size(), 0u);
-    EXPECT_EQ(raw.texts("SELECT [Name] FROM [Library];"), std::vector<std::string>{"Lib"});
 }
 
 // Rows of an old library whose parts fall under each classification rule.
@@ -175,15 +166,12 @@ TEST_P(SchemaTest, OneZeroDatabaseIsClassifiedAndReachesOneTwo) {
     EXPECT_EQ(host.boxes[0].text, formatPrintf(loadMessage(IDS_UPDATE_PROMPT), path->getDisplayName()));
     path.reset();
 
-    EXPECT_EQ(version(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(version(), std::vector<int>{12});
     RawDb raw(init);
     // CONNECTOR gate, TESTPOINT component, STARPOINTNF component, JUMPERNF
     // component, TESTPOINT component with a CONNECTOR gate, none, TESTPOINT
     // gate, STARPOINTNF gate.
     EXPECT_EQ(raw.ints("SELECT [Part_Type] FROM [Parts] ORDER BY [ID];"), (std::vector<int>{2, 4, 16, 8, 4, 1, 4, 16}));
-    EXPECT_EQ(raw.texts("SELECT [Pin_identifier] FROM [Pin_Data] ORDER BY [ID];"),
-              (std::vector<std::string>{"1", "2", "A1"}));
-    EXPECT_NE(thrownMessage([&] { raw.texts("SELECT [Pin_number] FROM [Pin_Data];"); }), "<no exception>");
 }
 
 TEST_P(SchemaTest, OneOneDatabaseMovesPinNumbersAndKeepsThemUnique) {
@@ -195,19 +183,18 @@ TEST_P(SchemaTest, OneOneDatabaseMovesPinNumbersAndKeepsThemUnique) {
     }
     HostScript host(true, {IDYES});
     openPath();
-    EXPECT_EQ(version(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(version(), std::vector<int>{12});
     RawDb raw(init);
     EXPECT_EQ(raw.texts("SELECT [Pin_identifier] FROM [Pin_Data] ORDER BY [ID];"),
               (std::vector<std::string>{"1", "2", "A1"}));
+    EXPECT_NE(thrownMessage([&] { raw.texts("SELECT [Pin_number] FROM [Pin_Data];"); }), "<no exception>");
     // The classification is the 1.0 step's: a 1.1 database keeps its types.
     EXPECT_EQ(raw.ints("SELECT [Part_Type] FROM [Parts] WHERE [ID]=1;"), std::vector<int>{32});
-    EXPECT_NE(thrownMessage(
-                  [&] { raw.exec("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_identifier]) VALUES (9,1,'2');"); }),
-              "<no exception>");
-    // The foreign key is back after the step.
-    EXPECT_NE(thrownMessage(
-                  [&] { raw.exec("INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_identifier]) VALUES (9,99,'5');"); }),
-              "<no exception>");
+    // A pin identifier twice on one definition, and one of no definition:
+    // the foreign key is back after the step.
+    const std::string insert = "INSERT INTO [Pin_Data] ([ID],[Part_def_ID],[Pin_identifier]) VALUES ";
+    for (const char *values : {"(9,1,'2');", "(9,99,'5');"})
+        EXPECT_NE(thrownMessage([&] { raw.exec(insert + values); }), "<no exception>") << values;
 }
 
 TEST_P(SchemaTest, FailedUpgradeTriesTheMySqlFormThenOffersTheScript) {
@@ -232,7 +219,7 @@ TEST_P(SchemaTest, FailedUpgradeTriesTheMySqlFormThenOffersTheScript) {
     EXPECT_EQ(host.boxes[1].caption, "Error");
     ASSERT_EQ(host.reportContents.size(), 1u);
     EXPECT_EQ(host.reportContents[0].rfind(loadMessage(IDS_SCRIPT_HEADING_11_12), 0), 0u);
-    EXPECT_EQ(version(), (std::vector<int>{1, 1}));
+    EXPECT_EQ(version(), std::vector<int>{11});
 }
 
 TEST_P(SchemaTest, AutotestModeUpgradesWithoutAsking) {
@@ -245,57 +232,51 @@ TEST_P(SchemaTest, AutotestModeUpgradesWithoutAsking) {
     openPath();
     unsetenv("TXDB_AUTOTEST");
     EXPECT_TRUE(host.boxes.empty());
-    EXPECT_EQ(version(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(version(), std::vector<int>{12});
 }
 
-// A creation that fails part way: an index or constraint name that another
-// table already uses stops it at the Parts / Gate statements.
-void blockCreation(RawDb &raw, const std::string &engine) {
-    raw.exec("CREATE TABLE [Obstacle] ([ID] INTEGER NOT NULL PRIMARY KEY, [Ref] INTEGER);");
-    if (engine == "SQLite")
-        raw.exec("CREATE INDEX [PartsUnique] ON [Obstacle] ([Ref]);");
-    else
-        raw.exec("ALTER TABLE [Obstacle] ADD CONSTRAINT [GatePartDef] FOREIGN KEY([Ref]) REFERENCES [Obstacle]([ID]);");
-}
-
+// A creation that fails part way (an index or constraint name that another
+// table already uses stops it at the Parts / Gate statements) names the
+// tables left and offers the script, which a "no" does not write.
 TEST_P(SchemaTest, FailedCreationNamesTheTablesLeftAndOffersTheScript) {
-    {
+    for (int answer : {IDYES, IDNO}) {
+        init = txdbtest::freshDatabase(GetParam());
+        {
+            RawDb raw(init);
+            raw.exec("CREATE TABLE [Obstacle] ([ID] INTEGER NOT NULL PRIMARY KEY, [Ref] INTEGER);");
+            if (GetParam() == "SQLite")
+                raw.exec("CREATE INDEX [PartsUnique] ON [Obstacle] ([Ref]);");
+            else
+                raw.exec("ALTER TABLE [Obstacle] ADD CONSTRAINT [GatePartDef] FOREIGN KEY([Ref]) REFERENCES "
+                         "[Obstacle]([ID]);");
+        }
+        HostScript host(true, {IDYES, answer, answer});
+        EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
+        if (answer == IDNO) {
+            EXPECT_TRUE(host.reportContents.empty());
+            continue;
+        }
         RawDb raw(init);
-        blockCreation(raw, GetParam());
+        std::vector<std::string> left = CTraxDBSchema::presentTables(raw.source().getSession());
+        // The creation question, a notice of the tables left where the database
+        // kept them, and the script offer.
+        ASSERT_EQ(host.boxes.size(), left.empty() ? 2u : 3u);
+        if (!left.empty()) {
+            EXPECT_EQ(host.boxes[1].caption, "Warning");
+            EXPECT_NE(host.boxes[1].text.find(CTraxDBSchema::joinNames(left)), std::string::npos);
+        }
+        EXPECT_EQ(host.boxes.back().text, loadMessage(IDS_CREATE_FAILED_SCRIPT));
+        EXPECT_EQ(host.boxes.back().caption, "Error");
+        ASSERT_EQ(host.reportContents.size(), 1u);
+        EXPECT_EQ(
+            host.reportContents[0].rfind(
+                raw.source().fixTcEnc("CREATE TABLE [Library_version] ( [Major] INTEGER, [Minor] INTEGER);;\n"), 0),
+            0u);
+        if (GetParam() == "SQLite")
+            EXPECT_TRUE(left.empty()) << "the aborted transaction takes the tables back";
+        else
+            EXPECT_FALSE(left.empty()) << "table creation is committed at once";
     }
-    HostScript host(true, {IDYES, IDYES, IDYES});
-    EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
-
-    RawDb raw(init);
-    std::vector<std::string> left = CTraxDBSchema::presentTables(raw.source().getSession());
-    // The creation question, a notice of the tables left where the database
-    // kept them, and the script offer.
-    ASSERT_EQ(host.boxes.size(), left.empty() ? 2u : 3u);
-    if (!left.empty()) {
-        EXPECT_EQ(host.boxes[1].caption, "Warning");
-        EXPECT_NE(host.boxes[1].text.find(CTraxDBSchema::joinNames(left)), std::string::npos);
-    }
-    EXPECT_EQ(host.boxes.back().text, loadMessage(IDS_CREATE_FAILED_SCRIPT));
-    EXPECT_EQ(host.boxes.back().caption, "Error");
-    ASSERT_EQ(host.reportContents.size(), 1u);
-    EXPECT_EQ(host.reportContents[0].rfind(raw.source().fixTcEnc("CREATE TABLE [Library_version] ( [Major] "
-                                                                 "INTEGER, [Minor] INTEGER);;\n"),
-                                           0),
-              0u);
-    if (GetParam() == "SQLite")
-        EXPECT_TRUE(left.empty()) << "the aborted transaction takes the tables back";
-    else
-        EXPECT_FALSE(left.empty()) << "table creation is committed at once";
-}
-
-TEST_P(SchemaTest, DecliningTheScriptStillEndsQuietly) {
-    {
-        RawDb raw(init);
-        blockCreation(raw, GetParam());
-    }
-    HostScript host(true, {IDYES, IDNO, IDNO});
-    EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
-    EXPECT_TRUE(host.reportContents.empty());
 }
 
 TEST_P(SchemaTest, HalfBuiltLibraryIsNamedInsteadOfRecreated) {
@@ -326,15 +307,18 @@ TEST_P(SchemaTest, HalfBuiltLibraryIsNamedInsteadOfRecreated) {
     }
 }
 
-TEST_P(SchemaTest, CreateScriptHoldsEveryStatementOnce) {
+TEST_P(SchemaTest, ScriptsHoldEveryStatementOnceWithTheirHeadingsAndLiteralPercentSigns) {
     HostScript host(true);
     auto path = openPath();
-    char file[4096];
-    ASSERT_TRUE(makeTempFile(file));
-    CTraxDBSchema::writeCreateScript(*path, file);
-    std::remove(file);
-    ASSERT_EQ(host.reportContents.size(), 1u);
+    const std::string file = txdbtest::tempFile(".sql");
+    CTraxDBSchema::writeCreateScript(*path, file.c_str());
+    CTraxDBSchema::writeUpgradeScript(*path, file.c_str(), 1, 0);
+    CTraxDBSchema::writeUpgradeScript(*path, file.c_str(), 1, 1);
+    ASSERT_EQ(host.reportContents.size(), 3u);
     const std::string &script = host.reportContents[0];
+    const std::string &from10 = host.reportContents[1];
+    const std::string &from11 = host.reportContents[2];
+
     EXPECT_EQ(std::count(script.begin(), script.end(), '\n'), 37);
     if (GetParam() == "SQLite") {
         EXPECT_EQ(script.rfind("CREATE TABLE \"Library_version\" ( \"Major\" INTEGER, \"Minor\" INTEGER);;\n", 0), 0u);
@@ -343,19 +327,6 @@ TEST_P(SchemaTest, CreateScriptHoldsEveryStatementOnce) {
     EXPECT_EQ(script.find('['), std::string::npos);
     EXPECT_NE(script.find(path->fixTcEnc("ALTER TABLE [Parts] ADD CONSTRAINT [PartsUnique] UNIQUE ([Name]);;\n")),
               std::string::npos);
-}
-
-TEST_P(SchemaTest, UpgradeScriptHasItsHeadingsAndLiteralPercentSigns) {
-    HostScript host(true);
-    auto path = openPath();
-    char file[4096];
-    ASSERT_TRUE(makeTempFile(file));
-    CTraxDBSchema::writeUpgradeScript(*path, file, 1, 0);
-    CTraxDBSchema::writeUpgradeScript(*path, file, 1, 1);
-    std::remove(file);
-    ASSERT_EQ(host.reportContents.size(), 2u);
-    const std::string &from10 = host.reportContents[0];
-    const std::string &from11 = host.reportContents[1];
 
     const std::string like = path->fixTcEnc("UPDATE [Parts] SET [Part_Type]=8 WHERE [Parts].[Part_def_ID] IN (SELECT "
                                             "[Part_Definition].[ID] FROM [Part_Definition] WHERE "

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,31 +46,28 @@ LogRecord sampleRecord(uint16_t milliseconds) {
     return record;
 }
 
-// Renders times in UTC for the duration of a test.
-class InUtc : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const char *tz = std::getenv("TZ");
-        hadTz = tz != nullptr;
-        if (hadTz)
-            savedTz = tz;
-        setenv("TZ", "UTC0", 1);
+// Sets an environment variable (unsets it for nullptr) while it lives; a
+// change of TZ counts at once.
+class ScopedVariable {
+public:
+    ScopedVariable(const char *name, const char *value) : name(name) {
+        if (const char *old = std::getenv(name))
+            saved = old;
+        set(value);
+    }
+    ~ScopedVariable() { set(saved ? saved->c_str() : nullptr); }
+    void set(const char *value) {
+        value ? setenv(name, value, 1) : unsetenv(name);
         tzset();
     }
-    void TearDown() override {
-        if (hadTz)
-            setenv("TZ", savedTz.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-    bool hadTz = false;
-    std::string savedTz;
+
+private:
+    const char *name;
+    std::optional<std::string> saved;
 };
 
-using RecordText = InUtc;
-
-TEST_F(RecordText, ByteForByteWithMillisecondsWithoutLeadingZeros) {
+TEST(RecordText, ByteForByteWithMillisecondsWithoutLeadingZeros) {
+    ScopedVariable utc("TZ", "UTC0");
     EXPECT_EQ(CFileLogHandler::formatRecord(sampleRecord(120)), "\nLogger name: TRAXEL Database Part Library logger\n"
                                                                 "Level: FINE\n"
                                                                 "Time: 04/03/2026 05:06:07.120\n"
@@ -203,16 +201,11 @@ TEST(FileHandler, FileIsForItsOwnerOnlyAndAnUnopenableOneFailsQuietly) {
     EXPECT_EQ(dir.files().size(), 1u);
 }
 
-// A file of `size` bytes under the handler's first name.
-void fillFirstFile(const TempDir &dir, size_t size) {
-    std::ofstream(todaysLogFile(dir.base(), 0), std::ios::binary) << std::string(size, 'x');
-}
-
 TEST(FileHandler, FullFileMovesOnAndARecordCrossingTheLimitIsWrittenWhole) {
     for (size_t size : {CFileLogHandler::MAX_FILE_SIZE, CFileLogHandler::MAX_FILE_SIZE - 1}) {
         const bool full = size == CFileLogHandler::MAX_FILE_SIZE;
         TempDir dir;
-        fillFirstFile(dir, size);
+        std::ofstream(todaysLogFile(dir.base(), 0), std::ios::binary) << std::string(size, 'x');
         CFileLogHandler handler(LOG_ALL, dir.base());
         LogRecord record;
         record.level = LOG_INFO;
@@ -237,25 +230,14 @@ protected:
         ASSERT_EQ(theLogger.getHandler(0), nullptr);
         savedDir = fs::current_path();
         fs::current_path(dir.path);
-        const char *value = std::getenv("TXDBLOGGER");
-        hadValue = value != nullptr;
-        if (hadValue)
-            savedValue = value;
     }
     void TearDown() override {
         loggingEnabled = false;
-        if (hadValue)
-            setenv("TXDBLOGGER", savedValue.c_str(), 1);
-        else
-            unsetenv("TXDBLOGGER");
         fs::current_path(savedDir);
     }
     // Attach and detach with TXDBLOGGER set to `value` (unset for nullptr).
     void loadAndUnload(const char *value) {
-        if (value)
-            setenv("TXDBLOGGER", value, 1);
-        else
-            unsetenv("TXDBLOGGER");
+        variable.set(value);
         EXPECT_TRUE(processAttach());
         enabledAfterLoad = loggingEnabled;
         EXPECT_TRUE(processDetach());
@@ -265,8 +247,7 @@ protected:
 
     TempDir dir;
     fs::path savedDir;
-    bool hadValue = false;
-    std::string savedValue;
+    ScopedVariable variable{"TXDBLOGGER", nullptr};
     bool enabledAfterLoad = false;
 };
 
@@ -276,10 +257,9 @@ TEST_F(ModuleStartUp, LevelNameSwitchesLoggingOnWithAFileInTheCurrentFolder) {
     const std::string text = log();
     EXPECT_EQ(fieldValues(text, "Message: "),
               (std::vector<std::string>{"CTraxDBPartLib.DLL Initialized", "CTraxDBPartLib.DLL Terminating!"}));
-    EXPECT_EQ(fieldValues(text, "Level: "), (std::vector<std::string>{"INFO", "INFO"}));
-    EXPECT_EQ(fieldValues(text, "Source file: "), (std::vector<std::string>{"dllmain", "dllmain"}));
-    EXPECT_EQ(fieldValues(text, "Logger name: "),
-              (std::vector<std::string>{"TRAXEL Database Part Library logger", "TRAXEL Database Part Library logger"}));
+    for (const auto &[label, value] : {std::pair{"Level: ", "INFO"}, std::pair{"Source file: ", "dllmain"},
+                                       std::pair{"Logger name: ", "TRAXEL Database Part Library logger"}})
+        EXPECT_EQ(fieldValues(text, label), (std::vector<std::string>{value, value})) << label;
 }
 
 TEST_F(ModuleStartUp, UnknownNameOffUnsetOrEmptyWriteNothing) {

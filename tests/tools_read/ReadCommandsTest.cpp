@@ -3,6 +3,7 @@
 // checked against plain SQL on the same file.
 
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
+#include "tests/support/TestDatabase.h"
 #include "tests/support/TestUtil.h"
 #include "tools/samplelib/SampleLibrary.h"
 
@@ -67,9 +68,8 @@ const char *const HOSTILE_DESCRIPTION = "'; DROP TABLE [Parts]; -- 100% [sic] \\
 class ReadCommandsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        char pattern[] = "/tmp/txdb-tools-read-XXXXXX";
-        folder = mkdtemp(pattern);
-        file = folder + "/parts.db";
+        folder = txdbtest::tempDirectory();
+        file = txdbtest::tempFile();
         ASSERT_EQ(partlib({"init", file}).status, 0);
         CTraxDBPath path(("Provider=SQLite;Data Source=" + file).c_str());
         writeSampleLibrary(path, SampleOptions());
@@ -80,7 +80,6 @@ protected:
         other.hostileNames = false;
         writeSampleLibrary(path, other);
     }
-    static void TearDownTestSuite() { std::filesystem::remove_all(folder); }
 
     static ProgramRun partlib(const std::vector<std::string> &arguments, const std::string &environment = "") {
         return txdbtest::runShell("cd " + txdbtest::shellQuoted(folder) + " && " + environment + " " +
@@ -126,8 +125,9 @@ protected:
         return rows;
     }
 
-    static size_t sqlCount(const std::string &condition) {
-        return std::stoul(sql("SELECT Count(*) FROM Parts WHERE Library_ID = 1 AND " + condition)[0][0]);
+    // The first row whose first field is `name`.
+    static Rows::const_iterator rowNamed(const Rows &rows, const std::string &name) {
+        return std::find_if(rows.begin(), rows.end(), [&](const auto &row) { return row[0] == name; });
     }
 
     // The part names in a parts listing (CSV rows without the header).
@@ -179,7 +179,8 @@ TEST_F(ReadCommandsTest, TreeShowsEveryFolderWithItsOwnPartCount) {
             const std::string id = std::to_string(node["id"].get<int>());
             EXPECT_EQ(sql("SELECT Name, Parent_ID FROM Hierarchy WHERE ID = " + id),
                       (Rows{{node["name"].get<std::string>(), parent}}));
-            EXPECT_EQ(node["parts"].get<size_t>(), sqlCount("Hierarchy_ID = " + id)) << node["name"];
+            EXPECT_EQ(node["parts"], std::stoul(sql("SELECT Count(*) FROM Parts WHERE Hierarchy_ID = " + id)[0][0]))
+                << node["name"];
             walk(node["folders"], id);
         }
     };
@@ -207,25 +208,24 @@ TEST_F(ReadCommandsTest, PartsListEveryPartByNameWithFolderAndDefinition) {
                         "IFNULL(p.Part_version, ''), d.Name FROM Parts p JOIN Part_Definition d "
                         "ON d.ID = p.Part_def_ID WHERE p.Name = 'Demo-R1-10k-R0603'");
     ASSERT_EQ(expected.size(), 1u);
-    auto row = std::find_if(rows.begin(), rows.end(), [](const auto &r) { return r[0] == "Demo-R1-10k-R0603"; });
+    auto row = rowNamed(rows, "Demo-R1-10k-R0603");
     ASSERT_NE(row, rows.end());
     EXPECT_EQ(*row, (std::vector<std::string>{expected[0][0], expected[0][1], expected[0][2], expected[0][3],
                                               "Passives\\Resistors\\SMD", expected[0][4]}));
     EXPECT_EQ(jsonOf({"parts", file, "Other"}).size(), 20u);
 }
 
-TEST_F(ReadCommandsTest, PartsOfAFolderIncludeItsSubFolders) {
+// A folder's parts include its sub-folders; where clauses combine with and,
+// or with any.
+TEST_F(ReadCommandsTest, FoldersAndWhereClausesSelectTheirParts) {
+    const std::string component = "Part_def_ID IN (SELECT ID FROM Part_Definition WHERE PCB_component_name = 'SO14')";
     const std::string resistors = "Hierarchy_ID IN (SELECT ID FROM Hierarchy WHERE Library_ID = 1 AND Name IN "
                                   "('SMD', 'THT'))";
-    EXPECT_EQ(names(csv({"parts", file, "Demo", "--folder", "Passives/Resistors"})), sqlNames(resistors));
-    EXPECT_EQ(names(csv({"parts", file, "Demo", "--folder", "root\\Passives\\Resistors"})), sqlNames(resistors));
-    EXPECT_EQ(names(csv({"parts", file, "Demo", "--folder", "Passives/Resistors/SMD"})),
-              sqlNames("Hierarchy_ID = (SELECT ID FROM Hierarchy WHERE Library_ID = 1 AND Name = 'SMD')"));
-}
-
-TEST_F(ReadCommandsTest, WhereClausesCombineWithAndOrWithAny) {
-    const std::string component = "Part_def_ID IN (SELECT ID FROM Part_Definition WHERE PCB_component_name = 'SO14')";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--folder", "Passives/Resistors"}, resistors},
+        {{"--folder", "root\\Passives\\Resistors"}, resistors},
+        {{"--folder", "Passives/Resistors/SMD"},
+         "Hierarchy_ID = (SELECT ID FROM Hierarchy WHERE Library_ID = 1 AND Name = 'SMD')"},
         {{"--where", "Part Name like Demo-R1%"}, "Name LIKE 'Demo-R1%'"},
         {{"--where", "Version >= 2", "--where", "Number notlike %7"},
          "Part_version >= 2 AND Part_number NOT LIKE '%7'"},
@@ -348,11 +348,9 @@ TEST_F(ReadCommandsTest, ShowGivesThePartWithEveryDetailOfItsDefinition) {
 }
 
 TEST_F(ReadCommandsTest, UnknownNamesGiveAClearMessage) {
-    const std::string other = folder + "/other.db";
-    sqlite3 *db = nullptr;
-    ASSERT_EQ(sqlite3_open(other.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE Other (ID INTEGER)", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
+    const std::string other = txdbtest::tempFile();
+    CTraxDBPath(("Provider=SQLite;Data Source=" + other).c_str(), CTraxDBPath::SchemaCheck::Skip)
+        .execute("CREATE TABLE [Other] ([ID] INTEGER);");
     struct Case {
         std::vector<std::string> arguments;
         const char *message;
@@ -362,7 +360,6 @@ TEST_F(ReadCommandsTest, UnknownNamesGiveAClearMessage) {
         {{"tree", file, "Nope"}, "No library named \"Nope\""},
         {{"parts", file, "Demo", "--folder", "Passives/Nothing"}, "No folder \"Passives\\Nothing\" in library Demo"},
         {{"report", file, "Nope"}, "No library named \"Nope\""},
-        {{"parts", folder + "/missing.db", "Demo"}, "No such database file"},
         {{"libraries", other}, "holds no part library of the current version (see partlib info"},
     };
     for (const Case &each : cases) {
@@ -370,7 +367,6 @@ TEST_F(ReadCommandsTest, UnknownNamesGiveAClearMessage) {
         EXPECT_EQ(run.status, 1) << each.message;
         EXPECT_NE(run.errors.find(each.message), std::string::npos) << run.errors;
     }
-    EXPECT_FALSE(std::filesystem::exists(folder + "/missing.db"));
 
     // An initialisation string is never repeated: it may hold a password.
     const std::string secret = "Provider=SQLite;Data Source=" + other + ";Password=hunter2";
@@ -389,7 +385,7 @@ TEST_F(ReadCommandsTest, ReportListsPartsWithComponentAndFolderPath) {
     ASSERT_EQ(rows.size(), 301u);
     EXPECT_EQ(rows[0],
               (std::vector<std::string>{"Name", "Number", "Description", "Version", "PCB component", "Folder"}));
-    auto row = std::find_if(rows.begin(), rows.end(), [](const auto &r) { return r[0] == "Demo-R1-10k-R0603"; });
+    auto row = rowNamed(rows, "Demo-R1-10k-R0603");
     ASSERT_NE(row, rows.end());
     EXPECT_EQ((*row)[4], "R0603");
     EXPECT_EQ((*row)[5], "Passives\\Resistors\\SMD");
@@ -399,14 +395,8 @@ TEST_F(ReadCommandsTest, ReportListsPartsWithComponentAndFolderPath) {
     ASSERT_EQ(sorted.size(), 301u);
     for (size_t r = 2; r < sorted.size(); ++r)
         EXPECT_LE(sorted[r - 1][5], sorted[r][5]) << r;
-    auto first = [&](const std::string &name) {
-        return std::find_if(sorted.begin(), sorted.end(), [&](const auto &r) { return r[0] == name; });
-    };
-    EXPECT_LT(first("Demo-R12-10k-R0603"), first("Demo-R102-1M-R0603")) << "natural order: R12 before R102";
-    auto unsortedAt = [&](const std::string &name) {
-        return std::find_if(rows.begin(), rows.end(), [&](const auto &r) { return r[0] == name; });
-    };
-    EXPECT_GT(unsortedAt("Demo-R12-10k-R0603"), unsortedAt("Demo-R102-1M-R0603")) << "byte order without --sorted";
+    EXPECT_LT(rowNamed(sorted, "Demo-R12-10k-R0603"), rowNamed(sorted, "Demo-R102-1M-R0603")) << "natural order";
+    EXPECT_GT(rowNamed(rows, "Demo-R12-10k-R0603"), rowNamed(rows, "Demo-R102-1M-R0603")) << "byte order unsorted";
 
     std::string html = output({"report", file, "Demo", "--format", "html"});
     EXPECT_EQ(html.rfind("<!DOCTYPE html>", 0), 0u);
