@@ -31,6 +31,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 using namespace pathtest;
@@ -42,13 +43,16 @@ using txdbtest::SampleDatabase;
 
 namespace {
 
-std::string pinOf(const std::shared_ptr<GateDataAccess> &pin) {
-    bool flag = true;
-    return nullable([&](bool &isNull, TCHAR *b, size_t s) { pin->getPinIdentifier(isNull, b, s, flag); }, 11);
-}
-
+// The pin identifier of a record; the pins of a gate take a flag as well.
 template <class T> std::string pinOf(const std::shared_ptr<T> &pin) {
-    return nullable([&](bool &isNull, TCHAR *b, size_t s) { pin->getPinIdentifier(isNull, b, s); }, 11);
+    const auto get = [&](bool &isNull, TCHAR *buffer, size_t size) {
+        if constexpr (std::is_same_v<T, GateDataAccess>) {
+            bool flag = true;
+            pin->getPinIdentifier(isNull, buffer, size, flag);
+        } else
+            pin->getPinIdentifier(isNull, buffer, size);
+    };
+    return nullable(get, 11);
 }
 
 template <class T> std::vector<std::string> pinsOf(const std::shared_ptr<Reader<T>> &reader) {
@@ -88,11 +92,8 @@ void addLibraries(SampleDatabase &db) {
 class DefinitionReadersTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
-        SampleDatabase &sample = txdbtest::sharedSample(GetParam(), addLibraries);
-        path = sample.path;
-        counts = sample.counts;
-        raw = &sample;
-        CTraxDBLibReader libraries(path, nullptr); // by name
+        sample = &txdbtest::sharedSample(GetParam(), addLibraries);
+        CTraxDBLibReader libraries(sample->path, nullptr); // by name
         library = libraries.getNext();
         extras = libraries.getNext();
         ASSERT_TRUE(library && extras);
@@ -109,9 +110,7 @@ protected:
         return nullptr;
     }
 
-    pathHandle_t path;
-    SampleCounts counts;
-    SampleDatabase *raw = nullptr;
+    SampleDatabase *sample = nullptr;
     std::shared_ptr<LibraryAccess> library;
     std::shared_ptr<LibraryAccess> extras;
 };
@@ -120,17 +119,15 @@ TEST_P(DefinitionReadersTest, DefinitionsComeByIdWithoutFilterAndByNameWithOne) 
     std::vector<int> ids;
     for (const auto &def : readAll(library->getPartDefReader(252)))
         ids.push_back(def->getID());
-    EXPECT_EQ(static_cast<int>(ids.size()), counts.partDefinitions);
-    EXPECT_EQ(ids, raw->ints("SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = 1 ORDER BY [ID];"));
+    EXPECT_EQ(static_cast<int>(ids.size()), sample->counts.partDefinitions);
+    EXPECT_EQ(ids, sample->ints("SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = 1 ORDER BY [ID];"));
 
     // Both libraries hold resistor definitions; only this library's come.
     auto filter = std::make_shared<PartDefFilter>(FILTER_LIKE, "%RES%");
-    std::vector<std::string> names;
-    for (const auto &def : readAll(library->getPartDefReader(filter, 3)))
-        names.push_back(nameOf(def));
-    std::vector<std::string> byName = raw->texts(
+    const std::vector<std::string> names = namesOf(readAll(library->getPartDefReader(filter, 3)));
+    std::vector<std::string> byName = sample->texts(
         "SELECT [Name] FROM [Part_Definition] WHERE [Library_ID] = 1 AND [Name] LIKE '%RES%' ORDER BY [Name];");
-    std::vector<std::string> byId = raw->texts(
+    std::vector<std::string> byId = sample->texts(
         "SELECT [Name] FROM [Part_Definition] WHERE [Library_ID] = 1 AND [Name] LIKE '%RES%' ORDER BY [ID];");
     EXPECT_EQ(names, byName);
     EXPECT_NE(names, byId);
@@ -245,7 +242,8 @@ TEST_P(DefinitionReadersTest, NullColumnsLeaveTheCallersValues) {
 }
 
 TEST_P(DefinitionReadersTest, DefinitionDataReadsTheLibraryByIdOrTheListOfAShortText) {
-    std::vector<int> expected = raw->ints("SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = 1 ORDER BY [ID];");
+    std::vector<int> expected =
+        sample->ints("SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = 1 ORDER BY [ID];");
     for (const TCHAR *text : {"", static_cast<const TCHAR *>(nullptr)}) {
         std::vector<int> ids;
         for (const auto &def : readAll(library->getPartDefDataReader(text))) {
@@ -274,7 +272,8 @@ TEST_P(DefinitionReadersTest, DefinitionDataSplitsALongListAcrossThreeStatements
     // nothing: more than two statements' worth at the host's default limit.
     // The other library's first definition is in the list as well: the text
     // alone selects.
-    std::vector<int> expected = raw->ints("SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = 1 ORDER BY [ID];");
+    std::vector<int> expected =
+        sample->ints("SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = 1 ORDER BY [ID];");
     expected.push_back(5001);
     std::string list;
     size_t next = 0;
@@ -304,13 +303,11 @@ TEST_P(DefinitionReadersTest, EveryDetailReaderDeliversItsCount) {
         std::vector<std::string> pinIds;
         for (const auto &pin : readAll(def->getPinDataReader()))
             pinIds.push_back(pinOf(pin));
-        EXPECT_EQ(pinIds, raw->texts("SELECT [Pin_identifier] FROM [Pin_Data] WHERE [Part_def_ID] = " + id +
-                                     " ORDER BY [ID];"));
+        EXPECT_EQ(pinIds, sample->texts("SELECT [Pin_identifier] FROM [Pin_Data] WHERE [Part_def_ID] = " + id +
+                                        " ORDER BY [ID];"));
         seen.pins += static_cast<int>(pinIds.size());
 
-        std::vector<std::string> attributes;
-        for (const auto &attribute : readAll(def->getAttributesReader()))
-            attributes.push_back(nameOf(attribute));
+        const std::vector<std::string> attributes = namesOf(readAll(def->getAttributesReader()));
         EXPECT_TRUE(std::is_sorted(attributes.begin(), attributes.end()));
         seen.attributes += static_cast<int>(attributes.size());
 
@@ -319,28 +316,29 @@ TEST_P(DefinitionReadersTest, EveryDetailReaderDeliversItsCount) {
             int gateIndex = -1;
             gate->getIndex(gateIndex);
             EXPECT_EQ(gateIndex, index++);
-            seen.gatePins += static_cast<int>(pinsOf(gate->getGateDataReader()).size());
+            seen.gatePins += static_cast<int>(readAll(gate->getGateDataReader()).size());
             ++seen.gates;
         }
         for (const auto &swap : readAll(def->getGateSwapReader())) {
             ++seen.gateSwaps;
             for (const auto &member : readAll(swap->getGateSwapGateReader())) {
                 ++seen.gateSwapGates;
-                seen.gateSwapPins += static_cast<int>(pinsOf(member->getGateSwapPinDataReader()).size());
+                seen.gateSwapPins += static_cast<int>(readAll(member->getGateSwapPinDataReader()).size());
             }
         }
         for (const auto &group : readAll(def->getPinEquivReader())) {
             ++seen.pinEquivs;
-            equivPins += static_cast<int>(pinsOf(group->getEquivilentPins()).size());
+            equivPins += static_cast<int>(readAll(group->getEquivilentPins()).size());
         }
     }
     for (int SampleCounts::*field : {&SampleCounts::pins, &SampleCounts::attributes, &SampleCounts::gates,
                                      &SampleCounts::gatePins, &SampleCounts::gateSwaps, &SampleCounts::gateSwapGates,
                                      &SampleCounts::gateSwapPins, &SampleCounts::pinEquivs})
-        EXPECT_EQ(seen.*field, counts.*field);
-    EXPECT_EQ(equivPins, raw->ints("SELECT Count(*) FROM [Pin_Data] INNER JOIN [Part_Definition] ON "
-                                   "[Pin_Data].[Part_def_ID]=[Part_Definition].[ID] WHERE [Library_ID] = 1 AND "
-                                   "[Equiv_group] IS NOT NULL;")
+        EXPECT_EQ(seen.*field, sample->counts.*field);
+    EXPECT_EQ(equivPins, sample
+                             ->ints("SELECT Count(*) FROM [Pin_Data] INNER JOIN [Part_Definition] ON "
+                                    "[Pin_Data].[Part_def_ID]=[Part_Definition].[ID] WHERE [Library_ID] = 1 AND "
+                                    "[Equiv_group] IS NOT NULL;")
                              .at(0));
 }
 
@@ -358,7 +356,7 @@ TEST_P(DefinitionReadersTest, GroupMembersComeInLinkOrder) {
     EXPECT_EQ(index, 2);
     // A gate known only by its ID reads the same.
     EXPECT_EQ(pinsOf(std::shared_ptr<Reader<GateDataAccess>>(
-                  std::make_shared<CTraxDBGateDataReader>(path, static_cast<int32_t>(gates[1]->getID())))),
+                  std::make_shared<CTraxDBGateDataReader>(sample->path, static_cast<int32_t>(gates[1]->getID())))),
               (std::vector<std::string>{"6", "4", "5"}));
 
     auto swaps = readAll(nand->getGateSwapReader());
@@ -372,8 +370,8 @@ TEST_P(DefinitionReadersTest, GroupMembersComeInLinkOrder) {
     members[3]->getEquivType(type);
     EXPECT_EQ(type, 1);
     EXPECT_EQ(pinsOf(members[3]->getGateSwapPinDataReader()), (std::vector<std::string>{"12", "10", "11"}));
-    EXPECT_EQ(readAll(std::shared_ptr<Reader<GateSwapGateAccess>>(
-                          std::make_shared<CTraxDBGateSwapGateReader>(path, static_cast<int32_t>(swaps[0]->getID()))))
+    EXPECT_EQ(readAll(std::shared_ptr<Reader<GateSwapGateAccess>>(std::make_shared<CTraxDBGateSwapGateReader>(
+                          sample->path, static_cast<int32_t>(swaps[0]->getID()))))
                   .size(),
               4u);
 
@@ -385,10 +383,8 @@ TEST_P(DefinitionReadersTest, GroupMembersComeInLinkOrder) {
     std::sort(equivalent.begin(), equivalent.end());
     EXPECT_EQ(equivalent, (std::vector<std::string>{"4", "5"}));
 
-    std::vector<std::string> attributes;
-    for (const auto &attribute : readAll(nand->getAttributesReader()))
-        attributes.push_back(nameOf(attribute));
-    EXPECT_EQ(attributes, (std::vector<std::string>{"Datasheet", "Height", "Manufacturer"}));
+    EXPECT_EQ(namesOf(readAll(nand->getAttributesReader())),
+              (std::vector<std::string>{"Datasheet", "Height", "Manufacturer"}));
 }
 
 TEST_P(DefinitionReadersTest, DefinitionWithoutDetailsHasEmptyReaders) {
@@ -403,8 +399,8 @@ TEST_P(DefinitionReadersTest, DefinitionWithoutDetailsHasEmptyReaders) {
 
 TEST_P(DefinitionReadersTest, LookedUpRecordsOutliveTheirReaders) {
     const int id = definition("Demo_NAND_SO14_0006")->getID();
-    EXPECT_EQ(lookupPartDefinition(path, 123456), nullptr);
-    std::shared_ptr<PartDefAccess> nand = lookupPartDefinition(path, id);
+    EXPECT_EQ(lookupPartDefinition(sample->path, 123456), nullptr);
+    std::shared_ptr<PartDefAccess> nand = lookupPartDefinition(sample->path, id);
     ASSERT_NE(nand, nullptr);
     std::shared_ptr<GateAccess> gate = nand->getGateReader()->getNext();
     std::shared_ptr<PinDataAccess> pin = nand->getPinDataReader()->getNext();

@@ -4,7 +4,6 @@
 
 #include "tools/partlib/LibraryExport.h"
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
-#include "ctraxdbpartlib/connection/CTraxDBSchema.h"
 #include "ctraxdbpartlib/readers/DBStatement.h"
 #include "interface/Exception.h"
 #include "tests/support/SampleDatabase.h"
@@ -64,17 +63,6 @@ void writeEdgeLibrary(CTraxDBPath &path) {
         path.execute(sql);
 }
 
-// A new database with the sample library "Demo".
-std::shared_ptr<CTraxDBPath> sampleIn(const std::string &init, int parts = 300) {
-    auto path = std::make_shared<CTraxDBPath>(init.c_str(), CTraxDBPath::SchemaCheck::Skip);
-    CTraxDBSchema::createSchema(*path);
-    SampleOptions options;
-    options.parts = parts;
-    writeSampleLibrary(*path, options);
-    return path;
-}
-
-// Demo, a second sample library and the awkward one, built once per engine.
 void addLibraries(txdbtest::SampleDatabase &db) {
     SampleOptions second;
     second.libraryName = "Second";
@@ -82,9 +70,6 @@ void addLibraries(txdbtest::SampleDatabase &db) {
     second.firstId = 100000;
     writeSampleLibrary(db.dbPath(), second);
     writeEdgeLibrary(db.dbPath());
-}
-txdbtest::SampleDatabase &sampleDatabase(const std::string &engine) {
-    return txdbtest::sharedSample(engine, addLibraries);
 }
 
 std::string exportToString(const pathHandle_t &path, const std::vector<std::string> &libraries = {}) {
@@ -98,15 +83,6 @@ std::string exportToString(const pathHandle_t &path, const std::vector<std::stri
         throw std::runtime_error(failure->getMessage());
     }
     return out.str();
-}
-
-std::string refusal(const pathHandle_t &path) {
-    try {
-        exportToString(path);
-    } catch (const std::runtime_error &e) {
-        return e.what();
-    }
-    return "<no refusal>";
 }
 
 // Every element reached from the document through the lists named in turn.
@@ -133,16 +109,25 @@ const Json &byName(const Json &list, const std::string &name) {
             return item;
     throw std::out_of_range("no item named " + name);
 }
+// Every field of `expected` is in `item` with its value.
+void expectFields(const Json &item, const Json &expected) {
+    for (const auto &field : expected.items())
+        EXPECT_EQ(item.at(field.key()), field.value()) << field.key();
+}
 
 const char *const LIB = "libraries";
 const char *const DEF = "partDefinitions";
 
-class LibraryExportTest : public ::testing::TestWithParam<std::string> {};
+// Demo, a second sample library and the awkward one, built once per engine.
+class LibraryExportTest : public ::testing::TestWithParam<std::string> {
+protected:
+    txdbtest::SampleDatabase &db = txdbtest::sharedSample(GetParam(), addLibraries);
+    Json whole() { return Json::parse(exportToString(db.path)); }
+    int count(const std::string &sql) { return runCount(db.dbPath(), sql); }
+};
 
 TEST_P(LibraryExportTest, HoldsEveryRowOfEveryTable) {
-    txdbtest::SampleDatabase &db = sampleDatabase(GetParam());
-    const pathHandle_t &path = db.path;
-    const Json doc = Json::parse(exportToString(path));
+    const Json doc = whole();
     EXPECT_EQ(doc.at("format"), 1);
     const std::pair<const char *, std::vector<const char *>> tables[] = {
         {"Library", {LIB}},
@@ -159,22 +144,20 @@ TEST_P(LibraryExportTest, HoldsEveryRowOfEveryTable) {
     };
     for (const auto &[table, keys] : tables)
         EXPECT_EQ(static_cast<int>(items(doc, keys).size()),
-                  runCount(db.dbPath(), std::string("SELECT Count(*) FROM [") + table + "];"))
+                  count(std::string("SELECT Count(*) FROM [") + table + "];"))
             << table;
     int folders = 0;
     for (const Json *library : items(doc, {LIB}))
         folders += folderCount(library->at("folders"));
-    EXPECT_EQ(folders, runCount(db.dbPath(), "SELECT Count(*) FROM [Hierarchy];"));
+    EXPECT_EQ(folders, count("SELECT Count(*) FROM [Hierarchy];"));
 
     // Every pin of a group is listed with it.
     EXPECT_EQ(static_cast<int>(items(doc, {LIB, DEF, "pinEquivalences", "pins"}).size()),
-              runCount(db.dbPath(), "SELECT Count(*) FROM [Pin_Data] WHERE [Equiv_group] IS NOT NULL;"));
+              count("SELECT Count(*) FROM [Pin_Data] WHERE [Equiv_group] IS NOT NULL;"));
 }
 
 TEST_P(LibraryExportTest, EveryPartNamesItsFolderPathAndDefinition) {
-    txdbtest::SampleDatabase &db = sampleDatabase(GetParam());
-    const pathHandle_t &path = db.path;
-    const Json doc = Json::parse(exportToString(path));
+    const Json doc = whole();
     for (const Json *part : items(doc, {LIB, "parts"})) {
         const Json &folder = part->at("folder");
         ASSERT_FALSE(folder.empty()) << part->at("name");
@@ -192,14 +175,12 @@ TEST_P(LibraryExportTest, EveryPartNamesItsFolderPathAndDefinition) {
             where += " AND " + h + ".[Name]=" + quoted(folder.at(folder.size() - 1 - level));
         }
         where += " AND [H" + std::to_string(folder.size() - 1) + "].[Parent_ID] IS NULL;";
-        EXPECT_EQ(runCount(db.dbPath(), sql + where), 1) << part->dump();
+        EXPECT_EQ(count(sql + where), 1) << part->dump();
     }
 }
 
 TEST_P(LibraryExportTest, NullAndEmptyTextStayApart) {
-    txdbtest::SampleDatabase &db = sampleDatabase(GetParam());
-    const pathHandle_t &path = db.path;
-    const Json doc = Json::parse(exportToString(path));
+    const Json doc = whole();
     struct Column {
         std::vector<const char *> items;
         const char *key, *table, *column;
@@ -220,62 +201,57 @@ TEST_P(LibraryExportTest, NullAndEmptyTextStayApart) {
             empties += item->at(c.key) == "";
         }
         const std::string from = std::string("SELECT Count(*) FROM [") + c.table + "] WHERE [" + c.column + "]";
-        EXPECT_EQ(nulls, runCount(db.dbPath(), from + " IS NULL;")) << c.column;
-        EXPECT_EQ(empties, runCount(db.dbPath(), from + " = '';")) << c.column;
+        EXPECT_EQ(nulls, count(from + " IS NULL;")) << c.column;
+        EXPECT_EQ(empties, count(from + " = '';")) << c.column;
         EXPECT_GT(nulls * empties, 0) << "the data has NULL and empty texts in " << c.column;
     }
 }
 
 TEST_P(LibraryExportTest, AwkwardRowsComeOutAsStored) {
-    const Json doc = Json::parse(exportToString(sampleDatabase(GetParam()).path, {EDGE_LIBRARY}));
+    const Json doc = Json::parse(exportToString(db.path, {EDGE_LIBRARY}));
     ASSERT_EQ(doc.at(LIB).size(), 1u);
     const Json &library = doc.at(LIB).at(0);
-    EXPECT_EQ(library.at("name"), EDGE_LIBRARY);
-    EXPECT_EQ(library.at("enabled"), false);
-    EXPECT_EQ(library.at("comment"), "");
-    EXPECT_EQ(library.at("folders"), Json::parse(R"([{"name": "Empty ☃", "folders": []},
-        {"name": "Top \"A\"", "folders": [{"name": "Sub\\Dir", "folders": []}]}])"));
+    expectFields(library, {{"name", EDGE_LIBRARY},
+                           {"enabled", false},
+                           {"comment", ""},
+                           {"folders", Json::parse(R"([{"name": "Empty ☃", "folders": []},
+                               {"name": "Top \"A\"", "folders": [{"name": "Sub\\Dir", "folders": []}]}])")}});
 
     const Json &definition = library.at(DEF).at(0);
-    EXPECT_EQ(definition.at("name"), EDGE_DEFINITION);
-    EXPECT_EQ(definition.at("pcbComponentName"), "P\"CB");
-    EXPECT_EQ(definition.at("pcbAlternateName"), "");
-    EXPECT_TRUE(definition.at("value").is_null());
-    EXPECT_EQ(definition.at("maxConnectorPins"), 5);
-    EXPECT_EQ(definition.at("gateSwapping"), true);
-    EXPECT_EQ(definition.at("isFPGA"), true);
+    // Pins linked 3, 1, 2 come in that order; a gate without pins has none.
+    expectFields(definition,
+                 {{"name", EDGE_DEFINITION},
+                  {"pcbComponentName", "P\"CB"},
+                  {"pcbAlternateName", ""},
+                  {"value", nullptr},
+                  {"maxConnectorPins", 5},
+                  {"gateSwapping", true},
+                  {"isFPGA", true},
+                  {"pinEquivalences", Json::parse(R"([{"pins": ["1", "2"]}])")},
+                  {"gates", Json::parse(R"([{"name": "G", "altName": null, "pins": ["3", "1", "2"]},
+                                            {"name": "NC", "altName": "", "pins": []}])")},
+                  {"gateSwaps", Json::parse(R"([{"name": "SW", "gates": [{"equivType": 2, "pins": ["2", "1"]}]}])")}});
     const Json &pins = definition.at("pins");
     ASSERT_EQ(pins.size(), 3u);
     EXPECT_EQ(pins.at(0).at("label"), EDGE_LABEL);
-    EXPECT_TRUE(pins.at(1).at("name").is_null());
-    EXPECT_EQ(pins.at(2).at("signal"), "");
-    EXPECT_EQ(pins.at(1).at("equivGroup"), 0);
-    EXPECT_TRUE(pins.at(2).at("equivGroup").is_null());
-    EXPECT_EQ(definition.at("pinEquivalences"), Json::parse(R"([{"pins": ["1", "2"]}])"));
-    // Pins linked 3, 1, 2 come in that order; a gate without pins has none.
-    EXPECT_EQ(definition.at("gates"), Json::parse(R"([{"name": "G", "altName": null, "pins": ["3", "1", "2"]},
-                                                      {"name": "NC", "altName": "", "pins": []}])"));
-    EXPECT_EQ(definition.at("gateSwaps"),
-              Json::parse(R"([{"name": "SW", "gates": [{"equivType": 2, "pins": ["2", "1"]}]}])"));
+    expectFields(pins.at(1), {{"name", nullptr}, {"equivGroup", 0}});
+    expectFields(pins.at(2), {{"signal", ""}, {"equivGroup", nullptr}});
     EXPECT_EQ(definition.at("attributes").at(0).at("value"), EDGE_VALUE);
 
-    const Json &part = library.at("parts").at(0);
-    EXPECT_EQ(part.at("name"), EDGE_PART);
-    EXPECT_EQ(part.at("number"), "");
-    EXPECT_TRUE(part.at("description").is_null());
-    EXPECT_TRUE(part.at("type").is_null());
-    EXPECT_EQ(part.at("folder"), Json::array({EDGE_TOP, EDGE_SUB}));
-    EXPECT_EQ(part.at("definition"), EDGE_DEFINITION);
+    expectFields(library.at("parts").at(0), {{"name", EDGE_PART},
+                                             {"number", ""},
+                                             {"description", nullptr},
+                                             {"type", nullptr},
+                                             {"folder", Json::array({EDGE_TOP, EDGE_SUB})},
+                                             {"definition", EDGE_DEFINITION}});
 }
 
 TEST_P(LibraryExportTest, SameDatabaseSameBytesInCanonicalLayout) {
-    txdbtest::SampleDatabase &db = sampleDatabase(GetParam());
-    const pathHandle_t &path = db.path;
-    const std::string first = exportToString(path);
-    EXPECT_EQ(exportToString(path), first);
+    const std::string first = exportToString(db.path);
+    EXPECT_EQ(exportToString(db.path), first);
     EXPECT_EQ(Json::parse(first).dump(2) + "\n", first) << "the layout of a two-space dump";
     // Libraries come in the database's order, whatever order they are named in.
-    const Json named = Json::parse(exportToString(path, {"Second", "Demo"}));
+    const Json named = Json::parse(exportToString(db.path, {"Second", "Demo"}));
     ASSERT_EQ(named.at(LIB).size(), 2u);
     EXPECT_EQ(named.at(LIB).at(0).at("name"), "Demo");
     EXPECT_EQ(named.at(LIB).at(1), byName(Json::parse(first).at(LIB), "Second"));
@@ -284,34 +260,44 @@ TEST_P(LibraryExportTest, SameDatabaseSameBytesInCanonicalLayout) {
 INSTANTIATE_TEST_SUITE_P(Engines, LibraryExportTest, ::testing::ValuesIn(txdbtest::testEngines()));
 
 TEST(RefusedDataTest, TextThatIsNotUtf8AndFoldersOfOneName) {
-    std::shared_ptr<CTraxDBPath> path = sampleIn(txdbtest::freshDatabase("SQLite"));
-    path->execute("UPDATE [Parts] SET [Description]='caf\xE9' WHERE [ID]=3;");
-    EXPECT_NE(refusal(path).find("The text \"caf\\xE9\" of library Demo, part "), std::string::npos);
-    EXPECT_NE(refusal(path).find("is not valid UTF-8"), std::string::npos);
+    txdbtest::SampleDatabase db("SQLite");
+    const auto refusal = [&db] {
+        return txdbtest::thrownMessage([&db] {
+            std::ostringstream out;
+            exportLibraries(db.path, out);
+        });
+    };
+    db.exec("UPDATE [Parts] SET [Description]='caf\xE9' WHERE [ID]=3;");
+    const std::string notUtf8 = refusal();
+    EXPECT_NE(notUtf8.find("The text \"caf\\xE9\" of library Demo, part "), std::string::npos) << notUtf8;
+    EXPECT_NE(notUtf8.find("is not valid UTF-8"), std::string::npos) << notUtf8;
 
-    path->execute("UPDATE [Parts] SET [Description]=NULL WHERE [ID]=3;");
-    path->execute("INSERT INTO [Hierarchy] VALUES (900,1,'Obsolete',NULL);");
-    EXPECT_EQ(refusal(path), "Library Demo has two folders named \"Obsolete\" in its top level; a library file "
-                             "tells folders apart by their path");
+    db.exec("UPDATE [Parts] SET [Description]=NULL WHERE [ID]=3;");
+    db.exec("INSERT INTO [Hierarchy] VALUES (900,1,'Obsolete',NULL);");
+    EXPECT_EQ(refusal(), "Library Demo has two folders named \"Obsolete\" in its top level; a library file "
+                         "tells folders apart by their path");
 }
 
 // ---- partlib export, the program --------------------------------------------
 
 using txdbtest::ProgramRun;
 using txdbtest::readFile;
-using txdbtest::runShell;
+using txdbtest::runPartlib;
 
-const std::string PARTLIB = std::string(TXDB_BINARY_DIR) + "/partlib";
-
+// A SQLite file with a sample library of 3000 parts, and an empty folder.
 class ExportCommandTest : public ::testing::Test {
 protected:
-    ExportCommandTest() : init(txdbtest::freshDatabase("SQLite")), path(sampleIn(init, 3000)) {
-        file = init.substr(init.find('=', init.find("Data Source")) + 1);
+    ExportCommandTest()
+        : db("SQLite", manyParts()), file(db.init.substr(db.init.find('=', db.init.find("Data Source")) + 1)) {
         folder = txdbtest::tempFile("-export");
         std::filesystem::create_directory(folder);
         target = folder + "/demo.json";
     }
-    ProgramRun partlib(const std::string &arguments) { return runShell(PARTLIB + " " + arguments); }
+    static SampleOptions manyParts() {
+        SampleOptions options;
+        options.parts = 3000;
+        return options;
+    }
     std::vector<std::string> filesInFolder() {
         std::vector<std::string> names;
         for (const auto &entry : std::filesystem::directory_iterator(folder))
@@ -319,19 +305,18 @@ protected:
         return names;
     }
 
-    std::string init;
-    std::shared_ptr<CTraxDBPath> path;
+    txdbtest::SampleDatabase db;
     std::string file, folder, target;
 };
 
 TEST_F(ExportCommandTest, WritesTheLibraryFileToStandardOutputOrAFile) {
-    const std::string expected = exportToString(path);
-    ProgramRun toOutput = partlib("export " + file);
+    const std::string expected = exportToString(db.path);
+    ProgramRun toOutput = runPartlib({"export", file});
     EXPECT_EQ(toOutput.status, 0) << toOutput.errors;
     EXPECT_EQ(toOutput.output, expected);
     EXPECT_EQ(toOutput.errors, "") << "no progress bar when standard error is no terminal";
 
-    ProgramRun toFile = partlib("export " + file + " Demo -o " + target);
+    ProgramRun toFile = runPartlib({"export", file, "Demo", "-o", target});
     EXPECT_EQ(toFile.status, 0) << toFile.errors;
     EXPECT_EQ(toFile.output, "");
     EXPECT_EQ(readFile(target), expected);
@@ -340,7 +325,9 @@ TEST_F(ExportCommandTest, WritesTheLibraryFileToStandardOutputOrAFile) {
     if (!std::filesystem::exists("/usr/bin/script"))
         GTEST_SKIP() << "script(1) is needed to run partlib on a terminal";
     // script runs the program on a new terminal and copies what it shows.
-    ProgramRun onTerminal = runShell("script -qec \"" + PARTLIB + " export " + file + " -o " + target + "\" /dev/null");
+    ProgramRun onTerminal = txdbtest::runShell(
+        "script -qec " + txdbtest::shellQuoted(txdbtest::partlibCommand({"export", file, "-o", target})) +
+        " /dev/null");
     EXPECT_EQ(onTerminal.status, 0) << onTerminal.errors;
     EXPECT_NE(onTerminal.output.find("\rExporting Demo [......"), std::string::npos) << onTerminal.output;
     EXPECT_NE(onTerminal.output.find("\rExporting Demo [##############################] 100% (3300/3300)"),
@@ -351,24 +338,24 @@ TEST_F(ExportCommandTest, WritesTheLibraryFileToStandardOutputOrAFile) {
 
 TEST_F(ExportCommandTest, FailuresLeaveFilesAsTheyWere) {
     std::ofstream(target) << "previous content\n";
-    ProgramRun unknown = partlib("export " + file + " Demo Nonesuch -o " + target);
+    ProgramRun unknown = runPartlib({"export", file, "Demo", "Nonesuch", "-o", target});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_EQ(unknown.errors, "No library named \"Nonesuch\" in the database\n");
     EXPECT_EQ(readFile(target), "previous content\n");
     EXPECT_EQ(filesInFolder(), std::vector<std::string>{"demo.json"}) << "no temporary file left";
 
-    ProgramRun missing = partlib("export " + folder + "/none.db");
+    ProgramRun missing = runPartlib({"export", folder + "/none.db"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.errors, "No such database file: " + folder + "/none.db\n");
     EXPECT_FALSE(std::filesystem::exists(folder + "/none.db")) << "the file is not created";
 
     const std::string other = txdbtest::freshDatabase("SQLite");
     CTraxDBPath(other.c_str(), CTraxDBPath::SchemaCheck::Skip).execute("CREATE TABLE [Other] ([ID] INTEGER);");
-    ProgramRun noLibrary = partlib("export \"" + other + "\"");
+    ProgramRun noLibrary = runPartlib({"export", other});
     EXPECT_EQ(noLibrary.status, 1);
     EXPECT_EQ(noLibrary.errors, "The database holds no part library of the current version (see partlib info)\n");
 
-    ProgramRun noFolder = partlib("export " + file + " -o " + folder + "/no/dir/out.json");
+    ProgramRun noFolder = runPartlib({"export", file, "-o", folder + "/no/dir/out.json"});
     EXPECT_EQ(noFolder.status, 1);
     EXPECT_NE(noFolder.errors.find("Cannot create " + folder + "/no/dir/out.json: "), std::string::npos)
         << noFolder.errors;
