@@ -35,6 +35,7 @@
 
 using namespace pathtest;
 using txdbtest::nullable;
+using txdbtest::pinOf;
 using txdbtest::readAll;
 using txdbtest::SampleDatabase;
 
@@ -55,18 +56,6 @@ std::string joined(const Row &cells) {
 
 std::string cell(bool isNull, int value) {
     return isNull ? NULL_TEXT : std::to_string(value);
-}
-
-// The pin identifier of a record; the pins of a gate take a flag as well.
-template <class T> std::string pinOf(const std::shared_ptr<T> &pin) {
-    const auto get = [&](bool &isNull, TCHAR *buffer, size_t size) {
-        if constexpr (std::is_same_v<T, GateDataAccess>) {
-            bool flag = true;
-            pin->getPinIdentifier(isNull, buffer, size, flag);
-        } else
-            pin->getPinIdentifier(isNull, buffer, size);
-    };
-    return nullable(get, 11);
 }
 
 // The columns the two pin interfaces share, from the identifier to the position.

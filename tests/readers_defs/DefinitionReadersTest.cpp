@@ -31,29 +31,17 @@
 #include <algorithm>
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 using namespace pathtest;
 using txdbtest::nameOf;
 using txdbtest::namesOf;
 using txdbtest::nullable;
+using txdbtest::pinOf;
 using txdbtest::readAll;
 using txdbtest::SampleDatabase;
 
 namespace {
-
-// The pin identifier of a record; the pins of a gate take a flag as well.
-template <class T> std::string pinOf(const std::shared_ptr<T> &pin) {
-    const auto get = [&](bool &isNull, TCHAR *buffer, size_t size) {
-        if constexpr (std::is_same_v<T, GateDataAccess>) {
-            bool flag = true;
-            pin->getPinIdentifier(isNull, buffer, size, flag);
-        } else
-            pin->getPinIdentifier(isNull, buffer, size);
-    };
-    return nullable(get, 11);
-}
 
 template <class T> std::vector<std::string> pinsOf(const std::shared_ptr<Reader<T>> &reader) {
     std::vector<std::string> pins;

@@ -8,6 +8,7 @@
 //   auto library = db.library();                   // the "Demo" library record
 //   db.exec("UPDATE ...");                         // raw SQL for edge cases
 
+#include "interface/GateDataAccess.h"
 #include "interface/Handles.h"
 #include "interface/LibraryAccess.h"
 #include "tests/support/TestUtil.h"
@@ -15,7 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace txdbtest {
@@ -84,6 +87,18 @@ template <class F> std::string nullable(F get, size_t size = 256) {
     bool isNull = false;
     get(isNull, buffer.data(), size);
     return isNull ? "<NULL>" : std::string(buffer.data());
+}
+
+// The pin identifier of a record; the pins of a gate take a flag as well.
+template <class T> std::string pinOf(const std::shared_ptr<T> &pin) {
+    const auto get = [&](bool &isNull, TCHAR *buffer, size_t size) {
+        if constexpr (std::is_same_v<T, COM_ORVEL_TRAX_PLDAIO_INTERFACE::GateDataAccess>) {
+            bool flag = true;
+            pin->getPinIdentifier(isNull, buffer, size, flag);
+        } else
+            pin->getPinIdentifier(isNull, buffer, size);
+    };
+    return nullable(get, 11);
 }
 
 // A nullable text getter of a record, as nullable and expectAtWidth call it.
