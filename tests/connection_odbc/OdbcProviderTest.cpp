@@ -5,6 +5,7 @@
 #include "ctraxdbpartlib/connection/OdbcProvider.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 #include "ctraxdbpartlib/connection/OdbcSupport.h"
+#include "tests/support/TestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -160,14 +161,16 @@ TEST_F(OdbcServer, DataSourceNamesTheDsn) {
     std::string file = ::testing::TempDir() + "odbc_provider_test.ini";
     std::ofstream(file) << "[partlib_test_dsn]\nDriver=" << init.get("Driver") << "\nServer=" << init.get("Server")
                         << "\nPort=" << init.get("Port") << "\n";
-    setenv("ODBCINI", file.c_str(), 1);
     InitString dsn{{{"Provider", "ODBC"},
                     {"DSN", "partlib_test_dsn"},
                     {"Initial Catalog", "partlib_test"},
                     {"User ID", init.get("User ID")},
                     {"Password", init.get("Password")}}};
-    auto other = open(dsn);
-    unsetenv("ODBCINI");
+    std::unique_ptr<ProviderConnection> other;
+    {
+        txdbtest::ScopedVariable odbcIni("ODBCINI", file.c_str());
+        other = open(dsn);
+    }
     std::remove(file.c_str());
     ASSERT_TRUE(other);
     DBVariant value;

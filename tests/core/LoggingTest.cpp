@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,28 +45,8 @@ LogRecord sampleRecord(uint16_t milliseconds) {
     return record;
 }
 
-// Sets an environment variable (unsets it for nullptr) while it lives; a
-// change of TZ counts at once.
-class ScopedVariable {
-public:
-    ScopedVariable(const char *name, const char *value) : name(name) {
-        if (const char *old = std::getenv(name))
-            saved = old;
-        set(value);
-    }
-    ~ScopedVariable() { set(saved ? saved->c_str() : nullptr); }
-    void set(const char *value) {
-        value ? setenv(name, value, 1) : unsetenv(name);
-        tzset();
-    }
-
-private:
-    const char *name;
-    std::optional<std::string> saved;
-};
-
 TEST(RecordText, ByteForByteWithMillisecondsWithoutLeadingZeros) {
-    ScopedVariable utc("TZ", "UTC0");
+    txdbtest::ScopedVariable utc("TZ", "UTC0");
     EXPECT_EQ(CFileLogHandler::formatRecord(sampleRecord(120)), "\nLogger name: TRAXEL Database Part Library logger\n"
                                                                 "Level: FINE\n"
                                                                 "Time: 04/03/2026 05:06:07.120\n"
@@ -247,7 +226,7 @@ protected:
 
     TempDir dir;
     fs::path savedDir;
-    ScopedVariable variable{"TXDBLOGGER", nullptr};
+    txdbtest::ScopedVariable variable{"TXDBLOGGER", nullptr};
     bool enabledAfterLoad = false;
 };
 

@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/hostservices/HostServices.h"
+#include "tests/support/TestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -84,15 +85,11 @@ TEST(EncloseCharsTest, DataSourceByItsDriver) {
     std::string ini = testing::TempDir() + "hostservices-odbc-" + std::to_string(::getpid()) + ".ini";
     std::ofstream(ini) << "[txdbMaria]\nDriver=MariaDB Unicode\nServer=127.0.0.1\n\n"
                           "[txdbMssql]\nDriver=ODBC Driver 18 for SQL Server\n";
-    const char *saved = std::getenv("ODBCINI");
-    std::string savedValue = saved ? saved : "";
-    ::setenv("ODBCINI", ini.c_str(), 1);
-    EXPECT_EQ(encloseChars("Provider=ODBC;DSN=txdbMaria"), std::make_pair('`', '`'));
-    EXPECT_EQ(encloseChars("Provider=ODBC;DSN=txdbMssql;Initial Catalog=parts"), std::make_pair('[', ']'));
-    if (saved)
-        ::setenv("ODBCINI", savedValue.c_str(), 1);
-    else
-        ::unsetenv("ODBCINI");
+    {
+        txdbtest::ScopedVariable odbcIni("ODBCINI", ini.c_str());
+        EXPECT_EQ(encloseChars("Provider=ODBC;DSN=txdbMaria"), std::make_pair('`', '`'));
+        EXPECT_EQ(encloseChars("Provider=ODBC;DSN=txdbMssql;Initial Catalog=parts"), std::make_pair('[', ']'));
+    }
     std::remove(ini.c_str());
 }
 

@@ -7,7 +7,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -80,5 +82,25 @@ inline std::string partlibCommand(const std::vector<std::string> &arguments) {
 inline ProgramRun runPartlib(const std::vector<std::string> &arguments) {
     return runShell(partlibCommand(arguments));
 }
+
+// Sets an environment variable (unsets it for nullptr) while it lives; a
+// change of TZ counts at once.
+class ScopedVariable {
+public:
+    ScopedVariable(const char *name, const char *value) : name(name) {
+        if (const char *old = std::getenv(name))
+            saved = old;
+        set(value);
+    }
+    ~ScopedVariable() { set(saved ? saved->c_str() : nullptr); }
+    void set(const char *value) {
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+        ::tzset();
+    }
+
+private:
+    const char *name;
+    std::optional<std::string> saved;
+};
 
 } // namespace txdbtest
