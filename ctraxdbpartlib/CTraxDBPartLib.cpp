@@ -6,6 +6,8 @@
 #include "ctraxdbpartlib/connection/CTraxDBPathDataReader.h"
 #include "ctraxdbpartlib/connection/CTraxDBSource.h"
 #include "ctraxdbpartlib/readers/CTraxDBLibReader.h"
+#include "ctraxdbpartlib/writers/CTraxDBLibHierarchyOnlyWriter.h"
+#include "ctraxdbpartlib/writers/CTraxDBLibWriter.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
@@ -47,14 +49,14 @@ libraryReaderHandle_t getLibraryReader(pathHandle_t path, libraryFilterCompHandl
     return std::make_shared<CTraxDBLibReader>(std::move(path), std::move(filter));
 }
 
-std::shared_ptr<Writer<LibraryAccess>> getLibraryWriter(pathHandle_t) {
+std::shared_ptr<Writer<LibraryAccess>> getLibraryWriter(pathHandle_t path) {
     TXDB_TRACE(LOG_FINE, "getLibraryWriter(pathHandle_t)");
-    TXDB_RAISE_TEXT("getLibraryWriter is not available in this build");
+    return std::make_shared<CTraxDBLibWriter>(std::move(path));
 }
 
-std::shared_ptr<Writer<LibHierarchyOnlyAccess>> getLibHierarchyOnlyWriter(pathHandle_t) {
+std::shared_ptr<Writer<LibHierarchyOnlyAccess>> getLibHierarchyOnlyWriter(pathHandle_t path) {
     TXDB_TRACE(LOG_FINE, "getLibHierarchyOnlyWriter(pathHandle_t)");
-    TXDB_RAISE_TEXT("getLibHierarchyOnlyWriter is not available in this build");
+    return std::make_shared<CTraxDBLibHierarchyOnlyWriter>(std::move(path));
 }
 
 void doPromptValidationMsg(bool prompt) {

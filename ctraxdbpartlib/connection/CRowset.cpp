@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -30,6 +31,19 @@ DBParam bufferValue(const DBBinding &binding) {
     }
     const char *text = static_cast<const char *>(binding.value);
     return DBParam::fromText(std::string(text, strnlen(text, binding.width)));
+}
+
+// A value as the key of a find index: NULL, integers and texts kept apart.
+std::string indexKey(const DBParam &value) {
+    switch (value.kind) {
+    case DBParam::NUL:
+        return std::string();
+    case DBParam::I4:
+        return "I" + std::to_string(value.intVal);
+    case DBParam::TEXT:
+        break;
+    }
+    return "T" + value.text;
 }
 
 bool wantsChanges(const CDBPropSet *properties) {
@@ -134,6 +148,20 @@ struct CRowset::Impl {
     int hiddenCount = 0;
     std::vector<Change> pending;
 
+    // The in-memory copy behind FindFirstRow and MoveToRow: every row's
+    // bound values (by binding) and key, rows deleted through the rowset
+    // marked, and per searched column the rows of each value in order.
+    struct CachedRow {
+        std::vector<DBParam> values; // one per binding
+        std::vector<DBParam> key;
+        bool deleted = false;
+    };
+    using ValueIndex = std::unordered_map<std::string, std::vector<size_t>>;
+    bool cached = false;
+    std::vector<CachedRow> rows;
+    std::unordered_map<int, ValueIndex> indexes; // by binding position
+    size_t current = 0;
+
     // Copies the current row into the bindings. No allocation: this runs
     // once per fetched row.
     void copyRow() {
@@ -176,7 +204,139 @@ struct CRowset::Impl {
         }
     }
 
+    // The value of one binding in the current row of the statement.
+    DBParam rowValue(const DBBinding &binding) const {
+        ProviderStatement &row = *statement;
+        if (row.isNull(binding.ordinal))
+            return DBParam();
+        if (binding.type != DBBinding::STR)
+            return DBParam::fromInt(row.getInt(binding.ordinal));
+        size_t length = 0;
+        const char *text = row.getText(binding.ordinal, length);
+        return DBParam::fromText(std::string(text, length));
+    }
+
+    // Reads the rest of the result, from the first row, into `rows`.
+    HRESULT loadCache() {
+        if (!fresh) {
+            HRESULT result = statement->execute(params);
+            if (FAILED(result))
+                return result;
+        }
+        fresh = false;
+        onRow = false;
+        rows.clear();
+        indexes.clear();
+        for (;;) {
+            HRESULT result = statement->fetch();
+            if (result != S_OK)
+                break;
+            CachedRow row;
+            row.values.reserve(columns.size());
+            for (const DBBinding &binding : columns)
+                row.values.push_back(rowValue(binding));
+            if (unchangeable.empty())
+                row.key = currentKey();
+            rows.push_back(std::move(row));
+        }
+        cached = true;
+        return S_OK;
+    }
+
+    ValueIndex &indexOf(size_t binding) {
+        auto found = indexes.find(static_cast<int>(binding));
+        if (found != indexes.end())
+            return found->second;
+        ValueIndex &index = indexes[static_cast<int>(binding)];
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (!rows[i].deleted && rows[i].values[binding].kind != DBParam::NUL)
+                index[indexKey(rows[i].values[binding])].push_back(i);
+        return index;
+    }
+
+    void unindex(size_t row) {
+        for (auto &entry : indexes) {
+            auto list = entry.second.find(indexKey(rows[row].values[entry.first]));
+            if (list == entry.second.end())
+                continue;
+            list->second.erase(std::remove(list->second.begin(), list->second.end(), row), list->second.end());
+            if (list->second.empty())
+                entry.second.erase(list);
+        }
+    }
+
+    void reindex(size_t row) {
+        for (auto &entry : indexes) {
+            const DBParam &value = rows[row].values[entry.first];
+            if (value.kind == DBParam::NUL)
+                continue;
+            std::vector<size_t> &list = entry.second[indexKey(value)];
+            list.insert(std::upper_bound(list.begin(), list.end(), row), row);
+        }
+    }
+
+    // Makes cached row `row` the current row and copies it into the buffer.
+    void moveToCached(size_t row) {
+        current = row;
+        onRow = true;
+        copyCached();
+    }
+
+    void copyCached() {
+        const CachedRow &row = rows[current];
+        for (size_t i = 0; i < columns.size(); ++i) {
+            const DBBinding &binding = columns[i];
+            const DBParam &value = row.values[i];
+            const bool null = value.kind == DBParam::NUL;
+            if (binding.type == DBBinding::STR) {
+                const size_t copied = null ? 0 : std::min(value.text.size(), binding.width - 1);
+                char *target = static_cast<char *>(binding.value);
+                if (copied)
+                    std::memcpy(target, value.text.data(), copied);
+                target[copied] = '\0';
+                if (binding.length)
+                    *binding.length = copied;
+            } else if (binding.type == DBBinding::I4) {
+                *static_cast<int32_t *>(binding.value) = value.intVal;
+                if (binding.length)
+                    *binding.length = null ? 0 : sizeof(int32_t);
+            } else {
+                *static_cast<int16_t *>(binding.value) = static_cast<int16_t>(value.intVal);
+                if (binding.length)
+                    *binding.length = null ? 0 : sizeof(int16_t);
+            }
+            if (binding.status)
+                *binding.status = null ? DBSTATUS_S_ISNULL : DBSTATUS_S_OK;
+        }
+    }
+
+    // The rowset's own changes, carried into the copy.
+    void cacheSetData(const std::vector<DBParam> &values) {
+        unindex(current);
+        rows[current].values = values;
+        reindex(current);
+    }
+    void cacheDelete() {
+        unindex(current);
+        rows[current].deleted = true;
+    }
+    // An inserted row joins the copy when its key is among its values.
+    void cacheInsert(const std::vector<DBParam> &values) {
+        CachedRow row;
+        row.values = values;
+        for (int ordinal : keyOrdinals) {
+            auto bound = std::find_if(columns.begin(), columns.end(),
+                                      [ordinal](const DBBinding &b) { return b.ordinal == ordinal; });
+            if (bound == columns.end())
+                return;
+            row.key.push_back(values[bound - columns.begin()]);
+        }
+        rows.push_back(std::move(row));
+        reindex(rows.size() - 1);
+    }
+
     HRESULT fetch() {
+        cached = false;
         fresh = false;
         HRESULT result = statement->fetch();
         onRow = result == S_OK;
@@ -252,6 +412,8 @@ struct CRowset::Impl {
     }
 
     std::vector<DBParam> currentKey() const {
+        if (cached)
+            return rows[current].key;
         std::vector<DBParam> key;
         for (int ordinal : keyOrdinals)
             key.push_back(statement->value(ordinal));
@@ -381,31 +543,43 @@ HRESULT CRowset::GetData() {
         return failWith("The rowset is not open", E_UNEXPECTED);
     if (!impl->onRow)
         return failWith("The rowset has no current row", DB_E_BADROWHANDLE);
-    impl->copyRow();
+    if (impl->cached)
+        impl->copyCached();
+    else
+        impl->copyRow();
     return S_OK;
 }
 
 HRESULT CRowset::Insert() {
     CDBErrorInfo::clear();
     HRESULT result = impl->checkChangeable(false);
-    if (SUCCEEDED(result))
+    if (SUCCEEDED(result)) {
         impl->pending.push_back({Impl::Change::INSERT, impl->bufferValues(), {}});
+        if (impl->cached)
+            impl->cacheInsert(impl->pending.back().values);
+    }
     return result;
 }
 
 HRESULT CRowset::SetData() {
     CDBErrorInfo::clear();
     HRESULT result = impl->checkChangeable(true);
-    if (SUCCEEDED(result))
+    if (SUCCEEDED(result)) {
         impl->pending.push_back({Impl::Change::UPDATE, impl->bufferValues(), impl->currentKey()});
+        if (impl->cached)
+            impl->cacheSetData(impl->pending.back().values);
+    }
     return result;
 }
 
 HRESULT CRowset::Delete() {
     CDBErrorInfo::clear();
     HRESULT result = impl->checkChangeable(true);
-    if (SUCCEEDED(result))
+    if (SUCCEEDED(result)) {
         impl->pending.push_back({Impl::Change::DELETE, {}, impl->currentKey()});
+        if (impl->cached)
+            impl->cacheDelete();
+    }
     return result;
 }
 
@@ -420,6 +594,7 @@ HRESULT CRowset::FindNextRow(int ordinal) {
         return failWith("Column " + std::to_string(ordinal) + " is not bound", E_INVALIDARG);
     // The value sought is taken before the fetches overwrite the buffer.
     const DBParam sought = bufferValue(*binding);
+    r.cached = false;
     for (;;) {
         r.fresh = false;
         HRESULT result = r.statement->fetch();
@@ -442,6 +617,55 @@ HRESULT CRowset::FindNextRow(int ordinal) {
             return S_OK;
         }
     }
+}
+
+HRESULT CRowset::FindFirstRow(int ordinal) {
+    CDBErrorInfo::clear();
+    Impl &r = *impl;
+    if (!r.statement)
+        return failWith("The rowset is not open", E_UNEXPECTED);
+    auto binding = std::find_if(r.columns.begin(), r.columns.end(),
+                                [ordinal](const DBBinding &b) { return b.ordinal == ordinal; });
+    if (binding == r.columns.end())
+        return failWith("Column " + std::to_string(ordinal) + " is not bound", E_INVALIDARG);
+    // The value sought is taken before the copy is read into the buffer.
+    const DBParam sought = bufferValue(*binding);
+    if (!r.cached) {
+        HRESULT result = r.loadCache();
+        if (FAILED(result))
+            return result;
+    }
+    r.onRow = false;
+    if (sought.kind == DBParam::NUL) // NULL never equals anything
+        return DB_S_ENDOFROWSET;
+    Impl::ValueIndex &index = r.indexOf(static_cast<size_t>(binding - r.columns.begin()));
+    auto found = index.find(indexKey(sought));
+    if (found == index.end())
+        return DB_S_ENDOFROWSET;
+    r.moveToCached(found->second.front());
+    return S_OK;
+}
+
+HRESULT CRowset::MoveToRow(int position) {
+    CDBErrorInfo::clear();
+    Impl &r = *impl;
+    if (!r.statement)
+        return failWith("The rowset is not open", E_UNEXPECTED);
+    if (!r.cached) {
+        HRESULT result = r.loadCache();
+        if (FAILED(result))
+            return result;
+    }
+    r.onRow = false;
+    for (size_t i = 0; i < r.rows.size() && position >= 0; ++i) {
+        if (r.rows[i].deleted)
+            continue;
+        if (position-- == 0) {
+            r.moveToCached(i);
+            return S_OK;
+        }
+    }
+    return DB_S_ENDOFROWSET;
 }
 
 HRESULT CRowset::Update() {

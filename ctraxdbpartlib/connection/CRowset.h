@@ -30,6 +30,16 @@ public:
     // Moves forward to the next row whose column `ordinal` equals the
     // buffer's value of that column (DB_S_ENDOFROWSET when none).
     HRESULT FindNextRow(int ordinal);
+    // Positions on the first row, in the rowset's order, whose column
+    // `ordinal` equals the buffer's value of that column (DB_S_ENDOFROWSET
+    // when none). The first call reads the whole result into memory and
+    // indexes that column, so that every later find costs one look-up; the
+    // rowset's own changes (Insert, SetData, Delete) keep the copy current
+    // until MoveFirst reads the database again.
+    HRESULT FindFirstRow(int ordinal);
+    // Positions on the row at `position` (0 for the first) of that copy,
+    // rows deleted through the rowset left out.
+    HRESULT MoveToRow(int position);
     HRESULT Update();
 
     bool isOpen() const;

@@ -32,6 +32,13 @@ HRESULT CSession::StartTransaction(int32_t) {
     return connection->begin();
 }
 
+HRESULT CSession::StartWriteTransaction() {
+    CDBErrorInfo::clear();
+    if (!connection)
+        return notOpen();
+    return connection->beginWrite();
+}
+
 HRESULT CSession::Commit(bool retaining) {
     CDBErrorInfo::clear();
     if (!connection)

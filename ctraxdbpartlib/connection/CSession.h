@@ -10,6 +10,8 @@ class CSession {
 public:
     HRESULT Open(const CDataSource &dataSource);
     HRESULT StartTransaction(int32_t isolationLevel = ISOLATIONLEVEL_READCOMMITTED);
+    // A transaction that is going to write (see ProviderConnection::beginWrite).
+    HRESULT StartWriteTransaction();
     HRESULT Commit(bool retaining = false);
     HRESULT Abort(bool retaining = false);
     void Close();

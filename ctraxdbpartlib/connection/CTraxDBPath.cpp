@@ -134,6 +134,11 @@ void CTraxDBPath::startTransaction() {
     checkResult(getSession().StartTransaction(ISOLATIONLEVEL_READCOMMITTED));
 }
 
+void CTraxDBPath::startWriteTransaction() {
+    TXDB_TRACE(LOG_FINER, "startWriteTransaction");
+    checkResult(getSession().StartWriteTransaction());
+}
+
 void CTraxDBPath::commitTransation() {
     TXDB_TRACE(LOG_FINER, "commitTransation");
     checkResult(getSession().Commit(false));

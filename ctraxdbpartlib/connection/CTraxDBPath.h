@@ -36,6 +36,9 @@ public:
     // The initialisation string without its password.
     void getPathStr(TCHAR *buffer, size_t size) override;
     void startTransaction() override;
+    // A transaction for a library write: on engines that lock the whole
+    // database the write lock is taken at once.
+    void startWriteTransaction();
     void commitTransation() override;
     void abortTransaction() override;
     // True unless the provider says the data source is writable.

@@ -83,6 +83,10 @@ public:
     virtual HRESULT prepare(const std::string &sql, std::unique_ptr<ProviderStatement> &statement) = 0;
 
     virtual HRESULT begin() = 0; // read committed
+    // A transaction that is going to write: engines that lock the whole
+    // database take the write lock at once, waiting for another writer a
+    // bounded time, and say so plainly when it does not finish in time.
+    virtual HRESULT beginWrite() { return begin(); }
     virtual HRESULT commit() = 0;
     virtual HRESULT rollback() = 0;
     virtual bool inTransaction() const = 0;

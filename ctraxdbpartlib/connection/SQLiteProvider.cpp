@@ -102,6 +102,11 @@ private:
     bool rowWaiting = false;
 };
 
+// How long a statement waits for another connection's lock: briefly for
+// reading, seconds for a write transaction.
+constexpr int READ_BUSY_TIMEOUT_MS = 250;
+constexpr int WRITE_BUSY_TIMEOUT_MS = 10000;
+
 class SQLiteConnection : public ProviderConnection {
 public:
     SQLiteConnection(sqlite3 *db, std::string file) : db(db), file(std::move(file)) {}
@@ -148,6 +153,24 @@ public:
             return XACT_E_XTIONEXISTS;
         }
         return execute("BEGIN;");
+    }
+    HRESULT beginWrite() override {
+        if (inTransaction()) {
+            CDBErrorInfo::add("A transaction is already running on this session");
+            return XACT_E_XTIONEXISTS;
+        }
+        sqlite3_busy_timeout(db, WRITE_BUSY_TIMEOUT_MS);
+        HRESULT result = run("BEGIN IMMEDIATE;");
+        if (FAILED(result)) {
+            sqlite3_busy_timeout(db, READ_BUSY_TIMEOUT_MS);
+            if ((sqlite3_extended_errcode(db) & 0xff) == SQLITE_BUSY) {
+                CDBErrorInfo::clear();
+                CDBErrorInfo::add("The database " + file + " is busy: another program has been writing to it for " +
+                                  std::to_string(WRITE_BUSY_TIMEOUT_MS / 1000) +
+                                  " seconds. Nothing was written; try again when it has finished.");
+            }
+        }
+        return result;
     }
     HRESULT commit() override { return endTransaction("COMMIT;"); }
     HRESULT rollback() override { return endTransaction("ROLLBACK;"); }
@@ -220,7 +243,10 @@ private:
             CDBErrorInfo::add("No transaction is running on this session");
             return XACT_E_NOTRANSACTION;
         }
-        return execute(sql);
+        HRESULT result = execute(sql);
+        if (!inTransaction())
+            sqlite3_busy_timeout(db, READ_BUSY_TIMEOUT_MS);
+        return result;
     }
 
     sqlite3 *db;
@@ -254,7 +280,7 @@ HRESULT openSQLiteProvider(const InitString &init, std::unique_ptr<ProviderConne
         sqlite3_close_v2(db);
         return E_FAIL;
     }
-    sqlite3_busy_timeout(db, 250);
+    sqlite3_busy_timeout(db, READ_BUSY_TIMEOUT_MS);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     std::unique_ptr<SQLiteConnection> opened(new SQLiteConnection(db, file));

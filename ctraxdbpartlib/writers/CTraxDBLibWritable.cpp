@@ -1,0 +1,122 @@
+#include "ctraxdbpartlib/writers/CTraxDBLibWritable.h"
+
+#include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
+#include "ctraxdbpartlib/readers/CTraxDBHierarchyReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBPartDefReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBPartReader.h"
+#include "ctraxdbpartlib/writers/CTraxDBHierarchyWriter.h"
+#include "ctraxdbpartlib/writers/CTraxDBPartDefWriter.h"
+#include "ctraxdbpartlib/writers/CTraxDBPartWriter.h"
+#include "ctraxdbpartlib/writers/DBPassReader.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+namespace {
+
+// The selection values of the two passes over definitions and parts.
+constexpr int PART_DEF_FIRST_PASS = 3;
+constexpr int PART_DEF_SECOND_PASS = 252;
+constexpr int PART_FIRST_PASS = 82;
+constexpr int PART_SECOND_PASS = 173;
+
+struct TableStep {
+    const char *text;
+    WriteTable table;
+};
+
+// The tables written after the definitions, with their progress texts.
+const TableStep tableSteps[] = {
+    {"Writing Pin Data table...", WriteTable::PinData},
+    {"Writing Attribute table...", WriteTable::Attributes},
+    {"Writing Gate table...", WriteTable::Gate},
+    {"Writing Gate Data table...", WriteTable::GateHasPinData},
+    {"Writing Gate Swap table...", WriteTable::GateEquiv},
+    {"Writing Gate Swap Gate table...", WriteTable::GateEquivGate},
+    {"Writing Gate Swap Pin Data table...", WriteTable::GateEquivHasPinData},
+    {"Writing Pin Equiv table...", WriteTable::PinEquiv},
+    {"Writing Part table...", WriteTable::Parts},
+};
+constexpr int TABLE_STEPS = static_cast<int>(sizeof tableSteps / sizeof tableSteps[0]) + 1;
+
+} // namespace
+
+CTraxDBLibWritable::CTraxDBLibWritable(pathHandle_t path) : DBLibraryWritable(std::move(path)) {}
+
+void CTraxDBLibWritable::writeSubItems(DBWriter<LibraryAccess> &writer, std::shared_ptr<LibraryAccess> item,
+                                       CANCEL_CALLBACK cancel) {
+    if (holds(item) && libraryId != -1) {
+        // The content refers to the library's row: it goes first.
+        flush();
+        writeContent(writer, *item, cancel);
+    }
+    purgeIfPending(writer, item, cancel);
+}
+
+void CTraxDBLibWritable::writeContent(DBWriter<LibraryAccess> &writer, LibraryAccess &item, CANCEL_CALLBACK cancel) {
+    initStatementBuffers(probeMultiRowInsert(database()));
+    {
+        CTraxDBHierarchyWriter folders(path, rowset);
+        adopt(folders, writer).write(item.getHierarchyReader(), cancel);
+    }
+    flushTable(WriteTable::Hierarchy, cancel);
+
+    DBPassReader<PartDefAccess>::Names definitions;
+    DBPassReader<PartAccess>::Names parts;
+    {
+        CTraxDBPartDefWriter writerOfDefinitions(path, rowset);
+        adopt(writerOfDefinitions, writer)
+            .write(DBPassReader<PartDefAccess>::first(item.getPartDefReader(PART_DEF_FIRST_PASS), definitions), cancel);
+    }
+    WriterEvent progress(WRITE_TYPE_PROGRESS, "", 0, TABLE_STEPS);
+    writer.notifyProgress(progress);
+    progress.text = "Writing Part Definition table...";
+    writer.notifyProgress(progress);
+    flushTable(WriteTable::PartDefinition, cancel);
+    {
+        CTraxDBPartWriter writerOfParts(path, rowset);
+        adopt(writerOfParts, writer)
+            .write(
+                DBPassReader<PartAccess>::first(item.getPartReader(partFilterCompHandle_t(), PART_FIRST_PASS), parts),
+                cancel);
+    }
+    {
+        CTraxDBPartDefWriter writerOfDefinitions(path, rowset);
+        adopt(writerOfDefinitions, writer)
+            .write(DBPassReader<PartDefAccess>::second(item.getPartDefReader(PART_DEF_SECOND_PASS), definitions),
+                   cancel);
+    }
+    for (const TableStep &step : tableSteps) {
+        progress.text = step.text;
+        ++progress.index;
+        writer.notifyProgress(progress);
+        if (step.table == WriteTable::Parts) {
+            CTraxDBPartWriter writerOfParts(path, rowset);
+            adopt(writerOfParts, writer)
+                .write(DBPassReader<PartAccess>::second(item.getPartReader(partFilterCompHandle_t(), PART_SECOND_PASS),
+                                                        parts),
+                       cancel);
+        }
+        flushTable(step.table, cancel);
+    }
+    freeStatementBuffers();
+    ++progress.index;
+    writer.notifyProgress(progress);
+}
+
+void CTraxDBLibWritable::purge(DBWriter<LibraryAccess> &writer, std::shared_ptr<LibraryAccess>,
+                               CANCEL_CALLBACK cancel) {
+    auto library = std::make_shared<CTraxDBLibAccess>(path, rowset);
+    CTraxDBPartWriter parts(path, rowset);
+    adopt(parts, writer)
+        .purgeAll(std::make_shared<CTraxDBPartReader>(path, *library, partFilterCompHandle_t()), cancel);
+    CTraxDBHierarchyWriter folders(path, rowset);
+    adopt(folders, writer).purgeAll(std::make_shared<CTraxDBHierarchyReader>(path, *library), cancel);
+    CTraxDBPartDefWriter definitions(path, rowset);
+    adopt(definitions, writer)
+        .purgeAll(std::make_shared<CTraxDBPartDefReader>(path, *library, partDefFilterHandle_t()), cancel);
+    deleteFound();
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

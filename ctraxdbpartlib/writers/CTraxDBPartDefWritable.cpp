@@ -1,0 +1,125 @@
+#include "ctraxdbpartlib/writers/CTraxDBPartDefWritable.h"
+
+#include "ctraxdbpartlib/access/CTraxDBPartDefAccess.h"
+#include "ctraxdbpartlib/readers/CTraxDBAttribReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBGateReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBGateSwapReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBPinDataReader.h"
+#include "ctraxdbpartlib/readers/CTraxDBPinEquivReader.h"
+#include "ctraxdbpartlib/writers/CTraxDBAttribWriter.h"
+#include "ctraxdbpartlib/writers/CTraxDBGateSwapWriter.h"
+#include "ctraxdbpartlib/writers/CTraxDBGateWriter.h"
+#include "ctraxdbpartlib/writers/CTraxDBPinDataWriter.h"
+#include "ctraxdbpartlib/writers/CTraxDBPinEquivWriter.h"
+#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+CTraxDBPartDefWritable::CTraxDBPartDefWritable(pathHandle_t path, LibraryAccessor &library)
+    : DBTableWritable(std::move(path),
+                      "SELECT [Name],[PCB_component_name],[PCB_alternate_name],[Part_def_value],[Component_name_stem],"
+                      "[PSpice_data],[Max_connector_pins],[Gate_swapping],[Pin_num_name],[Is_FPGA],[Library_ID],[ID] "
+                      "from [Part_Definition] WHERE [Library_ID] = ? ORDER BY([ID]);"),
+      libraryId(library.id) {
+    rowset.parentId = libraryId;
+}
+
+void CTraxDBPartDefWritable::fill(PartDefAccess &item) {
+    bool isNull = false;
+    bool flag = false;
+    item.getName(rowset.name, sizeof rowset.name, false);
+    item.getPCBCompName(rowset.pcbCompName, sizeof rowset.pcbCompName);
+    item.getPCBCompAltName(isNull, rowset.pcbAltName, sizeof rowset.pcbAltName);
+    rowset.pcbAltNameStatus = statusOf(isNull);
+    item.getValue(isNull, rowset.value, sizeof rowset.value);
+    rowset.valueStatus = statusOf(isNull);
+    item.getCompNameStem(isNull, rowset.compNameStem, sizeof rowset.compNameStem);
+    rowset.compNameStemStatus = statusOf(isNull);
+    item.getPSpice(isNull, rowset.pSpice, sizeof rowset.pSpice);
+    rowset.pSpiceStatus = statusOf(isNull);
+    item.getGateSwapping(flag);
+    rowset.gateSwapping = flag;
+    item.getPinNumName(flag);
+    rowset.pinNumName = flag;
+    item.getIsFPGA(flag);
+    rowset.isFPGA = flag;
+    item.getMaxConnectorPins(rowset.maxConnectorPins);
+    rowset.maxConnectorPinsStatus = DBSTATUS_S_OK;
+}
+
+bool CTraxDBPartDefWritable::find(std::shared_ptr<PartDefAccess> item) {
+    item->getName(rowset.name, sizeof rowset.name, false);
+    if (!findEqual(item, 1))
+        return false;
+    int position = -1;
+    item->getPosition(position);
+    setPartDefKey(position, rowset.id);
+    return true;
+}
+
+void CTraxDBPartDefWritable::insert(std::shared_ptr<PartDefAccess> item) {
+    fill(*item);
+    rowset.libraryId = libraryId;
+    int position = -1;
+    item->getPosition(position);
+    rowset.id = bufferPartDefRow(database(), rowset, position);
+    inserted(item);
+}
+
+void CTraxDBPartDefWritable::update(std::shared_ptr<PartDefAccess> item) {
+    fill(*item);
+    setFound();
+}
+
+void CTraxDBPartDefWritable::writeSubItems(DBWriter<PartDefAccess> &writer, std::shared_ptr<PartDefAccess> item,
+                                           CANCEL_CALLBACK cancel) {
+    if (holds(item)) {
+        // Groups and gates the source delivers again go with all their rows
+        // first; pins are written before anything refers to them and
+        // removed after nothing does.
+        {
+            CTraxDBPinEquivWriter groups(path, rowset);
+            adopt(groups, writer).purgeFound(item->getPinEquivReader(), cancel);
+            CTraxDBGateSwapWriter swaps(path, rowset);
+            adopt(swaps, writer).purgeFound(item->getGateSwapReader(), cancel);
+            CTraxDBGateWriter gates(path, rowset);
+            adopt(gates, writer).purgeFound(item->getGateReader(), cancel);
+        }
+        CTraxDBPinDataWriter pins(path, rowset);
+        adopt(pins, writer).writeNoDelete(item->getPinDataReader(), cancel);
+        CTraxDBPinEquivWriter groups(path, rowset);
+        adopt(groups, writer).writeNoDelete(item->getPinEquivReader(), cancel);
+        CTraxDBGateSwapWriter swaps(path, rowset);
+        adopt(swaps, writer).writeNoDelete(item->getGateSwapReader(), cancel);
+        CTraxDBGateWriter gates(path, rowset);
+        adopt(gates, writer).writeNoDelete(item->getGateReader(), cancel);
+        CTraxDBPinDataWriter deletedPins(path, rowset);
+        adopt(deletedPins, writer).writeDeletions(item->getPinDataReader(), cancel);
+        CTraxDBAttribWriter attributes(path, rowset);
+        adopt(attributes, writer).write(item->getAttributesReader(), cancel);
+    }
+    purgeIfPending(writer, item, cancel);
+}
+
+void CTraxDBPartDefWritable::purge(DBWriter<PartDefAccess> &writer, std::shared_ptr<PartDefAccess>,
+                                   CANCEL_CALLBACK cancel) {
+    PartDefAccessor row;
+    row.id = rowset.id;
+    row.libraryId = rowset.libraryId;
+    auto definition = std::make_shared<CTraxDBPartDefAccess>(path, row);
+    CTraxDBAttribWriter attributes(path, rowset);
+    adopt(attributes, writer).purgeAll(std::make_shared<CTraxDBAttribReader>(path, *definition), cancel);
+    CTraxDBGateWriter gates(path, rowset);
+    adopt(gates, writer).purgeAll(std::make_shared<CTraxDBGateReader>(path, *definition), cancel);
+    CTraxDBGateSwapWriter swaps(path, rowset);
+    adopt(swaps, writer).purgeAll(std::make_shared<CTraxDBGateSwapReader>(path, *definition), cancel);
+    CTraxDBPinEquivWriter groups(path, rowset);
+    adopt(groups, writer).purgeAll(std::make_shared<CTraxDBPinEquivReader>(path, *definition), cancel);
+    CTraxDBPinDataWriter pins(path, rowset);
+    adopt(pins, writer).purgeAll(std::make_shared<CTraxDBPinDataReader>(path, *definition), cancel);
+    deleteFound();
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,97 @@
+#include "ctraxdbpartlib/writers/CTraxDBPartWritable.h"
+
+#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
+#include "ctraxdbpartlib/writers/CTraxDBWriterUtils.h"
+#include "interface/PartDefAccess.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+CTraxDBPartWritable::CTraxDBPartWritable(pathHandle_t path, LibraryAccessor &library)
+    : DBTableWritable(
+          std::move(path),
+          "SELECT [Name],[Part_number],[Description],[PSpice_data],[Part_Acceptance],[Part_version],[Library_"
+          "ID],[Part_def_ID],[Hierarchy_ID],[ID],[Part_Type] FROM [Parts] WHERE [Library_ID] = ? "
+          "ORDER BY([Name]);"),
+      libraryId(library.id) {
+    rowset.parentId = libraryId;
+}
+
+int32_t CTraxDBPartWritable::resolveHierarchy(PartAccess &item) {
+    int position = -1;
+    item.getHierarchyPosition(position);
+    const int32_t key = folderKey(position);
+    if (key >= 0)
+        return key;
+    hierarchyAccessHandle_t folder = item.getPartHierarchy();
+    if (!folder)
+        TXDB_RAISE_TEXT("The part " + std::string(rowset.name) + " names no folder");
+    return findHierarchyID(path, folder, libraryId);
+}
+
+int32_t CTraxDBPartWritable::resolvePartDef(PartAccess &item) {
+    int position = -1;
+    item.getPartDefPosition(position);
+    const int32_t key = partDefKey(position);
+    if (key >= 0)
+        return key;
+    std::shared_ptr<PartDefAccess> definition = item.getPartPartDefn();
+    if (!definition)
+        TXDB_RAISE_TEXT("The part " + std::string(rowset.name) + " names no part definition");
+    const std::string name = textOf<51>([&](char *buffer, size_t size) { definition->getName(buffer, size, false); });
+    const int32_t found = lookupKey(
+        database(), "SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = ? AND [Name] = ? ORDER BY([ID]);",
+        libraryId, name);
+    if (found < 0)
+        TXDB_RAISE_TEXT(formatNumbered(loadMessage(IDS_ITEM_NOT_FOUND), {name}));
+    return found;
+}
+
+void CTraxDBPartWritable::fill(PartAccess &item) {
+    bool isNull = false;
+    item.getName(rowset.name, sizeof rowset.name, false);
+    rowset.hierarchyId = resolveHierarchy(item);
+    rowset.partDefId = resolvePartDef(item);
+    item.getNumber(isNull, rowset.number, sizeof rowset.number);
+    rowset.numberStatus = statusOf(isNull);
+    item.getVersion(isNull, rowset.version);
+    rowset.versionStatus = statusOf(isNull);
+    item.getDescription(isNull, rowset.description, sizeof rowset.description);
+    rowset.descriptionStatus = statusOf(isNull);
+    item.getPartAcceptance(isNull, rowset.acceptance, sizeof rowset.acceptance);
+    rowset.acceptanceStatus = statusOf(isNull);
+    item.getPSpice(isNull, rowset.pSpice, sizeof rowset.pSpice);
+    rowset.pSpiceStatus = statusOf(isNull);
+}
+
+bool CTraxDBPartWritable::find(std::shared_ptr<PartAccess> item) {
+    item->getName(rowset.name, sizeof rowset.name, false);
+    return findEqual(item, 1);
+}
+
+void CTraxDBPartWritable::insert(std::shared_ptr<PartAccess> item) {
+    fill(*item);
+    bool isNull = false;
+    item->getPartType(isNull, rowset.partType);
+    rowset.partTypeStatus = statusOf(isNull);
+    rowset.libraryId = libraryId;
+    rowset.id = bufferPartRow(database(), rowset);
+    inserted(item);
+}
+
+void CTraxDBPartWritable::update(std::shared_ptr<PartAccess> item) {
+    fill(*item);
+    setFound();
+}
+
+void CTraxDBPartWritable::writeSubItems(DBWriter<PartAccess> &writer, std::shared_ptr<PartAccess> item,
+                                        CANCEL_CALLBACK cancel) {
+    purgeIfPending(writer, item, cancel);
+}
+
+void CTraxDBPartWritable::purge(DBWriter<PartAccess> &, std::shared_ptr<PartAccess>, CANCEL_CALLBACK) {
+    deleteFound();
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

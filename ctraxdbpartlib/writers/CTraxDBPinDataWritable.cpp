@@ -1,0 +1,65 @@
+#include "ctraxdbpartlib/writers/CTraxDBPinDataWritable.h"
+
+#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+CTraxDBPinDataWritable::CTraxDBPinDataWritable(pathHandle_t path, PartDefWriteAccessor &definition)
+    : DBTableWritable(std::move(path),
+                      "SELECT [Pin_identifier],[Name],[Label],[Signal],[Pin_type],[Loading],[Pin_position],[Equiv_"
+                      "group],[Part_def_ID],[ID] FROM [Pin_Data] WHERE [Part_def_ID] = ? ORDER BY([ID]);",
+                      !isNewKey(WriteTable::PartDefinition, definition.id)),
+      partDefId(definition.id) {
+    rowset.parentId = partDefId;
+}
+
+void CTraxDBPinDataWritable::fill(PinDataAccess &item) {
+    bool isNull = false;
+    item.getPinIdentifier(isNull, rowset.pinIdentifier, sizeof rowset.pinIdentifier);
+    rowset.pinIdentifierStatus = statusOf(isNull);
+    item.getName(isNull, rowset.name, sizeof rowset.name);
+    rowset.nameStatus = statusOf(isNull);
+    item.getLabel(isNull, rowset.label, sizeof rowset.label);
+    rowset.labelStatus = statusOf(isNull);
+    item.getPosition(isNull, rowset.pinPosition);
+    rowset.pinPositionStatus = statusOf(isNull);
+    item.getType(isNull, rowset.pinType);
+    rowset.pinTypeStatus = statusOf(isNull);
+    item.getLoading(isNull, rowset.loading);
+    rowset.loadingStatus = statusOf(isNull);
+    item.getSignal(isNull, rowset.signal, sizeof rowset.signal);
+    rowset.signalStatus = statusOf(isNull);
+}
+
+bool CTraxDBPinDataWritable::find(std::shared_ptr<PinDataAccess> item) {
+    bool isNull = false;
+    item->getPinIdentifier(isNull, rowset.pinIdentifier, sizeof rowset.pinIdentifier);
+    rowset.pinIdentifierStatus = statusOf(isNull);
+    return findEqual(item, 1);
+}
+
+void CTraxDBPinDataWritable::insert(std::shared_ptr<PinDataAccess> item) {
+    fill(*item);
+    rowset.partDefId = partDefId;
+    rowset.equivGroupStatus = DBSTATUS_S_ISNULL;
+    rowset.id = bufferPinRow(database(), rowset);
+    inserted(item);
+}
+
+void CTraxDBPinDataWritable::update(std::shared_ptr<PinDataAccess> item) {
+    fill(*item);
+    setFound();
+}
+
+void CTraxDBPinDataWritable::writeSubItems(DBWriter<PinDataAccess> &writer, std::shared_ptr<PinDataAccess> item,
+                                           CANCEL_CALLBACK cancel) {
+    purgeIfPending(writer, item, cancel);
+}
+
+void CTraxDBPinDataWritable::purge(DBWriter<PinDataAccess> &, std::shared_ptr<PinDataAccess>, CANCEL_CALLBACK) {
+    deleteFound();
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

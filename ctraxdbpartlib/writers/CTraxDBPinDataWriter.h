@@ -1,0 +1,19 @@
+#pragma once
+
+#include "ctraxdbpartlib/writers/CTraxDBPinDataWritable.h"
+#include "ctraxdbpartlib/writers/WriteAccessors.h"
+#include "interface/PinDataAccess.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// The pins of a part definition.
+class CTraxDBPinDataWriter : public DBChildWriter<PinDataAccess, CTraxDBPinDataWritable> {
+public:
+    CTraxDBPinDataWriter(pathHandle_t path, PartDefWriteAccessor &parent);
+
+    std::string getWriteItem(std::shared_ptr<PinDataAccess> item) override;
+};
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,401 @@
+#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
+
+#include "ctraxdbpartlib/CLogger.h"
+#include "ctraxdbpartlib/readers/DBStatement.h"
+#include "interface/Exception.h"
+
+#include <atomic>
+#include <cctype>
+#include <unordered_map>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+const char *const NO_MORE_TO_WRITE = "NO_MORE_TO_WRITE";
+
+namespace {
+
+constexpr int MULTI_ROW_LIMIT = 1000;
+constexpr size_t TABLE_COUNT = static_cast<size_t>(WriteTable::Parts) + 1;
+
+struct TableText {
+    const char *head;
+    const char *keyQuery; // null for a table without key
+};
+
+// Per table, in the order of WriteTable.
+const TableText tableTexts[TABLE_COUNT] = {
+    {"INSERT INTO [Hierarchy] ([Name], [ID], [Library_ID], [Parent_ID]) VALUES", "SELECT MAX([ID]) FROM [Hierarchy];"},
+    {"INSERT INTO [Part_Definition] ([ID], [Library_ID], [Name], [PCB_component_name], [PCB_alternate_name], "
+     "[Part_def_value], [Component_name_stem], [PSpice_data], [Max_connector_pins], [Gate_swapping], "
+     "[Pin_num_name], [Is_FPGA]) VALUES",
+     "SELECT MAX([ID]) FROM [Part_Definition];"},
+    {"INSERT INTO [Pin_Data] ([ID], [Part_def_ID], [Pin_identifier], [Name], [Label], [Pin_position], [Pin_type], "
+     "[Loading], [Signal], [Equiv_group]) VALUES",
+     "SELECT MAX([ID]) FROM [Pin_Data];"},
+    {"INSERT INTO [Attributes] ([Part_def_ID], [Name], [Attribute_value], [Usage_type], [Read_Only]) VALUES", nullptr},
+    {"INSERT INTO [Gate] ([ID], [Part_def_ID], [Name], [Alt_name]) VALUES", "SELECT MAX([ID]) FROM [Gate];"},
+    {"INSERT INTO [Gate_has_Pin_Data] ([ID], [Gate_ID], [Pin_data_ID]) VALUES",
+     "SELECT MAX([ID]) FROM [Gate_has_Pin_Data];"},
+    {"INSERT INTO [Gate_Equiv] ([ID], [Part_def_ID], [Name]) VALUES", "SELECT MAX([ID]) FROM [Gate_Equiv];"},
+    {"INSERT INTO [Gate_Equiv_Gate] ([ID], [Gate_equiv_ID], [Equiv_type]) VALUES",
+     "SELECT MAX([ID]) FROM [Gate_Equiv_Gate];"},
+    {"INSERT INTO [Gate_Equiv_has_Pin_Data] ([ID], [Gate_equiv_gate_ID], [Pin_data_ID]) VALUES",
+     "SELECT MAX([ID]) FROM [Gate_Equiv_has_Pin_Data];"},
+    {"INSERT INTO [Pin_Equiv] ([ID], [Part_def_ID]) VALUES", "SELECT MAX([ID]) FROM [Pin_Equiv];"},
+    {"INSERT INTO [Parts] ([ID], [Library_ID], [Part_def_ID], [Hierarchy_ID], [Name], [Part_number], [Description], "
+     "[PSpice_data], [Part_version], [Part_Acceptance], [Part_Type]) VALUES",
+     "SELECT MAX([ID]) FROM [Parts];"},
+};
+
+// The value tuple of one row: " (" values joined by ", " ")".
+class Tuple {
+public:
+    Tuple &number(int32_t value) {
+        separate();
+        text += std::to_string(value);
+        return *this;
+    }
+    Tuple &string(const char *value) {
+        separate();
+        text += '\'';
+        for (const char *c = value; *c != '\0'; ++c) {
+            if (*c == '\'')
+                text += '\'';
+            text += *c;
+        }
+        text += '\'';
+        return *this;
+    }
+    Tuple &null() {
+        separate();
+        text += "NULL";
+        return *this;
+    }
+    Tuple &number(int32_t value, DBSTATUS status) { return status == DBSTATUS_S_ISNULL ? null() : number(value); }
+    Tuple &string(const char *value, DBSTATUS status) { return status == DBSTATUS_S_ISNULL ? null() : string(value); }
+    // The tuple without its closing parenthesis.
+    const std::string &open() const { return text; }
+    std::string close() const { return text + ")"; }
+
+private:
+    void separate() {
+        if (!first)
+            text += ", ";
+        first = false;
+    }
+    std::string text = " (";
+    bool first = true;
+};
+
+struct StatementBuffer {
+    int32_t nextId = -1;
+    int32_t firstNewId = -1; // the first key this write handed out
+    std::vector<std::string> statements;
+    int rowsInCurrent = 0;
+    size_t cursor = 0;
+};
+
+// A pin row waiting for its statement: its tuple up to the equivalence
+// group, which is added when the statement is built.
+struct PendingPin {
+    int32_t id;
+    std::string identifier;
+    std::string tuple;
+    int32_t equivGroup = -1;
+};
+
+struct PinList {
+    std::vector<PendingPin> pins;
+    std::unordered_map<std::string, size_t> firstByName; // upper-case identifier -> first pin
+};
+
+struct Buffers {
+    int rowsPerStatement = 1;
+    StatementBuffer tables[TABLE_COUNT];
+    // Pin lists in the order their definitions were first written.
+    std::vector<PinList> pinLists;
+    std::unordered_map<int32_t, size_t> pinListOf;
+    size_t pinReadList = 0;
+    size_t pinReadEntry = 0;
+    std::unordered_map<int, int32_t> folderMap;
+    std::unordered_map<int, int32_t> partDefMap;
+    std::unordered_map<int32_t, std::vector<int32_t>> gatePinLists;
+    std::unordered_map<int32_t, std::vector<int32_t>> swapGatePinLists;
+};
+
+Buffers buffers;
+std::atomic<bool> leased{false};
+
+StatementBuffer &bufferOf(WriteTable table) {
+    return buffers.tables[static_cast<size_t>(table)];
+}
+
+int32_t nextKey(CTraxDBPath &path, WriteTable table) {
+    StatementBuffer &buffer = bufferOf(table);
+    if (buffer.nextId == -1) {
+        buffer.nextId = runCount(path, tableTexts[static_cast<size_t>(table)].keyQuery) + 1;
+        buffer.firstNewId = buffer.nextId;
+    } else {
+        ++buffer.nextId;
+    }
+    return buffer.nextId;
+}
+
+void addRow(WriteTable table, const std::string &tuple) {
+    StatementBuffer &buffer = bufferOf(table);
+    if (!buffer.statements.empty() && buffer.rowsInCurrent < buffers.rowsPerStatement) {
+        buffer.statements.back() += ',';
+    } else {
+        buffer.statements.emplace_back(tableTexts[static_cast<size_t>(table)].head);
+        buffer.rowsInCurrent = 0;
+    }
+    buffer.statements.back() += tuple;
+    ++buffer.rowsInCurrent;
+}
+
+// A row with a new key first in its tuple.
+int32_t addKeyedRow(CTraxDBPath &path, WriteTable table, const Tuple &rest) {
+    const int32_t key = nextKey(path, table);
+    addRow(table, " (" + std::to_string(key) + (rest.open().size() > 2 ? ", " + rest.close().substr(2) : ")"));
+    return key;
+}
+
+std::string upperCase(const std::string &text) {
+    std::string upper = text;
+    for (char &c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return upper;
+}
+
+PendingPin *findPending(int32_t partDefId, const std::string &identifier) {
+    auto list = buffers.pinListOf.find(partDefId);
+    if (list == buffers.pinListOf.end())
+        return nullptr;
+    PinList &pins = buffers.pinLists[list->second];
+    auto first = pins.firstByName.find(upperCase(identifier));
+    return first == pins.firstByName.end() ? nullptr : &pins.pins[first->second];
+}
+
+std::string nextPinDataStatement() {
+    std::string statement;
+    int rows = 0;
+    while (rows < buffers.rowsPerStatement && buffers.pinReadList < buffers.pinLists.size()) {
+        const std::vector<PendingPin> &pins = buffers.pinLists[buffers.pinReadList].pins;
+        if (buffers.pinReadEntry >= pins.size()) {
+            ++buffers.pinReadList;
+            buffers.pinReadEntry = 0;
+            continue;
+        }
+        const PendingPin &pin = pins[buffers.pinReadEntry++];
+        statement += rows++ == 0 ? tableTexts[static_cast<size_t>(WriteTable::PinData)].head : ",";
+        statement += pin.tuple;
+        statement += pin.equivGroup < 0 ? "NULL)" : std::to_string(pin.equivGroup) + ")";
+    }
+    return rows == 0 ? std::string(NO_MORE_TO_WRITE) : statement;
+}
+
+const std::vector<int32_t> &listOf(const std::unordered_map<int32_t, std::vector<int32_t>> &lists, int32_t key) {
+    static const std::vector<int32_t> none;
+    auto found = lists.find(key);
+    return found == lists.end() ? none : found->second;
+}
+
+int32_t keyOf(const std::unordered_map<int, int32_t> &map, int position) {
+    auto found = map.find(position);
+    return found == map.end() ? -1 : found->second;
+}
+
+} // namespace
+
+void initStatementBuffers(bool multiRow) {
+    TXDB_TRACE(LOG_FINEST, "initStatementBuffers");
+    buffers = Buffers();
+    buffers.rowsPerStatement = multiRow ? MULTI_ROW_LIMIT : 1;
+}
+
+void freeStatementBuffers() {
+    TXDB_TRACE(LOG_FINEST, "freeStatementBuffers");
+    buffers = Buffers();
+}
+
+int32_t bufferHierarchyRow(CTraxDBPath &path, const HierarchyAccessor &row, int position) {
+    const int32_t key = nextKey(path, WriteTable::Hierarchy);
+    addRow(WriteTable::Hierarchy,
+           Tuple().string(row.name).number(key).number(row.libraryId).number(row.parentId, row.parentIdStatus).close());
+    if (position >= 0)
+        buffers.folderMap[position] = key;
+    return key;
+}
+
+int32_t bufferPartDefRow(CTraxDBPath &path, const PartDefWriteAccessor &row, int position) {
+    const int32_t key = addKeyedRow(path, WriteTable::PartDefinition,
+                                    Tuple()
+                                        .number(row.libraryId)
+                                        .string(row.name)
+                                        .string(row.pcbCompName)
+                                        .string(row.pcbAltName, row.pcbAltNameStatus)
+                                        .string(row.value, row.valueStatus)
+                                        .string(row.compNameStem, row.compNameStemStatus)
+                                        .string(row.pSpice, row.pSpiceStatus)
+                                        .number(row.maxConnectorPins)
+                                        .number(row.gateSwapping)
+                                        .number(row.pinNumName)
+                                        .number(row.isFPGA));
+    setPartDefKey(position, key);
+    return key;
+}
+
+int32_t bufferPinRow(CTraxDBPath &path, const PinDataWriteAccessor &row) {
+    const int32_t key = nextKey(path, WriteTable::PinData);
+    Tuple tuple;
+    tuple.number(key)
+        .number(row.partDefId)
+        .string(row.pinIdentifier)
+        .string(row.name, row.nameStatus)
+        .string(row.label, row.labelStatus)
+        .number(row.pinPosition, row.pinPositionStatus)
+        .number(row.pinType, row.pinTypeStatus)
+        .number(row.loading, row.loadingStatus)
+        .string(row.signal, row.signalStatus);
+    auto found = buffers.pinListOf.find(row.partDefId);
+    if (found == buffers.pinListOf.end()) {
+        found = buffers.pinListOf.emplace(row.partDefId, buffers.pinLists.size()).first;
+        buffers.pinLists.emplace_back();
+    }
+    PinList &list = buffers.pinLists[found->second];
+    list.firstByName.emplace(upperCase(row.pinIdentifier), list.pins.size());
+    list.pins.push_back({key, row.pinIdentifier, tuple.open() + ", ", -1});
+    return key;
+}
+
+void bufferAttributeRow(CTraxDBPath &, const AttributeWriteAccessor &row) {
+    addRow(WriteTable::Attributes, Tuple()
+                                       .number(row.partDefId)
+                                       .string(row.name)
+                                       .string(row.value)
+                                       .number(row.usageType)
+                                       .number(row.readOnly)
+                                       .close());
+}
+
+int32_t bufferGateRow(CTraxDBPath &path, const GateAccessor &row) {
+    return addKeyedRow(path, WriteTable::Gate,
+                       Tuple().number(row.partDefId).string(row.name).string(row.altName, row.altNameStatus));
+}
+
+int32_t bufferGatePinRow(CTraxDBPath &path, int32_t gateId, int32_t pinDataId) {
+    const int32_t key = addKeyedRow(path, WriteTable::GateHasPinData, Tuple().number(gateId).number(pinDataId));
+    buffers.gatePinLists[gateId].push_back(pinDataId);
+    return key;
+}
+
+int32_t bufferGateSwapRow(CTraxDBPath &path, const GateSwapAccessor &row) {
+    return addKeyedRow(path, WriteTable::GateEquiv, Tuple().number(row.partDefId).string(row.name));
+}
+
+int32_t bufferGateSwapGateRow(CTraxDBPath &path, const GateSwapGateAccessor &row) {
+    return addKeyedRow(path, WriteTable::GateEquivGate, Tuple().number(row.gateEquivId).number(row.equivType));
+}
+
+int32_t bufferGateSwapPinRow(CTraxDBPath &path, int32_t swapGateId, int32_t pinDataId) {
+    const int32_t key =
+        addKeyedRow(path, WriteTable::GateEquivHasPinData, Tuple().number(swapGateId).number(pinDataId));
+    buffers.swapGatePinLists[swapGateId].push_back(key);
+    return key;
+}
+
+int32_t bufferPinEquivRow(CTraxDBPath &path, int32_t partDefId) {
+    return addKeyedRow(path, WriteTable::PinEquiv, Tuple().number(partDefId));
+}
+
+int32_t bufferPartRow(CTraxDBPath &path, const PartAccessor &row) {
+    return addKeyedRow(path, WriteTable::Parts,
+                       Tuple()
+                           .number(row.libraryId)
+                           .number(row.partDefId)
+                           .number(row.hierarchyId)
+                           .string(row.name)
+                           .string(row.number, row.numberStatus)
+                           .string(row.description, row.descriptionStatus)
+                           .string(row.pSpice, row.pSpiceStatus)
+                           .number(row.version, row.versionStatus)
+                           .string(row.acceptance, row.acceptanceStatus)
+                           .number(row.partType, row.partTypeStatus));
+}
+
+std::string nextStatement(WriteTable table) {
+    if (table == WriteTable::PinData)
+        return nextPinDataStatement();
+    StatementBuffer &buffer = bufferOf(table);
+    if (buffer.cursor >= buffer.statements.size())
+        return NO_MORE_TO_WRITE;
+    return buffer.statements[buffer.cursor++] + ";";
+}
+
+int32_t findPendingPinID(int32_t partDefId, const std::string &identifier) {
+    const PendingPin *pin = findPending(partDefId, identifier);
+    return pin ? pin->id : -1;
+}
+
+bool setPendingPinEquivGroup(int32_t partDefId, const std::string &identifier, int32_t groupId) {
+    PendingPin *pin = findPending(partDefId, identifier);
+    if (!pin || pin->equivGroup >= 0)
+        return false;
+    pin->equivGroup = groupId;
+    return true;
+}
+
+int32_t folderKey(int position) {
+    return keyOf(buffers.folderMap, position);
+}
+
+int32_t partDefKey(int position) {
+    return keyOf(buffers.partDefMap, position);
+}
+
+void setPartDefKey(int position, int32_t key) {
+    if (position >= 0)
+        buffers.partDefMap[position] = key;
+}
+
+const std::vector<int32_t> &gatePins(int32_t gateId) {
+    return listOf(buffers.gatePinLists, gateId);
+}
+
+const std::vector<int32_t> &swapGatePins(int32_t swapGateId) {
+    return listOf(buffers.swapGatePinLists, swapGateId);
+}
+
+bool isNewKey(WriteTable table, int32_t key) {
+    const StatementBuffer &buffer = bufferOf(table);
+    return buffer.firstNewId != -1 && key >= buffer.firstNewId && key <= buffer.nextId;
+}
+
+bool probeMultiRowInsert(CTraxDBPath &path) {
+    TXDB_TRACE(LOG_FINEST, "probeMultiRowInsert");
+    CCommand<CNoAccessor> probe;
+    const HRESULT result = probe.Open(path.getSession(),
+                                      path.fixTcEnc("INSERT INTO [Attributes] ([Name],[Attribute_value]) VALUES "
+                                                    "('<TEST_INSERT1>','<TEST_INSERT2>'),('<TEST_INSERT1>','<TEST_"
+                                                    "INSERT2>');"),
+                                      &path.getProperties());
+    if (result == DB_E_ERRORSINCOMMAND || result == E_FAIL)
+        return false;
+    path.execute("DELETE FROM [Attributes] WHERE [Name]='<TEST_INSERT1>' OR [Name]='<TEST_INSERT2>';");
+    return true;
+}
+
+StatementBufferLease::StatementBufferLease() {
+    if (leased.exchange(true))
+        TXDB_RAISE_TEXT("Another library write is running in this process; this write was refused and nothing of it "
+                        "was written.");
+}
+
+StatementBufferLease::~StatementBufferLease() {
+    freeStatementBuffers();
+    leased = false;
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,102 @@
+#include "ctraxdbpartlib/writers/CTraxDBWriterUtils.h"
+
+#include "ctraxdbpartlib/CLogger.h"
+#include "ctraxdbpartlib/CTraxDBError.h"
+#include "ctraxdbpartlib/readers/DBStatement.h"
+#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
+#include "ctraxdbpartlib/writers/WriteAccessors.h"
+
+#include <cstring>
+#include <vector>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+namespace {
+
+// Deeper than any real folder tree: a chain this long loops.
+constexpr size_t MAX_FOLDER_DEPTH = 10000;
+
+int32_t runLookup(CTraxDBPath &path, const std::string &sql, CCommand<CAccessor<KeyLookupAccessor>> &command) {
+    TXDB_TRACE(LOG_FINEST, sql);
+    path.open(command, sql);
+    HRESULT result = command.MoveFirst();
+    checkResult(result);
+    return result == S_OK ? command.id : -1;
+}
+
+void setName(KeyLookupAccessor &record, const std::string &name) {
+    const size_t length = std::min(name.size(), sizeof record.name - 1);
+    std::memcpy(record.name, name.data(), length);
+    record.name[length] = '\0';
+}
+
+std::string folderName(HierarchyAccess &folder) {
+    return textOf<51>([&](char *buffer, size_t size) { folder.getName(buffer, size, false); });
+}
+
+} // namespace
+
+int32_t lookupKey(CTraxDBPath &path, const std::string &sql, int32_t first, const std::string &name) {
+    CCommand<CAccessor<KeyLookupAccessor>> command;
+    command.first = first;
+    setName(command, name);
+    return runLookup(path, sql, command);
+}
+
+int findHierarchyID(pathHandle_t path, hierarchyAccessHandle_t folder, int libraryID) {
+    TXDB_TRACE(LOG_FINER, "findHierarchyID(pathHandle_t,hierarchyAccessHandle_t,int)");
+    std::vector<hierarchyAccessHandle_t> chain;
+    for (hierarchyAccessHandle_t at = folder; at; at = at->getParent()) {
+        if (chain.size() == MAX_FOLDER_DEPTH)
+            TXDB_RAISE_TEXT("The folder " + folderName(*folder) +
+                            " cannot be found: its chain of parent folders loops back on itself");
+        chain.push_back(at);
+    }
+    int32_t id = -1;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        const std::string name = folderName(**it);
+        CCommand<CAccessor<KeyLookupAccessor>> command;
+        command.first = libraryID;
+        setName(command, name);
+        if (id < 0) {
+            id = runLookup(dbPath(path),
+                           "Select [ID] from [Hierarchy] WHERE [Library_ID] = ? AND [Name] = ? AND [Parent_ID] IS "
+                           "NULL ORDER BY([ID]);",
+                           command);
+        } else {
+            command.third = id;
+            command.paramCount = 3;
+            id = runLookup(dbPath(path),
+                           "Select [ID] from [Hierarchy] WHERE [Library_ID] = ? AND [Name] = ? AND [Parent_ID] = ? "
+                           "ORDER BY([ID]);",
+                           command);
+        }
+        if (id < 0)
+            TXDB_RAISE_TEXT(formatNumbered(loadMessage(IDS_ITEM_NOT_FOUND), {name}));
+    }
+    return id;
+}
+
+int32_t resolvePinKey(CTraxDBPath &path, int32_t partDefId, const std::string &identifier, bool create,
+                      const char *notFoundFormat) {
+    int32_t key = findPendingPinID(partDefId, identifier);
+    if (key < 0 && !isNewKey(WriteTable::PartDefinition, partDefId))
+        key = lookupKey(path,
+                        "SELECT [ID] FROM [Pin_Data] WHERE [Part_def_ID] = ? AND [Pin_identifier] = ? ORDER BY([ID]);",
+                        partDefId, identifier);
+    if (key < 0 && create) {
+        PinDataWriteAccessor pin;
+        pin.partDefId = partDefId;
+        std::strncpy(pin.pinIdentifier, identifier.c_str(), sizeof pin.pinIdentifier - 1);
+        pin.nameStatus = pin.labelStatus = pin.signalStatus = DBSTATUS_S_ISNULL;
+        pin.pinPositionStatus = pin.pinTypeStatus = pin.loadingStatus = DBSTATUS_S_ISNULL;
+        key = bufferPinRow(path, pin);
+    }
+    if (key < 0)
+        TXDB_RAISE_TEXT(formatPrintf(notFoundFormat, identifier));
+    return key;
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

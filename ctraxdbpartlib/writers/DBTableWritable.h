@@ -1,0 +1,133 @@
+#pragma once
+
+// The shared mechanism of the writables: the path, an updatable rowset over
+// the parent's rows of one table (opened on first use, with the parameters
+// already in its row record), finds by a column's value and by position,
+// changes and deletions of the found row applied at flush, and the delete
+// that waits until the item's children have been written. A writable whose
+// parent row is new in this write knows that no stored row belongs to it
+// and finds nothing without asking the database.
+
+#include "ctraxdbpartlib/CTraxDBError.h"
+#include "ctraxdbpartlib/connection/CCommand.h"
+#include "ctraxdbpartlib/readers/DBStatement.h"
+#include "ctraxdbpartlib/writers/CTraxDBWriter.h"
+
+#include <memory>
+#include <string>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// The status of a value that an item reports with a null flag.
+inline DBSTATUS statusOf(bool isNull) {
+    return isNull ? DBSTATUS_S_ISNULL : DBSTATUS_S_OK;
+}
+
+template <class T, class TRow> class DBTableWritable : public Writable<T> {
+public:
+    using Rowset = CCommand<CAccessor<TRow>>;
+
+    void flush() override {
+        if (rowset.isOpen())
+            checkResult(rowset.Update());
+    }
+
+    // Deletion waits for the children by default: writeSubItems purges.
+    void del(std::shared_ptr<T>) override { deletePending = true; }
+
+    // The row record: the row last found or inserted, from which child
+    // writers take their parent key.
+    TRow &row() { return rowset; }
+
+protected:
+    DBTableWritable(pathHandle_t path, std::string select, bool parentStored = true)
+        : path(std::move(path)), select(std::move(select)), parentStored(parentStored) {}
+
+    CTraxDBPath &database() { return dbPath(path); }
+
+    // Finds the first row whose column `ordinal` equals the value the row
+    // record holds in that column.
+    bool findEqual(const std::shared_ptr<T> &item, int ordinal) {
+        return found(item, parentStored && isFound(openRowset().FindFirstRow(ordinal)));
+    }
+    // Finds the row at `position` (0 for the first) in the rowset's order.
+    bool findAt(const std::shared_ptr<T> &item, int position) {
+        return found(item, parentStored && position >= 0 && isFound(openRowset().MoveToRow(position)));
+    }
+    // Notes the outcome of a find made another way.
+    bool found(const std::shared_ptr<T> &item, bool result) {
+        current = result ? std::weak_ptr<T>(item) : std::weak_ptr<T>();
+        return result;
+    }
+    // Notes that the row record now holds the item, newly inserted.
+    void inserted(const std::shared_ptr<T> &item) { current = item; }
+    // True when the last find or insert was of this item.
+    bool holds(const std::shared_ptr<T> &item) const {
+        return !current.owner_before(item) && !item.owner_before(current) && !current.expired();
+    }
+
+    void setFound() { checkResult(rowset.SetData()); }
+    void deleteFound() { checkResult(rowset.Delete()); }
+    void deleteFoundNow() {
+        deleteFound();
+        flush();
+    }
+
+    // Runs the purge that del left for after the children.
+    void purgeIfPending(DBWriter<T> &writer, const std::shared_ptr<T> &item, CANCEL_CALLBACK cancel) {
+        if (!deletePending)
+            return;
+        deletePending = false;
+        this->purge(writer, item, cancel);
+    }
+
+    // Child writers take over the observers of the calling writer.
+    template <class TWriter> TWriter &adopt(TWriter &child, Subject<WriterEvent> &parent) {
+        child.attachAll(parent);
+        return child;
+    }
+
+    pathHandle_t path;
+    Rowset rowset;
+    bool deletePending = false;
+
+private:
+    Rowset &openRowset() {
+        if (!rowset.isOpen())
+            database().open(rowset, select);
+        return rowset;
+    }
+    static bool isFound(HRESULT result) {
+        checkResult(result);
+        return result == S_OK;
+    }
+
+    std::string select;
+    bool parentStored;
+    std::weak_ptr<T> current;
+};
+
+// A writer that holds its writable by value and traces its life.
+template <class T, class TWritable> class DBChildWriter : public DBWriter<T> {
+public:
+    ~DBChildWriter() override { TXDB_TRACE(LOG_FINEST, className + "::~" + className); }
+    Writable<T> &getWritable() override { return writable; }
+    int getWriteType() override { return writeType; }
+
+protected:
+    template <class... Args>
+    DBChildWriter(std::string className, int writeType, Args &&...args)
+        : writable(std::forward<Args>(args)...), className(std::move(className)), writeType(writeType) {
+        TXDB_TRACE(LOG_FINER, this->className + "::" + this->className);
+    }
+
+    TWritable writable;
+
+private:
+    std::string className;
+    int writeType;
+};
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

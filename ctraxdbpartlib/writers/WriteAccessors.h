@@ -1,0 +1,201 @@
+#pragma once
+
+// The row records of the writables whose columns the readers bind narrower
+// than the table holds them: a writer keeps every text at its column's full
+// width. The other writables use the readers' records.
+
+#include "ctraxdbpartlib/connection/CAccessor.h"
+#include "ctraxdbpartlib/readers/GateSwapGateAccessor.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// [Part_Definition]: [Name], [PCB_component_name], [PCB_alternate_name],
+// [Part_def_value], [Component_name_stem], [PSpice_data],
+// [Max_connector_pins], [Gate_swapping], [Pin_num_name], [Is_FPGA],
+// [Library_ID], [ID]; the parameter is the library ID.
+struct PartDefWriteAccessor {
+    char name[51] = {};
+    char pcbCompName[51] = {};
+    char pcbAltName[51] = {};
+    DBSTATUS pcbAltNameStatus = DBSTATUS_S_OK;
+    char value[256] = {};
+    DBSTATUS valueStatus = DBSTATUS_S_OK;
+    char compNameStem[21] = {};
+    DBSTATUS compNameStemStatus = DBSTATUS_S_OK;
+    char pSpice[256] = {};
+    DBSTATUS pSpiceStatus = DBSTATUS_S_OK;
+    int32_t maxConnectorPins = 0;
+    DBSTATUS maxConnectorPinsStatus = DBSTATUS_S_OK;
+    int32_t gateSwapping = 0;
+    int32_t pinNumName = 0;
+    int32_t isFPGA = 0;
+    int32_t libraryId = 0;
+    int32_t id = 0;
+
+    int32_t parentId = 0;
+
+    void bind(ColumnMap &map) {
+        map.column(1, name);
+        map.column(2, pcbCompName);
+        map.column(3, pcbAltName, &pcbAltNameStatus);
+        map.column(4, value, &valueStatus);
+        map.column(5, compNameStem, &compNameStemStatus);
+        map.column(6, pSpice, &pSpiceStatus);
+        map.column(7, maxConnectorPins, &maxConnectorPinsStatus);
+        map.column(8, gateSwapping);
+        map.column(9, pinNumName);
+        map.column(10, isFPGA);
+        map.column(11, libraryId);
+        map.column(12, id);
+        map.param(1, parentId);
+    }
+};
+
+// [Pin_Data] as the pin writable reads it: the pin's columns, [Part_def_ID],
+// [ID], [Signal] at its full 50 characters; the parameter is the
+// part-definition ID.
+struct PinDataWriteAccessor {
+    char pinIdentifier[11] = {};
+    DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
+    char name[11] = {};
+    DBSTATUS nameStatus = DBSTATUS_S_OK;
+    char label[51] = {};
+    DBSTATUS labelStatus = DBSTATUS_S_OK;
+    char signal[51] = {};
+    DBSTATUS signalStatus = DBSTATUS_S_OK;
+    int32_t pinType = 0;
+    DBSTATUS pinTypeStatus = DBSTATUS_S_OK;
+    int32_t loading = 0;
+    DBSTATUS loadingStatus = DBSTATUS_S_OK;
+    int32_t pinPosition = 0;
+    DBSTATUS pinPositionStatus = DBSTATUS_S_OK;
+    int32_t equivGroup = 0;
+    DBSTATUS equivGroupStatus = DBSTATUS_S_ISNULL;
+    int32_t partDefId = 0;
+    int32_t id = 0;
+
+    int32_t parentId = 0;
+
+    void bind(ColumnMap &map) {
+        map.column(1, pinIdentifier, &pinIdentifierStatus);
+        map.column(2, name, &nameStatus);
+        map.column(3, label, &labelStatus);
+        map.column(4, signal, &signalStatus);
+        map.column(5, pinType, &pinTypeStatus);
+        map.column(6, loading, &loadingStatus);
+        map.column(7, pinPosition, &pinPositionStatus);
+        map.column(8, equivGroup, &equivGroupStatus);
+        map.column(9, partDefId);
+        map.column(10, id);
+        map.param(1, parentId);
+    }
+};
+
+// [Attributes]: [Name] and [Attribute_value] at their full 255 characters,
+// [Usage_type], [Read_Only], [Part_def_ID]; the parameter is the
+// part-definition ID.
+struct AttributeWriteAccessor {
+    char name[256] = {};
+    char value[256] = {};
+    int32_t usageType = 0;
+    int32_t readOnly = 0;
+    DBSTATUS readOnlyStatus = DBSTATUS_S_OK;
+    int32_t partDefId = 0;
+
+    int32_t parentId = 0;
+
+    void bind(ColumnMap &map) {
+        map.column(1, name);
+        map.column(2, value);
+        map.column(3, usageType);
+        map.column(4, readOnly, &readOnlyStatus);
+        map.column(5, partDefId);
+        map.param(1, parentId);
+    }
+};
+
+// [Gate_has_Pin_Data]: [ID], [Pin_data_ID], [Gate_ID]; the parameter is the
+// gate's ID.
+struct GatePinAccessor {
+    int32_t id = 0;
+    int32_t pinDataId = 0;
+    int32_t gateId = 0;
+
+    int32_t parentId = 0;
+
+    void bind(ColumnMap &map) {
+        map.column(1, id);
+        map.column(2, pinDataId);
+        map.column(3, gateId);
+        map.param(1, parentId);
+    }
+};
+
+// [Gate_Equiv_has_Pin_Data]: [Pin_data_ID], [Gate_equiv_gate_ID], [ID]; the
+// parameter is the swap gate's ID.
+struct SwapGatePinAccessor {
+    int32_t pinDataId = 0;
+    int32_t gateEquivGateId = 0;
+    int32_t id = 0;
+
+    int32_t parentId = 0;
+
+    void bind(ColumnMap &map) {
+        map.column(1, pinDataId);
+        map.column(2, gateEquivGateId);
+        map.column(3, id);
+        map.param(1, parentId);
+    }
+};
+
+// The pins of a definition that belong to no equivalence group:
+// [Pin_identifier], [Equiv_group], [Part_def_ID], [ID]; the parameter is the
+// part-definition ID.
+struct UngroupedPinAccessor {
+    char pinIdentifier[11] = {};
+    DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
+    int32_t equivGroup = 0;
+    DBSTATUS equivGroupStatus = DBSTATUS_S_OK;
+    int32_t partDefId = 0;
+    int32_t id = 0;
+
+    int32_t parentId = 0;
+
+    void bind(ColumnMap &map) {
+        map.column(1, pinIdentifier, &pinIdentifierStatus);
+        map.column(2, equivGroup, &equivGroupStatus);
+        map.column(3, partDefId);
+        map.column(4, id);
+        map.param(1, parentId);
+    }
+};
+
+// A gate of a swap group as its writable holds it: the row of
+// [Gate_Equiv_Gate] and, unbound, the key of the definition whose pins the
+// gate's pins are.
+struct SwapGateWriteAccessor : GateSwapGateAccessor {
+    int32_t partDefId = 0;
+};
+
+// A key looked up by an integer, a name and, for three-parameter queries,
+// a second integer: one [ID] column.
+struct KeyLookupAccessor {
+    int32_t id = 0;
+
+    int32_t first = 0;
+    char name[256] = {};
+    int32_t third = 0;
+    int paramCount = 2;
+
+    void bind(ColumnMap &map) {
+        map.column(1, id);
+        map.param(1, first);
+        map.param(2, name);
+        if (paramCount == 3)
+            map.param(3, third);
+    }
+};
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE
