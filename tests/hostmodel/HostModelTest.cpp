@@ -126,6 +126,13 @@ TEST(HostModelTest, GettersCutTextsAndReportNulls) {
         created.push_back(create);
     }
     EXPECT_EQ(created, (std::vector<bool>{false, true}));
+
+    // A record outlives the records and readers it came from.
+    auto gatePin = def->getGateReader()->getNext()->getGateDataReader()->getNext();
+    library.reset();
+    def.reset();
+    model = Library{};
+    EXPECT_EQ(pinOf(gatePin), "1");
 }
 
 // "position name in parent" of every folder, depth first.
