@@ -14,8 +14,8 @@
 // least 5 times slower than the library-wide export; the library-wide export
 // within 2 times the bare program).
 
+#include "tools/hostmodel/RecordFields.h"
 #include "tools/partlib/LibraryExport.h"
-#include "tools/partlib/RecordFields.h"
 
 #include "interface/PartLibInterface.h"
 
@@ -67,6 +67,7 @@ class PerDefinitionDetails : public partlib::DetailSource {
 public:
     void read(PartDefAccess &definition, partlib::DefinitionDetails &details) override {
         using namespace partlib;
+        using namespace hostmodel;
         each(definition.getPinDataReader(), [&](PinDataAccess &pin) {
             details.pins.push_back(
                 {nullableText<11>(pin, &PinDataAccess::getPinIdentifier),

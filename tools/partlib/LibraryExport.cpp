@@ -1,7 +1,7 @@
 #include "tools/partlib/LibraryExport.h"
 
+#include "tools/hostmodel/RecordFields.h"
 #include "tools/partlib/Commands.h"
-#include "tools/partlib/RecordFields.h"
 
 #include "interface/CTraxDBPartLib.h"
 #include "interface/PartLibInterface.h"
@@ -17,6 +17,11 @@ namespace partlib {
 namespace {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
+using hostmodel::flag;
+using hostmodel::nullableNumber;
+using hostmodel::nullableText;
+using hostmodel::number;
+using hostmodel::text;
 
 // Shows a text in a message: bytes outside ASCII as \xNN.
 std::string printable(std::string_view text) {

@@ -13,7 +13,7 @@
 // `COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *`.
 
 #include "interface/Handles.h"
-#include "tools/partlib/RecordFields.h"
+#include "tools/hostmodel/RecordFields.h"
 
 #include <functional>
 #include <memory>
@@ -28,6 +28,9 @@ class PartDefAccess;
 } // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE
 
 namespace partlib {
+
+using hostmodel::Number;
+using hostmodel::Text;
 
 // The version written into the "format" field.
 constexpr int LIBRARY_FORMAT_VERSION = 1;

@@ -1,8 +1,8 @@
-#include "tools/partlib/RecordFields.h"
+#include "tools/hostmodel/RecordFields.h"
 
 #include <cstring>
 
-namespace partlib {
+namespace hostmodel {
 
 std::string fromBuffer(const char *buffer, size_t width) {
     std::string text(buffer, strnlen(buffer, width - 1));
@@ -18,4 +18,4 @@ std::string fromBuffer(const char *buffer, size_t width) {
     return text;
 }
 
-} // namespace partlib
+} // namespace hostmodel

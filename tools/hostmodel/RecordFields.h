@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-namespace partlib {
+namespace hostmodel {
 
 // A nullable text or integer column.
 using Text = std::optional<std::string>;
@@ -57,4 +57,4 @@ template <class R> bool flag(R &record, void (R::*get)(bool &)) {
     return value;
 }
 
-} // namespace partlib
+} // namespace hostmodel
