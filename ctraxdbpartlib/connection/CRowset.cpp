@@ -657,14 +657,10 @@ HRESULT CRowset::MoveToRow(int position) {
             return result;
     }
     r.onRow = false;
-    for (size_t i = 0; i < r.rows.size() && position >= 0; ++i) {
-        if (r.rows[i].deleted)
-            continue;
-        if (position-- == 0) {
-            r.moveToCached(i);
-            return S_OK;
-        }
-    }
+    if (position < 0 || static_cast<size_t>(position) >= r.rows.size() || r.rows[position].deleted)
+        return DB_S_ENDOFROWSET;
+    r.moveToCached(static_cast<size_t>(position));
+    return S_OK;
     return DB_S_ENDOFROWSET;
 }
 

@@ -37,8 +37,9 @@ public:
     // rowset's own changes (Insert, SetData, Delete) keep the copy current
     // until MoveFirst reads the database again.
     HRESULT FindFirstRow(int ordinal);
-    // Positions on the row at `position` (0 for the first) of that copy,
-    // rows deleted through the rowset left out.
+    // Positions on the row at `position` (0 for the first) of that copy: the
+    // rows as the query gave them, so a row deleted through the rowset keeps
+    // its place and is not found.
     HRESULT MoveToRow(int position);
     HRESULT Update();
 

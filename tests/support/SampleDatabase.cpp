@@ -29,7 +29,14 @@ const auto *closeShared = ::testing::AddGlobalTestEnvironment(new CloseShared);
 
 } // namespace
 
-SampleDatabase::SampleDatabase(const std::string &engine, const SampleOptions &options) : init(freshDatabase(engine)) {
+SampleDatabase::SampleDatabase(const std::string &engine, const SampleOptions &options)
+    : SampleDatabase(InitString{freshDatabase(engine)}, options) {}
+
+SampleDatabase SampleDatabase::other(const std::string &engine, const SampleOptions &options) {
+    return SampleDatabase(InitString{otherDatabase(engine)}, options);
+}
+
+SampleDatabase::SampleDatabase(InitString initString, const SampleOptions &options) : init(std::move(initString.text)) {
     // The empty database gets its schema as a user who agrees would give it.
     {
         pathtest::HostScript agree(true);

@@ -29,6 +29,9 @@ public:
     // created and, when `options.parts` is above 0, one sample library.
     explicit SampleDatabase(const std::string &engine,
                             const COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::SampleOptions &options = {});
+    // The same in a database of its own (otherDatabase), beside the one above.
+    static SampleDatabase other(const std::string &engine,
+                                const COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::SampleOptions &options = {});
 
     // The library of that name through the library reader, or an empty handle.
     std::shared_ptr<COM_ORVEL_TRAX_PLDAIO_INTERFACE::LibraryAccess> library(const std::string &name = "Demo");
@@ -43,6 +46,14 @@ public:
 
     std::string init;
     COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t path;
+
+private:
+    struct InitString {
+        std::string text;
+    };
+    SampleDatabase(InitString init, const COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::SampleOptions &options);
+
+public:
     COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::SampleCounts counts;
 };
 

@@ -41,10 +41,10 @@ struct PrivateDatabase {
     std::string server;
     std::string init;
     std::string name;
-    explicit PrivateDatabase(const char *serverInit) : server(serverInit) {
+    PrivateDatabase(const char *serverInit, const std::string &suffix) : server(serverInit) {
         InitString parsed;
         require(InitString::parse(server, parsed), "parse TXDB_MARIADB_INITSTRING");
-        name = parsed.get("Initial Catalog") + "_p" + std::to_string(getpid());
+        name = parsed.get("Initial Catalog") + "_p" + std::to_string(getpid()) + suffix;
         runOn(server, {"CREATE DATABASE IF NOT EXISTS `" + name + "` CHARACTER SET utf8mb4"});
         for (auto &pair : parsed.pairs)
             if (pair.first == "Initial Catalog")
@@ -63,7 +63,7 @@ struct PrivateDatabase {
 const char *mariaDbString() {
     if (!serverString())
         return nullptr;
-    static PrivateDatabase database(serverString());
+    static PrivateDatabase database(serverString(), "");
     return database.init.c_str();
 }
 
@@ -134,6 +134,17 @@ std::string freshDatabase(const std::string &engine) {
     if (engine == "MariaDB" && mariaDbString()) {
         emptyDatabase(mariaDbString());
         return mariaDbString();
+    }
+    throw std::invalid_argument("no test database for engine " + engine);
+}
+
+std::string otherDatabase(const std::string &engine) {
+    if (engine == "SQLite")
+        return freshDatabase(engine);
+    if (engine == "MariaDB" && serverString()) {
+        static std::vector<std::unique_ptr<PrivateDatabase>> others;
+        others.push_back(std::make_unique<PrivateDatabase>(serverString(), "_" + std::to_string(others.size() + 1)));
+        return others.back()->init;
     }
     throw std::invalid_argument("no test database for engine " + engine);
 }

@@ -25,6 +25,11 @@ std::vector<std::string> testEngines();
 // A fresh empty database of the engine; its initialisation string.
 std::string freshDatabase(const std::string &engine);
 
+// A fresh empty database of the engine that is not the one freshDatabase
+// hands out: on a server a further database of the test program's own (each
+// call a new one, dropped at exit), so that two databases can be open at once.
+std::string otherDatabase(const std::string &engine);
+
 // The initialisation string of this test program's own MariaDB database
 // (created on first use, dropped at exit); empty without a test server.
 std::string mariaDbInitString();
