@@ -53,6 +53,9 @@ int reportFailure(COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *failure);
 // init, info, upgrade, catalogs (DatabaseCommands.cpp)
 void addDatabaseCommands(CLI::App &app);
 
+// copy (CopyCommand.cpp)
+void addCopyCommand(CLI::App &app);
+
 // export (ExportCommand.cpp)
 void addExportCommand(CLI::App &app);
 

@@ -8,8 +8,8 @@
 namespace {
 
 const char *const DESCRIPTION =
-    "partlib: the command-line host of CTraxDBPartLib. It creates, upgrades, inspects, reports\n"
-    "and exports part-library databases (libraries, folder trees, parts and part\n"
+    "partlib: the command-line host of CTraxDBPartLib. It creates, upgrades, inspects, reports,\n"
+    "exports and copies part-library databases (libraries, folder trees, parts and part\n"
     "definitions) through the part-library database plug-in.";
 
 const char *const FOOTER =
@@ -35,6 +35,7 @@ int main(int argc, char **argv) {
         "Answer Yes to every question (creating or upgrading a schema, writing a script)");
     partlib::addDatabaseCommands(app);
     partlib::addExportCommand(app);
+    partlib::addCopyCommand(app);
     partlib::addReadCommands(app);
 
     try {

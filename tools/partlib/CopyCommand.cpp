@@ -1,0 +1,147 @@
+// partlib copy: libraries of one database written into another through the
+// plug-in's library reader and writer, in one transaction of the target.
+
+#include "ctraxdbpartlib/hostservices/HostServices.h"
+#include "interface/CTraxDBPartLib.h"
+#include "interface/Exception.h"
+#include "interface/HierarchyAccess.h"
+#include "interface/PartAccess.h"
+#include "tools/partlib/Commands.h"
+#include "tools/partlib/WriteCommands.h"
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <iostream>
+#include <memory>
+#include <set>
+
+namespace partlib {
+
+namespace {
+
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
+
+std::string libraryName(LibraryAccess &library) {
+    TCHAR name[51] = {};
+    library.getName(name, sizeof name, false);
+    return name;
+}
+
+// The named libraries of a reader (all when none is named); a name the
+// source does not hold is refused before anything is written.
+class SelectedLibraries : public Reader<LibraryAccess> {
+public:
+    SelectedLibraries(pathHandle_t source, const std::vector<std::string> &names) : source(std::move(source)) {
+        std::set<std::string> missing(names.begin(), names.end());
+        libraryReaderHandle_t all = getLibraryReader(this->source, nullptr);
+        while (std::shared_ptr<LibraryAccess> library = all->getNext()) {
+            const std::string name = libraryName(*library);
+            if (names.empty() || std::find(names.begin(), names.end(), name) != names.end()) {
+                selected.push_back(library);
+                missing.erase(name);
+            }
+        }
+        if (!missing.empty())
+            fail("The source holds no library named " + *missing.begin());
+    }
+    std::shared_ptr<LibraryAccess> getNext() override { return next < selected.size() ? selected[next++] : nullptr; }
+    int getItemState(std::shared_ptr<LibraryAccess> item) override { return item->getState(); }
+    int getCount() override { return static_cast<int>(selected.size()); }
+
+    std::vector<std::string> names() {
+        std::vector<std::string> list;
+        for (const auto &library : selected)
+            list.push_back(libraryName(*library));
+        return list;
+    }
+    const std::vector<std::shared_ptr<LibraryAccess>> &libraries() const { return selected; }
+
+private:
+    pathHandle_t source;
+    std::vector<std::shared_ptr<LibraryAccess>> selected;
+    size_t next = 0;
+};
+
+// A library seen through its folder tree and the placement of its parts: the
+// parts come from the library's part reader.
+class PlacementOnly : public LibHierarchyOnlyAccess {
+public:
+    explicit PlacementOnly(std::shared_ptr<LibraryAccess> library) : library(std::move(library)) {}
+    int getState() override { return library->getState(); }
+    void getName(TCHAR *buffer, size_t size, bool unused) override { library->getName(buffer, size, unused); }
+    void getEnabled(bool &enabled) override { library->getEnabled(enabled); }
+    void getComment(bool &isNull, TCHAR *buffer, size_t size) override { library->getComment(isNull, buffer, size); }
+    std::shared_ptr<Reader<HierarchyAccess>> getHierarchyReader() override { return library->getHierarchyReader(); }
+    std::shared_ptr<Reader<PartAccess>> getHierarchyElementReader() override {
+        return library->getPartReader(partFilterCompHandle_t(), 0);
+    }
+    int getID() override { return library->getID(); }
+
+private:
+    std::shared_ptr<LibraryAccess> library;
+};
+
+class PlacementReader : public Reader<LibHierarchyOnlyAccess> {
+public:
+    explicit PlacementReader(const std::vector<std::shared_ptr<LibraryAccess>> &libraries) : libraries(libraries) {}
+    std::shared_ptr<LibHierarchyOnlyAccess> getNext() override {
+        return next < libraries.size() ? std::make_shared<PlacementOnly>(libraries[next++]) : nullptr;
+    }
+    int getItemState(std::shared_ptr<LibHierarchyOnlyAccess> item) override { return item->getState(); }
+    int getCount() override { return static_cast<int>(libraries.size()); }
+
+private:
+    std::vector<std::shared_ptr<LibraryAccess>> libraries;
+    size_t next = 0;
+};
+
+void runCopy(const std::string &sourceDatabase, const std::string &targetDatabase,
+             const std::vector<std::string> &names, bool hierarchyOnly) {
+    refuseSameDatabase(sourceDatabase, targetDatabase);
+    pathHandle_t source = openExistingDatabase(sourceDatabase);
+    auto selected = std::make_shared<SelectedLibraries>(source, names);
+    pathHandle_t target = openTarget(targetDatabase);
+
+    WriteSession session(target, "Copying");
+    if (hierarchyOnly) {
+        std::shared_ptr<Writer<LibHierarchyOnlyAccess>> writer = getLibHierarchyOnlyWriter(target);
+        session.run<LibHierarchyOnlyAccess>(*writer, std::make_shared<PlacementReader>(selected->libraries()));
+    } else {
+        std::shared_ptr<Writer<LibraryAccess>> writer = getLibraryWriter(target);
+        session.run<LibraryAccess>(*writer, selected);
+    }
+    session.summarise("Copied", selected->names());
+}
+
+} // namespace
+
+void addCopyCommand(CLI::App &app) {
+    struct Arguments {
+        std::string source;
+        std::string target;
+        std::vector<std::string> libraries;
+        bool hierarchyOnly = false;
+    };
+    auto args = std::make_shared<Arguments>();
+
+    CLI::App *command = app.add_subcommand(
+        "copy", "Copy libraries with their folders, part definitions and parts into another database");
+    command->footer(
+        "The libraries are written into DST in one transaction: either all of them arrive whole, or (after a\n"
+        "failure, or Ctrl-C) DST is left exactly as it was. A library that DST already holds is brought up to\n"
+        "SRC: its items are found by name and changed, new ones added. An empty DST gets the part-library\n"
+        "schema first (the question is answered by --yes). SRC and DST may be on different engines.\n"
+        "Exit status: 0 copied, 1 failed, 130 interrupted.");
+    command->add_option("SRC", args->source, "The database to copy from: SQLite file path or initialisation string")
+        ->required();
+    command->add_option("DST", args->target, "The database to copy into: SQLite file path or initialisation string")
+        ->required();
+    command->add_option("LIBRARY", args->libraries, "Names of the libraries to copy (default: every library)");
+    command->add_flag("--hierarchy-only", args->hierarchyOnly,
+                      "Copy only the libraries' folder trees and the placement of their parts in them (the parts' "
+                      "definitions must be in DST already)");
+    command->callback([args] { runCopy(args->source, args->target, args->libraries, args->hierarchyOnly); });
+}
+
+} // namespace partlib

@@ -1,0 +1,226 @@
+#include "tools/partlib/WriteCommands.h"
+
+#include "ctraxdbpartlib/connection/CTraxDBPath.h"
+#include "ctraxdbpartlib/connection/CTraxDBSchema.h"
+#include "ctraxdbpartlib/connection/DBProvider.h"
+#include "ctraxdbpartlib/readers/DBStatement.h"
+#include "interface/CTraxDBPartLib.h"
+#include "interface/Exception.h"
+#include "tools/partlib/Commands.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cctype>
+#include <csignal>
+#include <filesystem>
+#include <iomanip>
+#include <iostream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace partlib {
+
+namespace {
+
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+
+volatile std::sig_atomic_t signalled = 0;
+bool lastAnswer = false;
+
+void onSignal(int) {
+    signalled = 1;
+}
+
+const int HANDLED_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction previousActions[3];
+
+std::string lowerCase(std::string text) {
+    for (char &c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// What makes a database the one it is: a file by device and inode (or by
+// its absolute path while it does not exist), a server catalog by driver or
+// data source, server, port and catalog.
+std::string identityOf(const std::string &database) {
+    InitString init;
+    if (FAILED(InitString::parse(initialisationStringOf(database), init)))
+        return "string:" + database;
+    const std::string provider = lowerCase(init.get("Provider"));
+    if (provider.empty() || provider == "sqlite") {
+        const std::string file = init.get("Data Source");
+        struct stat status {};
+        if (::stat(file.c_str(), &status) == 0)
+            return "file:" + std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
+        std::error_code ignored;
+        return "path:" + std::filesystem::weakly_canonical(std::filesystem::absolute(file), ignored).string();
+    }
+    std::string key = "server:";
+    for (const char *name : {"Driver", "DSN", "Server", "Port", "Initial Catalog", "Database"})
+        key += lowerCase(init.get(name)) + "|";
+    return key;
+}
+
+bool isSQLiteFile(const std::string &database, std::string &file) {
+    InitString init;
+    if (FAILED(InitString::parse(initialisationStringOf(database), init)))
+        return false;
+    const std::string provider = lowerCase(init.get("Provider"));
+    file = init.get("Data Source");
+    return provider.empty() || provider == "sqlite";
+}
+
+// Names in a progress line: control characters would move the cursor.
+std::string printable(const std::string &text) {
+    std::string out;
+    for (unsigned char c : text)
+        out += c < 0x20 || c == 0x7f ? '?' : static_cast<char>(c);
+    return out;
+}
+
+// One line on standard error, redrawn at most ten times a second: the
+// library, the table being written and the item at hand.
+class ProgressLine : public Observer<WriterEvent> {
+public:
+    explicit ProgressLine(std::string verb) : verb(std::move(verb)), shown(isatty(STDERR_FILENO) != 0) {}
+
+    void update(const WriterEvent &event) override {
+        if (!shown)
+            return;
+        if (event.writeType == 0) {
+            library = event.text;
+            table.clear();
+        } else if (event.writeType == 10) {
+            table = event.text.empty() ? "" : event.text + " (" + std::to_string(event.index) + "/10)";
+        } else {
+            item = event.text + " (" + std::to_string(event.index + 1) + "/" + std::to_string(event.total) + ")";
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (now - drawn < std::chrono::milliseconds(100) && event.writeType != 10)
+            return;
+        drawn = now;
+        std::string line = verb + " " + library + ": " + (table.empty() ? item : table);
+        if (WriteSession::cancelRequested())
+            line = "Stopping; nothing will be written (Ctrl-C again stops at once)";
+        line = printable(line).substr(0, 78);
+        std::cerr << "\r" << line << std::string(78 - line.size(), ' ') << std::flush;
+        dirty = true;
+    }
+
+    void clear() {
+        if (dirty)
+            std::cerr << "\r" << std::string(78, ' ') << "\r" << std::flush;
+        dirty = false;
+    }
+
+private:
+    std::string verb;
+    bool shown;
+    bool dirty = false;
+    std::string library, table, item;
+    std::chrono::steady_clock::time_point drawn;
+};
+
+} // namespace
+
+void refuseSameDatabase(const std::string &source, const std::string &target) {
+    if (identityOf(source) == identityOf(target))
+        fail("SRC and DST are the same database: a library cannot be written onto itself");
+}
+
+pathHandle_t openTarget(const std::string &database) {
+    std::string file;
+    const bool sqlite = isSQLiteFile(database, file);
+    const bool created = sqlite && !file.empty() && !std::filesystem::exists(file);
+    if (sqlite && std::filesystem::is_directory(file))
+        fail(file + " is a directory, not a database file");
+    std::string initialisation = initialisationStringOf(database);
+    doPromptValidationMsg(true);
+    try {
+        return openPath(initialisation.data());
+    } catch (Exception *failure) {
+        if (created)
+            std::filesystem::remove(file);
+        if (!failure->getMessage().empty())
+            throw;
+        delete failure;
+        fail(databaseName(database) + " holds no part library of the current version, and it was not " +
+             (created ? "created" : "given one") + ": answer the question with yes, or pass --yes");
+    }
+}
+
+WriteSession::WriteSession(pathHandle_t target, std::string verb)
+    : target(std::move(target)), progress(std::make_shared<ProgressLine>(std::move(verb))) {
+    signalled = 0;
+    lastAnswer = false;
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;
+    for (int i = 0; i < 3; ++i)
+        sigaction(HANDLED_SIGNALS[i], &action, &previousActions[i]);
+}
+
+WriteSession::~WriteSession() {
+    for (int i = 0; i < 3; ++i)
+        sigaction(HANDLED_SIGNALS[i], &previousActions[i], nullptr);
+    static_cast<ProgressLine &>(*progress).clear();
+}
+
+bool WriteSession::cancelRequested() {
+    lastAnswer = signalled != 0;
+    return lastAnswer;
+}
+
+std::map<std::string, long> WriteSession::tableCounts() {
+    std::map<std::string, long> counts;
+    CTraxDBPath &path = static_cast<CTraxDBPath &>(*target);
+    for (const std::string &table : CTraxDBSchema::tableNames())
+        if (table != "Library_version")
+            counts[table] = runCount(path, "SELECT Count(*) FROM [" + table + "];");
+    return counts;
+}
+
+void WriteSession::start() {
+    before = tableCounts();
+    started = std::chrono::steady_clock::now();
+}
+
+void WriteSession::finish() {
+    seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    static_cast<ProgressLine &>(*progress).clear();
+    // The writer's last question decides: true, and it aborted the transaction.
+    if (lastAnswer) {
+        std::cerr << "Interrupted: nothing was written; the target is as it was." << std::endl;
+        throw CLI::RuntimeError(INTERRUPTED_STATUS);
+    }
+    after = tableCounts();
+}
+
+void WriteSession::summarise(const std::string &verb, const std::vector<std::string> &libraries) {
+    std::ostringstream line;
+    line << verb << " " << libraries.size() << (libraries.size() == 1 ? " library" : " libraries");
+    if (!libraries.empty()) {
+        line << " (";
+        for (size_t i = 0; i < libraries.size(); ++i)
+            line << (i ? ", " : "") << printable(libraries[i]);
+        line << ")";
+    }
+    line << " in " << std::fixed << std::setprecision(2) << seconds << " s; rows added:";
+    bool any = false;
+    for (const auto &count : after) {
+        const long added = count.second - before[count.first];
+        if (added == 0)
+            continue;
+        line << (any ? ", " : " ") << count.first << " " << added;
+        any = true;
+    }
+    if (!any)
+        line << " none (every item was there and has been brought up to date)";
+    std::cout << line.str() << std::endl;
+}
+
+} // namespace partlib

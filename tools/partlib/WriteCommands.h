@@ -1,0 +1,72 @@
+#pragma once
+
+// What the commands that write libraries into a database share: the target
+// opened (created and given the schema where the user agrees), the refusal
+// of a target that is the source, and a write session that turns Ctrl-C,
+// SIGTERM and SIGHUP into the writer's cancel, shows a progress bar on a
+// terminal and ends with a one-line summary.
+
+#include "interface/Handles.h"
+#include "interface/Observer.h"
+#include "interface/Writer.h"
+#include "interface/WriterEvent.h"
+
+#include <chrono>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace partlib {
+
+// Exit status of a write that the user interrupted.
+constexpr int INTERRUPTED_STATUS = 130;
+
+// Refuses two DB arguments that name the same database: the same file
+// (whatever the spelling of its path) or the same catalog of the same server.
+void refuseSameDatabase(const std::string &source, const std::string &target);
+
+// Opens the database a write goes into: a SQLite file is created when it is
+// missing, and a database without the part library gets its schema when the
+// user agrees (--yes answers).
+COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t openTarget(const std::string &database);
+
+// One library write of a command: while it lives, SIGINT, SIGTERM and SIGHUP
+// make the writer's cancel callback answer true (a second Ctrl-C stops at
+// once; the database discards the unfinished transaction).
+class WriteSession {
+public:
+    WriteSession(COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t target, std::string verb);
+    ~WriteSession();
+
+    // Runs the write; an interrupted write ends the command with status 130
+    // and a message that nothing was written.
+    template <class T>
+    void run(COM_ORVEL_TRAX_PLDAIO_INTERFACE::Writer<T> &writer,
+             std::shared_ptr<COM_ORVEL_TRAX_PLDAIO_INTERFACE::Reader<T>> reader) {
+        writer.attach(progress);
+        start();
+        writer.write(reader, cancelRequested);
+        finish();
+    }
+
+    // Prints "<verb> N libraries (names) in S s; rows added: Table n, ...".
+    void summarise(const std::string &verb, const std::vector<std::string> &libraries);
+
+    // The cancel callback of every write: true once a signal has come.
+    static bool cancelRequested();
+
+private:
+    void start();
+    void finish();
+    std::map<std::string, long> tableCounts();
+
+    COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t target;
+    std::shared_ptr<COM_ORVEL_TRAX_PLDAIO_INTERFACE::Observer<COM_ORVEL_TRAX_PLDAIO_INTERFACE::WriterEvent>> progress;
+    std::map<std::string, long> before;
+    std::map<std::string, long> after;
+    std::chrono::steady_clock::time_point started;
+    double seconds = 0;
+};
+
+} // namespace partlib
