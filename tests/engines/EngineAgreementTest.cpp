@@ -95,8 +95,7 @@ TEST_P(EngineAgreementTest, PartNameFiltersMeetTheSameParts) {
         {FILTER_LIKE, "Ünïcode-_", {"Ünïcode-e", "Ünïcode-é"}},
         {FILTER_LIKE, "ünïcode%", {"ünïcode-É"}},
         {FILTER_LIKE, "%'%", {"Quote'd"}},
-        {FILTER_NOT_LIKE, "%e%", {"Back\\slash", "Backslash", "CASE-R1", "Case-R1", "Case-R1 ", "Wild%1", "WildX1",
-                                  "Wild_1", "case-r1"}},
+        {FILTER_NOT_LIKE, "%e%", {"Back\\slash", "Backslash", "CASE-R1", "Wild%1", "WildX1", "Wild_1"}},
         // A backslash is an ordinary character, not an escape.
         {FILTER_LIKE, "Back\\slash", {"Back\\slash"}},
         {FILTER_LIKE, "Back\\%", {"Back\\slash"}},
@@ -123,17 +122,17 @@ TEST_P(EngineAgreementTest, LibraryNamesFollowTheSameRule) {
 
 TEST_P(EngineAgreementTest, UniqueNamesTellCaseAndBlanks) {
     // The added names already stand side by side; only the very same bytes clash.
-    const auto insert = [&](const std::string &name) {
-        return txdbtest::thrownMessage([&] {
+    const auto inserted = [&](const std::string &name) {
+        const std::string failure = txdbtest::thrownMessage([&] {
             db.exec("INSERT INTO [Library] ([ID],[Name],[Enabled]) VALUES (3," + literal(name) + ",1);");
         });
+        db.exec("DELETE FROM [Library] WHERE [ID] = 3;");
+        return failure == "<no exception>";
     };
-    EXPECT_NE(insert("Demo"), "") << "a second library of the same name";
-    EXPECT_NE(insert("demo"), "");
-    EXPECT_EQ(insert("DEMO"), "") << "a name differing in case only is another name";
-    db.exec("DELETE FROM [Library] WHERE [ID] = 3;");
-    EXPECT_EQ(insert("Demo "), "") << "a trailing blank makes another name";
-    db.exec("DELETE FROM [Library] WHERE [ID] = 3;");
+    EXPECT_FALSE(inserted("Demo")) << "a second library of the same name";
+    EXPECT_FALSE(inserted("demo"));
+    EXPECT_TRUE(inserted("DEMO")) << "a name differing in case only is another name";
+    EXPECT_TRUE(inserted("Demo ")) << "a trailing blank makes another name";
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, EngineAgreementTest, ::testing::ValuesIn(txdbtest::testEngines()),
