@@ -6,6 +6,8 @@
 #include "ctraxdbpartlib/connection/CTables.h"
 #include "ctraxdbpartlib/connection/DBProvider.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
@@ -102,10 +104,24 @@ struct PrivateDatabase {
     }
 };
 
+std::unique_ptr<PrivateDatabase> (&privateDatabases())[std::size(serverEngines)] {
+    static std::unique_ptr<PrivateDatabase> databases[std::size(serverEngines)];
+    return databases;
+}
+
+// The databases go when the tests are over: at exit a driver's own
+// libraries (libpq and its TLS) may be finished already.
+struct DropPrivateDatabases : ::testing::Environment {
+    void TearDown() override {
+        for (auto &database : privateDatabases())
+            database.reset();
+    }
+};
+const auto *dropPrivateDatabases = ::testing::AddGlobalTestEnvironment(new DropPrivateDatabases);
+
 // This program's own database of the engine; null without a test server.
 const char *privateString(const ServerEngine &engine) {
-    static std::unique_ptr<PrivateDatabase> databases[std::size(serverEngines)];
-    std::unique_ptr<PrivateDatabase> &database = databases[&engine - serverEngines];
+    std::unique_ptr<PrivateDatabase> &database = privateDatabases()[&engine - serverEngines];
     if (!database && serverString(engine))
         database = std::make_unique<PrivateDatabase>(engine, serverString(engine));
     return database ? database->init.c_str() : nullptr;
