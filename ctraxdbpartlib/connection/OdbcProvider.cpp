@@ -25,7 +25,8 @@ bool containsNoCase(const std::string &text, const std::string &part) {
 // ignores trailing blanks; its NO PAD twin does not, and MySQL 8 names
 // that rule utf8mb4_0900_bin.
 std::string exactTextOptions(bool mariaDb) {
-    return mariaDb ? " CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin" : " CHARACTER SET utf8mb4 COLLATE utf8mb4_0900_bin";
+    return mariaDb ? " CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin"
+                   : " CHARACTER SET utf8mb4 COLLATE utf8mb4_0900_bin";
 }
 
 // CREATE TABLE statements with the options appended (before a final ';');

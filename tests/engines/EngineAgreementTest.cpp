@@ -29,7 +29,7 @@ namespace {
 // limited to them.
 const char *const ADDED = "added";
 const std::vector<std::string> addedNames = {
-    "Case-R1", "case-r1", "CASE-R1", "Case-R1 ", "Wild_1",    "WildX1",    "Wild%1",
+    "Case-R1",     "case-r1",   "CASE-R1", "Case-R1 ",  "Wild_1",    "WildX1",    "Wild%1",
     "Back\\slash", "Backslash", "Quote'd", "Ünïcode-é", "ünïcode-É", "Ünïcode-e",
 };
 
@@ -61,7 +61,8 @@ protected:
 
     // The added parts that meet the comparison, in byte order.
     std::vector<std::string> addedParts(int type, const std::string &value) {
-        auto filter = partGroup(FILTER_AND, 0, {part("Number", 1, FILTER_EQUAL, ADDED), part("Part Name", 1, type, value)});
+        auto filter =
+            partGroup(FILTER_AND, 0, {part("Number", 1, FILTER_EQUAL, ADDED), part("Part Name", 1, type, value)});
         return sorted(namesOf(readAll(db.library()->getPartReader(filter, 0))));
     }
 };
@@ -78,7 +79,8 @@ TEST_P(EngineAgreementTest, PartNameFiltersMeetTheSameParts) {
         {FILTER_EQUAL, "case-r1", {"case-r1"}},
         {FILTER_EQUAL, "Case-R1 ", {"Case-R1 "}},
         {FILTER_EQUAL, "CASE-r1", {}},
-        {FILTER_NOT_EQUAL, "Case-R1",
+        {FILTER_NOT_EQUAL,
+         "Case-R1",
          {"Back\\slash", "Backslash", "CASE-R1", "Case-R1 ", "Quote'd", "Wild%1", "WildX1", "Wild_1", "case-r1",
           "Ünïcode-e", "Ünïcode-é", "ünïcode-É"}},
         {FILTER_EQUAL, "Quote'd", {"Quote'd"}},
@@ -109,12 +111,9 @@ TEST_P(EngineAgreementTest, PartNameFiltersMeetTheSameParts) {
 
 TEST_P(EngineAgreementTest, LibraryNamesFollowTheSameRule) {
     const std::pair<Node<LibFilter>, std::vector<std::string>> cases[] = {
-        {lib(FILTER_EQUAL, "Demo"), {"Demo"}},
-        {lib(FILTER_EQUAL, "demo"), {"demo"}},
-        {lib(FILTER_LIKE, "dem%"), {"demo"}},
-        {lib(FILTER_LIKE, "_emo"), {"Demo", "demo"}},
-        {lib(FILTER_NOT_LIKE, "D%"), {"demo"}},
-        {lib(FILTER_LIKE, "Dem\\%"), {}},
+        {lib(FILTER_EQUAL, "Demo"), {"Demo"}},  {lib(FILTER_EQUAL, "demo"), {"demo"}},
+        {lib(FILTER_LIKE, "dem%"), {"demo"}},   {lib(FILTER_LIKE, "_emo"), {"Demo", "demo"}},
+        {lib(FILTER_NOT_LIKE, "D%"), {"demo"}}, {lib(FILTER_LIKE, "Dem\\%"), {}},
     };
     for (const auto &[filter, expected] : cases)
         EXPECT_EQ(sorted(namesOf(readAll(getLibraryReader(db.path, filter)))), expected) << GetParam();
@@ -123,9 +122,8 @@ TEST_P(EngineAgreementTest, LibraryNamesFollowTheSameRule) {
 TEST_P(EngineAgreementTest, UniqueNamesTellCaseAndBlanks) {
     // The added names already stand side by side; only the very same bytes clash.
     const auto inserted = [&](const std::string &name) {
-        const std::string failure = txdbtest::thrownMessage([&] {
-            db.exec("INSERT INTO [Library] ([ID],[Name],[Enabled]) VALUES (3," + literal(name) + ",1);");
-        });
+        const std::string failure = txdbtest::thrownMessage(
+            [&] { db.exec("INSERT INTO [Library] ([ID],[Name],[Enabled]) VALUES (3," + literal(name) + ",1);"); });
         db.exec("DELETE FROM [Library] WHERE [ID] = 3;");
         return failure == "<no exception>";
     };

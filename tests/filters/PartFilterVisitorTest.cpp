@@ -58,7 +58,8 @@ TEST(PartFilterFields, ValuesNullsAndQuoting) {
         {part("Version", 0, 5, " -12\t"), "[Part_version]>= -12\t"},
         {part("Part Name", 0, 8, "R_%[0-9]"), "[Parts].[Name] LIKE'R_%[0-9]' ESCAPE '\\'"},
         {part("Part Name", 0, 2, "'; DROP TABLE [Parts]; --"), "[Parts].[Name]='''; DROP TABLE [Parts]; --'"},
-        {part("Component", 2, 8, "R'[0]\\'%"), PART_DEF_QUERY + "[PCB_component_name] LIKE'R''[0]\\\\''%' ESCAPE '\\')"},
+        {part("Component", 2, 8, "R'[0]\\'%"),
+         PART_DEF_QUERY + "[PCB_component_name] LIKE'R''[0]\\\\''%' ESCAPE '\\')"},
         {part("Symbol Alternate", 3, 3, "a' OR '1'='1"), GATE_QUERY + "[Gate].[Alt_name]<>'a'' OR ''1''=''1')"},
         {part("Tolerance", 4, 3, ""), ATTRIBUTE_QUERY + "[Name] = 'Tolerance' AND [Attribute_value]  IS NOT NULL)"},
         // Attribute names are not looked up and attribute values are always text.

@@ -35,13 +35,21 @@ struct ServerEngine {
 };
 
 const ServerEngine serverEngines[] = {
-    {"MariaDB", "TXDB_MARIADB_INITSTRING",
+    {"MariaDB",
+     "TXDB_MARIADB_INITSTRING",
      [](const std::string &name) { return "CREATE DATABASE IF NOT EXISTS " + name + " CHARACTER SET utf8mb4"; },
-     [](const std::string &name) { return "DROP DATABASE IF EXISTS " + name; }, {"SET FOREIGN_KEY_CHECKS=0"},
-     {"SET FOREIGN_KEY_CHECKS=1"}, "", '`'},
-    {"PostgreSQL", "TXDB_POSTGRES_INITSTRING",
+     [](const std::string &name) { return "DROP DATABASE IF EXISTS " + name; },
+     {"SET FOREIGN_KEY_CHECKS=0"},
+     {"SET FOREIGN_KEY_CHECKS=1"},
+     "",
+     '`'},
+    {"PostgreSQL",
+     "TXDB_POSTGRES_INITSTRING",
      [](const std::string &name) { return "CREATE DATABASE " + name + " ENCODING 'UTF8'"; },
-     [](const std::string &name) { return "DROP DATABASE IF EXISTS " + name + " WITH (FORCE)"; }, {}, {}, " CASCADE",
+     [](const std::string &name) { return "DROP DATABASE IF EXISTS " + name + " WITH (FORCE)"; },
+     {},
+     {},
+     " CASCADE",
      '"'},
 };
 
