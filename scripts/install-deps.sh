@@ -8,7 +8,7 @@ PACKAGES=(
     build-essential cmake clang-format
     libsqlite3-dev sqlite3
     unixodbc unixodbc-dev odbc-mariadb odbc-postgresql
-    mariadb-server mariadb-client
+    mariadb-server mariadb-client postgresql
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libcli11-dev nlohmann-json3-dev
 )

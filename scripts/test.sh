@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the project and runs all tests, with a private MariaDB server for
-# the server tests.
+# Builds the project and runs all tests, with private MariaDB and PostgreSQL
+# servers for the server tests.
 #
 #   scripts/test.sh              build/ (RelWithDebInfo)
 #   scripts/test.sh --sanitize   build-asan/ with AddressSanitizer and UBSan
@@ -25,11 +25,12 @@ bash scripts/install-deps.sh
 cmake -S . -B "$build_dir" "${cmake_options[@]}"
 cmake --build "$build_dir" -j2
 
-if [ -f scripts/mariadb-server.sh ]; then
-    trap 'bash scripts/mariadb-server.sh stop "$build_dir" || true' EXIT
-    TXDB_MARIADB_INITSTRING=$(bash scripts/mariadb-server.sh start "$build_dir")
-    export TXDB_MARIADB_INITSTRING
-fi
+# Private MariaDB and PostgreSQL servers for the engine-parameterised tests;
+# both are stopped again however the run ends.
+trap 'bash scripts/mariadb-server.sh stop "$build_dir" || true; bash scripts/postgres-server.sh stop "$build_dir" || true' EXIT
+TXDB_MARIADB_INITSTRING=$(bash scripts/mariadb-server.sh start "$build_dir")
+TXDB_POSTGRES_INITSTRING=$(bash scripts/postgres-server.sh start "$build_dir")
+export TXDB_MARIADB_INITSTRING TXDB_POSTGRES_INITSTRING
 
 status=0
 (cd "$build_dir" && ctest --output-on-failure -j2) || status=$?

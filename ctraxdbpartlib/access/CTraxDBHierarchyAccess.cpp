@@ -43,7 +43,7 @@ hierarchyAccessHandle_t CTraxDBHierarchyAccess::getParent() {
     TXDB_TRACE(LOG_FINE, "CTraxDBHierarchyAccess::getParent");
     if (parentId.null)
         return nullptr;
-    return lookup(path, "SELECT [Name],[Parent_ID],[ID],[Library_ID] FROM [Hierarchy] WHERE ID = ?;", parentId.value);
+    return lookup(path, "SELECT [Name],[Parent_ID],[ID],[Library_ID] FROM [Hierarchy] WHERE [ID] = ?;", parentId.value);
 }
 
 std::shared_ptr<Reader<HierarchyAccess>> CTraxDBHierarchyAccess::getHierarchyChildReader() {

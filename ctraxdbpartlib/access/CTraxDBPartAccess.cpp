@@ -17,7 +17,7 @@ CTraxDBPartAccess::CTraxDBPartAccess(pathHandle_t path, const PartAccessor &row)
 hierarchyAccessHandle_t CTraxDBPartAccess::getPartHierarchy() {
     TXDB_TRACE(LOG_FINE, "CTraxDBPartAccess::getPartHierarchy");
     return CTraxDBHierarchyAccess::lookup(
-        path, "SELECT [Name],[Parent_ID],[ID],[Library_ID] FROM [Hierarchy] WHERE ID = ?", hierarchyId);
+        path, "SELECT [Name],[Parent_ID],[ID],[Library_ID] FROM [Hierarchy] WHERE [ID] = ?", hierarchyId);
 }
 
 void CTraxDBPartAccess::getPartDefID(int &value) {

@@ -95,7 +95,7 @@ void CTraxDBPartForReportsAccess::getHierrachyFullName(bool &isNull, TCHAR **out
 hierarchyAccessHandle_t CTraxDBPartForReportsAccess::getPartHierarchy() {
     TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getPartHierarchy");
     return CTraxDBHierarchyAccess::lookup(
-        path, "SELECT [Name],[Parent_ID],[ID],[Library_ID] FROM [Hierarchy] WHERE ID = ?", hierarchyId.value);
+        path, "SELECT [Name],[Parent_ID],[ID],[Library_ID] FROM [Hierarchy] WHERE [ID] = ?", hierarchyId.value);
 }
 
 } // namespace DBIMPL

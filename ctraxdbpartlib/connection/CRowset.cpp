@@ -57,9 +57,11 @@ bool wantsChanges(const CDBPropSet *properties) {
 }
 
 // A select whose rows can be changed: a plain list of columns (or *) from
-// one table, optionally filtered and ordered. Gives the table and where
-// FROM starts, so that key columns can be added to the list.
-bool parseChangeableSelect(const std::string &sql, std::string &table, size_t &fromOffset,
+// one table, optionally filtered and ordered. Gives the table, its name as
+// the select writes it (quoted or not, so that the changes name the same
+// table where unquoted names fold), and where FROM starts, so that key
+// columns can be added to the list.
+bool parseChangeableSelect(const std::string &sql, std::string &table, std::string &tableText, size_t &fromOffset,
                            std::vector<std::string> &items) {
     const std::vector<SqlToken> tokens = SqlTokenizer::tokenize(sql);
     size_t i = 0;
@@ -93,11 +95,13 @@ bool parseChangeableSelect(const std::string &sql, std::string &table, size_t &f
     fromOffset = tokens[i++].begin;
     if (i >= tokens.size() || !tokens[i].isIdentifier())
         return false;
+    const size_t tableBegin = tokens[i].begin;
     table = tokens[i++].name;
     if (i + 1 < tokens.size() && tokens[i].isSymbol('.') && tokens[i + 1].isIdentifier()) {
         table = tokens[i + 1].name; // schema.table
         i += 2;
     }
+    tableText = sql.substr(tableBegin, tokens[i - 1].end - tableBegin);
     if (i < tokens.size() && tokens[i].is("AS"))
         ++i;
     if (i < tokens.size() && tokens[i].isIdentifier() && !tokens[i].is("WHERE") && !tokens[i].is("ORDER") &&
@@ -142,6 +146,7 @@ struct CRowset::Impl {
     // select list). `unchangeable` says why changes are refused.
     std::string unchangeable;
     std::string table;
+    std::string tableText;
     std::vector<std::string> columnNames;
     std::vector<std::string> keyNames;
     std::vector<int> keyOrdinals;
@@ -349,7 +354,7 @@ struct CRowset::Impl {
     void prepareChanges(std::string &sql) {
         size_t fromOffset = 0;
         std::vector<std::string> items;
-        if (!parseChangeableSelect(sql, table, fromOffset, items)) {
+        if (!parseChangeableSelect(sql, table, tableText, fromOffset, items)) {
             unchangeable = "The rows of this query cannot be changed: it does not select plain columns of one table";
             return;
         }
@@ -433,15 +438,15 @@ struct CRowset::Impl {
                 markers += i ? ",?" : "?";
             }
             values = change.values;
-            return "INSERT INTO " + quoted(table) + " (" + names + ") VALUES (" + markers + ")";
+            return "INSERT INTO " + tableText + " (" + names + ") VALUES (" + markers + ")";
         }
         if (change.kind == Change::UPDATE) {
-            sql = "UPDATE " + quoted(table) + " SET ";
+            sql = "UPDATE " + tableText + " SET ";
             for (size_t i = 0; i < columnNames.size(); ++i)
                 sql += (i ? "," : "") + quoted(columnNames[i]) + "=?";
             values = change.values;
         } else {
-            sql = "DELETE FROM " + quoted(table);
+            sql = "DELETE FROM " + tableText;
             values.clear();
         }
         for (size_t k = 0; k < keyNames.size(); ++k) {

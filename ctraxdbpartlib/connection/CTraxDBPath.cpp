@@ -13,6 +13,19 @@ namespace DBIMPL {
 
 bool promptValidationMsg = false;
 
+namespace {
+
+// Whether the connection is on the catalog already. A connection opens the
+// catalog of its initialisation string, and some engines (PostgreSQL) can
+// open no other one: USE is for the connections that are elsewhere.
+bool connectedTo(const CDataSource &dataSource, const std::string &catalog) {
+    DBVariant current;
+    return SUCCEEDED(dataSource.GetProperty(DBPropSet::DATASOURCEINFO, DBPROP_CURRENTCATALOG, current)) &&
+           current.str == catalog;
+}
+
+} // namespace
+
 CTraxDBPath::CTraxDBPath(CWnd *parent) : source(parent) {
     openDatabase(SchemaCheck::Validate, promptValidationMsg);
 }
@@ -39,7 +52,7 @@ void CTraxDBPath::openDatabase(SchemaCheck check, bool prompt) {
     value = DBVariant();
     if (SUCCEEDED(dataSource.GetProperty(DBPropSet::DBINIT, DBPROP_INIT_CATALOG, value))) {
         catalog = value.str;
-        if (value.type != DBVariant::EMPTY && !catalog.empty())
+        if (value.type != DBVariant::EMPTY && !catalog.empty() && !connectedTo(dataSource, catalog))
             execute("USE [" + catalog + "];");
     }
     if (check == SchemaCheck::Validate)

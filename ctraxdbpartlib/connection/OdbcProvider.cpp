@@ -3,6 +3,7 @@
 #include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 #include "ctraxdbpartlib/connection/OdbcStatement.h"
+#include "ctraxdbpartlib/connection/SqlTokenizer.h"
 
 #include <algorithm>
 
@@ -16,6 +17,59 @@ bool containsNoCase(const std::string &text, const std::string &part) {
         return std::tolower((unsigned char)a) == std::tolower((unsigned char)b);
     });
     return it != text.end();
+}
+
+// The table options that give a MySQL-family table the comparison rule of
+// the other engines: texts equal only when their bytes are (case and
+// trailing blanks count), ordered by code point. MariaDB's utf8mb4_bin
+// ignores trailing blanks; its NO PAD twin does not, and MySQL 8 names
+// that rule utf8mb4_0900_bin.
+std::string exactTextOptions(bool mariaDb) {
+    return mariaDb ? " CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin"
+                   : " CHARACTER SET utf8mb4 COLLATE utf8mb4_0900_bin";
+}
+
+// CREATE TABLE statements with the options appended (before a final ';');
+// every other statement as it is.
+std::string withTableOptions(const std::string &sql, const std::string &options) {
+    std::vector<SqlToken> tokens = SqlTokenizer::tokenize(sql);
+    if (tokens.size() < 2 || !tokens[0].is("CREATE") || !tokens[1].is("TABLE"))
+        return sql;
+    size_t end = tokens.back().isSymbol(';') ? tokens.back().begin : sql.size();
+    return sql.substr(0, end) + options + sql.substr(end);
+}
+
+// Every ORDER BY item sorting NULL first, as SQLite and MariaDB do:
+// PostgreSQL puts NULL last unless told.
+std::string withNullsFirst(const std::string &sql) {
+    std::vector<SqlToken> tokens = SqlTokenizer::tokenize(sql);
+    std::vector<size_t> ends; // where an item of an ORDER BY list ends
+    for (size_t i = 0; i + 1 < tokens.size(); ++i) {
+        if (!tokens[i].is("ORDER") || !tokens[i + 1].is("BY"))
+            continue;
+        int depth = 0;
+        size_t j = i + 2;
+        for (; j < tokens.size(); ++j) {
+            const SqlToken &token = tokens[j];
+            if (token.isSymbol('(')) {
+                ++depth;
+            } else if (token.isSymbol(')')) {
+                if (depth-- == 0)
+                    break; // the end of a sub-query
+            } else if (depth == 0 && (token.isSymbol(';') || token.is("LIMIT") || token.is("OFFSET"))) {
+                break;
+            } else if (depth == 0 && token.isSymbol(',')) {
+                ends.push_back(tokens[j - 1].end);
+            }
+        }
+        if (j > i + 2)
+            ends.push_back(tokens[j - 1].end);
+        i = j;
+    }
+    std::string out = sql;
+    for (auto end = ends.rbegin(); end != ends.rend(); ++end)
+        out.insert(*end, " NULLS FIRST");
+    return out;
 }
 
 class OdbcConnection : public ProviderConnection {
@@ -44,6 +98,8 @@ private:
     std::string info(SQLUSMALLINT type);
     std::string currentCatalog();
     HRESULT connectAttribute(SQLINTEGER attribute, SQLULEN value);
+    // The statement as this engine is to run it.
+    std::string adapted(const std::string &sql) const;
     HRESULT endTransaction(SQLSMALLINT completion);
     // Runs a catalog function and hands each row of its result to `row`.
     template <class Call, class Row> HRESULT catalogRows(Call call, Row row);
@@ -58,6 +114,8 @@ private:
     char quote = '"';
     bool transaction = false;
     bool mysqlFamily = false;
+    bool postgres = false;
+    std::string tableOptions;
 };
 
 HRESULT OdbcConnection::open(const InitString &init) {
@@ -88,7 +146,9 @@ HRESULT OdbcConnection::open(const InitString &init) {
 
     std::string dbms = info(SQL_DBMS_NAME);
     mysqlFamily = containsNoCase(dbms, "MySQL") || containsNoCase(dbms, "MariaDB");
+    postgres = containsNoCase(dbms, "PostgreSQL");
     if (mysqlFamily) {
+        tableOptions = exactTextOptions(containsNoCase(dbms + " " + info(SQL_DBMS_VER), "MariaDB"));
         // Backslashes in texts are ordinary characters; the server's other modes stay.
         hr = execute("SET SESSION sql_mode = CONCAT_WS(',', NULLIF(@@SESSION.sql_mode, ''), 'NO_BACKSLASH_ESCAPES')");
         if (FAILED(hr))
@@ -129,14 +189,20 @@ HRESULT OdbcConnection::connectAttribute(SQLINTEGER attribute, SQLULEN value) {
     return odbcCheck(SQLSetConnectAttr(link->dbc, attribute, (SQLPOINTER)value, 0), SQL_HANDLE_DBC, link->dbc);
 }
 
+std::string OdbcConnection::adapted(const std::string &sql) const {
+    if (postgres)
+        return withNullsFirst(sql);
+    return tableOptions.empty() ? sql : withTableOptions(sql, tableOptions);
+}
+
 HRESULT OdbcConnection::execute(const std::string &sql) {
     OdbcStatement statement(link);
-    return statement.executeDirect(sql);
+    return statement.executeDirect(adapted(sql));
 }
 
 HRESULT OdbcConnection::prepare(const std::string &sql, std::unique_ptr<ProviderStatement> &statement) {
     auto prepared = std::make_unique<OdbcStatement>(link);
-    HRESULT hr = prepared->prepare(sql);
+    HRESULT hr = prepared->prepare(adapted(sql));
     if (SUCCEEDED(hr))
         statement = std::move(prepared);
     return hr;
@@ -207,6 +273,15 @@ HRESULT OdbcConnection::tables(std::vector<std::string> &names) {
 }
 
 HRESULT OdbcConnection::catalogs(std::vector<std::string> &names) {
+    if (postgres) {
+        // psqlODBC offers only the connected database; the server knows them all.
+        return catalogColumn(1, names, [](SQLHSTMT stmt) {
+            return SQLExecDirect(stmt,
+                                 (SQLCHAR *)"SELECT datname FROM pg_database WHERE datallowconn AND NOT datistemplate "
+                                            "ORDER BY datname",
+                                 SQL_NTS);
+        });
+    }
     return catalogColumn(1, names, [](SQLHSTMT stmt) {
         return SQLTables(stmt, (SQLCHAR *)SQL_ALL_CATALOGS, SQL_NTS, (SQLCHAR *)"", 0, (SQLCHAR *)"", 0, nullptr, 0);
     });
@@ -249,6 +324,10 @@ HRESULT OdbcConnection::primaryKey(const std::string &table, std::vector<std::st
 HRESULT OdbcConnection::property(DBPropSet set, DBPROPID id, DBVariant &value) {
     if (set == DBPropSet::DBINIT && id == DBPROP_INIT_CATALOG && hasCatalog) {
         value = DBVariant::fromString(catalog);
+        return S_OK;
+    }
+    if (set == DBPropSet::DATASOURCEINFO && id == DBPROP_CURRENTCATALOG) {
+        value = DBVariant::fromString(currentCatalog());
         return S_OK;
     }
     if (set == DBPropSet::DATASOURCEINFO && id == DBPROP_DATASOURCENAME) {

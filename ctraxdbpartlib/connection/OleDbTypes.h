@@ -44,6 +44,7 @@ constexpr DBSTATUS DBSTATUS_S_ISNULL = 3;
 // Property sets and the properties the plug-in uses.
 enum class DBPropSet { DATASOURCEINFO, DBINIT, ROWSET };
 using DBPROPID = uint32_t;
+constexpr DBPROPID DBPROP_CURRENTCATALOG = 0x25;
 constexpr DBPROPID DBPROP_DATASOURCENAME = 0x26;
 constexpr DBPROPID DBPROP_DATASOURCEREADONLY = 0x27;
 constexpr DBPROPID DBPROP_INIT_CATALOG = 0xE9;

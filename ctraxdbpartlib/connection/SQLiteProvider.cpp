@@ -291,6 +291,9 @@ HRESULT openSQLiteProvider(const InitString &init, std::unique_ptr<ProviderConne
         return result;
     if (FAILED(result = opened->run("PRAGMA foreign_keys=ON;")))
         return result;
+    // LIKE tells case as '=' does, and as it does on the server engines.
+    if (FAILED(result = opened->run("PRAGMA case_sensitive_like=ON;")))
+        return result;
     connection = std::move(opened);
     return S_OK;
 }

@@ -141,6 +141,9 @@ protected:
     virtual void addValStr(DataHandle data) = 0;
 
     static bool isGroup(const DataHandle &data) { return data->nodeType == FILTER_AND || data->nodeType == FILTER_OR; }
+    static bool isLike(const DataHandle &data) {
+        return data->nodeType == FILTER_LIKE || data->nodeType == FILTER_NOT_LIKE;
+    }
 
     // A text as an SQL literal: between single quotes, each quote doubled.
     static std::string quoted(const std::string &text) {
@@ -153,10 +156,31 @@ protected:
         return literal + "'";
     }
 
-    // The node's value: NULL when empty, else the literal or the bare text.
+    // A like-pattern whose backslashes match themselves under ESCAPE '\':
+    // '%' and '_' stay the only wildcards on every engine.
+    static std::string likePattern(const std::string &text) {
+        std::string pattern;
+        for (char c : text) {
+            pattern += c;
+            if (c == '\\')
+                pattern += '\\';
+        }
+        return pattern;
+    }
+
+    // The node's value: NULL when empty, else the literal or the bare text;
+    // a quoted like-pattern names backslash as its escape character.
     void writeValue(const DataHandle &data, bool quote) {
         const std::string &value = data->value;
-        getFilterString(data) += value.empty() ? std::string("NULL") : quote ? quoted(value) : value;
+        std::string &target = getFilterString(data);
+        if (value.empty())
+            target += "NULL";
+        else if (!quote)
+            target += value;
+        else if (isLike(data))
+            target += quoted(likePattern(value)) + " ESCAPE '\\'";
+        else
+            target += quoted(value);
     }
 
 private:

@@ -23,7 +23,7 @@ bool isSubQueryTable(int32_t table) {
 const char *opener(int32_t table) {
     switch (table) {
     case TABLE_PART_DEFINITION:
-        return "[Part_def_ID] IN (SELECT ID FROM [Part_Definition] WHERE ";
+        return "[Part_def_ID] IN (SELECT [ID] FROM [Part_Definition] WHERE ";
     case TABLE_GATE:
         return "[Part_def_ID] IN (SELECT [Parts].[Part_def_ID] FROM [Parts] LEFT JOIN [Gate] ON "
                "[Parts].[Part_def_ID]=[Gate].[Part_def_ID] WHERE ";

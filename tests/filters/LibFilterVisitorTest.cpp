@@ -41,7 +41,7 @@ TEST(LibFilterText, ShapesComparatorsNullsAndQuoting) {
     const std::pair<Node<LibFilter>, const char *> cases[] = {
         // A lone root comparison has no parentheses; groups and separators.
         {lib(2, "A"), "[Name]='A'"},
-        {lib(1, "", {lib(2, "A"), lib(8, "B%")}), "([Name]='A' OR [Name] LIKE'B%')"},
+        {lib(1, "", {lib(2, "A"), lib(8, "B%")}), "([Name]='A' OR [Name] LIKE'B%' ESCAPE '\\')"},
         {lib(0, "", {lib(1, "", {lib(2, "x"), lib(2, "y")}), lib(2, "z")}),
          "(([Name]='x' OR [Name]='y') AND [Name]='z')"},
         {lib(0, "", {lib(2, "a"), lib(2, "b"), lib(2, "c")}), "([Name]='a' AND [Name]='b' AND [Name]='c')"},
@@ -52,13 +52,16 @@ TEST(LibFilterText, ShapesComparatorsNullsAndQuoting) {
         {lib(5, "v"), "[Name]>='v'"},
         {lib(6, "v"), "[Name]<'v'"},
         {lib(7, "v"), "[Name]<='v'"},
-        {lib(9, "v"), "[Name] NOT LIKE'v'"},
+        {lib(9, "v"), "[Name] NOT LIKE'v' ESCAPE '\\'"},
         // An empty value is NULL.
         {lib(2, ""), "[Name] IS NULL"},
         {lib(3, ""), "[Name] IS NOT NULL"},
         {lib(4, ""), "[Name]>NULL"},
         // Values are written unchanged apart from doubled quotes.
-        {lib(8, "Lib_%[0-9]*"), "[Name] LIKE'Lib_%[0-9]*'"},
+        {lib(8, "Lib_%[0-9]*"), "[Name] LIKE'Lib_%[0-9]*' ESCAPE '\\'"},
+        // A like-pattern's backslashes match themselves: doubled under ESCAPE '\'.
+        {lib(8, "a\\b\\"), "[Name] LIKE'a\\\\b\\\\' ESCAPE '\\'"},
+        {lib(9, "\\%"), "[Name] NOT LIKE'\\\\%' ESCAPE '\\'"},
         {lib(2, " padded "), "[Name]=' padded '"},
         {lib(2, "O'Brien"), "[Name]='O''Brien'"},
         {lib(2, "'"), "[Name]=''''"},
@@ -77,13 +80,13 @@ TEST(LibFilterText, WalkErrors) {
         EXPECT_EQ("Unknown Comparator Type", thrownMessage([&] { libFilter(root); }));
 }
 
-TEST(PartDefFilter, NameIsUnqualified) {
+TEST(PartDefFilter, NameOfTheDefinitionTable) {
     const std::pair<Node<PartDefFilter>, const char *> cases[] = {
-        {partDef(2, "A"), "Name='A'"},
-        {partDef(1, "", {partDef(2, "A"), partDef(8, "B%")}), "(Name='A' OR Name LIKE'B%')"},
-        {partDef(2, ""), "Name IS NULL"},
-        {partDef(3, ""), "Name IS NOT NULL"},
-        {partDef(2, "'; DROP TABLE [Parts]; --"), "Name='''; DROP TABLE [Parts]; --'"},
+        {partDef(2, "A"), "[Name]='A'"},
+        {partDef(1, "", {partDef(2, "A"), partDef(8, "B%")}), "([Name]='A' OR [Name] LIKE'B%' ESCAPE '\\')"},
+        {partDef(2, ""), "[Name] IS NULL"},
+        {partDef(3, ""), "[Name] IS NOT NULL"},
+        {partDef(2, "'; DROP TABLE [Parts]; --"), "[Name]='''; DROP TABLE [Parts]; --'"},
     };
     for (const auto &[root, expected] : cases)
         EXPECT_EQ(expected, partDefFilter(root));

@@ -15,7 +15,7 @@ std::string partFilter(const Node<PartFilter> &root) {
     return filterOf<CTraxPartFilterVisitor, PartFilter>(root);
 }
 
-const std::string PART_DEF_QUERY = "[Part_def_ID] IN (SELECT ID FROM [Part_Definition] WHERE ";
+const std::string PART_DEF_QUERY = "[Part_def_ID] IN (SELECT [ID] FROM [Part_Definition] WHERE ";
 const std::string GATE_QUERY = "[Part_def_ID] IN (SELECT [Parts].[Part_def_ID] FROM [Parts] LEFT JOIN [Gate] ON "
                                "[Parts].[Part_def_ID]=[Gate].[Part_def_ID] WHERE ";
 const std::string ATTRIBUTE_QUERY = "[Part_def_ID] IN (SELECT [Part_def_ID] FROM [Attributes] WHERE ";
@@ -56,9 +56,10 @@ TEST(PartFilterFields, ValuesNullsAndQuoting) {
         {part("Version", 0, 3, ""), "[Part_version] IS NOT NULL"},
         {part("Part Type", 0, 2, " 7 "), "[Part_Type]= 7 "},
         {part("Version", 0, 5, " -12\t"), "[Part_version]>= -12\t"},
-        {part("Part Name", 0, 8, "R_%[0-9]"), "[Parts].[Name] LIKE'R_%[0-9]'"},
+        {part("Part Name", 0, 8, "R_%[0-9]"), "[Parts].[Name] LIKE'R_%[0-9]' ESCAPE '\\'"},
         {part("Part Name", 0, 2, "'; DROP TABLE [Parts]; --"), "[Parts].[Name]='''; DROP TABLE [Parts]; --'"},
-        {part("Component", 2, 8, "R'[0]\\'%"), PART_DEF_QUERY + "[PCB_component_name] LIKE'R''[0]\\''%')"},
+        {part("Component", 2, 8, "R'[0]\\'%"),
+         PART_DEF_QUERY + "[PCB_component_name] LIKE'R''[0]\\\\''%' ESCAPE '\\')"},
         {part("Symbol Alternate", 3, 3, "a' OR '1'='1"), GATE_QUERY + "[Gate].[Alt_name]<>'a'' OR ''1''=''1')"},
         {part("Tolerance", 4, 3, ""), ATTRIBUTE_QUERY + "[Name] = 'Tolerance' AND [Attribute_value]  IS NOT NULL)"},
         // Attribute names are not looked up and attribute values are always text.
@@ -74,7 +75,7 @@ TEST(PartFilterFields, ValuesNullsAndQuoting) {
 }
 
 TEST(PartFilterSubQueries, ExamplesUnderAnAndRoot) {
-    EXPECT_EQ("([Parts].[Name] LIKE'R%' AND " + PART_DEF_QUERY + "[PCB_component_name]='RES0805'))",
+    EXPECT_EQ("([Parts].[Name] LIKE'R%' ESCAPE '\\' AND " + PART_DEF_QUERY + "[PCB_component_name]='RES0805'))",
               partFilter(partGroup(0, 0, {part("Part Name", 0, 8, "R%"), part("Component", 2, 2, "RES0805")})));
     EXPECT_EQ("(" + GATE_QUERY + "[Gate].[Name]='AND2'))", partFilter(partGroup(0, 0, {part("Symbol", 3, 2, "AND2")})));
     EXPECT_EQ("(" + ATTRIBUTE_QUERY + "[Name] = 'Tolerance' AND [Attribute_value] ='5%'))",
@@ -91,7 +92,7 @@ TEST(PartFilterSubQueries, EachTableGetsItsOwnSubQuery) {
                            part("Stem", 2, 8, "R%"), part("Number", 1, 2, "N1")});
     EXPECT_EQ("(" + PART_DEF_QUERY + "[PCB_component_name]='C1') AND " + GATE_QUERY + "[Gate].[Name]='G1') AND " +
                   ATTRIBUTE_QUERY + "[Name] = 'Vendor' AND [Attribute_value] ='V1') AND " + PART_DEF_QUERY +
-                  "[Component_name_stem] LIKE'R%') AND [Part_number]='N1')",
+                  "[Component_name_stem] LIKE'R%' ESCAPE '\\') AND [Part_number]='N1')",
               partFilter(root));
 }
 

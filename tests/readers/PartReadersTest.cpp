@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -254,7 +256,11 @@ TEST_P(PartReadersTest, RecordsOutliveTheirReaderAndThePathHandle) {
 TEST_P(PartReadersTest, MissingFolderRowGivesAnEmptyHandle) {
     auto part = library->getPartReader(partFilterCompHandle_t(), 0)->getNext();
     ASSERT_TRUE(part);
-    db->exec(GetParam() == "SQLite" ? "PRAGMA foreign_keys=OFF" : "SET FOREIGN_KEY_CHECKS=0");
+    const std::map<std::string, std::string> foreignKeysOff = {
+        {"SQLite", "PRAGMA foreign_keys=OFF"},
+        {"MariaDB", "SET FOREIGN_KEY_CHECKS=0"},
+        {"PostgreSQL", "ALTER TABLE [Parts] DROP CONSTRAINT [PartsHierarchy]"}};
+    db->exec(foreignKeysOff.at(GetParam()));
     db->exec("UPDATE [Parts] SET [Hierarchy_ID] = -5 WHERE [Library_ID] = " + std::to_string(libraryId));
     // The record keeps its snapshot; a fresh record of the changed row finds no folder.
     EXPECT_TRUE(part->getPartHierarchy());

@@ -8,11 +8,13 @@
 //   }
 //
 // "SQLite" is always offered: a new file in a temporary directory that is
-// removed when the test program ends. "MariaDB" is offered when the
-// environment variable TXDB_MARIADB_INITSTRING holds an initialisation
-// string (scripts/mariadb-server.sh prints one): a database of the test
-// program's own next to the one the string names, with every table
-// dropped before the string is handed back.
+// removed when the test program ends. "MariaDB" and "PostgreSQL" are offered
+// when the environment variables TXDB_MARIADB_INITSTRING and
+// TXDB_POSTGRES_INITSTRING hold an initialisation string of a test server
+// (scripts/mariadb-server.sh and scripts/postgres-server.sh print one): a
+// database of the test program's own next to the one the string names,
+// created on first use and dropped at exit, with every table dropped
+// before the string is handed back.
 
 #include <string>
 #include <vector>
@@ -22,17 +24,14 @@ namespace txdbtest {
 // The engines to run engine-independent tests on.
 std::vector<std::string> testEngines();
 
-// A fresh empty database of the engine; its initialisation string.
-std::string freshDatabase(const std::string &engine);
-
 // A fresh empty database of the engine that is not the one freshDatabase
 // hands out: on a server a further database of the test program's own (each
-// call a new one, dropped at exit), so that two databases can be open at once.
+// call a new one, dropped when the tests end), so that two databases can be
+// open at once.
 std::string otherDatabase(const std::string &engine);
 
-// The initialisation string of this test program's own MariaDB database
-// (created on first use, dropped at exit); empty without a test server.
-std::string mariaDbInitString();
+// A fresh empty database of the engine; its initialisation string.
+std::string freshDatabase(const std::string &engine);
 
 // The temporary directory of this test program (created on first use).
 std::string tempDirectory();

@@ -160,10 +160,14 @@ libraryFilterCompHandle_t libraryNameFilter(int32_t nodeType, const std::string 
 }
 
 std::string whereHelp() {
-    std::string help = "A condition on the parts, \"FIELD OP VALUE\"; repeat it for more (all must hold, or any with "
-                       "--any). OP is one of = <> > >= < <= like notlike; like takes the SQL wildcards % and _. VALUE "
-                       "is taken as written up to the end, blanks around it left out; an empty VALUE with = or <> "
-                       "tests for NULL. FIELD is a field ";
+    std::string help =
+        "A condition on the parts, \"FIELD OP VALUE\"; repeat it for more (all must hold, or any with "
+        "--any). OP is one of = <> > >= < <= like notlike. Texts compare the same way on every database: = and "
+        "<> compare every byte (case and blanks count), > >= < <= follow the byte order, like and "
+        "notlike tell case as = does and take % (any text) and _ (one character) as their only "
+        "wildcards, a backslash being an ordinary character. VALUE is taken as written up to the end, blanks around it "
+        "left out; an empty VALUE with = or <> "
+        "tests for NULL. FIELD is a field ";
     for (const FieldGroup &group : fieldGroups) {
         help += "of " + std::string(group.what) + " (";
         for (size_t i = 0; i < group.names.size(); ++i)

@@ -427,7 +427,8 @@ void addReadCommands(CLI::App &app) {
     addDatabaseArgument(*libraries, args->database);
     libraries
         ->add_option("--name", args->namePattern,
-                     "Only the libraries whose name matches PATTERN (SQL LIKE: % any text, _ one character)")
+                     "Only the libraries whose name matches PATTERN (like in parts --where: % any text, _ one "
+                     "character, case counts, a backslash is an ordinary character)")
         ->option_text("PATTERN");
     addFormatOption(*libraries, args->format, tableFormats);
     libraries->callback([args] { runLibraries(*args); });
