@@ -24,6 +24,8 @@ public:
         return found;
     }
     void insert(std::shared_ptr<T> item) override {
+        // A new library may come without a find before it.
+        this->openRowset();
         if (keyCounter == -1)
             keyCounter = runCount(this->database(), "SELECT MAX([ID]) FROM [Library];");
         libraryId = ++keyCounter;

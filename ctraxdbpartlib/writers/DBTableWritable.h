@@ -92,12 +92,14 @@ protected:
     Rowset rowset;
     bool deletePending = false;
 
-private:
+    // The rowset, opened on first use.
     Rowset &openRowset() {
         if (!rowset.isOpen())
             database().open(rowset, select);
         return rowset;
     }
+
+private:
     static bool isFound(HRESULT result) {
         checkResult(result);
         return result == S_OK;
