@@ -33,19 +33,6 @@ DBParam bufferValue(const DBBinding &binding) {
     return DBParam::fromText(std::string(text, strnlen(text, binding.width)));
 }
 
-// A value as the key of a find index: NULL, integers and texts kept apart.
-std::string indexKey(const DBParam &value) {
-    switch (value.kind) {
-    case DBParam::NUL:
-        return std::string();
-    case DBParam::I4:
-        return "I" + std::to_string(value.intVal);
-    case DBParam::TEXT:
-        break;
-    }
-    return "T" + value.text;
-}
-
 bool wantsChanges(const CDBPropSet *properties) {
     if (!properties)
         return false;
@@ -150,20 +137,47 @@ struct CRowset::Impl {
     std::vector<std::string> columnNames;
     std::vector<std::string> keyNames;
     std::vector<int> keyOrdinals;
+    std::vector<int> keyBindings; // per key column its binding, or -1 when unbound
+    bool unboundKey = false;
     int hiddenCount = 0;
     std::vector<Change> pending;
 
     // The in-memory copy behind FindFirstRow and MoveToRow: every row's
     // bound values (by binding) and key, rows deleted through the rowset
     // marked, and per searched column the rows of each value in order.
-    struct CachedRow {
-        std::vector<DBParam> values; // one per binding
-        std::vector<DBParam> key;
-        bool deleted = false;
+    // The values of all rows in one array, a row's after another's (one per
+    // binding), so that a find touches as little memory as it can.
+    struct CachedRows {
+        std::vector<DBParam> values;
+        std::vector<char> deleted;
+        std::vector<std::vector<DBParam>> keys; // only when a key column is unbound
+        size_t width = 0;
+        size_t size() const { return deleted.size(); }
+        DBParam *row(size_t at) { return values.data() + at * width; }
+        const DBParam *row(size_t at) const { return values.data() + at * width; }
+        void clear(size_t columns) {
+            values.clear();
+            deleted.clear();
+            keys.clear();
+            width = columns;
+        }
     };
-    using ValueIndex = std::unordered_map<std::string, std::vector<size_t>>;
+    // The rows of each value of one column: an open-addressing table from a
+    // value to the first row that holds it, and per row the next row with the
+    // same value (NONE at the end), in the rowset's order.
+    static constexpr size_t NONE = static_cast<size_t>(-1);
+    struct ValueIndex {
+        struct Slot {
+            size_t hash = 0;
+            size_t row = NONE; // NONE: never used; FREED: used before
+        };
+        static constexpr size_t FREED = NONE - 1;
+        std::vector<Slot> slots;
+        size_t used = 0; // slots that are not NONE
+        std::vector<size_t> next;
+    };
     bool cached = false;
-    std::vector<CachedRow> rows;
+    CachedRows rows;
     std::unordered_map<int, ValueIndex> indexes; // by binding position
     size_t current = 0;
 
@@ -230,22 +244,65 @@ struct CRowset::Impl {
         }
         fresh = false;
         onRow = false;
-        rows.clear();
+        rows.clear(columns.size());
         indexes.clear();
         for (;;) {
             HRESULT result = statement->fetch();
             if (result != S_OK)
                 break;
-            CachedRow row;
-            row.values.reserve(columns.size());
             for (const DBBinding &binding : columns)
-                row.values.push_back(rowValue(binding));
-            if (unchangeable.empty())
-                row.key = currentKey();
-            rows.push_back(std::move(row));
+                rows.values.push_back(rowValue(binding));
+            rows.deleted.push_back(false);
+            if (unchangeable.empty() && unboundKey)
+                rows.keys.push_back(currentKey());
         }
         cached = true;
         return S_OK;
+    }
+
+    static size_t hashOf(const DBParam &value) {
+        return value.kind == DBParam::I4 ? std::hash<int32_t>()(value.intVal) * 0x9E3779B97F4A7C15ull
+                                         : std::hash<std::string>()(value.text);
+    }
+
+    // The slot of the value in the column's index: the one that holds it,
+    // else the first free one on its probe sequence.
+    ValueIndex::Slot *slotOf(ValueIndex &index, size_t binding, const DBParam &value, size_t hash) {
+        const size_t mask = index.slots.size() - 1;
+        ValueIndex::Slot *freed = nullptr;
+        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+            ValueIndex::Slot &slot = index.slots[at];
+            if (slot.row == NONE)
+                return freed ? freed : &slot;
+            if (slot.row == ValueIndex::FREED) {
+                if (!freed)
+                    freed = &slot;
+            } else if (slot.hash == hash && rows.row(slot.row)[binding] == value) {
+                return &slot;
+            }
+        }
+    }
+
+    // Adds the row as the head of its value's rows, growing the table first
+    // when it is half full.
+    void linkFirst(ValueIndex &index, size_t binding, size_t row) {
+        if ((index.used + 1) * 2 > index.slots.size()) {
+            std::vector<ValueIndex::Slot> old(std::max<size_t>(16, index.slots.size() * 2));
+            old.swap(index.slots);
+            index.used = 0;
+            for (const ValueIndex::Slot &slot : old)
+                if (slot.row != NONE && slot.row != ValueIndex::FREED) {
+                    *slotOf(index, binding, rows.row(slot.row)[binding], slot.hash) = slot;
+                    ++index.used;
+                }
+        }
+        const DBParam &value = rows.row(row)[binding];
+        const size_t hash = hashOf(value);
+        ValueIndex::Slot *slot = slotOf(index, binding, value, hash);
+        if (slot->row == NONE)
+            ++index.used;
+        index.next[row] = slot->row == NONE || slot->row == ValueIndex::FREED ? NONE : slot->row;
+        *slot = {hash, row};
     }
 
     ValueIndex &indexOf(size_t binding) {
@@ -253,30 +310,66 @@ struct CRowset::Impl {
         if (found != indexes.end())
             return found->second;
         ValueIndex &index = indexes[static_cast<int>(binding)];
-        for (size_t i = 0; i < rows.size(); ++i)
-            if (!rows[i].deleted && rows[i].values[binding].kind != DBParam::NUL)
-                index[indexKey(rows[i].values[binding])].push_back(i);
+        size_t size = 16;
+        while (size < rows.size() * 2 + 2)
+            size *= 2;
+        index.slots.resize(size);
+        index.next.assign(rows.size(), NONE);
+        // From the last row back, so that each chain runs in the rowset's order.
+        for (size_t i = rows.size(); i-- > 0;)
+            if (!rows.deleted[i] && rows.row(i)[binding].kind != DBParam::NUL)
+                linkFirst(index, binding, i);
         return index;
     }
 
+    // The first row holding the value, or NONE.
+    size_t firstRow(ValueIndex &index, size_t binding, const DBParam &value) {
+        const size_t row = slotOf(index, binding, value, hashOf(value))->row;
+        return row == ValueIndex::FREED ? NONE : row;
+    }
+
+    // Takes the row out of every index, under the value it has now.
     void unindex(size_t row) {
         for (auto &entry : indexes) {
-            auto list = entry.second.find(indexKey(rows[row].values[entry.first]));
-            if (list == entry.second.end())
+            ValueIndex &index = entry.second;
+            const DBParam &value = rows.row(row)[entry.first];
+            if (value.kind == DBParam::NUL)
                 continue;
-            list->second.erase(std::remove(list->second.begin(), list->second.end(), row), list->second.end());
-            if (list->second.empty())
-                entry.second.erase(list);
+            ValueIndex::Slot *slot = slotOf(index, entry.first, value, hashOf(value));
+            if (slot->row == NONE || slot->row == ValueIndex::FREED)
+                continue;
+            if (slot->row == row) {
+                slot->row = index.next[row] == NONE ? ValueIndex::FREED : index.next[row];
+                continue;
+            }
+            for (size_t at = slot->row; at != NONE; at = index.next[at])
+                if (index.next[at] == row) {
+                    index.next[at] = index.next[row];
+                    break;
+                }
         }
     }
 
+    // Puts the row into every index, in its place among the rows of its value.
     void reindex(size_t row) {
         for (auto &entry : indexes) {
-            const DBParam &value = rows[row].values[entry.first];
+            ValueIndex &index = entry.second;
+            const DBParam &value = rows.row(row)[entry.first];
+            if (index.next.size() <= row)
+                index.next.resize(row + 1, NONE);
+            index.next[row] = NONE;
             if (value.kind == DBParam::NUL)
                 continue;
-            std::vector<size_t> &list = entry.second[indexKey(value)];
-            list.insert(std::upper_bound(list.begin(), list.end(), row), row);
+            const size_t head = firstRow(index, entry.first, value);
+            if (head == NONE || row < head) {
+                linkFirst(index, entry.first, row);
+                continue;
+            }
+            size_t at = head;
+            while (index.next[at] != NONE && index.next[at] < row)
+                at = index.next[at];
+            index.next[row] = index.next[at];
+            index.next[at] = row;
         }
     }
 
@@ -288,10 +381,10 @@ struct CRowset::Impl {
     }
 
     void copyCached() {
-        const CachedRow &row = rows[current];
+        const DBParam *row = rows.row(current);
         for (size_t i = 0; i < columns.size(); ++i) {
             const DBBinding &binding = columns[i];
-            const DBParam &value = row.values[i];
+            const DBParam &value = row[i];
             const bool null = value.kind == DBParam::NUL;
             if (binding.type == DBBinding::STR) {
                 const size_t copied = null ? 0 : std::min(value.text.size(), binding.width - 1);
@@ -318,25 +411,19 @@ struct CRowset::Impl {
     // The rowset's own changes, carried into the copy.
     void cacheSetData(const std::vector<DBParam> &values) {
         unindex(current);
-        rows[current].values = values;
+        std::copy(values.begin(), values.end(), rows.row(current));
         reindex(current);
     }
     void cacheDelete() {
         unindex(current);
-        rows[current].deleted = true;
+        rows.deleted[current] = true;
     }
     // An inserted row joins the copy when its key is among its values.
     void cacheInsert(const std::vector<DBParam> &values) {
-        CachedRow row;
-        row.values = values;
-        for (int ordinal : keyOrdinals) {
-            auto bound = std::find_if(columns.begin(), columns.end(),
-                                      [ordinal](const DBBinding &b) { return b.ordinal == ordinal; });
-            if (bound == columns.end())
-                return;
-            row.key.push_back(values[bound - columns.begin()]);
-        }
-        rows.push_back(std::move(row));
+        if (unboundKey)
+            return;
+        rows.values.insert(rows.values.end(), values.begin(), values.end());
+        rows.deleted.push_back(false);
         reindex(rows.size() - 1);
     }
 
@@ -391,6 +478,10 @@ struct CRowset::Impl {
                 if (SqlTokenizer::sameName(statement->columnName(c), key))
                     ordinal = c;
             keyOrdinals.push_back(ordinal ? ordinal : nextHidden++);
+            auto bound = std::find_if(columns.begin(), columns.end(),
+                                      [&](const DBBinding &b) { return b.ordinal == keyOrdinals.back(); });
+            keyBindings.push_back(bound == columns.end() ? -1 : static_cast<int>(bound - columns.begin()));
+            unboundKey = unboundKey || keyBindings.back() < 0;
         }
         for (const DBBinding &binding : columns)
             columnNames.push_back(statement->columnName(binding.ordinal));
@@ -416,9 +507,17 @@ struct CRowset::Impl {
         return values;
     }
 
+    // The key of the current row; in the copy, a key column that is bound is
+    // read from the row's values, which the rowset's own changes keep current.
     std::vector<DBParam> currentKey() const {
-        if (cached)
-            return rows[current].key;
+        if (cached && unboundKey)
+            return rows.keys[current];
+        if (cached) {
+            std::vector<DBParam> key;
+            for (int binding : keyBindings)
+                key.push_back(rows.row(current)[binding]);
+            return key;
+        }
         std::vector<DBParam> key;
         for (int ordinal : keyOrdinals)
             key.push_back(statement->value(ordinal));
@@ -644,10 +743,10 @@ HRESULT CRowset::FindFirstRow(int ordinal) {
     if (sought.kind == DBParam::NUL) // NULL never equals anything
         return DB_S_ENDOFROWSET;
     Impl::ValueIndex &index = r.indexOf(static_cast<size_t>(binding - r.columns.begin()));
-    auto found = index.find(indexKey(sought));
-    if (found == index.end())
+    const size_t row = r.firstRow(index, static_cast<size_t>(binding - r.columns.begin()), sought);
+    if (row == Impl::NONE)
         return DB_S_ENDOFROWSET;
-    r.moveToCached(found->second.front());
+    r.moveToCached(row);
     return S_OK;
 }
 
@@ -662,7 +761,7 @@ HRESULT CRowset::MoveToRow(int position) {
             return result;
     }
     r.onRow = false;
-    if (position < 0 || static_cast<size_t>(position) >= r.rows.size() || r.rows[position].deleted)
+    if (position < 0 || static_cast<size_t>(position) >= r.rows.size() || r.rows.deleted[position])
         return DB_S_ENDOFROWSET;
     r.moveToCached(static_cast<size_t>(position));
     return S_OK;

@@ -377,12 +377,14 @@ bool probeMultiRowInsert(CTraxDBPath &path) {
     // The probe fails on purpose on every engine (it leaves out columns that
     // must not be NULL). Engines that end a transaction's use at its first
     // failed statement (PostgreSQL) get it back through a savepoint; an
-    // engine without this savepoint syntax goes on without one.
+    // engine without this savepoint syntax goes on without one, and outside
+    // a transaction there is nothing to get back.
     auto run = [&path](const std::string &sql) {
         CCommand<CNoAccessor> command;
         return command.Open(path.getSession(), path.fixTcEnc(sql), &path.getProperties());
     };
-    const bool savepoint = SUCCEEDED(run("SAVEPOINT txdb_probe;"));
+    const bool savepoint =
+        path.getSession().getConnection()->inTransaction() && SUCCEEDED(run("SAVEPOINT txdb_probe;"));
     const HRESULT result = run("INSERT INTO [Attributes] ([Name],[Attribute_value]) VALUES "
                                "('<TEST_INSERT1>','<TEST_INSERT2>'),('<TEST_INSERT1>','<TEST_INSERT2>');");
     if (savepoint) {
