@@ -32,6 +32,7 @@
 #include "interface/PinDataAccess.h"
 #include "interface/PinEquivAccess.h"
 #include "interface/PinEquivDataAccess.h"
+#include "bench/BareSqlite.h"
 #include "tools/samplelib/SampleLibrary.h"
 
 #include <sqlite3.h>
@@ -186,52 +187,6 @@ Tally libraryWide(LibraryAccess &library) {
 // ---- The bare walk ----------------------------------------------------------
 
 volatile long sink; // the integers the bare walk reads go here
-
-class Bare {
-public:
-    explicit Bare(const std::string &file) { sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr); }
-    ~Bare() { sqlite3_close(db); }
-
-    // Runs the count and then the query, both with `param`; `row` sees
-    // each row of the query.
-    void read(const char *countSql, const char *sql, int param, const std::function<void(sqlite3_stmt *)> &row) {
-        run(countSql, param, [this](sqlite3_stmt *stmt) { counted += sqlite3_column_int(stmt, 0); });
-        run(sql, param, row);
-    }
-
-    // A text column copied as an accessor field of `size` bytes.
-    static bool text(sqlite3_stmt *stmt, int column, char *buffer, size_t size) {
-        if (sqlite3_column_type(stmt, column) == SQLITE_NULL) {
-            buffer[0] = '\0';
-            return true;
-        }
-        const unsigned char *value = sqlite3_column_text(stmt, column);
-        size_t length = static_cast<size_t>(sqlite3_column_bytes(stmt, column));
-        if (length > size - 1)
-            length = size - 1;
-        std::memcpy(buffer, value, length);
-        buffer[length] = '\0';
-        return false;
-    }
-    static int number(sqlite3_stmt *stmt, int column) {
-        return sqlite3_column_type(stmt, column) == SQLITE_NULL ? 0 : sqlite3_column_int(stmt, column);
-    }
-
-    long counted = 0;
-
-private:
-    template <class F> void run(const char *sql, int param, F row) {
-        sqlite3_stmt *stmt = nullptr;
-        if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK)
-            throw std::runtime_error(sqlite3_errmsg(db));
-        sqlite3_bind_int(stmt, 1, param);
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            row(stmt);
-        sqlite3_finalize(stmt);
-    }
-
-    sqlite3 *db = nullptr;
-};
 
 Tally bareWalk(const std::string &file, int libraryId) {
     Bare bare(file);

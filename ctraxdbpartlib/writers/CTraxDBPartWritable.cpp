@@ -20,31 +20,40 @@ CTraxDBPartWritable::CTraxDBPartWritable(pathHandle_t path, LibraryAccessor &lib
 int32_t CTraxDBPartWritable::resolveHierarchy(PartAccess &item) {
     int position = -1;
     item.getHierarchyPosition(position);
-    const int32_t key = folderKey(position);
-    if (key >= 0)
-        return key;
+    if (folderKey(position) >= 0)
+        return folderKey(position);
     hierarchyAccessHandle_t folder = item.getPartHierarchy();
     if (!folder)
         TXDB_RAISE_TEXT("The part " + std::string(rowset.name) + " names no folder");
-    return findHierarchyID(path, folder, libraryId);
+    const int sourceId = folder->getID();
+    if (sourceFolderKey(sourceId) >= 0)
+        return sourceFolderKey(sourceId);
+    const int32_t key = findHierarchyID(path, folder, libraryId);
+    setSourceFolderKey(sourceId, key);
+    return key;
 }
 
 int32_t CTraxDBPartWritable::resolvePartDef(PartAccess &item) {
     int position = -1;
     item.getPartDefPosition(position);
-    const int32_t key = partDefKey(position);
-    if (key >= 0)
-        return key;
+    if (partDefKey(position) >= 0)
+        return partDefKey(position);
+    int sourceId = -1;
+    item.getPartDefID(sourceId);
+    if (sourcePartDefKey(sourceId) >= 0)
+        return sourcePartDefKey(sourceId);
     std::shared_ptr<PartDefAccess> definition = item.getPartPartDefn();
     if (!definition)
         TXDB_RAISE_TEXT("The part " + std::string(rowset.name) + " names no part definition");
-    const std::string name = textOf<51>([&](char *buffer, size_t size) { definition->getName(buffer, size, false); });
-    const int32_t found = lookupKey(
+    const std::string name =
+        textOf<51>([&](char *buffer, size_t size) { definition->getName(buffer, size, false); });
+    const int32_t key = lookupKey(
         database(), "SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = ? AND [Name] = ? ORDER BY([ID]);",
         libraryId, name);
-    if (found < 0)
+    if (key < 0)
         TXDB_RAISE_TEXT(formatNumbered(loadMessage(IDS_ITEM_NOT_FOUND), {name}));
-    return found;
+    setSourcePartDefKey(sourceId, key);
+    return key;
 }
 
 void CTraxDBPartWritable::fill(PartAccess &item) {

@@ -120,6 +120,8 @@ struct Buffers {
     size_t pinReadEntry = 0;
     std::unordered_map<int, int32_t> folderMap;
     std::unordered_map<int, int32_t> partDefMap;
+    std::unordered_map<int, int32_t> sourceFolderMap;
+    std::unordered_map<int, int32_t> sourcePartDefMap;
     std::unordered_map<int32_t, std::vector<int32_t>> gatePinLists;
     std::unordered_map<int32_t, std::vector<int32_t>> swapGatePinLists;
 };
@@ -357,6 +359,24 @@ int32_t partDefKey(int position) {
 void setPartDefKey(int position, int32_t key) {
     if (position >= 0)
         buffers.partDefMap[position] = key;
+}
+
+int32_t sourceFolderKey(int sourceId) {
+    return keyOf(buffers.sourceFolderMap, sourceId);
+}
+
+void setSourceFolderKey(int sourceId, int32_t key) {
+    if (sourceId > 0)
+        buffers.sourceFolderMap[sourceId] = key;
+}
+
+int32_t sourcePartDefKey(int sourceId) {
+    return keyOf(buffers.sourcePartDefMap, sourceId);
+}
+
+void setSourcePartDefKey(int sourceId, int32_t key) {
+    if (sourceId > 0)
+        buffers.sourcePartDefMap[sourceId] = key;
 }
 
 const std::vector<int32_t> &gatePins(int32_t gateId) {

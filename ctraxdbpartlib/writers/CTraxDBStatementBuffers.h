@@ -81,6 +81,14 @@ bool setPendingPinEquivGroup(int32_t partDefId, const std::string &identifier, i
 int32_t folderKey(int position);
 int32_t partDefKey(int position);
 void setPartDefKey(int position, int32_t key);
+// The new keys of the source's own folder and definition keys, for sources
+// that report no positions but keys of their own (the database's records):
+// a part's folder and definition are looked up by name once per library
+// write. -1 for none; keys that are not positive are not kept.
+int32_t sourceFolderKey(int sourceId);
+void setSourceFolderKey(int sourceId, int32_t key);
+int32_t sourcePartDefKey(int sourceId);
+void setSourcePartDefKey(int sourceId, int32_t key);
 // The pins attached to a new gate, and the rows of a new swap gate, in order.
 const std::vector<int32_t> &gatePins(int32_t gateId);
 const std::vector<int32_t> &swapGatePins(int32_t swapGateId);
