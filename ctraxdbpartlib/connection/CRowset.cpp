@@ -343,6 +343,7 @@ HRESULT CRowset::open(const CSession &session, const std::string &sql, const CDB
         HRESULT failed = result;
         std::vector<std::string> records = CDBErrorInfo::records();
         close();
+        CDBErrorInfo::clear();
         for (const std::string &record : records)
             CDBErrorInfo::add(record);
         return failed;

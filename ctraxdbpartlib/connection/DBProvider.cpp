@@ -28,9 +28,18 @@ HRESULT InitString::parse(const std::string &text, InitString &out) {
     size_t i = 0;
     while (i < text.size()) {
         size_t equals = text.find('=', i);
-        if (equals == std::string::npos) {
+        const size_t semicolon = text.find(';', i);
+        if (semicolon < equals && trimmed(text.substr(i, semicolon - i)).empty()) {
+            i = semicolon + 1; // an empty entry
+            continue;
+        }
+        if (equals == std::string::npos || semicolon < equals) {
             if (!trimmed(text.substr(i)).empty()) {
-                CDBErrorInfo::add("Invalid initialisation string: \"" + trimmed(text.substr(i)) + "\" has no value");
+                // The text may be part of a password: it is not repeated.
+                CDBErrorInfo::add(
+                    "Invalid initialisation string: an entry " +
+                    (out.pairs.empty() ? std::string("at its start") : "after " + out.pairs.back().first) +
+                    " has no '=' (quote values that hold ';')");
                 return E_INVALIDARG;
             }
             break;
@@ -93,8 +102,8 @@ std::string InitString::toString(bool includePassword) const {
         if (!includePassword && isPasswordKey(pair.first))
             continue;
         const std::string &value = pair.second;
-        bool needsQuotes = value.find_first_of(";={}'\"") != std::string::npos ||
-                           (!value.empty() && (value.front() == ' ' || value.back() == ' '));
+        bool needsQuotes =
+            value.find_first_of(";={}'\"") != std::string::npos || (!value.empty() && (value != trimmed(value)));
         out += pair.first + "=";
         if (needsQuotes) {
             out += '"';

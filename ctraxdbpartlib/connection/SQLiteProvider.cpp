@@ -14,7 +14,14 @@ namespace {
 // A failing engine call: its message as the error record and the result
 // code its kind stands for.
 HRESULT failure(sqlite3 *db, int rc, bool preparing) {
-    CDBErrorInfo::add(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    std::string text = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    // Failures of the file rather than of the statement name the file.
+    const int kind = rc & 0xff;
+    const char *file = db ? sqlite3_db_filename(db, "main") : nullptr;
+    if (file && (kind == SQLITE_NOTADB || kind == SQLITE_BUSY || kind == SQLITE_LOCKED || kind == SQLITE_CORRUPT ||
+                 kind == SQLITE_READONLY || kind == SQLITE_CANTOPEN || kind == SQLITE_IOERR || kind == SQLITE_FULL))
+        text += ": " + std::string(file);
+    CDBErrorInfo::add(text);
     if ((rc & 0xff) == SQLITE_CONSTRAINT)
         return DB_E_INTEGRITYVIOLATION;
     if (preparing && (rc & 0xff) == SQLITE_ERROR)

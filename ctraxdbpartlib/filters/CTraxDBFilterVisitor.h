@@ -153,9 +153,18 @@ protected:
         return literal + "'";
     }
 
+    static bool isPattern(const DataHandle &data) {
+        return data->nodeType == FILTER_LIKE || data->nodeType == FILTER_NOT_LIKE;
+    }
+
     // The node's value: NULL when empty, else the literal or the bare text.
+    // A LIKE pattern is always a literal, whatever the field, and cannot be
+    // left empty.
     void writeValue(const DataHandle &data, bool quote) {
         const std::string &value = data->value;
+        if (isPattern(data) && value.empty())
+            raiseText("CTraxDBFilterVisitor", __LINE__, "LIKE and NOT LIKE need a pattern: the filter value is empty");
+        quote = quote || isPattern(data);
         getFilterString(data) += value.empty() ? std::string("NULL") : quote ? quoted(value) : value;
     }
 

@@ -1,17 +1,24 @@
 #include "tools/partlib/Commands.h"
+#include "tools/partlib/SameDatabase.h"
 
+#include "ctraxdbpartlib/connection/DBProvider.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
 
+#include <cctype>
 #include <filesystem>
 #include <iostream>
 
 namespace partlib {
 
+namespace DBIMPL = COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+
 std::string initialisationStringOf(const std::string &database) {
-    if (database.find('=') != std::string::npos)
+    std::error_code ignored;
+    if (database.find('=') != std::string::npos && !std::filesystem::exists(database, ignored))
         return database;
-    return "Provider=SQLite;Data Source=" + database;
+    // Quoted where needed, so that blanks, ';' and '=' stay part of the path.
+    return DBIMPL::InitString{{{"Provider", "SQLite"}, {"Data Source", database}}}.toString(true);
 }
 
 void fail(const std::string &text) {
@@ -19,14 +26,15 @@ void fail(const std::string &text) {
 }
 
 std::string databaseName(const std::string &database) {
-    return initialisationStringOf(database) == database ? std::string("The database") : database;
+    return initialisationStringOf(database) == database ? std::string("the database") : database;
 }
 
 std::string existingDatabase(const std::string &database) {
-    std::string initialisation = initialisationStringOf(database);
-    if (initialisation != database && !std::filesystem::exists(database))
-        fail("No such database file: " + database);
-    return initialisation;
+    const std::string file = databaseFileOf(database);
+    std::error_code ignored;
+    if (!file.empty() && !std::filesystem::exists(file, ignored))
+        fail("No such database file: " + file + " (partlib init creates one)");
+    return initialisationStringOf(database);
 }
 
 COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t openExistingDatabase(const std::string &database) {
@@ -39,12 +47,18 @@ COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t openExistingDatabase(const std::st
         if (!failure->getMessage().empty())
             throw;
         delete failure;
-        fail(databaseName(database) + " holds no part library of the current version (see partlib info)");
+        fail(sentence(databaseName(database) + " holds no part library of the current version (see partlib info)"));
     }
 }
 
 CLI::Option *addDatabaseArgument(CLI::App &command, std::string &database) {
     return command.add_option("DB", database, "SQLite file path or full initialisation string")->required();
+}
+
+std::string sentence(std::string text) {
+    if (!text.empty())
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    return text;
 }
 
 int reportFailure(COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *failure) {

@@ -230,7 +230,7 @@ nlohmann::ordered_json treeJson(const std::vector<Folder> &folders) {
 
 void printTree(const std::vector<Folder> &folders, const std::string &indent) {
     for (const Folder &folder : folders) {
-        std::cout << indent << folder.name << " (" << partCount(folder) << ")\n";
+        std::cout << indent << printable(folder.name) << " (" << partCount(folder) << ")\n";
         printTree(folder.children, indent + "  ");
     }
 }
