@@ -134,9 +134,21 @@ struct CRowset::Impl {
     int hiddenCount = 0;
     std::vector<Change> pending;
 
-    // Copies the current row into the bindings. No allocation: this runs
-    // once per fetched row.
-    void copyRow() {
+    // A value that its integer binding cannot hold is a failure naming its
+    // column, never a different number.
+    HRESULT misfit(int ordinal, const DBBinding &binding) {
+        size_t length = 0;
+        const char *text = statement->getText(ordinal, length);
+        const std::string from = statement->tableName(ordinal);
+        return failWith("Column " + statement->columnName(ordinal) + (from.empty() ? "" : " of table " + from) +
+                            " holds a value that is not a " + (binding.type == DBBinding::I4 ? "32" : "16") +
+                            "-bit integer: " + std::string(text, std::min<size_t>(length, 40)),
+                        DB_E_CANTCONVERTVALUE);
+    }
+
+    // Copies the current row into the bindings. No allocation unless a value
+    // does not fit: this runs once per fetched row.
+    HRESULT copyRow() {
         ProviderStatement &row = *statement;
         for (const DBBinding &binding : columns) {
             const int ordinal = binding.ordinal;
@@ -153,14 +165,18 @@ struct CRowset::Impl {
                     *binding.status = DBSTATUS_S_ISNULL;
                 continue;
             }
-            if (binding.type == DBBinding::I4) {
-                *static_cast<int32_t *>(binding.value) = row.getInt(ordinal);
+            if (binding.type == DBBinding::I4 || binding.type == DBBinding::I2) {
+                const bool wide = binding.type == DBBinding::I4;
+                int64_t value = 0;
+                if (!row.getInteger(ordinal, value) || value < (wide ? INT32_MIN : INT16_MIN) ||
+                    value > (wide ? INT32_MAX : INT16_MAX))
+                    return misfit(ordinal, binding);
+                if (wide)
+                    *static_cast<int32_t *>(binding.value) = static_cast<int32_t>(value);
+                else
+                    *static_cast<int16_t *>(binding.value) = static_cast<int16_t>(value);
                 if (binding.length)
-                    *binding.length = sizeof(int32_t);
-            } else if (binding.type == DBBinding::I2) {
-                *static_cast<int16_t *>(binding.value) = static_cast<int16_t>(row.getInt(ordinal));
-                if (binding.length)
-                    *binding.length = sizeof(int16_t);
+                    *binding.length = wide ? sizeof(int32_t) : sizeof(int16_t);
             } else {
                 size_t length = 0;
                 const char *text = row.getText(ordinal, length);
@@ -174,15 +190,14 @@ struct CRowset::Impl {
             if (binding.status)
                 *binding.status = DBSTATUS_S_OK;
         }
+        return S_OK;
     }
 
     HRESULT fetch() {
         fresh = false;
         HRESULT result = statement->fetch();
         onRow = result == S_OK;
-        if (onRow)
-            copyRow();
-        return result;
+        return onRow ? copyRow() : result;
     }
 
     // Finds the base table and its key; adds missing key columns to `sql`.
@@ -382,8 +397,7 @@ HRESULT CRowset::GetData() {
         return failWith("The rowset is not open", E_UNEXPECTED);
     if (!impl->onRow)
         return failWith("The rowset has no current row", DB_E_BADROWHANDLE);
-    impl->copyRow();
-    return S_OK;
+    return impl->copyRow();
 }
 
 HRESULT CRowset::Insert() {
@@ -438,10 +452,8 @@ HRESULT CRowset::FindNextRow(int ordinal) {
             }
         }
         // NULL never equals anything, not even NULL.
-        if (sought.kind != DBParam::NUL && candidate == sought) {
-            r.copyRow();
-            return S_OK;
-        }
+        if (sought.kind != DBParam::NUL && candidate == sought)
+            return r.copyRow();
     }
 }
 

@@ -5,6 +5,9 @@
 #include "ctraxdbpartlib/connection/SQLiteProvider.h"
 #include "ctraxdbpartlib/connection/SqlTokenizer.h"
 
+#include <cerrno>
+#include <cstdlib>
+
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 namespace {
@@ -22,6 +25,16 @@ bool isPasswordKey(const std::string &key) {
 }
 
 } // namespace
+
+bool wholeNumber(const char *text, size_t length, int64_t &value) {
+    const std::string number = trimmed(std::string(text, length));
+    if (number.empty())
+        return false;
+    char *end = nullptr;
+    errno = 0;
+    value = std::strtoll(number.c_str(), &end, 10);
+    return errno == 0 && *end == '\0';
+}
 
 HRESULT InitString::parse(const std::string &text, InitString &out) {
     out.pairs.clear();

@@ -30,11 +30,9 @@ std::string initialisationStringOf(const std::string &database);
 [[noreturn]] void fail(const std::string &text);
 
 // How messages name a DB argument: the file path, or "the database" for an
-// initialisation string, which may hold a password.
-std::string databaseName(const std::string &database);
-
-// The text with its first letter in upper case, to start a message.
-std::string sentence(std::string text);
+// initialisation string, which may hold a password ("The database" at the
+// start of a sentence).
+std::string databaseName(const std::string &database, bool startsSentence = false);
 
 // The initialisation string of a database that must exist already: only
 // init and the targets of the write commands may create a SQLite file, so

@@ -5,7 +5,6 @@
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
 
-#include <cctype>
 #include <filesystem>
 #include <iostream>
 
@@ -25,8 +24,10 @@ void fail(const std::string &text) {
     throw new COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception(text);
 }
 
-std::string databaseName(const std::string &database) {
-    return initialisationStringOf(database) == database ? std::string("the database") : database;
+std::string databaseName(const std::string &database, bool startsSentence) {
+    if (initialisationStringOf(database) != database)
+        return database;
+    return startsSentence ? "The database" : "the database";
 }
 
 std::string existingDatabase(const std::string &database) {
@@ -47,18 +48,12 @@ COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t openExistingDatabase(const std::st
         if (!failure->getMessage().empty())
             throw;
         delete failure;
-        fail(sentence(databaseName(database) + " holds no part library of the current version (see partlib info)"));
+        fail(databaseName(database, true) + " holds no part library of the current version (see partlib info)");
     }
 }
 
 CLI::Option *addDatabaseArgument(CLI::App &command, std::string &database) {
     return command.add_option("DB", database, "SQLite file path or full initialisation string")->required();
-}
-
-std::string sentence(std::string text) {
-    if (!text.empty())
-        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
-    return text;
 }
 
 int reportFailure(COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *failure) {

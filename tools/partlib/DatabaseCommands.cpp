@@ -96,7 +96,7 @@ void runInit(const std::string &database) {
     SchemaState before = inspect(initialisation);
     const std::vector<std::string> missing = before.missingTables();
     if (!missing.empty())
-        fail(sentence(before.displayName) + " holds only part of the TRAXEL Part Library: the tables " +
+        fail("The TRAXEL Part Library in " + before.displayName + " is incomplete: the tables " +
              CTraxDBSchema::joinNames(missing) + " are missing (partlib info lists the tables)");
     if (before.isCurrent()) {
         std::cout << before.displayName << " already holds the TRAXEL Part Library (version "
