@@ -149,14 +149,18 @@ std::ostream &OutputFile::stream() {
     return out ? *out : std::cout;
 }
 
-void OutputFile::commit() {
-    if (!out) {
+void OutputFile::check() {
+    if (!buffer)
         finishStandardOutput();
-        return;
-    }
-    out->flush();
-    if (buffer->error())
+    else if (buffer->error())
         failWriting(target, buffer->error());
+}
+
+void OutputFile::commit() {
+    stream().flush();
+    check();
+    if (!out)
+        return;
     if (!temporary.empty() && ::fsync(descriptor) != 0)
         failWriting(target, errno);
     const int closed = ::close(descriptor);

@@ -70,6 +70,10 @@ public:
     std::ostream &stream();
     bool isStandardOutput() const { return descriptor < 0 && temporary.empty(); }
 
+    // Raises the error of a failed write with the system's message (an
+    // empty one for a closed pipe); nothing while every write succeeded.
+    void check();
+
     // Flushes and checks the output; a file then replaces the target.
     void commit();
 

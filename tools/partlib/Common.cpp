@@ -34,7 +34,7 @@ std::string existingDatabase(const std::string &database) {
     const std::string file = databaseFileOf(database);
     std::error_code ignored;
     if (!file.empty() && !std::filesystem::exists(file, ignored))
-        fail("No such database file: " + file + " (partlib init creates one)");
+        fail("No such database file: " + file);
     return initialisationStringOf(database);
 }
 

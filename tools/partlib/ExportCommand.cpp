@@ -63,7 +63,13 @@ void runExport(const std::string &database, const std::vector<std::string> &libr
         if (bar)
             bar(library, done, total);
     };
-    exportLibraries(path, out.stream(), options);
+    try {
+        exportLibraries(path, out.stream(), options);
+    } catch (Exception *failure) {
+        std::unique_ptr<Exception> stopped(failure);
+        out.check(); // a failed write is told with the system's reason
+        throw stopped.release();
+    }
     throwIfCancelled();
     out.commit();
 }
