@@ -13,9 +13,9 @@ using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
 
 TEST(InitStringParse, MalformedStringsAreRefusedWithoutQuotingValues) {
     const std::pair<const char *, const char *> cases[] = {
-        {"Provider=ODBC;Password=abc;s3cr3t", "an entry after Password has no '='"},
-        {"Password=abc;s3cr3t;User ID=u", "an entry after Password has no '='"},
-        {"s3cr3t;Provider=SQLite", "an entry at its start has no '='"},
+        {"Provider=ODBC;Password=abc;s3cr3t", "an entry after Password has no '=' (quote values that hold ';')"},
+        {"Password=abc;s3cr3t;User ID=u", "an entry after Password has no '=' (quote values that hold ';')"},
+        {"s3cr3t;Provider=SQLite", "an entry at its start has no '=' (quote values that hold ';')"},
         {"Password='s3cr3t", "the value of Password is not closed"},
     };
     for (const auto &[text, expected] : cases) {

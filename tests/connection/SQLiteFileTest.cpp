@@ -31,6 +31,11 @@ std::string errorText() {
     return text;
 }
 
+struct NameAccessor {
+    char name[51] = "";
+    void bind(ColumnMap &map) { map.column(1, name); }
+};
+
 HRESULT openFile(CDataSource &dataSource, const std::string &file) {
     return dataSource.OpenFromInitializationString("Provider=SQLite;Data Source=" + file);
 }
@@ -99,8 +104,8 @@ TEST(SQLiteFile, StatementFailuresAreReportedOnceWithoutTheFile) {
     CSession session;
     ASSERT_EQ(openFile(dataSource, file), S_OK) << errorText();
     ASSERT_EQ(session.Open(dataSource), S_OK);
-    CCommand<CNoAccessor> command;
-    EXPECT_TRUE(FAILED(command.Open(session, "SELECT [Name] FROM [Parts]")));
+    CCommand<CAccessor<NameAccessor>> command;
+    EXPECT_TRUE(FAILED(command.Open(session, "SELECT Name FROM Parts")));
     EXPECT_EQ(errorText(), "no such table: Parts\n");
 }
 
