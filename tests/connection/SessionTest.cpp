@@ -113,14 +113,17 @@ TEST_P(SessionTest, IntegersThatDoNotFitTheirBindingFailNamingTableAndColumn) {
         const char *message;
     };
     std::vector<Case> cases = {
-        {"(2, 1, 'wide', 99999999999)", "Column Num of table W holds a value that is not a 32-bit integer: 99999999999"},
+        {"(2, 1, 'wide', 99999999999)",
+         "Column Num of table W holds a value that is not a 32-bit integer: 99999999999"},
         {"(2, 1, 'wide', 1099511627776)",
          "Column Num of table W holds a value that is not a 32-bit integer: 1099511627776"},
-        {"(2, 1, 'wide', -2147483649)", "Column Num of table W holds a value that is not a 32-bit integer: -2147483649"},
+        {"(2, 1, 'wide', -2147483649)",
+         "Column Num of table W holds a value that is not a 32-bit integer: -2147483649"},
         {"(2, 32768, 'wide', 1)", "Column Small of table W holds a value that is not a 16-bit integer: 32768"},
     };
     if (GetParam() == "SQLite")
-        cases.push_back({"(2, 1, 'text', 'abc')", "Column Num of table W holds a value that is not a 32-bit integer: abc"});
+        cases.push_back(
+            {"(2, 1, 'text', 'abc')", "Column Num of table W holds a value that is not a 32-bit integer: abc"});
     for (const Case &each : cases) {
         execute(std::string("INSERT INTO W (ID, Small, Name, Num) VALUES ") + each.values);
         CCommand<CAccessor<RowAccessor>> command;
