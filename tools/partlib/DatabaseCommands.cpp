@@ -94,8 +94,9 @@ void runInit(const std::string &database) {
     std::error_code ignored;
     const bool newFile = !file.empty() && !std::filesystem::exists(file, ignored);
     SchemaState before = inspect(initialisation);
+    // Without the version table the plug-in itself tells a half-built library.
     const std::vector<std::string> missing = before.missingTables();
-    if (!missing.empty())
+    if (before.partLibrary && !missing.empty())
         fail("The TRAXEL Part Library in " + before.displayName + " is incomplete: the tables " +
              CTraxDBSchema::joinNames(missing) + " are missing (partlib info lists the tables)");
     if (before.isCurrent()) {
