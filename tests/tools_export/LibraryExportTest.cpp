@@ -378,6 +378,7 @@ TEST_F(ExportCommandTest, UnsafeTargetsAreRefusedBeforeAnythingIsWritten) {
         {protectedFile, "Refusing to replace " + protectedFile + ": it is write-protected\n"},
         {folder, "Cannot write " + folder + ": it is a directory\n"},
         {"/dev/full", "Cannot write /dev/full: No space left on device\n"},
+        {"", "-o needs a file name (- for standard output)\n"},
     };
     for (const auto &[target, message] : cases) {
         ProgramRun run = runPartlib({"export", file, "-o", target});

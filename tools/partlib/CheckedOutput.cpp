@@ -92,6 +92,12 @@ void finishStandardOutput() {
         failWriting("standard output", standardOutput->error());
 }
 
+std::string outputTarget(const std::optional<std::string> &option, const std::string &optionName) {
+    if (option && option->empty())
+        fail(optionName + " needs a file name (- for standard output)");
+    return option.value_or("-");
+}
+
 OutputFile::OutputFile(const std::string &target, const std::vector<std::string> &inputs) : target(target) {
     if (target.empty() || target == "-")
         return;

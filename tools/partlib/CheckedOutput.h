@@ -23,6 +23,7 @@
 // written in place. A symbolic link is written through to its target.
 
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <streambuf>
 #include <string>
@@ -57,6 +58,11 @@ void useCheckedStandardOutput();
 // Flushes std::cout; a failed write raises an Exception with the system's
 // message, an empty one for a closed pipe.
 void finishStandardOutput();
+
+// The target an output option names: "-" (standard output) when the option
+// was not given; an option given with an empty name (as a shell passes an
+// unset variable) is refused.
+std::string outputTarget(const std::optional<std::string> &option, const std::string &optionName);
 
 class OutputFile {
 public:

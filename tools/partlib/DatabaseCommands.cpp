@@ -161,9 +161,7 @@ void runUpgrade(const std::string &database, const std::optional<std::string> &s
     if (state.major < 1)
         fail(loadMessage(IDS_DATABASE_TOO_OLD));
     if (scriptFile) {
-        if (scriptFile->empty())
-            fail("--script needs a file name (- for standard output)");
-        OutputFile out(*scriptFile, {databaseFileOf(database)});
+        OutputFile out(outputTarget(scriptFile, "--script"), {databaseFileOf(database)});
         out.stream() << CTraxDBSchema::upgradeScript(probe, state.major, state.minor);
         out.commit();
         if (!out.isStandardOutput())

@@ -10,6 +10,7 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 namespace partlib {
@@ -46,10 +47,11 @@ private:
     std::string shownLibrary;
 };
 
-void runExport(const std::string &database, const std::vector<std::string> &libraries, const std::string &output) {
+void runExport(const std::string &database, const std::vector<std::string> &libraries,
+               const std::optional<std::string> &output) {
     SignalGuard signals;
     pathHandle_t path = openExistingDatabase(database);
-    OutputFile out(output, {databaseFileOf(database)});
+    OutputFile out(outputTarget(output, "-o"), {databaseFileOf(database)});
 
     // Each item done is a moment to stop at after Ctrl-C; the bar goes to
     // the terminal only, and not over JSON on that terminal.
@@ -80,7 +82,7 @@ void addExportCommand(CLI::App &app) {
     struct Arguments {
         std::string database;
         std::vector<std::string> libraries;
-        std::string output;
+        std::optional<std::string> output;
     };
     auto args = std::make_shared<Arguments>();
 
