@@ -160,8 +160,11 @@ TEST_F(CarelessUseTest, PatternsOnNumbersAndEmptyPatterns) {
 TEST_F(CarelessUseTest, FoldersInACycleAndNumbersBeyondTheirFieldFailWithAMessage) {
     sql("UPDATE Hierarchy SET Parent_ID = (SELECT ID FROM Hierarchy WHERE Name = 'Resistors') "
         "WHERE Name = 'Passives';");
-    for (const char *command : {"report", "export"}) {
-        ProgramRun run = partlib({command, file, "Demo"}, "timeout 20");
+    for (const char *command : {"report", "export", "tree", "parts", "show"}) {
+        std::vector<std::string> arguments = {command, file, "Demo"};
+        if (arguments[0] == "show")
+            arguments.push_back(PART);
+        ProgramRun run = partlib(arguments, "timeout 20");
         EXPECT_EQ(run.status, 1) << command;
         EXPECT_NE(run.errors.find("is its own ancestor: the parents of its folders form a cycle"), std::string::npos)
             << command << ": " << run.errors;

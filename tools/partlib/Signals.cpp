@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <iterator>
 #include <unistd.h>
 
 namespace partlib {
@@ -33,19 +34,26 @@ void onSignal(int signal) {
     std::raise(signal);
 }
 
+// The actions the guard replaced. A signal that the process was started to
+// ignore (a shell's background job ignores SIGINT) stays ignored.
+struct sigaction previous[std::size(GUARDED)];
+
 } // namespace
 
 SignalGuard::SignalGuard() {
     struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
-    for (int signal : GUARDED)
-        sigaction(signal, &action, nullptr);
+    for (size_t i = 0; i < std::size(GUARDED); ++i) {
+        sigaction(GUARDED[i], nullptr, &previous[i]);
+        if (previous[i].sa_handler != SIG_IGN)
+            sigaction(GUARDED[i], &action, nullptr);
+    }
 }
 
 SignalGuard::~SignalGuard() {
-    for (int signal : GUARDED)
-        std::signal(signal, SIG_DFL);
+    for (size_t i = 0; i < std::size(GUARDED); ++i)
+        sigaction(GUARDED[i], &previous[i], nullptr);
 }
 
 bool cancelRequested() {
