@@ -88,8 +88,4 @@ void forgetOnSignal(const std::string &path) {
             inUse[slot] = 0;
 }
 
-void resetCancel() {
-    caught = 0;
-}
-
 } // namespace partlib

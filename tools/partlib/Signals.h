@@ -43,7 +43,4 @@ void throwIfCancelled();
 void removeOnSignal(const std::string &path);
 void forgetOnSignal(const std::string &path);
 
-// Forgets a caught signal (for tests that run commands in one process).
-void resetCancel();
-
 } // namespace partlib
