@@ -46,11 +46,13 @@ bool CFileLogHandler::publish(LogRecord &record) {
         char name[4096];
         std::snprintf(name, sizeof name, "%s_%d_%d_%d.log", basePath.c_str(), local.tm_year + 1900, local.tm_mday,
                       fileIndex);
-        fd = open(name, O_WRONLY | O_APPEND | O_CREAT, S_IRUSR | S_IWUSR);
+        // A link or a file of another user in the log's place is not written
+        // through: it could send the records anywhere.
+        fd = open(name, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
         if (fd < 0)
             return false;
         struct stat info;
-        if (fstat(fd, &info) != 0) {
+        if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != geteuid()) {
             close(fd);
             return false;
         }

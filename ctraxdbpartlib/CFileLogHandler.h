@@ -8,7 +8,9 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
 // Appends each record to <base>_<year>_<day>_<index>.log, moving to the
-// next index once the current file has reached the maximum size.
+// next index once the current file has reached the maximum size. A symbolic
+// link, or a file that is not a plain file of the process's user, in the
+// log's place is refused.
 class CFileLogHandler : public CLogHandler {
 public:
     static constexpr uint32_t MAX_FILE_SIZE = 1048576;

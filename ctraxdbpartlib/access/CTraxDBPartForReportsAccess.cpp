@@ -3,6 +3,7 @@
 #include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/CTraxDBError.h"
 #include "ctraxdbpartlib/access/CTraxDBHierarchyAccess.h"
+#include "ctraxdbpartlib/access/FolderAncestors.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
 
 #include <cstring>
@@ -74,15 +75,13 @@ void CTraxDBPartForReportsAccess::getHierrachyFullName(bool &isNull, TCHAR **out
         // Every ancestor's name followed by "\", folders named "root" left
         // out, then the part's own folder.
         std::string text;
-        hierarchyAccessHandle_t folder = getPartHierarchy();
-        hierarchyAccessHandle_t current = folder ? folder->getParent() : nullptr;
-        while (current) {
-            TCHAR folderName[51];
-            current->getName(folderName, sizeof folderName, false);
-            if (std::strcmp(folderName, "root") != 0)
-                text.insert(0, std::string(folderName) + "\\");
-            current = current->getParent();
-        }
+        if (hierarchyAccessHandle_t folder = getPartHierarchy())
+            forEachAncestor(*folder, [&text](HierarchyAccess &ancestor) {
+                TCHAR folderName[51];
+                ancestor.getName(folderName, sizeof folderName, false);
+                if (std::strcmp(folderName, "root") != 0)
+                    text.insert(0, std::string(folderName) + "\\");
+            });
         text += hierarchyName.text;
         fullName = mallocString(text.size());
         std::memcpy(fullName, text.c_str(), text.size() + 1);

@@ -181,9 +181,21 @@ struct CRowset::Impl {
     std::unordered_map<int, ValueIndex> indexes; // by binding position
     size_t current = 0;
 
-    // Copies the current row into the bindings. No allocation: this runs
-    // once per fetched row.
-    void copyRow() {
+    // A value that its integer binding cannot hold is a failure naming its
+    // column, never a different number.
+    HRESULT misfit(int ordinal, const DBBinding &binding) {
+        size_t length = 0;
+        const char *text = statement->getText(ordinal, length);
+        const std::string from = statement->tableName(ordinal);
+        return failWith("Column " + statement->columnName(ordinal) + (from.empty() ? "" : " of table " + from) +
+                            " holds a value that is not a " + (binding.type == DBBinding::I4 ? "32" : "16") +
+                            "-bit integer: " + std::string(text, std::min<size_t>(length, 40)),
+                        DB_E_CANTCONVERTVALUE);
+    }
+
+    // Copies the current row into the bindings. No allocation unless a value
+    // does not fit: this runs once per fetched row.
+    HRESULT copyRow() {
         ProviderStatement &row = *statement;
         for (const DBBinding &binding : columns) {
             const int ordinal = binding.ordinal;
@@ -200,14 +212,18 @@ struct CRowset::Impl {
                     *binding.status = DBSTATUS_S_ISNULL;
                 continue;
             }
-            if (binding.type == DBBinding::I4) {
-                *static_cast<int32_t *>(binding.value) = row.getInt(ordinal);
+            if (binding.type == DBBinding::I4 || binding.type == DBBinding::I2) {
+                const bool wide = binding.type == DBBinding::I4;
+                int64_t value = 0;
+                if (!row.getInteger(ordinal, value) || value < (wide ? INT32_MIN : INT16_MIN) ||
+                    value > (wide ? INT32_MAX : INT16_MAX))
+                    return misfit(ordinal, binding);
+                if (wide)
+                    *static_cast<int32_t *>(binding.value) = static_cast<int32_t>(value);
+                else
+                    *static_cast<int16_t *>(binding.value) = static_cast<int16_t>(value);
                 if (binding.length)
-                    *binding.length = sizeof(int32_t);
-            } else if (binding.type == DBBinding::I2) {
-                *static_cast<int16_t *>(binding.value) = static_cast<int16_t>(row.getInt(ordinal));
-                if (binding.length)
-                    *binding.length = sizeof(int16_t);
+                    *binding.length = wide ? sizeof(int32_t) : sizeof(int16_t);
             } else {
                 size_t length = 0;
                 const char *text = row.getText(ordinal, length);
@@ -221,18 +237,29 @@ struct CRowset::Impl {
             if (binding.status)
                 *binding.status = DBSTATUS_S_OK;
         }
+        return S_OK;
     }
 
-    // The value of one binding in the current row of the statement.
-    DBParam rowValue(const DBBinding &binding) const {
+    // The value of one binding in the current row of the statement; false
+    // for an integer that the binding cannot hold.
+    bool rowValue(const DBBinding &binding, DBParam &value) const {
         ProviderStatement &row = *statement;
+        value = DBParam();
         if (row.isNull(binding.ordinal))
-            return DBParam();
-        if (binding.type != DBBinding::STR)
-            return DBParam::fromInt(row.getInt(binding.ordinal));
+            return true;
+        if (binding.type != DBBinding::STR) {
+            const bool wide = binding.type == DBBinding::I4;
+            int64_t number = 0;
+            if (!row.getInteger(binding.ordinal, number) || number < (wide ? INT32_MIN : INT16_MIN) ||
+                number > (wide ? INT32_MAX : INT16_MAX))
+                return false;
+            value = DBParam::fromInt(static_cast<int32_t>(number));
+            return true;
+        }
         size_t length = 0;
         const char *text = row.getText(binding.ordinal, length);
-        return DBParam::fromText(std::string(text, length));
+        value = DBParam::fromText(std::string(text, length));
+        return true;
     }
 
     // Reads the rest of the result, from the first row, into `rows`.
@@ -250,8 +277,14 @@ struct CRowset::Impl {
             HRESULT result = statement->fetch();
             if (result != S_OK)
                 break;
-            for (const DBBinding &binding : columns)
-                rows.values.push_back(rowValue(binding));
+            for (const DBBinding &binding : columns) {
+                DBParam value;
+                if (!rowValue(binding, value)) {
+                    cached = false;
+                    return misfit(binding.ordinal, binding);
+                }
+                rows.values.push_back(std::move(value));
+            }
             rows.deleted.push_back(false);
             if (unchangeable.empty() && unboundKey)
                 rows.keys.push_back(currentKey());
@@ -432,9 +465,7 @@ struct CRowset::Impl {
         fresh = false;
         HRESULT result = statement->fetch();
         onRow = result == S_OK;
-        if (onRow)
-            copyRow();
-        return result;
+        return onRow ? copyRow() : result;
     }
 
     // Finds the base table and its key; adds missing key columns to `sql`.
@@ -609,6 +640,7 @@ HRESULT CRowset::open(const CSession &session, const std::string &sql, const CDB
         HRESULT failed = result;
         std::vector<std::string> records = CDBErrorInfo::records();
         close();
+        CDBErrorInfo::clear();
         for (const std::string &record : records)
             CDBErrorInfo::add(record);
         return failed;
@@ -647,11 +679,11 @@ HRESULT CRowset::GetData() {
         return failWith("The rowset is not open", E_UNEXPECTED);
     if (!impl->onRow)
         return failWith("The rowset has no current row", DB_E_BADROWHANDLE);
-    if (impl->cached)
+    if (impl->cached) {
         impl->copyCached();
-    else
-        impl->copyRow();
-    return S_OK;
+        return S_OK;
+    }
+    return impl->copyRow();
 }
 
 HRESULT CRowset::Insert() {
@@ -716,10 +748,8 @@ HRESULT CRowset::FindNextRow(int ordinal) {
             }
         }
         // NULL never equals anything, not even NULL.
-        if (sought.kind != DBParam::NUL && candidate == sought) {
-            r.copyRow();
-            return S_OK;
-        }
+        if (sought.kind != DBParam::NUL && candidate == sought)
+            return r.copyRow();
     }
 }
 

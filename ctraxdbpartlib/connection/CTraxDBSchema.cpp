@@ -5,6 +5,8 @@
 #include "ctraxdbpartlib/connection/CCommand.h"
 #include "ctraxdbpartlib/connection/CTables.h"
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
+#include "ctraxdbpartlib/connection/DBProvider.h"
+#include "ctraxdbpartlib/connection/SQLiteDdl.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
 #include "interface/Exception.h"
 
@@ -59,12 +61,67 @@ void executeAll(CTraxDBPath &path, const std::vector<std::string> &statements) {
         path.execute(statement);
 }
 
-// The statements of a script, each as fixTcEnc gives it and followed by ";\n".
-std::string scriptLines(CTraxDBPath &path, const std::vector<std::string> &statements) {
+// The kinds of database whose shell a script is written for.
+enum class Dialect { SQLite, MySql, Other };
+
+Dialect dialectOf(CTraxDBPath &path) {
+    if (path.fixTcEnc("[x]") == "`x`")
+        return Dialect::MySql;
+    char text[4096] = "";
+    path.getPathStr(text, sizeof text);
+    InitString init;
+    InitString::parse(text, init);
+    const std::string provider = init.get("Provider");
+    return provider.empty() || sameName("SQLite", provider) ? Dialect::SQLite : Dialect::Other;
+}
+
+std::string withoutSemicolon(std::string statement) {
+    while (!statement.empty() && (statement.back() == ';' || statement.back() == ' '))
+        statement.pop_back();
+    return statement;
+}
+
+// The statements of a script, each as fixTcEnc gives it and ended by one
+// ';'; on SQLite the index forms of the constraints it lacks.
+std::string scriptLines(CTraxDBPath &path, const std::vector<std::string> &statements, Dialect dialect) {
     std::string text;
-    for (const std::string &statement : statements)
-        text += path.fixTcEnc(statement) + ";\n";
+    for (const std::string &each : statements) {
+        std::string statement = path.fixTcEnc(withoutSemicolon(each));
+        if (dialect == Dialect::SQLite)
+            statement = withoutSemicolon(SQLiteDdl::indexForm(statement));
+        text += statement + ";\n";
+    }
     return text;
+}
+
+// A heading of the message table, "{...}", as an SQL comment.
+std::string scriptHeading(int number) {
+    std::string text;
+    for (char c : loadMessage(number))
+        text += c == '{' ? std::string("-- ") : c == '}' ? std::string() : std::string(1, c);
+    return text;
+}
+
+struct SqlTextAccessor {
+    char sql[8192] = "";
+    DBSTATUS status = DBSTATUS_S_OK;
+
+    void bind(ColumnMap &map) { map.column(1, sql, &status); }
+};
+
+// The creation statements as SQLite holds them once the provider has run
+// them: tables with their keys and constraints, then the unique indexes.
+std::vector<std::string> sqliteCreationStatements() {
+    CTraxDBPath scratch("Provider=SQLite;Data Source=:memory:", CTraxDBPath::SchemaCheck::Skip);
+    executeAll(scratch, CTraxDBSchema::creationStatements());
+    CCommand<CAccessor<SqlTextAccessor>> command;
+    scratch.open(command, "SELECT [sql] FROM [sqlite_master] WHERE [sql] IS NOT NULL ORDER BY [type]='index',[rowid];");
+    std::vector<std::string> statements;
+    for (HRESULT result = command.MoveFirst(); result != DB_S_ENDOFROWSET; result = command.MoveNext()) {
+        checkResult(result);
+        statements.push_back(command.sql);
+    }
+    return statements;
 }
 
 // Writes the text to the file (as written: percent signs stay) and shows it.
@@ -80,7 +137,7 @@ void writeScriptFile(const std::string &fileName, const std::string &text) {
 }
 
 // After a failed creation or upgrade: offers the script and, on Yes, writes
-// it into a temporary file that is shown and then removed.
+// it into a temporary .sql file that is shown and then removed.
 void offerScript(int messageNumber, const std::function<void(const std::string &)> &writeScript) {
     std::string text = loadMessage(messageNumber);
     if (messageBoxHook(getMainWindow(), text.c_str(), "Error", MB_YESNO | MB_ICONQUESTION) != IDYES)
@@ -88,7 +145,9 @@ void offerScript(int messageNumber, const std::function<void(const std::string &
     char fileName[4096] = {};
     if (!makeTempFile(fileName))
         return;
-    writeScript(fileName);
+    const std::string script = std::string(fileName) + ".sql";
+    writeScript(script);
+    deleteFile(script.c_str());
     deleteFile(fileName);
 }
 
@@ -123,10 +182,14 @@ void runInTransaction(CTraxDBPath &path, const std::function<void()> &work, cons
         if (SUCCEEDED(started))
             checkResult(committed);
     } catch (Exception *e) {
+        // The cause is told before the script is offered; the Exception
+        // stays empty, as the user has been told.
+        const std::string cause = e->getMessage();
         delete e;
         session.Abort(false);
+        TXDB_TRACE(LOG_SEVERE, cause);
+        messageBoxHook(getMainWindow(), cause.c_str(), "Error", MB_OK_STYLE);
         onFailure();
-        TXDB_TRACE(LOG_SEVERE, "");
         throw new Exception("");
     }
 }
@@ -358,21 +421,42 @@ void CTraxDBSchema::upgrade(CTraxDBPath &path, int major, int minor) {
         });
 }
 
-void CTraxDBSchema::writeCreateScript(CTraxDBPath &path, const std::string &fileName) {
-    writeScriptFile(fileName, scriptLines(path, creationStatements()));
+std::string CTraxDBSchema::createScript(CTraxDBPath &path) {
+    const Dialect dialect = dialectOf(path);
+    char insert[128];
+    std::snprintf(insert, sizeof insert, VERSION_INSERT, CURRENT_MAJOR, CURRENT_MINOR);
+    std::vector<std::string> statements =
+        dialect == Dialect::SQLite ? sqliteCreationStatements() : creationStatements();
+    statements.push_back(insert);
+    return scriptLines(path, statements, dialect);
 }
 
-void CTraxDBSchema::writeUpgradeScript(CTraxDBPath &path, const std::string &fileName, int major, int minor) {
+std::string CTraxDBSchema::upgradeScript(CTraxDBPath &path, int major, int minor) {
+    const Dialect dialect = dialectOf(path);
     std::string text;
     if (major < 2) {
         if (minor < 1)
-            text += loadMessage(IDS_SCRIPT_HEADING_10_11) + scriptLines(path, upgrade10To11Statements()) + "\n";
-        if (minor < 2)
-            text += loadMessage(IDS_SCRIPT_HEADING_11_12) + loadMessage(IDS_SCRIPT_HEADING_OTHER) +
-                    scriptLines(path, upgrade11To12Statements()) + loadMessage(IDS_SCRIPT_HEADING_MYSQL) +
-                    scriptLines(path, upgrade11To12MySqlStatements());
+            text +=
+                scriptHeading(IDS_SCRIPT_HEADING_10_11) + scriptLines(path, upgrade10To11Statements(), dialect) + "\n";
+        if (minor < 2) {
+            text += scriptHeading(IDS_SCRIPT_HEADING_11_12);
+            if (dialect == Dialect::MySql)
+                text += scriptHeading(IDS_SCRIPT_HEADING_MYSQL) +
+                        scriptLines(path, upgrade11To12MySqlStatements(), dialect);
+            else
+                text += (dialect == Dialect::Other ? scriptHeading(IDS_SCRIPT_HEADING_OTHER) : "\n") +
+                        scriptLines(path, upgrade11To12Statements(), dialect);
+        }
     }
-    writeScriptFile(fileName, text);
+    return text;
+}
+
+void CTraxDBSchema::writeCreateScript(CTraxDBPath &path, const std::string &fileName) {
+    writeScriptFile(fileName, createScript(path));
+}
+
+void CTraxDBSchema::writeUpgradeScript(CTraxDBPath &path, const std::string &fileName, int major, int minor) {
+    writeScriptFile(fileName, upgradeScript(path, major, minor));
 }
 
 std::string CTraxDBSchema::joinNames(const std::vector<std::string> &names) {

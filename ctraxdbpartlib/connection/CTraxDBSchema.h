@@ -43,7 +43,15 @@ public:
     // createSchema, offering the upgrade script.
     static void upgrade(CTraxDBPath &path, int major, int minor);
 
-    // Write the statements to `fileName` and hand it to the report viewer.
+    // The SQL scripts for a manual creation or upgrade, in the form the
+    // database at hand runs as it is (sqlite3 FILE < script, the mysql
+    // client): statements end in one ';', headings are comments, on SQLite
+    // the constraints are written as SQLite holds them and on MySQL only the
+    // MySQL form of a step is given. The creation script ends with the
+    // version row.
+    static std::string createScript(CTraxDBPath &path);
+    static std::string upgradeScript(CTraxDBPath &path, int major, int minor);
+    // Write a script to `fileName` and hand it to the report viewer.
     static void writeCreateScript(CTraxDBPath &path, const std::string &fileName);
     static void writeUpgradeScript(CTraxDBPath &path, const std::string &fileName, int major, int minor);
 

@@ -5,6 +5,9 @@
 #include "ctraxdbpartlib/connection/SQLiteProvider.h"
 #include "ctraxdbpartlib/connection/SqlTokenizer.h"
 
+#include <cerrno>
+#include <cstdlib>
+
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 namespace {
@@ -23,14 +26,33 @@ bool isPasswordKey(const std::string &key) {
 
 } // namespace
 
+bool wholeNumber(const char *text, size_t length, int64_t &value) {
+    const std::string number = trimmed(std::string(text, length));
+    if (number.empty())
+        return false;
+    char *end = nullptr;
+    errno = 0;
+    value = std::strtoll(number.c_str(), &end, 10);
+    return errno == 0 && *end == '\0';
+}
+
 HRESULT InitString::parse(const std::string &text, InitString &out) {
     out.pairs.clear();
     size_t i = 0;
     while (i < text.size()) {
         size_t equals = text.find('=', i);
-        if (equals == std::string::npos) {
+        const size_t semicolon = text.find(';', i);
+        if (semicolon < equals && trimmed(text.substr(i, semicolon - i)).empty()) {
+            i = semicolon + 1; // an empty entry
+            continue;
+        }
+        if (equals == std::string::npos || semicolon < equals) {
             if (!trimmed(text.substr(i)).empty()) {
-                CDBErrorInfo::add("Invalid initialisation string: \"" + trimmed(text.substr(i)) + "\" has no value");
+                // The text may be part of a password: it is not repeated.
+                CDBErrorInfo::add(
+                    "Invalid initialisation string: an entry " +
+                    (out.pairs.empty() ? std::string("at its start") : "after " + out.pairs.back().first) +
+                    " has no '=' (quote values that hold ';')");
                 return E_INVALIDARG;
             }
             break;
@@ -93,8 +115,8 @@ std::string InitString::toString(bool includePassword) const {
         if (!includePassword && isPasswordKey(pair.first))
             continue;
         const std::string &value = pair.second;
-        bool needsQuotes = value.find_first_of(";={}'\"") != std::string::npos ||
-                           (!value.empty() && (value.front() == ' ' || value.back() == ' '));
+        bool needsQuotes =
+            value.find_first_of(";={}'\"") != std::string::npos || (!value.empty() && (value != trimmed(value)));
         out += pair.first + "=";
         if (needsQuotes) {
             out += '"';

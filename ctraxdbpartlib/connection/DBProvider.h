@@ -19,6 +19,10 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
+// A text that is a whole decimal number (blanks around it allowed), as a
+// number; false for any other text and for one beyond 64 bits.
+bool wholeNumber(const char *text, size_t length, int64_t &value);
+
 // One parameter value of a statement.
 struct DBParam {
     enum Kind { NUL, I4, TEXT };
@@ -57,6 +61,11 @@ public:
     // Values of the current row (ordinals 1-based).
     virtual bool isNull(int ordinal) = 0;
     virtual int32_t getInt(int ordinal) = 0;
+    // The value as a whole number; false when it holds none (a text that is
+    // not one, a fraction).
+    virtual bool getInteger(int ordinal, int64_t &value) = 0;
+    // The table a column of the result comes from; empty when unknown.
+    virtual std::string tableName(int /*ordinal*/) { return std::string(); }
     // The text of the column and its length; valid until the next fetch.
     virtual const char *getText(int ordinal, size_t &length) = 0;
     // The value of a column of the current row as a parameter for another

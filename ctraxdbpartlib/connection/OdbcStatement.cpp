@@ -221,6 +221,26 @@ int32_t OdbcStatement::getInt(int ordinal) {
     return static_cast<int32_t>(std::strtoll(col->data.data(), nullptr, 10));
 }
 
+bool OdbcStatement::getInteger(int ordinal, int64_t &value) {
+    Column *col = column(ordinal);
+    if (!col || col->indicator == SQL_NULL_DATA)
+        return false;
+    if (col->integer) {
+        value = col->intValue;
+        return true;
+    }
+    return wholeNumber(col->data.data(), col->length, value);
+}
+
+std::string OdbcStatement::tableName(int ordinal) {
+    SQLCHAR name[256] = "";
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLColAttribute(stmt, static_cast<SQLUSMALLINT>(ordinal), SQL_DESC_BASE_TABLE_NAME, name,
+                                       sizeof name, &length, nullptr)))
+        return std::string();
+    return reinterpret_cast<char *>(name);
+}
+
 DBParam OdbcStatement::value(int ordinal) {
     Column *col = column(ordinal);
     if (col && col->integer && col->indicator != SQL_NULL_DATA)

@@ -39,6 +39,8 @@ public:
     std::string columnName(int ordinal) override;
     bool isNull(int ordinal) override;
     int32_t getInt(int ordinal) override;
+    bool getInteger(int ordinal, int64_t &value) override;
+    std::string tableName(int ordinal) override;
     const char *getText(int ordinal, size_t &length) override;
     DBParam value(int ordinal) override;
 

@@ -73,6 +73,20 @@ bool withoutClause(const std::string &create, const std::string &name, std::stri
 
 } // namespace
 
+std::string SQLiteDdl::indexForm(const std::string &sql) {
+    const std::vector<SqlToken> tokens = SqlTokenizer::tokenize(sql);
+    if (tokens.size() < 6 || !tokens[0].is("ALTER") || !tokens[1].is("TABLE") || !tokens[2].isIdentifier() ||
+        !tokens[5].isIdentifier())
+        return sql;
+    const std::string table = tokens[2].name;
+    const std::string name = tokens[5].name;
+    if (tokens[3].is("ADD") && tokens[4].is("CONSTRAINT") && tokens.size() > 7 && tokens[6].is("UNIQUE"))
+        return "CREATE UNIQUE INDEX " + quoted(name) + " ON " + quoted(table) + " " + tail(sql, tokens, 7) + ";";
+    if (tokens[3].is("DROP") && (tokens[4].is("CONSTRAINT") || tokens[4].is("INDEX")))
+        return "DROP INDEX " + quoted(name) + ";";
+    return sql;
+}
+
 HRESULT SQLiteDdl::run(const std::string &sql, bool &handled) {
     handled = false;
     const std::vector<SqlToken> tokens = SqlTokenizer::tokenize(sql);
@@ -84,8 +98,7 @@ HRESULT SQLiteDdl::run(const std::string &sql, bool &handled) {
         const std::string name = tokens[5].name;
         if (tokens[6].is("UNIQUE")) {
             handled = true;
-            return run("CREATE UNIQUE INDEX " + quoted(name) + " ON " + quoted(table) + " " + tail(sql, tokens, 7) +
-                       ";");
+            return run(indexForm(sql));
         }
         if (tokens[6].is("PRIMARY") || tokens[6].is("FOREIGN")) {
             handled = true;

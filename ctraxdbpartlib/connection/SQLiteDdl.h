@@ -26,6 +26,12 @@ public:
     // otherwise leaves it and sets `handled` false.
     HRESULT run(const std::string &sql, bool &handled);
 
+    // The statement as SQLite's own shell runs it, for the forms that need no
+    // rebuild: ADD CONSTRAINT ... UNIQUE as CREATE UNIQUE INDEX, DROP
+    // CONSTRAINT / DROP INDEX of a unique constraint as DROP INDEX. Any other
+    // statement is given back as it is.
+    static std::string indexForm(const std::string &sql);
+
 private:
     // Runs one native statement / collects the first column of a query
     // (both provided by the SQLite connection).

@@ -14,7 +14,14 @@ namespace {
 // A failing engine call: its message as the error record and the result
 // code its kind stands for.
 HRESULT failure(sqlite3 *db, int rc, bool preparing) {
-    CDBErrorInfo::add(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    std::string text = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    // Failures of the file rather than of the statement name the file.
+    const int kind = rc & 0xff;
+    const char *file = db ? sqlite3_db_filename(db, "main") : nullptr;
+    if (file && (kind == SQLITE_NOTADB || kind == SQLITE_BUSY || kind == SQLITE_LOCKED || kind == SQLITE_CORRUPT ||
+                 kind == SQLITE_READONLY || kind == SQLITE_CANTOPEN || kind == SQLITE_IOERR || kind == SQLITE_FULL))
+        text += ": " + std::string(file);
+    CDBErrorInfo::add(text);
     if ((rc & 0xff) == SQLITE_CONSTRAINT)
         return DB_E_INTEGRITYVIOLATION;
     if (preparing && (rc & 0xff) == SQLITE_ERROR)
@@ -66,6 +73,28 @@ public:
     }
     bool isNull(int ordinal) override { return sqlite3_column_type(stmt, ordinal - 1) == SQLITE_NULL; }
     int32_t getInt(int ordinal) override { return sqlite3_column_int(stmt, ordinal - 1); }
+    // SQLite keeps what it is given: an integer column may hold a text or a real.
+    bool getInteger(int ordinal, int64_t &value) override {
+        switch (sqlite3_column_type(stmt, ordinal - 1)) {
+        case SQLITE_INTEGER:
+            value = sqlite3_column_int64(stmt, ordinal - 1);
+            return true;
+        case SQLITE_FLOAT: {
+            const double real = sqlite3_column_double(stmt, ordinal - 1);
+            value = static_cast<int64_t>(real);
+            return real >= -9.2e18 && real <= 9.2e18 && static_cast<double>(value) == real;
+        }
+        default: {
+            size_t length = 0;
+            const char *text = getText(ordinal, length);
+            return wholeNumber(text, length, value);
+        }
+        }
+    }
+    std::string tableName(int ordinal) override {
+        const char *name = sqlite3_column_table_name(stmt, ordinal - 1);
+        return name ? name : "";
+    }
     const char *getText(int ordinal, size_t &length) override {
         const unsigned char *text = sqlite3_column_text(stmt, ordinal - 1);
         length = static_cast<size_t>(sqlite3_column_bytes(stmt, ordinal - 1));

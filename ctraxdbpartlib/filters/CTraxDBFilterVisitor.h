@@ -172,6 +172,10 @@ protected:
     // a quoted like-pattern names backslash as its escape character.
     void writeValue(const DataHandle &data, bool quote) {
         const std::string &value = data->value;
+        if (isLike(data) && value.empty())
+            raiseText("CTraxDBFilterVisitor", __LINE__, "LIKE and NOT LIKE need a pattern: the filter value is empty");
+        // A like-pattern is always a literal, whatever the field.
+        quote = quote || isLike(data);
         std::string &target = getFilterString(data);
         if (value.empty())
             target += "NULL";

@@ -142,7 +142,7 @@ void CTraxPartFilterVisitor::addField(std::shared_ptr<PartFilter> data) {
 void CTraxPartFilterVisitor::addValStr(std::shared_ptr<PartFilter> data) {
     TXDB_TRACE(LOG_FINEST, "CTraxPartFilterVisitor::addValStr(partFilterHandle_t)");
     const bool quote = data->fieldTable == TABLE_ATTRIBUTES || lookupField(data->fieldName).numeric == 0;
-    if (!quote && !data->value.empty() && !isInteger(data->value))
+    if (!quote && !isLike(data) && !data->value.empty() && !isInteger(data->value))
         TXDB_RAISE_TEXT("The part filter value \"" + data->value + "\" of the numeric field \"" + data->fieldName +
                         "\" is not an integer");
     writeValue(data, quote);

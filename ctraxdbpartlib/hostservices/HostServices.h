@@ -17,6 +17,7 @@ extern "C++" {
 // Message box styles and answers (as the host's message box uses them).
 constexpr unsigned MB_YESNO = 0x4;
 constexpr unsigned MB_ICONQUESTION = 0x20;
+constexpr int IDOK = 1;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
@@ -80,6 +81,9 @@ struct HostCallbacks {
     // input is one, else give `defaultAnswer`.
     int (*messageBox)(const char *text, const char *caption, unsigned style) = nullptr;
     int defaultAnswer = IDNO;
+    // Printed after a question that could not be asked: how the host lets
+    // the user answer it ("--yes answers Yes").
+    std::string unaskedHint;
     // The data-link dialog: fills `out` with an initialisation string and
     // returns true, or returns false when the user cancels. nullptr: ask on
     // the terminal.

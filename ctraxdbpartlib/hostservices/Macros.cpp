@@ -55,15 +55,25 @@ int askYesNo(const char *text, const char *caption) {
 
 } // namespace
 
-// A host that answers Yes to everything (partlib --yes) is not asked; otherwise
-// the user is asked when there is a terminal, and the default answer given
-// when there is none.
+// A notice is printed on standard error. A host that answers Yes to
+// everything (partlib --yes) is not asked; otherwise the user is asked when
+// there is a terminal, and when there is none the question is printed with
+// the default answer and the host's hint.
 int messageBoxHook(CWnd * /*owner*/, const char *text, const char *caption, unsigned style) {
     const HostCallbacks &callbacks = hostCallbacks();
     if (callbacks.messageBox)
         return callbacks.messageBox(text, caption, style);
-    if (callbacks.defaultAnswer != IDYES && stdinIsTerminal())
+    const std::string shown = std::string(caption ? caption : "") + ": " + (text ? text : "");
+    if (!(style & MB_YESNO)) {
+        std::cerr << shown << std::endl;
+        return IDOK;
+    }
+    if (callbacks.defaultAnswer == IDYES)
+        return IDYES;
+    if (stdinIsTerminal())
         return askYesNo(text, caption);
+    std::cerr << shown << (shown.back() == '\n' ? "" : "\n") << "No terminal to ask this question on: answered No"
+              << (callbacks.unaskedHint.empty() ? "" : " (" + callbacks.unaskedHint + ")") << std::endl;
     return callbacks.defaultAnswer;
 }
 

@@ -2,6 +2,7 @@
 
 #include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/CTraxDBError.h"
+#include "ctraxdbpartlib/access/FolderAncestors.h"
 #include "ctraxdbpartlib/readers/DBStatement.h"
 #include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 #include "ctraxdbpartlib/writers/WriteAccessors.h"
@@ -13,9 +14,6 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
 namespace {
-
-// Deeper than any real folder tree: a chain this long loops.
-constexpr size_t MAX_FOLDER_DEPTH = 10000;
 
 int32_t runLookup(CTraxDBPath &path, const std::string &sql, CCommand<CAccessor<KeyLookupAccessor>> &command) {
     TXDB_TRACE(LOG_FINEST, sql);
@@ -46,16 +44,13 @@ int32_t lookupKey(CTraxDBPath &path, const std::string &sql, int32_t first, cons
 
 int findHierarchyID(pathHandle_t path, hierarchyAccessHandle_t folder, int libraryID) {
     TXDB_TRACE(LOG_FINER, "findHierarchyID(pathHandle_t,hierarchyAccessHandle_t,int)");
-    std::vector<hierarchyAccessHandle_t> chain;
-    for (hierarchyAccessHandle_t at = folder; at; at = at->getParent()) {
-        if (chain.size() == MAX_FOLDER_DEPTH)
-            TXDB_RAISE_TEXT("The folder " + folderName(*folder) +
-                            " cannot be found: its chain of parent folders loops back on itself");
-        chain.push_back(at);
-    }
+    // The names from the folder up to the top; a chain of parents that loops
+    // raises on the way.
+    std::vector<std::string> chain{folderName(*folder)};
+    forEachAncestor(*folder, [&chain](HierarchyAccess &parent) { chain.push_back(folderName(parent)); });
     int32_t id = -1;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        const std::string name = folderName(**it);
+        const std::string &name = *it;
         CCommand<CAccessor<KeyLookupAccessor>> command;
         command.first = libraryID;
         setName(command, name);

@@ -17,8 +17,8 @@ namespace DBIMPL {
 // The database key of a folder given by its record: each folder of its
 // chain of parents is looked up by name under the one above it (the lowest
 // key where names repeat). A name that is not found raises "Failed to find
-// item ... in the database" with that name; a chain that never reaches the
-// top (folders that are each other's parents) raises too.
+// item ... in the database" with that name; a chain of parents that loops
+// raises too.
 int findHierarchyID(pathHandle_t path, hierarchyAccessHandle_t folder, int libraryID);
 
 // The first [ID] of a query with an integer and a text parameter; -1 for

@@ -31,6 +31,11 @@ std::string errorText() {
     return text;
 }
 
+struct NameAccessor {
+    char name[51] = "";
+    void bind(ColumnMap &map) { map.column(1, name); }
+};
+
 HRESULT openFile(CDataSource &dataSource, const std::string &file) {
     return dataSource.OpenFromInitializationString("Provider=SQLite;Data Source=" + file);
 }
@@ -64,7 +69,7 @@ TEST(SQLiteFile, UnusableFilesFailWithTheEnginesMessage) {
     }
     CDataSource dataSource;
     EXPECT_EQ(openFile(dataSource, notADatabase), E_FAIL);
-    EXPECT_NE(errorText().find("not a database"), std::string::npos) << errorText();
+    EXPECT_EQ(errorText(), "file is not a database: " + notADatabase + "\n");
 
     CDataSource missing;
     EXPECT_EQ(openFile(missing, txdbtest::tempDirectory() + "/no/such/folder/parts.db"), E_FAIL);
@@ -84,13 +89,24 @@ TEST(SQLiteFile, LockedDatabaseFailsAfterTheBusyWait) {
               SQLITE_OK);
     CDataSource dataSource;
     EXPECT_EQ(openFile(dataSource, file), E_FAIL);
-    EXPECT_NE(errorText().find("locked"), std::string::npos) << errorText();
+    EXPECT_EQ(errorText(), "database is locked: " + file + "\n");
     sqlite3_exec(other, "COMMIT;", nullptr, nullptr, nullptr);
     sqlite3_close(other);
 
     // Once the other connection is done, the file opens.
     CDataSource later;
     EXPECT_EQ(openFile(later, file), S_OK) << errorText();
+}
+
+TEST(SQLiteFile, StatementFailuresAreReportedOnceWithoutTheFile) {
+    const std::string file = txdbtest::tempFile();
+    CDataSource dataSource;
+    CSession session;
+    ASSERT_EQ(openFile(dataSource, file), S_OK) << errorText();
+    ASSERT_EQ(session.Open(dataSource), S_OK);
+    CCommand<CAccessor<NameAccessor>> command;
+    EXPECT_TRUE(FAILED(command.Open(session, "SELECT Name FROM Parts")));
+    EXPECT_EQ(errorText(), "no such table: Parts\n");
 }
 
 } // namespace

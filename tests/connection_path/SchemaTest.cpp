@@ -3,14 +3,17 @@
 
 #include "tests/support/PathTestSupport.h"
 #include "tests/support/TestDatabase.h"
+#include "tests/support/TestUtil.h"
 
 #include "ctraxdbpartlib/CTraxDBError.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
+#include "ctraxdbpartlib/connection/DBProvider.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 using namespace pathtest;
 
@@ -212,11 +215,15 @@ TEST_P(SchemaTest, FailedUpgradeTriesTheMySqlFormThenOffersTheScript) {
     ASSERT_GE(run.size(), 2u);
     EXPECT_EQ(run[0], "execute: ALTER TABLE [Pin_Data] DROP CONSTRAINT [PinDataUnique];");
     EXPECT_EQ(run[1], "execute: ALTER TABLE [Pin_Data] DROP FOREIGN KEY [PinDataPartDef];");
-    ASSERT_EQ(host.boxes.size(), 2u);
-    EXPECT_EQ(host.boxes[1].text, loadMessage(IDS_UPDATE_FAILED_SCRIPT));
+    // The question, the cause as a notice, the script offer.
+    ASSERT_EQ(host.boxes.size(), 3u);
     EXPECT_EQ(host.boxes[1].caption, "Error");
+    EXPECT_EQ(host.boxes[1].style & MB_YESNO, 0u);
+    EXPECT_NE(host.boxes[1].text, "");
+    EXPECT_EQ(host.boxes[2].text, loadMessage(IDS_UPDATE_FAILED_SCRIPT));
+    EXPECT_EQ(host.boxes[2].caption, "Error");
     ASSERT_EQ(host.reportContents.size(), 1u);
-    EXPECT_EQ(host.reportContents[0].rfind(loadMessage(IDS_SCRIPT_HEADING_11_12), 0), 0u);
+    EXPECT_EQ(host.reportContents[0].rfind("-- Update TRAXEL Parts Database from version 1.1 to 1.2\n", 0), 0u);
     EXPECT_EQ(version(), std::vector<int>{11});
 }
 
@@ -249,7 +256,7 @@ TEST_P(SchemaTest, FailedCreationNamesTheTablesLeftAndOffersTheScript) {
                 raw.exec("ALTER TABLE [Obstacle] ADD CONSTRAINT [GatePartDef] FOREIGN KEY([Ref]) REFERENCES "
                          "[Obstacle]([ID]);");
         }
-        HostScript host(true, {IDYES, answer, answer});
+        HostScript host(true, {IDYES, answer});
         EXPECT_EQ(thrownMessage([&] { openPath(); }), "");
         if (answer == IDNO) {
             EXPECT_TRUE(host.reportContents.empty());
@@ -257,19 +264,21 @@ TEST_P(SchemaTest, FailedCreationNamesTheTablesLeftAndOffersTheScript) {
         }
         RawDb raw(init);
         std::vector<std::string> left = CTraxDBSchema::presentTables(raw.source().getSession());
-        // The creation question, a notice of the tables left where the database
-        // kept them, and the script offer.
-        ASSERT_EQ(host.boxes.size(), left.empty() ? 2u : 3u);
+        // The creation question, the cause, a notice of the tables left where
+        // the database kept them, and the script offer.
+        ASSERT_EQ(host.boxes.size(), left.empty() ? 3u : 4u);
+        EXPECT_EQ(host.boxes[1].caption, "Error");
+        EXPECT_NE(host.boxes[1].text, "");
         if (!left.empty()) {
-            EXPECT_EQ(host.boxes[1].caption, "Warning");
-            EXPECT_NE(host.boxes[1].text.find(CTraxDBSchema::joinNames(left)), std::string::npos);
+            EXPECT_EQ(host.boxes[2].caption, "Warning");
+            EXPECT_NE(host.boxes[2].text.find(CTraxDBSchema::joinNames(left)), std::string::npos);
         }
         EXPECT_EQ(host.boxes.back().text, loadMessage(IDS_CREATE_FAILED_SCRIPT));
         EXPECT_EQ(host.boxes.back().caption, "Error");
         ASSERT_EQ(host.reportContents.size(), 1u);
         EXPECT_EQ(
             host.reportContents[0].rfind(
-                raw.source().fixTcEnc("CREATE TABLE [Library_version] ( [Major] INTEGER, [Minor] INTEGER);;\n"), 0),
+                raw.source().fixTcEnc("CREATE TABLE [Library_version] ( [Major] INTEGER, [Minor] INTEGER);\n"), 0),
             0u);
         if (GetParam() == "MariaDB")
             EXPECT_FALSE(left.empty()) << "table creation is committed at once";
@@ -306,46 +315,65 @@ TEST_P(SchemaTest, HalfBuiltLibraryIsNamedInsteadOfRecreated) {
     }
 }
 
-TEST_P(SchemaTest, ScriptsHoldEveryStatementOnceWithTheirHeadingsAndLiteralPercentSigns) {
-    HostScript host(true);
-    auto path = openPath();
+// Runs a script with the engine's own shell (sqlite3, the MariaDB client) on
+// the database of an initialisation string.
+txdbtest::ProgramRun runInShell(const std::string &init, const std::string &script) {
     const std::string file = txdbtest::tempFile(".sql");
-    CTraxDBSchema::writeCreateScript(*path, file.c_str());
-    CTraxDBSchema::writeUpgradeScript(*path, file.c_str(), 1, 0);
-    CTraxDBSchema::writeUpgradeScript(*path, file.c_str(), 1, 1);
-    ASSERT_EQ(host.reportContents.size(), 3u);
-    const std::string &script = host.reportContents[0];
-    const std::string &from10 = host.reportContents[1];
-    const std::string &from11 = host.reportContents[2];
+    std::ofstream(file) << script;
+    InitString parsed;
+    EXPECT_EQ(InitString::parse(init, parsed), S_OK);
+    using txdbtest::shellQuoted;
+    const std::string shell = parsed.get("Provider") == "SQLite"
+                                  ? "sqlite3 -bail " + shellQuoted(parsed.get("Data Source"))
+                                  : "mariadb --no-defaults -h " + parsed.get("Server") + " -P " + parsed.get("Port") +
+                                        " -u " + shellQuoted(parsed.get("User ID")) + " -p" +
+                                        shellQuoted(parsed.get("Password")) + " " + parsed.get("Initial Catalog");
+    return txdbtest::runShell("(" + shell + " < " + file + ")");
+}
 
-    EXPECT_EQ(std::count(script.begin(), script.end(), '\n'), 37);
-    if (GetParam() == "SQLite") {
-        EXPECT_EQ(script.rfind("CREATE TABLE \"Library_version\" ( \"Major\" INTEGER, \"Minor\" INTEGER);;\n", 0), 0u);
+TEST_P(SchemaTest, ScriptsRunAsTheyAreInTheEnginesOwnShell) {
+    {
+        CTraxDBPath empty(init.c_str(), CTraxDBPath::SchemaCheck::Skip);
+        const std::string script = CTraxDBSchema::createScript(empty);
+        EXPECT_EQ(script.find(";;"), std::string::npos) << script;
+        EXPECT_EQ(script.find("{"), std::string::npos) << script;
+        txdbtest::ProgramRun created = runInShell(init, script);
+        EXPECT_EQ(created.status, 0) << created.errors << script;
     }
-    EXPECT_EQ(script.find("INSERT"), std::string::npos);
-    EXPECT_EQ(script.find('['), std::string::npos);
-    EXPECT_NE(script.find(path->fixTcEnc("ALTER TABLE [Parts] ADD CONSTRAINT [PartsUnique] UNIQUE ([Name]);;\n")),
-              std::string::npos);
+    EXPECT_EQ(version(), std::vector<int>{12});
+    {
+        HostScript host(true);
+        auto path = openPath();
+        EXPECT_TRUE(host.boxes.empty()) << "the created library opens as it is";
+        EXPECT_EQ(CTraxDBSchema::presentTables(path->getSession()), CTraxDBSchema::tableNames());
+        path->execute("INSERT INTO [Library] ([ID],[Name],[Enabled]) VALUES (1,'Lib',1);");
+        for (const char *broken : {"INSERT INTO [Library] ([ID],[Name],[Enabled]) VALUES (2,'Lib',1);",
+                                   "INSERT INTO [Hierarchy] ([ID],[Library_ID],[Name]) VALUES (1,7,'Top');"})
+            EXPECT_NE(thrownMessage([&] { path->execute(broken); }), "<no exception>") << broken;
+    }
 
-    const std::string like = path->fixTcEnc("UPDATE [Parts] SET [Part_Type]=8 WHERE [Parts].[Part_def_ID] IN (SELECT "
-                                            "[Part_Definition].[ID] FROM [Part_Definition] WHERE "
-                                            "[Part_Definition].[PCB_component_name] LIKE'JUMPERNF%');;\n");
-    const std::string lastOf10 = path->fixTcEnc("UPDATE [Library_version] SET [Minor]=1;;\n");
-    EXPECT_EQ(from10.rfind("{Update TRAXEL Parts Database from version 1.0 to 1.1}\n\n", 0), 0u);
-    EXPECT_NE(from10.find(like), std::string::npos);
-    EXPECT_NE(from10.find(lastOf10 +
-                          "\n{Update TRAXEL Parts Database from version 1.1 to 1.2}\n"
-                          "{For databases other than MySQL (Access, SQL Server)}\n\n" +
-                          path->fixTcEnc("ALTER TABLE [Pin_Data] DROP CONSTRAINT [PinDataUnique];;\n")),
-              std::string::npos);
-    EXPECT_NE(from10.find(path->fixTcEnc("UPDATE [Library_version] SET [Minor]=2;;\n") + "\n{For MySQL databases}\n\n" +
-                          path->fixTcEnc("ALTER TABLE [Pin_Data] DROP FOREIGN KEY [PinDataPartDef];;\n")),
-              std::string::npos);
-    EXPECT_EQ(from11.rfind("{Update TRAXEL Parts Database from version 1.1 to 1.2}\n", 0), 0u);
-    EXPECT_EQ(from11.find("JUMPERNF"), std::string::npos);
-    // 6 + 8 statements and the heading lines.
-    EXPECT_EQ(std::count(from11.begin(), from11.end(), '\n'), 14 + 6);
-    EXPECT_EQ(from10.size(), from10.find(from11) + from11.size());
+    for (int minor : {0, 1}) {
+        const std::string old = txdbtest::freshDatabase(GetParam());
+        {
+            RawDb raw(old);
+            buildSchema(raw, 1, minor);
+        }
+        CTraxDBPath path(old.c_str(), CTraxDBPath::SchemaCheck::Skip);
+        const std::string script = CTraxDBSchema::upgradeScript(path, 1, minor);
+        EXPECT_EQ(script.rfind(minor == 0 ? "-- Update TRAXEL Parts Database from version 1.0 to 1.1\n\n"
+                                          : "-- Update TRAXEL Parts Database from version 1.1 to 1.2\n",
+                               0),
+                  0u)
+            << script;
+        if (minor == 0) {
+            EXPECT_NE(script.find("LIKE'JUMPERNF%');\n"), std::string::npos) << "percent signs stay: " << script;
+        }
+        txdbtest::ProgramRun upgraded = runInShell(old, script);
+        EXPECT_EQ(upgraded.status, 0) << upgraded.errors << script;
+        RawDb raw(old);
+        EXPECT_EQ(raw.ints("SELECT 10 * [Major] + [Minor] FROM [Library_version];"), std::vector<int>{12}) << minor;
+        EXPECT_EQ(raw.texts("SELECT [Pin_identifier] FROM [Pin_Data];"), std::vector<std::string>{}) << minor;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SchemaTest, ::testing::ValuesIn(txdbtest::testEngines()),

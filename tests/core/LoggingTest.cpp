@@ -180,6 +180,26 @@ TEST(FileHandler, FileIsForItsOwnerOnlyAndAnUnopenableOneFailsQuietly) {
     EXPECT_EQ(dir.files().size(), 1u);
 }
 
+TEST(FileHandler, LinksAndOtherUsersFilesInTheLogsPlaceAreNotWritten) {
+    TempDir dir;
+    const std::string log = todaysLogFile(dir.base(), 0);
+    const std::string target = (dir.path / "target").string();
+    std::ofstream(target) << "kept";
+    fs::create_symlink(target, log);
+    CFileLogHandler linked(LOG_ALL, dir.base());
+    EXPECT_FALSE(publishAt(linked, LOG_SEVERE, "x"));
+    EXPECT_EQ(readFile(target), "kept");
+
+    // Only root can give a file away to another user.
+    fs::remove(log);
+    std::ofstream(log) << "theirs";
+    if (chown(log.c_str(), geteuid() + 1, static_cast<gid_t>(-1)) == 0) {
+        CFileLogHandler foreign(LOG_ALL, dir.base());
+        EXPECT_FALSE(publishAt(foreign, LOG_SEVERE, "x"));
+        EXPECT_EQ(readFile(log), "theirs");
+    }
+}
+
 TEST(FileHandler, FullFileMovesOnAndARecordCrossingTheLimitIsWrittenWhole) {
     for (size_t size : {CFileLogHandler::MAX_FILE_SIZE, CFileLogHandler::MAX_FILE_SIZE - 1}) {
         const bool full = size == CFileLogHandler::MAX_FILE_SIZE;

@@ -57,6 +57,9 @@ TEST(PartFilterFields, ValuesNullsAndQuoting) {
         {part("Part Type", 0, 2, " 7 "), "[Part_Type]= 7 "},
         {part("Version", 0, 5, " -12\t"), "[Part_version]>= -12\t"},
         {part("Part Name", 0, 8, "R_%[0-9]"), "[Parts].[Name] LIKE'R_%[0-9]' ESCAPE '\\'"},
+        // A pattern is a literal on numeric fields too.
+        {part("Version", 0, 8, "2"), "[Part_version] LIKE'2' ESCAPE '\\'"},
+        {part("Max. Pin", 2, 9, "1%"), PART_DEF_QUERY + "[Max_connector_pins] NOT LIKE'1%' ESCAPE '\\')"},
         {part("Part Name", 0, 2, "'; DROP TABLE [Parts]; --"), "[Parts].[Name]='''; DROP TABLE [Parts]; --'"},
         {part("Component", 2, 8, "R'[0]\\'%"),
          PART_DEF_QUERY + "[PCB_component_name] LIKE'R''[0]\\\\''%' ESCAPE '\\')"},
@@ -127,6 +130,14 @@ TEST(PartFilterErrors, NumericFieldsTakeOnlyIntegers) {
               thrownMessage([] { partFilter(partGroup(0, 0, {part("Max. Pin", 2, 5, "x")})); }));
     EXPECT_EQ("The part filter value \"1e3\" of the numeric field \"Part Type\" is not an integer",
               thrownMessage([] { partFilter(part("Part Type", 1, 2, "1e3")); }));
+}
+
+TEST(PartFilterErrors, EmptyPatternsAreRefused) {
+    for (int nodeType : {8, 9})
+        for (const char *field : {"Description", "Version"})
+            EXPECT_EQ("LIKE and NOT LIKE need a pattern: the filter value is empty",
+                      thrownMessage([&] { partFilter(part(field, 0, nodeType, "")); }))
+                << field << " " << nodeType;
 }
 
 TEST(PartFilterErrors, UnknownNamesTablesAndMisplacedConditions) {

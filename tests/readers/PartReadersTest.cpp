@@ -192,6 +192,33 @@ TEST_P(PartReadersTest, ReportViewSortsByFolderPathThenHostNameOrder) {
     EXPECT_EQ(resistors, 1);
 }
 
+TEST_P(PartReadersTest, FolderParentsInACycleEndTheReportPathWithAnExceptionNamingTheFolder) {
+    // Passives and Resistors made each other's parent, as another tool could.
+    const auto idOf = [&](const std::string &name) {
+        return std::to_string(db->ints("SELECT [ID] FROM [Hierarchy] WHERE [Name] = '" + name +
+                                       "' AND [Library_ID] = " + std::to_string(libraryId))
+                                  .at(0));
+    };
+    db->exec("UPDATE [Hierarchy] SET [Parent_ID] = " + idOf("Resistors") + " WHERE [ID] = " + idOf("Passives"));
+    auto reader = library->getPartReaderForReports(0);
+    int cycles = 0;
+    while (auto record = reader->getNext()) {
+        bool isNull = true;
+        TCHAR *path = nullptr;
+        const std::string message = txdbtest::thrownMessage([&] { record->getHierrachyFullName(isNull, &path); });
+        if (message != "<no exception>") {
+            // The walk stops at the first folder of the cycle that it meets again.
+            const auto cycleAt = [&](const std::string &name) {
+                return "The folder \"" + name + "\" (ID " + idOf(name) +
+                       ") is its own ancestor: the parents of its folders form a cycle";
+            };
+            EXPECT_TRUE(message == cycleAt("Resistors") || message == cycleAt("Passives")) << message;
+            ++cycles;
+        }
+    }
+    EXPECT_GT(cycles, 0);
+}
+
 TEST_P(PartReadersTest, PartGettersKeepNullApartFromEmptyAndRefuseSmallBuffers) {
     // The hostile part, given a NULL number, an empty acceptance and NULL
     // version and type.

@@ -138,6 +138,8 @@ HostScript *current = nullptr;
 
 int scriptedBox(const char *text, const char *caption, unsigned style) {
     current->boxes.push_back({text ? text : "", caption ? caption : "", style});
+    if (!(style & MB_YESNO)) // a notice takes no answer
+        return IDOK;
     if (current->answers.empty())
         return IDYES;
     int answer = current->answers.front();

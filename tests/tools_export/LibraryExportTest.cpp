@@ -14,9 +14,14 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
@@ -355,6 +360,104 @@ TEST_F(ExportCommandTest, FailuresLeaveFilesAsTheyWere) {
     EXPECT_EQ(noFolder.status, 1);
     EXPECT_NE(noFolder.errors.find("Cannot create " + folder + "/no/dir/out.json: "), std::string::npos)
         << noFolder.errors;
+}
+
+TEST_F(ExportCommandTest, UnsafeTargetsAreRefusedBeforeAnythingIsWritten) {
+    const std::string database = readFile(file);
+    const std::string protectedFile = folder + "/protected.json";
+    std::ofstream(protectedFile) << "kept\n";
+    std::filesystem::permissions(protectedFile, std::filesystem::perms::owner_read);
+    // The database under another name: a path through its folder and a hard link.
+    const std::string otherSpelling = folder + "/../" + std::filesystem::path(file).filename().string();
+    const std::string link = folder + "/link.db";
+    std::filesystem::create_hard_link(file, link);
+    const std::pair<std::string, std::string> cases[] = {
+        {file, "Refusing to write " + file + ": it is the database being read\n"},
+        {otherSpelling, "Refusing to write " + otherSpelling + ": it is the database being read\n"},
+        {link, "Refusing to write " + link + ": it is the database being read\n"},
+        {protectedFile, "Refusing to replace " + protectedFile + ": it is write-protected\n"},
+        {folder, "Cannot write " + folder + ": it is a directory\n"},
+        {"/dev/full", "Cannot write /dev/full: No space left on device\n"},
+        {"", "-o needs a file name (- for standard output)\n"},
+    };
+    for (const auto &[target, message] : cases) {
+        ProgramRun run = runPartlib({"export", file, "-o", target});
+        EXPECT_EQ(run.status, 1) << target;
+        EXPECT_EQ(run.errors, message);
+    }
+    EXPECT_EQ(readFile(file), database);
+    EXPECT_EQ(readFile(protectedFile), "kept\n");
+    std::vector<std::string> names = filesInFolder();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"link.db", "protected.json"})) << "no temporary file left";
+}
+
+TEST_F(ExportCommandTest, ReplacedFilesKeepModeAndGroupDevicesAndFifosAreWrittenInPlace) {
+    const std::string expected = exportToString(db.path);
+    std::ofstream(target) << "old\n";
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    const gid_t group = ::getegid() == 0 ? 1 : ::getegid(); // root can hand the file to the daemon group
+    ASSERT_EQ(::chown(target.c_str(), static_cast<uid_t>(-1), group), 0);
+    ProgramRun replaced = runPartlib({"export", file, "-o", target});
+    EXPECT_EQ(replaced.status, 0) << replaced.errors;
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(info.st_gid, group);
+    EXPECT_EQ(readFile(target), expected);
+
+    ProgramRun dash = runPartlib({"export", file, "-o", "-"});
+    EXPECT_EQ(dash.status, 0) << dash.errors;
+    EXPECT_EQ(dash.output, expected);
+
+    ProgramRun null = runPartlib({"export", file, "-o", "/dev/null"});
+    EXPECT_EQ(null.status, 0) << null.errors;
+    ASSERT_EQ(::stat("/dev/null", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode)) << "/dev/null is still the device";
+
+    const std::string fifo = folder + "/fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ProgramRun throughFifo =
+        txdbtest::runShell("cat " + fifo + " & " + txdbtest::partlibCommand({"export", file, "-o", fifo}) + "; wait");
+    EXPECT_EQ(throughFifo.status, 0) << throughFifo.errors;
+    EXPECT_EQ(throughFifo.output, expected) << "the reader gets the export";
+    ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    std::vector<std::string> names = filesInFolder();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"demo.json", "fifo"})) << "no temporary file left";
+}
+
+TEST_F(ExportCommandTest, SignalsEndTheExportWithoutATemporaryFile) {
+    const std::string expected = exportToString(db.path);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::freopen("/dev/null", "w", stderr);
+            const std::string program = std::string(TXDB_BINARY_DIR) + "/partlib";
+            ::execl(program.c_str(), program.c_str(), "export", file.c_str(), "-o", target.c_str(), nullptr);
+            ::_exit(127);
+        }
+        // The signal comes once the temporary file is there.
+        for (int wait = 0; wait < 20000; ++wait) {
+            std::vector<std::string> names = filesInFolder();
+            if (std::any_of(names.begin(), names.end(),
+                            [](const std::string &name) { return name.rfind("demo.json.", 0) == 0; }))
+                break;
+            ::usleep(500);
+        }
+        ::kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + signal) << signal << ": " << status;
+        std::vector<std::string> names = filesInFolder();
+        EXPECT_TRUE(names.empty() || names == std::vector<std::string>{"demo.json"}) << "no temporary file left";
+        if (!names.empty()) { // the signal came after the file was complete
+            EXPECT_EQ(readFile(target), expected);
+        }
+        std::filesystem::remove(target);
+    }
 }
 
 } // namespace

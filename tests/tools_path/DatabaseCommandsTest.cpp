@@ -70,9 +70,12 @@ TEST_F(DatabaseCommandsTest, InitCreatesANewFileAndInfoDescribesIt) {
 
 TEST_F(DatabaseCommandsTest, InitOnAnExistingDatabaseAsksFirst) {
     exec({"CREATE TABLE [Other] ([ID] INTEGER);"});
+    // Without a terminal the question cannot be asked: it is shown with the
+    // answer given and the way to give the other one.
     ProgramRun declined = partlib("init " + file);
     EXPECT_NE(declined.status, 0);
-    EXPECT_EQ(declined.output, "") << "declining is quiet";
+    EXPECT_EQ(declined.output, "Warning: " + formatPrintf(loadMessage(IDS_CREATE_PROMPT), file) +
+                                   "No terminal to ask this question on: answered No (--yes answers Yes)\n");
     ProgramRun info = partlib("info " + file);
     EXPECT_NE(info.output.find("Schema version: none"), std::string::npos) << info.output;
 
@@ -104,7 +107,7 @@ TEST_F(DatabaseCommandsTest, UpgradeWritesTheScriptOrUpgrades) {
     ProgramRun written = partlib("upgrade " + file + " --script " + script);
     EXPECT_EQ(written.status, 0) << written.output;
     const std::string content = txdbtest::readFile(script);
-    EXPECT_EQ(content.rfind("{Update TRAXEL Parts Database from version 1.1 to 1.2}\n", 0), 0u) << content;
+    EXPECT_EQ(content.rfind("-- Update TRAXEL Parts Database from version 1.1 to 1.2\n", 0), 0u) << content;
     EXPECT_NE(partlib("info " + file).output.find("Schema version: 1.1"), std::string::npos) << "unchanged";
 
     ProgramRun declined = partlib("upgrade " + file);
@@ -113,6 +116,59 @@ TEST_F(DatabaseCommandsTest, UpgradeWritesTheScriptOrUpgrades) {
     EXPECT_EQ(upgraded.status, 0) << upgraded.output;
     EXPECT_NE(upgraded.output.find("from version 1.1 to 1.2"), std::string::npos) << upgraded.output;
     EXPECT_NE(partlib("info " + file).output.find("Schema version: 1.2\n"), std::string::npos);
+}
+
+TEST_F(DatabaseCommandsTest, ScriptTargetsAreCheckedLikeEveryOutput) {
+    {
+        pathtest::RawDb raw("Provider=SQLite;Data Source=" + file);
+        pathtest::buildSchema(raw, 1, 1);
+    }
+    const std::pair<std::string, std::string> cases[] = {
+        {"''", "--script needs a file name (- for standard output)\n"},
+        {"/dev/full", "Cannot write /dev/full: No space left on device\n"},
+        {folder, "Cannot write " + folder + ": it is a directory\n"},
+        {file, "Refusing to write " + file + ": it is the database being read\n"},
+    };
+    for (const auto &[target, message] : cases) {
+        ProgramRun run = partlib("upgrade " + file + " --script " + target);
+        EXPECT_EQ(run.status, 1) << target;
+        EXPECT_EQ(run.output, message);
+    }
+    ProgramRun toOutput = partlib("upgrade " + file + " --script -");
+    EXPECT_EQ(toOutput.status, 0) << toOutput.output;
+    EXPECT_EQ(toOutput.output.rfind("-- Update TRAXEL Parts Database from version 1.1 to 1.2\n", 0), 0u);
+    EXPECT_NE(partlib("info " + file).output.find("Schema version: 1.1 (run partlib upgrade)"), std::string::npos);
+}
+
+TEST_F(DatabaseCommandsTest, InitNamesMissingTablesAndInfoANewerVersion) {
+    const std::vector<std::string> &statements = CTraxDBSchema::creationStatements();
+    exec({statements[0], statements[1], "INSERT INTO [Library_version] ([Major],[Minor]) VALUES (1,2);"});
+    ProgramRun init = partlib("init --yes " + file);
+    EXPECT_EQ(init.status, 1);
+    EXPECT_EQ(init.output, "The TRAXEL Part Library in " + file +
+                               " is incomplete: the tables Hierarchy, Part_Definition, Pin_Data, Pin_Equiv, "
+                               "Gate_Equiv, Gate_Equiv_Gate, Gate_Equiv_has_Pin_Data, Gate, Gate_has_Pin_Data, "
+                               "Attributes, Parts are missing (partlib info lists the tables)\n");
+
+    exec({"UPDATE [Library_version] SET [Minor]=3;"});
+    ProgramRun info = partlib("info " + file);
+    EXPECT_NE(info.output.find("Schema version: 1.3 (newer than this build of partlib supports, 1.2)\n"),
+              std::string::npos)
+        << info.output;
+    ProgramRun upgrade = partlib("upgrade --yes " + file);
+    EXPECT_EQ(upgrade.status, 1);
+    EXPECT_EQ(upgrade.output, loadMessage(IDS_DATABASE_TOO_NEW) + "\n");
+}
+
+TEST_F(DatabaseCommandsTest, AFailedCreationTellsItsCauseAndKeepsTheScript) {
+    exec({"CREATE TABLE [Other] ([ID] INTEGER);"});
+    ProgramRun run = txdbtest::runShell("cd " + folder + " && " + std::string(TXDB_BINARY_DIR) +
+                                        "/partlib init --yes 'Provider=SQLite;Mode=Read;Data Source=" + file + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("Error: attempt to write a readonly database: " + file + "\n"), std::string::npos)
+        << run.errors;
+    EXPECT_NE(run.errors.find("SQL script kept at ./partlib-report-1.sql\n"), std::string::npos) << run.errors;
+    EXPECT_EQ(txdbtest::readFile(folder + "/partlib-report-1.sql").rfind("CREATE TABLE ", 0), 0u);
 }
 
 TEST_F(DatabaseCommandsTest, UpgradeRefusesADatabaseWithoutThePartLibrary) {

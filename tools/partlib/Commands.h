@@ -21,19 +21,23 @@ class Exception;
 
 namespace partlib {
 
-// A DB argument is either a full initialisation string (any value that
-// contains '=') or the path of a SQLite file.
+// A DB argument is the path of a SQLite file, whatever its characters, when
+// such a file exists; otherwise a full initialisation string when it
+// contains '=', else the path of a SQLite file to be.
 std::string initialisationStringOf(const std::string &database);
 
 // Ends the command with a failure that prints `text` (status 1).
 [[noreturn]] void fail(const std::string &text);
 
-// How messages name a DB argument: the file path, or "The database" for an
-// initialisation string, which may hold a password.
-std::string databaseName(const std::string &database);
+// How messages name a DB argument: the file path, or "the database" for an
+// initialisation string, which may hold a password ("The database" at the
+// start of a sentence).
+std::string databaseName(const std::string &database, bool startsSentence = false);
 
 // The initialisation string of a database that must exist already: only
-// init may create a SQLite file.
+// init and the targets of the write commands may create a SQLite file, so
+// a missing file (named as a path or in a SQLite initialisation string) is
+// refused here.
 std::string existingDatabase(const std::string &database);
 
 // Opens an existing part-library database without asking anything; one

@@ -1,5 +1,7 @@
 #include "tools/partlib/Commands.h"
+#include "tools/partlib/SameDatabase.h"
 
+#include "ctraxdbpartlib/connection/DBProvider.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
 
@@ -8,25 +10,32 @@
 
 namespace partlib {
 
+namespace DBIMPL = COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+
 std::string initialisationStringOf(const std::string &database) {
-    if (database.find('=') != std::string::npos)
+    std::error_code ignored;
+    if (database.find('=') != std::string::npos && !std::filesystem::exists(database, ignored))
         return database;
-    return "Provider=SQLite;Data Source=" + database;
+    // Quoted where needed, so that blanks, ';' and '=' stay part of the path.
+    return DBIMPL::InitString{{{"Provider", "SQLite"}, {"Data Source", database}}}.toString(true);
 }
 
 void fail(const std::string &text) {
     throw new COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception(text);
 }
 
-std::string databaseName(const std::string &database) {
-    return initialisationStringOf(database) == database ? std::string("The database") : database;
+std::string databaseName(const std::string &database, bool startsSentence) {
+    if (initialisationStringOf(database) != database)
+        return database;
+    return startsSentence ? "The database" : "the database";
 }
 
 std::string existingDatabase(const std::string &database) {
-    std::string initialisation = initialisationStringOf(database);
-    if (initialisation != database && !std::filesystem::exists(database))
-        fail("No such database file: " + database);
-    return initialisation;
+    const std::string file = databaseFileOf(database);
+    std::error_code ignored;
+    if (!file.empty() && !std::filesystem::exists(file, ignored))
+        fail("No such database file: " + file);
+    return initialisationStringOf(database);
 }
 
 COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t openExistingDatabase(const std::string &database) {
@@ -39,7 +48,7 @@ COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t openExistingDatabase(const std::st
         if (!failure->getMessage().empty())
             throw;
         delete failure;
-        fail(databaseName(database) + " holds no part library of the current version (see partlib info)");
+        fail(databaseName(database, true) + " holds no part library of the current version (see partlib info)");
     }
 }
 

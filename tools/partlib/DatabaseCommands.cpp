@@ -9,12 +9,15 @@
 #include "ctraxdbpartlib/readers/DBStatement.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
+#include "tools/partlib/CheckedOutput.h"
 #include "tools/partlib/Commands.h"
+#include "tools/partlib/SameDatabase.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 namespace partlib {
 
@@ -39,7 +42,22 @@ struct SchemaState {
     bool isCurrent() const {
         return partLibrary && major == CTraxDBSchema::CURRENT_MAJOR && minor == CTraxDBSchema::CURRENT_MINOR;
     }
+    bool isNewer() const {
+        return major > CTraxDBSchema::CURRENT_MAJOR ||
+               (major == CTraxDBSchema::CURRENT_MAJOR && minor > CTraxDBSchema::CURRENT_MINOR);
+    }
+    // The library's tables that the database lacks, when it holds some.
+    std::vector<std::string> missingTables() const {
+        std::vector<std::string> missing;
+        for (const std::string &table : CTraxDBSchema::tableNames())
+            if (!tables.empty() && std::find(tables.begin(), tables.end(), table) == tables.end())
+                missing.push_back(table);
+        return missing;
+    }
 };
+
+const std::string CURRENT_VERSION =
+    std::to_string(CTraxDBSchema::CURRENT_MAJOR) + "." + std::to_string(CTraxDBSchema::CURRENT_MINOR);
 
 SchemaState inspect(CTraxDBPath &path) {
     SchemaState state;
@@ -72,8 +90,15 @@ int answerYesOnce(const char *, const char *, unsigned) {
 
 void runInit(const std::string &database) {
     const std::string initialisation = initialisationStringOf(database);
-    const bool newFile = initialisation != database && !std::filesystem::exists(database);
+    const std::string file = databaseFileOf(database);
+    std::error_code ignored;
+    const bool newFile = !file.empty() && !std::filesystem::exists(file, ignored);
     SchemaState before = inspect(initialisation);
+    // Without the version table the plug-in itself tells a half-built library.
+    const std::vector<std::string> missing = before.missingTables();
+    if (before.partLibrary && !missing.empty())
+        fail("The TRAXEL Part Library in " + before.displayName + " is incomplete: the tables " +
+             CTraxDBSchema::joinNames(missing) + " are missing (partlib info lists the tables)");
     if (before.isCurrent()) {
         std::cout << before.displayName << " already holds the TRAXEL Part Library (version "
                   << versionText(before.major, before.minor) << ")" << std::endl;
@@ -100,7 +125,10 @@ void runInfo(const std::string &database) {
     else if (state.major == 0 && state.minor == 0)
         std::cout << "unknown (no version row)";
     else
-        std::cout << versionText(state.major, state.minor) << (state.isCurrent() ? "" : " (run partlib upgrade)");
+        std::cout << versionText(state.major, state.minor)
+                  << (state.isCurrent() ? ""
+                      : state.isNewer() ? " (newer than this build of partlib supports, " + CURRENT_VERSION + ")"
+                                        : " (run partlib upgrade)");
     std::cout << "\n";
     std::cout << "Read-only:      " << (path.isReadOnly() ? "yes" : "no") << "\n";
     const std::vector<std::string> &all = CTraxDBSchema::tableNames();
@@ -116,10 +144,7 @@ void runInfo(const std::string &database) {
     std::cout << std::flush;
 }
 
-// The script is already where the user asked for it: nothing more to show.
-void leaveScriptInPlace(const char *) {}
-
-void runUpgrade(const std::string &database, const std::string &scriptFile) {
+void runUpgrade(const std::string &database, const std::optional<std::string> &scriptFile) {
     const std::string initialisation = existingDatabase(database);
     CTraxDBPath probe(initialisation.c_str(), SchemaCheck::Skip);
     SchemaState state = inspect(probe);
@@ -131,19 +156,17 @@ void runUpgrade(const std::string &database, const std::string &scriptFile) {
                   << ": nothing to upgrade" << std::endl;
         return;
     }
-    if (state.major > CTraxDBSchema::CURRENT_MAJOR ||
-        (state.major == CTraxDBSchema::CURRENT_MAJOR && state.minor > CTraxDBSchema::CURRENT_MINOR))
+    if (state.isNewer())
         fail(loadMessage(IDS_DATABASE_TOO_NEW));
     if (state.major < 1)
         fail(loadMessage(IDS_DATABASE_TOO_OLD));
-    if (!scriptFile.empty()) {
-        hostCallbacks().reportViewer = leaveScriptInPlace;
-        CTraxDBSchema::writeUpgradeScript(probe, scriptFile, state.major, state.minor);
-        hostCallbacks().reportViewer = nullptr;
-        if (!std::filesystem::exists(scriptFile))
-            fail("Cannot write the SQL script to " + scriptFile);
-        std::cout << "Wrote the SQL script from version " << versionText(state.major, state.minor) << " to "
-                  << scriptFile << std::endl;
+    if (scriptFile) {
+        OutputFile out(outputTarget(scriptFile, "--script"), {databaseFileOf(database)});
+        out.stream() << CTraxDBSchema::upgradeScript(probe, state.major, state.minor);
+        out.commit();
+        if (!out.isStandardOutput())
+            std::cout << "Wrote the SQL script from version " << versionText(state.major, state.minor) << " to "
+                      << *scriptFile << std::endl;
         return;
     }
     pathHandle_t path = openPrompting(initialisation);
@@ -168,7 +191,7 @@ void runCatalogs(const std::string &database) {
 void addDatabaseCommands(CLI::App &app) {
     struct Arguments {
         std::string database;
-        std::string script;
+        std::optional<std::string> script;
     };
     auto args = std::make_shared<Arguments>();
 
@@ -185,7 +208,8 @@ void addDatabaseCommands(CLI::App &app) {
     CLI::App *upgrade =
         app.add_subcommand("upgrade", "Bring a version 1.0 or 1.1 database to version 1.2 (asks first)");
     addDatabaseArgument(*upgrade, args->database);
-    upgrade->add_option("--script", args->script, "Write the SQL script for a manual upgrade to FILE instead");
+    upgrade->add_option("--script", args->script,
+                        "Write the SQL script for a manual upgrade to FILE instead (- for standard output)");
     upgrade->callback([args] { runUpgrade(args->database, args->script); });
 
     CLI::App *catalogs = app.add_subcommand("catalogs", "List the catalogs (databases) a data source offers");

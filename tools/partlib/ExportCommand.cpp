@@ -2,17 +2,15 @@
 
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
+#include "tools/partlib/CheckedOutput.h"
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/LibraryExport.h"
+#include "tools/partlib/SameDatabase.h"
+#include "tools/partlib/Signals.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
-#include <sys/stat.h>
+#include <optional>
 #include <unistd.h>
 
 namespace partlib {
@@ -49,45 +47,33 @@ private:
     std::string shownLibrary;
 };
 
-// Writes through a temporary file next to `target` that replaces it only
-// when the export has succeeded.
-void exportToFile(const pathHandle_t &path, const std::string &target, const ExportOptions &options) {
-    std::string temporary = target + ".XXXXXX";
-    const int descriptor = ::mkstemp(temporary.data());
-    if (descriptor < 0)
-        fail("Cannot create " + target + ": " + std::strerror(errno));
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(descriptor, 0666 & ~mask);
-    ::close(descriptor);
-    try {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        exportLibraries(path, out, options);
-        out.close();
-        if (!out)
-            fail("Cannot write " + target);
-        if (std::rename(temporary.c_str(), target.c_str()) != 0)
-            fail("Cannot replace " + target + ": " + std::strerror(errno));
-    } catch (...) {
-        std::remove(temporary.c_str());
-        throw;
-    }
-}
-
-void runExport(const std::string &database, const std::vector<std::string> &libraries, const std::string &output) {
+void runExport(const std::string &database, const std::vector<std::string> &libraries,
+               const std::optional<std::string> &output) {
+    SignalGuard signals;
     pathHandle_t path = openExistingDatabase(database);
+    OutputFile out(outputTarget(output, "-o"), {databaseFileOf(database)});
 
+    // Each item done is a moment to stop at after Ctrl-C; the bar goes to
+    // the terminal only, and not over JSON on that terminal.
     ExportOptions options;
     options.libraries = libraries;
-    // The bar goes to the terminal only, and not over JSON on that terminal.
-    if (::isatty(STDERR_FILENO) && (!output.empty() || !::isatty(STDOUT_FILENO)))
-        options.progress = ProgressBar();
-    if (output.empty()) {
-        exportLibraries(path, std::cout, options);
-        std::cout.flush();
-    } else {
-        exportToFile(path, output, options);
+    ExportProgress bar;
+    if (::isatty(STDERR_FILENO) && (!out.isStandardOutput() || !::isatty(STDOUT_FILENO)))
+        bar = ProgressBar();
+    options.progress = [bar](const std::string &library, long done, long total) {
+        throwIfCancelled();
+        if (bar)
+            bar(library, done, total);
+    };
+    try {
+        exportLibraries(path, out.stream(), options);
+    } catch (Exception *failure) {
+        std::unique_ptr<Exception> stopped(failure);
+        out.check(); // a failed write is told with the system's reason
+        throw stopped.release();
     }
+    throwIfCancelled();
+    out.commit();
 }
 
 } // namespace
@@ -96,7 +82,7 @@ void addExportCommand(CLI::App &app) {
     struct Arguments {
         std::string database;
         std::vector<std::string> libraries;
-        std::string output;
+        std::optional<std::string> output;
     };
     auto args = std::make_shared<Arguments>();
 
@@ -109,7 +95,8 @@ void addExportCommand(CLI::App &app) {
     command->add_option("LIBRARY", args->libraries, "Names of the libraries to export (default: every library)");
     command
         ->add_option("-o,--output", args->output,
-                     "Write to FILE instead of standard output; FILE is replaced only when the export succeeds")
+                     "Write to FILE instead of standard output (- is standard output); FILE is replaced only when "
+                     "the export succeeds, keeping its mode and group; a device or FIFO is written in place")
         ->type_name("FILE");
     command->callback([args] { runExport(args->database, args->libraries, args->output); });
 }

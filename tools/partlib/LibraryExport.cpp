@@ -3,6 +3,7 @@
 #include "tools/hostmodel/RecordFields.h"
 #include "tools/partlib/Commands.h"
 
+#include "ctraxdbpartlib/access/FolderAncestors.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/PartLibInterface.h"
 
@@ -384,6 +385,7 @@ private:
             int id;
             Number parent;
             std::string name;
+            std::shared_ptr<HierarchyAccess> record;
         };
         std::vector<Row> rows;
         std::unordered_map<int, size_t> rowOf;
@@ -392,7 +394,7 @@ private:
             const int id = record->getID();
             if (rowOf.emplace(id, rows.size()).second)
                 rows.push_back({id, nullableNumber(*record, &HierarchyAccess::getParentID),
-                                text<51>(*record, &HierarchyAccess::getName)});
+                                text<51>(*record, &HierarchyAccess::getName), record});
             if (Text partName = nullableText<51>(*record, &HierarchyAccess::getParentName))
                 folderOfPart.emplace(std::move(*partName), id);
         }
@@ -420,10 +422,14 @@ private:
                 return folders;
             };
         tree = build(top, {});
+        // A folder out of the tree hangs below a cycle (the walk up raises)
+        // or below a folder that is missing.
         for (const Row &row : rows)
-            if (folderPaths.count(row.id) == 0)
+            if (folderPaths.count(row.id) == 0) {
+                DBIMPL::forEachAncestor(*row.record, [](HierarchyAccess &) {});
                 fail("Folder \"" + row.name + "\" of library " + name + " hangs below folder " +
                      std::to_string(row.parent.value_or(0)) + ", which is not in the library's folder tree");
+            }
     }
 
     static std::string joined(const std::vector<std::string> &path) {

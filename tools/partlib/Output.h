@@ -34,6 +34,10 @@ using Record = std::vector<std::pair<std::string, Cell>>;
 // The JSON key of a title: "PCB component" -> "pcb_component".
 std::string jsonKey(const std::string &title);
 
+// A text as it may reach a terminal: control characters (C0, DEL and C1,
+// an ESC sequence among them) written as \x1b or \u009b escapes.
+std::string printable(const std::string &text);
+
 // A cell as the text and CSV formats show it.
 std::string cellText(const Cell &cell);
 

@@ -1,6 +1,8 @@
 // partlib libraries, tree, parts, show and report: reading a part-library
 // database through the plug-in's readers and records.
 
+#include "ctraxdbpartlib/access/FolderAncestors.h"
+#include "ctraxdbpartlib/readers/DBStatement.h"
 #include "interface/AttributeAccess.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
@@ -25,12 +27,14 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <set>
 
 namespace partlib {
 
 namespace {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
+namespace DBIMPL = COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
 
 // Calls visit with every record of the reader; an empty reader has none.
 template <class T, class F> void forEach(const std::shared_ptr<Reader<T>> &reader, F visit) {
@@ -130,15 +134,32 @@ std::vector<Folder> loadFolders(const std::shared_ptr<Reader<HierarchyAccess>> &
     return folders;
 }
 
-std::vector<Folder> loadFolders(LibraryAccess &library) {
-    return loadFolders(library.getHierarchyReader(), "", "");
-}
-
 template <class F> void forEachFolder(const std::vector<Folder> &folders, F visit) {
     for (const Folder &folder : folders) {
         visit(folder);
         forEachFolder(folder.children, visit);
     }
+}
+
+// The library's folder tree. Folders that cannot be reached from the top
+// (parents in a cycle, or a parent that is gone) would be left out without
+// a word, and their parts with them: they are refused instead.
+std::vector<Folder> loadFolders(const pathHandle_t &path, LibraryAccess &library) {
+    std::vector<Folder> folders = loadFolders(library.getHierarchyReader(), "", "");
+    std::set<int> loaded;
+    forEachFolder(folders, [&](const Folder &folder) { loaded.insert(folder.id); });
+    const int all = DBIMPL::runCount(DBIMPL::dbPath(path), "SELECT Count(*) FROM [Hierarchy] WHERE [Library_ID] = ?;",
+                                     library.getID());
+    if (all == static_cast<int>(loaded.size()))
+        return folders;
+    forEach(library.getHierarchyOnlyReader(), [&](HierarchyAccess &folder) {
+        if (loaded.count(folder.getID()))
+            return;
+        DBIMPL::forEachAncestor(folder, [](HierarchyAccess &) {});
+        fail("Folder \"" + cellText(text(folder, &HierarchyAccess::getName)) +
+             "\" hangs below a folder that is not in the library's folder tree");
+    });
+    return folders;
 }
 
 const Folder *folderWithId(const std::vector<Folder> &folders, int id) {
@@ -230,7 +251,7 @@ nlohmann::ordered_json treeJson(const std::vector<Folder> &folders) {
 
 void printTree(const std::vector<Folder> &folders, const std::string &indent) {
     for (const Folder &folder : folders) {
-        std::cout << indent << folder.name << " (" << partCount(folder) << ")\n";
+        std::cout << indent << printable(folder.name) << " (" << partCount(folder) << ")\n";
         printTree(folder.children, indent + "  ");
     }
 }
@@ -238,7 +259,7 @@ void printTree(const std::vector<Folder> &folders, const std::string &indent) {
 void runTree(const Arguments &args) {
     pathHandle_t path = openExistingDatabase(args.database);
     std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
-    std::vector<Folder> folders = loadFolders(*library);
+    std::vector<Folder> folders = loadFolders(path, *library);
     switch (args.format) {
     case Format::Json:
         printJson(std::cout, treeJson(folders));
@@ -261,7 +282,7 @@ void runParts(const Arguments &args) {
     partFilterCompHandle_t filter = partFilterOf(args.where, args.any);
     pathHandle_t path = openExistingDatabase(args.database);
     std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
-    std::vector<Folder> folders = loadFolders(*library);
+    std::vector<Folder> folders = loadFolders(path, *library);
     if (!args.folder.empty())
         folders = {findFolder(folders, args.folder, args.library)};
 
@@ -369,7 +390,7 @@ void runShow(const Arguments &args) {
         fail("No part named \"" + args.part + "\" in library " + args.library);
 
     DefinitionNames definitions;
-    const Record partFields = partRecord(*part, loadFolders(*library), definitions);
+    const Record partFields = partRecord(*part, loadFolders(path, *library), definitions);
     std::shared_ptr<PartDefAccess> definition = part->getPartPartDefn();
     const Record definitionFields = definition ? definitionRecord(*definition) : Record();
     const auto details = definition ? definitionDetails(*definition) : std::vector<std::pair<std::string, Table>>();

@@ -7,16 +7,15 @@
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
 #include "tools/partlib/Commands.h"
+#include "tools/partlib/Output.h"
+#include "tools/partlib/SameDatabase.h"
 
 #include <CLI/CLI.hpp>
 
-#include <cctype>
-#include <csignal>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace partlib {
@@ -26,59 +25,13 @@ namespace {
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
 
-volatile std::sig_atomic_t signalled = 0;
+// What the cancel callback answered last: the writer's last question decides
+// whether it committed.
 bool lastAnswer = false;
 
-void onSignal(int) {
-    signalled = 1;
-}
-
-const int HANDLED_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
-struct sigaction previousActions[3];
-
-std::string lowerCase(std::string text) {
-    for (char &c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-// What makes a database the one it is: a file by device and inode (or by
-// its absolute path while it does not exist), a server catalog by driver or
-// data source, server, port and catalog.
-std::string identityOf(const std::string &database) {
-    InitString init;
-    if (FAILED(InitString::parse(initialisationStringOf(database), init)))
-        return "string:" + database;
-    const std::string provider = lowerCase(init.get("Provider"));
-    if (provider.empty() || provider == "sqlite") {
-        const std::string file = init.get("Data Source");
-        struct stat status {};
-        if (::stat(file.c_str(), &status) == 0)
-            return "file:" + std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
-        std::error_code ignored;
-        return "path:" + std::filesystem::weakly_canonical(std::filesystem::absolute(file), ignored).string();
-    }
-    std::string key = "server:";
-    for (const char *name : {"Driver", "DSN", "Server", "Port", "Initial Catalog", "Database"})
-        key += lowerCase(init.get(name)) + "|";
-    return key;
-}
-
 bool isSQLiteFile(const std::string &database, std::string &file) {
-    InitString init;
-    if (FAILED(InitString::parse(initialisationStringOf(database), init)))
-        return false;
-    const std::string provider = lowerCase(init.get("Provider"));
-    file = init.get("Data Source");
-    return provider.empty() || provider == "sqlite";
-}
-
-// Names in a progress line: control characters would move the cursor.
-std::string printable(const std::string &text) {
-    std::string out;
-    for (unsigned char c : text)
-        out += c < 0x20 || c == 0x7f ? '?' : static_cast<char>(c);
-    return out;
+    file = databaseFileOf(database);
+    return !file.empty();
 }
 
 // One line on standard error, redrawn at most ten times a second: the
@@ -127,7 +80,7 @@ private:
 } // namespace
 
 void refuseSameDatabase(const std::string &source, const std::string &target) {
-    if (identityOf(source) == identityOf(target))
+    if (sameDatabase(source, target))
         fail("SRC and DST are the same database: a library cannot be written onto itself");
 }
 
@@ -154,24 +107,15 @@ pathHandle_t openTarget(const std::string &database) {
 
 WriteSession::WriteSession(pathHandle_t target, std::string verb)
     : target(std::move(target)), progress(std::make_shared<ProgressLine>(std::move(verb))) {
-    signalled = 0;
     lastAnswer = false;
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND;
-    for (int i = 0; i < 3; ++i)
-        sigaction(HANDLED_SIGNALS[i], &action, &previousActions[i]);
 }
 
 WriteSession::~WriteSession() {
-    for (int i = 0; i < 3; ++i)
-        sigaction(HANDLED_SIGNALS[i], &previousActions[i], nullptr);
     static_cast<ProgressLine &>(*progress).clear();
 }
 
 bool WriteSession::cancelRequested() {
-    lastAnswer = signalled != 0;
+    lastAnswer = partlib::cancelRequested();
     return lastAnswer;
 }
 
@@ -193,10 +137,8 @@ void WriteSession::finish() {
     seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     static_cast<ProgressLine &>(*progress).clear();
     // The writer's last question decides: true, and it aborted the transaction.
-    if (lastAnswer) {
-        std::cerr << "Interrupted: nothing was written; the target is as it was." << std::endl;
-        throw CLI::RuntimeError(INTERRUPTED_STATUS);
-    }
+    if (lastAnswer)
+        fail("Interrupted: nothing was written; the target is as it was.");
     after = tableCounts();
 }
 

@@ -10,6 +10,7 @@
 #include "interface/Observer.h"
 #include "interface/Writer.h"
 #include "interface/WriterEvent.h"
+#include "tools/partlib/Signals.h"
 
 #include <chrono>
 #include <map>
@@ -18,9 +19,6 @@
 #include <vector>
 
 namespace partlib {
-
-// Exit status of a write that the user interrupted.
-constexpr int INTERRUPTED_STATUS = 130;
 
 // Refuses two DB arguments that name the same database: the same file
 // (whatever the spelling of its path) or the same catalog of the same server.
@@ -32,15 +30,16 @@ void refuseSameDatabase(const std::string &source, const std::string &target);
 COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t openTarget(const std::string &database);
 
 // One library write of a command: while it lives, SIGINT, SIGTERM and SIGHUP
-// make the writer's cancel callback answer true (a second Ctrl-C stops at
-// once; the database discards the unfinished transaction).
+// make the writer's cancel callback answer true (a second signal stops at
+// once; the database discards the unfinished transaction), and main ends
+// the command with 128 + the signal's number.
 class WriteSession {
 public:
     WriteSession(COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t target, std::string verb);
     ~WriteSession();
 
-    // Runs the write; an interrupted write ends the command with status 130
-    // and a message that nothing was written.
+    // Runs the write; an interrupted write ends the command with a message
+    // that nothing was written.
     template <class T>
     void run(COM_ORVEL_TRAX_PLDAIO_INTERFACE::Writer<T> &writer,
              std::shared_ptr<COM_ORVEL_TRAX_PLDAIO_INTERFACE::Reader<T>> reader) {
@@ -61,6 +60,7 @@ private:
     void finish();
     std::map<std::string, long> tableCounts();
 
+    SignalGuard signals;
     COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t target;
     std::shared_ptr<COM_ORVEL_TRAX_PLDAIO_INTERFACE::Observer<COM_ORVEL_TRAX_PLDAIO_INTERFACE::WriterEvent>> progress;
     std::map<std::string, long> before;

@@ -1,7 +1,12 @@
+#include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
 #include "interface/Exception.h"
+#include "tools/partlib/CheckedOutput.h"
 #include "tools/partlib/Commands.h"
+#include "tools/partlib/Output.h"
+#include "tools/partlib/Signals.h"
 
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 
@@ -17,14 +22,38 @@ const char *const FOOTER =
     "\"Provider=SQLite;Data Source=parts.db\", or a full initialisation string, e.g.\n"
     "\"Provider=ODBC;Driver={MariaDB Unicode};Server=127.0.0.1;Port=3306;Initial Catalog=parts;"
     "User ID=u;Password=p\"\n"
-    "or \"Provider=ODBC;DSN=name\". Any value containing '=' is taken as an initialisation string.\n"
+    "or \"Provider=ODBC;DSN=name\". A value containing '=' that names no existing file is taken as an\n"
+    "initialisation string.\n"
     "Run 'partlib <command> --help' for the options of a command.\n"
-    "Environment: TXDBLOGGER switches the plug-in's log file on; TXDB_AUTOTEST upgrades schemas\n"
-    "without asking; TXDB_DEVCHECKS turns on the writers' developer checks.";
+    "Environment: TXDBLOGGER=LEVEL switches the plug-in's log file on (LEVEL one of ALL, FINEST,\n"
+    "FINER, FINE, CONFIG, INFO, WARNING, SEVERE, OFF); TXDB_AUTOTEST upgrades schemas without\n"
+    "asking; TXDB_DEVCHECKS turns on the writers' developer checks.";
+
+// TXDBLOGGER with a value that names no level switches logging on with
+// nothing written: say so once.
+void warnAboutLogLevel() {
+    using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+    const char *value = std::getenv("TXDBLOGGER");
+    if (!value || !*value || CLogger::levelFromName(value) != LOG_UNKNOWN)
+        return;
+    std::string names;
+    for (LogLevel level = LOG_ALL; level <= LOG_OFF; ++level)
+        names += std::string(names.empty() ? "" : ", ") + CLogger::levelName(level);
+    std::cerr << "partlib: TXDBLOGGER=" << partlib::printable(value)
+              << " is not a level name, so nothing is logged; use one of " << names << std::endl;
+}
+
+// The status of a command that a signal ended: 128 + its number.
+int exitStatus(int status) {
+    return partlib::caughtSignal() ? 128 + partlib::caughtSignal() : status;
+}
 
 } // namespace
 
 int main(int argc, char **argv) {
+    partlib::useCheckedStandardOutput();
+    warnAboutLogLevel();
+    hostCallbacks().unaskedHint = "--yes answers Yes";
     CLI::App app(DESCRIPTION, "partlib");
     app.footer(FOOTER);
     app.set_version_flag("--version", "partlib " PARTLIB_VERSION);
@@ -44,13 +73,20 @@ int main(int argc, char **argv) {
             std::cerr << app.help();
             return 1;
         }
+        partlib::finishStandardOutput();
     } catch (const CLI::ParseError &e) {
-        return app.exit(e);
+        const int status = app.exit(e); // --help and --version print here
+        try {
+            partlib::finishStandardOutput();
+        } catch (COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *failure) {
+            return partlib::reportFailure(failure);
+        }
+        return status;
     } catch (COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *failure) {
-        return partlib::reportFailure(failure);
+        return exitStatus(partlib::reportFailure(failure));
     } catch (const std::exception &e) {
         std::cerr << "partlib: " << e.what() << std::endl;
         return 1;
     }
-    return 0;
+    return exitStatus(0);
 }

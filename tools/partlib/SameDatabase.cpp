@@ -1,0 +1,51 @@
+#include "tools/partlib/SameDatabase.h"
+
+#include "ctraxdbpartlib/connection/DBProvider.h"
+#include "ctraxdbpartlib/connection/SqlTokenizer.h"
+#include "tools/partlib/Commands.h"
+
+#include <sys/stat.h>
+
+namespace partlib {
+
+namespace {
+
+using COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::InitString;
+using COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::SqlTokenizer;
+
+InitString parsed(const std::string &database) {
+    InitString init;
+    InitString::parse(initialisationStringOf(database), init);
+    return init;
+}
+
+bool isSQLite(const InitString &init) {
+    const std::string provider = init.get("Provider");
+    return provider.empty() || SqlTokenizer::sameName(provider, "SQLite");
+}
+
+} // namespace
+
+std::string databaseFileOf(const std::string &database) {
+    const InitString init = parsed(database);
+    return isSQLite(init) ? init.get("Data Source") : std::string();
+}
+
+bool sameFile(const std::string &a, const std::string &b) {
+    struct stat first {
+    }, second{};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
+bool sameDatabase(const std::string &a, const std::string &b) {
+    const InitString first = parsed(a), second = parsed(b);
+    if (isSQLite(first) || isSQLite(second))
+        return isSQLite(first) && isSQLite(second) && sameFile(first.get("Data Source"), second.get("Data Source"));
+    for (const char *key : {"Driver", "DSN", "Server", "Port", "Initial Catalog", "Database"})
+        if (!SqlTokenizer::sameName(first.get(key), second.get(key)))
+            return false;
+    return true;
+}
+
+} // namespace partlib
