@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <unordered_map>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -804,18 +805,22 @@ HRESULT CRowset::Update() {
     if (!r.statement)
         return failWith("The rowset is not open", E_UNEXPECTED);
     // Applied changes leave the list; a failing one stays with those after it.
-    while (!r.pending.empty()) {
+    // A statement text is prepared once and run again for the changes that
+    // share it.
+    std::map<std::string, std::unique_ptr<ProviderStatement>> prepared;
+    size_t applied = 0;
+    HRESULT result = S_OK;
+    for (; applied < r.pending.size(); ++applied) {
         std::vector<DBParam> values;
-        const std::string sql = r.changeSql(r.pending.front(), values);
-        std::unique_ptr<ProviderStatement> statement;
-        HRESULT result = r.connection->prepare(sql, statement);
-        if (SUCCEEDED(result))
-            result = statement->execute(values);
-        if (FAILED(result))
-            return result;
-        r.pending.erase(r.pending.begin());
+        const std::string sql = r.changeSql(r.pending[applied], values);
+        std::unique_ptr<ProviderStatement> &statement = prepared[sql];
+        if (!statement && FAILED(result = r.connection->prepare(sql, statement)))
+            break;
+        if (FAILED(result = statement->execute(values)))
+            break;
     }
-    return S_OK;
+    r.pending.erase(r.pending.begin(), r.pending.begin() + static_cast<std::ptrdiff_t>(applied));
+    return result;
 }
 
 } // namespace DBIMPL

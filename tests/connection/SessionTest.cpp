@@ -106,28 +106,28 @@ protected:
 TEST_P(SessionTest, IntegersThatDoNotFitTheirBindingFailNamingTableAndColumn) {
     // Other tools may store what the engine takes: wide numbers and, on
     // SQLite, a text in an integer column.
-    execute("CREATE TABLE W (ID INTEGER NOT NULL PRIMARY KEY, Small BIGINT, Name VARCHAR(60), Num BIGINT)");
-    execute("INSERT INTO W (ID, Small, Name, Num) VALUES (1, 32767, 'fits', -2147483648)");
+    execute("CREATE TABLE w (id INTEGER NOT NULL PRIMARY KEY, small BIGINT, name VARCHAR(60), num BIGINT)");
+    execute("INSERT INTO w (id, small, name, num) VALUES (1, 32767, 'fits', -2147483648)");
     struct Case {
         const char *values;
         const char *message;
     };
     std::vector<Case> cases = {
         {"(2, 1, 'wide', 99999999999)",
-         "Column Num of table W holds a value that is not a 32-bit integer: 99999999999"},
+         "Column num of table w holds a value that is not a 32-bit integer: 99999999999"},
         {"(2, 1, 'wide', 1099511627776)",
-         "Column Num of table W holds a value that is not a 32-bit integer: 1099511627776"},
+         "Column num of table w holds a value that is not a 32-bit integer: 1099511627776"},
         {"(2, 1, 'wide', -2147483649)",
-         "Column Num of table W holds a value that is not a 32-bit integer: -2147483649"},
-        {"(2, 32768, 'wide', 1)", "Column Small of table W holds a value that is not a 16-bit integer: 32768"},
+         "Column num of table w holds a value that is not a 32-bit integer: -2147483649"},
+        {"(2, 32768, 'wide', 1)", "Column small of table w holds a value that is not a 16-bit integer: 32768"},
     };
     if (GetParam() == "SQLite")
         cases.push_back(
-            {"(2, 1, 'text', 'abc')", "Column Num of table W holds a value that is not a 32-bit integer: abc"});
+            {"(2, 1, 'text', 'abc')", "Column num of table w holds a value that is not a 32-bit integer: abc"});
     for (const Case &each : cases) {
-        execute(std::string("INSERT INTO W (ID, Small, Name, Num) VALUES ") + each.values);
+        execute(std::string("INSERT INTO w (id, small, name, num) VALUES ") + each.values);
         CCommand<CAccessor<RowAccessor>> command;
-        ASSERT_EQ(command.Open(session, "SELECT ID, Small, Name, Num FROM W ORDER BY ID", &properties), S_OK)
+        ASSERT_EQ(command.Open(session, "SELECT id, small, name, num FROM w ORDER BY id", &properties), S_OK)
             << errorText();
         ASSERT_EQ(command.MoveFirst(), S_OK) << errorText();
         EXPECT_EQ(command.num, INT32_MIN);
@@ -135,7 +135,7 @@ TEST_P(SessionTest, IntegersThatDoNotFitTheirBindingFailNamingTableAndColumn) {
         EXPECT_EQ(command.MoveNext(), DB_E_CANTCONVERTVALUE) << each.values;
         EXPECT_EQ(errorText(), std::string(each.message) + "\n");
         command.Close();
-        execute("DELETE FROM W WHERE ID = 2");
+        execute("DELETE FROM w WHERE id = 2");
     }
 }
 

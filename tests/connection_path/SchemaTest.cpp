@@ -323,11 +323,18 @@ txdbtest::ProgramRun runInShell(const std::string &init, const std::string &scri
     InitString parsed;
     EXPECT_EQ(InitString::parse(init, parsed), S_OK);
     using txdbtest::shellQuoted;
-    const std::string shell = parsed.get("Provider") == "SQLite"
-                                  ? "sqlite3 -bail " + shellQuoted(parsed.get("Data Source"))
-                                  : "mariadb --no-defaults -h " + parsed.get("Server") + " -P " + parsed.get("Port") +
-                                        " -u " + shellQuoted(parsed.get("User ID")) + " -p" +
-                                        shellQuoted(parsed.get("Password")) + " " + parsed.get("Initial Catalog");
+    const std::string driver = parsed.get("Driver");
+    std::string shell;
+    if (parsed.get("Provider") == "SQLite")
+        shell = "sqlite3 -bail " + shellQuoted(parsed.get("Data Source"));
+    else if (driver.find("PostgreSQL") != std::string::npos)
+        shell = "PGPASSWORD=" + shellQuoted(parsed.get("Password")) + " psql -X -q -v ON_ERROR_STOP=1 -h " +
+                parsed.get("Server") + " -p " + parsed.get("Port") + " -U " + shellQuoted(parsed.get("User ID")) +
+                " " + shellQuoted(parsed.get("Initial Catalog"));
+    else
+        shell = "mariadb --no-defaults -h " + parsed.get("Server") + " -P " + parsed.get("Port") + " -u " +
+                shellQuoted(parsed.get("User ID")) + " -p" + shellQuoted(parsed.get("Password")) + " " +
+                parsed.get("Initial Catalog");
     return txdbtest::runShell("(" + shell + " < " + file + ")");
 }
 
