@@ -71,7 +71,30 @@ bool withoutClause(const std::string &create, const std::string &name, std::stri
     return false;
 }
 
+// The parenthesised column list that starts at token `open`, as written.
+std::string columnList(const std::string &sql, const std::vector<SqlToken> &tokens, size_t open) {
+    if (open >= tokens.size() || !tokens[open].isSymbol('('))
+        return std::string();
+    for (size_t close = open + 1; close < tokens.size(); ++close)
+        if (tokens[close].isSymbol(')'))
+            return sql.substr(tokens[open].begin, tokens[close].end - tokens[open].begin);
+    return std::string();
+}
+
 } // namespace
+
+// SQLite looks the rows of a foreign key up by a full scan unless an index
+// leads with its columns (other engines, such as MariaDB, make one with the
+// key). Every lookup of a definition's, gate's or group's rows is such a
+// lookup: without the index, reading or writing a library takes time that
+// grows with the square of its size. The index is named after the key.
+HRESULT SQLiteDdl::indexForeignKey(const std::string &table, const std::string &name, const std::string &sql,
+                                   const std::vector<SqlToken> &tokens) {
+    const std::string columns = columnList(sql, tokens, 8);
+    if (columns.empty())
+        return S_OK;
+    return run("CREATE INDEX IF NOT EXISTS " + quoted(name + "Index") + " ON " + quoted(table) + " " + columns + ";");
+}
 
 std::string SQLiteDdl::indexForm(const std::string &sql) {
     const std::vector<SqlToken> tokens = SqlTokenizer::tokenize(sql);
@@ -89,6 +112,11 @@ std::string SQLiteDdl::indexForm(const std::string &sql) {
 
 HRESULT SQLiteDdl::run(const std::string &sql, bool &handled) {
     handled = false;
+    // Only ALTER TABLE statements are carried out here: the others (long
+    // INSERT statements among them) are not read token by token.
+    const size_t start = sql.find_first_not_of(" \t\r\n");
+    if (start == std::string::npos || sql.size() - start < 5 || !SqlTokenizer::sameName(sql.substr(start, 5), "ALTER"))
+        return S_OK;
     const std::vector<SqlToken> tokens = SqlTokenizer::tokenize(sql);
     if (tokens.size() < 5 || !tokens[0].is("ALTER") || !tokens[1].is("TABLE") || !tokens[2].isIdentifier())
         return S_OK;
@@ -111,7 +139,10 @@ HRESULT SQLiteDdl::run(const std::string &sql, bool &handled) {
                 CDBErrorInfo::add("Cannot read the definition of table " + table);
                 return E_FAIL;
             }
-            return rebuild(table, changed);
+            result = rebuild(table, changed);
+            if (SUCCEEDED(result) && tokens[6].is("FOREIGN"))
+                result = indexForeignKey(table, name, sql, tokens);
+            return result;
         }
         return S_OK;
     }

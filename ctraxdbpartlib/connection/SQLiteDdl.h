@@ -2,6 +2,8 @@
 
 #include "ctraxdbpartlib/connection/DBProvider.h"
 
+#include "ctraxdbpartlib/connection/SqlTokenizer.h"
+
 #include <string>
 #include <vector>
 
@@ -40,6 +42,9 @@ private:
     // The CREATE TABLE text the engine holds for the table.
     HRESULT createText(const std::string &table, std::string &create);
     HRESULT rebuild(const std::string &table, const std::string &create);
+    // An index on the columns of a foreign key just added.
+    HRESULT indexForeignKey(const std::string &table, const std::string &name, const std::string &sql,
+                            const std::vector<SqlToken> &tokens);
 
     ProviderConnection &connection;
 };
