@@ -298,6 +298,10 @@ const std::vector<std::string> &CTraxDBSchema::creationStatements() {
         "[Part_Definition]([ID]);",
         "ALTER TABLE [Parts] ADD CONSTRAINT [PartsHierarchy] FOREIGN KEY([Hierarchy_ID]) REFERENCES [Hierarchy]([ID]);",
         "ALTER TABLE [Parts] ADD CONSTRAINT [PartsUnique] UNIQUE ([Name]);",
+        // The pins of an equivalence group are looked up by their group: no
+        // key leads with it, so without this index every look-up reads the
+        // whole table.
+        "CREATE INDEX [PinDataEquivGroup] ON [Pin_Data] ([Equiv_group]);",
     };
     return statements;
 }
