@@ -45,8 +45,7 @@ int32_t CTraxDBPartWritable::resolvePartDef(PartAccess &item) {
     std::shared_ptr<PartDefAccess> definition = item.getPartPartDefn();
     if (!definition)
         TXDB_RAISE_TEXT("The part " + std::string(rowset.name) + " names no part definition");
-    const std::string name =
-        textOf<51>([&](char *buffer, size_t size) { definition->getName(buffer, size, false); });
+    const std::string name = textOf<51>([&](char *buffer, size_t size) { definition->getName(buffer, size, false); });
     const int32_t key = lookupKey(
         database(), "SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = ? AND [Name] = ? ORDER BY([ID]);",
         libraryId, name);

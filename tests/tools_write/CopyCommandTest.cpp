@@ -1,0 +1,185 @@
+// partlib copy run as the built program: copies that arrive whole, targets
+// that are refused before anything is written, Ctrl-C in the middle, two
+// copies into one database at once, and the folder-only copy.
+
+#include "tests/support/TestDatabase.h"
+#include "tests/support/TestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using txdbtest::ProgramRun;
+using txdbtest::runPartlib;
+
+std::string samplelib() {
+    return txdbtest::shellQuoted(std::string(TXDB_BINARY_DIR) + "/txdb-samplelib");
+}
+
+// A database of the engine with the part library and, when `parts` is above
+// 0, one sample library of that name.
+std::string library(const std::string &engine, const std::string &name, int parts, int firstId = 1) {
+    const std::string init = engine == "SQLite" ? txdbtest::tempFile() : txdbtest::otherDatabase(engine);
+    EXPECT_EQ(runPartlib({"init", init, "--yes"}).status, 0);
+    if (parts > 0) {
+        ProgramRun written =
+            txdbtest::runShell(samplelib() + " " + txdbtest::shellQuoted(init) + " --parts " + std::to_string(parts) +
+                               " --name " + name + " --first-id " + std::to_string(firstId));
+        EXPECT_EQ(written.status, 0) << written.all();
+    }
+    return init;
+}
+
+std::string exported(const std::string &database, const std::vector<std::string> &libraries = {}) {
+    std::vector<std::string> arguments{"export", database};
+    arguments.insert(arguments.end(), libraries.begin(), libraries.end());
+    ProgramRun run = runPartlib(arguments);
+    EXPECT_EQ(run.status, 0) << run.errors;
+    return run.output;
+}
+
+class CopyCommandTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(CopyCommandTest, ACopyArrivesWholeAndIsSummedUp) {
+    const std::string source = library("SQLite", "Demo", 300);
+    const std::string target = GetParam() == "SQLite" ? txdbtest::tempFile() : txdbtest::otherDatabase(GetParam());
+
+    ProgramRun copied = runPartlib({"copy", source, target, "--yes"});
+    ASSERT_EQ(copied.status, 0) << copied.all();
+    EXPECT_NE(copied.output.find("Copied 1 library (Demo) in "), std::string::npos) << copied.output;
+    EXPECT_NE(copied.output.find("Parts 300"), std::string::npos) << copied.output;
+    EXPECT_EQ(exported(target), exported(source));
+
+    // Again: everything is there and is brought up to date.
+    ProgramRun again = runPartlib({"copy", source, target});
+    ASSERT_EQ(again.status, 0) << again.all();
+    EXPECT_NE(again.output.find("rows added: none"), std::string::npos) << again.output;
+    EXPECT_EQ(exported(target), exported(source));
+
+    // And back, into a SQLite file of its own.
+    const std::string back = txdbtest::tempFile();
+    ASSERT_EQ(runPartlib({"copy", target, back, "--yes"}).status, 0);
+    EXPECT_EQ(exported(back), exported(source));
+}
+
+TEST_P(CopyCommandTest, TwoCopiesIntoOneDatabaseAtOnceBothArriveWhole) {
+    const std::string first = library("SQLite", "First", 1000);
+    const std::string second = library("SQLite", "Second", 1000);
+    const std::string target = library(GetParam(), "", 0);
+    const std::string both = "(" + txdbtest::partlibCommand({"copy", first, target}) + " > /dev/null & " +
+                             txdbtest::partlibCommand({"copy", second, target}) +
+                             " > /dev/null & wait %1; a=$?; wait %2; echo $a $?)";
+    for (int round = 0; round < 2; ++round) {
+        ProgramRun run = txdbtest::runShell(both);
+        EXPECT_EQ(run.output, "0 0\n") << run.errors;
+        EXPECT_TRUE(exported(target, {"First"}) == exported(first)) << "round " << round;
+        EXPECT_TRUE(exported(target, {"Second"}) == exported(second)) << "round " << round;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, CopyCommandTest, ::testing::ValuesIn(txdbtest::testEngines()));
+
+TEST(CopyCommandRefusals, TargetsThatCannotBeWrittenAreRefusedAndNothingIsLeft) {
+    const std::string source = library("SQLite", "Demo", 50);
+    const std::string before = exported(source);
+
+    // The source itself, however it is spelt.
+    const std::string link = txdbtest::tempFile();
+    std::filesystem::create_symlink(source, link);
+    for (const std::string &same : {source, link, "Provider=SQLite;Data Source=" + source}) {
+        ProgramRun run = runPartlib({"copy", source, same, "--yes"});
+        EXPECT_NE(run.status, 0) << same;
+        EXPECT_NE(run.errors.find("same database"), std::string::npos) << run.errors;
+    }
+    EXPECT_EQ(exported(source), before);
+
+    // No terminal to ask on and no --yes: the new file is not left behind.
+    const std::string fresh = txdbtest::tempFile();
+    ProgramRun unasked = runPartlib({"copy", source, fresh});
+    EXPECT_NE(unasked.status, 0);
+    EXPECT_NE(unasked.errors.find("pass --yes"), std::string::npos) << unasked.errors;
+    EXPECT_FALSE(std::filesystem::exists(fresh));
+
+    // A library the source does not hold; a folder; a database opened
+    // read-only (file modes do not stop root, who runs the CI); a missing
+    // folder; a missing source.
+    const std::string kept = library("SQLite", "Kept", 20);
+    const std::string keptBefore = exported(kept);
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string message;
+    };
+    const std::string target = txdbtest::tempFile();
+    const Case cases[] = {
+        {{"copy", source, target, "Nope", "--yes"}, "The source holds no library named Nope"},
+        {{"copy", source, txdbtest::tempDirectory(), "--yes"}, "is a directory"},
+        {{"copy", source, "Provider=SQLite;Data Source=" + kept + ";Mode=Read", "--yes"}, "readonly"},
+        {{"copy", source, txdbtest::tempDirectory() + "/no/such/folder.db", "--yes"}, "unable to open"},
+        {{"copy", txdbtest::tempFile(), target, "--yes"}, "No such database file"},
+    };
+    for (const Case &each : cases) {
+        ProgramRun run = runPartlib(each.arguments);
+        EXPECT_NE(run.status, 0) << each.arguments[2];
+        EXPECT_NE(run.errors.find(each.message), std::string::npos) << run.errors;
+        EXPECT_EQ(run.output, "") << each.arguments[2];
+    }
+    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_TRUE(exported(kept) == keptBefore);
+}
+
+TEST(CopyCommandSignals, CtrlCInTheMiddleLeavesTheTargetAsItWas) {
+    const std::string source = library("SQLite", "Large", 40000);
+    const std::string target = library("SQLite", "Kept", 30);
+    const std::string before = exported(target);
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const int devnull = ::open("/dev/null", O_WRONLY);
+        ::dup2(devnull, STDOUT_FILENO);
+        ::dup2(devnull, STDERR_FILENO);
+        const std::string program = std::string(TXDB_BINARY_DIR) + "/partlib";
+        ::execl(program.c_str(), "partlib", "copy", source.c_str(), target.c_str(), static_cast<char *>(nullptr));
+        ::_exit(127);
+    }
+    // Long enough to be well into the copy, which takes seconds.
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    ::kill(child, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_EQ(exported(target), before);
+}
+
+TEST(CopyCommandFolders, TheFolderOnlyCopyMovesExistingPartsIntoNewFolders) {
+    const std::string source = library("SQLite", "Demo", 100);
+    const std::string target = txdbtest::tempFile();
+    ASSERT_EQ(runPartlib({"copy", source, target, "--yes"}).status, 0);
+
+    // A new folder in the source, and one part moved into it.
+    ProgramRun moved = txdbtest::runShell(
+        "sqlite3 " + txdbtest::shellQuoted(source) +
+        " \"INSERT INTO Hierarchy VALUES (9000, 1, 'Moved here', NULL); UPDATE Parts SET Hierarchy_ID = 9000 WHERE ID "
+        "= (SELECT MIN(ID) FROM Parts); UPDATE Part_Definition SET PCB_component_name = 'CHANGED';\"");
+    ASSERT_EQ(moved.status, 0) << moved.errors;
+
+    ProgramRun run = runPartlib({"copy", source, target, "--hierarchy-only"});
+    ASSERT_EQ(run.status, 0) << run.all();
+    ProgramRun placed = txdbtest::runShell(
+        "sqlite3 " + txdbtest::shellQuoted(target) +
+        " \"SELECT h.Name FROM Parts p JOIN Hierarchy h ON h.ID = p.Hierarchy_ID WHERE p.Name = (SELECT MIN(Name) "
+        "FROM Parts WHERE Hierarchy_ID = (SELECT ID FROM Hierarchy WHERE Name = 'Moved here')); SELECT COUNT(*) FROM "
+        "Part_Definition WHERE PCB_component_name = 'CHANGED';\"");
+    EXPECT_EQ(placed.output, "Moved here\n0\n") << placed.errors;
+}
+
+} // namespace
