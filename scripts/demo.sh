@@ -23,3 +23,9 @@ build/partlib show demo.db Demo Demo-U7-74HC00-SO14
 build/partlib report demo.db Demo --sorted | sed -n '1,15p'
 build/partlib export demo.db Demo -o demo.json
 echo "demo.json: $(wc -c < demo.json) bytes of the library file format (docs/library-format.md)"
+
+# The library copied into a second database, and the two exports compared.
+rm -f demo-copy.db
+build/partlib copy demo.db demo-copy.db --yes
+build/partlib export demo-copy.db Demo -o demo-copy.json
+cmp demo.json demo-copy.json && echo "demo-copy.db holds the same library: the exports are identical"
