@@ -310,7 +310,7 @@ std::vector<int> valuesOf(const std::vector<int *> &states) {
 
 TEST(HostModelTest, StatesReachTheReadersAndTheSnapshotKeepsEverything) {
     Library model{"States"};
-    model.comment = "with a comment";
+    model.comment.emplace("with a comment");
     model.enabled = false;
     addFolder(model, {"A", "B"});
     addFolder(model, {"C"});

@@ -366,7 +366,7 @@ TEST_P(WritersTest, LibraryItemsReachTheDatabaseAsTheirStatesSay) {
     kept.definitions.push_back(hostmodel::definition("KD", "KPCB", {"1"}));
     kept.parts.push_back(part("KP", {"K"}, "KD"));
     Library library{"L"};
-    library.comment = "first";
+    library.comment.emplace("first");
     addFolder(library, {"F", "G"});
     addFolder(library, {"H"});
     library.definitions = {hostmodel::definition("D1", "P1", {"1", "2"}), hostmodel::definition("D2", "P2", {"1"})};
