@@ -30,7 +30,10 @@ CTraxDBHierarchyWritable::CTraxDBHierarchyWritable(pathHandle_t path, HierarchyA
 
 bool CTraxDBHierarchyWritable::find(std::shared_ptr<HierarchyAccess> item) {
     item->getName(rowset.name, sizeof rowset.name, false);
-    return findEqual(item, 1);
+    if (!findEqual(item, 1))
+        return false;
+    setSourceFolderKey(item->getID(), rowset.id);
+    return true;
 }
 
 void CTraxDBHierarchyWritable::insert(std::shared_ptr<HierarchyAccess> item) {
@@ -41,6 +44,7 @@ void CTraxDBHierarchyWritable::insert(std::shared_ptr<HierarchyAccess> item) {
     int position = -1;
     item->getPosition(position);
     rowset.id = bufferHierarchyRow(database(), rowset, position);
+    setSourceFolderKey(item->getID(), rowset.id);
     inserted(item);
 }
 

@@ -55,6 +55,7 @@ bool CTraxDBPartDefWritable::find(std::shared_ptr<PartDefAccess> item) {
     int position = -1;
     item->getPosition(position);
     setPartDefKey(position, rowset.id);
+    setSourcePartDefKey(item->getID(), rowset.id);
     return true;
 }
 
@@ -64,6 +65,7 @@ void CTraxDBPartDefWritable::insert(std::shared_ptr<PartDefAccess> item) {
     int position = -1;
     item->getPosition(position);
     rowset.id = bufferPartDefRow(database(), rowset, position);
+    setSourcePartDefKey(item->getID(), rowset.id);
     inserted(item);
 }
 

@@ -83,8 +83,9 @@ int32_t partDefKey(int position);
 void setPartDefKey(int position, int32_t key);
 // The new keys of the source's own folder and definition keys, for sources
 // that report no positions but keys of their own (the database's records):
-// a part's folder and definition are looked up by name once per library
-// write. -1 for none; keys that are not positive are not kept.
+// the folder and definition writables note the key of every item they
+// find or insert, so that parts need no look-up by name. -1 for none; keys
+// that are not positive are not kept.
 int32_t sourceFolderKey(int sourceId);
 void setSourceFolderKey(int sourceId, int32_t key);
 int32_t sourcePartDefKey(int sourceId);
