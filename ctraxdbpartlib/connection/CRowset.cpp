@@ -477,7 +477,7 @@ struct CRowset::Impl {
             unchangeable = "The rows of this query cannot be changed: it does not select plain columns of one table";
             return;
         }
-        if (FAILED(connection->primaryKey(table, keyNames))) {
+        if (FAILED(connection->cachedPrimaryKey(table, keyNames))) {
             unchangeable = "The key of table " + table + " cannot be read";
             CDBErrorInfo::clear();
             keyNames.clear();

@@ -105,12 +105,30 @@ public:
     virtual HRESULT catalogs(std::vector<std::string> &names) = 0;
     // Columns of a table's primary key, in key order.
     virtual HRESULT primaryKey(const std::string &table, std::vector<std::string> &columns) = 0;
+    // The same, read once per table and connection: every updatable rowset
+    // asks for its table's key. forgetPrimaryKeys drops what was read (a
+    // statement that may change the schema calls it).
+    HRESULT cachedPrimaryKey(const std::string &table, std::vector<std::string> &columns) {
+        auto known = primaryKeys.find(table);
+        if (known != primaryKeys.end()) {
+            columns = known->second;
+            return S_OK;
+        }
+        HRESULT result = primaryKey(table, columns);
+        if (SUCCEEDED(result))
+            primaryKeys[table] = columns;
+        return result;
+    }
+    void forgetPrimaryKeys() { primaryKeys.clear(); }
 
     // DBPROP_DATASOURCENAME, DBPROP_DATASOURCEREADONLY, DBPROP_INIT_CATALOG;
     // a failure code when the provider has no answer.
     virtual HRESULT property(DBPropSet set, DBPROPID id, DBVariant &value) = 0;
     // The characters that quote identifiers in this engine's SQL.
     virtual void quoteChars(char &open, char &close) const = 0;
+
+private:
+    std::map<std::string, std::vector<std::string>> primaryKeys;
 };
 
 // The parsed initialisation string: keys as written (case kept), values
