@@ -80,7 +80,11 @@ void CTraxDBLibWritable::writeContent(DBWriter<LibraryAccess> &writer, LibraryAc
                 DBPassReader<PartAccess>::first(item.getPartReader(partFilterCompHandle_t(), PART_FIRST_PASS), parts),
                 cancel);
     }
-    {
+    // The database's own records deliver everything in the first passes and
+    // again in the second, where nothing is left to write: their second
+    // passes are not read at all.
+    const bool secondPasses = dynamic_cast<CTraxDBLibAccess *>(&item) == nullptr;
+    if (secondPasses) {
         CTraxDBPartDefWriter writerOfDefinitions(path, rowset);
         adopt(writerOfDefinitions, writer)
             .write(DBPassReader<PartDefAccess>::second(item.getPartDefReader(PART_DEF_SECOND_PASS), definitions),
@@ -90,7 +94,7 @@ void CTraxDBLibWritable::writeContent(DBWriter<LibraryAccess> &writer, LibraryAc
         progress.text = step.text;
         ++progress.index;
         writer.notifyProgress(progress);
-        if (step.table == WriteTable::Parts) {
+        if (step.table == WriteTable::Parts && secondPasses) {
             CTraxDBPartWriter writerOfParts(path, rowset);
             adopt(writerOfParts, writer)
                 .write(DBPassReader<PartAccess>::second(item.getPartReader(partFilterCompHandle_t(), PART_SECOND_PASS),
