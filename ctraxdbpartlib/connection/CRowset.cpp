@@ -716,6 +716,8 @@ HRESULT CRowset::Delete() {
         impl->pending.push_back({Impl::Change::DELETE, {}, impl->currentKey()});
         if (impl->cached)
             impl->cacheDelete();
+        // A deleted row cannot be changed or deleted again.
+        impl->onRow = false;
     }
     return result;
 }

@@ -89,6 +89,9 @@ void CTraxDBLibWritable::writeContent(DBWriter<LibraryAccess> &writer, LibraryAc
         adopt(writerOfDefinitions, writer)
             .write(DBPassReader<PartDefAccess>::second(item.getPartDefReader(PART_DEF_SECOND_PASS), definitions),
                    cancel);
+        // Definitions new in the second pass: their details and parts refer
+        // to them.
+        flushTable(WriteTable::PartDefinition, cancel);
     }
     for (const TableStep &step : tableSteps) {
         progress.text = step.text;

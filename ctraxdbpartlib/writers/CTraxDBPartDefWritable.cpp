@@ -77,16 +77,26 @@ void CTraxDBPartDefWritable::update(std::shared_ptr<PartDefAccess> item) {
 void CTraxDBPartDefWritable::writeSubItems(DBWriter<PartDefAccess> &writer, std::shared_ptr<PartDefAccess> item,
                                            CANCEL_CALLBACK cancel) {
     if (holds(item)) {
-        // Groups and gates the source delivers again go with all their rows
-        // first; pins are written before anything refers to them and
-        // removed after nothing does.
-        {
-            CTraxDBPinEquivWriter groups(path, rowset);
-            adopt(groups, writer).purgeFound(item->getPinEquivReader(), cancel);
-            CTraxDBGateSwapWriter swaps(path, rowset);
-            adopt(swaps, writer).purgeFound(item->getGateSwapReader(), cancel);
-            CTraxDBGateWriter gates(path, rowset);
-            adopt(gates, writer).purgeFound(item->getGateReader(), cancel);
+        // A stored definition's groups, swap groups and gates are replaced
+        // whole by those the source delivers, so that positions name the
+        // source's items and none of the stored ones is left over (a source
+        // without a reader of a kind leaves that kind as it is). Pins are
+        // written before anything refers to them and removed after nothing
+        // does.
+        if (!isNewKey(WriteTable::PartDefinition, rowset.id)) {
+            std::shared_ptr<CTraxDBPartDefAccess> stored = storedRecord();
+            if (item->getPinEquivReader()) {
+                CTraxDBPinEquivWriter groups(path, rowset);
+                adopt(groups, writer).purgeAll(std::make_shared<CTraxDBPinEquivReader>(path, *stored), cancel);
+            }
+            if (item->getGateSwapReader()) {
+                CTraxDBGateSwapWriter swaps(path, rowset);
+                adopt(swaps, writer).purgeAll(std::make_shared<CTraxDBGateSwapReader>(path, *stored), cancel);
+            }
+            if (item->getGateReader()) {
+                CTraxDBGateWriter gates(path, rowset);
+                adopt(gates, writer).purgeAll(std::make_shared<CTraxDBGateReader>(path, *stored), cancel);
+            }
         }
         CTraxDBPinDataWriter pins(path, rowset);
         adopt(pins, writer).writeNoDelete(item->getPinDataReader(), cancel);
@@ -104,12 +114,16 @@ void CTraxDBPartDefWritable::writeSubItems(DBWriter<PartDefAccess> &writer, std:
     purgeIfPending(writer, item, cancel);
 }
 
-void CTraxDBPartDefWritable::purge(DBWriter<PartDefAccess> &writer, std::shared_ptr<PartDefAccess>,
-                                   CANCEL_CALLBACK cancel) {
+std::shared_ptr<CTraxDBPartDefAccess> CTraxDBPartDefWritable::storedRecord() {
     PartDefAccessor row;
     row.id = rowset.id;
     row.libraryId = rowset.libraryId;
-    auto definition = std::make_shared<CTraxDBPartDefAccess>(path, row);
+    return std::make_shared<CTraxDBPartDefAccess>(path, row);
+}
+
+void CTraxDBPartDefWritable::purge(DBWriter<PartDefAccess> &writer, std::shared_ptr<PartDefAccess>,
+                                   CANCEL_CALLBACK cancel) {
+    std::shared_ptr<CTraxDBPartDefAccess> definition = storedRecord();
     CTraxDBAttribWriter attributes(path, rowset);
     adopt(attributes, writer).purgeAll(std::make_shared<CTraxDBAttribReader>(path, *definition), cancel);
     CTraxDBGateWriter gates(path, rowset);

@@ -8,6 +8,8 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
+class CTraxDBPartDefAccess;
+
 // The part definitions of one library, found by name, with all their
 // details written through the detail writers.
 class CTraxDBPartDefWritable : public DBTableWritable<PartDefAccess, PartDefWriteAccessor> {
@@ -24,6 +26,8 @@ public:
 
 private:
     void fill(PartDefAccess &item);
+    // The database's own record of the found definition, for its readers.
+    std::shared_ptr<CTraxDBPartDefAccess> storedRecord();
 
     int32_t libraryId;
 };

@@ -146,7 +146,8 @@ int32_t nextKey(CTraxDBPath &path, WriteTable table) {
 
 void addRow(WriteTable table, const std::string &tuple) {
     StatementBuffer &buffer = bufferOf(table);
-    if (!buffer.statements.empty() && buffer.rowsInCurrent < buffers.rowsPerStatement) {
+    // A statement already handed out is closed: a row after it starts the next.
+    if (buffer.cursor < buffer.statements.size() && buffer.rowsInCurrent < buffers.rowsPerStatement) {
         buffer.statements.back() += ',';
     } else {
         buffer.statements.emplace_back(tableTexts[static_cast<size_t>(table)].head);

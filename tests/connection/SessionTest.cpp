@@ -215,6 +215,31 @@ TEST_P(SessionTest, PendingChangesAreAppliedByUpdateOnly) {
     EXPECT_EQ(names(), "1:ONE 3:three 9:nine 10: ");
 }
 
+TEST_P(SessionTest, FindsAnswerFromTheCopyAndFollowTheRowsetsOwnChanges) {
+    execute("INSERT INTO T (ID, Name) VALUES (1, 'one'), (2, 'two'), (3, 'two'), (4, 'four')");
+    CCommand<CAccessor<IdNameAccessor>> rowset;
+    ASSERT_EQ(rowset.Open(session, "SELECT ID, Name FROM T ORDER BY ID", &properties), S_OK) << errorText();
+    auto find = [&](const char *name) {
+        std::strcpy(rowset.name, name);
+        rowset.nameStatus = DBSTATUS_S_OK;
+        return rowset.FindFirstRow(2) == S_OK ? rowset.id : -1;
+    };
+    EXPECT_EQ(find("two"), 2) << "the first row of that name";
+    std::strcpy(rowset.name, "zwei");
+    ASSERT_EQ(rowset.SetData(), S_OK) << errorText();
+    EXPECT_EQ(find("two"), 3);
+    EXPECT_EQ(find("zwei"), 2);
+    ASSERT_EQ(rowset.Delete(), S_OK) << errorText();
+    EXPECT_TRUE(FAILED(rowset.SetData())) << "a deleted row is no current row";
+    EXPECT_EQ(find("zwei"), -1);
+    EXPECT_EQ(rowset.MoveToRow(1), DB_S_ENDOFROWSET) << "the deleted row keeps its place";
+    ASSERT_EQ(rowset.MoveToRow(2), S_OK);
+    EXPECT_EQ(rowset.id, 3);
+    EXPECT_EQ(find("nobody"), -1);
+    ASSERT_EQ(rowset.Update(), S_OK) << errorText();
+    EXPECT_EQ(names(), "1:one 3:two 4:four ");
+}
+
 TEST_P(SessionTest, ChangesWithTheKeyOutsideTheSelectList) {
     execute("INSERT INTO T (ID, Name) VALUES (1, 'same'), (2, 'same'), (3, 'other')");
     CCommand<CAccessor<NameAccessor>> rowset;

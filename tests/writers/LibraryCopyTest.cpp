@@ -95,6 +95,25 @@ TEST_P(LibraryCopyTest, CopyIntoAnEmptyDatabaseExportsTheSameBytesAndRepeatingIt
     EXPECT_EQ(tableCounts(target), counts);
 }
 
+TEST_P(LibraryCopyTest, GatesAndGroupsTheTargetHoldsBeyondTheSourcesAreReplacedWhole) {
+    txdbtest::SampleDatabase target = txdbtest::SampleDatabase::other(GetParam(), {"", 0});
+    copyOrFail(source().path, target.path);
+    // A definition of the target gains a gate with pins, a swap group and a
+    // pin-equivalence group that the source does not have.
+    const int definition = target.ints("SELECT MIN([ID]) FROM [Part_Definition];").at(0);
+    const int pin =
+        target.ints("SELECT MIN([ID]) FROM [Pin_Data] WHERE [Part_def_ID] = " + std::to_string(definition) + ";").at(0);
+    const std::string def = std::to_string(definition), pinKey = std::to_string(pin);
+    target.exec("INSERT INTO [Gate] VALUES (90000, " + def + ", 'EXTRA', NULL);");
+    target.exec("INSERT INTO [Gate_has_Pin_Data] VALUES (90001, 90000, " + pinKey + "), (90002, 90000, " + pinKey +
+                ");");
+    target.exec("INSERT INTO [Gate_Equiv] VALUES (90003, " + def + ", 'EXTRA');");
+    target.exec("INSERT INTO [Pin_Equiv] VALUES (90004, " + def + ");");
+    copyOrFail(source().path, target.path);
+    EXPECT_TRUE(exported(target.path) == exported(source().path));
+    EXPECT_EQ(tableCounts(target), tableCounts(source()));
+}
+
 TEST_P(LibraryCopyTest, ACopyIntoTheOtherEngineExportsTheSameBytes) {
     const std::vector<std::string> engines = txdbtest::testEngines();
     if (engines.size() < 2)

@@ -467,6 +467,23 @@ TEST_P(WritersTest, TheHierarchyOnlyWriterCopiesFoldersAndPlacesExistingParts) {
     EXPECT_EQ(stored(db, "L"), expected);
 }
 
+TEST_P(WritersTest, DefinitionsNewInTheSecondPassAreWrittenWithTheirPartsAndDetails) {
+    Library library{"L"};
+    addFolder(library, {"F"});
+    library.selection = SelectionMode::Split;
+    library.definitions = {hostmodel::definition("D1", "P1", {"1"}), hostmodel::definition("D2", "P2", {"1", "2"})};
+    library.definitions[1].secondPass = true;
+    library.definitions[1].attributes.push_back({"Tol", "5%"});
+    library.parts = {part("P1", {"F"}, "D1"), part("P2", {"F"}, "D2")};
+    library.parts[1].secondPass = true;
+    ASSERT_EQ(writeLibraries(db, {library}), OK);
+    EXPECT_EQ(db.texts("SELECT [Name] FROM [Part_Definition] ORDER BY [Name];"),
+              (std::vector<std::string>{"D1", "D2"}));
+    EXPECT_EQ(db.texts("SELECT [Name] FROM [Parts] ORDER BY [Name];"), (std::vector<std::string>{"P1", "P2"}));
+    EXPECT_EQ(db.ints("SELECT COUNT(*) FROM [Pin_Data];"), std::vector<int>{3});
+    EXPECT_EQ(db.texts("SELECT [Attribute_value] FROM [Attributes];"), std::vector<std::string>{"5%"});
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, WritersTest, ::testing::ValuesIn(txdbtest::testEngines()));
 
 } // namespace

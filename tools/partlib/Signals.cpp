@@ -14,6 +14,8 @@ namespace {
 const int GUARDED[] = {SIGINT, SIGTERM, SIGHUP};
 
 volatile std::sig_atomic_t caught = 0;
+// Set once the work is done: a signal then no longer makes the exit status.
+bool settled = false;
 
 // The registered files, kept in static storage so that the handler can
 // reach them without allocating.
@@ -65,7 +67,11 @@ bool cancelCallback() {
 }
 
 int caughtSignal() {
-    return caught;
+    return settled ? 0 : caught;
+}
+
+void forgetCaughtSignal() {
+    settled = true;
 }
 
 void throwIfCancelled() {

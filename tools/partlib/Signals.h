@@ -34,6 +34,10 @@ bool cancelCallback();
 // The number of the signal that set the flag; 0 for none.
 int caughtSignal();
 
+// The work can no longer be stopped (a write has committed): a signal that
+// came or comes after it no longer changes the command's exit status.
+void forgetCaughtSignal();
+
 // Raises an Exception "Interrupted" once a signal has come.
 void throwIfCancelled();
 

@@ -139,6 +139,8 @@ void WriteSession::finish() {
     // The writer's last question decides: true, and it aborted the transaction.
     if (lastAnswer)
         fail("Interrupted: nothing was written; the target is as it was.");
+    // The writer committed before it saw the signal: the copy is whole.
+    forgetCaughtSignal();
     after = tableCounts();
 }
 
