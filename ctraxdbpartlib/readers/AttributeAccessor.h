@@ -5,11 +5,11 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-// One row of [Attributes]: [Name] (bound 51 wide), [Attribute_value],
+// One row of [Attributes]: [Name] (bound NameWidth wide), [Attribute_value],
 // [Usage_type], [Read_Only], [Part_def_ID]; the parameter is the
 // part-definition ID.
-struct AttributeAccessor {
-    char name[51] = {};
+template <size_t NameWidth> struct AttributeAccessorOf {
+    char name[NameWidth] = {};
     char value[256] = {};
     int32_t usageType = 0;
     int32_t readOnly = 0;
@@ -28,6 +28,9 @@ struct AttributeAccessor {
         map.param(1, parentId);
     }
 };
+
+// The readers bind [Name] 51 wide.
+using AttributeAccessor = AttributeAccessorOf<51>;
 
 } // namespace DBIMPL
 } // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

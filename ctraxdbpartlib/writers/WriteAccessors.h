@@ -5,6 +5,7 @@
 // width. The other writables use the readers' records.
 
 #include "ctraxdbpartlib/connection/CAccessor.h"
+#include "ctraxdbpartlib/readers/AttributeAccessor.h"
 #include "ctraxdbpartlib/readers/GateSwapGateAccessor.h"
 #include "ctraxdbpartlib/readers/PartDefAccessor.h"
 #include "ctraxdbpartlib/readers/PinDataAccessor.h"
@@ -47,28 +48,8 @@ struct PinDataWriteAccessor : PinColumnsOf<51> {
     }
 };
 
-// [Attributes]: [Name] and [Attribute_value] at their full 255 characters,
-// [Usage_type], [Read_Only], [Part_def_ID]; the parameter is the
-// part-definition ID.
-struct AttributeWriteAccessor {
-    char name[256] = {};
-    char value[256] = {};
-    int32_t usageType = 0;
-    int32_t readOnly = 0;
-    DBSTATUS readOnlyStatus = DBSTATUS_S_OK;
-    int32_t partDefId = 0;
-
-    int32_t parentId = 0;
-
-    void bind(ColumnMap &map) {
-        map.column(1, name);
-        map.column(2, value);
-        map.column(3, usageType);
-        map.column(4, readOnly, &readOnlyStatus);
-        map.column(5, partDefId);
-        map.param(1, parentId);
-    }
-};
+// [Attributes] with [Name] at its full 255 characters.
+using AttributeWriteAccessor = AttributeAccessorOf<256>;
 
 // [Gate_has_Pin_Data]: [ID], [Pin_data_ID], [Gate_ID]; the parameter is the
 // gate's ID.

@@ -6,6 +6,7 @@
 #include "interface/Exception.h"
 #include "interface/HierarchyAccess.h"
 #include "interface/PartAccess.h"
+#include "tools/hostmodel/HostRecords.h"
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/WriteCommands.h"
 
@@ -28,40 +29,24 @@ std::string libraryName(LibraryAccess &library) {
     return name;
 }
 
-// The named libraries of a reader (all when none is named); a name the
+// The named libraries of the source (all when none is named); a name the
 // source does not hold is refused before anything is written.
-class SelectedLibraries : public Reader<LibraryAccess> {
-public:
-    SelectedLibraries(pathHandle_t source, const std::vector<std::string> &names) : source(std::move(source)) {
-        std::set<std::string> missing(names.begin(), names.end());
-        libraryReaderHandle_t all = getLibraryReader(this->source, nullptr);
-        while (std::shared_ptr<LibraryAccess> library = all->getNext()) {
-            const std::string name = libraryName(*library);
-            if (names.empty() || std::find(names.begin(), names.end(), name) != names.end()) {
-                selected.push_back(library);
-                missing.erase(name);
-            }
-        }
-        if (!missing.empty())
-            fail("The source holds no library named " + *missing.begin());
-    }
-    std::shared_ptr<LibraryAccess> getNext() override { return next < selected.size() ? selected[next++] : nullptr; }
-    int getItemState(std::shared_ptr<LibraryAccess> item) override { return item->getState(); }
-    int getCount() override { return static_cast<int>(selected.size()); }
-
-    std::vector<std::string> names() {
-        std::vector<std::string> list;
-        for (const auto &library : selected)
-            list.push_back(libraryName(*library));
-        return list;
-    }
-    const std::vector<std::shared_ptr<LibraryAccess>> &libraries() const { return selected; }
-
-private:
-    pathHandle_t source;
+std::vector<std::shared_ptr<LibraryAccess>> selectLibraries(const pathHandle_t &source,
+                                                            const std::vector<std::string> &names) {
     std::vector<std::shared_ptr<LibraryAccess>> selected;
-    size_t next = 0;
-};
+    std::set<std::string> missing(names.begin(), names.end());
+    libraryReaderHandle_t all = getLibraryReader(source, nullptr);
+    while (std::shared_ptr<LibraryAccess> library = all->getNext()) {
+        const std::string name = libraryName(*library);
+        if (names.empty() || std::find(names.begin(), names.end(), name) != names.end()) {
+            selected.push_back(library);
+            missing.erase(name);
+        }
+    }
+    if (!missing.empty())
+        fail("The source holds no library named " + *missing.begin());
+    return selected;
+}
 
 // A library seen through its folder tree and the placement of its parts: the
 // parts come from the library's part reader.
@@ -82,36 +67,29 @@ private:
     std::shared_ptr<LibraryAccess> library;
 };
 
-class PlacementReader : public Reader<LibHierarchyOnlyAccess> {
-public:
-    explicit PlacementReader(const std::vector<std::shared_ptr<LibraryAccess>> &libraries) : libraries(libraries) {}
-    std::shared_ptr<LibHierarchyOnlyAccess> getNext() override {
-        return next < libraries.size() ? std::make_shared<PlacementOnly>(libraries[next++]) : nullptr;
-    }
-    int getItemState(std::shared_ptr<LibHierarchyOnlyAccess> item) override { return item->getState(); }
-    int getCount() override { return static_cast<int>(libraries.size()); }
-
-private:
-    std::vector<std::shared_ptr<LibraryAccess>> libraries;
-    size_t next = 0;
-};
-
 void runCopy(const std::string &sourceDatabase, const std::string &targetDatabase,
              const std::vector<std::string> &names, bool hierarchyOnly) {
     refuseSameDatabase(sourceDatabase, targetDatabase);
     pathHandle_t source = openExistingDatabase(sourceDatabase);
-    auto selected = std::make_shared<SelectedLibraries>(source, names);
+    const std::vector<std::shared_ptr<LibraryAccess>> libraries = selectLibraries(source, names);
     pathHandle_t target = openTarget(targetDatabase);
 
     WriteSession session(target, "Copying");
     if (hierarchyOnly) {
+        std::vector<std::shared_ptr<LibHierarchyOnlyAccess>> placements;
+        for (const auto &library : libraries)
+            placements.push_back(std::make_shared<PlacementOnly>(library));
         std::shared_ptr<Writer<LibHierarchyOnlyAccess>> writer = getLibHierarchyOnlyWriter(target);
-        session.run<LibHierarchyOnlyAccess>(*writer, std::make_shared<PlacementReader>(selected->libraries()));
+        session.run<LibHierarchyOnlyAccess>(
+            *writer, std::make_shared<hostmodel::VectorReader<LibHierarchyOnlyAccess>>(placements));
     } else {
         std::shared_ptr<Writer<LibraryAccess>> writer = getLibraryWriter(target);
-        session.run<LibraryAccess>(*writer, selected);
+        session.run<LibraryAccess>(*writer, std::make_shared<hostmodel::VectorReader<LibraryAccess>>(libraries));
     }
-    session.summarise("Copied", selected->names());
+    std::vector<std::string> copied;
+    for (const auto &library : libraries)
+        copied.push_back(libraryName(*library));
+    session.summarise("Copied", copied);
 }
 
 } // namespace

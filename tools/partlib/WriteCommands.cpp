@@ -2,15 +2,12 @@
 
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
-#include "ctraxdbpartlib/connection/DBProvider.h"
 #include "ctraxdbpartlib/readers/DBStatement.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/Output.h"
 #include "tools/partlib/SameDatabase.h"
-
-#include <CLI/CLI.hpp>
 
 #include <filesystem>
 #include <iomanip>
@@ -28,11 +25,6 @@ using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
 // What the cancel callback answered last: the writer's last question decides
 // whether it committed.
 bool lastAnswer = false;
-
-bool isSQLiteFile(const std::string &database, std::string &file) {
-    file = databaseFileOf(database);
-    return !file.empty();
-}
 
 // One line on standard error, redrawn at most ten times a second: the
 // library, the table being written and the item at hand.
@@ -85,8 +77,8 @@ void refuseSameDatabase(const std::string &source, const std::string &target) {
 }
 
 pathHandle_t openTarget(const std::string &database) {
-    std::string file;
-    const bool sqlite = isSQLiteFile(database, file);
+    const std::string file = databaseFileOf(database);
+    const bool sqlite = !file.empty();
     const bool created = sqlite && !file.empty() && !std::filesystem::exists(file);
     if (sqlite && std::filesystem::is_directory(file))
         fail(file + " is a directory, not a database file");
