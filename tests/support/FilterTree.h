@@ -19,6 +19,8 @@ public:
 
     TreeNode(std::shared_ptr<T> data, std::initializer_list<std::shared_ptr<Base>> children)
         : data(std::move(data)), children(children) {}
+    TreeNode(std::shared_ptr<T> data, typename Base::ChildList children)
+        : data(std::move(data)), children(std::move(children)) {}
 
     std::shared_ptr<T> getData() override { return data; }
     typename Base::ChildList *getChildren() override { return &children; }

@@ -1,0 +1,42 @@
+// Part filter trees from the fuzzer's bytes (fields of the four tables,
+// sub-queries, any nesting), run in the part reader's form: besides the
+// checks of every condition, no part of another library may pass the
+// reader's library restriction, and a tree the visitor accepts leaves no
+// sub-query text behind.
+
+#include "ctraxdbpartlib/filters/CTraxPartFilterVisitor.h"
+#include "fuzz/FuzzSupport.h"
+
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+using namespace fuzzsupport;
+
+namespace {
+
+const std::vector<std::string> FIELDS = {
+    "Part Name", "Number", "Description",      "Version",         "Component", "Component Alternate", "Stem",
+    "Max. Pin",  "Symbol", "Symbol Alternate", "Part Acceptance", "Part Type", "Tolerance",           "Value"};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
+    FuzzedDataProvider in(bytes, size);
+    const Node<PartFilter> root = decodeTree<PartFilter>(in, [](FuzzedDataProvider &in) {
+        const int32_t type = pickNodeType(in);
+        const int32_t table = in.ConsumeIntegralInRange<int32_t>(-1, 5);
+        std::string field = pickText(in, FIELDS);
+        std::string value = pickText(in, {"", "1", "-2", " 14 ", "R%", "SO14", "AND2", "5%", "'", "\\"});
+        return std::make_shared<PartFilter>(type, value, field, table);
+    });
+    std::string condition;
+    if (!runRefusable([&] { condition = filterOf<CTraxPartFilterVisitor, PartFilter>(root); }))
+        return 0;
+    ProbeDatabase &db = ProbeDatabase::instance();
+    std::vector<long long> libraries;
+    const std::string sql =
+        db.fixTcEnc("SELECT [Library_ID] FROM [Parts] WHERE [Library_ID] = 1 AND " + condition + " ORDER BY [ID];");
+    if (db.run(sql, libraries))
+        for (long long library : libraries)
+            check(library == 1, "a condition that escapes the library restriction", sql);
+    return 0;
+}

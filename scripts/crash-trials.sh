@@ -1,0 +1,199 @@
+#!/usr/bin/env bash
+# Crash and cancel trials of the library writes: `partlib copy` of a
+# 10,000-part library into SQLite, MariaDB and PostgreSQL targets, killed
+# at a random moment of the write.
+#
+#   scripts/crash-trials.sh [-n N] [-e ENGINES] [-s SEED] [-b BUILD_DIR]
+#
+#   -n N        number of trials (default 100)
+#   -e ENGINES  comma list of sqlite, mariadb, postgres (default: all three,
+#               leaving out a server that cannot be started)
+#   -s SEED     seed of the random choices (default: the clock; printed)
+#   -b DIR      build folder with partlib and txdb-samplelib (default build)
+#
+# Each trial starts its target in one of three states: the schema alone,
+# another library ("Other", 300 parts), or Other and an older, smaller
+# version of the library being written ("Big" at 3,000 parts). It then
+# starts the write and, after a random delay within the measured duration
+# of an uninterrupted write into that state, sends SIGKILL or SIGINT.
+# Afterwards the target must pass the engine's checks (SQLite's
+# integrity_check and foreign_key_check; on a server, no row whose foreign
+# key names a missing row) and hold, compared by the export of every
+# library:
+#   SIGKILL  exactly what it held before, or the complete library (the
+#            write committed before the kill);
+#   SIGINT   exactly what it held before with exit status 130; or, when the
+#            signal came after the commit (or after the command ended), exit
+#            status 0 and the complete library. Any other status fails, and
+#            so does a writer still running 60 s after SIGINT.
+# Prints one line per trial, `N passed, M failed` per engine and overall,
+# and the slowest trial; exits 1 on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+trials=100
+engine_list=sqlite,mariadb,postgres
+engines_by_name=no
+seed=$(date +%s)
+build_dir=build
+while getopts "n:e:s:b:" option; do
+    case "$option" in
+    n) trials=$OPTARG ;;
+    e)
+        engine_list=$OPTARG
+        engines_by_name=yes
+        ;;
+    s) seed=$OPTARG ;;
+    b) build_dir=$OPTARG ;;
+    *)
+        sed -n '2,13p' "$0" >&2
+        exit 2
+        ;;
+    esac
+done
+if ! [[ "$trials" =~ ^[0-9]+$ && "$seed" =~ ^[0-9]+$ ]]; then
+    echo "crash-trials: -n and -s take whole numbers" >&2
+    exit 2
+fi
+for program in partlib txdb-samplelib; do
+    if [ ! -x "$build_dir/$program" ]; then
+        echo "crash-trials: $build_dir/$program is missing; build it first" \
+            "(cmake --build $build_dir --target partlib txdb-samplelib)" >&2
+        exit 2
+    fi
+done
+
+work_dir=$(cd "$build_dir" && pwd)/crash-trials
+rm -rf "$work_dir"
+mkdir -p "$work_dir"
+source scripts/trial-targets.sh
+start_engines "$engine_list" "$engines_by_name"
+[ ${#engines[@]} -gt 0 ] || {
+    echo "crash-trials: no engine to run on" >&2
+    exit 1
+}
+RANDOM=$seed
+echo "crash-trials: $trials trials on ${engines[*]}, seed $seed, in $work_dir"
+
+# The library written, and the databases each state is copied from.
+samplelib=$build_dir/txdb-samplelib
+source_db=$work_dir/source.db
+"$partlib" init "$source_db" --yes >/dev/null
+"$samplelib" "$source_db" --parts 10000 --name Big >/dev/null
+"$partlib" init "$work_dir/state-other.db" --yes >/dev/null
+"$samplelib" "$work_dir/state-other.db" --parts 300 --name Other >/dev/null
+cp "$work_dir/state-other.db" "$work_dir/state-older.db"
+"$samplelib" "$work_dir/state-older.db" --parts 3000 --name Big --first-id 100000 >/dev/null
+states=(empty other older)
+
+# Puts the target of the engine into the state.
+prepare() {
+    local engine=$1 state=$2
+    reset_target "$engine"
+    [ "$state" = empty ] || "$partlib" copy "$work_dir/state-$state.db" "$(target_of "$engine")" --yes >/dev/null
+}
+
+# The write of a trial, started in the background with the signals at their
+# defaults; sets `writer`.
+start_write() {
+    local engine=$1
+    env --default-signal=INT,TERM,HUP "$partlib" copy "$source_db" "$(target_of "$engine")" Big --yes \
+        >"$work_dir/write.log" 2>&1 &
+    writer=$!
+}
+
+# Before and after exports and the duration of an uninterrupted write, per
+# engine and state.
+declare -A duration_ms
+for engine in "${engines[@]}"; do
+    for state in "${states[@]}"; do
+        prepare "$engine" "$state"
+        export_to "$(target_of "$engine")" "$work_dir/$engine-$state-before.json"
+        started=$(now_ms)
+        start_write "$engine"
+        wait "$writer" || {
+            echo "crash-trials: the uninterrupted write into $engine ($state) failed:" >&2
+            cat "$work_dir/write.log" >&2
+            exit 1
+        }
+        duration_ms[$engine-$state]=$(($(now_ms) - started))
+        export_to "$(target_of "$engine")" "$work_dir/$engine-$state-after.json"
+        problems=$(integrity_problems "$engine")
+        if [ -n "$problems" ]; then
+            echo "crash-trials: $engine fails its checks after an uninterrupted write: $problems" >&2
+            exit 1
+        fi
+        echo "  uninterrupted write into $engine ($state): ${duration_ms[$engine-$state]} ms"
+    done
+done
+
+declare -A passed failed
+for engine in "${engines[@]}"; do
+    passed[$engine]=0
+    failed[$engine]=0
+done
+slowest_ms=0
+slowest=
+for ((trial = 1; trial <= trials; trial++)); do
+    engine=${engines[$(((trial - 1) % ${#engines[@]}))]}
+    state=${states[$((RANDOM % 3))]}
+    signal=$([ $((RANDOM % 2)) -eq 0 ] && echo KILL || echo INT)
+    total=${duration_ms[$engine-$state]}
+    delay=$(((RANDOM * 32768 + RANDOM) % total))
+    trial_started=$(now_ms)
+
+    prepare "$engine" "$state"
+    start_write "$engine"
+    sleep "$(printf '%d.%03d' $((delay / 1000)) $((delay % 1000)))"
+    kill -s "$signal" "$writer" 2>/dev/null || true
+    if [ "$signal" = INT ]; then
+        for _ in $(seq 1 600); do
+            kill -0 "$writer" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -0 "$writer" 2>/dev/null && kill -s KILL "$writer"
+    fi
+    status=0
+    wait "$writer" || status=$?
+
+    problem=$(integrity_problems "$engine")
+    export_to "$(target_of "$engine")" "$work_dir/trial.json" || problem+=" the target cannot be exported;"
+    held=neither
+    cmp -s "$work_dir/trial.json" "$work_dir/$engine-$state-before.json" && held=before
+    cmp -s "$work_dir/trial.json" "$work_dir/$engine-$state-after.json" && held=complete
+    case "$signal/$status/$held" in
+    KILL/137/before | KILL/137/complete | KILL/0/complete | INT/130/before | INT/0/complete) ;;
+    *) problem+=" exit $status holding $held;" ;;
+    esac
+    if [ "$status" -ne 0 ] && [ "$status" -ne 137 ] && grep -qE 'AddressSanitizer|runtime error|terminate called' \
+        "$work_dir/write.log"; then
+        problem+=" the writer crashed: $(head -c 300 "$work_dir/write.log");"
+    fi
+
+    elapsed=$(($(now_ms) - trial_started))
+    line=$(printf 'trial %3d/%d %-8s %-5s SIG%-4s at %5d of %5d ms: exit %3d, holds %-8s' "$trial" "$trials" \
+        "$engine" "$state" "$signal" "$delay" "$total" "$status" "$held")
+    if [ -z "$problem" ]; then
+        passed[$engine]=$((passed[$engine] + 1))
+        echo "$line ok ($elapsed ms)"
+    else
+        failed[$engine]=$((failed[$engine] + 1))
+        echo "$line FAILED:$problem ($elapsed ms)"
+        cp "$work_dir/write.log" "$work_dir/failed-trial-$trial.log"
+    fi
+    if [ "$elapsed" -gt "$slowest_ms" ]; then
+        slowest_ms=$elapsed
+        slowest="trial $trial ($engine, $state, SIG$signal)"
+    fi
+done
+
+all_passed=0
+all_failed=0
+for engine in "${engines[@]}"; do
+    echo "$engine: ${passed[$engine]} passed, ${failed[$engine]} failed"
+    all_passed=$((all_passed + passed[$engine]))
+    all_failed=$((all_failed + failed[$engine]))
+done
+[ -n "$slowest" ] && echo "slowest: $slowest, $slowest_ms ms"
+echo "$all_passed passed, $all_failed failed"
+[ "$all_failed" -eq 0 ]
