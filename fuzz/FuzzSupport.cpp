@@ -35,7 +35,7 @@ int32_t pickNodeType(FuzzedDataProvider &in) {
 namespace {
 
 // Two libraries with a folder, two definitions each with a gate and an
-// attribute, and three parts each; library 2's texts are those of library 1
+// attribute, and three parts each; library 2's texts are those of library 1 (definition and part names, which are unique, with a blank behind)
 // so that a condition that escapes its library's restriction finds rows.
 const char *const ROWS[] = {
     "INSERT INTO [Library] VALUES (1,'L1',1,NULL),(2,'L2',0,'c')",
@@ -43,14 +43,14 @@ const char *const ROWS[] = {
     "INSERT INTO [Part_Definition] ([ID],[Library_ID],[Name],[PCB_component_name],[PCB_alternate_name],"
     "[Component_name_stem],[Max_connector_pins],[Gate_swapping],[Pin_num_name],[Is_FPGA]) VALUES "
     "(1,1,'D1','SO14',NULL,'U',14,0,0,0),(2,1,'D2','R0805','R0603','R',2,0,0,0),"
-    "(3,2,'D1','SO14',NULL,'U',14,0,0,0),(4,2,'D2','R0805','R0603','R',2,0,0,0)",
+    "(3,2,'D1 ','SO14',NULL,'U',14,0,0,0),(4,2,'D2 ','R0805','R0603','R',2,0,0,0)",
     "INSERT INTO [Gate] VALUES (1,1,'AND2','A2'),(2,2,'RES',NULL),(3,3,'AND2','A2'),(4,4,'RES',NULL)",
     "INSERT INTO [Attributes] VALUES (1,'Tolerance','5%',0,NULL),(2,'Value','10k',0,1),"
     "(3,'Tolerance','5%',0,NULL),(4,'Value','10k',0,1)",
     "INSERT INTO [Parts] VALUES (1,1,1,1,'U1','N1','quad NAND',NULL,1,'ok',0),"
     "(2,1,2,1,'R1','N2',NULL,NULL,2,NULL,1),(3,1,2,1,'R2',NULL,'it''s',NULL,NULL,'x',-1),"
-    "(4,2,3,2,'U1','N1','quad NAND',NULL,1,'ok',0),(5,2,4,2,'R1','N2',NULL,NULL,2,NULL,1),"
-    "(6,2,4,2,'R2',NULL,'it''s',NULL,NULL,'x',-1)",
+    "(4,2,3,2,'U1 ','N1','quad NAND',NULL,1,'ok',0),(5,2,4,2,'R1 ','N2',NULL,NULL,2,NULL,1),"
+    "(6,2,4,2,'R2 ',NULL,'it''s',NULL,NULL,'x',-1)",
 };
 
 int answerYes(const char *, const char *, unsigned) {
@@ -88,9 +88,13 @@ ProbeDatabase::ProbeDatabase() {
     hostCallbacks().messageBox = answerYes;
     {
         promptValidationMsg = true;
-        CTraxDBPath path(("Provider=SQLite;Data Source=" + file).c_str());
-        for (const char *row : ROWS)
-            path.execute(row);
+        try {
+            CTraxDBPath path(("Provider=SQLite;Data Source=" + file).c_str());
+            for (const char *row : ROWS)
+                path.execute(row);
+        } catch (Exception *e) {
+            fail("cannot fill the probe database " + file, e->getMessage());
+        }
     }
     check(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK, "cannot open", file);
     check(sqlite3_exec(db, "PRAGMA query_only=1", nullptr, nullptr, nullptr) == SQLITE_OK, "query_only refused", "");

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+struct sqlite3;
+
 namespace fuzzsupport {
 
 // Ends the run (libFuzzer keeps the input) when an invariant does not hold.
@@ -75,7 +77,7 @@ private:
     ProbeDatabase();
     std::string file;
     std::string bytes;
-    struct sqlite3 *db = nullptr;
+    ::sqlite3 *db = nullptr;
     long runs = 0;
 };
 

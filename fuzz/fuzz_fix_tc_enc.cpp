@@ -1,7 +1,5 @@
 // SQL texts from the fuzzer's bytes through fixTcEnc: a source's own (SQLite
-// quoting) and the host service with any quoting characters. Only a
-// bracket that opens or closes an identifier outside a literal changes, and
-// only into the quoting character; the length stays.
+// quoting) and the host service with any quoting characters.
 
 #include "ctraxdbpartlib/connection/CTraxDBSource.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
@@ -14,17 +12,25 @@ using namespace fuzzsupport;
 
 namespace {
 
+// Only the brackets that open and close an identifier outside a literal
+// change, into the quoting characters; a quote inside an identifier ([it's])
+// opens no literal.
 void checkFixed(const std::string &sql, const std::string &fixed, char open, char close) {
     check(fixed.size() == sql.size(), "fixTcEnc changed the length", sql + "\n" + fixed);
-    bool inLiteral = false;
+    enum { Plain, Literal, Identifier } state = Plain;
     for (size_t i = 0; i < sql.size(); ++i) {
-        if (sql[i] == '\'')
-            inLiteral = !inLiteral;
-        if (fixed[i] == sql[i])
-            continue;
-        check(!inLiteral, "fixTcEnc changed a literal", sql + "\n" + fixed);
-        check((sql[i] == '[' && fixed[i] == open) || (sql[i] == ']' && fixed[i] == close),
-              "fixTcEnc changed more than a bracket", sql + "\n" + fixed);
+        const char c = sql[i];
+        char expected = c;
+        if (state == Plain && c == '[') {
+            expected = open;
+            state = Identifier;
+        } else if (state == Identifier && c == ']') {
+            expected = close;
+            state = Plain;
+        } else if (state != Identifier && c == '\'') {
+            state = state == Plain ? Literal : Plain;
+        }
+        check(fixed[i] == expected, "fixTcEnc changed more than an identifier's brackets", sql + "\n" + fixed);
     }
 }
 

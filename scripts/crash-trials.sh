@@ -154,7 +154,7 @@ for ((trial = 1; trial <= trials; trial++)); do
         kill -0 "$writer" 2>/dev/null && kill -s KILL "$writer"
     fi
     status=0
-    wait "$writer" || status=$?
+    wait "$writer" 2>/dev/null || status=$?
 
     problem=$(integrity_problems "$engine")
     export_to "$(target_of "$engine")" "$work_dir/trial.json" || problem+=" the target cannot be exported;"

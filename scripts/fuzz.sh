@@ -42,7 +42,7 @@ for target in "${targets[@]}"; do
     seeds=()
     [ -d "fuzz/corpus/$target" ] && seeds=("fuzz/corpus/$target")
     status=0
-    nice -n 19 "$build_dir/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    nice -n 19 "$build_dir/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$artifacts" "$corpus" "${seeds[@]}" >"$log" 2>&1 || status=$?
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)
     cov=$(grep -E '^#[0-9]+' "$log" | grep -o 'cov: [0-9]*' | tail -n 1 | grep -o '[0-9]*' || echo 0)

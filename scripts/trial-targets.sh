@@ -56,7 +56,7 @@ server_sql() {
     if [ "$engine" = mariadb ]; then
         MYSQL_PWD=$password mariadb --no-defaults -h 127.0.0.1 -P "$port" -u "$user" -N -B ${catalog:+"$catalog"} -e "$sql"
     else
-        PGPASSWORD=$password psql -X -q -t -A -F $'\t' -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$port" -U "$user" \
+        PGPASSWORD=$password PGOPTIONS='-c client_min_messages=warning' psql -X -q -t -A -F $'\t' -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$port" -U "$user" \
             -d "${catalog:-postgres}" -c "$sql"
     fi
 }

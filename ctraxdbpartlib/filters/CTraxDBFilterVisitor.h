@@ -146,7 +146,10 @@ protected:
     }
 
     // A text as an SQL literal: between single quotes, each quote doubled.
+    // A NUL would end the statement's text inside the literal: refused.
     static std::string quoted(const std::string &text) {
+        if (text.find('\0') != std::string::npos)
+            raiseText("CTraxDBFilterVisitor", __LINE__, "A filter text holds a NUL character, which SQL cannot carry");
         std::string literal = "'";
         for (char c : text) {
             literal += c;

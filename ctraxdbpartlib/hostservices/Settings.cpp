@@ -23,7 +23,8 @@ std::string trimmed(const std::string &text) {
 
 // The value of `key` (case-insensitive) in an initialisation string of
 // "key=value;" pairs, whose values may be quoted with ' or " (a doubled quote
-// stands for itself) or braced with {}; empty when the key is absent.
+// stands for itself) or braced with {}; empty when the key is absent. It
+// reads every string the plug-in accepts as the plug-in does.
 std::string initStringValue(const std::string &text, const std::string &key) {
     const std::string wanted = lowerCase(key);
     size_t pos = 0;
@@ -31,6 +32,11 @@ std::string initStringValue(const std::string &text, const std::string &key) {
         size_t equals = text.find('=', pos);
         if (equals == std::string::npos)
             break;
+        // Empty entries (";;", a leading ';') carry no key: the name is what
+        // follows the last ';' before the '='.
+        const size_t entry = text.rfind(';', equals);
+        if (entry != std::string::npos && entry >= pos)
+            pos = entry + 1;
         std::string name = lowerCase(trimmed(text.substr(pos, equals - pos)));
         size_t at = text.find_first_not_of(" \t", equals + 1);
         std::string value;

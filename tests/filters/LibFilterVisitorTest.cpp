@@ -92,3 +92,14 @@ TEST(PartDefFilter, NameOfTheDefinitionTable) {
         EXPECT_EQ(expected, partDefFilter(root));
     EXPECT_EQ("Unknown Comparator Type", thrownMessage([] { partDefFilter(partDef(10, "A")); }));
 }
+
+TEST(FilterValues, NulCharactersAreRefused) {
+    // The statement's text would end inside the literal.
+    const std::string nul("A\0' OR 1=1", 11);
+    const std::string message = "A filter text holds a NUL character, which SQL cannot carry";
+    for (int type : {2, 3, 4, 8, 9}) {
+        EXPECT_EQ(message, thrownMessage([&] { libFilter(lib(type, nul)); })) << type;
+        EXPECT_EQ(message, thrownMessage([&] { partDefFilter(partDef(type, nul)); })) << type;
+    }
+    EXPECT_EQ(message, thrownMessage([&] { libFilter(lib(1, "", {lib(2, "A"), lib(2, std::string(1, '\0'))})); }));
+}

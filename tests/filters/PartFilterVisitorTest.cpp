@@ -132,6 +132,19 @@ TEST(PartFilterErrors, NumericFieldsTakeOnlyIntegers) {
               thrownMessage([] { partFilter(part("Part Type", 1, 2, "1e3")); }));
 }
 
+TEST(PartFilterErrors, NulCharactersAreRefused) {
+    const std::string nul("R\0", 2);
+    const std::string message = "A filter text holds a NUL character, which SQL cannot carry";
+    EXPECT_EQ(message, thrownMessage([&] { partFilter(part("Part Name", 0, 2, nul)); }));
+    EXPECT_EQ(message, thrownMessage([&] { partFilter(part("Stem", 2, 8, nul)); }));
+    EXPECT_EQ(message, thrownMessage([&] { partFilter(part("Version", 0, 9, nul)); }));
+    EXPECT_EQ(message, thrownMessage([&] { partFilter(part("Tolerance", 4, 2, nul)); }));
+    // The attribute's name is a literal as well.
+    EXPECT_EQ(message, thrownMessage([&] { partFilter(part(nul, 4, 2, "5%")); }));
+    // A number with a NUL behind it is no integer.
+    EXPECT_NE("<no exception>", thrownMessage([] { partFilter(part("Version", 0, 2, std::string("1\0", 2))); }));
+}
+
 TEST(PartFilterErrors, EmptyPatternsAreRefused) {
     for (int nodeType : {8, 9})
         for (const char *field : {"Description", "Version"})

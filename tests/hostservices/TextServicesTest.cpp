@@ -80,6 +80,16 @@ TEST(EncloseCharsTest, QuotedValuesAndUnknownDsn) {
     EXPECT_EQ(encloseChars("Provider=ODBC;DSN=no-such-data-source-here"), std::make_pair('"', '"'));
 }
 
+TEST(EncloseCharsTest, EmptyEntriesHideNoKey) {
+    // The plug-in skips empty entries; read otherwise, a MariaDB string
+    // would get double quotes, which MariaDB takes for text literals.
+    const std::pair<char, char> backticks{'`', '`'};
+    EXPECT_EQ(encloseChars(";Provider=ODBC;Driver={MariaDB Unicode};Server=h"), backticks);
+    EXPECT_EQ(encloseChars("Provider=ODBC;;Driver={MariaDB Unicode}"), backticks);
+    EXPECT_EQ(encloseChars("Provider=ODBC; ; ;Driver={MariaDB Unicode}"), backticks);
+    EXPECT_EQ(encloseChars(" ;Provider=SQLOLEDB;;"), std::make_pair('[', ']'));
+}
+
 TEST(EncloseCharsTest, DataSourceByItsDriver) {
     // unixODBC reads the user's data sources from the file ODBCINI names.
     std::string ini = testing::TempDir() + "hostservices-odbc-" + std::to_string(::getpid()) + ".ini";
