@@ -115,9 +115,12 @@ server_orphans() {
     server_sql "$engine" "$trial_catalog" "$query"
 }
 
-# Empty when the target passes its engine's checks, else what is wrong.
+# Empty when the target passes its engine's checks and uses no key twice,
+# else what is wrong.
 integrity_problems() {
     local engine=$1 result
+    result=$(duplicate_keys "$engine" 2>&1)
+    [ "$result" = 0 ] || echo "keys used twice: $result"
     if [ "$engine" = sqlite ]; then
         result=$(sqlite3 "$work_dir/target.db" "PRAGMA integrity_check;" 2>&1)
         [ "$result" = ok ] || echo "integrity_check: $result"
@@ -139,4 +142,20 @@ export_to() {
 # Milliseconds since the epoch.
 now_ms() {
     echo $(($(date +%s%N) / 1000000))
+}
+
+# The ID values that more than one row of a table holds, over every table
+# with an ID column (some have no primary key to refuse a second use).
+duplicate_keys() {
+    local engine=$1 table query="SELECT 0" q='"'
+    [ "$engine" = mariadb ] && q='`'
+    for table in Library Hierarchy Part_Definition Pin_Data Pin_Equiv Gate_Equiv Gate_Equiv_Gate \
+        Gate_Equiv_has_Pin_Data Gate Gate_has_Pin_Data Parts; do
+        query+=" + (SELECT COUNT(*) FROM (SELECT ${q}ID$q FROM $q$table$q GROUP BY ${q}ID$q HAVING COUNT(*) > 1) d)"
+    done
+    if [ "$engine" = sqlite ]; then
+        sqlite3 "$work_dir/target.db" "$query;"
+    else
+        server_sql "$engine" "$trial_catalog" "$query"
+    fi
 }
