@@ -35,8 +35,8 @@ int32_t pickNodeType(FuzzedDataProvider &in) {
 namespace {
 
 // Two libraries with a folder, two definitions each with a gate and an
-// attribute, and three parts each; library 2's texts are those of library 1 (definition and part names, which are unique, with a blank behind)
-// so that a condition that escapes its library's restriction finds rows.
+// attribute, and three parts each; library 2's texts are those of library 1 (definition and part names, which are
+// unique, with a blank behind) so that a condition that escapes its library's restriction finds rows.
 const char *const ROWS[] = {
     "INSERT INTO [Library] VALUES (1,'L1',1,NULL),(2,'L2',0,'c')",
     "INSERT INTO [Hierarchy] VALUES (1,1,'root',NULL),(2,2,'root',NULL)",
@@ -132,6 +132,15 @@ bool ProbeDatabase::run(const std::string &sql, std::vector<long long> &firstCol
     if (++runs % 256 == 0)
         check(fileBytes(file) == bytes, "the database file changed under read-only conditions", sql);
     return true;
+}
+
+void runCondition(const std::string &select, const std::string &condition, const std::string &order, bool restricted) {
+    ProbeDatabase &db = ProbeDatabase::instance();
+    const std::string sql = db.fixTcEnc(select + condition + order);
+    std::vector<long long> libraries;
+    if (db.run(sql, libraries) && restricted)
+        for (long long library : libraries)
+            check(library == 1, "a condition that escapes the library restriction", sql);
 }
 
 } // namespace fuzzsupport

@@ -59,6 +59,34 @@ template <class T, class MakeData> Node<T> decodeTree(FuzzedDataProvider &in, Ma
 // A node type: mostly 0 to 9, now and then one outside.
 int32_t pickNodeType(FuzzedDataProvider &in);
 
+// The statement select + condition + order, through fixTcEnc, run on the
+// probe database below. With `restricted`, select ends in a restriction to
+// library 1 and names the library column first: no row of another library
+// may come through the condition.
+void runCondition(const std::string &select, const std::string &condition, const std::string &order, bool restricted);
+
+// Builds the condition of a filter tree with a fresh V and runs it as
+// runCondition does; a tree that V refuses is not run.
+template <class V, class T>
+void runFilter(const Node<T> &root, const std::string &select, const std::string &order, bool restricted) {
+    std::string condition;
+    if (runRefusable([&] { condition = filterOf<V, T>(root); }))
+        runCondition(select, condition, order, restricted);
+}
+
+// A tree of name comparisons (library or part-definition filter) from the
+// bytes, run as runFilter does; values often one of `words`.
+template <class V, class T>
+void runNameFilter(const uint8_t *bytes, size_t size, const std::vector<std::string> &words, const std::string &select,
+                   const std::string &order, bool restricted) {
+    FuzzedDataProvider in(bytes, size);
+    const Node<T> root = decodeTree<T>(in, [&words](FuzzedDataProvider &in) {
+        const int32_t type = pickNodeType(in);
+        return std::make_shared<T>(type, pickText(in, words));
+    });
+    runFilter<V>(root, select, order, restricted);
+}
+
 // A small part library in a SQLite file (two libraries, their definitions,
 // gates, attributes and parts), opened once per process. run prepares a
 // statement already put through fixTcEnc and steps through its rows with

@@ -10,16 +10,7 @@ using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
 using namespace fuzzsupport;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
-    FuzzedDataProvider in(bytes, size);
-    const Node<LibFilter> root = decodeTree<LibFilter>(in, [](FuzzedDataProvider &in) {
-        const int32_t type = pickNodeType(in);
-        return std::make_shared<LibFilter>(type, pickText(in, {"", "L1", "L%", "'", "\\", "%"}));
-    });
-    std::string condition;
-    if (!runRefusable([&] { condition = filterOf<CTraxLibFilterVisitor, LibFilter>(root); }))
-        return 0;
-    ProbeDatabase &db = ProbeDatabase::instance();
-    std::vector<long long> ids;
-    db.run(db.fixTcEnc("SELECT [ID] FROM [Library] WHERE " + condition + " ORDER BY [ID];"), ids);
+    runNameFilter<CTraxLibFilterVisitor, LibFilter>(bytes, size, {"", "L1", "L%", "'", "\\", "%"},
+                                                    "SELECT [ID] FROM [Library] WHERE ", " ORDER BY [ID];", false);
     return 0;
 }

@@ -28,15 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
         std::string value = pickText(in, {"", "1", "-2", " 14 ", "R%", "SO14", "AND2", "5%", "'", "\\"});
         return std::make_shared<PartFilter>(type, value, field, table);
     });
-    std::string condition;
-    if (!runRefusable([&] { condition = filterOf<CTraxPartFilterVisitor, PartFilter>(root); }))
-        return 0;
-    ProbeDatabase &db = ProbeDatabase::instance();
-    std::vector<long long> libraries;
-    const std::string sql =
-        db.fixTcEnc("SELECT [Library_ID] FROM [Parts] WHERE [Library_ID] = 1 AND " + condition + " ORDER BY [ID];");
-    if (db.run(sql, libraries))
-        for (long long library : libraries)
-            check(library == 1, "a condition that escapes the library restriction", sql);
+    runFilter<CTraxPartFilterVisitor>(root, "SELECT [Library_ID] FROM [Parts] WHERE [Library_ID] = 1 AND ",
+                                      " ORDER BY [ID];", true);
     return 0;
 }

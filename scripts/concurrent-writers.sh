@@ -43,22 +43,9 @@ if ! [[ "$rounds" =~ ^[0-9]+$ && "$parts" =~ ^[0-9]+$ ]]; then
     echo "concurrent-writers: -r and -p take whole numbers" >&2
     exit 2
 fi
-for program in partlib txdb-samplelib; do
-    if [ ! -x "$build_dir/$program" ]; then
-        echo "concurrent-writers: $build_dir/$program is missing; build it first" >&2
-        exit 2
-    fi
-done
-
-work_dir=$(cd "$build_dir" && pwd)/concurrent-writers
-rm -rf "$work_dir"
-mkdir -p "$work_dir"
+trial_catalog=partlib_test_writers
 source scripts/trial-targets.sh
-start_engines "$engine_list" "$engines_by_name"
-[ ${#engines[@]} -gt 0 ] || {
-    echo "concurrent-writers: no engine to run on" >&2
-    exit 1
-}
+begin_run concurrent-writers "$engine_list" "$engines_by_name"
 
 # Four libraries W1..W4 in one source, each with keys of its own range there.
 source_db=$work_dir/source.db

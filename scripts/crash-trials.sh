@@ -55,23 +55,8 @@ if ! [[ "$trials" =~ ^[0-9]+$ && "$seed" =~ ^[0-9]+$ ]]; then
     echo "crash-trials: -n and -s take whole numbers" >&2
     exit 2
 fi
-for program in partlib txdb-samplelib; do
-    if [ ! -x "$build_dir/$program" ]; then
-        echo "crash-trials: $build_dir/$program is missing; build it first" \
-            "(cmake --build $build_dir --target partlib txdb-samplelib)" >&2
-        exit 2
-    fi
-done
-
-work_dir=$(cd "$build_dir" && pwd)/crash-trials
-rm -rf "$work_dir"
-mkdir -p "$work_dir"
 source scripts/trial-targets.sh
-start_engines "$engine_list" "$engines_by_name"
-[ ${#engines[@]} -gt 0 ] || {
-    echo "crash-trials: no engine to run on" >&2
-    exit 1
-}
+begin_run crash-trials "$engine_list" "$engines_by_name"
 RANDOM=$seed
 echo "crash-trials: $trials trials on ${engines[*]}, seed $seed, in $work_dir"
 

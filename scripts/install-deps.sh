@@ -5,7 +5,7 @@
 set -euo pipefail
 
 PACKAGES=(
-    build-essential cmake clang-format
+    build-essential cmake clang-format clang libclang-rt-14-dev
     libsqlite3-dev sqlite3
     unixodbc unixodbc-dev odbc-mariadb odbc-postgresql
     mariadb-server mariadb-client postgresql

@@ -2,17 +2,38 @@
 # target databases on SQLite and on the private MariaDB and PostgreSQL
 # servers, their reset, their integrity checks and their exports.
 #
-# Before use: set build_dir and work_dir; call start_engines with the
-# wanted engine list (it sets `engines` to those that are available).
+# Before use: set build_dir (and trial_catalog, the servers' database to
+# use, when not the default); begin_run sets work_dir and `engines`.
 
 partlib=
-trial_catalog=partlib_test_trials
+trial_catalog=${trial_catalog:-partlib_test_trials}
 
 log() { echo "$*" >&2; }
 
 # The value of KEY in an initialisation string (plain values only).
 init_value() {
     tr ';' '\n' <<<"$1" | sed -n "s/^$2=//p" | head -n 1
+}
+
+# The start of a run of SCRIPT: the programs of build_dir are there, a
+# fresh work_dir under it, the engines of the list started.
+begin_run() {
+    local script=$1 wanted=$2 asked_by_name=$3 program
+    for program in partlib txdb-samplelib; do
+        if [ ! -x "$build_dir/$program" ]; then
+            echo "$script: $build_dir/$program is missing; build it first" \
+                "(cmake --build $build_dir --target partlib txdb-samplelib -j2)" >&2
+            exit 2
+        fi
+    done
+    work_dir=$(cd "$build_dir" && pwd)/$script
+    rm -rf "$work_dir"
+    mkdir -p "$work_dir"
+    start_engines "$wanted" "$asked_by_name"
+    if [ ${#engines[@]} -eq 0 ]; then
+        echo "$script: no engine to run on" >&2
+        exit 1
+    fi
 }
 
 # Starts the servers the list names; drops those that cannot start (with a
