@@ -28,7 +28,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
         std::string value = pickText(in, {"", "1", "-2", " 14 ", "R%", "SO14", "AND2", "5%", "'", "\\"});
         return std::make_shared<PartFilter>(type, value, field, table);
     });
-    runFilter<CTraxPartFilterVisitor>(root, "SELECT [Library_ID] FROM [Parts] WHERE [Library_ID] = 1 AND ",
-                                      " ORDER BY [ID];", true);
+    std::string condition;
+    const bool accepted = runRefusable([&] {
+        CTraxPartFilterVisitor visitor;
+        root->accept(&visitor);
+        for (int32_t table = 2; table <= 4; ++table)
+            check(visitor.getFilterString(std::make_shared<PartFilter>(0, "", "", table)).empty(),
+                  "sub-query text left out of the condition", visitor.getFilterString(nullptr));
+        condition = visitor.getFilterString(nullptr);
+    });
+    if (accepted)
+        runCondition("SELECT [Library_ID] FROM [Parts] WHERE [Library_ID] = 1 AND ", condition, " ORDER BY [ID];",
+                     true);
     return 0;
 }
