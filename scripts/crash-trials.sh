@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Crash and cancel trials of the library writes: `partlib copy` of a
-# 10,000-part library into SQLite, MariaDB and PostgreSQL targets, killed
-# at a random moment of the write.
+# Crash and cancel trials of the library writes: `partlib copy` (and
+# `partlib import` of the library's exported file) of a 10,000-part library
+# into SQLite, MariaDB and PostgreSQL targets, killed at a random moment of
+# the write.
 #
-#   scripts/crash-trials.sh [-n N] [-e ENGINES] [-s SEED] [-b BUILD_DIR]
+#   scripts/crash-trials.sh [-n N] [-e ENGINES] [-w WRITES] [-s SEED] [-b BUILD_DIR]
 #
 #   -n N        number of trials (default 100)
 #   -e ENGINES  comma list of sqlite, mariadb, postgres (default: all three,
 #               leaving out a server that cannot be started)
+#   -w WRITES   comma list of copy, import (default: those partlib offers)
 #   -s SEED     seed of the random choices (default: the clock; printed)
 #   -b DIR      build folder with partlib and txdb-samplelib (default build)
 #
@@ -36,7 +38,8 @@ engine_list=sqlite,mariadb,postgres
 engines_by_name=no
 seed=$(date +%s)
 build_dir=build
-while getopts "n:e:s:b:" option; do
+write_list=
+while getopts "n:e:w:s:b:" option; do
     case "$option" in
     n) trials=$OPTARG ;;
     e)
@@ -44,9 +47,10 @@ while getopts "n:e:s:b:" option; do
         engines_by_name=yes
         ;;
     s) seed=$OPTARG ;;
+    w) write_list=$OPTARG ;;
     b) build_dir=$OPTARG ;;
     *)
-        sed -n '2,13p' "$0" >&2
+        sed -n '2,15p' "$0" >&2
         exit 2
         ;;
     esac
@@ -57,14 +61,30 @@ if ! [[ "$trials" =~ ^[0-9]+$ && "$seed" =~ ^[0-9]+$ ]]; then
 fi
 source scripts/trial-targets.sh
 begin_run crash-trials "$engine_list" "$engines_by_name"
+if [ -z "$write_list" ]; then
+    write_list=copy
+    grep -qE "^  import " <<<"$("$partlib" --help)" && write_list+=,import
+fi
+read -r -a writes <<<"${write_list//,/ }"
+for write in "${writes[@]}"; do
+    case "$write" in
+    copy | import) ;;
+    *)
+        echo "crash-trials: unknown write $write (copy, import)" >&2
+        exit 2
+        ;;
+    esac
+done
 RANDOM=$seed
-echo "crash-trials: $trials trials on ${engines[*]}, seed $seed, in $work_dir"
+echo "crash-trials: $trials trials of ${writes[*]} on ${engines[*]}, seed $seed, in $work_dir"
 
 # The library written, and the databases each state is copied from.
 samplelib=$build_dir/txdb-samplelib
 source_db=$work_dir/source.db
 "$partlib" init "$source_db" --yes >/dev/null
 "$samplelib" "$source_db" --parts 10000 --name Big >/dev/null
+source_file=$work_dir/source.json
+export_to "$source_db" "$source_file" Big
 "$partlib" init "$work_dir/state-other.db" --yes >/dev/null
 "$samplelib" "$work_dir/state-other.db" --parts 300 --name Other >/dev/null
 cp "$work_dir/state-other.db" "$work_dir/state-older.db"
@@ -81,34 +101,41 @@ prepare() {
 # The write of a trial, started in the background with the signals at their
 # defaults; sets `writer`.
 start_write() {
-    local engine=$1
-    env --default-signal=INT,TERM,HUP "$partlib" copy "$source_db" "$(target_of "$engine")" Big --yes \
-        >"$work_dir/write.log" 2>&1 &
+    local write=$1 engine=$2 target
+    target=$(target_of "$engine")
+    if [ "$write" = copy ]; then
+        env --default-signal=INT,TERM,HUP "$partlib" copy "$source_db" "$target" Big --yes >"$work_dir/write.log" 2>&1 &
+    else
+        env --default-signal=INT,TERM,HUP "$partlib" import "$target" "$source_file" Big --yes >"$work_dir/write.log" 2>&1 &
+    fi
     writer=$!
 }
 
 # Before and after exports and the duration of an uninterrupted write, per
-# engine and state.
+# write, engine and state.
 declare -A duration_ms
-for engine in "${engines[@]}"; do
-    for state in "${states[@]}"; do
-        prepare "$engine" "$state"
-        export_to "$(target_of "$engine")" "$work_dir/$engine-$state-before.json"
-        started=$(now_ms)
-        start_write "$engine"
-        wait "$writer" || {
-            echo "crash-trials: the uninterrupted write into $engine ($state) failed:" >&2
-            cat "$work_dir/write.log" >&2
-            exit 1
-        }
-        duration_ms[$engine-$state]=$(($(now_ms) - started))
-        export_to "$(target_of "$engine")" "$work_dir/$engine-$state-after.json"
-        problems=$(integrity_problems "$engine")
-        if [ -n "$problems" ]; then
-            echo "crash-trials: $engine fails its checks after an uninterrupted write: $problems" >&2
-            exit 1
-        fi
-        echo "  uninterrupted write into $engine ($state): ${duration_ms[$engine-$state]} ms"
+for write in "${writes[@]}"; do
+    for engine in "${engines[@]}"; do
+        for state in "${states[@]}"; do
+            case=$write-$engine-$state
+            prepare "$engine" "$state"
+            export_to "$(target_of "$engine")" "$work_dir/$case-before.json"
+            started=$(now_ms)
+            start_write "$write" "$engine"
+            wait "$writer" || {
+                echo "crash-trials: the uninterrupted $write into $engine ($state) failed:" >&2
+                cat "$work_dir/write.log" >&2
+                exit 1
+            }
+            duration_ms[$case]=$(($(now_ms) - started))
+            export_to "$(target_of "$engine")" "$work_dir/$case-after.json"
+            problems=$(integrity_problems "$engine")
+            if [ -n "$problems" ]; then
+                echo "crash-trials: $engine fails its checks after an uninterrupted $write: $problems" >&2
+                exit 1
+            fi
+            echo "  uninterrupted $write into $engine ($state): ${duration_ms[$case]} ms"
+        done
     done
 done
 
@@ -121,14 +148,16 @@ slowest_ms=0
 slowest=
 for ((trial = 1; trial <= trials; trial++)); do
     engine=${engines[$(((trial - 1) % ${#engines[@]}))]}
+    write=${writes[$(((trial - 1) / ${#engines[@]} % ${#writes[@]}))]}
     state=${states[$((RANDOM % 3))]}
     signal=$([ $((RANDOM % 2)) -eq 0 ] && echo KILL || echo INT)
-    total=${duration_ms[$engine-$state]}
+    case=$write-$engine-$state
+    total=${duration_ms[$case]}
     delay=$(((RANDOM * 32768 + RANDOM) % total))
     trial_started=$(now_ms)
 
     prepare "$engine" "$state"
-    start_write "$engine"
+    start_write "$write" "$engine"
     sleep "$(printf '%d.%03d' $((delay / 1000)) $((delay % 1000)))"
     kill -s "$signal" "$writer" 2>/dev/null || true
     if [ "$signal" = INT ]; then
@@ -144,8 +173,8 @@ for ((trial = 1; trial <= trials; trial++)); do
     problem=$(integrity_problems "$engine")
     export_to "$(target_of "$engine")" "$work_dir/trial.json" || problem+=" the target cannot be exported;"
     held=neither
-    cmp -s "$work_dir/trial.json" "$work_dir/$engine-$state-before.json" && held=before
-    cmp -s "$work_dir/trial.json" "$work_dir/$engine-$state-after.json" && held=complete
+    cmp -s "$work_dir/trial.json" "$work_dir/$case-before.json" && held=before
+    cmp -s "$work_dir/trial.json" "$work_dir/$case-after.json" && held=complete
     case "$signal/$status/$held" in
     KILL/137/before | KILL/137/complete | KILL/0/complete | INT/130/before | INT/0/complete) ;;
     *) problem+=" exit $status holding $held;" ;;
@@ -156,8 +185,8 @@ for ((trial = 1; trial <= trials; trial++)); do
     fi
 
     elapsed=$(($(now_ms) - trial_started))
-    line=$(printf 'trial %3d/%d %-8s %-5s SIG%-4s at %5d of %5d ms: exit %3d, holds %-8s' "$trial" "$trials" \
-        "$engine" "$state" "$signal" "$delay" "$total" "$status" "$held")
+    line=$(printf 'trial %3d/%d %-6s %-8s %-5s SIG%-4s at %5d of %5d ms: exit %3d, holds %-8s' "$trial" "$trials" \
+        "$write" "$engine" "$state" "$signal" "$delay" "$total" "$status" "$held")
     if [ -z "$problem" ]; then
         passed[$engine]=$((passed[$engine] + 1))
         echo "$line ok ($elapsed ms)"
@@ -168,7 +197,7 @@ for ((trial = 1; trial <= trials; trial++)); do
     fi
     if [ "$elapsed" -gt "$slowest_ms" ]; then
         slowest_ms=$elapsed
-        slowest="trial $trial ($engine, $state, SIG$signal)"
+        slowest="trial $trial ($write, $engine, $state, SIG$signal)"
     fi
 done
 
