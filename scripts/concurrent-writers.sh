@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Concurrent writers: two, then four `partlib copy` processes write
-# different libraries into one database at once, for a few rounds, on
-# SQLite and on the private MariaDB and PostgreSQL servers.
+# Concurrent writers: two, then four processes write different libraries
+# into one database at once, for a few rounds, on SQLite and on the private
+# MariaDB and PostgreSQL servers. The writers are `partlib copy`, or, once
+# partlib offers it, copy and `partlib import` of the library's exported
+# file in turn.
 #
 #   scripts/concurrent-writers.sh [-r ROUNDS] [-e ENGINES] [-p PARTS] [-b BUILD_DIR]
 #
@@ -54,7 +56,9 @@ for i in 1 2 3 4; do
     "$build_dir/txdb-samplelib" "$source_db" --parts "$parts" --name "W$i" --first-id $(((i - 1) * 10000000 + 1)) >/dev/null
     export_to "$source_db" "$work_dir/W$i.json" "W$i"
 done
-echo "concurrent-writers: $rounds rounds of 2 and 4 writers of $parts-part libraries on ${engines[*]}"
+writes=(copy)
+grep -qE "^  import " <<<"$("$partlib" --help)" && writes+=(import)
+echo "concurrent-writers: $rounds rounds of 2 and 4 writers (${writes[*]}) of $parts-part libraries on ${engines[*]}"
 
 failures=0
 for engine in "${engines[@]}"; do
@@ -66,7 +70,11 @@ for engine in "${engines[@]}"; do
             target=$(target_of "$engine")
             pids=()
             for ((i = 1; i <= width; i++)); do
-                "$partlib" copy "$source_db" "$target" "W$i" --yes >"$work_dir/writer-$i.log" 2>&1 &
+                if [ "${writes[$((i % ${#writes[@]}))]}" = copy ]; then
+                    "$partlib" copy "$source_db" "$target" "W$i" --yes >"$work_dir/writer-$i.log" 2>&1 &
+                else
+                    "$partlib" import "$target" "$work_dir/W$i.json" --yes >"$work_dir/writer-$i.log" 2>&1 &
+                fi
                 pids+=($!)
             done
             problems=
