@@ -6,7 +6,8 @@
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]     default: every fuzz/fuzz_*.cpp
 #
-# Corpora grow in build-fuzz/corpus/<target> (seeded from fuzz/corpus/<target>),
+# Corpora grow in build-fuzz/corpus/<target> (seeded from fuzz/corpus/<target>,
+# with the tokens of fuzz/<target>.dict where there is one),
 # findings land in build-fuzz/artifacts/<target>/, logs in build-fuzz/logs/.
 # Per target one line: runs (execs), coverage (cov, ft), corpus size, status.
 set -euo pipefail
@@ -41,9 +42,11 @@ for target in "${targets[@]}"; do
     mkdir -p "$corpus" "$artifacts"
     seeds=()
     [ -d "fuzz/corpus/$target" ] && seeds=("fuzz/corpus/$target")
+    dictionary=()
+    [ -f "fuzz/$target.dict" ] && dictionary=(-dict="fuzz/$target.dict")
     status=0
     nice -n 19 "$build_dir/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-        -artifact_prefix="$artifacts" "$corpus" "${seeds[@]}" >"$log" 2>&1 || status=$?
+        "${dictionary[@]}" -artifact_prefix="$artifacts" "$corpus" "${seeds[@]}" >"$log" 2>&1 || status=$?
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo 0)
     cov=$(grep -E '^#[0-9]+' "$log" | grep -o 'cov: [0-9]*' | tail -n 1 | grep -o '[0-9]*' || echo 0)
     ft=$(grep -E '^#[0-9]+' "$log" | grep -o 'ft: [0-9]*' | tail -n 1 | grep -o '[0-9]*' || echo 0)
