@@ -10,6 +10,7 @@
 #include "tools/partlib/LibraryExport.h"
 #include "tools/partlib/Output.h"
 #include "tools/partlib/SameDatabase.h"
+#include "tools/partlib/Signals.h"
 #include "tools/partlib/TextQuery.h"
 #include "tools/partlib/WriteCommands.h"
 
@@ -60,6 +61,8 @@ std::string readInput(const std::string &file, const std::string &database) {
     const std::string databaseFile = databaseFileOf(database);
     if (!databaseFile.empty() && sameFile(file, databaseFile))
         fail(file + " is the database itself, not a library file");
+    if (fs::is_regular_file(file, error) && fs::file_size(file, error) > static_cast<uintmax_t>(MAX_FILE_SIZE))
+        fail(file + " is larger than " + std::to_string(MAX_FILE_SIZE >> 20) + " MiB; no library file is");
     std::ifstream in(file, std::ios::binary);
     if (!in)
         fail("Cannot read " + file + ": " + std::strerror(errno));
@@ -140,8 +143,13 @@ void refuseRemovedDefinitionsInUse(const libraryfile::ImportPlan &plan, const li
     }
 }
 
-void runImport(const std::string &database, const std::string &fileName, std::vector<std::string> names, bool prune,
-               bool dryRun) {
+// The writes that bring the database up to the file, after every check;
+// `imported` receives the names of the libraries written.
+libraryfile::ImportPlan planImport(const std::string &database, const std::string &fileName,
+                                   std::vector<std::string> names, bool prune, std::vector<std::string> &imported) {
+    // Ctrl-C while the file is read and checked ends the command as during
+    // the write: with a message and 130.
+    SignalGuard signals;
     libraryfile::LibraryFile file = libraryfile::readLibraryFile(readInput(fileName, database));
     const std::string shownFile = fileName == "-" ? "standard input" : fileName;
     if (!file.problems.empty())
@@ -165,7 +173,6 @@ void runImport(const std::string &database, const std::string &fileName, std::ve
         fail(shownFile + ": " + libraryfile::summary(file.problems) + ". Nothing was written.");
 
     libraryfile::ImportPlan plan;
-    std::vector<std::string> imported;
     for (const hostmodel::Library &library : file.libraries) {
         if (std::find(names.begin(), names.end(), library.name) == names.end())
             continue;
@@ -174,7 +181,14 @@ void runImport(const std::string &database, const std::string &fileName, std::ve
         imported.push_back(library.name);
     }
     refuseRemovedDefinitionsInUse(plan, stored);
+    throwIfCancelled();
+    return plan;
+}
 
+void runImport(const std::string &database, const std::string &fileName, const std::vector<std::string> &names,
+               bool prune, bool dryRun) {
+    std::vector<std::string> imported;
+    libraryfile::ImportPlan plan = planImport(database, fileName, names, prune, imported);
     if (dryRun) {
         std::cout << "Would import " << imported.size() << (imported.size() == 1 ? " library" : " libraries")
                   << "; nothing was written:\n"
