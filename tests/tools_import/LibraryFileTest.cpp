@@ -154,16 +154,23 @@ TEST(LibraryFileReader, EachProblemIsNamedByItsPlace) {
          "libraries[0].comment", "NUL"},
         {"library twice", [] { return edited([](json &d) { d["libraries"][1]["name"] = "Demo"; }); },
          "libraries[1].name", "taken by libraries[0].name"},
-        {"part name twice in the file", [] { return edited([](json &d) { d["libraries"][1]["parts"][0]["name"] = "R1"; }); },
+        {"part name twice in the file",
+         [] { return edited([](json &d) { d["libraries"][1]["parts"][0]["name"] = "R1"; }); },
          "libraries[1].parts[0].name", "part name \"R1\" is taken by libraries[0].parts[0].name"},
         {"definition name twice in the file",
          [] { return edited([](json &d) { d["libraries"][1]["partDefinitions"][0]["name"] = "RES_0603"; }); },
          "libraries[1].partDefinitions[0].name", "taken by libraries[0].partDefinitions[0].name"},
         {"sibling folders of one name",
-         [] { return edited([](json &d) { demo(d)["folders"].push_back({{"name", "Passives"}, {"folders", json::array()}}); }); },
+         [] {
+             return edited([](json &d) {
+                 demo(d)["folders"].push_back({{"name", "Passives"}, {"folders", json::array()}});
+             });
+         },
          "libraries[0].folders[1].name", "folder name \"Passives\""},
         {"part in a missing folder",
-         [] { return edited([](json &d) { demo(d)["parts"][0]["folder"] = {"Passives", "Capacitors"}; }); },
+         [] { return edited([](json &d) {
+                  demo(d)["parts"][0]["folder"] = {"Passives", "Capacitors"};
+              }); },
          "libraries[0].parts[0].folder", "\"Passives/Capacitors\", which is not in the library's folder tree"},
         {"part in no folder", [] { return edited([](json &d) { demo(d)["parts"][0]["folder"] = json::array(); }); },
          "libraries[0].parts[0].folder", "must name a folder"},
@@ -180,24 +187,21 @@ TEST(LibraryFileReader, EachProblemIsNamedByItsPlace) {
          [] { return edited([](json &d) { definition(d)["pins"][1]["identifier"] = nullptr; }); },
          "libraries[0].partDefinitions[0].pins[1].identifier", "told apart by their identifiers"},
         {"attribute name twice",
-         [] {
-             return edited([](json &d) { definition(d)["attributes"].push_back(definition(d)["attributes"][0]); });
-         },
+         [] { return edited([](json &d) { definition(d)["attributes"].push_back(definition(d)["attributes"][0]); }); },
          "libraries[0].partDefinitions[0].attributes[1].name", "attribute name \"Manufacturer\""},
-        {"equivGroup beyond the groups", [] { return edited([](json &d) { definition(d)["pins"][0]["equivGroup"] = 1; }); },
+        {"equivGroup beyond the groups",
+         [] { return edited([](json &d) { definition(d)["pins"][0]["equivGroup"] = 1; }); },
          "libraries[0].partDefinitions[0].pinEquivalences[0].pins[0]", "whose equivGroup is not 0"},
         {"pin in a group it does not name",
          [] { return edited([](json &d) { definition(d)["pins"][1]["equivGroup"] = nullptr; }); },
          "libraries[0].partDefinitions[0].pinEquivalences[0].pins[1]", "whose equivGroup is not 0"},
         {"pin naming a group that does not list it",
-         [] {
-             return edited([](json &d) {
-                 definition(d)["pinEquivalences"][0]["pins"] = {"1"};
-             });
-         },
+         [] { return edited([](json &d) { definition(d)["pinEquivalences"][0]["pins"] = {"1"}; }); },
          "libraries[0].partDefinitions[0].pins[1].equivGroup", "whose pins do not list this pin"},
         {"pin listed in two groups",
-         [] { return edited([](json &d) { definition(d)["pinEquivalences"].push_back({{"pins", {"1"}}}); }); },
+         [] { return edited([](json &d) {
+                  definition(d)["pinEquivalences"].push_back({{"pins", {"1"}}});
+              }); },
          "libraries[0].partDefinitions[0].pinEquivalences[1].pins[0]", "lists already"},
     };
     for (const ProblemCase &each : cases) {
@@ -281,9 +285,8 @@ TEST(LibraryFileReader, NamesAreCheckedAgainstTheDatabase) {
 
     // A stored definition of the part's own library serves without --prune,
     // and a library left out of the import is not checked.
-    libraryfile::LibraryFile file = readLibraryFile(edited([](json &d) {
-        demo(d)["parts"][0]["definition"] = "ONLY_STORED";
-    }));
+    libraryfile::LibraryFile file =
+        readLibraryFile(edited([](json &d) { demo(d)["parts"][0]["definition"] = "ONLY_STORED"; }));
     libraryfile::checkAgainstDatabase(file, stored, {"Demo"}, false);
     EXPECT_TRUE(file.problems.empty()) << libraryfile::summary(file.problems);
 }
