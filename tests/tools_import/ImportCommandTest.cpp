@@ -331,16 +331,8 @@ TEST(ImportCommandSignals, CtrlCInTheMiddleLeavesTheDatabaseAsItWas) {
     const std::string target = sampleDatabase("Kept", 30);
     const std::string before = txdbtest::readFile(target);
 
-    const pid_t child = ::fork();
+    const pid_t child = txdbtest::startPartlib({"import", target, file});
     ASSERT_GE(child, 0);
-    if (child == 0) {
-        const int devnull = ::open("/dev/null", O_WRONLY);
-        ::dup2(devnull, STDOUT_FILENO);
-        ::dup2(devnull, STDERR_FILENO);
-        const std::string program = std::string(TXDB_BINARY_DIR) + "/partlib";
-        ::execl(program.c_str(), "partlib", "import", target.c_str(), file.c_str(), static_cast<char *>(nullptr));
-        ::_exit(127);
-    }
     // Once the write has begun: SQLite keeps a journal beside the file while
     // a transaction writes (the file is read and checked before that).
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
