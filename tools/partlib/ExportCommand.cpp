@@ -51,13 +51,16 @@ void runExport(const std::string &database, const std::vector<std::string> &libr
                const std::optional<std::string> &output, bool strict) {
     SignalGuard signals;
     pathHandle_t path = openExistingDatabase(database);
+    OutputFile out(outputTarget(output, "-o"), {databaseFileOf(database)});
+    // Texts cut are refused before anything is written with --strict, and
+    // reported once the export has succeeded without it.
     const std::vector<std::string> cut = cutTexts(path, libraries);
-    for (const std::string &message : cut)
-        std::cerr << (strict ? "Error: " : "Warning: ") << message << "\n";
-    if (strict && !cut.empty())
+    if (strict && !cut.empty()) {
+        for (const std::string &message : cut)
+            std::cerr << "Error: " << message << "\n";
         fail(std::to_string(cut.size()) + (cut.size() == 1 ? " text is" : " texts are") +
              " longer than the export carries; with --strict no file is written");
-    OutputFile out(outputTarget(output, "-o"), {databaseFileOf(database)});
+    }
 
     // Each item done is a moment to stop at after Ctrl-C; the bar goes to
     // the terminal only, and not over JSON on that terminal.
@@ -79,6 +82,8 @@ void runExport(const std::string &database, const std::vector<std::string> &libr
         throw stopped.release();
     }
     throwIfCancelled();
+    for (const std::string &message : cut)
+        std::cerr << "Warning: " << message << "\n";
     out.commit();
 }
 
