@@ -124,6 +124,8 @@ TEST(LibraryFileReader, EachProblemIsNamedByItsPlace) {
         {"not UTF-8", [] { return std::string("{\"format\": 1, \"libraries\": [\"\xFF\"]}"); }, "line 1, column 30",
          "UTF-8"},
         {"empty", [] { return std::string(); }, "line 1, column 1", "syntax error"},
+        {"number beyond a double", [] { return std::string("{\"format\": 1, \"libraries\": [1e400]}"); },
+         "the document", "number overflow parsing '1e400'"},
         {"no object", [] { return std::string("[]"); }, "the document", "must be an object"},
         {"format 2", [] { return edited([](json &d) { d["format"] = 2; }); }, "format", "must be 1"},
         {"format as text", [] { return edited([](json &d) { d["format"] = "1"; }); }, "format", "must be 1"},

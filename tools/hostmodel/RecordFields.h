@@ -21,17 +21,17 @@ using Number = std::optional<int>;
 std::string fromBuffer(const char *buffer, size_t width);
 
 template <size_t W, class R> std::string text(R &record, void (R::*get)(TCHAR *, size_t, bool)) {
-    char buffer[W] = "";
+    char buffer[W] = {};
     (record.*get)(buffer, W, false);
     return fromBuffer(buffer, W);
 }
 template <size_t W, class R> std::string text(R &record, void (R::*get)(TCHAR *, size_t)) {
-    char buffer[W] = "";
+    char buffer[W] = {};
     (record.*get)(buffer, W);
     return fromBuffer(buffer, W);
 }
 template <size_t W, class R> Text nullableText(R &record, void (R::*get)(bool &, TCHAR *, size_t)) {
-    char buffer[W] = "";
+    char buffer[W] = {};
     bool isNull = false;
     (record.*get)(isNull, buffer, W);
     if (isNull)

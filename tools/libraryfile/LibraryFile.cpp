@@ -531,6 +531,11 @@ LibraryFile readLibraryFile(std::string_view text) {
     } catch (const json::parse_error &error) {
         file.problems.push_back(syntaxProblem(error));
         return file;
+    } catch (const json::out_of_range &error) {
+        // A number beyond every double ("1e400"); the parser gives no place.
+        const std::string what = error.what();
+        file.problems.push_back({"the document", what.substr(what.find("] ") + 2)});
+        return file;
     }
     file.libraries = DocumentReader(file.problems).read(document);
     if (file.problems.empty())
