@@ -124,6 +124,10 @@ TEST(LibraryFileReader, EachProblemIsNamedByItsPlace) {
         {"not UTF-8", [] { return std::string("{\"format\": 1, \"libraries\": [\"\xFF\"]}"); }, "line 1, column 30",
          "UTF-8"},
         {"empty", [] { return std::string(); }, "line 1, column 1", "syntax error"},
+        {"number beyond a double", [] { return std::string("{\n  \"format\": 1e400,\n  \"libraries\": []\n}"); },
+         "line 2, column 17", "number overflow parsing '1e400'"},
+        {"number of many digits", [] { return "{\"format\": " + std::string(400, '9') + "}"; }, "line 1, column 411",
+         "number overflow"},
         {"no object", [] { return std::string("[]"); }, "the document", "must be an object"},
         {"format 2", [] { return edited([](json &d) { d["format"] = 2; }); }, "format", "must be 1"},
         {"format as text", [] { return edited([](json &d) { d["format"] = "1"; }); }, "format", "must be 1"},
@@ -226,6 +230,37 @@ TEST(LibraryFileReader, TextsUpToTheirWidthInBytesAreAccepted) {
     EXPECT_EQ(libraryfile::columnWidth("Parts", "Part_Acceptance"), 100u);
     EXPECT_EQ(libraryfile::columnWidth("Attributes", "Name"), 255u);
     EXPECT_EQ(libraryfile::columnWidth("Parts", "Part_version"), 0u);
+}
+
+TEST(LibraryFileReader, FoldersNestUpToAHundredLevels) {
+    // A chain of folders `levels` deep, the part filed in the deepest one;
+    // written as text, as a document this deep is no json value to dump.
+    const auto chain = [](int levels) {
+        std::string folders;
+        json path = json::array();
+        for (int level = 1; level <= levels; ++level) {
+            folders += "[{\"name\": \"F" + std::to_string(level) + "\", \"folders\": ";
+            path.push_back("F" + std::to_string(level));
+        }
+        folders += "[]";
+        for (int level = 1; level <= levels; ++level)
+            folders += "}]";
+        std::string text = edited([&](json &d) {
+            demo(d)["folders"] = "FOLDERS";
+            demo(d)["parts"][0]["folder"] = path;
+        });
+        return text.replace(text.find("\"FOLDERS\""), 9, folders);
+    };
+    const libraryfile::LibraryFile deepest = readLibraryFile(chain(100));
+    EXPECT_TRUE(deepest.problems.empty()) << libraryfile::summary(deepest.problems);
+    const libraryfile::LibraryFile tooDeep = readLibraryFile(chain(101));
+    ASSERT_FALSE(tooDeep.problems.empty());
+    EXPECT_NE(tooDeep.problems.front().message.find("deeper than 100 levels"), std::string::npos)
+        << tooDeep.problems.front().message;
+    // 100000 levels: refused by place, without walking the levels the
+    // reader refuses (nor running out of stack while parsing or freeing).
+    const libraryfile::LibraryFile abyss = readLibraryFile(chain(100000));
+    EXPECT_EQ(abyss.problems.size(), 1u) << libraryfile::summary(abyss.problems);
 }
 
 TEST(LibraryFileReader, TheSummaryNamesTheFirstProblemAndCountsTheOthers) {

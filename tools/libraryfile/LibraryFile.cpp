@@ -8,8 +8,10 @@
 #include <cctype>
 #include <limits>
 #include <map>
+#include <optional>
 #include <regex>
 #include <set>
+#include <type_traits>
 #include <unordered_set>
 
 namespace libraryfile {
@@ -255,7 +257,8 @@ private:
 
     std::vector<hostmodel::Folder> folders(const json &value, const Place &place, int depth) {
         std::vector<hostmodel::Folder> read;
-        if (depth > MAX_FOLDER_DEPTH) {
+        const json *children = member(value, "folders");
+        if (depth > MAX_FOLDER_DEPTH && children && children->is_array() && !children->empty()) {
             problem(place / "folders", "nests folders deeper than " + std::to_string(MAX_FOLDER_DEPTH) + " levels");
             return read;
         }
@@ -521,15 +524,50 @@ Problem syntaxProblem(const json::parse_error &error) {
     return {what.substr(at + 3, colon - at - 3), what.substr(colon + 2)};
 }
 
+// "line L, column C" of the character before byte `end` of the text.
+std::string lineAndColumn(std::string_view text, size_t end) {
+    end = std::min(end, text.size());
+    const size_t lineStart = end == 0 ? 0 : text.rfind('\n', end - 1) + 1; // npos + 1 is 0
+    const auto lines = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n');
+    return "line " + std::to_string(lines + 1) + ", column " + std::to_string(end - lineStart);
+}
+
+// The document builder of the JSON library, keeping the first failure as a
+// problem instead of throwing it: a number beyond the range of a double
+// fails with an exception that names no place of its own.
+class DocumentParser : public nlohmann::detail::json_sax_dom_parser<json> {
+public:
+    DocumentParser(json &document, std::string_view text) : json_sax_dom_parser(document, false), text(text) {}
+
+    template <class Exception> bool parse_error(size_t position, const std::string &, const Exception &error) {
+        if constexpr (std::is_same_v<Exception, json::parse_error>) {
+            failure = syntaxProblem(error);
+        } else {
+            // "[json.exception.out_of_range.406] number overflow parsing '1e400'", the number cut short
+            std::string what = error.what();
+            what = what.substr(what.find("] ") == std::string::npos ? 0 : what.find("] ") + 2);
+            constexpr size_t MAX_SHOWN = 80;
+            if (what.size() > MAX_SHOWN)
+                what = what.substr(0, MAX_SHOWN) + "...'";
+            failure = Problem{lineAndColumn(text, position), what};
+        }
+        return false;
+    }
+
+    std::optional<Problem> failure;
+
+private:
+    std::string_view text;
+};
+
 } // namespace
 
 LibraryFile readLibraryFile(std::string_view text) {
     LibraryFile file;
     json document;
-    try {
-        document = json::parse(text.begin(), text.end());
-    } catch (const json::parse_error &error) {
-        file.problems.push_back(syntaxProblem(error));
+    DocumentParser parser(document, text);
+    if (!json::sax_parse(text.begin(), text.end(), &parser)) {
+        file.problems.push_back(parser.failure.value_or(Problem{"the document", "cannot be read as JSON"}));
         return file;
     }
     file.libraries = DocumentReader(file.problems).read(document);
