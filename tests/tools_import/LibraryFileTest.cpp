@@ -417,6 +417,23 @@ TEST_F(LibrarySyncTest, ChangesAreMatchedByNameAndRemovalsWaitForPrune) {
     EXPECT_EQ(pruned.changes[libraryfile::FOLDERS].removed, 1);
 }
 
+TEST_F(LibrarySyncTest, APinSpeltInAnotherCaseReplacesTheStoredOneWithOrWithoutPrune) {
+    stored.definitions[0].pins[0].identifier = "p1";
+    wanted.definitions[0].pins[0].identifier = "P1";
+    for (bool prune : {false, true}) {
+        const libraryfile::ImportPlan respelled = plan(prune);
+        const std::vector<hostmodel::Pin> &pins = respelled.writes[0].definitions[0].pins;
+        ASSERT_EQ(pins.size(), 3u) << prune;
+        EXPECT_EQ(pins[0].identifier, hostmodel::Text("P1"));
+        EXPECT_EQ(pins[0].state, hostmodel::NEW);
+        EXPECT_EQ(pins[1].state, hostmodel::UNCHANGED);
+        EXPECT_EQ(pins[2].identifier, hostmodel::Text("p1")) << "removed after the new one is written";
+        EXPECT_EQ(pins[2].state, hostmodel::DELETED);
+        EXPECT_EQ(respelled.changes[libraryfile::PINS].inserted, 1);
+        EXPECT_EQ(respelled.changes[libraryfile::PINS].removed, 1);
+    }
+}
+
 TEST_F(LibrarySyncTest, PruneRemovesPartsFirstAndDefinitionsAfterThem) {
     wanted.parts.clear();
     wanted.definitions.clear();

@@ -84,12 +84,6 @@ std::string quoted(const std::string &text) {
     return "\"" + text + "\"";
 }
 
-std::string lowered(std::string text) {
-    for (char &c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 std::string joined(const std::vector<std::string> &path) {
     std::string text;
     for (const std::string &name : path)
@@ -360,7 +354,7 @@ private:
     // groups' pins among them, and each pin's group agreeing with the lists.
     void checkDetails(const hostmodel::PartDefinition &definition, const std::vector<Number> &groupOfPin,
                       const Place &place) {
-        std::map<std::string, size_t> pinAt; // identifier, lowered -> position
+        std::map<std::string, size_t> pinAt; // pinKey of the identifier -> position
         for (size_t i = 0; i < definition.pins.size(); ++i) {
             const Place atList = place / "pins", atItem = atList[i], at = atItem / "identifier";
             const Text &identifier = definition.pins[i].identifier;
@@ -368,14 +362,14 @@ private:
                 problem(at, "must be a text: pins are told apart by their identifiers");
                 continue;
             }
-            auto [known, added] = pinAt.emplace(lowered(*identifier), i);
+            auto [known, added] = pinAt.emplace(pinKey(*identifier), i);
             if (!added)
                 problem(at, "names pin " + quoted(*identifier) + " a second time (pins[" +
                                 std::to_string(known->second) + "]; identifiers are compared regardless of case)");
         }
         const auto checkRefs = [&](const auto &refs, const Place &listPlace) {
             for (size_t k = 0; k < refs.size(); ++k) {
-                auto pin = pinAt.find(lowered(refs[k].identifier.value_or("")));
+                auto pin = pinAt.find(pinKey(refs[k].identifier.value_or("")));
                 if (pin == pinAt.end() || definition.pins[pin->second].identifier != refs[k].identifier)
                     problem((listPlace / "pins")[k], "names pin " + quoted(refs[k].identifier.value_or("")) +
                                                          ", which the definition does not have");
@@ -393,7 +387,7 @@ private:
             checkRefs(definition.pinEquivalences[g].pins, groupPlace);
             const std::vector<hostmodel::PinRef> &refs = definition.pinEquivalences[g].pins;
             for (size_t k = 0; k < refs.size(); ++k) {
-                auto pin = pinAt.find(lowered(refs[k].identifier.value_or("")));
+                auto pin = pinAt.find(pinKey(refs[k].identifier.value_or("")));
                 if (pin == pinAt.end())
                     continue;
                 const Place atList = groupPlace / "pins", at = atList[k];
@@ -584,6 +578,13 @@ std::string summary(const std::vector<Problem> &problems) {
         text +=
             " (and " + std::to_string(problems.size() - 1) + " more problem" + (problems.size() > 2 ? "s" : "") + ")";
     return text;
+}
+
+std::string pinKey(const std::string &identifier) {
+    std::string key = identifier;
+    for (char &c : key)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
 }
 
 size_t columnWidth(const std::string &table, const std::string &column) {

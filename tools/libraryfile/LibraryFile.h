@@ -43,6 +43,10 @@ LibraryFile readLibraryFile(std::string_view text);
 // "PLACE: MESSAGE" of the first problem, and how many more there are.
 std::string summary(const std::vector<Problem> &problems);
 
+// A pin identifier as the pins of a definition are told apart: regardless
+// of case, as the writers link gates and groups to their pins.
+std::string pinKey(const std::string &identifier);
+
 // The width in bytes of a text column, as the schema creates it (0 for a
 // column that is not a text column of the schema).
 size_t columnWidth(const std::string &table, const std::string &column);
