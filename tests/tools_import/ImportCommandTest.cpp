@@ -326,6 +326,18 @@ TEST(ImportCommandRefusals, PruneRefusesADefinitionThatAPartOfAnotherLibraryUses
     EXPECT_EQ(runPartlib({"import", database, fileWith(dumped(document))}).status, 0);
 }
 
+TEST(ImportCommandSummary, RowsThatPruneRemovesAreSummedUpApartFromTheAddedOnes) {
+    const std::string database = sampleDatabase("Demo", 30);
+    json document = json::parse(runPartlib({"export", database}).output);
+    json &parts = document["libraries"][0]["parts"];
+    parts.erase(parts.begin(), parts.begin() + 2);
+    ProgramRun removing = runPartlib({"import", database, fileWith(dumped(document)), "--prune"});
+    ASSERT_EQ(removing.status, 0) << removing.all();
+    EXPECT_NE(removing.output.find(" s; rows added: none; rows removed: Parts 2\n"), std::string::npos)
+        << removing.output;
+    EXPECT_NE(removing.output.find("parts: 0 inserted, 0 updated, 2 removed"), std::string::npos) << removing.output;
+}
+
 TEST(ImportCommandSignals, CtrlCInTheMiddleLeavesTheDatabaseAsItWas) {
     const std::string file = fileWith(exported(sampleDatabase("Large", 40000)));
     const std::string target = sampleDatabase("Kept", 30);
