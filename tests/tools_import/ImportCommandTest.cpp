@@ -338,6 +338,18 @@ TEST(ImportCommandSummary, RowsThatPruneRemovesAreSummedUpApartFromTheAddedOnes)
     EXPECT_NE(removing.output.find("parts: 0 inserted, 0 updated, 2 removed"), std::string::npos) << removing.output;
 }
 
+TEST(ImportCommandSignals, ASignalWhileWaitingForStandardInputInterruptsTheImport) {
+    const std::string database = sampleDatabase("Demo", 3);
+    const std::string before = txdbtest::readFile(database);
+    // Standard input a pipe that stays open; SIGTERM, which a shell's
+    // background job does not ignore as it does SIGINT.
+    ProgramRun run = txdbtest::runShell("{ sleep 2 | " + txdbtest::partlibCommand({"import", database, "-"}) +
+                                        " & pid=$!; sleep 0.5; kill -TERM $pid; wait $pid; echo $?; }");
+    EXPECT_EQ(run.output, "143\n") << run.all();
+    EXPECT_EQ(run.errors, "Interrupted\n") << "no syntax error of an input cut short";
+    EXPECT_TRUE(txdbtest::readFile(database) == before);
+}
+
 TEST(ImportCommandSignals, CtrlCInTheMiddleLeavesTheDatabaseAsItWas) {
     const std::string file = fileWith(exported(sampleDatabase("Large", 40000)));
     const std::string target = sampleDatabase("Kept", 30);
