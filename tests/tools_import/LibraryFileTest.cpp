@@ -272,6 +272,17 @@ TEST(LibraryFileReader, TheSummaryNamesTheFirstProblemAndCountsTheOthers) {
     ASSERT_EQ(file.problems.size(), 3u);
     EXPECT_EQ(libraryfile::summary(file.problems),
               "libraries[0].extra: is no key of this object (and 2 more problems)");
+
+    // A million faulty items: the list stops at its limit, and says so.
+    std::string many = "{\"format\": 1, \"libraries\": [[]";
+    for (int i = 1; i < 1000000; ++i)
+        many += ", []";
+    const libraryfile::LibraryFile flood = readLibraryFile(many + "]}");
+    ASSERT_EQ(flood.problems.size(), libraryfile::MAX_PROBLEMS);
+    EXPECT_EQ(flood.problems.back().place, "libraries[" + std::to_string(libraryfile::MAX_PROBLEMS - 1) + "]");
+    EXPECT_EQ(libraryfile::summary(flood.problems), "libraries[0]: must be an object (and at least " +
+                                                        std::to_string(libraryfile::MAX_PROBLEMS - 1) +
+                                                        " more problems)");
 }
 
 TEST(LibraryFileReader, NamesAreCheckedAgainstTheDatabase) {

@@ -80,6 +80,12 @@ const Columns &columns() {
     return all;
 }
 
+// Lists the problem unless the list is full.
+void add(std::vector<Problem> &problems, Problem problem) {
+    if (problems.size() < MAX_PROBLEMS)
+        problems.push_back(std::move(problem));
+}
+
 std::string quoted(const std::string &text) {
     return "\"" + text + "\"";
 }
@@ -97,8 +103,10 @@ public:
     explicit DocumentReader(std::vector<Problem> &problems) : problems(problems) {}
 
     void problem(const Place &place, std::string message) {
+        if (problems.size() >= MAX_PROBLEMS)
+            return; // not even spelt out
         const std::string where = place.text();
-        problems.push_back({where.empty() ? "the document" : where, std::move(message)});
+        add(problems, {where.empty() ? "the document" : where, std::move(message)});
     }
 
     std::vector<hostmodel::Library> read(const json &document) {
@@ -215,7 +223,8 @@ private:
             problem(place, "must be a list");
             return;
         }
-        for (size_t i = 0; i < value->size(); ++i)
+        // A full problem list ends the walk: the rest would only be counted.
+        for (size_t i = 0; i < value->size() && problems.size() < MAX_PROBLEMS; ++i)
             each((*value)[i], place[i]);
     }
 
@@ -475,7 +484,7 @@ public:
     }
 
 private:
-    void report(const Place &place, std::string message) { problems.push_back({place.text(), std::move(message)}); }
+    void report(const Place &place, std::string message) { add(problems, {place.text(), std::move(message)}); }
 
     // Notes the name's first place; a second one is a problem.
     void unique(std::unordered_map<std::string, std::string> &seen, const std::string &name, const Place &place,
@@ -575,8 +584,8 @@ std::string summary(const std::vector<Problem> &problems) {
         return "no problems";
     std::string text = problems.front().place + ": " + problems.front().message;
     if (problems.size() > 1)
-        text +=
-            " (and " + std::to_string(problems.size() - 1) + " more problem" + (problems.size() > 2 ? "s" : "") + ")";
+        text += std::string(" (and ") + (problems.size() >= MAX_PROBLEMS ? "at least " : "") +
+                std::to_string(problems.size() - 1) + " more problem" + (problems.size() > 2 ? "s" : "") + ")";
     return text;
 }
 
@@ -620,29 +629,28 @@ void checkAgainstDatabase(LibraryFile &file, const StoredNames &stored, const st
             definitions.insert(name);
             auto holder = stored.definitions.find(name);
             if (holder != stored.definitions.end() && holder->second != library.name)
-                file.problems.push_back({((place / "partDefinitions")[d] / "name").text(),
-                                         "part definition name " + quoted(name) + " is taken by library " +
-                                             quoted(holder->second) + " of the database"});
+                add(file.problems, {((place / "partDefinitions")[d] / "name").text(),
+                                    "part definition name " + quoted(name) + " is taken by library " +
+                                        quoted(holder->second) + " of the database"});
         }
         for (size_t p = 0; p < library.parts.size(); ++p) {
             const hostmodel::Part &part = library.parts[p];
             const Place atList = place / "parts", at = atList[p];
             auto holder = stored.parts.find(part.name);
             if (holder != stored.parts.end() && holder->second.library != library.name)
-                file.problems.push_back(
-                    {(at / "name").text(), "part name " + quoted(part.name) + " is taken by library " +
-                                               quoted(holder->second.library) + " of the database"});
+                add(file.problems, {(at / "name").text(), "part name " + quoted(part.name) + " is taken by library " +
+                                                              quoted(holder->second.library) + " of the database"});
             if (definitions.count(part.definition))
                 continue;
             auto storedDefinition = stored.definitions.find(part.definition);
             const bool inLibrary =
                 storedDefinition != stored.definitions.end() && storedDefinition->second == library.name;
             if (!inLibrary)
-                file.problems.push_back(
+                add(file.problems,
                     {(at / "definition").text(), "names part definition " + quoted(part.definition) +
                                                      ", which is neither in the file's library nor in the database's"});
             else if (prune)
-                file.problems.push_back(
+                add(file.problems,
                     {(at / "definition").text(), "names part definition " + quoted(part.definition) +
                                                      ", which only the database holds and --prune would remove"});
         }

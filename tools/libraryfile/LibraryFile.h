@@ -40,6 +40,11 @@ struct LibraryFile {
 // Reads and checks the whole document.
 LibraryFile readLibraryFile(std::string_view text);
 
+// At most this many problems are listed, so that a document of millions of
+// faulty items does not take memory by the problem; a full list means that
+// there may be more.
+constexpr size_t MAX_PROBLEMS = 1000;
+
 // "PLACE: MESSAGE" of the first problem, and how many more there are.
 std::string summary(const std::vector<Problem> &problems);
 
