@@ -326,6 +326,30 @@ TEST(ImportCommandRefusals, PruneRefusesADefinitionThatAPartOfAnotherLibraryUses
     EXPECT_EQ(runPartlib({"import", database, fileWith(dumped(document))}).status, 0);
 }
 
+TEST(ImportCommandSummary, RowsThatPruneRemovesAreSummedUpApartFromTheAddedOnes) {
+    const std::string database = sampleDatabase("Demo", 30);
+    json document = json::parse(runPartlib({"export", database}).output);
+    json &parts = document["libraries"][0]["parts"];
+    parts.erase(parts.begin(), parts.begin() + 2);
+    ProgramRun removing = runPartlib({"import", database, fileWith(dumped(document)), "--prune"});
+    ASSERT_EQ(removing.status, 0) << removing.all();
+    EXPECT_NE(removing.output.find(" s; rows added: none; rows removed: Parts 2\n"), std::string::npos)
+        << removing.output;
+    EXPECT_NE(removing.output.find("parts: 0 inserted, 0 updated, 2 removed"), std::string::npos) << removing.output;
+}
+
+TEST(ImportCommandSignals, ASignalWhileWaitingForStandardInputInterruptsTheImport) {
+    const std::string database = sampleDatabase("Demo", 3);
+    const std::string before = txdbtest::readFile(database);
+    // Standard input a pipe that stays open; SIGTERM, which a shell's
+    // background job does not ignore as it does SIGINT.
+    ProgramRun run = txdbtest::runShell("{ sleep 2 | " + txdbtest::partlibCommand({"import", database, "-"}) +
+                                        " & pid=$!; sleep 0.5; kill -TERM $pid; wait $pid; echo $?; }");
+    EXPECT_EQ(run.output, "143\n") << run.all();
+    EXPECT_EQ(run.errors, "Interrupted\n") << "no syntax error of an input cut short";
+    EXPECT_TRUE(txdbtest::readFile(database) == before);
+}
+
 TEST(ImportCommandSignals, CtrlCInTheMiddleLeavesTheDatabaseAsItWas) {
     const std::string file = fileWith(exported(sampleDatabase("Large", 40000)));
     const std::string target = sampleDatabase("Kept", 30);
@@ -352,7 +376,11 @@ TEST(ExportCutTexts, ATextLongerThanTheExportCarriesIsReportedAndStrictRefusesIt
     const std::string database = sampleDatabase("Demo", 30);
     ProgramRun longer = txdbtest::runShell(
         "sqlite3 " + txdbtest::shellQuoted(database) + " \"UPDATE Attributes SET Name = '" + std::string(50, 'a') +
-        "' || 'é' WHERE rowid = (SELECT MIN(rowid) FROM Attributes); UPDATE Pin_Data SET Signal = NULL;\"");
+        "' || 'é' WHERE rowid = (SELECT MIN(rowid) FROM Attributes); UPDATE Pin_Data SET Signal = NULL; UPDATE "
+        "Part_Definition SET PSpice_data = '" +
+        std::string(300, 'p') +
+        "' WHERE ID = (SELECT MIN(ID) FROM "
+        "Part_Definition);\"");
     ASSERT_EQ(longer.status, 0) << longer.errors;
 
     ProgramRun warned = runPartlib({"export", database});
@@ -363,6 +391,9 @@ TEST(ExportCutTexts, ATextLongerThanTheExportCarriesIsReportedAndStrictRefusesIt
                                  "file holds its first 50"),
               std::string::npos)
         << warned.errors;
+    EXPECT_NE(warned.errors.find(": pspiceData is at least 255 bytes long; the file holds its first 80"),
+              std::string::npos)
+        << "a text longer than the query reads is not told as 255 bytes long: " << warned.errors;
 
     const std::string output = txdbtest::tempFile(".json");
     ProgramRun strict = runPartlib({"export", database, "--strict", "-o", output});
@@ -372,7 +403,9 @@ TEST(ExportCutTexts, ATextLongerThanTheExportCarriesIsReportedAndStrictRefusesIt
 
     // A text exactly at the width is no warning.
     ASSERT_EQ(txdbtest::runShell("sqlite3 " + txdbtest::shellQuoted(database) + " \"UPDATE Attributes SET Name = '" +
-                                 std::string(48, 'a') + "' || 'é' WHERE length(Name) > 50;\"")
+                                 std::string(48, 'a') +
+                                 "' || 'é' WHERE length(Name) > 50; UPDATE Part_Definition "
+                                 "SET PSpice_data = NULL;\"")
                   .status,
               0);
     ProgramRun clean = runPartlib({"export", database, "--strict", "-o", output});

@@ -124,8 +124,10 @@ TEST(LibraryFileReader, EachProblemIsNamedByItsPlace) {
         {"not UTF-8", [] { return std::string("{\"format\": 1, \"libraries\": [\"\xFF\"]}"); }, "line 1, column 30",
          "UTF-8"},
         {"empty", [] { return std::string(); }, "line 1, column 1", "syntax error"},
-        {"number beyond a double", [] { return std::string("{\"format\": 1, \"libraries\": [1e400]}"); },
-         "the document", "number overflow parsing '1e400'"},
+        {"number beyond a double", [] { return std::string("{\n  \"format\": 1e400,\n  \"libraries\": []\n}"); },
+         "line 2, column 17", "number overflow parsing '1e400'"},
+        {"number of many digits", [] { return "{\"format\": " + std::string(400, '9') + "}"; }, "line 1, column 411",
+         "number overflow"},
         {"no object", [] { return std::string("[]"); }, "the document", "must be an object"},
         {"format 2", [] { return edited([](json &d) { d["format"] = 2; }); }, "format", "must be 1"},
         {"format as text", [] { return edited([](json &d) { d["format"] = "1"; }); }, "format", "must be 1"},
@@ -230,6 +232,37 @@ TEST(LibraryFileReader, TextsUpToTheirWidthInBytesAreAccepted) {
     EXPECT_EQ(libraryfile::columnWidth("Parts", "Part_version"), 0u);
 }
 
+TEST(LibraryFileReader, FoldersNestUpToAHundredLevels) {
+    // A chain of folders `levels` deep, the part filed in the deepest one;
+    // written as text, as a document this deep is no json value to dump.
+    const auto chain = [](int levels) {
+        std::string folders;
+        json path = json::array();
+        for (int level = 1; level <= levels; ++level) {
+            folders += "[{\"name\": \"F" + std::to_string(level) + "\", \"folders\": ";
+            path.push_back("F" + std::to_string(level));
+        }
+        folders += "[]";
+        for (int level = 1; level <= levels; ++level)
+            folders += "}]";
+        std::string text = edited([&](json &d) {
+            demo(d)["folders"] = "FOLDERS";
+            demo(d)["parts"][0]["folder"] = path;
+        });
+        return text.replace(text.find("\"FOLDERS\""), 9, folders);
+    };
+    const libraryfile::LibraryFile deepest = readLibraryFile(chain(100));
+    EXPECT_TRUE(deepest.problems.empty()) << libraryfile::summary(deepest.problems);
+    const libraryfile::LibraryFile tooDeep = readLibraryFile(chain(101));
+    ASSERT_FALSE(tooDeep.problems.empty());
+    EXPECT_NE(tooDeep.problems.front().message.find("deeper than 100 levels"), std::string::npos)
+        << tooDeep.problems.front().message;
+    // 100000 levels: refused by place, without walking the levels the
+    // reader refuses (nor running out of stack while parsing or freeing).
+    const libraryfile::LibraryFile abyss = readLibraryFile(chain(100000));
+    EXPECT_EQ(abyss.problems.size(), 1u) << libraryfile::summary(abyss.problems);
+}
+
 TEST(LibraryFileReader, TheSummaryNamesTheFirstProblemAndCountsTheOthers) {
     const libraryfile::LibraryFile file = readLibraryFile(edited([](json &d) {
         demo(d)["enabled"] = 1;
@@ -239,6 +272,17 @@ TEST(LibraryFileReader, TheSummaryNamesTheFirstProblemAndCountsTheOthers) {
     ASSERT_EQ(file.problems.size(), 3u);
     EXPECT_EQ(libraryfile::summary(file.problems),
               "libraries[0].extra: is no key of this object (and 2 more problems)");
+
+    // A million faulty items: the list stops at its limit, and says so.
+    std::string many = "{\"format\": 1, \"libraries\": [[]";
+    for (int i = 1; i < 1000000; ++i)
+        many += ", []";
+    const libraryfile::LibraryFile flood = readLibraryFile(many + "]}");
+    ASSERT_EQ(flood.problems.size(), libraryfile::MAX_PROBLEMS);
+    EXPECT_EQ(flood.problems.back().place, "libraries[" + std::to_string(libraryfile::MAX_PROBLEMS - 1) + "]");
+    EXPECT_EQ(libraryfile::summary(flood.problems), "libraries[0]: must be an object (and at least " +
+                                                        std::to_string(libraryfile::MAX_PROBLEMS - 1) +
+                                                        " more problems)");
 }
 
 TEST(LibraryFileReader, NamesAreCheckedAgainstTheDatabase) {
@@ -382,6 +426,23 @@ TEST_F(LibrarySyncTest, ChangesAreMatchedByNameAndRemovalsWaitForPrune) {
     EXPECT_EQ(removals.folders[0].children[0].state, hostmodel::DELETED);
     EXPECT_TRUE(removals.parts.empty());
     EXPECT_EQ(pruned.changes[libraryfile::FOLDERS].removed, 1);
+}
+
+TEST_F(LibrarySyncTest, APinSpeltInAnotherCaseReplacesTheStoredOneWithOrWithoutPrune) {
+    stored.definitions[0].pins[0].identifier = "p1";
+    wanted.definitions[0].pins[0].identifier = "P1";
+    for (bool prune : {false, true}) {
+        const libraryfile::ImportPlan respelled = plan(prune);
+        const std::vector<hostmodel::Pin> &pins = respelled.writes[0].definitions[0].pins;
+        ASSERT_EQ(pins.size(), 3u) << prune;
+        EXPECT_EQ(pins[0].identifier, hostmodel::Text("P1"));
+        EXPECT_EQ(pins[0].state, hostmodel::NEW);
+        EXPECT_EQ(pins[1].state, hostmodel::UNCHANGED);
+        EXPECT_EQ(pins[2].identifier, hostmodel::Text("p1")) << "removed after the new one is written";
+        EXPECT_EQ(pins[2].state, hostmodel::DELETED);
+        EXPECT_EQ(respelled.changes[libraryfile::PINS].inserted, 1);
+        EXPECT_EQ(respelled.changes[libraryfile::PINS].removed, 1);
+    }
 }
 
 TEST_F(LibrarySyncTest, PruneRemovesPartsFirstAndDefinitionsAfterThem) {

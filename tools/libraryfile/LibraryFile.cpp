@@ -8,8 +8,10 @@
 #include <cctype>
 #include <limits>
 #include <map>
+#include <optional>
 #include <regex>
 #include <set>
+#include <type_traits>
 #include <unordered_set>
 
 namespace libraryfile {
@@ -78,14 +80,14 @@ const Columns &columns() {
     return all;
 }
 
-std::string quoted(const std::string &text) {
-    return "\"" + text + "\"";
+// Lists the problem unless the list is full.
+void add(std::vector<Problem> &problems, Problem problem) {
+    if (problems.size() < MAX_PROBLEMS)
+        problems.push_back(std::move(problem));
 }
 
-std::string lowered(std::string text) {
-    for (char &c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
+std::string quoted(const std::string &text) {
+    return "\"" + text + "\"";
 }
 
 std::string joined(const std::vector<std::string> &path) {
@@ -101,8 +103,10 @@ public:
     explicit DocumentReader(std::vector<Problem> &problems) : problems(problems) {}
 
     void problem(const Place &place, std::string message) {
+        if (problems.size() >= MAX_PROBLEMS)
+            return; // not even spelt out
         const std::string where = place.text();
-        problems.push_back({where.empty() ? "the document" : where, std::move(message)});
+        add(problems, {where.empty() ? "the document" : where, std::move(message)});
     }
 
     std::vector<hostmodel::Library> read(const json &document) {
@@ -219,7 +223,8 @@ private:
             problem(place, "must be a list");
             return;
         }
-        for (size_t i = 0; i < value->size(); ++i)
+        // A full problem list ends the walk: the rest would only be counted.
+        for (size_t i = 0; i < value->size() && problems.size() < MAX_PROBLEMS; ++i)
             each((*value)[i], place[i]);
     }
 
@@ -255,7 +260,8 @@ private:
 
     std::vector<hostmodel::Folder> folders(const json &value, const Place &place, int depth) {
         std::vector<hostmodel::Folder> read;
-        if (depth > MAX_FOLDER_DEPTH) {
+        const json *children = member(value, "folders");
+        if (depth > MAX_FOLDER_DEPTH && children && children->is_array() && !children->empty()) {
             problem(place / "folders", "nests folders deeper than " + std::to_string(MAX_FOLDER_DEPTH) + " levels");
             return read;
         }
@@ -357,7 +363,7 @@ private:
     // groups' pins among them, and each pin's group agreeing with the lists.
     void checkDetails(const hostmodel::PartDefinition &definition, const std::vector<Number> &groupOfPin,
                       const Place &place) {
-        std::map<std::string, size_t> pinAt; // identifier, lowered -> position
+        std::map<std::string, size_t> pinAt; // pinKey of the identifier -> position
         for (size_t i = 0; i < definition.pins.size(); ++i) {
             const Place atList = place / "pins", atItem = atList[i], at = atItem / "identifier";
             const Text &identifier = definition.pins[i].identifier;
@@ -365,14 +371,14 @@ private:
                 problem(at, "must be a text: pins are told apart by their identifiers");
                 continue;
             }
-            auto [known, added] = pinAt.emplace(lowered(*identifier), i);
+            auto [known, added] = pinAt.emplace(pinKey(*identifier), i);
             if (!added)
                 problem(at, "names pin " + quoted(*identifier) + " a second time (pins[" +
                                 std::to_string(known->second) + "]; identifiers are compared regardless of case)");
         }
         const auto checkRefs = [&](const auto &refs, const Place &listPlace) {
             for (size_t k = 0; k < refs.size(); ++k) {
-                auto pin = pinAt.find(lowered(refs[k].identifier.value_or("")));
+                auto pin = pinAt.find(pinKey(refs[k].identifier.value_or("")));
                 if (pin == pinAt.end() || definition.pins[pin->second].identifier != refs[k].identifier)
                     problem((listPlace / "pins")[k], "names pin " + quoted(refs[k].identifier.value_or("")) +
                                                          ", which the definition does not have");
@@ -390,7 +396,7 @@ private:
             checkRefs(definition.pinEquivalences[g].pins, groupPlace);
             const std::vector<hostmodel::PinRef> &refs = definition.pinEquivalences[g].pins;
             for (size_t k = 0; k < refs.size(); ++k) {
-                auto pin = pinAt.find(lowered(refs[k].identifier.value_or("")));
+                auto pin = pinAt.find(pinKey(refs[k].identifier.value_or("")));
                 if (pin == pinAt.end())
                     continue;
                 const Place atList = groupPlace / "pins", at = atList[k];
@@ -478,7 +484,7 @@ public:
     }
 
 private:
-    void report(const Place &place, std::string message) { problems.push_back({place.text(), std::move(message)}); }
+    void report(const Place &place, std::string message) { add(problems, {place.text(), std::move(message)}); }
 
     // Notes the name's first place; a second one is a problem.
     void unique(std::unordered_map<std::string, std::string> &seen, const std::string &name, const Place &place,
@@ -521,15 +527,50 @@ Problem syntaxProblem(const json::parse_error &error) {
     return {what.substr(at + 3, colon - at - 3), what.substr(colon + 2)};
 }
 
+// "line L, column C" of the character before byte `end` of the text.
+std::string lineAndColumn(std::string_view text, size_t end) {
+    end = std::min(end, text.size());
+    const size_t lineStart = end == 0 ? 0 : text.rfind('\n', end - 1) + 1; // npos + 1 is 0
+    const auto lines = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n');
+    return "line " + std::to_string(lines + 1) + ", column " + std::to_string(end - lineStart);
+}
+
+// The document builder of the JSON library, keeping the first failure as a
+// problem instead of throwing it: a number beyond the range of a double
+// fails with an exception that names no place of its own.
+class DocumentParser : public nlohmann::detail::json_sax_dom_parser<json> {
+public:
+    DocumentParser(json &document, std::string_view text) : json_sax_dom_parser(document, false), text(text) {}
+
+    template <class Exception> bool parse_error(size_t position, const std::string &, const Exception &error) {
+        if constexpr (std::is_same_v<Exception, json::parse_error>) {
+            failure = syntaxProblem(error);
+        } else {
+            // "[json.exception.out_of_range.406] number overflow parsing '1e400'", the number cut short
+            std::string what = error.what();
+            what = what.substr(what.find("] ") == std::string::npos ? 0 : what.find("] ") + 2);
+            constexpr size_t MAX_SHOWN = 80;
+            if (what.size() > MAX_SHOWN)
+                what = what.substr(0, MAX_SHOWN) + "...'";
+            failure = Problem{lineAndColumn(text, position), what};
+        }
+        return false;
+    }
+
+    std::optional<Problem> failure;
+
+private:
+    std::string_view text;
+};
+
 } // namespace
 
 LibraryFile readLibraryFile(std::string_view text) {
     LibraryFile file;
     json document;
-    try {
-        document = json::parse(text.begin(), text.end());
-    } catch (const json::parse_error &error) {
-        file.problems.push_back(syntaxProblem(error));
+    DocumentParser parser(document, text);
+    if (!json::sax_parse(text.begin(), text.end(), &parser)) {
+        file.problems.push_back(parser.failure.value_or(Problem{"the document", "cannot be read as JSON"}));
         return file;
     } catch (const json::out_of_range &error) {
         // A number beyond every double ("1e400"); the parser gives no place.
@@ -548,9 +589,16 @@ std::string summary(const std::vector<Problem> &problems) {
         return "no problems";
     std::string text = problems.front().place + ": " + problems.front().message;
     if (problems.size() > 1)
-        text +=
-            " (and " + std::to_string(problems.size() - 1) + " more problem" + (problems.size() > 2 ? "s" : "") + ")";
+        text += std::string(" (and ") + (problems.size() >= MAX_PROBLEMS ? "at least " : "") +
+                std::to_string(problems.size() - 1) + " more problem" + (problems.size() > 2 ? "s" : "") + ")";
     return text;
+}
+
+std::string pinKey(const std::string &identifier) {
+    std::string key = identifier;
+    for (char &c : key)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
 }
 
 size_t columnWidth(const std::string &table, const std::string &column) {
@@ -586,29 +634,28 @@ void checkAgainstDatabase(LibraryFile &file, const StoredNames &stored, const st
             definitions.insert(name);
             auto holder = stored.definitions.find(name);
             if (holder != stored.definitions.end() && holder->second != library.name)
-                file.problems.push_back({((place / "partDefinitions")[d] / "name").text(),
-                                         "part definition name " + quoted(name) + " is taken by library " +
-                                             quoted(holder->second) + " of the database"});
+                add(file.problems, {((place / "partDefinitions")[d] / "name").text(),
+                                    "part definition name " + quoted(name) + " is taken by library " +
+                                        quoted(holder->second) + " of the database"});
         }
         for (size_t p = 0; p < library.parts.size(); ++p) {
             const hostmodel::Part &part = library.parts[p];
             const Place atList = place / "parts", at = atList[p];
             auto holder = stored.parts.find(part.name);
             if (holder != stored.parts.end() && holder->second.library != library.name)
-                file.problems.push_back(
-                    {(at / "name").text(), "part name " + quoted(part.name) + " is taken by library " +
-                                               quoted(holder->second.library) + " of the database"});
+                add(file.problems, {(at / "name").text(), "part name " + quoted(part.name) + " is taken by library " +
+                                                              quoted(holder->second.library) + " of the database"});
             if (definitions.count(part.definition))
                 continue;
             auto storedDefinition = stored.definitions.find(part.definition);
             const bool inLibrary =
                 storedDefinition != stored.definitions.end() && storedDefinition->second == library.name;
             if (!inLibrary)
-                file.problems.push_back(
+                add(file.problems,
                     {(at / "definition").text(), "names part definition " + quoted(part.definition) +
                                                      ", which is neither in the file's library nor in the database's"});
             else if (prune)
-                file.problems.push_back(
+                add(file.problems,
                     {(at / "definition").text(), "names part definition " + quoted(part.definition) +
                                                      ", which only the database holds and --prune would remove"});
         }

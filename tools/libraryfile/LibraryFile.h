@@ -40,8 +40,17 @@ struct LibraryFile {
 // Reads and checks the whole document.
 LibraryFile readLibraryFile(std::string_view text);
 
+// At most this many problems are listed, so that a document of millions of
+// faulty items does not take memory by the problem; a full list means that
+// there may be more.
+constexpr size_t MAX_PROBLEMS = 1000;
+
 // "PLACE: MESSAGE" of the first problem, and how many more there are.
 std::string summary(const std::vector<Problem> &problems);
+
+// A pin identifier as the pins of a definition are told apart: regardless
+// of case, as the writers link gates and groups to their pins.
+std::string pinKey(const std::string &identifier);
 
 // The width in bytes of a text column, as the schema creates it (0 for a
 // column that is not a text column of the schema).

@@ -1,5 +1,7 @@
 #include "tools/libraryfile/LibrarySync.h"
 
+#include "tools/libraryfile/LibraryFile.h"
+
 #include <algorithm>
 #include <unordered_map>
 
@@ -172,6 +174,24 @@ private:
             }
     }
 
+    // A stored pin whose identifier the file spells in another case: the
+    // file's pin is inserted, and the stored one must go, as the writers
+    // link pins to gates and groups regardless of case.
+    void removeRespelledPins(std::vector<Pin> &pins, const std::vector<Pin> &stored) {
+        std::unordered_map<std::string, std::string> spelling; // pinKey -> the file's identifier
+        for (const Pin &pin : pins)
+            spelling.emplace(pinKey(pin.identifier.value_or("")), pin.identifier.value_or(""));
+        for (const Pin &old : stored) {
+            auto respelled = spelling.find(pinKey(old.identifier.value_or("")));
+            if (respelled == spelling.end() || respelled->second == old.identifier.value_or(""))
+                continue;
+            Pin removed = old;
+            removed.state = DELETED;
+            count(PINS, DELETED);
+            pins.push_back(std::move(removed));
+        }
+    }
+
     void mergeDefinition(PartDefinition &definition, const PartDefinition *stored) {
         if (!stored) {
             definition.state = NEW;
@@ -188,6 +208,8 @@ private:
         definition.state = MODIFIED;
         count(DEFINITIONS, MODIFIED);
         matchItems(PINS, definition.pins, stored->pins, [](const Pin &pin) { return pin.identifier.value_or(""); });
+        if (!prune) // which has removed them already
+            removeRespelledPins(definition.pins, stored->pins);
         matchItems(ATTRIBUTES, definition.attributes, stored->attributes,
                    [](const Attribute &attribute) { return attribute.name; });
         countReplaced(GATES, definition.gates, stored->gates);

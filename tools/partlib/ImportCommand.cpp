@@ -17,13 +17,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <optional>
 #include <set>
 #include <sstream>
+#include <unistd.h>
 
 namespace partlib {
 
@@ -36,23 +37,31 @@ namespace fs = std::filesystem;
 // memory whole, several times its size.
 constexpr std::streamsize MAX_FILE_SIZE = std::streamsize(256) << 20;
 
-std::string readAll(std::istream &in, const std::string &name) {
+// Reads to the end of the descriptor. A signal that interrupts a wait for
+// input (standard input on a terminal or a pipe) ends the command.
+std::string readAll(int descriptor, const std::string &name) {
     std::string text;
     char chunk[1 << 16];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-        text.append(chunk, static_cast<size_t>(in.gcount()));
+    for (;;) {
+        const ssize_t got = ::read(descriptor, chunk, sizeof chunk);
+        if (got == 0)
+            return text;
+        if (got < 0 && errno == EINTR) {
+            throwIfCancelled();
+            continue;
+        }
+        if (got < 0)
+            fail("Cannot read " + name + ": " + std::strerror(errno));
+        text.append(chunk, static_cast<size_t>(got));
         if (static_cast<std::streamsize>(text.size()) > MAX_FILE_SIZE)
             fail(name + " is larger than " + std::to_string(MAX_FILE_SIZE >> 20) + " MiB; no library file is");
     }
-    if (in.bad())
-        fail("Cannot read " + name + ": " + std::strerror(errno));
-    return text;
 }
 
 // The file's text; "-" is standard input.
 std::string readInput(const std::string &file, const std::string &database) {
     if (file == "-")
-        return readAll(std::cin, "standard input");
+        return readAll(STDIN_FILENO, "standard input");
     std::error_code error;
     if (fs::is_directory(file, error))
         fail(file + " is a directory, not a library file");
@@ -63,10 +72,14 @@ std::string readInput(const std::string &file, const std::string &database) {
         fail(file + " is the database itself, not a library file");
     if (fs::is_regular_file(file, error) && fs::file_size(file, error) > static_cast<uintmax_t>(MAX_FILE_SIZE))
         fail(file + " is larger than " + std::to_string(MAX_FILE_SIZE >> 20) + " MiB; no library file is");
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    const int descriptor = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
         fail("Cannot read " + file + ": " + std::strerror(errno));
-    return readAll(in, file);
+    struct Closer {
+        int descriptor;
+        ~Closer() { ::close(descriptor); }
+    } closer{descriptor};
+    return readAll(descriptor, file);
 }
 
 // The database when it exists and holds the part library; nothing (and

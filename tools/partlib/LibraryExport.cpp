@@ -689,8 +689,11 @@ std::vector<std::string> cutTexts(const pathHandle_t &path, const std::vector<st
             std::string item = "library " + printable(library) + ", part definition " + printable(row[1].value_or(""));
             if (check.item)
                 item += std::string(", ") + check.item + " " + printable(row[2].value_or(""));
-            messages.push_back(item + ": " + check.field + " is " + std::to_string(text.size()) +
-                               " bytes long; the file holds its first " + std::to_string(check.width));
+            // A text that fills the query's column may be longer still.
+            const std::string length =
+                (text.size() >= QUERY_TEXT_WIDTH ? "at least " : "") + std::to_string(text.size());
+            messages.push_back(item + ": " + check.field + " is " + length + " bytes long; the file holds its first " +
+                               std::to_string(check.width));
         }
     return messages;
 }

@@ -12,7 +12,7 @@ using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
 
 struct TextRow {
     static constexpr int MAX_COLUMNS = 4;
-    char values[MAX_COLUMNS][256] = {};
+    char values[MAX_COLUMNS][QUERY_TEXT_WIDTH + 1] = {};
     DBSTATUS status[MAX_COLUMNS] = {};
     int columns = 1;
 

@@ -12,6 +12,9 @@
 
 namespace partlib {
 
+// The bytes a column is read with: a longer text arrives cut to this many.
+constexpr size_t QUERY_TEXT_WIDTH = 255;
+
 // The rows of `sql`, `columns` (1 to 4) text columns each.
 std::vector<std::vector<hostmodel::Text>> queryTexts(const COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t &path,
                                                      const std::string &sql, int columns);

@@ -9,6 +9,7 @@
 #include "tools/partlib/Output.h"
 #include "tools/partlib/SameDatabase.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
@@ -146,16 +147,21 @@ void WriteSession::summarise(const std::string &verb, const std::vector<std::str
         line << ")";
     }
     line << " in " << std::fixed << std::setprecision(2) << seconds << " s; rows added:";
-    bool any = false;
+    std::ostringstream added, removed;
     for (const auto &count : after) {
-        const long added = count.second - before[count.first];
-        if (added == 0)
-            continue;
-        line << (any ? ", " : " ") << count.first << " " << added;
-        any = true;
+        const long change = count.second - before[count.first];
+        std::ostringstream &list = change > 0 ? added : removed;
+        if (change != 0)
+            list << (list.tellp() > 0 ? ", " : " ") << count.first << " " << std::labs(change);
     }
-    if (!any)
+    if (added.tellp() > 0)
+        line << added.str();
+    else if (removed.tellp() == 0)
         line << " none (every item was there and has been brought up to date)";
+    else
+        line << " none";
+    if (removed.tellp() > 0)
+        line << "; rows removed:" << removed.str();
     std::cout << line.str() << std::endl;
 }
 

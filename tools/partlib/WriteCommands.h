@@ -49,7 +49,8 @@ public:
         finish();
     }
 
-    // Prints "<verb> N libraries (names) in S s; rows added: Table n, ...".
+    // Prints "<verb> N libraries (names) in S s; rows added: Table n, ...",
+    // and "; rows removed: Table n, ..." for the tables that lost rows.
     void summarise(const std::string &verb, const std::vector<std::string> &libraries);
 
     // The cancel callback of every write: true once a signal has come.
