@@ -63,6 +63,9 @@ void addCopyCommand(CLI::App &app);
 // export (ExportCommand.cpp)
 void addExportCommand(CLI::App &app);
 
+// import-kicad (ImportKicadCommand.cpp)
+void addImportKicadCommand(CLI::App &app);
+
 // libraries, tree, parts, show, report (ReadCommands.cpp)
 void addReadCommands(CLI::App &app);
 
