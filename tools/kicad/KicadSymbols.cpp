@@ -30,9 +30,10 @@ public:
     }
 
     void parseLibrary() {
-        if (next() != Token::Open || next() != Token::Atom || text != "kicad_symbol_lib")
-            fail(start, "not a KiCad symbol library: the file does not start with (kicad_symbol_lib");
+        const bool opened = next() == Token::Open;
         const char *open = start;
+        if (!opened || next() != Token::Atom || text != "kicad_symbol_lib")
+            fail(start, "not a KiCad symbol library: the file does not start with (kicad_symbol_lib");
         while (true) {
             const Token token = next();
             if (token == Token::Close)
