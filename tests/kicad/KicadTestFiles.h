@@ -35,7 +35,8 @@ struct TextCounts {
 };
 
 // Symbols are `(symbol "NAME"`, units `(symbol "NAME_u_b"`, pins `(pin `
-// (only root symbols draw pins), derived symbols `(extends `.
+// at the start of a line (only root symbols draw pins), derived symbols
+// `(extends `.
 inline TextCounts countText(const std::string &text) {
     TextCounts counts;
     static const std::regex unit("_[0-9]+_[0-9]+$");
@@ -44,8 +45,9 @@ inline TextCounts countText(const std::string &text) {
         const std::string name = text.substr(nameStart, text.find('"', nameStart) - nameStart);
         (std::regex_search(name, unit) ? counts.units : counts.symbols)++;
     }
+    // A pin starts its line; "(pin " inside a description does not count.
     for (size_t at = text.find("(pin "); at != std::string::npos; at = text.find("(pin ", at + 1))
-        ++counts.pins;
+        counts.pins += text.find_last_not_of(' ', at - 1) == text.rfind('\n', at);
     for (size_t at = text.find("(extends \""); at != std::string::npos; at = text.find("(extends \"", at + 1))
         ++counts.derived;
     return counts;
