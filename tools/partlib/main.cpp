@@ -14,7 +14,7 @@ namespace {
 
 const char *const DESCRIPTION =
     "partlib: the command-line host of CTraxDBPartLib. It creates, upgrades, inspects, reports,\n"
-    "exports and copies part-library databases (libraries, folder trees, parts and part\n"
+    "exports, copies and imports (KiCad symbol libraries) part-library databases (libraries, folder trees, parts and part\n"
     "definitions) through the part-library database plug-in.";
 
 const char *const FOOTER =
