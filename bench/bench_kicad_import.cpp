@@ -117,8 +117,7 @@ int run(const std::string &directory) {
     if (const char *mariadb = std::getenv("TXDB_MARIADB_INITSTRING")) {
         const double mariaSeconds = write(mariadb, import, rows);
         std::printf("MariaDB: %ld rows added in %.2f s (%.0f rows/s); whole import %.2f s: %.0f rows/s\n", rows,
-                    mariaSeconds, rows / mariaSeconds, readSeconds + mariaSeconds,
-                    rows / (readSeconds + mariaSeconds));
+                    mariaSeconds, rows / mariaSeconds, readSeconds + mariaSeconds, rows / (readSeconds + mariaSeconds));
     }
     return 0;
 }

@@ -11,8 +11,10 @@
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/Output.h"
 #include "tools/partlib/SameDatabase.h"
+#include "tools/partlib/Signals.h"
 #include "tools/partlib/WriteCommands.h"
 
+#include <chrono>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
@@ -93,30 +95,37 @@ void runImportKicad(const std::string &database, const std::vector<std::string> 
     if (!library.empty() && library.size() > 50)
         fail("--library " + printable(library) + " does not fit the database's 50 bytes");
 
-    const auto started = std::chrono::steady_clock::now();
-    std::vector<kicad::SymbolLibrary> parsed;
-    double bytes = 0;
-    for (const std::string &file : files) {
+    // Ctrl-C while the files are read and mapped ends the command before
+    // anything is written.
+    kicad::Import import;
+    double parseSeconds = 0, bytes = 0;
+    pathHandle_t target;
+    {
+        SignalGuard signals;
+        const auto started = std::chrono::steady_clock::now();
+        std::vector<kicad::SymbolLibrary> parsed;
+        for (const std::string &file : files) {
+            try {
+                parsed.push_back(kicad::readSymbolLibrary(file));
+            } catch (const std::exception &error) {
+                fail(printable(error.what()) + "; nothing was written");
+            }
+            bytes += static_cast<double>(parsed.back().storage->bytes.size());
+            throwIfCancelled();
+        }
+        parseSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+
+        target = openTarget(database);
+        kicad::ImportOptions options;
+        options.library = library;
+        options.storedNames = storedNames(target);
         try {
-            parsed.push_back(kicad::readSymbolLibrary(file));
-        } catch (const std::exception &error) {
+            import = kicad::mapLibraries(parsed, options);
+        } catch (const std::runtime_error &error) {
             fail(printable(error.what()) + "; nothing was written");
         }
-        bytes += static_cast<double>(parsed.back().storage->bytes.size());
+        throwIfCancelled();
     }
-    const double parseSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-
-    pathHandle_t target = openTarget(database);
-    kicad::ImportOptions options;
-    options.library = library;
-    options.storedNames = storedNames(target);
-    kicad::Import import;
-    try {
-        import = kicad::mapLibraries(parsed, options);
-    } catch (const std::runtime_error &error) {
-        fail(printable(error.what()) + "; nothing was written");
-    }
-    parsed.clear();
 
     std::vector<std::string> names;
     for (const hostmodel::Library &mapped : import.libraries)
