@@ -8,7 +8,8 @@
 // 4. With TXDB_MARIADB_INITSTRING: the same write into that catalog (given
 //    the schema when it has none; the libraries are brought up to date when
 //    it holds them from an earlier run).
-// One run each: the machine is shared.
+// One run each: the machine is shared. Files given as arguments are imported
+// instead of the whole package (a profile of a few files).
 
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
@@ -98,8 +99,9 @@ double write(const std::string &initialisation, kicad::Import import, long &rows
     return seconds;
 }
 
-int run(const std::string &directory) {
-    const std::vector<std::string> files = symbolFiles();
+int run(const std::string &directory, std::vector<std::string> files) {
+    if (files.empty())
+        files = symbolFiles();
     if (files.empty()) {
         std::fprintf(stderr, "bench_kicad_import: no KiCad symbol libraries in %s (install kicad-symbols)\n", SYMBOLS);
         return 1;
@@ -124,13 +126,13 @@ int run(const std::string &directory) {
 
 } // namespace
 
-int main() {
+int main(int argc, char **argv) {
     char pattern[] = "/tmp/txdb-bench-kicad-XXXXXX";
     if (!mkdtemp(pattern))
         return 1;
     int status = 1;
     try {
-        status = run(pattern);
+        status = run(pattern, std::vector<std::string>(argv + 1, argv + argc));
     } catch (Exception *e) {
         std::fprintf(stderr, "bench_kicad_import: %s\n", e->getMessage().c_str());
         delete e;
