@@ -98,6 +98,14 @@ struct PinRow {
     std::vector<int> units;
 };
 
+// The pin rows of a symbol, and for every pin of every unit the row whose
+// identifier is exactly the pin's number (-1: none, as for a pin without a
+// number or with one cut to fit).
+struct PinRows {
+    std::vector<PinRow> rows;
+    std::vector<std::vector<int>> rowOfPin; // [unit][pin]
+};
+
 // Disjoint sets of pin rows.
 struct Groups {
     std::vector<int> parent;
@@ -265,39 +273,55 @@ private:
     // The pin rows of a symbol: one per number, in the order the file
     // draws them (common and normal bodies first, then pins only the De
     // Morgan body draws).
-    std::vector<PinRow> pinRows(const std::string &symbolName, const std::vector<Unit> &units, Attributes &attributes) {
-        std::vector<PinRow> rows;
-        std::unordered_map<std::string, size_t> byIdentifier;
+    PinRows pinRows(const std::string &symbolName, const std::vector<Unit> &units, Attributes &attributes) {
+        PinRows result;
+        std::vector<PinRow> &rows = result.rows;
+        size_t pinCount = 0;
+        result.rowOfPin.resize(units.size());
+        for (size_t u = 0; u < units.size(); ++u) {
+            result.rowOfPin[u].assign(units[u].pins.size(), -1);
+            pinCount += units[u].pins.size();
+        }
+        rows.reserve(pinCount);
         // Identifiers compared without case: the writers look gate pins up
         // that way.
-        const auto folded = [](std::string text) {
-            std::transform(text.begin(), text.end(), text.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            return text;
-        };
+        std::unordered_map<std::string, size_t> byIdentifier;
+        byIdentifier.reserve(pinCount);
+        std::string identifier, folded;
         for (int pass = 0; pass < 2; ++pass)
-            for (const Unit &unit : units) {
+            for (size_t u = 0; u < units.size(); ++u) {
+                const Unit &unit = units[u];
                 if ((pass == 0) != (unit.body <= 1))
                     continue;
-                for (const Pin &pin : unit.pins) {
-                    std::string identifier = str(pin.number);
-                    if (identifier.empty()) {
+                for (size_t p = 0; p < unit.pins.size(); ++p) {
+                    const Pin &pin = unit.pins[p];
+                    bool whole = false;
+                    if (pin.number.empty()) {
                         count(RULE_UNNUMBERED);
                         identifier = "#" + std::to_string(rows.size() + 1);
-                    } else if (identifier.size() > PIN_ID_WIDTH) {
+                    } else if (pin.number.size() > PIN_ID_WIDTH) {
                         count(RULE_NUMBER_CUT);
-                        identifier = fitted(identifier, PIN_ID_WIDTH);
+                        identifier = fitted(pin.number, PIN_ID_WIDTH);
                         attributes.add("Pin " + identifier + " number", pin.number);
+                    } else {
+                        identifier.assign(pin.number);
+                        whole = true;
                     }
-                    const auto found = byIdentifier.find(folded(identifier));
-                    if (found == byIdentifier.end()) {
+                    folded = identifier;
+                    for (char &c : folded)
+                        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                    const auto found = byIdentifier.emplace(folded, rows.size());
+                    if (found.second) {
                         if (pass == 1)
                             count(RULE_BODY_ONLY_PIN);
-                        byIdentifier.emplace(folded(identifier), rows.size());
+                        if (whole)
+                            result.rowOfPin[u][p] = static_cast<int>(rows.size());
                         rows.push_back({identifier, &pin, {unit.unit}});
                         continue;
                     }
-                    PinRow &row = rows[found->second];
+                    PinRow &row = rows[found.first->second];
+                    if (whole && row.identifier == identifier)
+                        result.rowOfPin[u][p] = static_cast<int>(found.first->second);
                     if (row.identifier == identifier && row.pin->name == pin.name && row.pin->type == pin.type) {
                         if (std::find(row.units.begin(), row.units.end(), unit.unit) == row.units.end()) {
                             if (pass == 0)
@@ -312,7 +336,7 @@ private:
                     }
                 }
             }
-        return rows;
+        return result;
     }
 
     hostmodel::PartDefinition mapDefinition(const SymbolLibrary &file, const Symbol &symbol, const std::string &name,
@@ -361,12 +385,12 @@ private:
         while (root->parent >= 0)
             root = &file.symbols[static_cast<size_t>(root->parent)];
         const std::vector<Unit> &units = file.unitsOf(symbol);
-        const std::vector<PinRow> rows = pinRows(str(root->name), units, attributes);
-        mapPins(definition, rows, attributes);
-        mapGates(definition, str(root->name), units, rows);
-        mapEquivalences(definition, units, rows);
-        mapSwaps(definition, units, rows);
-        definition.maxConnectorPins = static_cast<int>(rows.size());
+        const PinRows pins = pinRows(str(root->name), units, attributes);
+        mapPins(definition, pins.rows, attributes);
+        mapGates(definition, str(root->name), units, pins.rows);
+        mapEquivalences(definition, units, pins);
+        mapSwaps(definition, units, pins);
+        definition.maxConnectorPins = static_cast<int>(pins.rows.size());
 
         result.summary.pins += static_cast<long>(definition.pins.size());
         result.summary.attributes += static_cast<long>(definition.attributes.size());
@@ -456,67 +480,96 @@ private:
 
     // Pins KiCad ties together: pins stacked at one place of one unit's
     // body, and hidden power inputs of one name (they join its net).
-    void mapEquivalences(hostmodel::PartDefinition &definition, const std::vector<Unit> &units,
-                         const std::vector<PinRow> &rows) {
-        std::unordered_map<std::string, int> rowOf;
-        for (size_t i = 0; i < rows.size(); ++i)
-            rowOf.emplace(rows[i].identifier, static_cast<int>(i));
+    void mapEquivalences(hostmodel::PartDefinition &definition, const std::vector<Unit> &units, const PinRows &pins) {
+        const std::vector<PinRow> &rows = pins.rows;
         Groups groups(rows.size());
-        std::map<std::tuple<int, int, double, double>, int> stacked;
+        struct Placed {
+            int unit, body;
+            double x, y;
+            int row;
+            bool operator<(const Placed &o) const {
+                return std::tie(unit, body, x, y, row) < std::tie(o.unit, o.body, o.x, o.y, o.row);
+            }
+        };
+        std::vector<Placed> placed;
+        placed.reserve(rows.size());
         std::unordered_map<std::string_view, int> powerNets;
-        for (const Unit &unit : units)
-            for (const Pin &pin : unit.pins) {
-                const auto row = rowOf.find(str(pin.number));
-                if (row == rowOf.end() || rows[static_cast<size_t>(row->second)].pin->type != pin.type)
+        for (size_t u = 0; u < units.size(); ++u) {
+            const Unit &unit = units[u];
+            for (size_t p = 0; p < unit.pins.size(); ++p) {
+                const Pin &pin = unit.pins[p];
+                const int row = pins.rowOfPin[u][p];
+                if (row < 0 || rows[static_cast<size_t>(row)].pin->type != pin.type)
                     continue;
-                const auto place = stacked.emplace(std::make_tuple(unit.unit, unit.body, pin.x, pin.y), row->second);
-                if (!place.second)
-                    groups.join(place.first->second, row->second);
+                placed.push_back({unit.unit, unit.body, pin.x, pin.y, row});
                 if (pin.hidden && pin.type == PinType::PowerIn && !pin.name.empty()) {
-                    const auto net = powerNets.emplace(pin.name, row->second);
+                    const auto net = powerNets.emplace(pin.name, row);
                     if (!net.second)
-                        groups.join(net.first->second, row->second);
+                        groups.join(net.first->second, row);
                 }
             }
-        std::map<int, hostmodel::PinEquivalence> byGroup;
+        }
+        std::sort(placed.begin(), placed.end());
+        for (size_t i = 1; i < placed.size(); ++i) {
+            const Placed &a = placed[i - 1], &b = placed[i];
+            if (a.unit == b.unit && a.body == b.body && a.x == b.x && a.y == b.y)
+                groups.join(a.row, b.row);
+        }
+        // A group's root is its first row: groups come in the order of
+        // their first pin, each pin in row order.
+        std::vector<int> size(rows.size()), slot(rows.size(), -1);
         for (size_t i = 0; i < rows.size(); ++i)
-            byGroup[groups.find(static_cast<int>(i))].pins.push_back({rows[i].identifier});
-        long made = 0;
-        for (auto &group : byGroup)
-            if (group.second.pins.size() > 1) {
-                definition.pinEquivalences.push_back(std::move(group.second));
-                ++made;
+            ++size[static_cast<size_t>(groups.find(static_cast<int>(i)))];
+        const size_t before = definition.pinEquivalences.size();
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const size_t root = static_cast<size_t>(groups.find(static_cast<int>(i)));
+            if (size[root] < 2)
+                continue;
+            if (slot[root] < 0) {
+                slot[root] = static_cast<int>(definition.pinEquivalences.size());
+                definition.pinEquivalences.emplace_back();
+                definition.pinEquivalences.back().pins.reserve(static_cast<size_t>(size[root]));
             }
-        result.summary.equivalenceGroups += made;
+            definition.pinEquivalences[static_cast<size_t>(slot[root])].pins.push_back({rows[i].identifier});
+        }
+        result.summary.equivalenceGroups += static_cast<long>(definition.pinEquivalences.size() - before);
     }
 
     // Units whose own pins match in place, name and type form a swap group;
     // their pins are listed in matching order.
-    void mapSwaps(hostmodel::PartDefinition &definition, const std::vector<Unit> &units,
-                  const std::vector<PinRow> &rows) {
-        std::unordered_set<std::string> known;
-        for (const PinRow &row : rows)
-            known.insert(row.identifier);
+    void mapSwaps(hostmodel::PartDefinition &definition, const std::vector<Unit> &units, const PinRows &pins) {
+        const std::vector<PinRow> &rows = pins.rows;
         using Key = std::tuple<double, double, std::string_view, int>;
-        std::map<std::vector<Key>, std::vector<std::pair<int, std::vector<std::string>>>> bySignature;
+        std::map<std::vector<Key>, std::vector<std::pair<int, std::vector<int>>>> bySignature;
         const int gates = unitCount(units);
+        if (gates < 2)
+            return;
+        std::vector<std::pair<Key, int>> placed;
         for (int u = 1; u <= gates; ++u) {
-            std::vector<std::pair<Key, std::string>> pins;
-            for (const Unit &unit : units)
-                if (unit.unit == u && unit.body <= 1)
-                    for (const Pin &pin : unit.pins)
-                        if (known.count(str(pin.number)))
-                            pins.push_back({Key(pin.x, pin.y, pin.name, static_cast<int>(pin.type)), str(pin.number)});
-            if (pins.empty())
+            placed.clear();
+            for (size_t i = 0; i < units.size(); ++i)
+                if (units[i].unit == u && units[i].body <= 1)
+                    for (size_t p = 0; p < units[i].pins.size(); ++p)
+                        if (const int row = pins.rowOfPin[i][p]; row >= 0) {
+                            const Pin &pin = units[i].pins[p];
+                            placed.push_back({Key(pin.x, pin.y, pin.name, static_cast<int>(pin.type)), row});
+                        }
+            if (placed.empty())
                 continue;
-            std::sort(pins.begin(), pins.end());
+            // Pins at one place in identifier order.
+            std::sort(placed.begin(), placed.end(), [&](const auto &a, const auto &b) {
+                return a.first < b.first || (a.first == b.first && rows[static_cast<size_t>(a.second)].identifier <
+                                                                       rows[static_cast<size_t>(b.second)].identifier);
+            });
             std::vector<Key> signature;
-            std::vector<std::string> identifiers;
-            for (const auto &pin : pins) {
+            std::vector<int> members;
+            signature.reserve(placed.size());
+            members.reserve(placed.size());
+            for (const auto &pin : placed) {
                 signature.push_back(pin.first);
-                identifiers.push_back(pin.second);
+                members.push_back(pin.second);
             }
-            bySignature[signature].push_back({u, identifiers});
+            bySignature[std::move(signature)].push_back({u, std::move(members)});
         }
         // In the order of their first unit.
         std::map<int, hostmodel::GateSwap> swaps;
@@ -528,8 +581,9 @@ private:
             for (const auto &unit : group.second) {
                 members.push_back(unit.first);
                 hostmodel::SwapGate gate;
-                for (const std::string &identifier : unit.second)
-                    gate.pins.push_back({identifier});
+                gate.pins.reserve(unit.second.size());
+                for (const int row : unit.second)
+                    gate.pins.push_back({rows[static_cast<size_t>(row)].identifier});
                 swap.gates.push_back(std::move(gate));
             }
             swap.name = fitted("Units " + unitList(members), NAME_WIDTH);
