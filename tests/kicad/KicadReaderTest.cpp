@@ -133,6 +133,8 @@ TEST(KicadReader, BrokenAndForeignFilesAreRefusedWithTheirPlace) {
         {"a symbol defined twice", head + symbol + symbol + ")", 4, 3, "symbol \"R\" is defined twice"},
         {"a number that is none", head + "  (symbol \"R\" (symbol \"R_1_1\" (pin input line (at x 0 0))))\n)", 2, 51,
          "'x' is not a number"},
+        {"a unit numbered beyond reason", head + "  (symbol \"R\" (symbol \"R_2000000000_1\"))\n)", 2, 23,
+         "more than 1000 units in one symbol"},
     };
     for (const Case &c : cases) {
         try {

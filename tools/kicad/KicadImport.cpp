@@ -55,9 +55,11 @@ std::string shortened(std::string_view text, size_t width) {
     return fitted(text, width - 9) + tail;
 }
 
+// Counts applied rules by their text's address (every rule is one of the
+// constants above); the summary gets them by text at the end.
 struct Counter {
-    ImportSummary &summary;
-    void operator()(const char *rule, long count = 1) const { summary.rules[rule] += count; }
+    std::unordered_map<const char *, long> &counts;
+    void operator()(const char *rule, long count = 1) const { counts[rule] += count; }
 };
 
 // The attributes of one definition: names kept unique, values longer than
@@ -139,7 +141,7 @@ std::string unitList(const std::vector<int> &units) {
 class Mapper {
 public:
     Mapper(const std::vector<SymbolLibrary> &files, const ImportOptions &options)
-        : files(files), options(options), count{result.summary} {}
+        : files(files), options(options), count{ruleCounts} {}
 
     Import run() {
         countNames();
@@ -153,6 +155,8 @@ public:
             mapFile(file, stem, *library);
         }
         result.summary.files = static_cast<long>(files.size());
+        for (const auto &rule : ruleCounts)
+            result.summary.rules[rule.first] += rule.second;
         return std::move(result);
     }
 
@@ -458,6 +462,17 @@ private:
     void mapGates(hostmodel::PartDefinition &definition, const std::string &rootName, const std::vector<Unit> &units,
                   const std::vector<PinRow> &rows) {
         const int gates = unitCount(units);
+        // Each row in the gates of its units, every gate for unit 0.
+        std::vector<std::vector<hostmodel::GatePin>> gatePins(static_cast<size_t>(gates));
+        for (const PinRow &row : rows) {
+            if (std::find(row.units.begin(), row.units.end(), 0) != row.units.end()) {
+                for (std::vector<hostmodel::GatePin> &pins : gatePins)
+                    pins.push_back({row.identifier});
+                continue;
+            }
+            for (const int unit : row.units)
+                gatePins[static_cast<size_t>(unit - 1)].push_back({row.identifier});
+        }
         for (int u = 1; u <= gates; ++u) {
             hostmodel::Gate gate;
             gate.name = fitted(rootName + "_" + std::to_string(u) + "_1", NAME_WIDTH);
@@ -468,10 +483,7 @@ private:
                 count(RULE_DE_MORGAN);
                 gate.altName = fitted(rootName + "_" + std::to_string(u) + "_2", NAME_WIDTH);
             }
-            for (const PinRow &row : rows)
-                if (std::find_if(row.units.begin(), row.units.end(),
-                                 [&](int unit) { return unit == u || unit == 0; }) != row.units.end())
-                    gate.pins.push_back({row.identifier});
+            gate.pins = std::move(gatePins[static_cast<size_t>(u - 1)]);
             result.summary.gatePins += static_cast<long>(gate.pins.size());
             definition.gates.push_back(std::move(gate));
         }
@@ -598,6 +610,7 @@ private:
     const std::vector<SymbolLibrary> &files;
     const ImportOptions &options;
     Import result;
+    std::unordered_map<const char *, long> ruleCounts;
     Counter count;
     std::unordered_map<std::string, int> filesHolding;
 };

@@ -320,6 +320,10 @@ private:
             !digits(unit.name.substr(second + 1), unit.body))
             fail(nameAt,
                  "unit \"" + std::string(unit.name) + "\" is not named " + std::string(symbolName) + "_UNIT_STYLE");
+        // Every unit up to the highest becomes a gate.
+        if (unit.unit > MAX_UNITS)
+            fail(nameAt, "unit \"" + std::string(unit.name) + "\": more than " + std::to_string(MAX_UNITS) +
+                             " units in one symbol");
         children(
             list,
             [&](const char *sub, std::string_view head) {

@@ -110,6 +110,8 @@ struct SymbolLibrary {
 // The versions of the format this reader knows (KiCad 6).
 constexpr long OLDEST_VERSION = 20200126;
 constexpr long NEWEST_VERSION = 20211014;
+// The most units a symbol may have (a gate is made for each).
+constexpr int MAX_UNITS = 1000;
 
 // Reads a whole file; `parseSymbolLibrary` parses bytes already in memory
 // (`file` names them in errors).
