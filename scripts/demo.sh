@@ -29,3 +29,9 @@ rm -f demo-copy.db
 build/partlib copy demo.db demo-copy.db --yes
 build/partlib export demo-copy.db Demo -o demo-copy.json
 cmp demo.json demo-copy.json && echo "demo-copy.db holds the same library: the exports are identical"
+
+# The library file imported into a fresh database, and exported again.
+rm -f demo-import.db
+build/partlib import demo-import.db demo.json --yes
+build/partlib export demo-import.db Demo -o demo-import.json
+cmp demo.json demo-import.json && echo "demo-import.db holds the same library: the file came back byte for byte"

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fcntl.h>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -81,6 +82,24 @@ inline std::string partlibCommand(const std::vector<std::string> &arguments) {
 
 inline ProgramRun runPartlib(const std::vector<std::string> &arguments) {
     return runShell(partlibCommand(arguments));
+}
+
+// Starts the built partlib with the arguments, its output thrown away, and
+// returns at once with the child's process id (-1 when fork failed).
+inline pid_t startPartlib(const std::vector<std::string> &arguments) {
+    const pid_t child = ::fork();
+    if (child != 0)
+        return child;
+    const int devnull = ::open("/dev/null", O_WRONLY);
+    ::dup2(devnull, STDOUT_FILENO);
+    ::dup2(devnull, STDERR_FILENO);
+    const std::string program = std::string(TXDB_BINARY_DIR) + "/partlib";
+    std::vector<char *> argv{const_cast<char *>("partlib")};
+    for (const std::string &argument : arguments)
+        argv.push_back(const_cast<char *>(argument.c_str()));
+    argv.push_back(nullptr);
+    ::execv(program.c_str(), argv.data());
+    ::_exit(127);
 }
 
 // Sets an environment variable (unsets it for nullptr) while it lives; a

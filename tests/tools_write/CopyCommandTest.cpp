@@ -140,16 +140,8 @@ TEST(CopyCommandSignals, CtrlCInTheMiddleLeavesTheTargetAsItWas) {
     const std::string target = library("SQLite", "Kept", 30);
     const std::string before = exported(target);
 
-    const pid_t child = ::fork();
+    const pid_t child = txdbtest::startPartlib({"copy", source, target});
     ASSERT_GE(child, 0);
-    if (child == 0) {
-        const int devnull = ::open("/dev/null", O_WRONLY);
-        ::dup2(devnull, STDOUT_FILENO);
-        ::dup2(devnull, STDERR_FILENO);
-        const std::string program = std::string(TXDB_BINARY_DIR) + "/partlib";
-        ::execl(program.c_str(), "partlib", "copy", source.c_str(), target.c_str(), static_cast<char *>(nullptr));
-        ::_exit(127);
-    }
     // Long enough to be well into the copy, which takes seconds.
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
     ::kill(child, SIGINT);

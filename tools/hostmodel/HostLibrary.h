@@ -108,6 +108,9 @@ struct PartDefinition {
     std::vector<GateSwap> gateSwaps{};
     std::vector<Attribute> attributes{};
     bool secondPass = false; // delivered in the writer's second pass (SelectionMode::Split)
+    // False: the record offers no readers of pins, groups, gates, swaps and
+    // attributes, so that a stored definition keeps its own.
+    bool details = true;
     int state = WRITE;
     auto fields() const {
         return std::tie(name, pcbComponentName, pcbAlternateName, value, componentNameStem, pspice, maxConnectorPins,

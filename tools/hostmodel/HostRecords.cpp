@@ -204,18 +204,20 @@ public:
     void getMaxConnectorPins(int &value) override { value = item->maxConnectorPins; }
     void getPSpice(bool &isNull, TCHAR *buffer, size_t size) override { copyText(item->pspice, isNull, buffer, size); }
     std::shared_ptr<Reader<PinDataAccess>> getPinDataReader() override {
-        return readerOver<PinRecord>(item, item->pins);
+        return item->details ? readerOver<PinRecord>(item, item->pins) : nullptr;
     }
     std::shared_ptr<Reader<PinEquivAccess>> getPinEquivReader() override {
-        return readerOver<PinEquivRecord>(item, item->pinEquivalences);
+        return item->details ? readerOver<PinEquivRecord>(item, item->pinEquivalences) : nullptr;
     }
     std::shared_ptr<Reader<GateSwapAccess>> getGateSwapReader() override {
-        return readerOver<GateSwapRecord>(item, item->gateSwaps);
+        return item->details ? readerOver<GateSwapRecord>(item, item->gateSwaps) : nullptr;
     }
     std::shared_ptr<Reader<AttributeAccess>> getAttributesReader() override {
-        return readerOver<AttributeRecord>(item, item->attributes);
+        return item->details ? readerOver<AttributeRecord>(item, item->attributes) : nullptr;
     }
-    std::shared_ptr<Reader<GateAccess>> getGateReader() override { return readerOver<GateRecord>(item, item->gates); }
+    std::shared_ptr<Reader<GateAccess>> getGateReader() override {
+        return item->details ? readerOver<GateRecord>(item, item->gates) : nullptr;
+    }
     // A host has no part filters, and the writers do not ask a definition
     // for its parts: no reader.
     std::shared_ptr<Reader<PartAccess>> getPartReader(partFilterCompHandle_t) override { return nullptr; }

@@ -60,6 +60,9 @@ void addDatabaseCommands(CLI::App &app);
 // copy (CopyCommand.cpp)
 void addCopyCommand(CLI::App &app);
 
+// import (ImportCommand.cpp)
+void addImportCommand(CLI::App &app);
+
 // export (ExportCommand.cpp)
 void addExportCommand(CLI::App &app);
 

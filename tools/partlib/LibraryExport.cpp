@@ -2,6 +2,7 @@
 
 #include "tools/hostmodel/RecordFields.h"
 #include "tools/partlib/Commands.h"
+#include "tools/partlib/TextQuery.h"
 
 #include "ctraxdbpartlib/access/FolderAncestors.h"
 #include "interface/CTraxDBPartLib.h"
@@ -23,6 +24,10 @@ using hostmodel::nullableNumber;
 using hostmodel::nullableText;
 using hostmodel::number;
 using hostmodel::text;
+
+// The buffer sizes in which the readers read the texts that are narrower
+// than their columns (the width in bytes and the terminator).
+constexpr size_t SIGNAL_BUFFER = 49, ATTRIBUTE_NAME_BUFFER = 51, DEFINITION_PSPICE_BUFFER = 81;
 
 // Shows a text in a message: bytes outside ASCII as \xNN.
 std::string printable(std::string_view text) {
@@ -285,7 +290,7 @@ public:
                                     nullableNumber(*pin, &AllPinDataAccess::getPosition),
                                     nullableNumber(*pin, &AllPinDataAccess::getType),
                                     nullableNumber(*pin, &AllPinDataAccess::getLoading),
-                                    nullableText<49>(*pin, &AllPinDataAccess::getSignal),
+                                    nullableText<SIGNAL_BUFFER>(*pin, &AllPinDataAccess::getSignal),
                                     nullableNumber(*pin, &AllPinDataAccess::getPinEquivGroupID)});
 
         while (std::shared_ptr<AllPinEquivAccess> row = equivalences.take(id)) {
@@ -326,9 +331,10 @@ public:
         }
 
         while (std::shared_ptr<AllAttributeAccess> row = attributes.take(id))
-            details.attributes.push_back(
-                {text<51>(*row, &AllAttributeAccess::getName), text<256>(*row, &AllAttributeAccess::getValue),
-                 number(*row, &AllAttributeAccess::getType), number(*row, &AllAttributeAccess::getReadOnly)});
+            details.attributes.push_back({text<ATTRIBUTE_NAME_BUFFER>(*row, &AllAttributeAccess::getName),
+                                          text<256>(*row, &AllAttributeAccess::getValue),
+                                          number(*row, &AllAttributeAccess::getType),
+                                          number(*row, &AllAttributeAccess::getReadOnly)});
     }
 
     void finish() override {
@@ -477,7 +483,7 @@ private:
         json.field("pcbAlternateName", nullableText<51>(definition, &PartDefAccess::getPCBCompAltName));
         json.field("value", nullableText<256>(definition, &PartDefAccess::getValue));
         json.field("componentNameStem", nullableText<21>(definition, &PartDefAccess::getCompNameStem));
-        json.field("pspiceData", nullableText<81>(definition, &PartDefAccess::getPSpice));
+        json.field("pspiceData", nullableText<DEFINITION_PSPICE_BUFFER>(definition, &PartDefAccess::getPSpice));
         json.field("maxConnectorPins", number(definition, &PartDefAccess::getMaxConnectorPins));
         json.field("gateSwapping", flag(definition, &PartDefAccess::getGateSwapping));
         json.field("pinNumName", flag(definition, &PartDefAccess::getPinNumName));
@@ -647,6 +653,46 @@ std::vector<std::shared_ptr<LibraryAccess>> chosenLibraries(const pathHandle_t &
 
 std::unique_ptr<DetailSource> libraryWideDetails(LibraryAccess &library) {
     return std::make_unique<LibraryWideDetails>(library);
+}
+
+std::vector<std::string> cutTexts(const pathHandle_t &path, const std::vector<std::string> &libraries) {
+    struct Check {
+        const char *sql;  // library, definition, item (or NULL), the text
+        const char *item; // what the third column names
+        const char *field;
+        size_t width;
+    };
+    // A text longer than w bytes has more than w / 4 characters, whatever
+    // an engine's LENGTH counts; the query leaves out the rest.
+    static const Check checks[] = {
+        {"SELECT [Library].[Name], [Part_Definition].[Name], [Pin_Data].[Pin_identifier], [Pin_Data].[Signal] FROM "
+         "[Pin_Data] INNER JOIN [Part_Definition] ON [Pin_Data].[Part_def_ID] = [Part_Definition].[ID] INNER JOIN "
+         "[Library] ON [Part_Definition].[Library_ID] = [Library].[ID] WHERE LENGTH([Pin_Data].[Signal]) > 12;",
+         "pin", "signal", SIGNAL_BUFFER - 1},
+        {"SELECT [Library].[Name], [Part_Definition].[Name], [Attributes].[Name], [Attributes].[Name] FROM "
+         "[Attributes] INNER JOIN [Part_Definition] ON [Attributes].[Part_def_ID] = [Part_Definition].[ID] INNER "
+         "JOIN [Library] ON [Part_Definition].[Library_ID] = [Library].[ID] WHERE LENGTH([Attributes].[Name]) > 12;",
+         "attribute", "name", ATTRIBUTE_NAME_BUFFER - 1},
+        {"SELECT [Library].[Name], [Part_Definition].[Name], [Part_Definition].[Name], [Part_Definition].[PSpice_data] "
+         "FROM "
+         "[Part_Definition] INNER JOIN [Library] ON [Part_Definition].[Library_ID] = [Library].[ID] WHERE "
+         "LENGTH([Part_Definition].[PSpice_data]) > 20;",
+         nullptr, "pspiceData", DEFINITION_PSPICE_BUFFER - 1},
+    };
+    std::vector<std::string> messages;
+    for (const Check &check : checks)
+        for (const auto &row : queryTexts(path, check.sql, 4)) {
+            const std::string library = row[0].value_or(""), text = row[3].value_or("");
+            if (text.size() <= check.width ||
+                (!libraries.empty() && std::find(libraries.begin(), libraries.end(), library) == libraries.end()))
+                continue;
+            std::string item = "library " + printable(library) + ", part definition " + printable(row[1].value_or(""));
+            if (check.item)
+                item += std::string(", ") + check.item + " " + printable(row[2].value_or(""));
+            messages.push_back(item + ": " + check.field + " is " + std::to_string(text.size()) +
+                               " bytes long; the file holds its first " + std::to_string(check.width));
+        }
+    return messages;
 }
 
 void exportLibraries(const pathHandle_t &path, std::ostream &out, const ExportOptions &options) {

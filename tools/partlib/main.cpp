@@ -65,6 +65,7 @@ int main(int argc, char **argv) {
     partlib::addDatabaseCommands(app);
     partlib::addExportCommand(app);
     partlib::addCopyCommand(app);
+    partlib::addImportCommand(app);
     partlib::addImportKicadCommand(app);
     partlib::addReadCommands(app);
 

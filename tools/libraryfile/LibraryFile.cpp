@@ -1,0 +1,613 @@
+#include "tools/libraryfile/LibraryFile.h"
+
+#include "ctraxdbpartlib/connection/CTraxDBSchema.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+#include <map>
+#include <regex>
+#include <set>
+#include <unordered_set>
+
+namespace libraryfile {
+
+namespace {
+
+using hostmodel::Number;
+using hostmodel::Text;
+using json = nlohmann::json;
+
+constexpr int FORMAT_VERSION = 1;
+// Deeper folder trees are refused rather than walked (the walk recurses).
+constexpr int MAX_FOLDER_DEPTH = 100;
+
+// A place in the document, as a chain of keys and list positions that lives
+// on the stack of the walk; spelt out only for a problem.
+struct Place {
+    const Place *parent = nullptr;
+    const char *key = nullptr; // a member's name, or none for a list position
+    size_t index = 0;
+
+    Place operator/(const char *member) const { return {this, member, 0}; }
+    Place operator[](size_t position) const { return {this, nullptr, position}; }
+    std::string text() const {
+        const std::string prefix = parent ? parent->text() : "";
+        if (!parent && !key)
+            return "";
+        if (key)
+            return prefix.empty() ? key : prefix + "." + key;
+        return prefix + "[" + std::to_string(index) + "]";
+    }
+};
+
+// A text column of the schema with its width in bytes.
+struct Column {
+    std::string table, name;
+    size_t width;
+};
+
+Column column(const char *table, const char *name) {
+    return {table, name, columnWidth(table, name)};
+}
+
+// The text columns a library file fills.
+struct Columns {
+    Column libraryName = column("Library", "Name"), libraryComment = column("Library", "Comment");
+    Column folderName = column("Hierarchy", "Name");
+    Column definitionName = column("Part_Definition", "Name"),
+           pcbComponentName = column("Part_Definition", "PCB_component_name"),
+           pcbAlternateName = column("Part_Definition", "PCB_alternate_name"),
+           definitionValue = column("Part_Definition", "Part_def_value"),
+           componentNameStem = column("Part_Definition", "Component_name_stem"),
+           definitionPspice = column("Part_Definition", "PSpice_data");
+    Column pinIdentifier = column("Pin_Data", "Pin_identifier"), pinName = column("Pin_Data", "Name"),
+           pinLabel = column("Pin_Data", "Label"), pinSignal = column("Pin_Data", "Signal");
+    Column gateName = column("Gate", "Name"), gateAltName = column("Gate", "Alt_name");
+    Column swapName = column("Gate_Equiv", "Name");
+    Column attributeName = column("Attributes", "Name"), attributeValue = column("Attributes", "Attribute_value");
+    Column partName = column("Parts", "Name"), partNumber = column("Parts", "Part_number"),
+           partDescription = column("Parts", "Description"), partPspice = column("Parts", "PSpice_data"),
+           partAcceptance = column("Parts", "Part_Acceptance");
+};
+
+const Columns &columns() {
+    static const Columns all;
+    return all;
+}
+
+std::string quoted(const std::string &text) {
+    return "\"" + text + "\"";
+}
+
+std::string lowered(std::string text) {
+    for (char &c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string joined(const std::vector<std::string> &path) {
+    std::string text;
+    for (const std::string &name : path)
+        text += (text.empty() ? "" : "/") + name;
+    return text;
+}
+
+// Reads the document's values into the model, reporting what does not fit.
+class DocumentReader {
+public:
+    explicit DocumentReader(std::vector<Problem> &problems) : problems(problems) {}
+
+    void problem(const Place &place, std::string message) {
+        const std::string where = place.text();
+        problems.push_back({where.empty() ? "the document" : where, std::move(message)});
+    }
+
+    std::vector<hostmodel::Library> read(const json &document) {
+        std::vector<hostmodel::Library> libraries;
+        const Place root;
+        if (!object(document, root, {"format", "libraries"}))
+            return libraries;
+        const json *format = member(document, "format");
+        if (format && !(format->is_number_integer() && *format == FORMAT_VERSION))
+            problem(root / "format", "must be " + std::to_string(FORMAT_VERSION) + ", the only format version");
+        list(document, root, "libraries",
+             [&](const json &value, const Place &place) { libraries.push_back(library(value, place)); });
+        return libraries;
+    }
+
+private:
+    // Whether the value is an object with exactly these keys; each key
+    // missing or unknown is a problem.
+    bool object(const json &value, const Place &place, std::initializer_list<const char *> keys) {
+        if (!value.is_object()) {
+            problem(place, "must be an object");
+            return false;
+        }
+        for (const char *key : keys)
+            if (value.find(key) == value.end())
+                problem(place, "lacks the key " + quoted(key));
+        for (auto it = value.begin(); it != value.end(); ++it)
+            if (std::none_of(keys.begin(), keys.end(), [&](const char *key) { return it.key() == key; }))
+                problem(place / it.key().c_str(), "is no key of this object");
+        return true;
+    }
+
+    static const json *member(const json &object, const char *key) {
+        auto it = object.find(key);
+        return it == object.end() ? nullptr : &*it;
+    }
+
+    Text nullableText(const json &object, const Place &parent, const char *key, const Column &column) {
+        const json *value = member(object, key);
+        if (!value || value->is_null())
+            return std::nullopt;
+        const Place place = parent / key;
+        if (!value->is_string()) {
+            problem(place, "must be a text or null");
+            return std::nullopt;
+        }
+        return checkedText(value->get_ref<const std::string &>(), place, column);
+    }
+
+    std::string text(const json &object, const Place &parent, const char *key, const Column &column) {
+        const json *value = member(object, key);
+        if (!value)
+            return {};
+        if (!value->is_string()) {
+            problem(parent / key, "must be a text");
+            return {};
+        }
+        return checkedText(value->get_ref<const std::string &>(), parent / key, column);
+    }
+
+    const std::string &checkedText(const std::string &text, const Place &place, const Column &column) {
+        if (text.find('\0') != std::string::npos)
+            problem(place, "holds a NUL character, which a database text cannot hold");
+        if (text.size() > column.width)
+            problem(place, "is " + std::to_string(text.size()) + " bytes long in UTF-8; " + column.table + "." +
+                               column.name + " holds at most " + std::to_string(column.width));
+        return text;
+    }
+
+    Number nullableNumber(const json &object, const Place &parent, const char *key) {
+        const json *value = member(object, key);
+        if (!value || value->is_null())
+            return std::nullopt;
+        return checkedNumber(*value, parent / key, "or null");
+    }
+
+    int number(const json &object, const Place &parent, const char *key) {
+        const json *value = member(object, key);
+        return value ? checkedNumber(*value, parent / key, "") : 0;
+    }
+
+    int checkedNumber(const json &value, const Place &place, const std::string &orWhat) {
+        using limits = std::numeric_limits<int>;
+        const bool fits = value.is_number_integer() &&
+                          (value.is_number_unsigned()
+                               ? value.get<uint64_t>() <= uint64_t(limits::max())
+                               : value.get<int64_t>() >= limits::min() && value.get<int64_t>() <= limits::max());
+        if (!fits) {
+            problem(place, "must be a whole number from " + std::to_string(limits::min()) + " to " +
+                               std::to_string(limits::max()) + (orWhat.empty() ? "" : " " + orWhat));
+            return 0;
+        }
+        return value.get<int>();
+    }
+
+    bool flag(const json &object, const Place &parent, const char *key) {
+        const json *value = member(object, key);
+        if (!value)
+            return false;
+        if (!value->is_boolean()) {
+            problem(parent / key, "must be true or false");
+            return false;
+        }
+        return value->get<bool>();
+    }
+
+    // Calls each (element, place) for the elements of the list at `key`.
+    template <class F> void list(const json &object, const Place &parent, const char *key, F each) {
+        const json *value = member(object, key);
+        if (!value)
+            return;
+        const Place place = parent / key;
+        if (!value->is_array()) {
+            problem(place, "must be a list");
+            return;
+        }
+        for (size_t i = 0; i < value->size(); ++i)
+            each((*value)[i], place[i]);
+    }
+
+    // A list of pin identifiers (gates, swap gates, equivalence groups).
+    template <class Ref> std::vector<Ref> pinRefs(const json &object, const Place &parent) {
+        std::vector<Ref> refs;
+        list(object, parent, "pins", [&](const json &value, const Place &place) {
+            Ref ref;
+            if (value.is_string())
+                ref.identifier = checkedText(value.get_ref<const std::string &>(), place, columns().pinIdentifier);
+            else
+                problem(place, "must be the text of a pin identifier");
+            refs.push_back(std::move(ref));
+        });
+        return refs;
+    }
+
+    hostmodel::Library library(const json &value, const Place &place) {
+        hostmodel::Library library;
+        if (!object(value, place, {"name", "enabled", "comment", "folders", "partDefinitions", "parts"}))
+            return library;
+        const Columns &c = columns();
+        library.name = text(value, place, "name", c.libraryName);
+        library.enabled = flag(value, place, "enabled");
+        library.comment = nullableText(value, place, "comment", c.libraryComment);
+        library.folders = folders(value, place, 1);
+        list(value, place, "partDefinitions",
+             [&](const json &item, const Place &at) { library.definitions.push_back(definition(item, at)); });
+        list(value, place, "parts",
+             [&](const json &item, const Place &at) { library.parts.push_back(part(item, at)); });
+        return library;
+    }
+
+    std::vector<hostmodel::Folder> folders(const json &value, const Place &place, int depth) {
+        std::vector<hostmodel::Folder> read;
+        if (depth > MAX_FOLDER_DEPTH) {
+            problem(place / "folders", "nests folders deeper than " + std::to_string(MAX_FOLDER_DEPTH) + " levels");
+            return read;
+        }
+        list(value, place, "folders", [&](const json &item, const Place &at) {
+            hostmodel::Folder folder;
+            if (object(item, at, {"name", "folders"})) {
+                folder.name = text(item, at, "name", columns().folderName);
+                folder.children = folders(item, at, depth + 1);
+            }
+            read.push_back(std::move(folder));
+        });
+        return read;
+    }
+
+    hostmodel::PartDefinition definition(const json &value, const Place &place) {
+        hostmodel::PartDefinition definition;
+        if (!object(value, place,
+                    {"name", "pcbComponentName", "pcbAlternateName", "value", "componentNameStem", "pspiceData",
+                     "maxConnectorPins", "gateSwapping", "pinNumName", "isFPGA", "pins", "gates", "gateSwaps",
+                     "pinEquivalences", "attributes"}))
+            return definition;
+        const Columns &c = columns();
+        definition.name = text(value, place, "name", c.definitionName);
+        definition.pcbComponentName = text(value, place, "pcbComponentName", c.pcbComponentName);
+        definition.pcbAlternateName = nullableText(value, place, "pcbAlternateName", c.pcbAlternateName);
+        definition.value = nullableText(value, place, "value", c.definitionValue);
+        definition.componentNameStem = nullableText(value, place, "componentNameStem", c.componentNameStem);
+        definition.pspice = nullableText(value, place, "pspiceData", c.definitionPspice);
+        definition.maxConnectorPins = number(value, place, "maxConnectorPins");
+        definition.gateSwapping = flag(value, place, "gateSwapping");
+        definition.pinNumName = flag(value, place, "pinNumName");
+        definition.isFPGA = flag(value, place, "isFPGA");
+
+        const size_t problemsBefore = problems.size();
+        std::vector<Number> groupOfPin;
+        list(value, place, "pins", [&](const json &item, const Place &at) {
+            hostmodel::Pin pin;
+            Number group;
+            if (object(item, at,
+                       {"identifier", "name", "label", "position", "type", "loading", "signal", "equivGroup"})) {
+                pin.identifier = nullableText(item, at, "identifier", c.pinIdentifier);
+                pin.name = nullableText(item, at, "name", c.pinName);
+                pin.label = nullableText(item, at, "label", c.pinLabel);
+                pin.position = nullableNumber(item, at, "position");
+                pin.type = nullableNumber(item, at, "type");
+                pin.loading = nullableNumber(item, at, "loading");
+                pin.signal = nullableText(item, at, "signal", c.pinSignal);
+                group = nullableNumber(item, at, "equivGroup");
+            }
+            definition.pins.push_back(std::move(pin));
+            groupOfPin.push_back(group);
+        });
+        list(value, place, "gates", [&](const json &item, const Place &at) {
+            hostmodel::Gate gate;
+            if (object(item, at, {"name", "altName", "pins"})) {
+                gate.name = text(item, at, "name", c.gateName);
+                gate.altName = nullableText(item, at, "altName", c.gateAltName);
+                gate.pins = pinRefs<hostmodel::GatePin>(item, at);
+            }
+            definition.gates.push_back(std::move(gate));
+        });
+        list(value, place, "gateSwaps", [&](const json &item, const Place &at) {
+            hostmodel::GateSwap swap;
+            if (object(item, at, {"name", "gates"})) {
+                swap.name = text(item, at, "name", c.swapName);
+                list(item, at, "gates", [&](const json &member, const Place &memberAt) {
+                    hostmodel::SwapGate swapGate;
+                    if (object(member, memberAt, {"equivType", "pins"})) {
+                        swapGate.equivType = number(member, memberAt, "equivType");
+                        swapGate.pins = pinRefs<hostmodel::PinRef>(member, memberAt);
+                    }
+                    swap.gates.push_back(std::move(swapGate));
+                });
+            }
+            definition.gateSwaps.push_back(std::move(swap));
+        });
+        list(value, place, "pinEquivalences", [&](const json &item, const Place &at) {
+            hostmodel::PinEquivalence group;
+            if (object(item, at, {"pins"}))
+                group.pins = pinRefs<hostmodel::PinRef>(item, at);
+            definition.pinEquivalences.push_back(std::move(group));
+        });
+        list(value, place, "attributes", [&](const json &item, const Place &at) {
+            hostmodel::Attribute attribute;
+            if (object(item, at, {"name", "value", "usageType", "readOnly"})) {
+                attribute.name = text(item, at, "name", c.attributeName);
+                attribute.value = text(item, at, "value", c.attributeValue);
+                attribute.usageType = number(item, at, "usageType");
+                attribute.readOnly = number(item, at, "readOnly");
+            }
+            definition.attributes.push_back(std::move(attribute));
+        });
+        if (problems.size() == problemsBefore)
+            checkDetails(definition, groupOfPin, place);
+        return definition;
+    }
+
+    // The pins of a definition named once each, the gates', swap gates' and
+    // groups' pins among them, and each pin's group agreeing with the lists.
+    void checkDetails(const hostmodel::PartDefinition &definition, const std::vector<Number> &groupOfPin,
+                      const Place &place) {
+        std::map<std::string, size_t> pinAt; // identifier, lowered -> position
+        for (size_t i = 0; i < definition.pins.size(); ++i) {
+            const Place atList = place / "pins", atItem = atList[i], at = atItem / "identifier";
+            const Text &identifier = definition.pins[i].identifier;
+            if (!identifier) {
+                problem(at, "must be a text: pins are told apart by their identifiers");
+                continue;
+            }
+            auto [known, added] = pinAt.emplace(lowered(*identifier), i);
+            if (!added)
+                problem(at, "names pin " + quoted(*identifier) + " a second time (pins[" +
+                                std::to_string(known->second) + "]; identifiers are compared regardless of case)");
+        }
+        const auto checkRefs = [&](const auto &refs, const Place &listPlace) {
+            for (size_t k = 0; k < refs.size(); ++k) {
+                auto pin = pinAt.find(lowered(refs[k].identifier.value_or("")));
+                if (pin == pinAt.end() || definition.pins[pin->second].identifier != refs[k].identifier)
+                    problem((listPlace / "pins")[k], "names pin " + quoted(refs[k].identifier.value_or("")) +
+                                                         ", which the definition does not have");
+            }
+        };
+        for (size_t g = 0; g < definition.gates.size(); ++g)
+            checkRefs(definition.gates[g].pins, (place / "gates")[g]);
+        for (size_t s = 0; s < definition.gateSwaps.size(); ++s)
+            for (size_t m = 0; m < definition.gateSwaps[s].gates.size(); ++m)
+                checkRefs(definition.gateSwaps[s].gates[m].pins, ((place / "gateSwaps")[s] / "gates")[m]);
+
+        std::vector<Number> listedIn(definition.pins.size());
+        for (size_t g = 0; g < definition.pinEquivalences.size(); ++g) {
+            const Place groupPlaceList = place / "pinEquivalences", groupPlace = groupPlaceList[g];
+            checkRefs(definition.pinEquivalences[g].pins, groupPlace);
+            const std::vector<hostmodel::PinRef> &refs = definition.pinEquivalences[g].pins;
+            for (size_t k = 0; k < refs.size(); ++k) {
+                auto pin = pinAt.find(lowered(refs[k].identifier.value_or("")));
+                if (pin == pinAt.end())
+                    continue;
+                const Place atList = groupPlace / "pins", at = atList[k];
+                if (listedIn[pin->second])
+                    problem(at, "lists pin " + quoted(*refs[k].identifier) + ", which pinEquivalences[" +
+                                    std::to_string(*listedIn[pin->second]) + "] lists already");
+                else if (groupOfPin[pin->second] != Number(static_cast<int>(g)))
+                    problem(at, "lists pin " + quoted(*refs[k].identifier) + ", whose equivGroup is not " +
+                                    std::to_string(g));
+                listedIn[pin->second] = static_cast<int>(g);
+            }
+        }
+        for (size_t i = 0; i < definition.pins.size(); ++i) {
+            const Number &group = groupOfPin[i];
+            if (!group || listedIn[i])
+                continue;
+            const Place atList = place / "pins", atItem = atList[i], at = atItem / "equivGroup";
+            if (*group < 0 || static_cast<size_t>(*group) >= definition.pinEquivalences.size())
+                problem(at, "names group " + std::to_string(*group) + ", but the definition has " +
+                                std::to_string(definition.pinEquivalences.size()) + " pinEquivalences");
+            else
+                problem(at, "names group " + std::to_string(*group) + ", whose pins do not list this pin");
+        }
+    }
+
+    hostmodel::Part part(const json &value, const Place &place) {
+        hostmodel::Part part;
+        if (!object(value, place,
+                    {"name", "number", "description", "pspiceData", "version", "acceptance", "type", "folder",
+                     "definition"}))
+            return part;
+        const Columns &c = columns();
+        part.name = text(value, place, "name", c.partName);
+        part.number = nullableText(value, place, "number", c.partNumber);
+        part.description = nullableText(value, place, "description", c.partDescription);
+        part.pspice = nullableText(value, place, "pspiceData", c.partPspice);
+        part.version = nullableNumber(value, place, "version");
+        part.acceptance = nullableText(value, place, "acceptance", c.partAcceptance);
+        part.type = nullableNumber(value, place, "type");
+        list(value, place, "folder", [&](const json &item, const Place &at) {
+            if (item.is_string())
+                part.folder.push_back(checkedText(item.get_ref<const std::string &>(), at, c.folderName));
+            else
+                problem(at, "must be the text of a folder name");
+        });
+        if (const json *folder = member(value, "folder"); folder && folder->is_array() && folder->empty())
+            problem(place / "folder", "must name a folder: every part is filed in one");
+        part.definition = text(value, place, "definition", c.definitionName);
+        return part;
+    }
+
+    std::vector<Problem> &problems;
+};
+
+// Checks of the names and references across the read libraries.
+class NameChecks {
+public:
+    explicit NameChecks(std::vector<Problem> &problems) : problems(problems) {}
+
+    void check(const std::vector<hostmodel::Library> &libraries) {
+        std::unordered_map<std::string, std::string> libraryAt, definitionAt, partAt;
+        const Place root;
+        for (size_t i = 0; i < libraries.size(); ++i) {
+            const hostmodel::Library &library = libraries[i];
+            const Place placeList = root / "libraries", place = placeList[i];
+            unique(libraryAt, library.name, place / "name", "library");
+            checkFolders(library.folders, place / "folders");
+            for (size_t d = 0; d < library.definitions.size(); ++d) {
+                const Place atList = place / "partDefinitions", at = atList[d];
+                unique(definitionAt, library.definitions[d].name, at / "name", "part definition");
+                std::unordered_map<std::string, std::string> attributeAt;
+                for (size_t a = 0; a < library.definitions[d].attributes.size(); ++a)
+                    unique(attributeAt, library.definitions[d].attributes[a].name, (at / "attributes")[a] / "name",
+                           "attribute");
+            }
+            for (size_t p = 0; p < library.parts.size(); ++p) {
+                const hostmodel::Part &part = library.parts[p];
+                const Place atList = place / "parts", at = atList[p];
+                unique(partAt, part.name, at / "name", "part");
+                if (!part.folder.empty() && !hasFolder(library.folders, part.folder))
+                    report(at / "folder", "names folder " + quoted(joined(part.folder)) +
+                                              ", which is not in the library's folder tree");
+            }
+        }
+    }
+
+private:
+    void report(const Place &place, std::string message) { problems.push_back({place.text(), std::move(message)}); }
+
+    // Notes the name's first place; a second one is a problem.
+    void unique(std::unordered_map<std::string, std::string> &seen, const std::string &name, const Place &place,
+                const char *what) {
+        auto [first, added] = seen.emplace(name, place.text());
+        if (!added)
+            report(place, std::string(what) + " name " + quoted(name) + " is taken by " + first->second);
+    }
+
+    void checkFolders(const std::vector<hostmodel::Folder> &folders, const Place &place) {
+        std::unordered_map<std::string, std::string> siblingAt;
+        for (size_t i = 0; i < folders.size(); ++i) {
+            unique(siblingAt, folders[i].name, place[i] / "name", "folder");
+            checkFolders(folders[i].children, place[i] / "folders");
+        }
+    }
+
+    static bool hasFolder(const std::vector<hostmodel::Folder> &top, const std::vector<std::string> &path) {
+        const std::vector<hostmodel::Folder> *level = &top;
+        for (const std::string &name : path) {
+            auto found = std::find_if(level->begin(), level->end(),
+                                      [&](const hostmodel::Folder &folder) { return folder.name == name; });
+            if (found == level->end())
+                return false;
+            level = &found->children;
+        }
+        return true;
+    }
+
+    std::vector<Problem> &problems;
+};
+
+// The syntax error's place ("line L, column C") and what it is.
+Problem syntaxProblem(const json::parse_error &error) {
+    const std::string what = error.what();
+    const size_t at = what.find("at line ");
+    const size_t colon = at == std::string::npos ? std::string::npos : what.find(": ", at);
+    if (colon == std::string::npos)
+        return {"byte " + std::to_string(error.byte), what};
+    return {what.substr(at + 3, colon - at - 3), what.substr(colon + 2)};
+}
+
+} // namespace
+
+LibraryFile readLibraryFile(std::string_view text) {
+    LibraryFile file;
+    json document;
+    try {
+        document = json::parse(text.begin(), text.end());
+    } catch (const json::parse_error &error) {
+        file.problems.push_back(syntaxProblem(error));
+        return file;
+    }
+    file.libraries = DocumentReader(file.problems).read(document);
+    if (file.problems.empty())
+        NameChecks(file.problems).check(file.libraries);
+    return file;
+}
+
+std::string summary(const std::vector<Problem> &problems) {
+    if (problems.empty())
+        return "no problems";
+    std::string text = problems.front().place + ": " + problems.front().message;
+    if (problems.size() > 1)
+        text +=
+            " (and " + std::to_string(problems.size() - 1) + " more problem" + (problems.size() > 2 ? "s" : "") + ")";
+    return text;
+}
+
+size_t columnWidth(const std::string &table, const std::string &column) {
+    static const std::map<std::pair<std::string, std::string>, size_t> widths = [] {
+        std::map<std::pair<std::string, std::string>, size_t> found;
+        const std::regex create(R"(^CREATE TABLE \[(\w+)\])");
+        const std::regex text(R"(\[(\w+)\] VARCHAR ?\((\d+)\))");
+        for (const std::string &statement :
+             COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::CTraxDBSchema::creationStatements()) {
+            std::smatch table;
+            if (!std::regex_search(statement, table, create))
+                continue;
+            for (std::sregex_iterator it(statement.begin(), statement.end(), text), end; it != end; ++it)
+                found[{table[1], (*it)[1]}] = std::stoul((*it)[2]);
+        }
+        return found;
+    }();
+    auto found = widths.find({table, column});
+    return found == widths.end() ? 0 : found->second;
+}
+
+void checkAgainstDatabase(LibraryFile &file, const StoredNames &stored, const std::vector<std::string> &selected,
+                          bool prune) {
+    const Place root;
+    for (size_t i = 0; i < file.libraries.size(); ++i) {
+        const hostmodel::Library &library = file.libraries[i];
+        if (!selected.empty() && std::find(selected.begin(), selected.end(), library.name) == selected.end())
+            continue;
+        const Place placeList = root / "libraries", place = placeList[i];
+        std::unordered_set<std::string> definitions;
+        for (size_t d = 0; d < library.definitions.size(); ++d) {
+            const std::string &name = library.definitions[d].name;
+            definitions.insert(name);
+            auto holder = stored.definitions.find(name);
+            if (holder != stored.definitions.end() && holder->second != library.name)
+                file.problems.push_back({((place / "partDefinitions")[d] / "name").text(),
+                                         "part definition name " + quoted(name) + " is taken by library " +
+                                             quoted(holder->second) + " of the database"});
+        }
+        for (size_t p = 0; p < library.parts.size(); ++p) {
+            const hostmodel::Part &part = library.parts[p];
+            const Place atList = place / "parts", at = atList[p];
+            auto holder = stored.parts.find(part.name);
+            if (holder != stored.parts.end() && holder->second.library != library.name)
+                file.problems.push_back(
+                    {(at / "name").text(), "part name " + quoted(part.name) + " is taken by library " +
+                                               quoted(holder->second.library) + " of the database"});
+            if (definitions.count(part.definition))
+                continue;
+            auto storedDefinition = stored.definitions.find(part.definition);
+            const bool inLibrary =
+                storedDefinition != stored.definitions.end() && storedDefinition->second == library.name;
+            if (!inLibrary)
+                file.problems.push_back(
+                    {(at / "definition").text(), "names part definition " + quoted(part.definition) +
+                                                     ", which is neither in the file's library nor in the database's"});
+            else if (prune)
+                file.problems.push_back(
+                    {(at / "definition").text(), "names part definition " + quoted(part.definition) +
+                                                     ", which only the database holds and --prune would remove"});
+        }
+    }
+}
+
+} // namespace libraryfile

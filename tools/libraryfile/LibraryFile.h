@@ -1,0 +1,69 @@
+#pragma once
+
+// Reading a library file (docs/library-format.md) into the host model, with
+// every check that can be made before anything is written: the JSON syntax
+// (line and column), the document's keys and their types, every text within
+// its column's width in bytes of UTF-8, the names that the database keeps
+// unique, and the references between the items (folders, definitions, pins,
+// equivalence groups).
+//
+//   libraryfile::LibraryFile file = libraryfile::readLibraryFile(text);
+//   libraryfile::checkAgainstDatabase(file, stored, {}, prune);
+//   if (!file.problems.empty())
+//       fail(libraryfile::summary(file.problems));
+//
+// Problems are named by their place in the document, as a path of keys and
+// list positions: "libraries[0].parts[17].folder". Nothing here throws on bad
+// input.
+
+#include "tools/hostmodel/HostLibrary.h"
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace libraryfile {
+
+struct Problem {
+    std::string place;   // "libraries[0].name", or "line 3, column 7" for the syntax
+    std::string message; // what is wrong there
+};
+
+struct LibraryFile {
+    // The libraries as read, in the file's order; every item in state WRITE.
+    // Complete only when there are no problems.
+    std::vector<hostmodel::Library> libraries;
+    std::vector<Problem> problems;
+};
+
+// Reads and checks the whole document.
+LibraryFile readLibraryFile(std::string_view text);
+
+// "PLACE: MESSAGE" of the first problem, and how many more there are.
+std::string summary(const std::vector<Problem> &problems);
+
+// The width in bytes of a text column, as the schema creates it (0 for a
+// column that is not a text column of the schema).
+size_t columnWidth(const std::string &table, const std::string &column);
+
+// What a database holds that the file's names are checked against: the
+// library of each part definition name, and of each part name with the name
+// of its definition.
+struct StoredNames {
+    struct PartOf {
+        std::string library, definition;
+    };
+    std::unordered_map<std::string, std::string> definitions; // definition name -> library name
+    std::unordered_map<std::string, PartOf> parts;            // part name -> library and definition
+};
+
+// Adds the problems of the file's libraries named in `selected` (every
+// library when empty) against the database: a definition or part name that
+// another library holds, and a part whose definition is neither in the file
+// nor (unless `prune`, which removes what the file lacks) among the stored
+// definitions of its library.
+void checkAgainstDatabase(LibraryFile &file, const StoredNames &stored, const std::vector<std::string> &selected,
+                          bool prune);
+
+} // namespace libraryfile

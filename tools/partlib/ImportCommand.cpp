@@ -1,0 +1,242 @@
+// partlib import: the libraries of a library file written into a database,
+// each brought up to the file, after the whole file has been checked.
+
+#include "interface/CTraxDBPartLib.h"
+#include "interface/Exception.h"
+#include "tools/hostmodel/HostRecords.h"
+#include "tools/libraryfile/LibraryFile.h"
+#include "tools/libraryfile/LibrarySync.h"
+#include "tools/partlib/Commands.h"
+#include "tools/partlib/LibraryExport.h"
+#include "tools/partlib/Output.h"
+#include "tools/partlib/SameDatabase.h"
+#include "tools/partlib/Signals.h"
+#include "tools/partlib/TextQuery.h"
+#include "tools/partlib/WriteCommands.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <set>
+#include <sstream>
+
+namespace partlib {
+
+namespace {
+
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
+namespace fs = std::filesystem;
+
+// Larger files are refused before they are read: the document is held in
+// memory whole, several times its size.
+constexpr std::streamsize MAX_FILE_SIZE = std::streamsize(256) << 20;
+
+std::string readAll(std::istream &in, const std::string &name) {
+    std::string text;
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        text.append(chunk, static_cast<size_t>(in.gcount()));
+        if (static_cast<std::streamsize>(text.size()) > MAX_FILE_SIZE)
+            fail(name + " is larger than " + std::to_string(MAX_FILE_SIZE >> 20) + " MiB; no library file is");
+    }
+    if (in.bad())
+        fail("Cannot read " + name + ": " + std::strerror(errno));
+    return text;
+}
+
+// The file's text; "-" is standard input.
+std::string readInput(const std::string &file, const std::string &database) {
+    if (file == "-")
+        return readAll(std::cin, "standard input");
+    std::error_code error;
+    if (fs::is_directory(file, error))
+        fail(file + " is a directory, not a library file");
+    if (!fs::exists(file, error))
+        fail("No such library file: " + file);
+    const std::string databaseFile = databaseFileOf(database);
+    if (!databaseFile.empty() && sameFile(file, databaseFile))
+        fail(file + " is the database itself, not a library file");
+    if (fs::is_regular_file(file, error) && fs::file_size(file, error) > static_cast<uintmax_t>(MAX_FILE_SIZE))
+        fail(file + " is larger than " + std::to_string(MAX_FILE_SIZE >> 20) + " MiB; no library file is");
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        fail("Cannot read " + file + ": " + std::strerror(errno));
+    return readAll(in, file);
+}
+
+// The database when it exists and holds the part library; nothing (and
+// nothing created) otherwise.
+std::optional<pathHandle_t> openIfPartLibrary(const std::string &database) {
+    const std::string file = databaseFileOf(database);
+    std::error_code error;
+    if (!file.empty() && !fs::exists(file, error))
+        return std::nullopt;
+    std::string initialisation = initialisationStringOf(database);
+    doPromptValidationMsg(false);
+    try {
+        return openPath(initialisation.data());
+    } catch (Exception *failure) {
+        if (!failure->getMessage().empty())
+            throw;
+        delete failure;
+        return std::nullopt;
+    }
+}
+
+libraryfile::StoredNames storedNames(const pathHandle_t &path) {
+    libraryfile::StoredNames names;
+    for (const auto &row : queryTexts(path,
+                                      "SELECT [Part_Definition].[Name], [Library].[Name] FROM [Part_Definition] INNER "
+                                      "JOIN [Library] ON [Part_Definition].[Library_ID] = [Library].[ID];",
+                                      2))
+        names.definitions.emplace(row[0].value_or(""), row[1].value_or(""));
+    for (const auto &row : queryTexts(path,
+                                      "SELECT [Parts].[Name], [Library].[Name], [Part_Definition].[Name] FROM [Parts] "
+                                      "INNER JOIN [Library] ON [Parts].[Library_ID] = [Library].[ID] INNER JOIN "
+                                      "[Part_Definition] ON [Parts].[Part_def_ID] = [Part_Definition].[ID];",
+                                      3))
+        names.parts.emplace(row[0].value_or(""),
+                            libraryfile::StoredNames::PartOf{row[1].value_or(""), row[2].value_or("")});
+    return names;
+}
+
+// The stored libraries of those names, read back through the export.
+std::map<std::string, hostmodel::Library> storedLibraries(const pathHandle_t &path,
+                                                          const std::vector<std::string> &names) {
+    std::vector<std::string> present;
+    for (const auto &row : queryTexts(path, "SELECT [Name] FROM [Library];", 1))
+        if (row[0] && std::find(names.begin(), names.end(), *row[0]) != names.end())
+            present.push_back(*row[0]);
+    std::map<std::string, hostmodel::Library> stored;
+    if (present.empty())
+        return stored;
+    std::ostringstream text;
+    ExportOptions options;
+    options.libraries = present;
+    exportLibraries(path, text, options);
+    libraryfile::LibraryFile file = libraryfile::readLibraryFile(text.str());
+    if (!file.problems.empty())
+        fail("The database's libraries cannot be compared with the file: " + libraryfile::summary(file.problems));
+    for (hostmodel::Library &library : file.libraries)
+        stored.emplace(library.name, std::move(library));
+    return stored;
+}
+
+// A definition that --prune removes must not be used by a part of another
+// library.
+void refuseRemovedDefinitionsInUse(const libraryfile::ImportPlan &plan, const libraryfile::StoredNames &names) {
+    std::set<std::pair<std::string, std::string>> removed(plan.removedDefinitions.begin(),
+                                                          plan.removedDefinitions.end());
+    for (const auto &[part, holder] : names.parts) {
+        auto owner = names.definitions.find(holder.definition);
+        if (owner == names.definitions.end() || owner->second == holder.library)
+            continue;
+        if (removed.count({owner->second, holder.definition}))
+            fail("Part definition " + printable(holder.definition) + " of library " + printable(owner->second) +
+                 ", which the file lacks, is used by part " + printable(part) + " of library " +
+                 printable(holder.library) + ": --prune cannot remove it. Nothing was written.");
+    }
+}
+
+// The writes that bring the database up to the file, after every check;
+// `imported` receives the names of the libraries written.
+libraryfile::ImportPlan planImport(const std::string &database, const std::string &fileName,
+                                   std::vector<std::string> names, bool prune, std::vector<std::string> &imported) {
+    // Ctrl-C while the file is read and checked ends the command as during
+    // the write: with a message and 130.
+    SignalGuard signals;
+    libraryfile::LibraryFile file = libraryfile::readLibraryFile(readInput(fileName, database));
+    const std::string shownFile = fileName == "-" ? "standard input" : fileName;
+    if (!file.problems.empty())
+        fail(shownFile + ": " + libraryfile::summary(file.problems) + ". Nothing was written.");
+    for (const std::string &name : names)
+        if (std::none_of(file.libraries.begin(), file.libraries.end(),
+                         [&](const hostmodel::Library &library) { return library.name == name; }))
+            fail(shownFile + " holds no library named " + printable(name));
+    if (names.empty())
+        for (const hostmodel::Library &library : file.libraries)
+            names.push_back(library.name);
+
+    libraryfile::StoredNames stored;
+    std::map<std::string, hostmodel::Library> storedLibrary;
+    if (std::optional<pathHandle_t> path = openIfPartLibrary(database)) {
+        stored = storedNames(*path);
+        storedLibrary = storedLibraries(*path, names);
+    }
+    libraryfile::checkAgainstDatabase(file, stored, names, prune);
+    if (!file.problems.empty())
+        fail(shownFile + ": " + libraryfile::summary(file.problems) + ". Nothing was written.");
+
+    libraryfile::ImportPlan plan;
+    for (const hostmodel::Library &library : file.libraries) {
+        if (std::find(names.begin(), names.end(), library.name) == names.end())
+            continue;
+        auto found = storedLibrary.find(library.name);
+        libraryfile::planImport(plan, library, found == storedLibrary.end() ? nullptr : &found->second, prune);
+        imported.push_back(library.name);
+    }
+    refuseRemovedDefinitionsInUse(plan, stored);
+    throwIfCancelled();
+    return plan;
+}
+
+void runImport(const std::string &database, const std::string &fileName, const std::vector<std::string> &names,
+               bool prune, bool dryRun) {
+    std::vector<std::string> imported;
+    libraryfile::ImportPlan plan = planImport(database, fileName, names, prune, imported);
+    if (dryRun) {
+        std::cout << "Would import " << imported.size() << (imported.size() == 1 ? " library" : " libraries")
+                  << "; nothing was written:\n"
+                  << plan.describe() << std::flush;
+        return;
+    }
+    pathHandle_t target = openTarget(database);
+    WriteSession session(target, "Importing");
+    std::shared_ptr<Writer<LibraryAccess>> writer = getLibraryWriter(target);
+    session.run<LibraryAccess>(*writer, hostmodel::libraryReader(std::move(plan.writes)));
+    session.summarise("Imported", imported);
+    std::cout << plan.describe() << std::flush;
+}
+
+} // namespace
+
+void addImportCommand(CLI::App &app) {
+    struct Arguments {
+        std::string database;
+        std::string file;
+        std::vector<std::string> libraries;
+        bool prune = false;
+        bool dryRun = false;
+    };
+    auto args = std::make_shared<Arguments>();
+
+    CLI::App *command =
+        app.add_subcommand("import", "Write the libraries of a library file into a database, checked whole first");
+    command->footer(
+        "FILE is a library file as partlib export writes it (docs/library-format.md); - reads standard input.\n"
+        "The whole file is checked before anything is written: its syntax, keys and types, every text within its\n"
+        "column's width, the names the database keeps unique (also against its other libraries) and every\n"
+        "reference. The first problem is named by its place in the file, e.g. libraries[0].parts[17].folder.\n"
+        "The libraries are written in one transaction: all of them arrive, or (after a failure, or Ctrl-C) DB is\n"
+        "left as it was. A library that DB holds already is brought up to the file: items are matched by name,\n"
+        "changed ones updated, new ones inserted, unchanged ones left alone; a changed part definition's gates,\n"
+        "gate swaps and pin equivalences are replaced whole. What the file lacks is kept, unless --prune removes\n"
+        "it, so that the library equals the file. An empty DB gets the part-library schema first (--yes answers).\n"
+        "Exit status: 0 imported (or checked, with --dry-run), 1 refused or failed, 130 interrupted.");
+    addDatabaseArgument(*command, args->database);
+    command->add_option("FILE", args->file, "The library file to import (- for standard input)")->required();
+    command->add_option("LIBRARY", args->libraries, "Names of the file's libraries to import (default: every one)");
+    command->add_flag("--prune", args->prune,
+                      "Also remove the folders, part definitions (with their details) and parts of the imported "
+                      "libraries that the file does not hold");
+    command->add_flag("--dry-run", args->dryRun,
+                      "Check the file and print what would be inserted, updated and removed; write nothing");
+    command->callback([args] { runImport(args->database, args->file, args->libraries, args->prune, args->dryRun); });
+}
+
+} // namespace partlib

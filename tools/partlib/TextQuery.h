@@ -1,0 +1,19 @@
+#pragma once
+
+// Queries of a command that are no reader's business (names across the
+// whole database, stored lengths), run through the plug-in's own session:
+// every column read as a text of up to 255 bytes, NULL as an empty optional.
+
+#include "interface/Handles.h"
+#include "tools/hostmodel/RecordFields.h"
+
+#include <string>
+#include <vector>
+
+namespace partlib {
+
+// The rows of `sql`, `columns` (1 to 4) text columns each.
+std::vector<std::vector<hostmodel::Text>> queryTexts(const COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t &path,
+                                                     const std::string &sql, int columns);
+
+} // namespace partlib
