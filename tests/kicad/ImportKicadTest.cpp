@@ -222,16 +222,29 @@ INSTANTIATE_TEST_SUITE_P(Engines, ImportKicadTest, ::testing::ValuesIn(txdbtest:
 
 TEST(ImportKicadRefusals, BadFilesAndArgumentsLeaveTheDatabaseAsItWas) {
     KICAD_REQUIRE_PACKAGE();
-    const std::string db = txdbtest::tempFile();
-    ASSERT_EQ(import(db, {"power"}).status, 0);
-    const std::string before = txdbtest::readFile(db);
-
-    const std::string good = txdbtest::readFile(kicadtest::path("Device"));
     const auto written = [](const std::string &name, const std::string &text) {
         const std::string file = txdbtest::tempDirectory() + "/" + name + ".kicad_sym";
         std::ofstream(file, std::ios::binary) << text;
         return file;
     };
+    // Symbols of our own with one pin each.
+    const auto symbols = [](std::vector<std::string> names) {
+        std::string text = "(kicad_symbol_lib (version 20211014)\n";
+        for (const std::string &name : names)
+            text += "  (symbol \"" + name + "\" (property \"Reference\" \"U\")\n    (symbol \"" + name +
+                    "_1_1\" (pin input line (at 0 0 0) (name \"A\") (number \"1\"))))\n";
+        return text + ")\n";
+    };
+    // Holder keeps the name that +5V of a file Clash would get, power
+    // being stored.
+    const std::string db = txdbtest::tempFile();
+    ASSERT_EQ(
+        runPartlib({"import-kicad", db, kicadtest::path("power"), written("Holder", symbols({"Clash:+5V"})), "--yes"})
+            .status,
+        0);
+    const std::string before = txdbtest::readFile(db);
+
+    const std::string good = txdbtest::readFile(kicadtest::path("Device"));
     std::string cut = good.substr(0, good.size() / 2);
     std::string extra = good;
     extra.insert(extra.find("\n  (symbol ", 1000), "\n)");
@@ -255,6 +268,11 @@ TEST(ImportKicadRefusals, BadFilesAndArgumentsLeaveTheDatabaseAsItWas) {
         {{db}, "is the database itself"},
         {{kicadtest::path("Device"), kicadtest::path("Device")}, "is given twice"},
         {{kicadtest::path("Device"), written("Device", good)}, "would both make the library Device"},
+        {{written("Clash", symbols({"+5V"}))},
+         "cannot be written: library Clash: part definition name \"Clash:+5V\" is taken by library \"Holder\" of "
+         "the database (and 1 more problem)"},
+        {{written("Dup", symbols({"Dup:+5V", "+5V"}))},
+         "cannot be written: library Dup: part definition name \"Dup:+5V\" is taken by"},
     };
     for (const Case &c : cases) {
         std::vector<std::string> arguments{"import-kicad", db};

@@ -40,6 +40,13 @@ struct LibraryFile {
 // Reads and checks the whole document.
 LibraryFile readLibraryFile(std::string_view text);
 
+// Adds the problems of the names and references across the libraries (as
+// readLibraryFile checks them once the document has been read): library,
+// definition and part names unique, attribute names within a definition,
+// folder names among siblings, every part's folder in the tree. For
+// libraries made otherwise (a KiCad import) before they are written.
+void checkNames(LibraryFile &file);
+
 // "PLACE: MESSAGE" of the first problem, and how many more there are.
 std::string summary(const std::vector<Problem> &problems);
 

@@ -4,14 +4,14 @@
 // leaves the database as it was.
 
 #include "interface/CTraxDBPartLib.h"
-#include "interface/PartAccess.h"
-#include "interface/PartDefAccess.h"
 #include "tools/hostmodel/HostRecords.h"
 #include "tools/kicad/KicadImport.h"
+#include "tools/libraryfile/LibraryFile.h"
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/Output.h"
 #include "tools/partlib/SameDatabase.h"
 #include "tools/partlib/Signals.h"
+#include "tools/partlib/TextQuery.h"
 #include "tools/partlib/WriteCommands.h"
 
 #include <chrono>
@@ -26,12 +26,6 @@ namespace partlib {
 namespace {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
-
-template <class R> std::string nameOf(R &record) {
-    TCHAR name[51] = {};
-    record.getName(name, sizeof name, false);
-    return name;
-}
 
 // Refuses a FILE argument that is missing, a folder, the database itself
 // or given twice, and two files that would make one library.
@@ -57,21 +51,37 @@ void checkFiles(const std::string &database, const std::vector<std::string> &fil
     }
 }
 
-// The part and part-definition names the database holds, with their
-// libraries.
-std::multimap<std::string, std::string> storedNames(const pathHandle_t &target) {
+// The stored names as the mapping takes them: each name with the library
+// of every part or definition of that name.
+std::multimap<std::string, std::string> namesByLibrary(const libraryfile::StoredNames &stored) {
     std::multimap<std::string, std::string> names;
-    libraryReaderHandle_t libraries = getLibraryReader(target, nullptr);
-    while (std::shared_ptr<LibraryAccess> library = libraries->getNext()) {
-        const std::string libraryName = nameOf(*library);
-        std::shared_ptr<Reader<PartAccess>> parts = library->getPartReader(partFilterCompHandle_t(), 0);
-        while (std::shared_ptr<PartAccess> part = parts->getNext())
-            names.emplace(nameOf(*part), libraryName);
-        std::shared_ptr<Reader<PartDefAccess>> definitions = library->getPartDefReader(0);
-        while (std::shared_ptr<PartDefAccess> definition = definitions->getNext())
-            names.emplace(nameOf(*definition), libraryName);
-    }
+    for (const auto &definition : stored.definitions)
+        names.emplace(definition.first, definition.second);
+    for (const auto &part : stored.parts)
+        names.emplace(part.first, part.second.library);
     return names;
+}
+
+// The checks of an imported library file, on the mapped libraries: names
+// unique across them and the database, every part's folder in its tree.
+void checkMapped(std::vector<hostmodel::Library> &libraries, const libraryfile::StoredNames &stored) {
+    libraryfile::LibraryFile mapped{std::move(libraries), {}};
+    libraryfile::checkNames(mapped);
+    libraryfile::checkAgainstDatabase(mapped, stored, {}, false);
+    libraries = std::move(mapped.libraries);
+    if (mapped.problems.empty())
+        return;
+    // The problems are placed as in a library file ("libraries[2].parts[7].name"):
+    // named here by the library instead.
+    libraryfile::Problem &first = mapped.problems.front();
+    const std::string prefix = "libraries[";
+    if (first.place.rfind(prefix, 0) == 0) {
+        const size_t index = std::stoul(first.place.substr(prefix.size()));
+        if (index < libraries.size())
+            first.place = "library " + libraries[index].name;
+    }
+    fail("The mapped symbols cannot be written: " + printable(libraryfile::summary(mapped.problems)) +
+         "; nothing was written");
 }
 
 void printSummary(const kicad::ImportSummary &summary, double parseSeconds, double megabytes) {
@@ -118,12 +128,14 @@ void runImportKicad(const std::string &database, const std::vector<std::string> 
         target = openTarget(database);
         kicad::ImportOptions options;
         options.library = library;
-        options.storedNames = storedNames(target);
+        const libraryfile::StoredNames stored = storedNames(target);
+        options.storedNames = namesByLibrary(stored);
         try {
             import = kicad::mapLibraries(parsed, options);
         } catch (const std::runtime_error &error) {
             fail(printable(error.what()) + "; nothing was written");
         }
+        checkMapped(import.libraries, stored);
         throwIfCancelled();
     }
 
