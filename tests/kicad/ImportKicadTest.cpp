@@ -218,6 +218,28 @@ TEST_P(ImportKicadTest, ANameInTwoLibrariesIsStoredWithItsFile) {
     EXPECT_EQ(count(one, "SELECT Count(*) FROM [Hierarchy] WHERE [Name] IN ('Device', 'power');"), 2);
 }
 
+// The libraries an import made, exported, read by partlib import into an
+// empty database and exported again: the same bytes (De Morgan gates, swap
+// groups, stacked power pins, split attributes and all).
+TEST_P(ImportKicadTest, AnExportImportedAgainIsUnchanged) {
+    KICAD_REQUIRE_PACKAGE();
+    const std::string first = database(), second = database();
+    ASSERT_EQ(import(first, {"74xx", "power", "Device", "MCU_ST_STM32F1"}).status, 0);
+    const std::string file = txdbtest::tempDirectory() + "/kicad.json",
+                      again = txdbtest::tempDirectory() + "/again.json";
+    ProgramRun exported = runPartlib({"export", first, "-o", file});
+    ASSERT_EQ(exported.status, 0) << exported.all();
+    ProgramRun imported = runPartlib({"import", second, file, "--yes"});
+    ASSERT_EQ(imported.status, 0) << imported.all();
+    ProgramRun exportedAgain = runPartlib({"export", second, "-o", again});
+    ASSERT_EQ(exportedAgain.status, 0) << exportedAgain.all();
+
+    const std::string text = txdbtest::readFile(file);
+    EXPECT_NE(text.find("\"74LS00\""), std::string::npos);
+    EXPECT_EQ(count(second, "SELECT Count(*) FROM [Parts];"), count(first, "SELECT Count(*) FROM [Parts];"));
+    EXPECT_TRUE(txdbtest::readFile(again) == text) << "the second export differs from the first";
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ImportKicadTest, ::testing::ValuesIn(txdbtest::testEngines()));
 
 TEST(ImportKicadRefusals, BadFilesAndArgumentsLeaveTheDatabaseAsItWas) {
