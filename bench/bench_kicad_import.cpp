@@ -18,6 +18,7 @@
 #include "interface/Exception.h"
 #include "tools/hostmodel/HostRecords.h"
 #include "tools/kicad/KicadImport.h"
+#include "tools/partlib/Commands.h"
 
 #include <algorithm>
 #include <chrono>
@@ -128,6 +129,7 @@ int run(const std::string &directory, std::vector<std::string> files) {
 } // namespace
 
 int main(int argc, char **argv) {
+    partlib::configureSqlite(); // as partlib does
     char pattern[] = "/tmp/txdb-bench-kicad-XXXXXX";
     if (!mkdtemp(pattern))
         return 1;

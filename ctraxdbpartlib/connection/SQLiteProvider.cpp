@@ -323,14 +323,11 @@ HRESULT openSQLiteProvider(const InitString &init, std::unique_ptr<ProviderConne
     // LIKE tells case as '=' does, and as it does on the server engines.
     if (FAILED(result = opened->run("PRAGMA case_sensitive_like=ON;")))
         return result;
-    // A library write is one transaction of tens of megabytes: with the
-    // default 2 MB page cache, SQLite spills dirty pages into the file
-    // before the commit, syncing the journal each time. The cache only
-    // holds what the transaction changes (an upper bound, not an
-    // allocation), and keeps temporary b-trees in memory; the journal and
-    // its syncs stay as they are.
-    if (FAILED(result = opened->run("PRAGMA cache_size=-262144;")) ||
-        FAILED(result = opened->run("PRAGMA temp_store=MEMORY;")))
+    // Statement journals (a multi-row INSERT in a transaction keeps one) in
+    // memory rather than in temporary files. A larger page cache was tried
+    // for the library writes' big transactions: it spilled no syncs, only
+    // buffered writes, and cost more time than it saved.
+    if (FAILED(result = opened->run("PRAGMA temp_store=MEMORY;")))
         return result;
     connection = std::move(opened);
     return S_OK;

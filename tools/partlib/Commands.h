@@ -52,6 +52,12 @@ CLI::Option *addDatabaseArgument(CLI::App &command, std::string &database);
 // it is empty: the user has been told already), deletes it, returns 1.
 int reportFailure(COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *failure);
 
+// Configures SQLite for this process before it is first used: no memory
+// statistics, which partlib never reads, so that SQLite's allocations take
+// no process-wide lock (a library write's INSERT texts make millions of
+// them).
+void configureSqlite();
+
 // Registration functions, one per command group:
 
 // init, info, upgrade, catalogs (DatabaseCommands.cpp)

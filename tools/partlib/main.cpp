@@ -51,6 +51,7 @@ int exitStatus(int status) {
 } // namespace
 
 int main(int argc, char **argv) {
+    partlib::configureSqlite();
     partlib::useCheckedStandardOutput();
     warnAboutLogLevel();
     hostCallbacks().unaskedHint = "--yes answers Yes";
