@@ -171,7 +171,8 @@ void addImportKicadCommand(CLI::App &app) {
         "another library of DB holds as well is stored as FILE:NAME. docs/kicad-mapping.md gives every rule;\n"
         "the summary counts how often each was applied.\n"
         "Every file is read and mapped before anything is written; a file that is no KiCad 6 symbol library or\n"
-        "is broken is named with its line and column and nothing is written. The libraries are written in one\n"
+        "is broken is named with its line and column and nothing is written; so is a mapped name that another\n"
+        "library of DB holds already. The libraries are written in one\n"
         "transaction (Ctrl-C leaves DB as it was); a library DB holds already is brought up to the files.\n"
         "Exit status: 0 imported, 1 failed, 130 interrupted.");
     addDatabaseArgument(*command, args->database);
