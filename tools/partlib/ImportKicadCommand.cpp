@@ -172,8 +172,8 @@ void addImportKicadCommand(CLI::App &app) {
         "the summary counts how often each was applied.\n"
         "Every file is read and mapped before anything is written; a file that is no KiCad 6 symbol library or\n"
         "is broken is named with its line and column and nothing is written; so is a mapped name that another\n"
-        "library of DB holds already. The libraries are written in one\n"
-        "transaction (Ctrl-C leaves DB as it was); a library DB holds already is brought up to the files.\n"
+        "library of DB holds already. The libraries are written in one transaction (Ctrl-C leaves DB as it\n"
+        "was); a library DB holds already is brought up to the files.\n"
         "Exit status: 0 imported, 1 failed, 130 interrupted.");
     addDatabaseArgument(*command, args->database);
     command->add_option("FILE", args->files, "KiCad symbol library files (.kicad_sym)")->required();
