@@ -18,6 +18,7 @@
 // Each figure is the best of three runs.
 
 #include "bench/BareSqlite.h"
+#include "bench/ServerReset.h"
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
 #include "ctraxdbpartlib/connection/DBProvider.h"
@@ -358,17 +359,6 @@ double bareOdbc(const InitString &init, const std::vector<std::string> &statemen
     SQLFreeHandle(SQL_HANDLE_DBC, dbc);
     SQLFreeHandle(SQL_HANDLE_ENV, env);
     return seconds;
-}
-
-// Drops every table of the server database and gives it the schema again.
-void resetServer(const std::string &serverInit) {
-    std::string init = serverInit;
-    CTraxDBPath path(init.c_str(), CTraxDBPath::SchemaCheck::Skip);
-    path.execute("SET FOREIGN_KEY_CHECKS=0;");
-    for (const std::string &table : CTraxDBSchema::presentTables(path.getSession()))
-        path.execute("DROP TABLE [" + table + "];");
-    path.execute("SET FOREIGN_KEY_CHECKS=1;");
-    CTraxDBSchema::createSchema(path);
 }
 
 int runBenchmark() {

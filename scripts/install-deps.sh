@@ -13,11 +13,22 @@ PACKAGES=(
     libcli11-dev nlohmann-json3-dev
 )
 
+# KiCad's symbol libraries, the real input of the import-kicad tests and
+# benchmark; installed on their own without recommends, which would pull in
+# the whole of KiCad.
+SYMBOL_PACKAGES=(kicad-symbols)
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+
 missing=()
 for pkg in "${PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+    installed "$pkg" || missing+=("$pkg")
 done
-if [ ${#missing[@]} -eq 0 ]; then
+missing_symbols=()
+for pkg in "${SYMBOL_PACKAGES[@]}"; do
+    installed "$pkg" || missing_symbols+=("$pkg")
+done
+if [ ${#missing[@]} -eq 0 ] && [ ${#missing_symbols[@]} -eq 0 ]; then
     exit 0
 fi
 
@@ -25,6 +36,11 @@ as_root=()
 if [ "$(id -u)" -ne 0 ]; then
     as_root=(sudo)
 fi
-echo "install-deps: installing ${missing[*]}" >&2
+echo "install-deps: installing ${missing[*]} ${missing_symbols[*]}" >&2
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update
-"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+fi
+if [ ${#missing_symbols[@]} -gt 0 ]; then
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing_symbols[@]}"
+fi

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cctype>
+#include <cstring>
 #include <unordered_map>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -59,11 +60,10 @@ public:
     Tuple &string(const char *value) {
         separate();
         text += '\'';
-        for (const char *c = value; *c != '\0'; ++c) {
-            if (*c == '\'')
-                text += '\'';
-            text += *c;
-        }
+        // Up to each quote, the quote included, and the quote once more.
+        for (const char *quote; (quote = std::strchr(value, '\'')) != nullptr; value = quote + 1)
+            text.append(value, static_cast<size_t>(quote + 1 - value)) += '\'';
+        text += value;
         text += '\'';
         return *this;
     }

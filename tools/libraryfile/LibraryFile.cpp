@@ -575,8 +575,12 @@ LibraryFile readLibraryFile(std::string_view text) {
     }
     file.libraries = DocumentReader(file.problems).read(document);
     if (file.problems.empty())
-        NameChecks(file.problems).check(file.libraries);
+        checkNames(file);
     return file;
+}
+
+void checkNames(LibraryFile &file) {
+    NameChecks(file.problems).check(file.libraries);
 }
 
 std::string summary(const std::vector<Problem> &problems) {

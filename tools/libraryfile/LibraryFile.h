@@ -45,6 +45,13 @@ LibraryFile readLibraryFile(std::string_view text);
 // there may be more.
 constexpr size_t MAX_PROBLEMS = 1000;
 
+// Adds the problems of the names and references across the libraries (as
+// readLibraryFile checks them once the document has been read): library,
+// definition and part names unique, attribute names within a definition,
+// folder names among siblings, every part's folder in the tree. For
+// libraries made otherwise (a KiCad import) before they are written.
+void checkNames(LibraryFile &file);
+
 // "PLACE: MESSAGE" of the first problem, and how many more there are.
 std::string summary(const std::vector<Problem> &problems);
 

@@ -52,6 +52,12 @@ CLI::Option *addDatabaseArgument(CLI::App &command, std::string &database);
 // it is empty: the user has been told already), deletes it, returns 1.
 int reportFailure(COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *failure);
 
+// Configures SQLite for this process before it is first used: no memory
+// statistics, which partlib never reads, so that SQLite's allocations take
+// no process-wide lock (a library write's INSERT texts make millions of
+// them).
+void configureSqlite();
+
 // Registration functions, one per command group:
 
 // init, info, upgrade, catalogs (DatabaseCommands.cpp)
@@ -65,6 +71,9 @@ void addImportCommand(CLI::App &app);
 
 // export (ExportCommand.cpp)
 void addExportCommand(CLI::App &app);
+
+// import-kicad (ImportKicadCommand.cpp)
+void addImportKicadCommand(CLI::App &app);
 
 // libraries, tree, parts, show, report (ReadCommands.cpp)
 void addReadCommands(CLI::App &app);

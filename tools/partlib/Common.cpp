@@ -5,12 +5,18 @@
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
 
+#include <sqlite3.h>
+
 #include <filesystem>
 #include <iostream>
 
 namespace partlib {
 
 namespace DBIMPL = COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+
+void configureSqlite() {
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+}
 
 std::string initialisationStringOf(const std::string &database) {
     std::error_code ignored;

@@ -42,4 +42,21 @@ std::vector<std::vector<hostmodel::Text>> queryTexts(const COM_ORVEL_TRAX_PLDAIO
     return rows;
 }
 
+libraryfile::StoredNames storedNames(const COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t &path) {
+    libraryfile::StoredNames names;
+    for (const auto &row : queryTexts(path,
+                                      "SELECT [Part_Definition].[Name], [Library].[Name] FROM [Part_Definition] INNER "
+                                      "JOIN [Library] ON [Part_Definition].[Library_ID] = [Library].[ID];",
+                                      2))
+        names.definitions.emplace(row[0].value_or(""), row[1].value_or(""));
+    for (const auto &row : queryTexts(path,
+                                      "SELECT [Parts].[Name], [Library].[Name], [Part_Definition].[Name] FROM [Parts] "
+                                      "INNER JOIN [Library] ON [Parts].[Library_ID] = [Library].[ID] INNER JOIN "
+                                      "[Part_Definition] ON [Parts].[Part_def_ID] = [Part_Definition].[ID];",
+                                      3))
+        names.parts.emplace(row[0].value_or(""),
+                            libraryfile::StoredNames::PartOf{row[1].value_or(""), row[2].value_or("")});
+    return names;
+}
+
 } // namespace partlib

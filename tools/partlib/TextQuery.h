@@ -6,6 +6,7 @@
 
 #include "interface/Handles.h"
 #include "tools/hostmodel/RecordFields.h"
+#include "tools/libraryfile/LibraryFile.h"
 
 #include <string>
 #include <vector>
@@ -18,5 +19,9 @@ constexpr size_t QUERY_TEXT_WIDTH = 255;
 // The rows of `sql`, `columns` (1 to 4) text columns each.
 std::vector<std::vector<hostmodel::Text>> queryTexts(const COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t &path,
                                                      const std::string &sql, int columns);
+
+// The part-definition and part names the database holds, with their
+// libraries (and each part's definition).
+libraryfile::StoredNames storedNames(const COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t &path);
 
 } // namespace partlib

@@ -15,7 +15,7 @@ namespace {
 const char *const DESCRIPTION =
     "partlib: the command-line host of CTraxDBPartLib. It creates, upgrades, inspects, reports,\n"
     "exports and copies part-library databases (libraries, folder trees, parts and part\n"
-    "definitions) through the part-library database plug-in.";
+    "definitions) through the part-library database plug-in, and imports KiCad symbol libraries.";
 
 const char *const FOOTER =
     "A DB argument is either the path of a SQLite file (parts.db), used as\n"
@@ -51,6 +51,7 @@ int exitStatus(int status) {
 } // namespace
 
 int main(int argc, char **argv) {
+    partlib::configureSqlite();
     partlib::useCheckedStandardOutput();
     warnAboutLogLevel();
     hostCallbacks().unaskedHint = "--yes answers Yes";
@@ -66,6 +67,7 @@ int main(int argc, char **argv) {
     partlib::addExportCommand(app);
     partlib::addCopyCommand(app);
     partlib::addImportCommand(app);
+    partlib::addImportKicadCommand(app);
     partlib::addReadCommands(app);
 
     try {
