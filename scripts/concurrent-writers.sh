@@ -36,7 +36,7 @@ while getopts "r:e:p:b:" option; do
     p) parts=$OPTARG ;;
     b) build_dir=$OPTARG ;;
     *)
-        sed -n '2,13p' "$0" >&2
+        sed -n '2,15p' "$0" >&2
         exit 2
         ;;
     esac
