@@ -153,11 +153,12 @@ integrity_problems() {
     fi
 }
 
-# Exports LIBRARY... (every library when none) of DB into FILE.
+# Exports LIBRARY... (every library when none) of DB into FILE; the
+# export's notes (texts cut to the file's widths) go to export.log.
 export_to() {
     local db=$1 file=$2
     shift 2
-    "$partlib" export "$db" "$@" -o "$file" >/dev/null
+    "$partlib" export "$db" "$@" -o "$file" >/dev/null 2>>"$work_dir/export.log"
 }
 
 # Milliseconds since the epoch.
