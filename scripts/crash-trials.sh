@@ -4,13 +4,14 @@
 # into SQLite, MariaDB and PostgreSQL targets, killed at a random moment of
 # the write.
 #
-#   scripts/crash-trials.sh [-n N] [-e ENGINES] [-w WRITES] [-s SEED] [-b BUILD_DIR]
+#   scripts/crash-trials.sh [-n N] [-e ENGINES] [-w WRITES] [-s SEED] [-p PARTS] [-b BUILD_DIR]
 #
 #   -n N        number of trials (default 100)
 #   -e ENGINES  comma list of sqlite, mariadb, postgres (default: all three,
 #               leaving out a server that cannot be started)
 #   -w WRITES   comma list of copy, import (default: those partlib offers)
 #   -s SEED     seed of the random choices (default: the clock; printed)
+#   -p PARTS    parts of the library written (default 10000)
 #   -b DIR      build folder with partlib and txdb-samplelib (default build)
 #
 # Each trial starts its target in one of three states: the schema alone,
@@ -38,8 +39,9 @@ engine_list=sqlite,mariadb,postgres
 engines_by_name=no
 seed=$(date +%s)
 build_dir=build
+parts=10000
 write_list=
-while getopts "n:e:w:s:b:" option; do
+while getopts "n:e:w:s:p:b:" option; do
     case "$option" in
     n) trials=$OPTARG ;;
     e)
@@ -48,15 +50,16 @@ while getopts "n:e:w:s:b:" option; do
         ;;
     s) seed=$OPTARG ;;
     w) write_list=$OPTARG ;;
+    p) parts=$OPTARG ;;
     b) build_dir=$OPTARG ;;
     *)
-        sed -n '2,15p' "$0" >&2
+        sed -n '2,16p' "$0" >&2
         exit 2
         ;;
     esac
 done
-if ! [[ "$trials" =~ ^[0-9]+$ && "$seed" =~ ^[0-9]+$ ]]; then
-    echo "crash-trials: -n and -s take whole numbers" >&2
+if ! [[ "$trials" =~ ^[0-9]+$ && "$seed" =~ ^[0-9]+$ && "$parts" =~ ^[1-9][0-9]*$ ]]; then
+    echo "crash-trials: -n, -s and -p take whole numbers" >&2
     exit 2
 fi
 source scripts/trial-targets.sh
@@ -82,7 +85,7 @@ echo "crash-trials: $trials trials of ${writes[*]} on ${engines[*]}, seed $seed,
 samplelib=$build_dir/txdb-samplelib
 source_db=$work_dir/source.db
 "$partlib" init "$source_db" --yes >/dev/null
-"$samplelib" "$source_db" --parts 10000 --name Big >/dev/null
+"$samplelib" "$source_db" --parts "$parts" --name Big >/dev/null
 source_file=$work_dir/source.json
 export_to "$source_db" "$source_file" Big
 "$partlib" init "$work_dir/state-other.db" --yes >/dev/null
