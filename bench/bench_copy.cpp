@@ -45,9 +45,8 @@ using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
 
 namespace {
 
-const std::vector<std::string> TABLES = {
-    "Library",    "Hierarchy",       "Part_Definition",         "Pin_Data",   "Pin_Equiv", "Gate", "Gate_has_Pin_Data",
-    "Gate_Equiv", "Gate_Equiv_Gate", "Gate_Equiv_has_Pin_Data", "Attributes", "Parts"};
+// Every table of the schema but Library_version, parents before children.
+const std::vector<std::string> TABLES(CTraxDBSchema::tableNames().begin() + 1, CTraxDBSchema::tableNames().end());
 
 std::string directory;
 int fileCounter = 0;

@@ -4,6 +4,7 @@
 // while still pending, the writers' own messages, libraries in each state
 // and the hierarchy-only writer.
 
+#include "ctraxdbpartlib/connection/CTraxDBSchema.h"
 #include "ctraxdbpartlib/writers/CTraxDBHierarchyWriter.h"
 #include "ctraxdbpartlib/writers/CTraxDBPinEquivDataWriter.h"
 #include "ctraxdbpartlib/writers/CTraxDBPinEquivWriter.h"
@@ -31,9 +32,8 @@ namespace {
 
 const char *const OK = "<no exception>";
 
-const std::vector<std::string> TABLES = {
-    "Library",    "Hierarchy",       "Part_Definition",         "Pin_Data",   "Pin_Equiv", "Gate", "Gate_has_Pin_Data",
-    "Gate_Equiv", "Gate_Equiv_Gate", "Gate_Equiv_has_Pin_Data", "Attributes", "Parts"};
+// Every table of the schema but Library_version, parents before children.
+const std::vector<std::string> TABLES(CTraxDBSchema::tableNames().begin() + 1, CTraxDBSchema::tableNames().end());
 
 bool neverCancel() {
     return false;
