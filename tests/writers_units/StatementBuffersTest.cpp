@@ -4,6 +4,7 @@
 // rows that wait for their equivalence group, and the multi-row probe.
 
 #include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
+#include "ctraxdbpartlib/writers/CTraxDBWriteTransaction.h"
 #include "tests/support/SampleDatabase.h"
 #include "tests/support/TestDatabase.h"
 
@@ -347,6 +348,26 @@ TEST_P(StatementBuffersTest, TheProbeAnswersTrueAndLeavesNoRowBehind) {
     EXPECT_TRUE(probeMultiRowInsert(db.dbPath()));
     EXPECT_EQ(db.ints("SELECT COUNT(*) FROM [Attributes];"), before);
     EXPECT_EQ(db.ints("SELECT COUNT(*) FROM [Attributes] WHERE [Name] LIKE '<TEST_INSERT%';"), std::vector<int>{0});
+}
+
+// The probe's names are no reserved words: an attribute a user named so
+// survives the probe, inside a write's transaction and outside one.
+TEST_P(StatementBuffersTest, TheProbeLeavesAttributesOfItsNamesAlone) {
+    const int definition = db.ints("SELECT MIN([ID]) FROM [Part_Definition];").at(0);
+    db.exec("INSERT INTO [Attributes] ([Part_def_ID], [Name], [Attribute_value], [Usage_type], [Read_Only]) VALUES (" +
+            std::to_string(definition) + ", '<TEST_INSERT1>', 'kept', 0, 0), (" + std::to_string(definition) +
+            ", 'Mine', '<TEST_INSERT2>', 0, 0);");
+    const std::vector<int> before = db.ints("SELECT COUNT(*) FROM [Attributes];");
+    EXPECT_TRUE(probeMultiRowInsert(db.dbPath()));
+    {
+        CTraxDBWriteTransaction transaction(db.dbPath());
+        EXPECT_TRUE(probeMultiRowInsert(db.dbPath()));
+        transaction.commit();
+    }
+    EXPECT_EQ(db.ints("SELECT COUNT(*) FROM [Attributes];"), before);
+    EXPECT_EQ(db.ints("SELECT COUNT(*) FROM [Attributes] WHERE [Name] = '<TEST_INSERT1>' AND [Attribute_value] = "
+                      "'kept';"),
+              std::vector<int>{1});
 }
 
 TEST_P(StatementBuffersTest, ASecondLeaseIsRefusedWhileTheFirstLives) {

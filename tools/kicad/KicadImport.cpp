@@ -1,7 +1,10 @@
 #include "tools/kicad/KicadImport.h"
 
+#include "tools/kicad/Parallel.h"
+
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <numeric>
 #include <stdexcept>
 #include <tuple>
@@ -138,60 +141,66 @@ std::string unitList(const std::vector<int> &units) {
     return text;
 }
 
+// How many of the files hold each symbol name.
+using NameCounts = std::unordered_map<std::string_view, int>;
+
+NameCounts countNames(const std::vector<SymbolLibrary> &files) {
+    NameCounts filesHolding;
+    for (const SymbolLibrary &file : files) {
+        std::unordered_set<std::string_view> seen;
+        for (const Symbol &symbol : file.symbols)
+            if (seen.insert(symbol.name).second)
+                ++filesHolding[symbol.name];
+    }
+    return filesHolding;
+}
+
+void checkName(const std::string &name, const char *what) {
+    if (name.empty() || name.size() > NAME_WIDTH)
+        throw std::runtime_error(std::string("the ") + what + " name \"" + name +
+                                 "\" does not fit the database's 50 bytes (pass --library NAME, or rename the file)");
+}
+
+void addSummary(ImportSummary &total, const ImportSummary &part) {
+    total.files += part.files;
+    total.symbols += part.symbols;
+    total.derived += part.derived;
+    total.power += part.power;
+    total.definitions += part.definitions;
+    total.parts += part.parts;
+    total.pins += part.pins;
+    total.gates += part.gates;
+    total.gatePins += part.gatePins;
+    total.swapGroups += part.swapGroups;
+    total.equivalenceGroups += part.equivalenceGroups;
+    total.attributes += part.attributes;
+    for (const auto &rule : part.rules)
+        total.rules[rule.first] += rule.second;
+}
+
+// Maps one file onto the definitions and parts of its library, counting
+// in a summary of its own: the files are mapped side by side.
 class Mapper {
 public:
-    Mapper(const std::vector<SymbolLibrary> &files, const ImportOptions &options)
-        : files(files), options(options), count{ruleCounts} {}
+    Mapper(const NameCounts &filesHolding, const ImportOptions &options)
+        : filesHolding(filesHolding), options(options), count{ruleCounts} {}
 
-    Import run() {
-        countNames();
-        for (const SymbolLibrary &file : files) {
-            const std::string stem = libraryNameOf(file.file);
-            const std::string libraryName = options.library.empty() ? stem : options.library;
-            checkName(libraryName, "library");
-            checkName(stem, "folder");
-            hostmodel::Library *library = libraryNamed(libraryName);
-            hostmodel::addFolder(*library, {stem});
-            mapFile(file, stem, *library);
-        }
-        result.summary.files = static_cast<long>(files.size());
+    // The file's definitions and parts, appended to `library`, and the summary.
+    ImportSummary run(const SymbolLibrary &file, const std::string &stem, hostmodel::Library &library) {
+        mapFile(file, stem, library);
+        summary.files = 1;
         for (const auto &rule : ruleCounts)
-            result.summary.rules[rule.first] += rule.second;
-        return std::move(result);
+            summary.rules[rule.first] += rule.second;
+        return summary;
     }
 
 private:
-    static void checkName(const std::string &name, const char *what) {
-        if (name.empty() || name.size() > NAME_WIDTH)
-            throw std::runtime_error(std::string("the ") + what + " name \"" + name +
-                                     "\" does not fit the database's 50 bytes (pass --library NAME, or rename the "
-                                     "file)");
-    }
-
-    hostmodel::Library *libraryNamed(const std::string &name) {
-        for (hostmodel::Library &library : result.libraries)
-            if (library.name == name)
-                return &library;
-        result.libraries.push_back({name});
-        result.libraries.back().comment = "KiCad symbol library";
-        return &result.libraries.back();
-    }
-
-    // How many of the files hold each symbol name.
-    void countNames() {
-        for (const SymbolLibrary &file : files) {
-            std::unordered_set<std::string_view> seen;
-            for (const Symbol &symbol : file.symbols)
-                if (seen.insert(symbol.name).second)
-                    ++filesHolding[str(symbol.name)];
-        }
-    }
-
     // The database name of a symbol: FILE:NAME when another imported file
     // or another stored library holds the name too.
     std::string nameOf(std::string_view symbolName, const std::string &stem, const std::string &libraryName) {
         const std::string name = str(symbolName);
-        bool shared = filesHolding[name] > 1;
+        const auto holding = filesHolding.find(symbolName);
+        bool shared = holding != filesHolding.end() && holding->second > 1;
         const auto stored = options.storedNames.equal_range(name);
         for (auto it = stored.first; it != stored.second && !shared; ++it)
             shared = it->second != libraryName;
@@ -224,7 +233,6 @@ private:
         std::vector<std::string> definitionOf(file.symbols.size());
         for (size_t i = 0; i < file.symbols.size(); ++i) {
             const Symbol &symbol = file.symbols[i];
-            ImportSummary &summary = result.summary;
             ++summary.symbols;
             summary.derived += symbol.parent >= 0;
             summary.power += symbol.power;
@@ -396,8 +404,8 @@ private:
         mapSwaps(definition, units, pins);
         definition.maxConnectorPins = static_cast<int>(pins.rows.size());
 
-        result.summary.pins += static_cast<long>(definition.pins.size());
-        result.summary.attributes += static_cast<long>(definition.attributes.size());
+        summary.pins += static_cast<long>(definition.pins.size());
+        summary.attributes += static_cast<long>(definition.attributes.size());
         return definition;
     }
 
@@ -484,10 +492,10 @@ private:
                 gate.altName = fitted(rootName + "_" + std::to_string(u) + "_2", NAME_WIDTH);
             }
             gate.pins = std::move(gatePins[static_cast<size_t>(u - 1)]);
-            result.summary.gatePins += static_cast<long>(gate.pins.size());
+            summary.gatePins += static_cast<long>(gate.pins.size());
             definition.gates.push_back(std::move(gate));
         }
-        result.summary.gates += gates;
+        summary.gates += gates;
     }
 
     // Pins KiCad ties together: pins stacked at one place of one unit's
@@ -544,7 +552,7 @@ private:
             }
             definition.pinEquivalences[static_cast<size_t>(slot[root])].pins.push_back({rows[i].identifier});
         }
-        result.summary.equivalenceGroups += static_cast<long>(definition.pinEquivalences.size() - before);
+        summary.equivalenceGroups += static_cast<long>(definition.pinEquivalences.size() - before);
     }
 
     // Units whose own pins match in place, name and type form a swap group;
@@ -602,18 +610,26 @@ private:
             swaps.emplace(members.front(), std::move(swap));
         }
         definition.gateSwapping = !swaps.empty();
-        result.summary.swapGroups += static_cast<long>(swaps.size());
+        summary.swapGroups += static_cast<long>(swaps.size());
         for (auto &swap : swaps)
             definition.gateSwaps.push_back(std::move(swap.second));
     }
 
-    const std::vector<SymbolLibrary> &files;
+    const NameCounts &filesHolding;
     const ImportOptions &options;
-    Import result;
+    ImportSummary summary;
     std::unordered_map<const char *, long> ruleCounts;
     Counter count;
-    std::unordered_map<std::string, int> filesHolding;
 };
+
+hostmodel::Library &libraryNamed(std::vector<hostmodel::Library> &libraries, const std::string &name) {
+    for (hostmodel::Library &library : libraries)
+        if (library.name == name)
+            return library;
+    libraries.push_back({name});
+    libraries.back().comment = "KiCad symbol library";
+    return libraries.back();
+}
 
 } // namespace
 
@@ -641,7 +657,34 @@ std::string libraryNameOf(const std::string &file) {
 }
 
 Import mapLibraries(const std::vector<SymbolLibrary> &files, const ImportOptions &options) {
-    return Mapper(files, options).run();
+    std::vector<std::string> stems;
+    for (const SymbolLibrary &file : files) {
+        stems.push_back(libraryNameOf(file.file));
+        checkName(options.library.empty() ? stems.back() : options.library, "library");
+        checkName(stems.back(), "folder");
+    }
+    const NameCounts filesHolding = countNames(files);
+    // Each file on its own, then joined in the files' order: the result
+    // does not depend on the number of threads.
+    struct Mapped {
+        hostmodel::Library library;
+        ImportSummary summary;
+    };
+    std::vector<Mapped> mapped(files.size());
+    forEachIndex(files.size(), options.threads, [&](size_t i) {
+        mapped[i].library.name = options.library.empty() ? stems[i] : options.library;
+        mapped[i].summary = Mapper(filesHolding, options).run(files[i], stems[i], mapped[i].library);
+    });
+    Import result;
+    for (size_t i = 0; i < files.size(); ++i) {
+        hostmodel::Library &library = libraryNamed(result.libraries, mapped[i].library.name);
+        hostmodel::addFolder(library, {stems[i]});
+        std::move(mapped[i].library.definitions.begin(), mapped[i].library.definitions.end(),
+                  std::back_inserter(library.definitions));
+        std::move(mapped[i].library.parts.begin(), mapped[i].library.parts.end(), std::back_inserter(library.parts));
+        addSummary(result.summary, mapped[i].summary);
+    }
+    return result;
 }
 
 } // namespace kicad

@@ -30,6 +30,8 @@ struct ImportOptions {
     // library of each: a symbol's name stored in another library is
     // written as FILESTEM:NAME.
     std::multimap<std::string, std::string> storedNames;
+    // Files mapped side by side on up to this many threads (0: one per core).
+    unsigned threads = 0;
 };
 
 struct ImportSummary {

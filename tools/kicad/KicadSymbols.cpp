@@ -1,5 +1,7 @@
 #include "tools/kicad/KicadSymbols.h"
 
+#include "tools/kicad/Parallel.h"
+
 #include <algorithm>
 #include <charconv>
 #include <fstream>
@@ -447,6 +449,14 @@ SymbolLibrary readSymbolLibrary(const std::string &path) {
     if (!in)
         throw std::runtime_error(path + ": cannot be read");
     return parseSymbolLibrary(std::move(bytes), path);
+}
+
+std::vector<SymbolLibrary> readSymbolLibraries(const std::vector<std::string> &paths, unsigned threads,
+                                               const std::function<bool()> &stop) {
+    std::vector<SymbolLibrary> libraries(paths.size());
+    forEachIndex(
+        paths.size(), threads, [&](size_t i) { libraries[i] = readSymbolLibrary(paths[i]); }, stop);
+    return libraries;
 }
 
 } // namespace kicad

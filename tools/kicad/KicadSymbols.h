@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -116,6 +117,12 @@ constexpr int MAX_UNITS = 1000;
 // Reads a whole file; `parseSymbolLibrary` parses bytes already in memory
 // (`file` names them in errors).
 SymbolLibrary readSymbolLibrary(const std::string &path);
+// Reads the files on up to `threads` threads (0: one per core), in the
+// files' order. The error of the first file that cannot be read is thrown,
+// as readSymbolLibrary throws it. `stop` is asked before each file is
+// begun; once it answers true, the files not begun are left empty.
+std::vector<SymbolLibrary> readSymbolLibraries(const std::vector<std::string> &paths, unsigned threads = 0,
+                                               const std::function<bool()> &stop = {});
 SymbolLibrary parseSymbolLibrary(std::string bytes, const std::string &file);
 
 } // namespace kicad

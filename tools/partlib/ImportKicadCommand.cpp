@@ -114,15 +114,14 @@ void runImportKicad(const std::string &database, const std::vector<std::string> 
         SignalGuard signals;
         const auto started = std::chrono::steady_clock::now();
         std::vector<kicad::SymbolLibrary> parsed;
-        for (const std::string &file : files) {
-            try {
-                parsed.push_back(kicad::readSymbolLibrary(file));
-            } catch (const std::exception &error) {
-                fail(printable(error.what()) + "; nothing was written");
-            }
-            bytes += static_cast<double>(parsed.back().storage->bytes.size());
-            throwIfCancelled();
+        try {
+            parsed = kicad::readSymbolLibraries(files, 0, cancelRequested);
+        } catch (const std::exception &error) {
+            fail(printable(error.what()) + "; nothing was written");
         }
+        throwIfCancelled();
+        for (const kicad::SymbolLibrary &file : parsed)
+            bytes += static_cast<double>(file.storage->bytes.size());
         parseSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
         target = openTarget(database);

@@ -2,6 +2,7 @@
 
 #include "tools/partlib/Commands.h"
 
+#include <atomic>
 #include <csignal>
 #include <cstring>
 #include <iterator>
@@ -13,7 +14,9 @@ namespace {
 
 const int GUARDED[] = {SIGINT, SIGTERM, SIGHUP};
 
-volatile std::sig_atomic_t caught = 0;
+// Atomic rather than volatile: work on other threads polls it too.
+std::atomic<int> caught{0};
+static_assert(std::atomic<int>::is_always_lock_free, "the signal handler sets it");
 // Set once the work is done: a signal then no longer makes the exit status.
 bool settled = false;
 
@@ -67,7 +70,7 @@ bool cancelCallback() {
 }
 
 int caughtSignal() {
-    return settled ? 0 : caught;
+    return settled ? 0 : caught.load();
 }
 
 void forgetCaughtSignal() {
