@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Crash and cancel trials of the library writes: `partlib copy` (and
-# `partlib import` of the library's exported file) of a 10,000-part library
+# `partlib import` of the library's exported file) of a 10,000-part library,
+# and `partlib import-kicad` of six KiCad symbol libraries (84,000 rows)
 # into SQLite, MariaDB and PostgreSQL targets, killed at a random moment of
 # the write.
 #
@@ -9,7 +10,8 @@
 #   -n N        number of trials (default 100)
 #   -e ENGINES  comma list of sqlite, mariadb, postgres (default: all three,
 #               leaving out a server that cannot be started)
-#   -w WRITES   comma list of copy, import (default: those partlib offers)
+#   -w WRITES   comma list of copy, import, kicad (default: those partlib
+#               offers; kicad where the kicad-symbols package is installed)
 #   -s SEED     seed of the random choices (default: the clock; printed)
 #   -p PARTS    parts of the library written (default 10000)
 #   -b DIR      build folder with partlib and txdb-samplelib (default build)
@@ -53,7 +55,7 @@ while getopts "n:e:w:s:p:b:" option; do
     p) parts=$OPTARG ;;
     b) build_dir=$OPTARG ;;
     *)
-        sed -n '2,16p' "$0" >&2
+        sed -n '2,18p' "$0" >&2
         exit 2
         ;;
     esac
@@ -64,16 +66,35 @@ if ! [[ "$trials" =~ ^[0-9]+$ && "$seed" =~ ^[0-9]+$ && "$parts" =~ ^[1-9][0-9]*
 fi
 source scripts/trial-targets.sh
 begin_run crash-trials "$engine_list" "$engines_by_name"
+# The KiCad libraries import-kicad writes, all into the library Big.
+kicad_files=()
+for name in 74xx Device Interface_UART MCU_ST_STM32F1 MCU_ST_STM32F4 FPGA_Xilinx_Artix7; do
+    kicad_files+=("/usr/share/kicad/symbols/$name.kicad_sym")
+done
+kicad_installed() {
+    local file
+    for file in "${kicad_files[@]}"; do
+        [ -r "$file" ] || return 1
+    done
+}
 if [ -z "$write_list" ]; then
     write_list=copy
-    grep -qE "^  import " <<<"$("$partlib" --help)" && write_list+=,import
+    commands=$("$partlib" --help)
+    grep -qE "^  import " <<<"$commands" && write_list+=,import
+    grep -qE "^  import-kicad " <<<"$commands" && kicad_installed && write_list+=,kicad
 fi
 read -r -a writes <<<"${write_list//,/ }"
 for write in "${writes[@]}"; do
     case "$write" in
     copy | import) ;;
+    kicad)
+        if ! kicad_installed; then
+            echo "crash-trials: the kicad write needs Debian's kicad-symbols package (scripts/install-deps.sh)" >&2
+            exit 2
+        fi
+        ;;
     *)
-        echo "crash-trials: unknown write $write (copy, import)" >&2
+        echo "crash-trials: unknown write $write (copy, import, kicad)" >&2
         exit 2
         ;;
     esac
@@ -106,11 +127,13 @@ prepare() {
 start_write() {
     local write=$1 engine=$2 target
     target=$(target_of "$engine")
-    if [ "$write" = copy ]; then
-        env --default-signal=INT,TERM,HUP "$partlib" copy "$source_db" "$target" Big --yes >"$work_dir/write.log" 2>&1 &
-    else
-        env --default-signal=INT,TERM,HUP "$partlib" import "$target" "$source_file" Big --yes >"$work_dir/write.log" 2>&1 &
-    fi
+    local command
+    case "$write" in
+    copy) command=(copy "$source_db" "$target" Big) ;;
+    import) command=(import "$target" "$source_file" Big) ;;
+    kicad) command=(import-kicad "$target" "${kicad_files[@]}" --library Big) ;;
+    esac
+    env --default-signal=INT,TERM,HUP "$partlib" "${command[@]}" --yes >"$work_dir/write.log" 2>&1 &
     writer=$!
 }
 

@@ -333,7 +333,9 @@ std::string nextStatement(WriteTable table) {
     StatementBuffer &buffer = bufferOf(table);
     if (buffer.cursor >= buffer.statements.size())
         return NO_MORE_TO_WRITE;
-    return buffer.statements[buffer.cursor++] + ";";
+    // A statement handed out is never read again: it leaves the buffer.
+    std::string statement = std::move(buffer.statements[buffer.cursor++]);
+    return statement += ';';
 }
 
 int32_t findPendingPinID(int32_t partDefId, const std::string &identifier) {

@@ -24,22 +24,6 @@ std::vector<std::string> packagePaths() {
     return paths;
 }
 
-void expectSameSummary(const kicad::ImportSummary &a, const kicad::ImportSummary &b) {
-    EXPECT_EQ(a.files, b.files);
-    EXPECT_EQ(a.symbols, b.symbols);
-    EXPECT_EQ(a.derived, b.derived);
-    EXPECT_EQ(a.power, b.power);
-    EXPECT_EQ(a.definitions, b.definitions);
-    EXPECT_EQ(a.parts, b.parts);
-    EXPECT_EQ(a.pins, b.pins);
-    EXPECT_EQ(a.gates, b.gates);
-    EXPECT_EQ(a.gatePins, b.gatePins);
-    EXPECT_EQ(a.swapGroups, b.swapGroups);
-    EXPECT_EQ(a.equivalenceGroups, b.equivalenceGroups);
-    EXPECT_EQ(a.attributes, b.attributes);
-    EXPECT_EQ(a.rules, b.rules);
-}
-
 TEST(KicadParallel, FilesReadAndMappedSideBySideGiveWhatOneThreadGives) {
     KICAD_REQUIRE_PACKAGE();
     const std::vector<std::string> paths = packagePaths();
@@ -69,7 +53,8 @@ TEST(KicadParallel, FilesReadAndMappedSideBySideGiveWhatOneThreadGives) {
         ASSERT_EQ(four.libraries.size(), one.libraries.size());
         for (size_t l = 0; l < one.libraries.size(); ++l)
             EXPECT_TRUE(four.libraries[l] == one.libraries[l]) << one.libraries[l].name;
-        expectSameSummary(four.summary, one.summary);
+        EXPECT_TRUE(four.summary.counts() == one.summary.counts());
+        EXPECT_EQ(four.summary.rules, one.summary.rules);
         EXPECT_EQ(one.summary.files, static_cast<long>(paths.size()));
         EXPECT_GT(one.summary.rules.size(), 5u);
     }

@@ -5,15 +5,19 @@
 
 #include "interface/Exception.h"
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -100,6 +104,24 @@ inline pid_t startPartlib(const std::vector<std::string> &arguments) {
     argv.push_back(nullptr);
     ::execv(program.c_str(), argv.data());
     ::_exit(127);
+}
+
+// Sends SIGINT to a started partlib once its write into the SQLite file
+// `database` has begun (SQLite keeps a journal beside the file while a
+// transaction writes; files are read and checked before that), and returns
+// its exit status: 130 for an interrupted write, -1 for a child that did not
+// exit by itself.
+inline int interruptWhileWriting(pid_t child, const std::string &database) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!std::filesystem::exists(database + "-journal") && !std::filesystem::exists(database + "-wal") &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ::kill(child, SIGINT);
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }
 
 // Sets an environment variable (unsets it for nullptr) while it lives; a

@@ -357,18 +357,7 @@ TEST(ImportCommandSignals, CtrlCInTheMiddleLeavesTheDatabaseAsItWas) {
 
     const pid_t child = txdbtest::startPartlib({"import", target, file});
     ASSERT_GE(child, 0);
-    // Once the write has begun: SQLite keeps a journal beside the file while
-    // a transaction writes (the file is read and checked before that).
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!std::filesystem::exists(target + "-journal") && !std::filesystem::exists(target + "-wal") &&
-           std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    ::kill(child, SIGINT);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_EQ(txdbtest::interruptWhileWriting(child, target), 130);
     EXPECT_TRUE(txdbtest::readFile(target) == before);
 }
 

@@ -161,23 +161,6 @@ void checkName(const std::string &name, const char *what) {
                                  "\" does not fit the database's 50 bytes (pass --library NAME, or rename the file)");
 }
 
-void addSummary(ImportSummary &total, const ImportSummary &part) {
-    total.files += part.files;
-    total.symbols += part.symbols;
-    total.derived += part.derived;
-    total.power += part.power;
-    total.definitions += part.definitions;
-    total.parts += part.parts;
-    total.pins += part.pins;
-    total.gates += part.gates;
-    total.gatePins += part.gatePins;
-    total.swapGroups += part.swapGroups;
-    total.equivalenceGroups += part.equivalenceGroups;
-    total.attributes += part.attributes;
-    for (const auto &rule : part.rules)
-        total.rules[rule.first] += rule.second;
-}
-
 // Maps one file onto the definitions and parts of its library, counting
 // in a summary of its own: the files are mapped side by side.
 class Mapper {
@@ -643,6 +626,15 @@ std::string fitted(std::string_view text, size_t width) {
     return std::string(text.substr(0, end));
 }
 
+ImportSummary &ImportSummary::operator+=(const ImportSummary &other) {
+    std::apply(
+        [&](auto &...mine) { std::apply([&](const auto &...theirs) { ((mine += theirs), ...); }, other.counts()); },
+        countsOf(*this));
+    for (const auto &rule : other.rules)
+        rules[rule.first] += rule.second;
+    return *this;
+}
+
 int pinTypeCode(PinType type) {
     return static_cast<int>(type);
 }
@@ -682,7 +674,7 @@ Import mapLibraries(const std::vector<SymbolLibrary> &files, const ImportOptions
         std::move(mapped[i].library.definitions.begin(), mapped[i].library.definitions.end(),
                   std::back_inserter(library.definitions));
         std::move(mapped[i].library.parts.begin(), mapped[i].library.parts.end(), std::back_inserter(library.parts));
-        addSummary(result.summary, mapped[i].summary);
+        result.summary += mapped[i].summary;
     }
     return result;
 }

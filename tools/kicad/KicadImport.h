@@ -18,6 +18,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kicad {
@@ -39,6 +40,18 @@ struct ImportSummary {
          swapGroups = 0, equivalenceGroups = 0, attributes = 0;
     // Rule text → how often it was applied.
     std::map<std::string, long> rules;
+
+private:
+    template <class Summary> static auto countsOf(Summary &s) {
+        return std::tie(s.files, s.symbols, s.derived, s.power, s.definitions, s.parts, s.pins, s.gates, s.gatePins,
+                        s.swapGroups, s.equivalenceGroups, s.attributes);
+    }
+
+public:
+    // Every count above, for comparing summaries.
+    auto counts() const { return countsOf(*this); }
+    // Adds the counts and rules of another summary.
+    ImportSummary &operator+=(const ImportSummary &other);
 };
 
 struct Import {

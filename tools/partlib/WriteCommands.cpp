@@ -77,10 +77,19 @@ void refuseSameDatabase(const std::string &source, const std::string &target) {
         fail("SRC and DST are the same database: a library cannot be written onto itself");
 }
 
+namespace {
+
+// The SQLite file that openTarget created for the command's write; empty
+// when it opened one that was there.
+std::string createdTarget;
+
+} // namespace
+
 pathHandle_t openTarget(const std::string &database) {
     const std::string file = databaseFileOf(database);
     const bool sqlite = !file.empty();
     const bool created = sqlite && !file.empty() && !std::filesystem::exists(file);
+    createdTarget = created ? file : std::string();
     if (sqlite && std::filesystem::is_directory(file))
         fail(file + " is a directory, not a database file");
     std::string initialisation = initialisationStringOf(database);
@@ -131,7 +140,9 @@ void WriteSession::finish() {
     static_cast<ProgressLine &>(*progress).clear();
     // The writer's last question decides: true, and it aborted the transaction.
     if (lastAnswer)
-        fail("Interrupted: nothing was written; the target is as it was.");
+        fail(createdTarget.empty() ? "Interrupted: nothing was written; the target is as it was."
+                                   : "Interrupted: nothing was written; " + printable(createdTarget) +
+                                         " was created for this write and holds only the empty part-library schema.");
     // The writer committed before it saw the signal: the copy is whole.
     forgetCaughtSignal();
     after = tableCounts();
