@@ -278,6 +278,8 @@ TEST(ImportKicadRefusals, BadFilesAndArgumentsLeaveTheDatabaseAsItWas) {
         std::string message;
     };
     const std::string cutFile = written("Cut", cut);
+    const std::string huge = written("Huge", "");
+    std::filesystem::resize_file(huge, (size_t(256) << 20) + 1); // sparse: no disk taken
     const Case cases[] = {
         {{kicadtest::path("Device"), cutFile}, cutFile + ":"},
         {{cutFile}, "ends inside the list opened at line"},
@@ -285,8 +287,9 @@ TEST(ImportKicadRefusals, BadFilesAndArgumentsLeaveTheDatabaseAsItWas) {
         {{written("Version", version)}, ":1:28: unsupported format version 20231120"},
         {{written("Foreign", "{\"format\": 1}")}, ":1:1: not a KiCad symbol library"},
         {{written("Orphan", missingParent)}, ":2:15: symbol \"A\" extends \"B\", which the file does not hold"},
-        {{txdbtest::tempDirectory() + "/none.kicad_sym"}, "no such file"},
+        {{txdbtest::tempDirectory() + "/none.kicad_sym"}, "No such KiCad symbol library: "},
         {{txdbtest::tempDirectory()}, "is a directory"},
+        {{huge}, "Huge.kicad_sym is larger than 256 MiB; no KiCad symbol library is"},
         {{db}, "is the database itself"},
         {{kicadtest::path("Device"), kicadtest::path("Device")}, "is given twice"},
         {{kicadtest::path("Device"), written("Device", good)}, "would both make the library Device"},

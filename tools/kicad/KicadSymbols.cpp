@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <unordered_map>
@@ -439,14 +440,19 @@ SymbolLibrary readSymbolLibrary(const std::string &path) {
     if (!in)
         throw std::runtime_error(path + ": cannot be read");
     std::string bytes;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0)
-        throw std::runtime_error(path + ": cannot be read");
-    bytes.resize(static_cast<size_t>(size));
-    in.seekg(0);
-    in.read(bytes.data(), size);
-    if (!in)
+    std::error_code noSize;
+    const uintmax_t size = std::filesystem::file_size(path, noSize);
+    if (!noSize && size <= MAX_FILE_BYTES)
+        bytes.reserve(static_cast<size_t>(size));
+    // To the end, whatever the size said: a pipe or a file of /proc has none.
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        bytes.append(chunk, static_cast<size_t>(in.gcount()));
+        if (bytes.size() > MAX_FILE_BYTES)
+            throw std::runtime_error(path + ": larger than " + std::to_string(MAX_FILE_BYTES >> 20) +
+                                     " MiB; no KiCad symbol library is");
+    }
+    if (in.bad())
         throw std::runtime_error(path + ": cannot be read");
     return parseSymbolLibrary(std::move(bytes), path);
 }

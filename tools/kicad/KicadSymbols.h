@@ -111,6 +111,9 @@ struct SymbolLibrary {
 // The versions of the format this reader knows (KiCad 6).
 constexpr long OLDEST_VERSION = 20200126;
 constexpr long NEWEST_VERSION = 20211014;
+// The largest file read (the largest of KiCad's own is 9.5 MB); a larger
+// one is refused.
+constexpr size_t MAX_FILE_BYTES = size_t(256) << 20;
 // The most units a symbol may have (a gate is made for each).
 constexpr int MAX_UNITS = 1000;
 

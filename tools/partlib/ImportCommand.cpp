@@ -7,6 +7,7 @@
 #include "tools/libraryfile/LibraryFile.h"
 #include "tools/libraryfile/LibrarySync.h"
 #include "tools/partlib/Commands.h"
+#include "tools/partlib/InputFile.h"
 #include "tools/partlib/LibraryExport.h"
 #include "tools/partlib/Output.h"
 #include "tools/partlib/SameDatabase.h"
@@ -15,16 +16,12 @@
 #include "tools/partlib/WriteCommands.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <iostream>
 #include <map>
 #include <optional>
 #include <set>
 #include <sstream>
-#include <unistd.h>
 
 namespace partlib {
 
@@ -33,53 +30,11 @@ namespace {
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 namespace fs = std::filesystem;
 
-// Larger files are refused before they are read: the document is held in
-// memory whole, several times its size.
-constexpr std::streamsize MAX_FILE_SIZE = std::streamsize(256) << 20;
-
-// Reads to the end of the descriptor. A signal that interrupts a wait for
-// input (standard input on a terminal or a pipe) ends the command.
-std::string readAll(int descriptor, const std::string &name) {
-    std::string text;
-    char chunk[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(descriptor, chunk, sizeof chunk);
-        if (got == 0)
-            return text;
-        if (got < 0 && errno == EINTR) {
-            throwIfCancelled();
-            continue;
-        }
-        if (got < 0)
-            fail("Cannot read " + name + ": " + std::strerror(errno));
-        text.append(chunk, static_cast<size_t>(got));
-        if (static_cast<std::streamsize>(text.size()) > MAX_FILE_SIZE)
-            fail(name + " is larger than " + std::to_string(MAX_FILE_SIZE >> 20) + " MiB; no library file is");
-    }
-}
-
 // The file's text; "-" is standard input.
 std::string readInput(const std::string &file, const std::string &database) {
-    if (file == "-")
-        return readAll(STDIN_FILENO, "standard input");
-    std::error_code error;
-    if (fs::is_directory(file, error))
-        fail(file + " is a directory, not a library file");
-    if (!fs::exists(file, error))
-        fail("No such library file: " + file);
-    const std::string databaseFile = databaseFileOf(database);
-    if (!databaseFile.empty() && sameFile(file, databaseFile))
-        fail(file + " is the database itself, not a library file");
-    if (fs::is_regular_file(file, error) && fs::file_size(file, error) > static_cast<uintmax_t>(MAX_FILE_SIZE))
-        fail(file + " is larger than " + std::to_string(MAX_FILE_SIZE >> 20) + " MiB; no library file is");
-    const int descriptor = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0)
-        fail("Cannot read " + file + ": " + std::strerror(errno));
-    struct Closer {
-        int descriptor;
-        ~Closer() { ::close(descriptor); }
-    } closer{descriptor};
-    return readAll(descriptor, file);
+    if (file != "-")
+        checkInputFile(file, database, "library file");
+    return readInputFile(file, "library file");
 }
 
 // The database when it exists and holds the part library; nothing (and

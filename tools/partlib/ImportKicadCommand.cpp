@@ -8,6 +8,7 @@
 #include "tools/kicad/KicadImport.h"
 #include "tools/libraryfile/LibraryFile.h"
 #include "tools/partlib/Commands.h"
+#include "tools/partlib/InputFile.h"
 #include "tools/partlib/Output.h"
 #include "tools/partlib/SameDatabase.h"
 #include "tools/partlib/Signals.h"
@@ -31,15 +32,9 @@ using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 // or given twice, and two files that would make one library.
 void checkFiles(const std::string &database, const std::vector<std::string> &files, bool oneLibrary) {
     std::map<std::string, std::string> stems;
-    const std::string databaseFile = databaseFileOf(database);
     for (size_t i = 0; i < files.size(); ++i) {
         const std::string &file = files[i];
-        if (!std::filesystem::exists(file))
-            fail(printable(file) + ": no such file");
-        if (std::filesystem::is_directory(file))
-            fail(printable(file) + " is a directory, not a KiCad symbol library");
-        if (!databaseFile.empty() && sameFile(file, databaseFile))
-            fail(printable(file) + " is the database itself, not a KiCad symbol library");
+        checkInputFile(file, database, "KiCad symbol library");
         for (size_t j = 0; j < i; ++j)
             if (sameFile(file, files[j]))
                 fail(printable(file) + " is given twice");
@@ -118,6 +113,7 @@ void runImportKicad(const std::string &database, const std::vector<std::string> 
         try {
             parsed = kicad::readSymbolLibraries(files, 0, cancelRequested);
         } catch (const std::exception &error) {
+            throwIfCancelled(); // a signal that ended a wait for a file
             fail(printable(error.what()) + "; nothing was written");
         }
         throwIfCancelled();
