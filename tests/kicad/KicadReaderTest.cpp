@@ -155,8 +155,49 @@ TEST(KicadReader, TextsAreFittedWithoutCuttingACharacter) {
     // "Ω" is two bytes: a cut through it drops it whole.
     EXPECT_EQ(kicad::fitted("012345678Ω", 10), "012345678");
     EXPECT_EQ(kicad::fitted("01234567Ω", 10), "01234567Ω");
+    // Bytes that are no UTF-8 are cut at the width, never to nothing.
+    EXPECT_EQ(kicad::fitted(std::string(12, '\x80'), 10), std::string(7, '\x80'));
+    EXPECT_EQ(kicad::fitted("a" + std::string(12, '\x80'), 10), "a" + std::string(6, '\x80'));
     EXPECT_EQ(kicad::libraryNameOf("/usr/share/kicad/symbols/74xx.kicad_sym"), "74xx");
     EXPECT_EQ(kicad::libraryNameOf("Device"), "Device");
+}
+
+// Property values over 255 bytes continue in numbered attributes: every
+// byte kept once, under names unique in the definition and within the
+// column, whatever the text and whatever names the symbol holds already.
+TEST(KicadMapping, LongPropertiesContinueUnderUniqueNames) {
+    struct Case {
+        const char *what;
+        std::vector<std::pair<std::string, std::string>> properties;
+    };
+    const std::string longName(255, 'K');
+    const Case cases[] = {
+        {"bytes that are no UTF-8", {{"Bad", std::string(600, '\x80')}}},
+        {"a name that a continuation takes", {{"K (2)", "x"}, {"K", std::string(300, 'v')}}},
+        {"a repeated name", {{"K", "1"}, {"K", std::string(600, 'w')}, {"K (2)", "3"}}},
+        {"a name of the whole width", {{longName, std::string(255 * 1000, 'z')}}},
+    };
+    for (const Case &c : cases) {
+        std::string text = "(kicad_symbol_lib (version 20211014)\n  (symbol \"S\" (property \"Reference\" \"U\")\n";
+        for (const auto &property : c.properties)
+            text += "    (property \"" + property.first + "\" \"" + property.second + "\")\n";
+        text += "    (symbol \"S_1_1\" (pin input line (at 0 0 0) (name \"A\") (number \"1\"))))\n)\n";
+        std::vector<kicad::SymbolLibrary> files;
+        files.push_back(kicad::parseSymbolLibrary(text, "Props.kicad_sym"));
+        const kicad::Import import = kicad::mapLibraries(files, {});
+        const std::vector<hostmodel::Attribute> &attributes = import.libraries.at(0).definitions.at(0).attributes;
+        std::set<std::string> names;
+        std::string values, expected;
+        for (const hostmodel::Attribute &attribute : attributes) {
+            EXPECT_TRUE(names.insert(attribute.name).second) << c.what << ": " << attribute.name << " twice";
+            EXPECT_LE(attribute.name.size(), 255u) << c.what;
+            EXPECT_LE(attribute.value.size(), 255u) << c.what;
+            values += attribute.value;
+        }
+        for (const auto &property : c.properties)
+            expected += property.second;
+        EXPECT_EQ(values, expected) << c.what;
+    }
 }
 
 } // namespace

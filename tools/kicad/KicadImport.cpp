@@ -72,9 +72,7 @@ public:
     Attributes(std::vector<hostmodel::Attribute> &list, Counter count) : list(list), count(count) {}
 
     void add(const std::string &name, std::string_view value) {
-        std::string key = fitted(name, TEXT_WIDTH);
-        for (int n = 2; !names.insert(key).second; ++n)
-            key = fitted(name, TEXT_WIDTH - 6) + " (" + std::to_string(n) + ")";
+        const std::string key = unique(name);
         if (value.size() <= TEXT_WIDTH) {
             list.push_back({key, str(value)});
             return;
@@ -82,14 +80,26 @@ public:
         count(RULE_VALUE_SPLIT);
         for (int n = 1; !value.empty(); ++n) {
             const std::string piece = fitted(value, TEXT_WIDTH);
-            const std::string pieceName = n == 1 ? key : fitted(key, TEXT_WIDTH - 6) + " (" + std::to_string(n) + ")";
-            names.insert(pieceName);
-            list.push_back({pieceName, piece});
+            list.push_back({n == 1 ? key : unique(numbered(key, n)), piece});
             value.remove_prefix(piece.size());
         }
     }
 
 private:
+    // "NAME (n)" within the column.
+    static std::string numbered(const std::string &name, int n) {
+        const std::string suffix = " (" + std::to_string(n) + ")";
+        return fitted(name, TEXT_WIDTH - suffix.size()) + suffix;
+    }
+
+    // The name, or the first "NAME (n)" the definition does not hold yet.
+    std::string unique(const std::string &name) {
+        std::string key = fitted(name, TEXT_WIDTH);
+        for (int n = 2; !names.insert(key).second; ++n)
+            key = numbered(name, n);
+        return key;
+    }
+
     std::vector<hostmodel::Attribute> &list;
     Counter count;
     std::unordered_set<std::string> names;
@@ -620,8 +630,10 @@ std::string fitted(std::string_view text, size_t width) {
     if (text.size() <= width)
         return std::string(text);
     size_t end = width;
-    // Back over continuation bytes to the start of the cut character.
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+    // Back over continuation bytes to the start of the cut character, at
+    // most three: text that is not UTF-8 is cut at the width, so that every
+    // cut keeps a start of the text.
+    while (end > 0 && width - end < 3 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
         --end;
     return std::string(text.substr(0, end));
 }
