@@ -310,10 +310,22 @@ TEST(ImportKicadRefusals, BadFilesAndArgumentsLeaveTheDatabaseAsItWas) {
         EXPECT_EQ(run.output, "") << c.message;
         EXPECT_TRUE(txdbtest::readFile(db) == before) << c.message;
     }
-    // A bad file leaves a database that did not exist uncreated.
-    const std::string fresh = txdbtest::tempFile();
-    EXPECT_EQ(runPartlib({"import-kicad", fresh, cutFile, "--yes"}).status, 1);
-    EXPECT_FALSE(std::filesystem::exists(fresh));
+    // A file refused as it is read, or once mapped, leaves a database that
+    // did not exist uncreated.
+    // Left:R is what R of file Left becomes, R being in file Right too.
+    const std::string refused[] = {cutFile, written(std::string(51, 'S'), symbols({"R"})),
+                                   written("Clasher", symbols({"Left:R"})), written("Left", symbols({"R"})),
+                                   written("Right", symbols({"R"}))};
+    for (const std::vector<std::string> &files :
+         std::vector<std::vector<std::string>>{{refused[0]}, {refused[1]}, {refused[2], refused[3], refused[4]}}) {
+        const std::string fresh = txdbtest::tempFile();
+        std::vector<std::string> arguments{"import-kicad", fresh};
+        arguments.insert(arguments.end(), files.begin(), files.end());
+        arguments.push_back("--yes");
+        const ProgramRun run = runPartlib(arguments);
+        EXPECT_EQ(run.status, 1) << files[0] << ": " << run.errors;
+        EXPECT_FALSE(std::filesystem::exists(fresh)) << files[0] << ": " << run.errors;
+    }
 }
 
 } // namespace

@@ -28,32 +28,12 @@ namespace partlib {
 namespace {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
-namespace fs = std::filesystem;
 
 // The file's text; "-" is standard input.
 std::string readInput(const std::string &file, const std::string &database) {
     if (file != "-")
         checkInputFile(file, database, "library file");
     return readInputFile(file, "library file");
-}
-
-// The database when it exists and holds the part library; nothing (and
-// nothing created) otherwise.
-std::optional<pathHandle_t> openIfPartLibrary(const std::string &database) {
-    const std::string file = databaseFileOf(database);
-    std::error_code error;
-    if (!file.empty() && !fs::exists(file, error))
-        return std::nullopt;
-    std::string initialisation = initialisationStringOf(database);
-    doPromptValidationMsg(false);
-    try {
-        return openPath(initialisation.data());
-    } catch (Exception *failure) {
-        if (!failure->getMessage().empty())
-            throw;
-        delete failure;
-        return std::nullopt;
-    }
 }
 
 // The stored libraries of those names, read back through the export.

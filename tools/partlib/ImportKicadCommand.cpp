@@ -15,11 +15,13 @@
 #include "tools/partlib/TextQuery.h"
 #include "tools/partlib/WriteCommands.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <sstream>
 
 namespace partlib {
@@ -44,6 +46,17 @@ void checkFiles(const std::string &database, const std::vector<std::string> &fil
             fail(printable(file) + " and " + printable(known.first->second) + " would both make the " +
                  (oneLibrary ? "folder " : "library ") + printable(stem) + ": import them one at a time");
     }
+}
+
+// Threads to read the files on (0: one per core). A file that is not a
+// regular file (a named pipe) can keep its reader waiting, and a signal
+// reaches a waiting reader only when it is the process's one thread.
+unsigned readingThreads(const std::vector<std::string> &files) {
+    std::error_code error;
+    return std::all_of(files.begin(), files.end(),
+                       [&](const std::string &file) { return std::filesystem::is_regular_file(file, error); })
+               ? 0
+               : 1;
 }
 
 // The stored names as the mapping takes them: each name with the library
@@ -105,13 +118,12 @@ void runImportKicad(const std::string &database, const std::vector<std::string> 
     // anything is written.
     kicad::Import import;
     double parseSeconds = 0, bytes = 0;
-    pathHandle_t target;
     {
         SignalGuard signals;
         const auto started = std::chrono::steady_clock::now();
         std::vector<kicad::SymbolLibrary> parsed;
         try {
-            parsed = kicad::readSymbolLibraries(files, 0, cancelRequested);
+            parsed = kicad::readSymbolLibraries(files, readingThreads(files), cancelRequested);
         } catch (const std::exception &error) {
             throwIfCancelled(); // a signal that ended a wait for a file
             fail(printable(error.what()) + "; nothing was written");
@@ -121,10 +133,11 @@ void runImportKicad(const std::string &database, const std::vector<std::string> 
             bytes += static_cast<double>(file.storage->bytes.size());
         parseSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
-        target = openTarget(database);
         kicad::ImportOptions options;
         options.library = library;
-        const libraryfile::StoredNames stored = storedNames(target);
+        libraryfile::StoredNames stored;
+        if (const std::optional<pathHandle_t> path = openIfPartLibrary(database))
+            stored = storedNames(*path);
         options.storedNames = namesByLibrary(stored);
         try {
             import = kicad::mapLibraries(parsed, options);
@@ -138,6 +151,8 @@ void runImportKicad(const std::string &database, const std::vector<std::string> 
     std::vector<std::string> names;
     for (const hostmodel::Library &mapped : import.libraries)
         names.push_back(mapped.name);
+    // Opened (and created) only now that nothing can refuse the files.
+    pathHandle_t target = openTarget(database);
     WriteSession session(target, "Importing");
     std::shared_ptr<Writer<LibraryAccess>> writer = getLibraryWriter(target);
     session.run<LibraryAccess>(*writer, hostmodel::libraryReader(std::move(import.libraries)));

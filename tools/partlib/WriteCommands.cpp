@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <unistd.h>
 
@@ -104,6 +105,23 @@ pathHandle_t openTarget(const std::string &database) {
         delete failure;
         fail(databaseName(database) + " holds no part library of the current version, and it was not " +
              (created ? "created" : "given one") + ": answer the question with yes, or pass --yes");
+    }
+}
+
+std::optional<pathHandle_t> openIfPartLibrary(const std::string &database) {
+    const std::string file = databaseFileOf(database);
+    std::error_code error;
+    if (!file.empty() && !std::filesystem::exists(file, error))
+        return std::nullopt;
+    std::string initialisation = initialisationStringOf(database);
+    doPromptValidationMsg(false);
+    try {
+        return openPath(initialisation.data());
+    } catch (Exception *failure) {
+        if (!failure->getMessage().empty())
+            throw;
+        delete failure;
+        return std::nullopt;
     }
 }
 

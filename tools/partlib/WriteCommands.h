@@ -15,6 +15,7 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,11 @@ void refuseSameDatabase(const std::string &source, const std::string &target);
 // missing, and a database without the part library gets its schema when the
 // user agrees (--yes answers).
 COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t openTarget(const std::string &database);
+
+// The database when it exists and holds the part library; nothing (and
+// nothing created, no question asked) otherwise: for the checks that come
+// before a write.
+std::optional<COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t> openIfPartLibrary(const std::string &database);
 
 // One library write of a command: while it lives, SIGINT, SIGTERM and SIGHUP
 // make the writer's cancel callback answer true (a second signal stops at
