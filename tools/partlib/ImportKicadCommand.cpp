@@ -189,7 +189,12 @@ void addImportKicadCommand(CLI::App &app) {
     addDatabaseArgument(*command, args->database);
     command->add_option("FILE", args->files, "KiCad symbol library files (.kicad_sym)")->required();
     command->add_option("--library", args->library, "Import every file into this one library, a folder per file");
-    command->callback([args] { runImportKicad(args->database, args->files, args->library); });
+    command->callback([args, command] {
+        // An empty name would silently make a library per file instead.
+        if (command->count("--library") > 0 && args->library.empty())
+            fail("--library needs a library name");
+        runImportKicad(args->database, args->files, args->library);
+    });
 }
 
 } // namespace partlib
