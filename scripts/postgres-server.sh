@@ -157,6 +157,11 @@ start() {
 SELECT 'CREATE ROLE partlib LOGIN CREATEDB' WHERE NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = 'partlib')
 \gexec
 ALTER ROLE partlib PASSWORD 'pl-secret';
+-- DROP DATABASE ... WITH (FORCE) ends every session on the catalog, and an
+-- autovacuum worker busy there belongs to no role: without this grant the
+-- drop fails on it.
+SELECT 'GRANT pg_signal_backend TO partlib' WHERE NOT pg_has_role('partlib', 'pg_signal_backend', 'member')
+\gexec
 SELECT 'CREATE DATABASE partlib_test OWNER partlib' WHERE NOT EXISTS (SELECT 1 FROM pg_database WHERE datname = 'partlib_test')
 \gexec
 SELECT 'CREATE DATABASE partlib_test2 OWNER partlib' WHERE NOT EXISTS (SELECT 1 FROM pg_database WHERE datname = 'partlib_test2')

@@ -101,7 +101,13 @@ reset_target() {
     sqlite) rm -f "$work_dir/target.db" "$work_dir/target.db-journal" "$work_dir/target.db-wal" "$work_dir/target.db-shm" ;;
     mariadb) server_sql mariadb "" "DROP DATABASE IF EXISTS $trial_catalog; CREATE DATABASE $trial_catalog CHARACTER SET utf8mb4" ;;
     postgres)
-        server_sql postgres "" "DROP DATABASE IF EXISTS $trial_catalog WITH (FORCE)"
+        # A session still ending on the catalog can fail the drop for a moment.
+        local attempt
+        for attempt in 1 2 3 4 5; do
+            server_sql postgres "" "DROP DATABASE IF EXISTS $trial_catalog WITH (FORCE)" && break
+            [ "$attempt" -lt 5 ] || return 1
+            sleep 1
+        done
         server_sql postgres "" "CREATE DATABASE $trial_catalog"
         ;;
     esac
