@@ -21,6 +21,7 @@
 
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
+#include "ctraxdbpartlib/readers/TextWidths.h"
 #include "tools/samplelib/SampleLibrary.h"
 
 #include <sqlite3.h>
@@ -73,8 +74,8 @@ public:
                 {nullableText<11>(pin, &PinDataAccess::getPinIdentifier),
                  nullableText<11>(pin, &PinDataAccess::getName), nullableText<51>(pin, &PinDataAccess::getLabel),
                  nullableNumber(pin, &PinDataAccess::getPosition), nullableNumber(pin, &PinDataAccess::getType),
-                 nullableNumber(pin, &PinDataAccess::getLoading), nullableText<49>(pin, &PinDataAccess::getSignal),
-                 std::nullopt});
+                 nullableNumber(pin, &PinDataAccess::getLoading),
+                 nullableText<DBIMPL::textWidth::PIN_SIGNAL>(pin, &PinDataAccess::getSignal), std::nullopt});
         });
         each(definition.getPinEquivReader(), [&](PinEquivAccess &group) {
             details.pinEquivalences.push_back({group.getID(), {}});
@@ -109,9 +110,10 @@ public:
             });
         });
         each(definition.getAttributesReader(), [&](AttributeAccess &attribute) {
-            details.attributes.push_back(
-                {text<51>(attribute, &AttributeAccess::getName), text<256>(attribute, &AttributeAccess::getValue),
-                 number(attribute, &AttributeAccess::getType), number(attribute, &AttributeAccess::getReadOnly)});
+            details.attributes.push_back({text<DBIMPL::textWidth::ATTRIBUTE_NAME>(attribute, &AttributeAccess::getName),
+                                          text<256>(attribute, &AttributeAccess::getValue),
+                                          number(attribute, &AttributeAccess::getType),
+                                          number(attribute, &AttributeAccess::getReadOnly)});
         });
     }
 };

@@ -7,6 +7,7 @@
 // follow the row in the constructor.
 
 #include "ctraxdbpartlib/access/CTraxDBRecord.h"
+#include "ctraxdbpartlib/readers/TextWidths.h"
 
 #include <cstdint>
 
@@ -17,7 +18,7 @@ template <class TBase> class CTraxDBAttribRecord : public TBase {
 public:
     void getName(TCHAR *buffer, size_t size, bool) override {
         TXDB_TRACE(LOG_FINE, this->traceText("getName(TCHAR *,size_t,bool)"));
-        getter::text(name, buffer, size);
+        getter::text(name, buffer, size, textWidth::ATTRIBUTE_NAME_MIN);
     }
     void getValue(TCHAR *buffer, size_t size) override {
         TXDB_TRACE(LOG_FINE, this->traceText("getValue(TCHAR *,size_t)"));
@@ -40,7 +41,7 @@ protected:
         value.assign(row.value);
     }
 
-    DBText<51> name;
+    DBText<textWidth::ATTRIBUTE_NAME> name;
     DBText<256> value;
     int32_t usageType;
     int32_t readOnly; // a NULL arrives from the fetch as 0

@@ -29,7 +29,7 @@ void CTraxDBCompletePartAndPartDefAccess::getCompNameStem(bool &isNull, TCHAR *b
 
 void CTraxDBCompletePartAndPartDefAccess::getPartDefPSpice(bool &isNull, TCHAR *buffer, size_t size) {
     TXDB_TRACE(LOG_FINE, "CTraxDBCompletePartAndPartDefAccess::getPartDefPSpice(bool &,TCHAR *,size_t)");
-    getter::textBufferFirst(defPSpice, isNull, buffer, size);
+    getter::textBufferFirst(defPSpice, isNull, buffer, size, textWidth::DEFINITION_PSPICE_MIN);
 }
 
 hierarchyAccessHandle_t CTraxDBCompletePartAndPartDefAccess::getPartHierarchy() {

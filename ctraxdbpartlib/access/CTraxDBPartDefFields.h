@@ -65,7 +65,7 @@ protected:
     DBText<51> pcbAltName;
     DBText<256> value;
     DBText<21> compNameStem;
-    DBText<81> defPSpice;
+    DBText<textWidth::DEFINITION_PSPICE> defPSpice;
     int32_t maxConnectorPins;
     int16_t gateSwapping;
     int16_t pinNumName;

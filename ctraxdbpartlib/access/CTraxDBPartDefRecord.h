@@ -24,7 +24,7 @@ public:
     }
     void getPSpice(bool &isNull, TCHAR *buffer, size_t size) override {
         TXDB_TRACE(LOG_FINE, this->traceText("getPSpice(bool &,TCHAR *,size_t)"));
-        getter::textBufferFirst(this->defPSpice, isNull, buffer, size);
+        getter::textBufferFirst(this->defPSpice, isNull, buffer, size, textWidth::DEFINITION_PSPICE_MIN);
     }
     void getPosition(int &position) override { position = -1; }
     int getLibID() override { return libraryId; }

@@ -39,7 +39,7 @@ public:
     }
     void getSignal(bool &isNull, TCHAR *buffer, size_t size) override {
         TXDB_TRACE(LOG_FINE, this->traceText("getSignal(bool &,TCHAR *,size_t)"));
-        getter::textBufferFirst(signal, isNull, buffer, size);
+        getter::textBufferFirst(signal, isNull, buffer, size, textWidth::PIN_SIGNAL_MIN);
     }
 
 protected:
@@ -58,7 +58,7 @@ protected:
     DBText<11> pinIdentifier;
     DBText<11> name;
     DBText<51> label;
-    DBText<49> signal;
+    DBText<textWidth::PIN_SIGNAL> signal;
     DBValue<int32_t> pinType;
     DBValue<int32_t> loading;
     DBValue<int32_t> position;

@@ -18,6 +18,21 @@ HRESULT failWith(const std::string &text, HRESULT result) {
     return result;
 }
 
+// The first bytes of a stored value for a message, control bytes as \xNN.
+std::string shownStart(const char *text, size_t length) {
+    static const char digits[] = "0123456789ABCDEF";
+    constexpr size_t SHOWN = 40;
+    std::string shown;
+    for (size_t i = 0; i < std::min(length, SHOWN); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F)
+            shown += std::string("\\x") + digits[c >> 4] + digits[c & 15];
+        else
+            shown += static_cast<char>(c);
+    }
+    return length > SHOWN ? shown + "..." : shown;
+}
+
 // The buffer's value of one binding; NULL when its status says so.
 DBParam bufferValue(const DBBinding &binding) {
     if (binding.status && *binding.status == DBSTATUS_S_ISNULL)
@@ -187,11 +202,25 @@ struct CRowset::Impl {
     HRESULT misfit(int ordinal, const DBBinding &binding) {
         size_t length = 0;
         const char *text = statement->getText(ordinal, length);
-        const std::string from = statement->tableName(ordinal);
-        return failWith("Column " + statement->columnName(ordinal) + (from.empty() ? "" : " of table " + from) +
-                            " holds a value that is not a " + (binding.type == DBBinding::I4 ? "32" : "16") +
-                            "-bit integer: " + std::string(text, std::min<size_t>(length, 40)),
+        return failWith(columnText(ordinal) + " holds a value that is not a " +
+                            (binding.type == DBBinding::I4 ? "32" : "16") + "-bit integer: " + shownStart(text, length),
                         DB_E_CANTCONVERTVALUE);
+    }
+
+    // A text longer than its buffer holds is a failure naming its column,
+    // never a value cut short.
+    HRESULT overlong(int ordinal, const DBBinding &binding) {
+        size_t length = 0;
+        const char *text = statement->getText(ordinal, length);
+        return failWith(columnText(ordinal) + " holds a text of " + std::to_string(length) +
+                            " bytes, longer than the " + std::to_string(binding.width - 1) +
+                            " bytes it is read in, and is not read cut: " + shownStart(text, length),
+                        DB_E_CANTCONVERTVALUE);
+    }
+
+    std::string columnText(int ordinal) const {
+        const std::string from = statement->tableName(ordinal);
+        return "Column " + statement->columnName(ordinal) + (from.empty() ? "" : " of table " + from);
     }
 
     // Copies the current row into the bindings. No allocation unless a value
@@ -228,12 +257,13 @@ struct CRowset::Impl {
             } else {
                 size_t length = 0;
                 const char *text = row.getText(ordinal, length);
-                const size_t copied = std::min(length, binding.width - 1);
+                if (length >= binding.width)
+                    return overlong(ordinal, binding);
                 char *target = static_cast<char *>(binding.value);
-                std::memcpy(target, text, copied);
-                target[copied] = '\0';
+                std::memcpy(target, text, length);
+                target[length] = '\0';
                 if (binding.length)
-                    *binding.length = copied;
+                    *binding.length = length;
             }
             if (binding.status)
                 *binding.status = DBSTATUS_S_OK;
@@ -283,6 +313,10 @@ struct CRowset::Impl {
                 if (!rowValue(binding, value)) {
                     cached = false;
                     return misfit(binding.ordinal, binding);
+                }
+                if (binding.type == DBBinding::STR && value.text.size() >= binding.width) {
+                    cached = false;
+                    return overlong(binding.ordinal, binding);
                 }
                 rows.values.push_back(std::move(value));
             }

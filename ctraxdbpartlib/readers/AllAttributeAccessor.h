@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ctraxdbpartlib/readers/AllDetailAccessor.h"
+#include "ctraxdbpartlib/readers/TextWidths.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -8,7 +9,7 @@ namespace DBIMPL {
 // One attribute: the part-definition ID, [Name], [Attribute_value],
 // [Usage_type], [Read_Only]. [Read_Only] has no status: a NULL reads as 0.
 struct AllAttributeAccessor : AllDetailAccessor {
-    char name[51] = {};
+    char name[textWidth::ATTRIBUTE_NAME] = {};
     char value[256] = {};
     int32_t usageType = 0;
     int32_t readOnly = 0;

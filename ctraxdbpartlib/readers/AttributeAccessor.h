@@ -1,15 +1,15 @@
 #pragma once
 
 #include "ctraxdbpartlib/connection/CAccessor.h"
+#include "ctraxdbpartlib/readers/TextWidths.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-// One row of [Attributes]: [Name] (bound NameWidth wide), [Attribute_value],
-// [Usage_type], [Read_Only], [Part_def_ID]; the parameter is the
-// part-definition ID.
-template <size_t NameWidth> struct AttributeAccessorOf {
-    char name[NameWidth] = {};
+// One row of [Attributes]: [Name], [Attribute_value], [Usage_type],
+// [Read_Only], [Part_def_ID]; the parameter is the part-definition ID.
+struct AttributeAccessor {
+    char name[textWidth::ATTRIBUTE_NAME] = {};
     char value[256] = {};
     int32_t usageType = 0;
     int32_t readOnly = 0;
@@ -28,9 +28,6 @@ template <size_t NameWidth> struct AttributeAccessorOf {
         map.param(1, parentId);
     }
 };
-
-// The readers bind [Name] 51 wide.
-using AttributeAccessor = AttributeAccessorOf<51>;
 
 } // namespace DBIMPL
 } // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ctraxdbpartlib/connection/CAccessor.h"
+#include "ctraxdbpartlib/readers/TextWidths.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -8,9 +9,9 @@ namespace DBIMPL {
 // A part definition's own columns, in the order every definition query
 // selects them: [Name], [PCB_component_name], [PCB_alternate_name],
 // [Part_def_value], [Component_name_stem], [PSpice_data],
-// [Max_connector_pins], [Gate_swapping], [Pin_num_name], [Is_FPGA], with
-// [PSpice_data] bound PSpiceWidth wide.
-template <size_t PSpiceWidth> struct PartDefColumnsOf {
+// [Max_connector_pins], [Gate_swapping], [Pin_num_name], [Is_FPGA], every
+// text at its column's full width.
+struct PartDefColumns {
     char name[51] = {};
     char pcbCompName[51] = {};
     char pcbAltName[51] = {};
@@ -19,7 +20,7 @@ template <size_t PSpiceWidth> struct PartDefColumnsOf {
     DBSTATUS valueStatus = DBSTATUS_S_OK;
     char compNameStem[21] = {};
     DBSTATUS compNameStemStatus = DBSTATUS_S_OK;
-    char pSpice[PSpiceWidth] = {};
+    char pSpice[textWidth::DEFINITION_PSPICE] = {};
     DBSTATUS pSpiceStatus = DBSTATUS_S_OK;
     int32_t maxConnectorPins = 0;
     int16_t gateSwapping = 0;
@@ -41,9 +42,6 @@ template <size_t PSpiceWidth> struct PartDefColumnsOf {
         map.column(first + 9, isFPGA);
     }
 };
-
-// The readers bind [PSpice_data] 81 wide.
-using PartDefColumns = PartDefColumnsOf<81>;
 
 // One row of [Part_Definition]: the definition's columns, [Library_ID],
 // [ID], with one integer parameter (a library or definition ID).

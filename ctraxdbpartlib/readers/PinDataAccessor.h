@@ -1,22 +1,23 @@
 #pragma once
 
 #include "ctraxdbpartlib/connection/CAccessor.h"
+#include "ctraxdbpartlib/readers/TextWidths.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
 // The columns of a pin, in the order every pin query selects them:
 // [Pin_identifier], [Name], [Label], [Signal], [Pin_type], [Loading],
-// [Pin_position], [Equiv_group], each with its status, with [Signal] bound
-// SignalWidth wide.
-template <size_t SignalWidth> struct PinColumnsOf {
+// [Pin_position], [Equiv_group], each with its status, every text at its
+// column's full width.
+struct PinColumns {
     char pinIdentifier[11] = {};
     DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
     char name[11] = {};
     DBSTATUS nameStatus = DBSTATUS_S_OK;
     char label[51] = {};
     DBSTATUS labelStatus = DBSTATUS_S_OK;
-    char signal[SignalWidth] = {};
+    char signal[textWidth::PIN_SIGNAL] = {};
     DBSTATUS signalStatus = DBSTATUS_S_OK;
     int32_t pinType = 0;
     DBSTATUS pinTypeStatus = DBSTATUS_S_OK;
@@ -40,10 +41,6 @@ protected:
         map.column(first + 7, equivGroup, &equivGroupStatus);
     }
 };
-
-// The readers bind [Signal] 49 wide, so a longer signal arrives cut to 48
-// characters.
-using PinColumns = PinColumnsOf<49>;
 
 // One row of [Pin_Data]: the pin's columns, [Part_def_ID], [ID]; the
 // parameter is the part-definition ID.

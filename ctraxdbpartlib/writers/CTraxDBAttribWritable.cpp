@@ -5,7 +5,7 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-CTraxDBAttribWritable::CTraxDBAttribWritable(pathHandle_t path, PartDefWriteAccessor &definition)
+CTraxDBAttribWritable::CTraxDBAttribWritable(pathHandle_t path, PartDefAccessor &definition)
     : DBTableWritable(std::move(path),
                       "SELECT [Name],[Attribute_value],[Usage_type],[Read_Only],[Part_def_ID] FROM [Attributes] WHERE "
                       "[Part_def_ID] = ? ORDER BY([Name]);",

@@ -9,9 +9,9 @@ namespace DBIMPL {
 
 // The attributes of one part definition, found by name; a deleted attribute
 // goes at once.
-class CTraxDBAttribWritable : public DBTableWritable<AttributeAccess, AttributeWriteAccessor> {
+class CTraxDBAttribWritable : public DBTableWritable<AttributeAccess, AttributeAccessor> {
 public:
-    CTraxDBAttribWritable(pathHandle_t path, PartDefWriteAccessor &definition);
+    CTraxDBAttribWritable(pathHandle_t path, PartDefAccessor &definition);
 
     bool find(std::shared_ptr<AttributeAccess> item) override;
     void insert(std::shared_ptr<AttributeAccess> item) override;

@@ -5,7 +5,7 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-CTraxDBAttribWriter::CTraxDBAttribWriter(pathHandle_t path, PartDefWriteAccessor &parent)
+CTraxDBAttribWriter::CTraxDBAttribWriter(pathHandle_t path, PartDefAccessor &parent)
     : DBChildWriter("CTraxDBAttribWriter", WRITE_TYPE_ATTRIBUTE, path, parent) {}
 
 std::string CTraxDBAttribWriter::getWriteItem(std::shared_ptr<AttributeAccess> item) {

@@ -10,7 +10,7 @@ namespace DBIMPL {
 // The attributes of a part definition.
 class CTraxDBAttribWriter : public DBChildWriter<AttributeAccess, CTraxDBAttribWritable> {
 public:
-    CTraxDBAttribWriter(pathHandle_t path, PartDefWriteAccessor &parent);
+    CTraxDBAttribWriter(pathHandle_t path, PartDefAccessor &parent);
 
     std::string getWriteItem(std::shared_ptr<AttributeAccess> item) override;
 };

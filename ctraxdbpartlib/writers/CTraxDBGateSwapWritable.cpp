@@ -7,7 +7,7 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-CTraxDBGateSwapWritable::CTraxDBGateSwapWritable(pathHandle_t path, PartDefWriteAccessor &definition)
+CTraxDBGateSwapWritable::CTraxDBGateSwapWritable(pathHandle_t path, PartDefAccessor &definition)
     : DBTableWritable(std::move(path),
                       "SELECT [ID],[Name],[Part_def_ID] FROM [Gate_Equiv] WHERE [Part_def_ID] = ? ORDER BY([ID]);",
                       !isNewKey(WriteTable::PartDefinition, definition.id)),

@@ -11,7 +11,7 @@ namespace DBIMPL {
 // The gate-swap groups of one part definition, found by position.
 class CTraxDBGateSwapWritable : public DBTableWritable<GateSwapAccess, GateSwapAccessor> {
 public:
-    CTraxDBGateSwapWritable(pathHandle_t path, PartDefWriteAccessor &definition);
+    CTraxDBGateSwapWritable(pathHandle_t path, PartDefAccessor &definition);
 
     bool find(std::shared_ptr<GateSwapAccess> item) override;
     void insert(std::shared_ptr<GateSwapAccess> item) override;

@@ -5,7 +5,7 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-CTraxDBGateSwapWriter::CTraxDBGateSwapWriter(pathHandle_t path, PartDefWriteAccessor &parent)
+CTraxDBGateSwapWriter::CTraxDBGateSwapWriter(pathHandle_t path, PartDefAccessor &parent)
     : DBChildWriter("CTraxDBGateSwapWriter", WRITE_TYPE_GATE_SWAP, path, parent) {}
 
 std::string CTraxDBGateSwapWriter::getWriteItem(std::shared_ptr<GateSwapAccess> item) {

@@ -10,7 +10,7 @@ namespace DBIMPL {
 // The gate-swap groups of a part definition.
 class CTraxDBGateSwapWriter : public DBChildWriter<GateSwapAccess, CTraxDBGateSwapWritable> {
 public:
-    CTraxDBGateSwapWriter(pathHandle_t path, PartDefWriteAccessor &parent);
+    CTraxDBGateSwapWriter(pathHandle_t path, PartDefAccessor &parent);
 
     std::string getWriteItem(std::shared_ptr<GateSwapAccess> item) override;
 };

@@ -7,7 +7,7 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-CTraxDBGateWritable::CTraxDBGateWritable(pathHandle_t path, PartDefWriteAccessor &definition)
+CTraxDBGateWritable::CTraxDBGateWritable(pathHandle_t path, PartDefAccessor &definition)
     : DBTableWritable(std::move(path),
                       "SELECT [ID],[Name],[Alt_name],[Part_def_ID] FROM [Gate] WHERE [Part_def_ID] = ? ORDER BY([ID]);",
                       !isNewKey(WriteTable::PartDefinition, definition.id)),

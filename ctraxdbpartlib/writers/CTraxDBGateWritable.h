@@ -11,7 +11,7 @@ namespace DBIMPL {
 // The gates of one part definition, found by position.
 class CTraxDBGateWritable : public DBTableWritable<GateAccess, GateAccessor> {
 public:
-    CTraxDBGateWritable(pathHandle_t path, PartDefWriteAccessor &definition);
+    CTraxDBGateWritable(pathHandle_t path, PartDefAccessor &definition);
 
     bool find(std::shared_ptr<GateAccess> item) override;
     void insert(std::shared_ptr<GateAccess> item) override;

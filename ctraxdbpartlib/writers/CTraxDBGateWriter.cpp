@@ -5,7 +5,7 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-CTraxDBGateWriter::CTraxDBGateWriter(pathHandle_t path, PartDefWriteAccessor &parent)
+CTraxDBGateWriter::CTraxDBGateWriter(pathHandle_t path, PartDefAccessor &parent)
     : DBChildWriter("CTraxDBGateWriter", WRITE_TYPE_GATE, path, parent) {}
 
 std::string CTraxDBGateWriter::getWriteItem(std::shared_ptr<GateAccess> item) {

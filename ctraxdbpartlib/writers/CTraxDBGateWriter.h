@@ -10,7 +10,7 @@ namespace DBIMPL {
 // The gates of a part definition.
 class CTraxDBGateWriter : public DBChildWriter<GateAccess, CTraxDBGateWritable> {
 public:
-    CTraxDBGateWriter(pathHandle_t path, PartDefWriteAccessor &parent);
+    CTraxDBGateWriter(pathHandle_t path, PartDefAccessor &parent);
 
     std::string getWriteItem(std::shared_ptr<GateAccess> item) override;
 };

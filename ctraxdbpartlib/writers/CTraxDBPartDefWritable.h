@@ -12,7 +12,7 @@ class CTraxDBPartDefAccess;
 
 // The part definitions of one library, found by name, with all their
 // details written through the detail writers.
-class CTraxDBPartDefWritable : public DBTableWritable<PartDefAccess, PartDefWriteAccessor> {
+class CTraxDBPartDefWritable : public DBTableWritable<PartDefAccess, PartDefAccessor> {
 public:
     CTraxDBPartDefWritable(pathHandle_t path, LibraryAccessor &library);
 

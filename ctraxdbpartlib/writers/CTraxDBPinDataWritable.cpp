@@ -5,7 +5,7 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-CTraxDBPinDataWritable::CTraxDBPinDataWritable(pathHandle_t path, PartDefWriteAccessor &definition)
+CTraxDBPinDataWritable::CTraxDBPinDataWritable(pathHandle_t path, PartDefAccessor &definition)
     : DBTableWritable(std::move(path),
                       "SELECT [Pin_identifier],[Name],[Label],[Signal],[Pin_type],[Loading],[Pin_position],[Equiv_"
                       "group],[Part_def_ID],[ID] FROM [Pin_Data] WHERE [Part_def_ID] = ? ORDER BY([ID]);",

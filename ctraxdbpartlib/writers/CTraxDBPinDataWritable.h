@@ -9,9 +9,9 @@ namespace DBIMPL {
 
 // The pins of one part definition, found by identifier; a deleted pin goes
 // after the definition's other details have been written.
-class CTraxDBPinDataWritable : public DBTableWritable<PinDataAccess, PinDataWriteAccessor> {
+class CTraxDBPinDataWritable : public DBTableWritable<PinDataAccess, PinDataAccessor> {
 public:
-    CTraxDBPinDataWritable(pathHandle_t path, PartDefWriteAccessor &definition);
+    CTraxDBPinDataWritable(pathHandle_t path, PartDefAccessor &definition);
 
     bool find(std::shared_ptr<PinDataAccess> item) override;
     void insert(std::shared_ptr<PinDataAccess> item) override;

@@ -5,7 +5,7 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-CTraxDBPinDataWriter::CTraxDBPinDataWriter(pathHandle_t path, PartDefWriteAccessor &parent)
+CTraxDBPinDataWriter::CTraxDBPinDataWriter(pathHandle_t path, PartDefAccessor &parent)
     : DBChildWriter("CTraxDBPinDataWriter", WRITE_TYPE_PIN_DATA, path, parent) {}
 
 std::string CTraxDBPinDataWriter::getWriteItem(std::shared_ptr<PinDataAccess> item) {

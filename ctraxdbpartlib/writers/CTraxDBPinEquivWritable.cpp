@@ -8,7 +8,7 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-CTraxDBPinEquivWritable::CTraxDBPinEquivWritable(pathHandle_t path, PartDefWriteAccessor &definition)
+CTraxDBPinEquivWritable::CTraxDBPinEquivWritable(pathHandle_t path, PartDefAccessor &definition)
     : DBTableWritable(std::move(path),
                       "SELECT [ID],[Part_def_ID] FROM [Pin_Equiv] WHERE [Part_def_ID] = ? ORDER BY([ID]);",
                       !isNewKey(WriteTable::PartDefinition, definition.id)),

@@ -11,7 +11,7 @@ namespace DBIMPL {
 // The pin-equivalence groups of one part definition, found by position.
 class CTraxDBPinEquivWritable : public DBTableWritable<PinEquivAccess, PinEquivAccessor> {
 public:
-    CTraxDBPinEquivWritable(pathHandle_t path, PartDefWriteAccessor &definition);
+    CTraxDBPinEquivWritable(pathHandle_t path, PartDefAccessor &definition);
 
     bool find(std::shared_ptr<PinEquivAccess> item) override;
     void insert(std::shared_ptr<PinEquivAccess> item) override;

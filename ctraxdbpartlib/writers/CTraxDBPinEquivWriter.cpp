@@ -5,7 +5,7 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-CTraxDBPinEquivWriter::CTraxDBPinEquivWriter(pathHandle_t path, PartDefWriteAccessor &parent)
+CTraxDBPinEquivWriter::CTraxDBPinEquivWriter(pathHandle_t path, PartDefAccessor &parent)
     : DBChildWriter("CTraxDBPinEquivWriter", WRITE_TYPE_PIN_EQUIV, path, parent) {}
 
 std::string CTraxDBPinEquivWriter::getWriteItem(std::shared_ptr<PinEquivAccess> item) {

@@ -10,7 +10,7 @@ namespace DBIMPL {
 // The pin-equivalence groups of a part definition.
 class CTraxDBPinEquivWriter : public DBChildWriter<PinEquivAccess, CTraxDBPinEquivWritable> {
 public:
-    CTraxDBPinEquivWriter(pathHandle_t path, PartDefWriteAccessor &parent);
+    CTraxDBPinEquivWriter(pathHandle_t path, PartDefAccessor &parent);
 
     std::string getWriteItem(std::shared_ptr<PinEquivAccess> item) override;
 };

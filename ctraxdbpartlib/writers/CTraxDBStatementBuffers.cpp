@@ -231,7 +231,7 @@ int32_t bufferHierarchyRow(CTraxDBPath &path, const HierarchyAccessor &row, int 
     return key;
 }
 
-int32_t bufferPartDefRow(CTraxDBPath &path, const PartDefWriteAccessor &row, int position) {
+int32_t bufferPartDefRow(CTraxDBPath &path, const PartDefAccessor &row, int position) {
     const int32_t key = addKeyedRow(path, WriteTable::PartDefinition,
                                     Tuple()
                                         .number(row.libraryId)
@@ -249,7 +249,7 @@ int32_t bufferPartDefRow(CTraxDBPath &path, const PartDefWriteAccessor &row, int
     return key;
 }
 
-int32_t bufferPinRow(CTraxDBPath &path, const PinDataWriteAccessor &row) {
+int32_t bufferPinRow(CTraxDBPath &path, const PinDataAccessor &row) {
     const int32_t key = nextKey(path, WriteTable::PinData);
     Tuple tuple;
     tuple.number(key)
@@ -272,7 +272,7 @@ int32_t bufferPinRow(CTraxDBPath &path, const PinDataWriteAccessor &row) {
     return key;
 }
 
-void bufferAttributeRow(CTraxDBPath &, const AttributeWriteAccessor &row) {
+void bufferAttributeRow(CTraxDBPath &, const AttributeAccessor &row) {
     addRow(WriteTable::Attributes, Tuple()
                                        .number(row.partDefId)
                                        .string(row.name)

@@ -55,9 +55,9 @@ void initStatementBuffers(bool multiRow);
 void freeStatementBuffers();
 
 int32_t bufferHierarchyRow(CTraxDBPath &path, const HierarchyAccessor &row, int position);
-int32_t bufferPartDefRow(CTraxDBPath &path, const PartDefWriteAccessor &row, int position);
-int32_t bufferPinRow(CTraxDBPath &path, const PinDataWriteAccessor &row);
-void bufferAttributeRow(CTraxDBPath &path, const AttributeWriteAccessor &row);
+int32_t bufferPartDefRow(CTraxDBPath &path, const PartDefAccessor &row, int position);
+int32_t bufferPinRow(CTraxDBPath &path, const PinDataAccessor &row);
+void bufferAttributeRow(CTraxDBPath &path, const AttributeAccessor &row);
 int32_t bufferGateRow(CTraxDBPath &path, const GateAccessor &row);
 int32_t bufferGatePinRow(CTraxDBPath &path, int32_t gateId, int32_t pinDataId);
 int32_t bufferGateSwapRow(CTraxDBPath &path, const GateSwapAccessor &row);

@@ -81,7 +81,7 @@ int32_t resolvePinKey(CTraxDBPath &path, int32_t partDefId, const std::string &i
                         "SELECT [ID] FROM [Pin_Data] WHERE [Part_def_ID] = ? AND [Pin_identifier] = ? ORDER BY([ID]);",
                         partDefId, identifier);
     if (key < 0 && create) {
-        PinDataWriteAccessor pin;
+        PinDataAccessor pin;
         pin.partDefId = partDefId;
         std::strncpy(pin.pinIdentifier, identifier.c_str(), sizeof pin.pinIdentifier - 1);
         pin.nameStatus = pin.labelStatus = pin.signalStatus = DBSTATUS_S_ISNULL;

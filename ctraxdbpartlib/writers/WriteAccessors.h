@@ -1,8 +1,8 @@
 #pragma once
 
-// The row records of the writables whose columns the readers bind narrower
-// than the table holds them: a writer keeps every text at its column's full
-// width. The other writables use the readers' records.
+// The row records of the writables that no reader has: the link tables and
+// the rows a writable reads in another shape than the readers. The other
+// writables use the readers' records.
 
 #include "ctraxdbpartlib/connection/CAccessor.h"
 #include "ctraxdbpartlib/readers/AttributeAccessor.h"
@@ -12,44 +12,6 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
-
-// [Part_Definition] as the definition writable reads it: the definition's
-// columns with [PSpice_data] at its full 255 characters, [Library_ID],
-// [ID]; the parameter is the library ID.
-struct PartDefWriteAccessor : PartDefColumnsOf<256> {
-    DBSTATUS maxConnectorPinsStatus = DBSTATUS_S_OK;
-    int32_t libraryId = 0;
-    int32_t id = 0;
-
-    int32_t parentId = 0;
-
-    void bind(ColumnMap &map) {
-        bindDefinition(map, 1, &maxConnectorPinsStatus);
-        map.column(11, libraryId);
-        map.column(12, id);
-        map.param(1, parentId);
-    }
-};
-
-// [Pin_Data] as the pin writable reads it: the pin's columns with [Signal]
-// at its full 50 characters, [Part_def_ID], [ID]; the parameter is the
-// part-definition ID.
-struct PinDataWriteAccessor : PinColumnsOf<51> {
-    int32_t partDefId = 0;
-    int32_t id = 0;
-
-    int32_t parentId = 0;
-
-    void bind(ColumnMap &map) {
-        bindPin(map, 1);
-        map.column(9, partDefId);
-        map.column(10, id);
-        map.param(1, parentId);
-    }
-};
-
-// [Attributes] with [Name] at its full 255 characters.
-using AttributeWriteAccessor = AttributeAccessorOf<256>;
 
 // [Gate_has_Pin_Data]: [ID], [Pin_data_ID], [Gate_ID]; the parameter is the
 // gate's ID.

@@ -139,10 +139,12 @@ TEST_P(SessionTest, IntegersThatDoNotFitTheirBindingFailNamingTableAndColumn) {
     }
 }
 
-TEST_P(SessionTest, BindingsCutTextAndMarkNulls) {
-    execute("INSERT INTO T (ID, Small, Name, Num) VALUES (1, 7, '" + sixty +
+TEST_P(SessionTest, BindingsTakeTextsUpToTheirWidthRefuseLongerOnesAndMarkNulls) {
+    const std::string fifty = sixty.substr(0, 50);
+    execute("INSERT INTO T (ID, Small, Name, Num) VALUES (1, 7, '" + fifty +
             "', 123456), (2, NULL, NULL, NULL), "
-            "(3, -2, 'short', -5)");
+            "(3, -2, 'short', -5), (4, 1, '" +
+            sixty + "', 1)");
     CCommand<CAccessor<RowAccessor>> command;
     ASSERT_EQ(command.Open(session, "SELECT ID, Small, Name, Num FROM T ORDER BY ID", &properties), S_OK)
         << errorText();
@@ -153,7 +155,7 @@ TEST_P(SessionTest, BindingsCutTextAndMarkNulls) {
         int num;
         DBSTATUS status; // of the three nullable columns
     };
-    const Row rows[] = {{1, 7, sixty.substr(0, 50), 50, 123456, DBSTATUS_S_OK},
+    const Row rows[] = {{1, 7, fifty, 50, 123456, DBSTATUS_S_OK},
                         {2, 0, "", 0, 0, DBSTATUS_S_ISNULL},
                         {3, -2, "short", 5, -5, DBSTATUS_S_OK}};
     for (const Row &row : rows) {
@@ -167,8 +169,13 @@ TEST_P(SessionTest, BindingsCutTextAndMarkNulls) {
         EXPECT_EQ(command.small, row.small) << row.id;
         EXPECT_EQ(command.num, row.num) << row.id;
     }
-    EXPECT_EQ(command.MoveNext(), DB_S_ENDOFROWSET);
-    EXPECT_EQ(command.MoveNext(), DB_S_ENDOFROWSET);
+    // A text longer than its buffer is never handed out cut.
+    EXPECT_TRUE(FAILED(command.MoveNext()));
+    EXPECT_NE(errorText().find(" holds a text of 60 bytes, longer than the 50 bytes it is read in, and is not read "
+                               "cut: abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMN..."),
+              std::string::npos)
+        << errorText();
+    EXPECT_EQ(command.guard, '#');
 }
 
 TEST_P(SessionTest, ParametersComeFromTheBufferAtOpen) {

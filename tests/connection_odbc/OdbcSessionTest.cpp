@@ -1,6 +1,6 @@
 // The session layer over the ODBC provider: opening by initialisation
 // string and reading through an accessor whose text field is narrower than
-// the column.
+// the column: a text that fits arrives, a longer one is refused.
 
 #include "ctraxdbpartlib/connection/CCommand.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
@@ -29,7 +29,7 @@ struct ShortNameAccessor {
 
 } // namespace
 
-TEST(OdbcSession, ReadsThroughAnAccessorCuttingTextToItsWidth) {
+TEST(OdbcSession, ReadsThroughAnAccessorTextsUpToItsWidthAndRefusesLongerOnes) {
     const char *env = std::getenv("TXDB_MARIADB_INITSTRING");
     if (!env || !*env)
         GTEST_SKIP() << "TXDB_MARIADB_INITSTRING is not set; start a server with "
@@ -45,7 +45,8 @@ TEST(OdbcSession, ReadsThroughAnAccessorCuttingTextToItsWidth) {
     ASSERT_EQ(statement.Open(session, "CREATE TABLE `OdbcSessionCut` (`ID` INTEGER NOT NULL PRIMARY KEY, `Name` "
                                       "VARCHAR(50))"),
               S_OK);
-    ASSERT_EQ(statement.Open(session, "INSERT INTO `OdbcSessionCut` VALUES (1,'ABCDEFGHIJ'),(2,NULL),(3,'xy')"), S_OK);
+    ASSERT_EQ(statement.Open(session, "INSERT INTO `OdbcSessionCut` VALUES (1,'ABCDE'),(2,NULL),(3,'xy'),(4,'ABCDEF')"),
+              S_OK);
 
     CCommand<CAccessor<ShortNameAccessor>> query;
     ASSERT_EQ(query.Open(session, "SELECT `ID`,`Name` FROM `OdbcSessionCut` ORDER BY `ID`"), S_OK);
@@ -59,7 +60,12 @@ TEST(OdbcSession, ReadsThroughAnAccessorCuttingTextToItsWidth) {
     ASSERT_EQ(query.MoveNext(), S_OK);
     EXPECT_STREQ(query.name, "xy");
     EXPECT_EQ(query.nameStatus, DBSTATUS_S_OK);
-    EXPECT_EQ(query.MoveNext(), DB_S_ENDOFROWSET);
+    CDBErrorInfo::clear();
+    EXPECT_TRUE(FAILED(query.MoveNext()));
+    ASSERT_FALSE(CDBErrorInfo::records().empty());
+    EXPECT_NE(CDBErrorInfo::records().back().find("holds a text of 6 bytes, longer than the 5 bytes it is read in"),
+              std::string::npos)
+        << CDBErrorInfo::records().back();
     query.Close();
 
     // A failing statement through the layer leaves the driver's text as its record.

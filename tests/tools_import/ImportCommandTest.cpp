@@ -361,46 +361,4 @@ TEST(ImportCommandSignals, CtrlCInTheMiddleLeavesTheDatabaseAsItWas) {
     EXPECT_TRUE(txdbtest::readFile(target) == before);
 }
 
-TEST(ExportCutTexts, ATextLongerThanTheExportCarriesIsReportedAndStrictRefusesIt) {
-    const std::string database = sampleDatabase("Demo", 30);
-    ProgramRun longer = txdbtest::runShell(
-        "sqlite3 " + txdbtest::shellQuoted(database) + " \"UPDATE Attributes SET Name = '" + std::string(50, 'a') +
-        "' || 'é' WHERE rowid = (SELECT MIN(rowid) FROM Attributes); UPDATE Pin_Data SET Signal = NULL; UPDATE "
-        "Part_Definition SET PSpice_data = '" +
-        std::string(300, 'p') +
-        "' WHERE ID = (SELECT MIN(ID) FROM "
-        "Part_Definition);\"");
-    ASSERT_EQ(longer.status, 0) << longer.errors;
-
-    ProgramRun warned = runPartlib({"export", database});
-    EXPECT_EQ(warned.status, 0) << warned.errors;
-    EXPECT_NE(warned.errors.find("Warning: library Demo, part definition "), std::string::npos) << warned.errors;
-    EXPECT_NE(warned.errors.find(", attribute " + std::string(50, 'a') +
-                                 "\\xC3\\xA9: name is 52 bytes long; the "
-                                 "file holds its first 50"),
-              std::string::npos)
-        << warned.errors;
-    EXPECT_NE(warned.errors.find(": pspiceData is at least 255 bytes long; the file holds its first 80"),
-              std::string::npos)
-        << "a text longer than the query reads is not told as 255 bytes long: " << warned.errors;
-
-    const std::string output = txdbtest::tempFile(".json");
-    ProgramRun strict = runPartlib({"export", database, "--strict", "-o", output});
-    EXPECT_EQ(strict.status, 1);
-    EXPECT_NE(strict.errors.find("with --strict no file is written"), std::string::npos) << strict.errors;
-    EXPECT_FALSE(std::filesystem::exists(output));
-
-    // A text exactly at the width is no warning.
-    ASSERT_EQ(txdbtest::runShell("sqlite3 " + txdbtest::shellQuoted(database) + " \"UPDATE Attributes SET Name = '" +
-                                 std::string(48, 'a') +
-                                 "' || 'é' WHERE length(Name) > 50; UPDATE Part_Definition "
-                                 "SET PSpice_data = NULL;\"")
-                  .status,
-              0);
-    ProgramRun clean = runPartlib({"export", database, "--strict", "-o", output});
-    EXPECT_EQ(clean.status, 0) << clean.errors;
-    EXPECT_EQ(clean.errors, "");
-    EXPECT_TRUE(std::filesystem::exists(output));
-}
-
 } // namespace

@@ -72,7 +72,7 @@ std::vector<TableCase> tableCases() {
          "[Part_def_value], [Component_name_stem], [PSpice_data], [Max_connector_pins], [Gate_swapping], "
          "[Pin_num_name], [Is_FPGA]) VALUES",
          [](CTraxDBPath &path, int row) {
-             PartDefWriteAccessor definition;
+             PartDefAccessor definition;
              definition.libraryId = 3;
              setText(definition.name, row == 0 ? "R'1" : "D");
              setText(definition.pcbCompName, row == 0 ? "RES" : "P");
@@ -95,7 +95,7 @@ std::vector<TableCase> tableCases() {
         {"Attributes", WriteTable::Attributes, nullptr,
          "INSERT INTO [Attributes] ([Part_def_ID], [Name], [Attribute_value], [Usage_type], [Read_Only]) VALUES",
          [](CTraxDBPath &path, int row) {
-             AttributeWriteAccessor attribute;
+             AttributeAccessor attribute;
              attribute.partDefId = 9;
              setText(attribute.name, row == 0 ? "Tol" : "'");
              setText(attribute.value, row == 0 ? "5'%" : "");
@@ -184,7 +184,7 @@ const char *const PIN_HEAD = "INSERT INTO [Pin_Data] ([ID], [Part_def_ID], [Pin_
 // A pin of definition `partDefId` with only its identifier, or with every
 // column set when `full`.
 int32_t addPin(CTraxDBPath &path, int32_t partDefId, const std::string &identifier, bool full = false) {
-    PinDataWriteAccessor pin;
+    PinDataAccessor pin;
     pin.partDefId = partDefId;
     setText(pin.pinIdentifier, identifier);
     setText(pin.name, "N'");

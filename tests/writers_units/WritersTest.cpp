@@ -339,7 +339,7 @@ TEST_P(WritersTest, AStoredGroupAndItsPinsRefuseAnUpdate) {
     changed.definitions[0].pinEquivalences[0].state = MODIFIED;
     changed.definitions[0].pinEquivalences[0].pins[0].state = MODIFIED;
     auto groups = libraryReader({changed})->getNext()->getPartDefReader(0)->getNext()->getPinEquivReader();
-    PartDefWriteAccessor definition;
+    PartDefAccessor definition;
     definition.id = keyOf(db, "Part_Definition", "D1");
     PinEquivAccessor group;
     group.id = db.ints("SELECT [ID] FROM [Pin_Equiv];").at(0);

@@ -16,8 +16,8 @@ namespace hostmodel {
 using Text = std::optional<std::string>;
 using Number = std::optional<int>;
 
-// The reader's buffer as a text. A text that fills its field may have been
-// cut by the reader inside a character; the cut character is dropped.
+// The getter's buffer as a text. The widths W are the columns' full widths,
+// so a text arrives whole, every byte of it kept as stored.
 std::string fromBuffer(const char *buffer, size_t width);
 
 template <size_t W, class R> std::string text(R &record, void (R::*get)(TCHAR *, size_t, bool)) {

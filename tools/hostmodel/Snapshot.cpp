@@ -1,5 +1,6 @@
 #include "tools/hostmodel/Snapshot.h"
 
+#include "ctraxdbpartlib/readers/TextWidths.h"
 #include "interface/PartLibInterface.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@ namespace hostmodel {
 namespace {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
+namespace textWidth = DBIMPL::textWidth;
 
 // The items `read` makes of the reader's records, each with the state the
 // reader reports for its record.
@@ -41,7 +43,7 @@ PartDefinition definitionOf(PartDefAccess &record) {
     definition.pcbAlternateName = nullableText<51>(record, &PartDefAccess::getPCBCompAltName);
     definition.value = nullableText<256>(record, &PartDefAccess::getValue);
     definition.componentNameStem = nullableText<21>(record, &PartDefAccess::getCompNameStem);
-    definition.pspice = nullableText<81>(record, &PartDefAccess::getPSpice);
+    definition.pspice = nullableText<textWidth::DEFINITION_PSPICE>(record, &PartDefAccess::getPSpice);
     definition.maxConnectorPins = number(record, &PartDefAccess::getMaxConnectorPins);
     definition.gateSwapping = flag(record, &PartDefAccess::getGateSwapping);
     definition.pinNumName = flag(record, &PartDefAccess::getPinNumName);
@@ -54,7 +56,7 @@ PartDefinition definitionOf(PartDefAccess &record) {
                    nullableNumber(pin, &PinDataAccess::getPosition),
                    nullableNumber(pin, &PinDataAccess::getType),
                    nullableNumber(pin, &PinDataAccess::getLoading),
-                   nullableText<49>(pin, &PinDataAccess::getSignal)};
+                   nullableText<textWidth::PIN_SIGNAL>(pin, &PinDataAccess::getSignal)};
     });
     definition.pinEquivalences = listOf(record.getPinEquivReader(), [](PinEquivAccess &group) {
         return PinEquivalence{listOf(group.getEquivilentPins(), pinRefOf<PinEquivDataAccess>)};
@@ -79,7 +81,7 @@ PartDefinition definitionOf(PartDefAccess &record) {
                         })};
     });
     definition.attributes = listOf(record.getAttributesReader(), [](AttributeAccess &attribute) {
-        return Attribute{text<51>(attribute, &AttributeAccess::getName),
+        return Attribute{text<textWidth::ATTRIBUTE_NAME>(attribute, &AttributeAccess::getName),
                          text<256>(attribute, &AttributeAccess::getValue), number(attribute, &AttributeAccess::getType),
                          number(attribute, &AttributeAccess::getReadOnly)};
     });

@@ -16,7 +16,7 @@ namespace kicad {
 namespace {
 
 // Column widths in bytes.
-constexpr size_t NAME_WIDTH = 50, PIN_ID_WIDTH = 10, PIN_NAME_WIDTH = 10, LABEL_WIDTH = 50, SIGNAL_WIDTH = 48,
+constexpr size_t NAME_WIDTH = 50, PIN_ID_WIDTH = 10, PIN_NAME_WIDTH = 10, LABEL_WIDTH = 50, SIGNAL_WIDTH = 50,
                  STEM_WIDTH = 20, TEXT_WIDTH = 255;
 
 // The rules, as the summary names them.
@@ -28,7 +28,7 @@ const char *const RULE_FOOTPRINT_SHORTENED =
     "footprint name longer than 50 bytes: shortened with a hash (whole ID in attribute Footprint)";
 const char *const RULE_PIN_NAME_CUT = "pin name longer than 10 bytes: cut in Name, whole in Label";
 const char *const RULE_PIN_LABEL_CUT = "pin name longer than 50 bytes: cut in Label, whole in attribute 'Pin N name'";
-const char *const RULE_SIGNAL_CUT = "net name longer than 48 bytes: cut in Signal, whole in attribute 'Pin N signal'";
+const char *const RULE_SIGNAL_CUT = "net name longer than 50 bytes: cut in Signal, whole in attribute 'Pin N signal'";
 const char *const RULE_UNNUMBERED = "pin without a number: identifier #POSITION";
 const char *const RULE_NUMBER_CUT = "pin number longer than 10 bytes: cut, whole in attribute 'Pin N number'";
 const char *const RULE_SHARED_PIN = "pin number drawn in several units: one pin, in each unit's gate";

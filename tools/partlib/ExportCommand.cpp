@@ -48,19 +48,10 @@ private:
 };
 
 void runExport(const std::string &database, const std::vector<std::string> &libraries,
-               const std::optional<std::string> &output, bool strict) {
+               const std::optional<std::string> &output) {
     SignalGuard signals;
     pathHandle_t path = openExistingDatabase(database);
     OutputFile out(outputTarget(output, "-o"), {databaseFileOf(database)});
-    // Texts cut are refused before anything is written with --strict, and
-    // reported once the export has succeeded without it.
-    const std::vector<std::string> cut = cutTexts(path, libraries);
-    if (strict && !cut.empty()) {
-        for (const std::string &message : cut)
-            std::cerr << "Error: " << message << "\n";
-        fail(std::to_string(cut.size()) + (cut.size() == 1 ? " text is" : " texts are") +
-             " longer than the export carries; with --strict no file is written");
-    }
 
     // Each item done is a moment to stop at after Ctrl-C; the bar goes to
     // the terminal only, and not over JSON on that terminal.
@@ -82,8 +73,6 @@ void runExport(const std::string &database, const std::vector<std::string> &libr
         throw stopped.release();
     }
     throwIfCancelled();
-    for (const std::string &message : cut)
-        std::cerr << "Warning: " << message << "\n";
     out.commit();
 }
 
@@ -94,7 +83,6 @@ void addExportCommand(CLI::App &app) {
         std::string database;
         std::vector<std::string> libraries;
         std::optional<std::string> output;
-        bool strict = false;
     };
     auto args = std::make_shared<Arguments>();
 
@@ -102,9 +90,9 @@ void addExportCommand(CLI::App &app) {
         "export", "Write libraries with their folders, part definitions and parts to a JSON library file");
     command->footer("The library file format is described in docs/library-format.md. The same database always gives\n"
                     "the same bytes, so library files can be kept under version control and compared with diff.\n"
-                    "A progress bar is shown on the terminal for large libraries. Texts stored longer than the\n"
-                    "readers read them (pin signals over 48 bytes, attribute names over 50, definition PSpice data\n"
-                    "over 80) are exported cut and reported on standard error; --strict makes them an error.");
+                    "A progress bar is shown on the terminal for large libraries. Every text is exported whole; a\n"
+                    "text stored longer than its column stops the export with an error naming it, and an -o FILE\n"
+                    "is then left as it was.");
     addDatabaseArgument(*command, args->database);
     command->add_option("LIBRARY", args->libraries, "Names of the libraries to export (default: every library)");
     command
@@ -112,10 +100,10 @@ void addExportCommand(CLI::App &app) {
                      "Write to FILE instead of standard output (- is standard output); FILE is replaced only when "
                      "the export succeeds, keeping its mode and group; a device or FIFO is written in place")
         ->type_name("FILE");
-    command->add_flag("--strict", args->strict,
-                      "Refuse (and write no file) when a stored text is longer than the export carries; without it "
-                      "each such text is reported on standard error and exported cut");
-    command->callback([args] { runExport(args->database, args->libraries, args->output, args->strict); });
+    // The export never cuts a text, so --strict has nothing to refuse; it
+    // stays accepted for the scripts that pass it.
+    command->add_flag("--strict", "Accepted for older scripts: the export never cuts a text, with or without it");
+    command->callback([args] { runExport(args->database, args->libraries, args->output); });
 }
 
 } // namespace partlib

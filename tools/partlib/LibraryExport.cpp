@@ -2,9 +2,9 @@
 
 #include "tools/hostmodel/RecordFields.h"
 #include "tools/partlib/Commands.h"
-#include "tools/partlib/TextQuery.h"
 
 #include "ctraxdbpartlib/access/FolderAncestors.h"
+#include "ctraxdbpartlib/readers/TextWidths.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/PartLibInterface.h"
 
@@ -25,9 +25,7 @@ using hostmodel::nullableText;
 using hostmodel::number;
 using hostmodel::text;
 
-// The buffer sizes in which the readers read the texts that are narrower
-// than their columns (the width in bytes and the terminator).
-constexpr size_t SIGNAL_BUFFER = 49, ATTRIBUTE_NAME_BUFFER = 51, DEFINITION_PSPICE_BUFFER = 81;
+namespace textWidth = DBIMPL::textWidth;
 
 // Shows a text in a message: bytes outside ASCII as \xNN.
 std::string printable(std::string_view text) {
@@ -290,7 +288,7 @@ public:
                                     nullableNumber(*pin, &AllPinDataAccess::getPosition),
                                     nullableNumber(*pin, &AllPinDataAccess::getType),
                                     nullableNumber(*pin, &AllPinDataAccess::getLoading),
-                                    nullableText<SIGNAL_BUFFER>(*pin, &AllPinDataAccess::getSignal),
+                                    nullableText<textWidth::PIN_SIGNAL>(*pin, &AllPinDataAccess::getSignal),
                                     nullableNumber(*pin, &AllPinDataAccess::getPinEquivGroupID)});
 
         while (std::shared_ptr<AllPinEquivAccess> row = equivalences.take(id)) {
@@ -331,7 +329,7 @@ public:
         }
 
         while (std::shared_ptr<AllAttributeAccess> row = attributes.take(id))
-            details.attributes.push_back({text<ATTRIBUTE_NAME_BUFFER>(*row, &AllAttributeAccess::getName),
+            details.attributes.push_back({text<textWidth::ATTRIBUTE_NAME>(*row, &AllAttributeAccess::getName),
                                           text<256>(*row, &AllAttributeAccess::getValue),
                                           number(*row, &AllAttributeAccess::getType),
                                           number(*row, &AllAttributeAccess::getReadOnly)});
@@ -483,7 +481,7 @@ private:
         json.field("pcbAlternateName", nullableText<51>(definition, &PartDefAccess::getPCBCompAltName));
         json.field("value", nullableText<256>(definition, &PartDefAccess::getValue));
         json.field("componentNameStem", nullableText<21>(definition, &PartDefAccess::getCompNameStem));
-        json.field("pspiceData", nullableText<DEFINITION_PSPICE_BUFFER>(definition, &PartDefAccess::getPSpice));
+        json.field("pspiceData", nullableText<textWidth::DEFINITION_PSPICE>(definition, &PartDefAccess::getPSpice));
         json.field("maxConnectorPins", number(definition, &PartDefAccess::getMaxConnectorPins));
         json.field("gateSwapping", flag(definition, &PartDefAccess::getGateSwapping));
         json.field("pinNumName", flag(definition, &PartDefAccess::getPinNumName));
@@ -653,49 +651,6 @@ std::vector<std::shared_ptr<LibraryAccess>> chosenLibraries(const pathHandle_t &
 
 std::unique_ptr<DetailSource> libraryWideDetails(LibraryAccess &library) {
     return std::make_unique<LibraryWideDetails>(library);
-}
-
-std::vector<std::string> cutTexts(const pathHandle_t &path, const std::vector<std::string> &libraries) {
-    struct Check {
-        const char *sql;  // library, definition, item (or NULL), the text
-        const char *item; // what the third column names
-        const char *field;
-        size_t width;
-    };
-    // A text longer than w bytes has more than w / 4 characters, whatever
-    // an engine's LENGTH counts; the query leaves out the rest.
-    static const Check checks[] = {
-        {"SELECT [Library].[Name], [Part_Definition].[Name], [Pin_Data].[Pin_identifier], [Pin_Data].[Signal] FROM "
-         "[Pin_Data] INNER JOIN [Part_Definition] ON [Pin_Data].[Part_def_ID] = [Part_Definition].[ID] INNER JOIN "
-         "[Library] ON [Part_Definition].[Library_ID] = [Library].[ID] WHERE LENGTH([Pin_Data].[Signal]) > 12;",
-         "pin", "signal", SIGNAL_BUFFER - 1},
-        {"SELECT [Library].[Name], [Part_Definition].[Name], [Attributes].[Name], [Attributes].[Name] FROM "
-         "[Attributes] INNER JOIN [Part_Definition] ON [Attributes].[Part_def_ID] = [Part_Definition].[ID] INNER "
-         "JOIN [Library] ON [Part_Definition].[Library_ID] = [Library].[ID] WHERE LENGTH([Attributes].[Name]) > 12;",
-         "attribute", "name", ATTRIBUTE_NAME_BUFFER - 1},
-        {"SELECT [Library].[Name], [Part_Definition].[Name], [Part_Definition].[Name], [Part_Definition].[PSpice_data] "
-         "FROM "
-         "[Part_Definition] INNER JOIN [Library] ON [Part_Definition].[Library_ID] = [Library].[ID] WHERE "
-         "LENGTH([Part_Definition].[PSpice_data]) > 20;",
-         nullptr, "pspiceData", DEFINITION_PSPICE_BUFFER - 1},
-    };
-    std::vector<std::string> messages;
-    for (const Check &check : checks)
-        for (const auto &row : queryTexts(path, check.sql, 4)) {
-            const std::string library = row[0].value_or(""), text = row[3].value_or("");
-            if (text.size() <= check.width ||
-                (!libraries.empty() && std::find(libraries.begin(), libraries.end(), library) == libraries.end()))
-                continue;
-            std::string item = "library " + printable(library) + ", part definition " + printable(row[1].value_or(""));
-            if (check.item)
-                item += std::string(", ") + check.item + " " + printable(row[2].value_or(""));
-            // A text that fills the query's column may be longer still.
-            const std::string length =
-                (text.size() >= QUERY_TEXT_WIDTH ? "at least " : "") + std::to_string(text.size());
-            messages.push_back(item + ": " + check.field + " is " + length + " bytes long; the file holds its first " +
-                               std::to_string(check.width));
-        }
-    return messages;
 }
 
 void exportLibraries(const pathHandle_t &path, std::ostream &out, const ExportOptions &options) {

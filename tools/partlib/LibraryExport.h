@@ -98,15 +98,6 @@ struct ExportOptions {
     DetailSourceFactory details;        // empty: libraryWideDetails
 };
 
-// The stored texts that the export cannot carry whole, because the readers
-// read them in a narrower width than their columns (Pin_Data.Signal 48
-// bytes, Attributes.Name 50, Part_Definition.PSpice_data 80): one message
-// per text naming the item and the field, for the named libraries (every
-// library when none is named). The stored lengths are read with one query
-// per column.
-std::vector<std::string> cutTexts(const COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t &path,
-                                  const std::vector<std::string> &libraries);
-
 // Writes the libraries of the open database to `out`, in the database's
 // order of libraries (by name). An unknown name is refused before anything is
 // written.

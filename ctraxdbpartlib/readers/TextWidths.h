@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// The text columns whose getters accept a buffer smaller than the column:
+// the buffer size (bytes with the terminator) that holds a whole value, and
+// the smallest size a getter accepts, into which the text arrives cut.
+// Readers and records keep the whole value; callers that must not lose any
+// of it pass the whole size.
+namespace textWidth {
+
+constexpr size_t PIN_SIGNAL = 51, PIN_SIGNAL_MIN = 49;
+constexpr size_t ATTRIBUTE_NAME = 256, ATTRIBUTE_NAME_MIN = 51;
+constexpr size_t DEFINITION_PSPICE = 256, DEFINITION_PSPICE_MIN = 81;
+
+} // namespace textWidth
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,26 @@
+#pragma once
+
+// The raw tables of a part-library SQLite file with every key replaced by
+// what it stands for, so that two databases written with other IDs compare
+// equal when they hold the same library data:
+//
+//   EXPECT_EQ(txdbtest::naturalTables(copy), txdbtest::naturalTables(original));
+//
+// A row names its library by name, its part definition by name, a folder by
+// its path, and a pin, gate, swap group, swap gate, equivalence group or
+// link row by its library, definition and its place among its siblings in
+// ID order (the order the readers deliver). Every column value is written
+// as SQLite's quote() gives it, so NULL, '' and every byte are told apart.
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace txdbtest {
+
+// Table name -> its rows, sorted.
+using NaturalTables = std::map<std::string, std::vector<std::string>>;
+
+NaturalTables naturalTables(const std::string &sqliteFile);
+
+} // namespace txdbtest
