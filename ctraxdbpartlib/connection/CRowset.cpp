@@ -18,19 +18,24 @@ HRESULT failWith(const std::string &text, HRESULT result) {
     return result;
 }
 
-// The first bytes of a stored value for a message, control bytes as \xNN.
+// The first bytes of a stored value for a message, control bytes as \xNN;
+// a UTF-8 character is not cut in two.
 std::string shownStart(const char *text, size_t length) {
     static const char digits[] = "0123456789ABCDEF";
     constexpr size_t SHOWN = 40;
+    size_t end = std::min(length, SHOWN);
+    for (size_t backed = 0; end < length && backed < 3 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80;
+         ++backed)
+        --end;
     std::string shown;
-    for (size_t i = 0; i < std::min(length, SHOWN); ++i) {
+    for (size_t i = 0; i < end; ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c < 0x20 || c == 0x7F)
             shown += std::string("\\x") + digits[c >> 4] + digits[c & 15];
         else
             shown += static_cast<char>(c);
     }
-    return length > SHOWN ? shown + "..." : shown;
+    return end < length ? shown + "..." : shown;
 }
 
 // The buffer's value of one binding; NULL when its status says so.

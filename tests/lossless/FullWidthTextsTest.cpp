@@ -252,6 +252,13 @@ TEST(FullWidthTexts, ATextStoredLongerThanItsColumnStopsACopyAndAnExport) {
     ProgramRun exported = runPartlib({"export", file});
     EXPECT_EQ(exported.errors.find('\x01'), std::string::npos);
     EXPECT_NE(exported.errors.find("\\x01"), std::string::npos) << exported.errors;
+    // Its start is cut after 40 bytes, inside a three-byte character: the
+    // message backs off to the character's start.
+    const size_t shown = exported.errors.find("read cut: ");
+    ASSERT_NE(shown, std::string::npos);
+    const std::string start = exported.errors.substr(shown + 10, exported.errors.find("...", shown) - shown - 10);
+    EXPECT_GE(start.size(), 40u) << "\\x01 stands for one byte";
+    EXPECT_EQ(start.compare(start.size() - 3, 3, "\xE2\x82\xAC"), 0) << start;
 }
 
 } // namespace
