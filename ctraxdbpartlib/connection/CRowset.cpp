@@ -740,11 +740,15 @@ HRESULT CRowset::Insert() {
 HRESULT CRowset::SetData() {
     CDBErrorInfo::clear();
     HRESULT result = impl->checkChangeable(true);
-    if (SUCCEEDED(result)) {
-        impl->pending.push_back({Impl::Change::UPDATE, impl->bufferValues(), impl->currentKey()});
-        if (impl->cached)
-            impl->cacheSetData(impl->pending.back().values);
-    }
+    if (FAILED(result))
+        return result;
+    std::vector<DBParam> values = impl->bufferValues();
+    // A row that already holds the values is not written again.
+    if (impl->cached && std::equal(values.begin(), values.end(), impl->rows.row(impl->current)))
+        return result;
+    impl->pending.push_back({Impl::Change::UPDATE, std::move(values), impl->currentKey()});
+    if (impl->cached)
+        impl->cacheSetData(impl->pending.back().values);
     return result;
 }
 

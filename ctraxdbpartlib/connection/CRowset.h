@@ -25,6 +25,8 @@ public:
     HRESULT GetData();
 
     HRESULT Insert();
+    // Sets the buffer's values on the current row; on a row of the in-memory
+    // copy (below) that holds them already, nothing is held pending.
     HRESULT SetData();
     HRESULT Delete();
     // Moves forward to the next row whose column `ordinal` equals the

@@ -11,6 +11,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -159,6 +161,59 @@ TEST(CopyCommandSignals, CtrlCInTheMiddleLeavesTheTargetAsItWas) {
                               " was created for this write and holds only the empty part-library schema."),
               std::string::npos)
         << run.errors;
+}
+
+// Every row change of the file's part-library tables, counted per table and
+// kind by triggers: what a write actually sent, whatever it reports.
+std::map<std::string, int> rowChanges(const std::string &database, const std::string &sql) {
+    std::string triggers = "CREATE TABLE IF NOT EXISTS change_log (tbl TEXT, op TEXT);";
+    for (const char *table :
+         {"Library", "Hierarchy", "Part_Definition", "Pin_Data", "Pin_Equiv", "Gate_Equiv", "Gate_Equiv_Gate",
+          "Gate_Equiv_has_Pin_Data", "Gate", "Gate_has_Pin_Data", "Attributes", "Parts"})
+        for (const char *op : {"INSERT", "UPDATE", "DELETE"})
+            triggers += std::string("CREATE TRIGGER IF NOT EXISTS log_") + table + "_" + op + " AFTER " + op + " ON " +
+                        table + " BEGIN INSERT INTO change_log VALUES ('" + table + "', '" + op + "'); END;";
+    const std::string file = txdbtest::shellQuoted(database);
+    EXPECT_EQ(txdbtest::runShell("sqlite3 " + file + " " + txdbtest::shellQuoted(triggers + "DELETE FROM change_log;"))
+                  .status,
+              0);
+    ProgramRun run = txdbtest::runShell(sql);
+    EXPECT_EQ(run.status, 0) << run.all();
+    ProgramRun log = txdbtest::runShell("sqlite3 -separator ' ' " + file +
+                                        " 'SELECT tbl, op, COUNT(*) FROM change_log GROUP BY tbl, op'");
+    std::map<std::string, int> changes;
+    std::istringstream lines(log.output);
+    std::string table, op;
+    int count = 0;
+    while (lines >> table >> op >> count)
+        changes[table + " " + op] = count;
+    return changes;
+}
+
+TEST(CopyCommandAgain, ACopyOntoAnUnchangedLibraryRewritesNoPartFolderDefinitionOrAttribute) {
+    const std::string source = library("SQLite", "Demo", 300);
+    const std::string target = txdbtest::tempFile();
+    ASSERT_EQ(runPartlib({"copy", source, target, "--yes"}).status, 0);
+    const std::string again = txdbtest::partlibCommand({"copy", source, target});
+
+    std::map<std::string, int> changes = rowChanges(target, again);
+    for (const char *table : {"Library", "Hierarchy", "Part_Definition", "Attributes", "Parts"})
+        for (const char *op : {"INSERT", "UPDATE", "DELETE"})
+            EXPECT_EQ(changes[std::string(table) + " " + op], 0) << table << " " << op;
+    EXPECT_EQ(exported(target), exported(source));
+
+    // A part and an attribute changed in the source are the rows written.
+    ASSERT_EQ(txdbtest::runShell("sqlite3 " + txdbtest::shellQuoted(source) +
+                                 " \"UPDATE Parts SET Description = 'changed' WHERE ID = (SELECT MIN(ID) FROM Parts); "
+                                 "UPDATE Attributes SET Attribute_value = 'changed' WHERE rowid = (SELECT MIN(rowid) "
+                                 "FROM Attributes);\"")
+                  .status,
+              0);
+    changes = rowChanges(target, again);
+    EXPECT_EQ(changes["Parts UPDATE"], 1);
+    EXPECT_EQ(changes["Attributes UPDATE"], 1);
+    EXPECT_EQ(changes["Part_Definition UPDATE"], 0);
+    EXPECT_EQ(exported(target), exported(source));
 }
 
 TEST(CopyCommandFolders, TheFolderOnlyCopyMovesExistingPartsIntoNewFolders) {
