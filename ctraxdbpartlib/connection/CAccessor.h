@@ -19,12 +19,17 @@ struct DBBinding {
     size_t width = 0;           // STR: buffer size including the NUL
     size_t *length = nullptr;   // optional: bytes returned
     DBSTATUS *status = nullptr; // optional: DBSTATUS_S_OK / DBSTATUS_S_ISNULL
+    size_t limit = 0;           // STR: the most bytes a value may have, when fewer than the buffer holds
+
+    size_t mostBytes() const { return limit != 0 && limit < width ? limit : width - 1; }
 };
 
-// How a fetch fills a binding: an integer column into I4 / I2; a text cut
-// to width-1 bytes and NUL-terminated (status DBSTATUS_S_OK, length = bytes
-// copied, never more than the buffer). For SQL NULL the status is
-// DBSTATUS_S_ISNULL, the length 0, and the value holds 0 or the empty string.
+// How a fetch fills a binding: an integer column into I4 / I2; a text
+// NUL-terminated (status DBSTATUS_S_OK, length = bytes copied). A text with
+// more bytes than the binding takes (width-1, or its limit), or with a NUL
+// byte inside, fails the fetch: no value is handed out cut. For SQL NULL
+// the status is DBSTATUS_S_ISNULL, the length 0, and the value holds 0 or
+// the empty string.
 
 // The column map and parameter map of an accessor record. An accessor
 // record T declares them in one member function:
@@ -52,6 +57,12 @@ public:
     template <size_t N>
     void column(int ordinal, char (&field)[N], DBSTATUS *status = nullptr, size_t *length = nullptr) {
         add(columns, ordinal, DBBinding::STR, field, N, length, status);
+    }
+    // A text column whose values may have at most `limit` bytes, fewer than
+    // the field holds.
+    template <size_t N> void columnUpTo(int ordinal, char (&field)[N], DBSTATUS *status, size_t limit) {
+        add(columns, ordinal, DBBinding::STR, field, N, nullptr, status);
+        columns.back().limit = limit;
     }
     void param(int ordinal, int32_t &field) { add(params, ordinal, DBBinding::I4, &field, 0, nullptr, nullptr); }
     // A text parameter: the NUL-terminated text in the field (at most N-1 bytes).

@@ -212,14 +212,17 @@ struct CRowset::Impl {
                         DB_E_CANTCONVERTVALUE);
     }
 
-    // A text longer than its buffer holds is a failure naming its column,
-    // never a value cut short.
-    HRESULT overlong(int ordinal, const DBBinding &binding) {
-        size_t length = 0;
-        const char *text = statement->getText(ordinal, length);
-        return failWith(columnText(ordinal) + " holds a text of " + std::to_string(length) +
-                            " bytes, longer than the " + std::to_string(binding.width - 1) +
-                            " bytes it is read in, and is not read cut: " + shownStart(text, length),
+    // A text that its binding cannot hold whole (longer than the binding
+    // takes, or with a NUL byte inside, at which every reader of the buffer
+    // would stop) is a failure naming its column, never a value cut short.
+    HRESULT unreadableText(int ordinal, const DBBinding &binding, const char *text, size_t length) {
+        const size_t most = binding.mostBytes();
+        if (length <= most && std::memchr(text, '\0', length) == nullptr)
+            return S_OK;
+        const std::string what = length > most ? "a text of " + std::to_string(length) + " bytes, longer than the " +
+                                                     std::to_string(most) + " bytes it is read in,"
+                                               : "a text with a NUL byte inside,";
+        return failWith(columnText(ordinal) + " holds " + what + " and is not read cut: " + shownStart(text, length),
                         DB_E_CANTCONVERTVALUE);
     }
 
@@ -262,8 +265,9 @@ struct CRowset::Impl {
             } else {
                 size_t length = 0;
                 const char *text = row.getText(ordinal, length);
-                if (length >= binding.width)
-                    return overlong(ordinal, binding);
+                const HRESULT readable = unreadableText(ordinal, binding, text, length);
+                if (FAILED(readable))
+                    return readable;
                 char *target = static_cast<char *>(binding.value);
                 std::memcpy(target, text, length);
                 target[length] = '\0';
@@ -319,9 +323,13 @@ struct CRowset::Impl {
                     cached = false;
                     return misfit(binding.ordinal, binding);
                 }
-                if (binding.type == DBBinding::STR && value.text.size() >= binding.width) {
-                    cached = false;
-                    return overlong(binding.ordinal, binding);
+                if (binding.type == DBBinding::STR) {
+                    const HRESULT readable =
+                        unreadableText(binding.ordinal, binding, value.text.data(), value.text.size());
+                    if (FAILED(readable)) {
+                        cached = false;
+                        return readable;
+                    }
                 }
                 rows.values.push_back(std::move(value));
             }

@@ -35,7 +35,8 @@ protected:
         map.column(2, number, &numberStatus);
         map.column(3, description, &descriptionStatus);
         map.column(4, pSpice, &pSpiceStatus);
-        map.column(5, acceptance, &acceptanceStatus);
+        // Getters hand it out in buffers of 256; the column holds 100 bytes.
+        map.columnUpTo(5, acceptance, &acceptanceStatus, 100);
         map.column(6, version, &versionStatus);
         map.column(7, libraryId);
         map.column(8, partDefId);
@@ -93,7 +94,8 @@ struct PartForReportsAccessor {
         map.column(3, description, &descriptionStatus);
         map.column(4, version, &versionStatus);
         map.column(5, hierarchyId, &hierarchyIdStatus);
-        map.column(6, pcbCompName, &pcbCompNameStatus);
+        // Getters hand it out in buffers of 81; the column holds 50 bytes.
+        map.columnUpTo(6, pcbCompName, &pcbCompNameStatus, 50);
         map.column(7, hierarchyName, &hierarchyNameStatus);
         map.param(1, libraryId);
     }

@@ -216,6 +216,12 @@ TEST(FullWidthTexts, ATextStoredLongerThanItsColumnStopsACopyAndAnExport) {
          "read cut: "},
         {"UPDATE Attributes SET Name = Name || 'y' WHERE Read_Only = 1 AND Part_def_ID = 10",
          "Column Name of table Attributes holds a text of 256 bytes"},
+        // Read in a buffer of 256, the column holds 100.
+        {"UPDATE Parts SET Part_Acceptance = Part_Acceptance || 'z' WHERE ID = 11",
+         "Column Part_Acceptance of table Parts holds a text of 101 bytes, longer than the 100 bytes it is read in"},
+        // A reader of the buffer would stop at the NUL.
+        {"UPDATE Pin_Data SET Signal = 'AB' || char(0) || 'CD' WHERE ID = 21",
+         "Column Signal of table Pin_Data holds a text with a NUL byte inside, and is not read cut: AB\\x00CD"},
     };
     for (const Case &c : cases) {
         const std::string file = txdbtest::tempFile();
@@ -244,6 +250,23 @@ TEST(FullWidthTexts, ATextStoredLongerThanItsColumnStopsACopyAndAnExport) {
             EXPECT_FALSE(std::filesystem::exists(output)) << c.update;
         }
         EXPECT_TRUE(txdbtest::readFile(file) == before) << "the source is left as it was";
+    }
+    // The report reads a definition's PCB component name in a buffer of 81.
+    {
+        const std::string file = txdbtest::tempFile();
+        std::filesystem::copy_file(source, file);
+        const std::string sqlite = "sqlite3 " + txdbtest::shellQuoted(file) + " ";
+        ASSERT_EQ(txdbtest::runShell(sqlite + "\"UPDATE Part_Definition SET PCB_component_name = PCB_component_name || "
+                                              "'w' WHERE ID = 10\"")
+                      .status,
+                  0);
+        const std::string library = txdbtest::runShell(sqlite + "'SELECT Name FROM Library WHERE ID = 10'").output;
+        ProgramRun report = runPartlib({"report", file, library.substr(0, library.size() - 1)});
+        EXPECT_EQ(report.status, 1);
+        EXPECT_NE(report.errors.find("Column PCB_component_name of table Part_Definition holds a text of 51 bytes, "
+                                     "longer than the 50 bytes it is read in"),
+                  std::string::npos)
+            << report.all();
     }
     // The control byte of the second case is shown, not sent to the terminal.
     const std::string file = txdbtest::tempFile();
