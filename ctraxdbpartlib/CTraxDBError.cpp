@@ -96,6 +96,27 @@ void raiseMessage(const std::string &sourceUnit, int line, int number) {
     raiseText(sourceUnit, line, loadMessage(number));
 }
 
+DBException::DBException(const std::string &text, HRESULT result, std::string sqlState, int engineError)
+    : Exception(text), code(result), state(std::move(sqlState)), native(engineError) {}
+
+DBFailure DBException::failure() const {
+    constexpr int SQLITE_BUSY_CODE = 5, SQLITE_LOCKED_CODE = 6;
+    const int sqliteKind = native & 0xff;
+    if (state.empty() && (sqliteKind == SQLITE_BUSY_CODE || sqliteKind == SQLITE_LOCKED_CODE))
+        return DBFailure::Busy;
+    // Deadlocks and lock waits: SQLSTATE class 40, PostgreSQL's 55P03,
+    // MariaDB/MySQL's lock wait timeout (1205) reported as HY000.
+    if (state.compare(0, 2, "40") == 0 || state == "55P03" || (state == "HY000" && native == 1205))
+        return DBFailure::Busy;
+    if (state.compare(0, 2, "08") == 0)
+        return DBFailure::Connection;
+    if (code == DB_E_INTEGRITYVIOLATION)
+        return DBFailure::Constraint;
+    if (code == DB_E_ERRORSINCOMMAND)
+        return DBFailure::Statement;
+    return DBFailure::Other;
+}
+
 void checkResult(HRESULT result) {
     if (result >= 0)
         return;
@@ -111,7 +132,10 @@ void checkResult(HRESULT result) {
         if (SUCCEEDED(errorInfo.GetDescription(i, description)))
             text += description;
     }
-    raiseText("CTraxDBError", __LINE__, text);
+    if (loggingEnabled)
+        theLogger.log(LOG_SEVERE, "CTraxDBError", __LINE__, text);
+    const CDBErrorInfo::Cause &cause = CDBErrorInfo::cause();
+    throw new DBException(text, result, cause.sqlState, cause.engineError);
 }
 
 } // namespace DBIMPL

@@ -2,6 +2,7 @@
 
 #include "ctraxdbpartlib/LogLevel.h"
 #include "ctraxdbpartlib/connection/OleDbTypes.h"
+#include "interface/Exception.h"
 
 #include <string>
 #include <vector>
@@ -53,9 +54,35 @@ std::string formatPrintf(const std::string &format, const std::string &arg);
 [[noreturn]] void raiseText(const std::string &sourceUnit, int line, const std::string &text);
 [[noreturn]] void raiseMessage(const std::string &sourceUnit, int line, int number);
 
+// What kind of failure a database error is, as far as its result code and
+// the engine's own codes tell.
+enum class DBFailure {
+    Other,
+    Busy,       // another writer holds what the statement needs, or a deadlock
+    Constraint, // a key, a unique or a NOT NULL constraint refused the change
+    Statement,  // the engine cannot run the statement (syntax, unknown names)
+    Connection, // the connection to the server failed
+};
+
+// A database error: the Exception that callers catch, with its cause kept
+// for the callers that decide by it.
+class DBException : public Exception {
+public:
+    DBException(const std::string &text, HRESULT result, std::string sqlState, int engineError);
+    HRESULT result() const { return code; }
+    const std::string &sqlState() const { return state; }
+    int engineError() const { return native; }
+    DBFailure failure() const;
+
+private:
+    HRESULT code;
+    std::string state;
+    int native;
+};
+
 // The check of every provider result: success codes return; a failure
 // gathers the thread's error records, joined by " : ", traces them at
-// SEVERE from CTraxDBError and throws them as a new Exception.
+// SEVERE from CTraxDBError and throws them as a new DBException.
 void checkResult(HRESULT result);
 
 } // namespace DBIMPL

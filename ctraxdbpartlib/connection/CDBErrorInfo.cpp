@@ -12,16 +12,21 @@ thread_local bool threadRecordsGone = false;
 
 struct ThreadRecords {
     std::vector<std::string> list;
+    CDBErrorInfo::Cause cause;
     ~ThreadRecords() { threadRecordsGone = true; }
 };
 
 thread_local ThreadRecords threadState;
 
-std::vector<std::string> &threadRecords() {
+ThreadRecords &threadErrors() {
     if (!threadRecordsGone)
-        return threadState.list;
-    static std::vector<std::string> *late = new std::vector<std::string>();
+        return threadState;
+    static ThreadRecords *late = new ThreadRecords();
     return *late;
+}
+
+std::vector<std::string> &threadRecords() {
+    return threadErrors().list;
 }
 
 } // namespace
@@ -42,6 +47,7 @@ HRESULT CDBErrorInfo::GetDescription(uint32_t index, std::string &description) {
 
 void CDBErrorInfo::clear() {
     threadRecords().clear();
+    threadErrors().cause = Cause();
 }
 
 void CDBErrorInfo::add(const std::string &description) {
@@ -50,6 +56,14 @@ void CDBErrorInfo::add(const std::string &description) {
 
 const std::vector<std::string> &CDBErrorInfo::records() {
     return threadRecords();
+}
+
+void CDBErrorInfo::setCause(const Cause &cause) {
+    threadErrors().cause = cause;
+}
+
+const CDBErrorInfo::Cause &CDBErrorInfo::cause() {
+    return threadErrors().cause;
 }
 
 } // namespace DBIMPL

@@ -22,6 +22,16 @@ public:
     static void clear();
     static void add(const std::string &description);
     static const std::vector<std::string> &records();
+
+    // What the engine said of the failure besides its texts: the SQLSTATE of
+    // its first diagnostic (ODBC) and its own error number (the native error
+    // of ODBC, SQLite's extended result code). Cleared with the records.
+    struct Cause {
+        std::string sqlState;
+        int engineError = 0;
+    };
+    static void setCause(const Cause &cause);
+    static const Cause &cause();
 };
 
 } // namespace DBIMPL

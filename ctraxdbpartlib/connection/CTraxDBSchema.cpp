@@ -195,12 +195,16 @@ void runInTransaction(CTraxDBPath &path, const std::function<void()> &work, cons
 }
 
 // 1.1 to 1.2: the constraint is dropped by name where the database can; the
-// MySQL form of the step runs when it cannot.
+// MySQL form of the step runs when the database refuses that statement (it
+// lacks the form, or the index serves a foreign key). A lost connection or a
+// busy database is no refusal: it ends the upgrade.
 void upgrade11To12(CTraxDBPath &path) {
     const std::vector<std::string> &statements = CTraxDBSchema::upgrade11To12Statements();
     try {
         path.execute(statements.front());
-    } catch (Exception *e) {
+    } catch (DBException *e) {
+        if (e->failure() == DBFailure::Busy || e->failure() == DBFailure::Connection)
+            throw;
         delete e;
         executeAll(path, CTraxDBSchema::upgrade11To12MySqlStatements());
         return;

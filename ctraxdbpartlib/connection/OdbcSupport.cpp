@@ -60,6 +60,8 @@ HRESULT odbcFailure(SQLSMALLINT handleType, SQLHANDLE handle) {
         std::string stateText(reinterpret_cast<char *>(state));
         CDBErrorInfo::add(std::string(reinterpret_cast<char *>(message)) + " (SQLSTATE " + stateText + ", error " +
                           std::to_string(nativeError) + ")");
+        if (record == 1)
+            CDBErrorInfo::setCause({stateText, static_cast<int>(nativeError)});
         HRESULT code = odbcResultCode(stateText, nativeError);
         if (result == E_FAIL)
             result = code;

@@ -22,6 +22,7 @@ HRESULT failure(sqlite3 *db, int rc, bool preparing) {
                  kind == SQLITE_READONLY || kind == SQLITE_CANTOPEN || kind == SQLITE_IOERR || kind == SQLITE_FULL))
         text += ": " + std::string(file);
     CDBErrorInfo::add(text);
+    CDBErrorInfo::setCause({std::string(), rc});
     if ((rc & 0xff) == SQLITE_CONSTRAINT)
         return DB_E_INTEGRITYVIOLATION;
     if (preparing && (rc & 0xff) == SQLITE_ERROR)
@@ -193,7 +194,9 @@ public:
         if (FAILED(result)) {
             sqlite3_busy_timeout(db, READ_BUSY_TIMEOUT_MS);
             if ((sqlite3_extended_errcode(db) & 0xff) == SQLITE_BUSY) {
+                const CDBErrorInfo::Cause cause = CDBErrorInfo::cause();
                 CDBErrorInfo::clear();
+                CDBErrorInfo::setCause(cause);
                 CDBErrorInfo::add("The database " + file + " is busy: another program has been writing to it for " +
                                   std::to_string(WRITE_BUSY_TIMEOUT_MS / 1000) +
                                   " seconds. Nothing was written; try again when it has finished.");

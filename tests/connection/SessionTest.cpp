@@ -1,6 +1,7 @@
 // The session layer on every test engine: bindings, parameters, moves,
 // pending rowset changes, transactions, schema rowsets and result codes.
 
+#include "ctraxdbpartlib/CTraxDBError.h"
 #include "ctraxdbpartlib/connection/CCommand.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 #include "ctraxdbpartlib/connection/CDataSource.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
@@ -176,6 +178,29 @@ TEST_P(SessionTest, BindingsTakeTextsUpToTheirWidthRefuseLongerOnesAndMarkNulls)
               std::string::npos)
         << errorText();
     EXPECT_EQ(command.guard, '#');
+}
+
+// A failed statement raises an Exception that keeps what kind of failure
+// it was, on every engine, with the engine's texts as its message.
+TEST_P(SessionTest, DatabaseErrorsKeepTheirCause) {
+    execute("INSERT INTO T (ID, Name) VALUES (1, 'one')");
+    const auto failureOf = [&](const std::string &sql) {
+        try {
+            checkResult(tryExecute(sql));
+        } catch (DBException *e) {
+            std::unique_ptr<DBException> failure(e);
+            EXPECT_FALSE(failure->getMessage().empty()) << sql;
+            EXPECT_TRUE(FAILED(failure->result())) << sql;
+            return failure->failure();
+        } catch (COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *e) {
+            delete e;
+            ADD_FAILURE() << "a plain Exception for " << sql;
+        }
+        return DBFailure::Other;
+    };
+    EXPECT_EQ(failureOf("INSERT INTO T (ID, Name) VALUES (1, 'again')"), DBFailure::Constraint);
+    EXPECT_EQ(failureOf("SELEKT * FROM T"), DBFailure::Statement);
+    EXPECT_EQ(failureOf("SELECT * FROM NoSuchTable"), DBFailure::Statement);
 }
 
 TEST_P(SessionTest, ParametersComeFromTheBufferAtOpen) {
