@@ -3,6 +3,9 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 // Base of every record object.
+// The declared order of the virtual functions, the destructor first, is the
+// host's vtable slot order: never reorder, remove or insert one. The record
+// interfaces continue these slots, so Access cannot grow without moving theirs.
 class Access {
 public:
     virtual ~Access() = default;

@@ -11,6 +11,9 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 // One pin of one pin-equivalence group, read library-wide.
+// The declared order of the virtual functions, after Access's, is the host's
+// vtable slot order: never reorder, remove or insert one; the class grows only
+// at its end (SlotOrderTest holds the order).
 class AllPinEquivAccess : public Access {
 public:
     virtual void getEquivIndex(int &index) = 0;

@@ -18,6 +18,9 @@ class PartDefAccess;
 class PinDataAccess;
 
 // One part together with its part definition.
+// The declared order of the virtual functions, after Access's, is the host's
+// vtable slot order: never reorder, remove or insert one; the class grows only
+// at its end (SlotOrderTest holds the order).
 class CompletePartAndPartDefAccess : public Access {
 public:
     virtual void getName(TCHAR *buffer, size_t size, bool unused) = 0;

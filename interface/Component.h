@@ -9,6 +9,9 @@ template <class T> class Visitor;
 
 // A node of a filter tree over T (LibFilter, PartDefFilter or PartFilter),
 // implemented by the host.
+// The declared order of the virtual functions, the destructor first, is the
+// host's vtable slot order: never reorder, remove or insert one; the class
+// grows only at its end (SlotOrderTest holds the order).
 template <class T> class Component {
 public:
     using ChildList = std::list<std::shared_ptr<Component<T>>>;

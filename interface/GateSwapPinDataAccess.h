@@ -11,6 +11,9 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 // One pin of a gate of a gate-swap group.
+// The declared order of the virtual functions, after Access's, is the host's
+// vtable slot order: never reorder, remove or insert one; the class grows only
+// at its end (SlotOrderTest holds the order).
 class GateSwapPinDataAccess : public Access {
 public:
     virtual void getIndex(int &index) = 0;

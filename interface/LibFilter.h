@@ -6,6 +6,7 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 // One node of a library filter tree, built by the host.
+// Its one virtual function is the destructor, host slot 0; new ones go after it.
 class LibFilter {
 public:
     LibFilter() = default;

@@ -25,6 +25,9 @@ class PartForReportsAccess;
 // reader's query; a null or empty text means the whole library. The trailing
 // selection values let other implementations deliver different records per
 // writer pass; the database ignores them.
+// The declared order of the virtual functions, after Access's, is the host's
+// vtable slot order: never reorder, remove or insert one; the class grows only
+// at its end (SlotOrderTest holds the order).
 class LibraryAccess : public Access {
 public:
     virtual void getName(TCHAR *buffer, size_t size, bool unused) = 0;

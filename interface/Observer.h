@@ -3,6 +3,9 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 // Implemented by the host: receives progress events.
+// The declared order of the virtual functions, the destructor first, is the
+// host's vtable slot order: never reorder, remove or insert one; the class
+// grows only at its end (SlotOrderTest holds the order).
 template <class T> class Observer {
 public:
     virtual ~Observer() = default;

@@ -13,6 +13,9 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 class PartDefAccess;
 
 // One part: a library's catalogue entry.
+// The declared order of the virtual functions, after Access's, is the host's
+// vtable slot order: never reorder, remove or insert one; the class grows only
+// at its end (SlotOrderTest holds the order).
 class PartAccess : public Access {
 public:
     virtual void getName(TCHAR *buffer, size_t size, bool unused) = 0;

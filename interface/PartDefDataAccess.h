@@ -11,6 +11,9 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 // One part definition without readers of its details.
+// The declared order of the virtual functions, after Access's, is the host's
+// vtable slot order: never reorder, remove or insert one; the class grows only
+// at its end (SlotOrderTest holds the order).
 class PartDefDataAccess : public Access {
 public:
     virtual void getName(TCHAR *buffer, size_t size, bool unused) = 0;

@@ -10,6 +10,9 @@ typedef char TCHAR;
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 // An opened part-library database.
+// The declared order of the virtual functions, the destructor first, is the
+// host's vtable slot order: never reorder, remove or insert one; the class
+// grows only at its end (SlotOrderTest holds the order).
 class Path {
 public:
     virtual ~Path() = default;

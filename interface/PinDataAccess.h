@@ -11,6 +11,9 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 // One pin of a part definition.
+// The declared order of the virtual functions, after Access's, is the host's
+// vtable slot order: never reorder, remove or insert one; the class grows only
+// at its end (SlotOrderTest holds the order).
 class PinDataAccess : public Access {
 public:
     virtual void getPinIdentifier(bool &isNull, TCHAR *buffer, size_t size) = 0;

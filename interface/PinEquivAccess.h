@@ -13,6 +13,9 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 class PinEquivDataAccess;
 
 // One pin-equivalence group of a part definition.
+// The declared order of the virtual functions, after Access's, is the host's
+// vtable slot order: never reorder, remove or insert one; the class grows only
+// at its end (SlotOrderTest holds the order).
 class PinEquivAccess : public Access {
 public:
     virtual void getEquivIndex(int &index) = 0;

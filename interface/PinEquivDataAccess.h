@@ -11,6 +11,9 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 // One pin of a pin-equivalence group.
+// The declared order of the virtual functions, after Access's, is the host's
+// vtable slot order: never reorder, remove or insert one; the class grows only
+// at its end (SlotOrderTest holds the order).
 class PinEquivDataAccess : public Access {
 public:
     virtual void getEquivIndex(int &index) = 0;

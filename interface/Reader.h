@@ -5,6 +5,9 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 // A forward-only cursor over records of type T.
+// The declared order of the virtual functions, the destructor first, is the
+// host's vtable slot order: never reorder, remove or insert one; the class
+// grows only at its end (SlotOrderTest holds the order).
 template <class T> class Reader {
 public:
     virtual ~Reader() = default;

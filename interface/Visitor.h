@@ -7,6 +7,9 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 // Walks a filter tree of Component<T> nodes.
+// The declared order of the virtual functions, the destructor first, is the
+// host's vtable slot order: never reorder, remove or insert one; the class
+// grows only at its end (SlotOrderTest holds the order).
 template <class T> class Visitor {
 public:
     virtual ~Visitor() = default;

@@ -10,6 +10,9 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 // Writes records of type T into the database, reporting to its observers.
+// The declared order of the virtual functions, after Subject's, is the host's
+// vtable slot order: never reorder, remove or insert one; the class grows only
+// at its end (SlotOrderTest holds the order).
 template <class T> class Writer : public Subject<WriterEvent> {
 public:
     // Reads every record from the reader and writes it; the cancel callback

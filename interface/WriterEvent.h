@@ -5,6 +5,7 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 // One progress event of a writer.
+// Its one virtual function is the destructor, host slot 0; new ones go after it.
 class WriterEvent {
 public:
     WriterEvent() = default;
