@@ -292,7 +292,7 @@ private:
         // that way.
         std::unordered_map<std::string, size_t> byIdentifier;
         byIdentifier.reserve(pinCount);
-        std::string identifier, folded;
+        std::string identifier;
         for (int pass = 0; pass < 2; ++pass)
             for (size_t u = 0; u < units.size(); ++u) {
                 const Unit &unit = units[u];
@@ -312,10 +312,8 @@ private:
                         identifier.assign(pin.number);
                         whole = true;
                     }
-                    folded = identifier;
-                    for (char &c : folded)
-                        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-                    const auto found = byIdentifier.emplace(folded, rows.size());
+                    const auto found = byIdentifier.emplace(
+                        COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::lowerCase(identifier), rows.size());
                     if (found.second) {
                         if (pass == 1)
                             count(RULE_BODY_ONLY_PIN);
@@ -625,18 +623,6 @@ hostmodel::Library &libraryNamed(std::vector<hostmodel::Library> &libraries, con
 }
 
 } // namespace
-
-std::string fitted(std::string_view text, size_t width) {
-    if (text.size() <= width)
-        return std::string(text);
-    size_t end = width;
-    // Back over continuation bytes to the start of the cut character, at
-    // most three: text that is not UTF-8 is cut at the width, so that every
-    // cut keeps a start of the text.
-    while (end > 0 && width - end < 3 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;
-    return std::string(text.substr(0, end));
-}
 
 ImportSummary &ImportSummary::operator+=(const ImportSummary &other) {
     std::apply(

@@ -1,11 +1,11 @@
 #include "tools/libraryfile/LibraryFile.h"
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <cctype>
 #include <limits>
 #include <map>
 #include <optional>
@@ -594,10 +594,7 @@ std::string summary(const std::vector<Problem> &problems) {
 }
 
 std::string pinKey(const std::string &identifier) {
-    std::string key = identifier;
-    for (char &c : key)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return key;
+    return COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::lowerCase(identifier);
 }
 
 size_t columnWidth(const std::string &table, const std::string &column) {

@@ -3,6 +3,7 @@
 #include "tools/hostmodel/RecordFields.h"
 #include "tools/partlib/Commands.h"
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/access/FolderAncestors.h"
 #include "ctraxdbpartlib/readers/TextWidths.h"
 #include "interface/CTraxDBPartLib.h"
@@ -26,50 +27,6 @@ using hostmodel::number;
 using hostmodel::text;
 
 namespace textWidth = DBIMPL::textWidth;
-
-// Shows a text in a message: bytes outside ASCII as \xNN.
-std::string printable(std::string_view text) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string shown;
-    for (unsigned char c : text) {
-        if (c >= 0x20 && c < 0x7F) {
-            shown += static_cast<char>(c);
-        } else {
-            shown += "\\x";
-            shown += digits[c >> 4];
-            shown += digits[c & 15];
-        }
-    }
-    return shown;
-}
-
-// The length of the UTF-8 sequence that starts at text[at], or 0 when no
-// valid sequence starts there (overlong forms and surrogates included).
-size_t utf8SequenceLength(std::string_view text, size_t at) {
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    size_t length;
-    unsigned char low = 0x80, high = 0xBF; // range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high)
-        return 0;
-    for (size_t i = 2; i < length; ++i)
-        if ((byte(at + i) & 0xC0) != 0x80)
-            return 0;
-    return length;
-}
 
 template <class T> std::shared_ptr<T> opened(std::shared_ptr<T> reader, const char *what) {
     if (!reader)
@@ -183,9 +140,9 @@ private:
         for (size_t i = 0; i < text.size();) {
             const unsigned char c = static_cast<unsigned char>(text[i]);
             if (c >= 0x80) {
-                const size_t length = utf8SequenceLength(text, i);
+                const size_t length = DBIMPL::utf8SequenceLength(text, i);
                 if (length == 0)
-                    fail("The text \"" + printable(text) + "\"" + (context.empty() ? "" : " of " + context) +
+                    fail("The text \"" + DBIMPL::asciiEscaped(text) + "\"" + (context.empty() ? "" : " of " + context) +
                          " is not valid UTF-8; a library file holds UTF-8 text only");
                 buffer.append(text.data() + i, length);
                 i += length;
@@ -414,10 +371,10 @@ private:
                     const Row &row = rows[i];
                     for (const Folder &sibling : folders)
                         if (sibling.name == row.name)
-                            fail(
-                                "Library " + name + " has two folders named \"" + row.name + "\" in " +
-                                (parentPath.empty() ? std::string("its top level") : "\"" + joined(parentPath) + "\"") +
-                                "; a library file tells folders apart by their path");
+                            fail("Library " + name + " has two folders named \"" + row.name + "\" in " +
+                                 (parentPath.empty() ? std::string("its top level")
+                                                     : "\"" + DBIMPL::joined(parentPath, "/") + "\"") +
+                                 "; a library file tells folders apart by their path");
                     std::vector<std::string> path = parentPath;
                     path.push_back(row.name);
                     folders.push_back({row.name, build(children[row.id], path)});
@@ -434,13 +391,6 @@ private:
                 fail("Folder \"" + row.name + "\" of library " + name + " hangs below folder " +
                      std::to_string(row.parent.value_or(0)) + ", which is not in the library's folder tree");
             }
-    }
-
-    static std::string joined(const std::vector<std::string> &path) {
-        std::string text;
-        for (const std::string &part : path)
-            text += (text.empty() ? "" : "/") + part;
-        return text;
     }
 
     void writeFolders(const std::vector<Folder> &folders) {

@@ -1,6 +1,7 @@
 // partlib libraries, tree, parts, show and report: reading a part-library
 // database through the plug-in's readers and records.
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/access/FolderAncestors.h"
 #include "ctraxdbpartlib/readers/DBStatement.h"
 #include "interface/AttributeAccess.h"
@@ -175,8 +176,7 @@ const Folder *folderWithId(const std::vector<Folder> &folders, int id) {
 // may stand for '\'.
 const Folder &findFolder(const std::vector<Folder> &folders, std::string path, const std::string &library) {
     std::replace(path.begin(), path.end(), '/', FOLDER_SEPARATOR);
-    const size_t first = path.find_first_not_of(FOLDER_SEPARATOR);
-    path = first == std::string::npos ? "" : path.substr(first, path.find_last_not_of(FOLDER_SEPARATOR) - first + 1);
+    path = DBIMPL::trimmed(path, std::string(1, FOLDER_SEPARATOR));
     std::vector<const Folder *> matches;
     forEachFolder(folders, [&](const Folder &folder) {
         if (folder.path == path || folder.fullPath == path)
