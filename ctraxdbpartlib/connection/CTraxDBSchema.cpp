@@ -13,6 +13,8 @@
 
 #include <cstdio>
 #include <functional>
+#include <map>
+#include <regex>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -349,6 +351,24 @@ const std::vector<std::string> &CTraxDBSchema::upgrade11To12MySqlStatements() {
         "UPDATE [Library_version] SET [Minor]=2;",
     };
     return statements;
+}
+
+size_t CTraxDBSchema::textColumnWidth(const std::string &table, const std::string &column) {
+    static const std::map<std::pair<std::string, std::string>, size_t> widths = [] {
+        std::map<std::pair<std::string, std::string>, size_t> found;
+        const std::regex create(R"(^CREATE TABLE \[(\w+)\])");
+        const std::regex text(R"(\[(\w+)\] VARCHAR ?\((\d+)\))");
+        for (const std::string &statement : creationStatements()) {
+            std::smatch created;
+            if (!std::regex_search(statement, created, create))
+                continue;
+            for (std::sregex_iterator it(statement.begin(), statement.end(), text), end; it != end; ++it)
+                found[{created[1], (*it)[1]}] = std::stoul((*it)[2]);
+        }
+        return found;
+    }();
+    auto found = widths.find({table, column});
+    return found == widths.end() ? 0 : found->second;
 }
 
 bool CTraxDBSchema::isValidPartLibrary(const CSession &session) {
