@@ -3,7 +3,7 @@
 
 #include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/access/FolderAncestors.h"
-#include "ctraxdbpartlib/readers/DBStatement.h"
+#include "ctraxdbpartlib/connection/CTraxDBInspector.h"
 #include "interface/AttributeAccess.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
@@ -149,8 +149,7 @@ std::vector<Folder> loadFolders(const pathHandle_t &path, LibraryAccess &library
     std::vector<Folder> folders = loadFolders(library.getHierarchyReader(), "", "");
     std::set<int> loaded;
     forEachFolder(folders, [&](const Folder &folder) { loaded.insert(folder.id); });
-    const int all = DBIMPL::runCount(DBIMPL::dbPath(path), "SELECT Count(*) FROM [Hierarchy] WHERE [Library_ID] = ?;",
-                                     library.getID());
+    const int all = DBIMPL::CTraxDBInspector(path).folderCount(library.getID());
     if (all == static_cast<int>(loaded.size()))
         return folders;
     forEach(library.getHierarchyOnlyReader(), [&](HierarchyAccess &folder) {
