@@ -1,7 +1,7 @@
 #include "ctraxdbpartlib/connection/CCommand.h"
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
-#include "ctraxdbpartlib/connection/SqlTokenizer.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -26,8 +26,7 @@ HRESULT CCommand<CNoAccessor>::Open(const CSession &session, const std::string &
     }
     // Keys read before a change of the schema may be gone after it.
     const std::string verb = firstWord(sql);
-    if (SqlTokenizer::sameName(verb, "CREATE") || SqlTokenizer::sameName(verb, "ALTER") ||
-        SqlTokenizer::sameName(verb, "DROP"))
+    if (equalsNoCase(verb, "CREATE") || equalsNoCase(verb, "ALTER") || equalsNoCase(verb, "DROP"))
         session.getConnection()->forgetPrimaryKeys();
     return session.getConnection()->execute(sql);
 }

@@ -1,5 +1,6 @@
 #include "ctraxdbpartlib/connection/CRowset.h"
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 #include "ctraxdbpartlib/connection/SqlTokenizer.h"
 
@@ -21,21 +22,8 @@ HRESULT failWith(const std::string &text, HRESULT result) {
 // The first bytes of a stored value for a message, control bytes as \xNN;
 // a UTF-8 character is not cut in two.
 std::string shownStart(const char *text, size_t length) {
-    static const char digits[] = "0123456789ABCDEF";
-    constexpr size_t SHOWN = 40;
-    size_t end = std::min(length, SHOWN);
-    for (size_t backed = 0; end < length && backed < 3 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80;
-         ++backed)
-        --end;
-    std::string shown;
-    for (size_t i = 0; i < end; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || c == 0x7F)
-            shown += std::string("\\x") + digits[c >> 4] + digits[c & 15];
-        else
-            shown += static_cast<char>(c);
-    }
-    return end < length ? shown + "..." : shown;
+    const std::string start = fitted(std::string_view(text, length), 40);
+    return controlsEscaped(start) + (start.size() < length ? "..." : "");
 }
 
 // The buffer's value of one binding; NULL when its status says so.
@@ -535,7 +523,7 @@ struct CRowset::Impl {
         const bool all = std::find(items.begin(), items.end(), "*") != items.end();
         std::string hidden;
         for (const std::string &key : keyNames) {
-            auto same = [&key](const std::string &item) { return SqlTokenizer::sameName(item, key); };
+            auto same = [&key](const std::string &item) { return equalsNoCase(item, key); };
             if (!all && std::none_of(items.begin(), items.end(), same)) {
                 hidden += ", " + SqlTokenizer::quote(key, open, close);
                 ++hiddenCount;
@@ -554,7 +542,7 @@ struct CRowset::Impl {
         for (const std::string &key : keyNames) {
             int ordinal = 0;
             for (int c = 1; c <= visible && ordinal == 0; ++c)
-                if (SqlTokenizer::sameName(statement->columnName(c), key))
+                if (equalsNoCase(statement->columnName(c), key))
                     ordinal = c;
             keyOrdinals.push_back(ordinal ? ordinal : nextHidden++);
             auto bound = std::find_if(columns.begin(), columns.end(),

@@ -2,6 +2,7 @@
 
 #include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/CTraxDBError.h"
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CCommand.h"
 #include "ctraxdbpartlib/connection/CTables.h"
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
@@ -12,7 +13,8 @@
 
 #include <cstdio>
 #include <functional>
-#include <strings.h>
+#include <map>
+#include <regex>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -36,10 +38,6 @@ struct VersionAccessor {
         map.column(2, minor, &minorStatus);
     }
 };
-
-bool sameName(const char *a, const std::string &b) {
-    return strcasecmp(a, b.c_str()) == 0;
-}
 
 // Calls `visit` with each table name until it answers true; true when one did.
 bool anyTable(const CSession &session, const std::function<bool(const char *)> &visit) {
@@ -72,7 +70,7 @@ Dialect dialectOf(CTraxDBPath &path) {
     InitString init;
     InitString::parse(text, init);
     const std::string provider = init.get("Provider");
-    return provider.empty() || sameName("SQLite", provider) ? Dialect::SQLite : Dialect::Other;
+    return provider.empty() || equalsNoCase("SQLite", provider) ? Dialect::SQLite : Dialect::Other;
 }
 
 std::string withoutSemicolon(std::string statement) {
@@ -359,16 +357,34 @@ const std::vector<std::string> &CTraxDBSchema::upgrade11To12MySqlStatements() {
     return statements;
 }
 
+size_t CTraxDBSchema::textColumnWidth(const std::string &table, const std::string &column) {
+    static const std::map<std::pair<std::string, std::string>, size_t> widths = [] {
+        std::map<std::pair<std::string, std::string>, size_t> found;
+        const std::regex create(R"(^CREATE TABLE \[(\w+)\])");
+        const std::regex text(R"(\[(\w+)\] VARCHAR ?\((\d+)\))");
+        for (const std::string &statement : creationStatements()) {
+            std::smatch created;
+            if (!std::regex_search(statement, created, create))
+                continue;
+            for (std::sregex_iterator it(statement.begin(), statement.end(), text), end; it != end; ++it)
+                found[{created[1], (*it)[1]}] = std::stoul((*it)[2]);
+        }
+        return found;
+    }();
+    auto found = widths.find({table, column});
+    return found == widths.end() ? 0 : found->second;
+}
+
 bool CTraxDBSchema::isValidPartLibrary(const CSession &session) {
     TXDB_TRACE(LOG_FINEST, "CTraxDBSchema::isValidPartLibrary(const CSession &)");
-    return anyTable(session, [](const char *name) { return sameName(name, "Library_version"); });
+    return anyTable(session, [](const char *name) { return equalsNoCase(name, "Library_version"); });
 }
 
 std::vector<std::string> CTraxDBSchema::presentTables(const CSession &session) {
     std::vector<bool> found(tableNames().size(), false);
     anyTable(session, [&found](const char *name) {
         for (size_t i = 0; i < found.size(); ++i)
-            if (sameName(name, tableNames()[i]))
+            if (equalsNoCase(name, tableNames()[i]))
                 found[i] = true;
         return false;
     });
@@ -468,10 +484,7 @@ void CTraxDBSchema::writeUpgradeScript(CTraxDBPath &path, const std::string &fil
 }
 
 std::string CTraxDBSchema::joinNames(const std::vector<std::string> &names) {
-    std::string text;
-    for (const std::string &name : names)
-        text += (text.empty() ? "" : ", ") + name;
-    return text;
+    return joined(names, ", ");
 }
 
 } // namespace DBIMPL

@@ -25,6 +25,9 @@ public:
     static const std::vector<std::string> &upgrade10To11Statements();
     static const std::vector<std::string> &upgrade11To12Statements();
     static const std::vector<std::string> &upgrade11To12MySqlStatements();
+    // The width in bytes of a text column as the creation statements
+    // declare it; 0 for a column that is no text column of the schema.
+    static size_t textColumnWidth(const std::string &table, const std::string &column);
 
     // True when the database has a table named Library_version (any case).
     static bool isValidPartLibrary(const CSession &session);

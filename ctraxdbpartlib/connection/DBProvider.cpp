@@ -1,9 +1,9 @@
 #include "ctraxdbpartlib/connection/DBProvider.h"
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 #include "ctraxdbpartlib/connection/OdbcProvider.h"
 #include "ctraxdbpartlib/connection/SQLiteProvider.h"
-#include "ctraxdbpartlib/connection/SqlTokenizer.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -12,16 +12,8 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 namespace {
 
-std::string trimmed(const std::string &text) {
-    size_t begin = text.find_first_not_of(" \t");
-    if (begin == std::string::npos)
-        return std::string();
-    size_t end = text.find_last_not_of(" \t");
-    return text.substr(begin, end - begin + 1);
-}
-
 bool isPasswordKey(const std::string &key) {
-    return SqlTokenizer::sameName(key, "Password") || SqlTokenizer::sameName(key, "PWD");
+    return equalsNoCase(key, "Password") || equalsNoCase(key, "PWD");
 }
 
 } // namespace
@@ -97,14 +89,14 @@ HRESULT InitString::parse(const std::string &text, InitString &out) {
 
 std::string InitString::get(const std::string &key) const {
     for (const auto &pair : pairs)
-        if (SqlTokenizer::sameName(pair.first, key))
+        if (equalsNoCase(pair.first, key))
             return pair.second;
     return std::string();
 }
 
 bool InitString::has(const std::string &key) const {
     for (const auto &pair : pairs)
-        if (SqlTokenizer::sameName(pair.first, key))
+        if (equalsNoCase(pair.first, key))
             return true;
     return false;
 }
@@ -136,9 +128,9 @@ std::string InitString::toString(bool includePassword) const {
 
 HRESULT openProvider(const InitString &init, std::unique_ptr<ProviderConnection> &connection) {
     const std::string provider = init.get("Provider");
-    if (provider.empty() || SqlTokenizer::sameName(provider, "SQLite"))
+    if (provider.empty() || equalsNoCase(provider, "SQLite"))
         return openSQLiteProvider(init, connection);
-    if (SqlTokenizer::sameName(provider, "ODBC") || SqlTokenizer::sameName(provider, "MSDASQL"))
+    if (equalsNoCase(provider, "ODBC") || equalsNoCase(provider, "MSDASQL"))
         return openOdbcProvider(init, connection);
     CDBErrorInfo::add("Unknown provider \"" + provider + "\": use SQLite or ODBC");
     return E_FAIL;

@@ -1,6 +1,7 @@
 #include "ctraxdbpartlib/connection/OdbcProvider.h"
 
 #include "ctraxdbpartlib/CLogger.h"
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 #include "ctraxdbpartlib/connection/OdbcStatement.h"
 #include "ctraxdbpartlib/connection/SqlTokenizer.h"
@@ -11,13 +12,6 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
 namespace {
-
-bool containsNoCase(const std::string &text, const std::string &part) {
-    auto it = std::search(text.begin(), text.end(), part.begin(), part.end(), [](char a, char b) {
-        return std::tolower((unsigned char)a) == std::tolower((unsigned char)b);
-    });
-    return it != text.end();
-}
 
 // The table options that give a MySQL-family table the comparison rule of
 // the other engines: texts equal only when their bytes are (case and

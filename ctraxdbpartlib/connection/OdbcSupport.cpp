@@ -1,5 +1,6 @@
 #include "ctraxdbpartlib/connection/OdbcSupport.h"
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 
 #include <cctype>
@@ -14,16 +15,6 @@ OdbcLink::~OdbcLink() {
         SQLFreeHandle(SQL_HANDLE_DBC, dbc);
     if (env != SQL_NULL_HENV)
         SQLFreeHandle(SQL_HANDLE_ENV, env);
-}
-
-bool equalsNoCase(const std::string &a, const std::string &b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
 }
 
 HRESULT odbcResultCode(const std::string &sqlState, SQLINTEGER nativeError) {

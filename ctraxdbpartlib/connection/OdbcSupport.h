@@ -46,7 +46,5 @@ HRESULT odbcCheck(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle);
 // braced where ODBC needs it (always for DRIVER).
 std::string odbcConnectionString(const InitString &init);
 
-bool equalsNoCase(const std::string &a, const std::string &b);
-
 } // namespace DBIMPL
 } // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

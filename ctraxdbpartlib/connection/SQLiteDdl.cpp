@@ -1,5 +1,6 @@
 #include "ctraxdbpartlib/connection/SQLiteDdl.h"
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 #include "ctraxdbpartlib/connection/SqlTokenizer.h"
 
@@ -52,7 +53,7 @@ bool withoutClause(const std::string &create, const std::string &name, std::stri
         else if (depth == 1 && token.isSymbol(','))
             comma = token.begin;
         else if (depth == 1 && token.is("CONSTRAINT") && i + 1 < tokens.size() && tokens[i + 1].isIdentifier() &&
-                 SqlTokenizer::sameName(tokens[i + 1].name, name) && comma != std::string::npos) {
+                 equalsNoCase(tokens[i + 1].name, name) && comma != std::string::npos) {
             size_t end = i + 2;
             for (int inner = 0; end < tokens.size(); ++end) {
                 if (tokens[end].isSymbol('('))
@@ -115,7 +116,7 @@ HRESULT SQLiteDdl::run(const std::string &sql, bool &handled) {
     // Only ALTER TABLE statements are carried out here: the others (long
     // INSERT statements among them) are not read token by token.
     const size_t start = sql.find_first_not_of(" \t\r\n");
-    if (start == std::string::npos || sql.size() - start < 5 || !SqlTokenizer::sameName(sql.substr(start, 5), "ALTER"))
+    if (start == std::string::npos || sql.size() - start < 5 || !equalsNoCase(sql.substr(start, 5), "ALTER"))
         return S_OK;
     const std::vector<SqlToken> tokens = SqlTokenizer::tokenize(sql);
     if (tokens.size() < 5 || !tokens[0].is("ALTER") || !tokens[1].is("TABLE") || !tokens[2].isIdentifier())

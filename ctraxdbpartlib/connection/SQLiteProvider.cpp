@@ -1,5 +1,6 @@
 #include "ctraxdbpartlib/connection/SQLiteProvider.h"
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 #include "ctraxdbpartlib/connection/SQLiteDdl.h"
 #include "ctraxdbpartlib/connection/SqlTokenizer.h"
@@ -303,7 +304,7 @@ HRESULT openSQLiteProvider(const InitString &init, std::unique_ptr<ProviderConne
     }
     // OLE DB modes: Read, ReadWrite, Share Deny None...; only Read opens read-only.
     const std::string mode = init.get("Mode");
-    const bool readOnly = SqlTokenizer::sameName(mode, "Read") || SqlTokenizer::sameName(mode, "ReadOnly");
+    const bool readOnly = equalsNoCase(mode, "Read") || equalsNoCase(mode, "ReadOnly");
     sqlite3 *db = nullptr;
     int rc = sqlite3_open_v2(file.c_str(), &db,
                              readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);

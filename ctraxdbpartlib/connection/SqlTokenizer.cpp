@@ -1,5 +1,7 @@
 #include "ctraxdbpartlib/connection/SqlTokenizer.h"
 
+#include "ctraxdbpartlib/TextUtil.h"
+
 #include <cctype>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -30,7 +32,7 @@ size_t skipQuoted(const std::string &sql, size_t i, char close, std::string &inn
 } // namespace
 
 bool SqlToken::is(const char *word) const {
-    return kind == WORD && SqlTokenizer::sameName(name, word);
+    return kind == WORD && equalsNoCase(name, word);
 }
 
 std::vector<SqlToken> SqlTokenizer::tokenize(const std::string &sql) {
@@ -79,15 +81,6 @@ std::vector<SqlToken> SqlTokenizer::tokenize(const std::string &sql) {
         tokens.push_back(std::move(token));
     }
     return tokens;
-}
-
-bool SqlTokenizer::sameName(const std::string &a, const std::string &b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
 }
 
 std::string SqlTokenizer::quote(const std::string &name, char open, char close) {

@@ -28,8 +28,6 @@ struct SqlToken {
 class SqlTokenizer {
 public:
     static std::vector<SqlToken> tokenize(const std::string &sql);
-    // Compares two identifiers without regard to case.
-    static bool sameName(const std::string &a, const std::string &b);
     // The identifier quoted with the engine's characters.
     static std::string quote(const std::string &name, char open, char close);
 };

@@ -1,11 +1,11 @@
 #include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 
 #include "ctraxdbpartlib/CLogger.h"
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/readers/DBStatement.h"
 #include "interface/Exception.h"
 
 #include <atomic>
-#include <cctype>
 #include <cstring>
 #include <unordered_map>
 
@@ -162,13 +162,6 @@ int32_t addKeyedRow(CTraxDBPath &path, WriteTable table, const Tuple &rest) {
     const int32_t key = nextKey(path, table);
     addRow(table, " (" + std::to_string(key) + (rest.open().size() > 2 ? ", " + rest.close().substr(2) : ")"));
     return key;
-}
-
-std::string upperCase(const std::string &text) {
-    std::string upper = text;
-    for (char &c : upper)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper;
 }
 
 PendingPin *findPending(int32_t partDefId, const std::string &identifier) {

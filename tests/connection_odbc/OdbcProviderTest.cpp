@@ -3,6 +3,7 @@
 // and its translation of diagnostics and initialisation strings.
 
 #include "ctraxdbpartlib/connection/OdbcProvider.h"
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 #include "ctraxdbpartlib/connection/OdbcSupport.h"
 #include "tests/support/TestUtil.h"

@@ -4,10 +4,10 @@
 // that leave the database exactly as it was, Ctrl-C in the middle, and the
 // export's report of texts it cannot carry whole.
 
+#include "ctraxdbpartlib/connection/CTraxDBInspector.h"
 #include "interface/CTraxDBPartLib.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TestUtil.h"
-#include "tools/partlib/TextQuery.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +83,7 @@ std::string databaseState(const std::string &engine, const std::string &database
           "Gate_Equiv_has_Pin_Data", "Gate", "Gate_has_Pin_Data", "Attributes", "Parts"}) {
         const std::string sql = engine == "MariaDB" ? std::string("CHECKSUM TABLE [") + table + "];"
                                                     : std::string("SELECT Count(*) FROM [") + table + "];";
-        for (const auto &row : partlib::queryTexts(path, sql, engine == "MariaDB" ? 2 : 1))
+        for (const auto &row : api::DBIMPL::CTraxDBInspector(path).queryTexts(sql, engine == "MariaDB" ? 2 : 1))
             state += std::string(table) + " " + row.back().value_or("NULL") + "\n";
     }
     return state;

@@ -12,6 +12,7 @@
 //   kicad::Import import = kicad::mapLibraries(files, {});
 //   getLibraryWriter(path)->write(hostmodel::libraryReader(import.libraries), cancel);
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "tools/hostmodel/HostLibrary.h"
 #include "tools/kicad/KicadSymbols.h"
 
@@ -67,8 +68,8 @@ std::string libraryNameOf(const std::string &file);
 Import mapLibraries(const std::vector<SymbolLibrary> &files, const ImportOptions &options);
 
 // The longest start of `text` within `width` bytes that cuts no UTF-8
-// character.
-std::string fitted(std::string_view text, size_t width);
+// character: every text the mapping cuts is cut this way.
+using COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::fitted;
 
 // Pin type codes of the Pin_type column: the KiCad type's number in
 // PinType (input 1 ... no_connect 12).

@@ -1,15 +1,14 @@
 #include "tools/libraryfile/LibraryFile.h"
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <cctype>
 #include <limits>
 #include <map>
 #include <optional>
-#include <regex>
 #include <set>
 #include <type_traits>
 #include <unordered_set>
@@ -594,29 +593,11 @@ std::string summary(const std::vector<Problem> &problems) {
 }
 
 std::string pinKey(const std::string &identifier) {
-    std::string key = identifier;
-    for (char &c : key)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return key;
+    return COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::lowerCase(identifier);
 }
 
 size_t columnWidth(const std::string &table, const std::string &column) {
-    static const std::map<std::pair<std::string, std::string>, size_t> widths = [] {
-        std::map<std::pair<std::string, std::string>, size_t> found;
-        const std::regex create(R"(^CREATE TABLE \[(\w+)\])");
-        const std::regex text(R"(\[(\w+)\] VARCHAR ?\((\d+)\))");
-        for (const std::string &statement :
-             COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::CTraxDBSchema::creationStatements()) {
-            std::smatch table;
-            if (!std::regex_search(statement, table, create))
-                continue;
-            for (std::sregex_iterator it(statement.begin(), statement.end(), text), end; it != end; ++it)
-                found[{table[1], (*it)[1]}] = std::stoul((*it)[2]);
-        }
-        return found;
-    }();
-    auto found = widths.find({table, column});
-    return found == widths.end() ? 0 : found->second;
+    return COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::CTraxDBSchema::textColumnWidth(table, column);
 }
 
 void checkAgainstDatabase(LibraryFile &file, const StoredNames &stored, const std::vector<std::string> &selected,

@@ -54,8 +54,8 @@ int reportFailure(COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *failure);
 
 // Configures SQLite for this process before it is first used: no memory
 // statistics, which partlib never reads, so that SQLite's allocations take
-// no process-wide lock (a library write's INSERT texts make millions of
-// them).
+// no process-wide lock (the statement texts of a library write make
+// millions of them).
 void configureSqlite();
 
 // Registration functions, one per command group:

@@ -2,11 +2,9 @@
 // upgrading a part-library database, and listing a data source's catalogs.
 
 #include "ctraxdbpartlib/CTraxDBError.h"
-#include "ctraxdbpartlib/connection/CTraxDBPath.h"
-#include "ctraxdbpartlib/connection/CTraxDBSchema.h"
-#include "ctraxdbpartlib/connection/CTraxDBSource.h"
+#include "ctraxdbpartlib/TextUtil.h"
+#include "ctraxdbpartlib/connection/CTraxDBInspector.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
-#include "ctraxdbpartlib/readers/DBStatement.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
 #include "tools/partlib/CheckedOutput.h"
@@ -24,11 +22,17 @@ namespace partlib {
 namespace {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
-using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
-using SchemaCheck = CTraxDBPath::SchemaCheck;
+using DBIMPL::CTraxDBInspector;
+using DBIMPL::formatPrintf;
+using DBIMPL::IDS_DATABASE_TOO_NEW;
+using DBIMPL::IDS_DATABASE_TOO_OLD;
+using DBIMPL::loadMessage;
+using Version = CTraxDBInspector::Version;
 
-std::string versionText(int major, int minor) {
-    return std::to_string(major) + "." + std::to_string(minor);
+const Version CURRENT = CTraxDBInspector::currentVersion();
+
+std::string versionText(Version version) {
+    return std::to_string(version.major) + "." + std::to_string(version.minor);
 }
 
 // What a database holds, seen without the plug-in's opening checks.
@@ -36,42 +40,35 @@ struct SchemaState {
     std::string displayName;
     bool partLibrary = false; // has the version table
     std::vector<std::string> tables;
-    int major = 0;
-    int minor = 0;
+    Version version;
 
-    bool isCurrent() const {
-        return partLibrary && major == CTraxDBSchema::CURRENT_MAJOR && minor == CTraxDBSchema::CURRENT_MINOR;
-    }
+    bool isCurrent() const { return partLibrary && version.major == CURRENT.major && version.minor == CURRENT.minor; }
     bool isNewer() const {
-        return major > CTraxDBSchema::CURRENT_MAJOR ||
-               (major == CTraxDBSchema::CURRENT_MAJOR && minor > CTraxDBSchema::CURRENT_MINOR);
+        return version.major > CURRENT.major || (version.major == CURRENT.major && version.minor > CURRENT.minor);
     }
     // The library's tables that the database lacks, when it holds some.
     std::vector<std::string> missingTables() const {
         std::vector<std::string> missing;
-        for (const std::string &table : CTraxDBSchema::tableNames())
+        for (const std::string &table : CTraxDBInspector::tableNames())
             if (!tables.empty() && std::find(tables.begin(), tables.end(), table) == tables.end())
                 missing.push_back(table);
         return missing;
     }
 };
 
-const std::string CURRENT_VERSION =
-    std::to_string(CTraxDBSchema::CURRENT_MAJOR) + "." + std::to_string(CTraxDBSchema::CURRENT_MINOR);
-
-SchemaState inspect(CTraxDBPath &path) {
+SchemaState inspect(CTraxDBInspector &database) {
     SchemaState state;
-    state.displayName = path.getDisplayName();
-    state.partLibrary = CTraxDBSchema::isValidPartLibrary(path.getSession());
-    state.tables = CTraxDBSchema::presentTables(path.getSession());
+    state.displayName = database.displayName();
+    state.partLibrary = database.isPartLibrary();
+    state.tables = database.presentTables();
     if (state.partLibrary)
-        CTraxDBSchema::getVersionInfo(path, state.major, state.minor);
+        state.version = database.version();
     return state;
 }
 
 SchemaState inspect(const std::string &initialisation) {
-    CTraxDBPath path(initialisation.c_str(), SchemaCheck::Skip);
-    return inspect(path);
+    CTraxDBInspector database = CTraxDBInspector::openUnchecked(initialisation);
+    return inspect(database);
 }
 
 // Opens the database through the plug-in with its questions allowed.
@@ -98,40 +95,40 @@ void runInit(const std::string &database) {
     const std::vector<std::string> missing = before.missingTables();
     if (before.partLibrary && !missing.empty())
         fail("The TRAXEL Part Library in " + before.displayName + " is incomplete: the tables " +
-             CTraxDBSchema::joinNames(missing) + " are missing (partlib info lists the tables)");
+             DBIMPL::joined(missing, ", ") + " are missing (partlib info lists the tables)");
     if (before.isCurrent()) {
         std::cout << before.displayName << " already holds the TRAXEL Part Library (version "
-                  << versionText(before.major, before.minor) << ")" << std::endl;
+                  << versionText(before.version) << ")" << std::endl;
         return;
     }
     if (newFile)
         hostCallbacks().messageBox = answerYesOnce;
     pathHandle_t path = openPrompting(initialisation);
     if (before.partLibrary)
-        std::cout << "Upgraded " << before.displayName << " from version " << versionText(before.major, before.minor)
-                  << " to " << versionText(CTraxDBSchema::CURRENT_MAJOR, CTraxDBSchema::CURRENT_MINOR) << std::endl;
+        std::cout << "Upgraded " << before.displayName << " from version " << versionText(before.version) << " to "
+                  << versionText(CURRENT) << std::endl;
     else
         std::cout << "Created the TRAXEL Part Library in " << before.displayName << std::endl;
 }
 
 void runInfo(const std::string &database) {
-    CTraxDBPath path(existingDatabase(database).c_str(), SchemaCheck::Skip);
-    SchemaState state = inspect(path);
+    CTraxDBInspector inspected = CTraxDBInspector::openUnchecked(existingDatabase(database));
+    SchemaState state = inspect(inspected);
     std::cout << "Database:       " << state.displayName << "\n";
-    std::cout << "Catalog:        " << (path.getCatalog().empty() ? "(none)" : path.getCatalog()) << "\n";
+    std::cout << "Catalog:        " << (inspected.catalog().empty() ? "(none)" : inspected.catalog()) << "\n";
     std::cout << "Schema version: ";
     if (!state.partLibrary)
         std::cout << "none (no TRAXEL Part Library)";
-    else if (state.major == 0 && state.minor == 0)
+    else if (state.version.major == 0 && state.version.minor == 0)
         std::cout << "unknown (no version row)";
     else
-        std::cout << versionText(state.major, state.minor)
+        std::cout << versionText(state.version)
                   << (state.isCurrent() ? ""
-                      : state.isNewer() ? " (newer than this build of partlib supports, " + CURRENT_VERSION + ")"
+                      : state.isNewer() ? " (newer than this build of partlib supports, " + versionText(CURRENT) + ")"
                                         : " (run partlib upgrade)");
     std::cout << "\n";
-    std::cout << "Read-only:      " << (path.isReadOnly() ? "yes" : "no") << "\n";
-    const std::vector<std::string> &all = CTraxDBSchema::tableNames();
+    std::cout << "Read-only:      " << (inspected.isReadOnly() ? "yes" : "no") << "\n";
+    const std::vector<std::string> &all = CTraxDBInspector::tableNames();
     if (!state.tables.empty() && state.tables.size() < all.size())
         std::cout << "Incomplete:     " << state.tables.size() << " of " << all.size() << " tables\n";
     for (const std::string &table : all) {
@@ -139,44 +136,44 @@ void runInfo(const std::string &database) {
         if (std::find(state.tables.begin(), state.tables.end(), table) == state.tables.end())
             std::cout << "(missing)\n";
         else
-            std::cout << runCount(path, "SELECT Count(*) FROM [" + table + "];") << "\n";
+            std::cout << inspected.rowCount(table) << "\n";
     }
     std::cout << std::flush;
 }
 
 void runUpgrade(const std::string &database, const std::optional<std::string> &scriptFile) {
     const std::string initialisation = existingDatabase(database);
-    CTraxDBPath probe(initialisation.c_str(), SchemaCheck::Skip);
+    CTraxDBInspector probe = CTraxDBInspector::openUnchecked(initialisation);
     SchemaState state = inspect(probe);
     if (!state.partLibrary)
         fail(formatPrintf("The database \"%s\" does not contain TRAXEL Part Library information (see partlib init).",
                           state.displayName));
     if (state.isCurrent()) {
-        std::cout << state.displayName << " is at version " << versionText(state.major, state.minor)
-                  << ": nothing to upgrade" << std::endl;
+        std::cout << state.displayName << " is at version " << versionText(state.version) << ": nothing to upgrade"
+                  << std::endl;
         return;
     }
     if (state.isNewer())
         fail(loadMessage(IDS_DATABASE_TOO_NEW));
-    if (state.major < 1)
+    if (state.version.major < 1)
         fail(loadMessage(IDS_DATABASE_TOO_OLD));
     if (scriptFile) {
         OutputFile out(outputTarget(scriptFile, "--script"), {databaseFileOf(database)});
-        out.stream() << CTraxDBSchema::upgradeScript(probe, state.major, state.minor);
+        out.stream() << probe.upgradeScript(state.version);
         out.commit();
         if (!out.isStandardOutput())
-            std::cout << "Wrote the SQL script from version " << versionText(state.major, state.minor) << " to "
-                      << *scriptFile << std::endl;
+            std::cout << "Wrote the SQL script from version " << versionText(state.version) << " to " << *scriptFile
+                      << std::endl;
         return;
     }
     pathHandle_t path = openPrompting(initialisation);
-    std::cout << "Upgraded " << state.displayName << " from version " << versionText(state.major, state.minor) << " to "
-              << versionText(CTraxDBSchema::CURRENT_MAJOR, CTraxDBSchema::CURRENT_MINOR) << std::endl;
+    std::cout << "Upgraded " << state.displayName << " from version " << versionText(state.version) << " to "
+              << versionText(CURRENT) << std::endl;
 }
 
 void runCatalogs(const std::string &database) {
     std::string initialisation = existingDatabase(database);
-    sourceHandle_t source(new CTraxDBSource(initialisation.c_str()));
+    sourceHandle_t source = CTraxDBInspector::openSource(initialisation);
     std::shared_ptr<Reader<PathData>> reader = getPathDataReader(source);
     while (std::shared_ptr<PathData> entry = reader->getNext()) {
         char name[256];

@@ -1,5 +1,6 @@
 #include "tools/partlib/Filters.h"
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/filters/CTraxPartFilterVisitor.h"
 #include "interface/Component.h"
 #include "interface/Exception.h"
@@ -8,7 +9,6 @@
 #include "interface/Visitor.h"
 
 #include <algorithm>
-#include <cctype>
 #include <memory>
 
 namespace partlib {
@@ -63,6 +63,8 @@ int32_t tableOf(const std::string &field) {
     return TABLE_PARTS;
 }
 
+using DBIMPL::trimmed;
+
 struct Operator {
     const char *text;
     int32_t nodeType;
@@ -75,13 +77,6 @@ const Operator operators[] = {
     {"notlike", NODE_NOT_LIKE, true}, {"like", NODE_LIKE, true},
 };
 
-std::string trimmed(const std::string &text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -89,11 +84,8 @@ bool isBlank(char c) {
 // Whether the operator stands at the position of the text.
 bool operatorAt(const std::string &text, size_t at, const Operator &op) {
     const size_t length = std::char_traits<char>::length(op.text);
-    if (at + length > text.size())
+    if (at + length > text.size() || !DBIMPL::equalsNoCase(std::string_view(text).substr(at, length), op.text))
         return false;
-    for (size_t i = 0; i < length; ++i)
-        if (std::tolower(static_cast<unsigned char>(text[at + i])) != op.text[i])
-            return false;
     if (!op.word)
         return true;
     return at > 0 && isBlank(text[at - 1]) && (at + length == text.size() || isBlank(text[at + length]));

@@ -1,6 +1,7 @@
 // partlib import: the libraries of a library file written into a database,
 // each brought up to the file, after the whole file has been checked.
 
+#include "ctraxdbpartlib/connection/CTraxDBInspector.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
 #include "tools/hostmodel/HostRecords.h"
@@ -12,7 +13,7 @@
 #include "tools/partlib/Output.h"
 #include "tools/partlib/SameDatabase.h"
 #include "tools/partlib/Signals.h"
-#include "tools/partlib/TextQuery.h"
+#include "tools/partlib/StoredNames.h"
 #include "tools/partlib/WriteCommands.h"
 
 #include <algorithm>
@@ -40,9 +41,9 @@ std::string readInput(const std::string &file, const std::string &database) {
 std::map<std::string, hostmodel::Library> storedLibraries(const pathHandle_t &path,
                                                           const std::vector<std::string> &names) {
     std::vector<std::string> present;
-    for (const auto &row : queryTexts(path, "SELECT [Name] FROM [Library];", 1))
-        if (row[0] && std::find(names.begin(), names.end(), *row[0]) != names.end())
-            present.push_back(*row[0]);
+    for (const std::string &name : COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::CTraxDBInspector(path).libraryNames())
+        if (std::find(names.begin(), names.end(), name) != names.end())
+            present.push_back(name);
     std::map<std::string, hostmodel::Library> stored;
     if (present.empty())
         return stored;

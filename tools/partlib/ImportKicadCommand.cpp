@@ -12,7 +12,7 @@
 #include "tools/partlib/Output.h"
 #include "tools/partlib/SameDatabase.h"
 #include "tools/partlib/Signals.h"
-#include "tools/partlib/TextQuery.h"
+#include "tools/partlib/StoredNames.h"
 #include "tools/partlib/WriteCommands.h"
 
 #include <algorithm>

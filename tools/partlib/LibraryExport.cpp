@@ -1,17 +1,19 @@
+// The exporter: each chosen library with its fields, folder tree, part
+// definitions and parts, written through the JSON writer.
+
 #include "tools/partlib/LibraryExport.h"
 
 #include "tools/hostmodel/RecordFields.h"
 #include "tools/partlib/Commands.h"
+#include "tools/partlib/JsonWriter.h"
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/access/FolderAncestors.h"
 #include "ctraxdbpartlib/readers/TextWidths.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/PartLibInterface.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstring>
-#include <string_view>
 #include <unordered_map>
 
 namespace partlib {
@@ -26,330 +28,6 @@ using hostmodel::number;
 using hostmodel::text;
 
 namespace textWidth = DBIMPL::textWidth;
-
-// Shows a text in a message: bytes outside ASCII as \xNN.
-std::string printable(std::string_view text) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string shown;
-    for (unsigned char c : text) {
-        if (c >= 0x20 && c < 0x7F) {
-            shown += static_cast<char>(c);
-        } else {
-            shown += "\\x";
-            shown += digits[c >> 4];
-            shown += digits[c & 15];
-        }
-    }
-    return shown;
-}
-
-// The length of the UTF-8 sequence that starts at text[at], or 0 when no
-// valid sequence starts there (overlong forms and surrogates included).
-size_t utf8SequenceLength(std::string_view text, size_t at) {
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    size_t length;
-    unsigned char low = 0x80, high = 0xBF; // range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high)
-        return 0;
-    for (size_t i = 2; i < length; ++i)
-        if ((byte(at + i) & 0xC0) != 0x80)
-            return 0;
-    return length;
-}
-
-template <class T> std::shared_ptr<T> opened(std::shared_ptr<T> reader, const char *what) {
-    if (!reader)
-        fail(std::string("The database offers no reader of ") + what);
-    return reader;
-}
-
-// A streaming JSON writer whose layout is that of a two-space indented dump:
-// one value per line, "key": value, empty containers as [] and {}.
-class JsonWriter {
-public:
-    explicit JsonWriter(std::ostream &out) : out(out) { buffer.reserve(FLUSH_SIZE + 4096); }
-
-    // Named in failures of the texts written from now on.
-    void setContext(std::string where) { context = std::move(where); }
-
-    void beginObject() { open('{'); }
-    void endObject() { close('}'); }
-    void beginArray() { open('['); }
-    void endArray() { close(']'); }
-    void key(const char *name) {
-        element();
-        buffer += '"';
-        buffer += name;
-        buffer += "\": ";
-        afterKey = true;
-    }
-    void value(std::string_view text) {
-        element();
-        quote(text);
-    }
-    void value(const Text &text) {
-        if (text)
-            value(std::string_view(*text));
-        else
-            null();
-    }
-    void value(long number) {
-        element();
-        char digits[24];
-        buffer.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
-    }
-    void value(const Number &number) {
-        if (number)
-            value(static_cast<long>(*number));
-        else
-            null();
-    }
-    void value(bool flag) {
-        element();
-        buffer += flag ? "true" : "false";
-    }
-    void null() {
-        element();
-        buffer += "null";
-    }
-    template <class V> void field(const char *name, const V &v) {
-        key(name);
-        value(v);
-    }
-    void field(const char *name, int number) { field(name, static_cast<long>(number)); }
-    void field(const char *name, const std::string &text) { field(name, std::string_view(text)); }
-
-    void finish() {
-        buffer += '\n';
-        flush();
-    }
-
-private:
-    static constexpr size_t FLUSH_SIZE = 1 << 16;
-
-    void element() {
-        if (afterKey) {
-            afterKey = false;
-            return;
-        }
-        if (levels.empty())
-            return;
-        if (levels.back())
-            buffer += ',';
-        levels.back() = true;
-        newline();
-    }
-    void open(char bracket) {
-        element();
-        buffer += bracket;
-        levels.push_back(false);
-    }
-    void close(char bracket) {
-        const bool hadElements = levels.back();
-        levels.pop_back();
-        if (hadElements)
-            newline();
-        buffer += bracket;
-        if (buffer.size() >= FLUSH_SIZE)
-            flush();
-    }
-    void newline() {
-        buffer += '\n';
-        buffer.append(2 * levels.size(), ' ');
-    }
-    void flush() {
-        out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        if (!out)
-            fail("Cannot write the library file");
-        buffer.clear();
-    }
-    void quote(std::string_view text) {
-        static const char hex[] = "0123456789abcdef";
-        buffer += '"';
-        for (size_t i = 0; i < text.size();) {
-            const unsigned char c = static_cast<unsigned char>(text[i]);
-            if (c >= 0x80) {
-                const size_t length = utf8SequenceLength(text, i);
-                if (length == 0)
-                    fail("The text \"" + printable(text) + "\"" + (context.empty() ? "" : " of " + context) +
-                         " is not valid UTF-8; a library file holds UTF-8 text only");
-                buffer.append(text.data() + i, length);
-                i += length;
-                continue;
-            }
-            switch (c) {
-            case '"':
-                buffer += "\\\"";
-                break;
-            case '\\':
-                buffer += "\\\\";
-                break;
-            case '\b':
-                buffer += "\\b";
-                break;
-            case '\f':
-                buffer += "\\f";
-                break;
-            case '\n':
-                buffer += "\\n";
-                break;
-            case '\r':
-                buffer += "\\r";
-                break;
-            case '\t':
-                buffer += "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    buffer += "\\u00";
-                    buffer += hex[c >> 4];
-                    buffer += hex[c & 15];
-                } else {
-                    buffer += static_cast<char>(c);
-                }
-            }
-            ++i;
-        }
-        buffer += '"';
-    }
-
-    std::ostream &out;
-    std::string buffer;
-    std::vector<bool> levels; // per open container: has it elements yet
-    bool afterKey = false;
-    std::string context;
-};
-
-// One library-wide reader with the record it has read ahead.
-template <class T> class DetailStream {
-public:
-    DetailStream(std::shared_ptr<Reader<T>> reader, const char *what)
-        : reader(opened(std::move(reader), what)), what(what) {
-        advance();
-    }
-    // The next record if it belongs to the definition, else an empty handle.
-    std::shared_ptr<T> take(int partDefID) {
-        if (!next || nextDefinition > partDefID)
-            return nullptr;
-        if (nextDefinition < partDefID)
-            fail(std::string("The ") + what + " of part definition " + std::to_string(nextDefinition) +
-                 " do not come in the order of the definitions");
-        std::shared_ptr<T> record = next;
-        advance();
-        return record;
-    }
-    void checkExhausted() const {
-        if (next)
-            fail(std::string("The ") + what + " of part definition " + std::to_string(nextDefinition) +
-                 " belong to no definition of the library");
-    }
-
-private:
-    void advance() {
-        next = reader->getNext();
-        if (next)
-            next->getPartDefID(nextDefinition);
-    }
-
-    std::shared_ptr<Reader<T>> reader;
-    const char *what;
-    std::shared_ptr<T> next;
-    int nextDefinition = 0;
-};
-
-class LibraryWideDetails : public DetailSource {
-public:
-    explicit LibraryWideDetails(LibraryAccess &library)
-        : pins(library.getAllPinDataReader(""), "pins"),
-          equivalences(library.getAllPinEquivReader(""), "pin equivalences"),
-          gates(library.getAllGateReader(""), "gates"), swaps(library.getAllGateSwapReader(""), "gate swaps"),
-          attributes(library.getAllAttributeReader(""), "attributes") {}
-
-    void read(PartDefAccess &definition, DefinitionDetails &details) override {
-        const int id = definition.getID();
-        while (std::shared_ptr<AllPinDataAccess> pin = pins.take(id))
-            details.pins.push_back({nullableText<11>(*pin, &AllPinDataAccess::getPinIdentifier),
-                                    nullableText<11>(*pin, &AllPinDataAccess::getName),
-                                    nullableText<51>(*pin, &AllPinDataAccess::getLabel),
-                                    nullableNumber(*pin, &AllPinDataAccess::getPosition),
-                                    nullableNumber(*pin, &AllPinDataAccess::getType),
-                                    nullableNumber(*pin, &AllPinDataAccess::getLoading),
-                                    nullableText<textWidth::PIN_SIGNAL>(*pin, &AllPinDataAccess::getSignal),
-                                    nullableNumber(*pin, &AllPinDataAccess::getPinEquivGroupID)});
-
-        while (std::shared_ptr<AllPinEquivAccess> row = equivalences.take(id)) {
-            const int group = number(*row, &AllPinEquivAccess::getPinEquivID);
-            if (details.pinEquivalences.empty() || details.pinEquivalences.back().id != group)
-                details.pinEquivalences.push_back({group, {}});
-            details.pinEquivalences.back().pins.push_back(nullableText<11>(*row, &AllPinEquivAccess::getPinIdentifier));
-        }
-
-        int gate = 0;
-        while (std::shared_ptr<AllGateAccess> row = gates.take(id)) {
-            if (details.gates.empty() || row->getID() != gate) {
-                gate = row->getID();
-                details.gates.push_back(
-                    {text<51>(*row, &AllGateAccess::getName), nullableText<51>(*row, &AllGateAccess::getAltName), {}});
-            }
-            details.gates.back().pins.push_back(nullableText<11>(*row, &AllGateAccess::getPinIdentifier));
-        }
-        // A gate without pins comes as one row without a pin identifier.
-        for (GateRecord &record : details.gates)
-            if (record.pins.size() == 1 && !record.pins.front())
-                record.pins.clear();
-
-        int group = 0, swapGate = 0;
-        while (std::shared_ptr<AllGateSwapAccess> row = swaps.take(id)) {
-            const bool newGroup = details.gateSwaps.empty() || row->getID() != group;
-            if (newGroup) {
-                group = row->getID();
-                details.gateSwaps.push_back({text<51>(*row, &AllGateSwapAccess::getName), {}});
-            }
-            const int member = number(*row, &AllGateSwapAccess::getGateEquivGateID);
-            if (newGroup || member != swapGate) {
-                swapGate = member;
-                details.gateSwaps.back().gates.push_back({number(*row, &AllGateSwapAccess::getEquivType), {}});
-            }
-            details.gateSwaps.back().gates.back().pins.push_back(
-                nullableText<11>(*row, &AllGateSwapAccess::getPinIdentifier));
-        }
-
-        while (std::shared_ptr<AllAttributeAccess> row = attributes.take(id))
-            details.attributes.push_back({text<textWidth::ATTRIBUTE_NAME>(*row, &AllAttributeAccess::getName),
-                                          text<256>(*row, &AllAttributeAccess::getValue),
-                                          number(*row, &AllAttributeAccess::getType),
-                                          number(*row, &AllAttributeAccess::getReadOnly)});
-    }
-
-    void finish() override {
-        pins.checkExhausted();
-        equivalences.checkExhausted();
-        gates.checkExhausted();
-        swaps.checkExhausted();
-        attributes.checkExhausted();
-    }
-
-private:
-    DetailStream<AllPinDataAccess> pins;
-    DetailStream<AllPinEquivAccess> equivalences;
-    DetailStream<AllGateAccess> gates;
-    DetailStream<AllGateSwapAccess> swaps;
-    DetailStream<AllAttributeAccess> attributes;
-};
 
 struct Folder {
     std::string name;
@@ -414,10 +92,10 @@ private:
                     const Row &row = rows[i];
                     for (const Folder &sibling : folders)
                         if (sibling.name == row.name)
-                            fail(
-                                "Library " + name + " has two folders named \"" + row.name + "\" in " +
-                                (parentPath.empty() ? std::string("its top level") : "\"" + joined(parentPath) + "\"") +
-                                "; a library file tells folders apart by their path");
+                            fail("Library " + name + " has two folders named \"" + row.name + "\" in " +
+                                 (parentPath.empty() ? std::string("its top level")
+                                                     : "\"" + DBIMPL::joined(parentPath, "/") + "\"") +
+                                 "; a library file tells folders apart by their path");
                     std::vector<std::string> path = parentPath;
                     path.push_back(row.name);
                     folders.push_back({row.name, build(children[row.id], path)});
@@ -434,13 +112,6 @@ private:
                 fail("Folder \"" + row.name + "\" of library " + name + " hangs below folder " +
                      std::to_string(row.parent.value_or(0)) + ", which is not in the library's folder tree");
             }
-    }
-
-    static std::string joined(const std::vector<std::string> &path) {
-        std::string text;
-        for (const std::string &part : path)
-            text += (text.empty() ? "" : "/") + part;
-        return text;
     }
 
     void writeFolders(const std::vector<Folder> &folders) {
@@ -649,8 +320,8 @@ std::vector<std::shared_ptr<LibraryAccess>> chosenLibraries(const pathHandle_t &
 
 } // namespace
 
-std::unique_ptr<DetailSource> libraryWideDetails(LibraryAccess &library) {
-    return std::make_unique<LibraryWideDetails>(library);
+void refuseMissingReader(const char *what) {
+    fail(std::string("The database offers no reader of ") + what);
 }
 
 void exportLibraries(const pathHandle_t &path, std::ostream &out, const ExportOptions &options) {

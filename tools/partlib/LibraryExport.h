@@ -88,6 +88,15 @@ using DetailSourceFactory =
 // The library-wide readers of one library, merged by definition ID.
 std::unique_ptr<DetailSource> libraryWideDetails(COM_ORVEL_TRAX_PLDAIO_INTERFACE::LibraryAccess &library);
 
+// The reader, unless the database offers none: then a failure that names
+// `what` ("part definitions"), as every reader of the export is opened.
+[[noreturn]] void refuseMissingReader(const char *what);
+template <class T> std::shared_ptr<T> opened(std::shared_ptr<T> reader, const char *what) {
+    if (!reader)
+        refuseMissingReader(what);
+    return reader;
+}
+
 // Called after each definition and each part: the library's name, the items
 // done and the library's total (definitions plus parts).
 using ExportProgress = std::function<void(const std::string &library, long done, long total)>;

@@ -136,25 +136,6 @@ void printHtml(std::ostream &out, const Table &table, const std::string &title) 
 
 } // namespace
 
-std::string printable(const std::string &text) {
-    static const char digits[] = "0123456789abcdef";
-    std::string shown;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        // C1 controls are U+0080 to U+009F: 0xC2 followed by 0x80 to 0x9F.
-        const bool c1 = c == 0xC2 && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
-        if (c < 0x20 || c == 0x7F) {
-            shown += std::string("\\x") + digits[c >> 4] + digits[c & 15];
-        } else if (c1) {
-            const unsigned char code = static_cast<unsigned char>(text[++i]);
-            shown += std::string("\\u00") + digits[code >> 4] + digits[code & 15];
-        } else {
-            shown += static_cast<char>(c);
-        }
-    }
-    return shown;
-}
-
 nlohmann::ordered_json Table::toJson() const {
     std::vector<std::string> keys;
     for (const std::string &column : columns)

@@ -6,6 +6,8 @@
 // other formats show NULL as an empty field and a list as its items joined
 // by blanks.
 
+#include "ctraxdbpartlib/TextUtil.h"
+
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
@@ -36,7 +38,7 @@ std::string jsonKey(const std::string &title);
 
 // A text as it may reach a terminal: control characters (C0, DEL and C1,
 // an ESC sequence among them) written as \x1b or \u009b escapes.
-std::string printable(const std::string &text);
+using COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::printable;
 
 // A cell as the text and CSV formats show it.
 std::string cellText(const Cell &cell);

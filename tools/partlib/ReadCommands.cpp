@@ -1,8 +1,9 @@
 // partlib libraries, tree, parts, show and report: reading a part-library
 // database through the plug-in's readers and records.
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/access/FolderAncestors.h"
-#include "ctraxdbpartlib/readers/DBStatement.h"
+#include "ctraxdbpartlib/connection/CTraxDBInspector.h"
 #include "interface/AttributeAccess.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
@@ -148,8 +149,7 @@ std::vector<Folder> loadFolders(const pathHandle_t &path, LibraryAccess &library
     std::vector<Folder> folders = loadFolders(library.getHierarchyReader(), "", "");
     std::set<int> loaded;
     forEachFolder(folders, [&](const Folder &folder) { loaded.insert(folder.id); });
-    const int all = DBIMPL::runCount(DBIMPL::dbPath(path), "SELECT Count(*) FROM [Hierarchy] WHERE [Library_ID] = ?;",
-                                     library.getID());
+    const int all = DBIMPL::CTraxDBInspector(path).folderCount(library.getID());
     if (all == static_cast<int>(loaded.size()))
         return folders;
     forEach(library.getHierarchyOnlyReader(), [&](HierarchyAccess &folder) {
@@ -175,8 +175,7 @@ const Folder *folderWithId(const std::vector<Folder> &folders, int id) {
 // may stand for '\'.
 const Folder &findFolder(const std::vector<Folder> &folders, std::string path, const std::string &library) {
     std::replace(path.begin(), path.end(), '/', FOLDER_SEPARATOR);
-    const size_t first = path.find_first_not_of(FOLDER_SEPARATOR);
-    path = first == std::string::npos ? "" : path.substr(first, path.find_last_not_of(FOLDER_SEPARATOR) - first + 1);
+    path = DBIMPL::trimmed(path, std::string(1, FOLDER_SEPARATOR));
     std::vector<const Folder *> matches;
     forEachFolder(folders, [&](const Folder &folder) {
         if (folder.path == path || folder.fullPath == path)

@@ -1,7 +1,7 @@
 #include "tools/partlib/SameDatabase.h"
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/DBProvider.h"
-#include "ctraxdbpartlib/connection/SqlTokenizer.h"
 #include "tools/partlib/Commands.h"
 
 #include <sys/stat.h>
@@ -10,8 +10,8 @@ namespace partlib {
 
 namespace {
 
+using COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::equalsNoCase;
 using COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::InitString;
-using COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::SqlTokenizer;
 
 InitString parsed(const std::string &database) {
     InitString init;
@@ -21,7 +21,7 @@ InitString parsed(const std::string &database) {
 
 bool isSQLite(const InitString &init) {
     const std::string provider = init.get("Provider");
-    return provider.empty() || SqlTokenizer::sameName(provider, "SQLite");
+    return provider.empty() || equalsNoCase(provider, "SQLite");
 }
 
 } // namespace
@@ -43,7 +43,7 @@ bool sameDatabase(const std::string &a, const std::string &b) {
     if (isSQLite(first) || isSQLite(second))
         return isSQLite(first) && isSQLite(second) && sameFile(first.get("Data Source"), second.get("Data Source"));
     for (const char *key : {"Driver", "DSN", "Server", "Port", "Initial Catalog", "Database"})
-        if (!SqlTokenizer::sameName(first.get(key), second.get(key)))
+        if (!equalsNoCase(first.get(key), second.get(key)))
             return false;
     return true;
 }

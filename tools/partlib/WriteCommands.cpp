@@ -1,8 +1,6 @@
 #include "tools/partlib/WriteCommands.h"
 
-#include "ctraxdbpartlib/connection/CTraxDBPath.h"
-#include "ctraxdbpartlib/connection/CTraxDBSchema.h"
-#include "ctraxdbpartlib/readers/DBStatement.h"
+#include "ctraxdbpartlib/connection/CTraxDBInspector.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
 #include "tools/partlib/Commands.h"
@@ -22,7 +20,7 @@ namespace partlib {
 namespace {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
-using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+using COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::CTraxDBInspector;
 
 // What the cancel callback answered last: the writer's last question decides
 // whether it committed.
@@ -141,10 +139,10 @@ bool WriteSession::cancelRequested() {
 
 std::map<std::string, long> WriteSession::tableCounts() {
     std::map<std::string, long> counts;
-    CTraxDBPath &path = static_cast<CTraxDBPath &>(*target);
-    for (const std::string &table : CTraxDBSchema::tableNames())
+    CTraxDBInspector database(target);
+    for (const std::string &table : CTraxDBInspector::tableNames())
         if (table != "Library_version")
-            counts[table] = runCount(path, "SELECT Count(*) FROM [" + table + "];");
+            counts[table] = database.rowCount(table);
     return counts;
 }
 

@@ -1,0 +1,53 @@
+#pragma once
+
+// Plain text helpers shared by the plug-in and the tools: blanks, case,
+// lists, UTF-8 and texts as messages show them. Every function works on
+// bytes: case is ASCII case, and UTF-8 is looked at only where a function
+// says so.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// The text without the characters of `blanks` at either end.
+std::string trimmed(std::string_view text, std::string_view blanks = " \t");
+
+// The items with `separator` between them: "A, B, C". Empty items at the
+// start add no separator ({"", "B"} gives "B").
+std::string joined(const std::vector<std::string> &items, std::string_view separator);
+
+std::string lowerCase(std::string_view text);
+std::string upperCase(std::string_view text);
+
+// Whether the texts are equal, or `part` occurs in `text`, without regard
+// to ASCII case.
+bool equalsNoCase(std::string_view a, std::string_view b);
+bool containsNoCase(std::string_view text, std::string_view part);
+
+// The length of the UTF-8 sequence that starts at text[at], or 0 when no
+// valid sequence starts there (overlong forms and surrogates included).
+size_t utf8SequenceLength(std::string_view text, size_t at);
+
+// The longest start of `text` within `width` bytes that cuts no UTF-8
+// character. Text that is not UTF-8 is cut at most three bytes short of
+// the width, so that every cut keeps a start of the text.
+std::string fitted(std::string_view text, size_t width);
+
+// Texts for messages, each escaping a different set of bytes:
+//
+// printable: as the text may reach a terminal; control characters (C0,
+// DEL and C1, an ESC sequence among them) as \x1b or \u009b, every other
+// byte as it is.
+std::string printable(std::string_view text);
+// controlsEscaped: C0 and DEL as \x1B; C1 and every other byte as it is.
+std::string controlsEscaped(std::string_view text);
+// asciiEscaped: only printable ASCII as it is, every other byte as \xC3;
+// for a text that may not be UTF-8.
+std::string asciiEscaped(std::string_view text);
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,94 @@
+#pragma once
+
+// What the tools read of a part-library database beyond the interface: the
+// state and version of its schema, the rows its tables hold, the names
+// stored across all its libraries, and the data source behind an
+// initialisation string. The SQL and the implementation classes stay behind
+// this class; a tool holds the interface's handles and an inspector.
+//
+//   CTraxDBInspector database(openPath(init));
+//   for (const std::string &table : CTraxDBInspector::tableNames())
+//       std::cout << table << " " << database.rowCount(table) << "\n";
+
+#include "interface/Handles.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+class CTraxDBPath;
+
+class CTraxDBInspector {
+public:
+    struct Version {
+        int major = 0;
+        int minor = 0;
+    };
+    struct DefinitionName {
+        std::string definition, library;
+    };
+    struct PartName {
+        std::string part, library, definition;
+    };
+    // One row of queryTexts: NULL as an empty optional.
+    using TextRow = std::vector<std::optional<std::string>>;
+
+    // The bytes each column of queryTexts is read with: a longer text
+    // arrives cut to this many.
+    static constexpr size_t QUERY_TEXT_WIDTH = 255;
+
+    // The schema version that this build creates and opens.
+    static Version currentVersion();
+    // The part-library tables, in creation order.
+    static const std::vector<std::string> &tableNames();
+    // The data source an initialisation string names, for its catalogs.
+    static sourceHandle_t openSource(const std::string &initialisation);
+
+    // A database opened through the interface (openPath).
+    explicit CTraxDBInspector(pathHandle_t path);
+    // Opens the database and selects its catalog without the plug-in's
+    // schema checks or questions: for a database in whatever state it is
+    // (no part library, an old version, tables missing).
+    static CTraxDBInspector openUnchecked(const std::string &initialisation);
+
+    // The name that messages give the database, and its catalog (empty
+    // when it has none).
+    std::string displayName();
+    std::string catalog();
+    bool isReadOnly();
+
+    // Whether the database has the version table (any case).
+    bool isPartLibrary();
+    // The part-library tables that the database holds, in creation order.
+    std::vector<std::string> presentTables();
+    // The stored version; 0.0 when the version table holds no row. Only
+    // for a part library.
+    Version version();
+    // The SQL script that brings the schema from `from` to the current
+    // version by hand, in the form the database's own client runs.
+    std::string upgradeScript(Version from);
+
+    long rowCount(const std::string &table);
+    // The folders of one library (by ID), reachable from its top or not.
+    int folderCount(int libraryID);
+    // The names of every library, definition and part of the database.
+    std::vector<std::string> libraryNames();
+    std::vector<DefinitionName> definitionNames();
+    std::vector<PartName> partNames();
+
+    // The rows of `sql`, `columns` (1 to 4) text columns each: for a query
+    // of one's own, such as a test's look at raw tables.
+    std::vector<TextRow> queryTexts(const std::string &sql, int columns);
+
+private:
+    CTraxDBPath &path();
+
+    pathHandle_t handle;
+};
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -1,0 +1,109 @@
+#include "tools/partlib/JsonWriter.h"
+
+#include "ctraxdbpartlib/TextUtil.h"
+#include "tools/partlib/Commands.h"
+
+#include <charconv>
+
+namespace partlib {
+
+namespace DBIMPL = COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+
+void JsonWriter::value(long number) {
+    element();
+    char digits[24];
+    buffer.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+}
+
+void JsonWriter::element() {
+    if (afterKey) {
+        afterKey = false;
+        return;
+    }
+    if (levels.empty())
+        return;
+    if (levels.back())
+        buffer += ',';
+    levels.back() = true;
+    newline();
+}
+
+void JsonWriter::open(char bracket) {
+    element();
+    buffer += bracket;
+    levels.push_back(false);
+}
+
+void JsonWriter::close(char bracket) {
+    const bool hadElements = levels.back();
+    levels.pop_back();
+    if (hadElements)
+        newline();
+    buffer += bracket;
+    if (buffer.size() >= FLUSH_SIZE)
+        flush();
+}
+
+void JsonWriter::newline() {
+    buffer += '\n';
+    buffer.append(2 * levels.size(), ' ');
+}
+
+void JsonWriter::flush() {
+    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    if (!out)
+        fail("Cannot write the library file");
+    buffer.clear();
+}
+
+void JsonWriter::quote(std::string_view text) {
+    static const char hex[] = "0123456789abcdef";
+    buffer += '"';
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            const size_t length = DBIMPL::utf8SequenceLength(text, i);
+            if (length == 0)
+                fail("The text \"" + DBIMPL::asciiEscaped(text) + "\"" + (context.empty() ? "" : " of " + context) +
+                     " is not valid UTF-8; a library file holds UTF-8 text only");
+            buffer.append(text.data() + i, length);
+            i += length;
+            continue;
+        }
+        switch (c) {
+        case '"':
+            buffer += "\\\"";
+            break;
+        case '\\':
+            buffer += "\\\\";
+            break;
+        case '\b':
+            buffer += "\\b";
+            break;
+        case '\f':
+            buffer += "\\f";
+            break;
+        case '\n':
+            buffer += "\\n";
+            break;
+        case '\r':
+            buffer += "\\r";
+            break;
+        case '\t':
+            buffer += "\\t";
+            break;
+        default:
+            if (c < 0x20) {
+                buffer += "\\u00";
+                buffer += hex[c >> 4];
+                buffer += hex[c & 15];
+            } else {
+                buffer += static_cast<char>(c);
+            }
+        }
+        ++i;
+    }
+    buffer += '"';
+}
+
+} // namespace partlib
