@@ -131,8 +131,23 @@ std::string printable(std::string_view text) {
     return shown;
 }
 
-std::string controlsEscaped(std::string_view text) {
-    return hexEscaped(text, isControl);
+std::string storedEscaped(std::string_view text) {
+    std::string shown;
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const size_t length = c < 0x80 ? 1 : utf8SequenceLength(text, i);
+        // C1 controls are U+0080 to U+009F: 0xC2 followed by 0x80 to 0x9F.
+        const bool c1 = length == 2 && c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        if (length == 0 || isControl(c) || c1) {
+            for (size_t j = 0; j < std::max<size_t>(length, 1); ++j)
+                appendEscape(shown, "\\x", static_cast<unsigned char>(text[i + j]), UPPER_DIGITS);
+            i += std::max<size_t>(length, 1);
+        } else {
+            shown.append(text.substr(i, length));
+            i += length;
+        }
+    }
+    return shown;
 }
 
 std::string asciiEscaped(std::string_view text) {

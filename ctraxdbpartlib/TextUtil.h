@@ -43,11 +43,13 @@ std::string fitted(std::string_view text, size_t width);
 // DEL and C1, an ESC sequence among them) as \x1b or \u009b, every other
 // byte as it is.
 std::string printable(std::string_view text);
-// controlsEscaped: C0 and DEL as \x1B; C1 and every other byte as it is.
-std::string controlsEscaped(std::string_view text);
 // asciiEscaped: only printable ASCII as it is, every other byte as \xC3;
 // for a text that may not be UTF-8.
 std::string asciiEscaped(std::string_view text);
+// storedEscaped: for a stored value that may be anything: UTF-8 characters
+// as they are, but control characters (C0, DEL, C1) and every byte that
+// starts no valid UTF-8 sequence as \x1B, \xC2\x9B, \xFF.
+std::string storedEscaped(std::string_view text);
 
 } // namespace DBIMPL
 } // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -23,7 +23,7 @@ HRESULT failWith(const std::string &text, HRESULT result) {
 // a UTF-8 character is not cut in two.
 std::string shownStart(const char *text, size_t length) {
     const std::string start = fitted(std::string_view(text, length), 40);
-    return controlsEscaped(start) + (start.size() < length ? "..." : "");
+    return storedEscaped(start) + (start.size() < length ? "..." : "");
 }
 
 // The buffer's value of one binding; NULL when its status says so.

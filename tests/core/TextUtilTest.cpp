@@ -64,13 +64,15 @@ TEST(TextUtil, Utf8SequencesAreMeasuredOnlyWhenValid) {
         EXPECT_EQ(utf8SequenceLength(c.text, 0), 0u) << c.what;
 }
 
-// The three ways of showing a text differ on purpose: a terminal's, a
-// stored value's start, and a text that may not be UTF-8.
+// The ways of showing a text differ on purpose: a terminal's, a stored
+// value's start, and a text that may not be UTF-8.
 TEST(TextUtil, MessageFormsEscapeTheirOwnBytes) {
     const std::string text = std::string("a\x1b[0m\t\x7F") + "\xC2\x9B" + "\xC3\xA4" + "\xFF";
     EXPECT_EQ(printable(text), "a\\x1b[0m\\x09\\x7f\\u009b\xC3\xA4\xFF");
-    EXPECT_EQ(controlsEscaped(text), "a\\x1B[0m\\x09\\x7F\xC2\x9B\xC3\xA4\xFF");
     EXPECT_EQ(asciiEscaped(text), "a\\x1B[0m\\x09\\x7F\\xC2\\x9B\\xC3\\xA4\\xFF");
+    // A stored value keeps its UTF-8 and shows controls and stray bytes.
+    EXPECT_EQ(storedEscaped(text), "a\\x1B[0m\\x09\\x7F\\xC2\\x9B\xC3\xA4\\xFF");
+    EXPECT_EQ(storedEscaped("\xE2\x82\xAC\xE2\x82 \xC2\xA0"), "\xE2\x82\xAC\\xE2\\x82 \xC2\xA0");
     // A lone 0xC2 at the end is no C1 control.
     EXPECT_EQ(printable("x\xC2"), "x\xC2");
     EXPECT_EQ(printable(""), "");
