@@ -86,9 +86,17 @@ std::string formatPrintf(const std::string &format, const std::string &arg) {
     return out;
 }
 
-void raiseText(const std::string &sourceUnit, int line, const std::string &text) {
+namespace {
+
+void logFailure(const std::string &sourceUnit, int line, const std::string &text) {
     if (loggingEnabled)
         theLogger.log(LOG_SEVERE, sourceUnit, line, text);
+}
+
+} // namespace
+
+void raiseText(const std::string &sourceUnit, int line, const std::string &text) {
+    logFailure(sourceUnit, line, text);
     throw new Exception(text);
 }
 
@@ -132,8 +140,7 @@ void checkResult(HRESULT result) {
         if (SUCCEEDED(errorInfo.GetDescription(i, description)))
             text += description;
     }
-    if (loggingEnabled)
-        theLogger.log(LOG_SEVERE, "CTraxDBError", __LINE__, text);
+    logFailure("CTraxDBError", __LINE__, text);
     const CDBErrorInfo::Cause &cause = CDBErrorInfo::cause();
     throw new DBException(text, result, cause.sqlState, cause.engineError);
 }

@@ -2,6 +2,7 @@
 
 #include "ctraxdbpartlib/connection/CAccessor.h"
 #include "ctraxdbpartlib/readers/PartDefAccessor.h"
+#include "ctraxdbpartlib/readers/TextWidths.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -35,8 +36,7 @@ protected:
         map.column(2, number, &numberStatus);
         map.column(3, description, &descriptionStatus);
         map.column(4, pSpice, &pSpiceStatus);
-        // Getters hand it out in buffers of 256; the column holds 100 bytes.
-        map.columnUpTo(5, acceptance, &acceptanceStatus, 100);
+        map.columnUpTo(5, acceptance, &acceptanceStatus, textWidth::PART_ACCEPTANCE_BYTES);
         map.column(6, version, &versionStatus);
         map.column(7, libraryId);
         map.column(8, partDefId);
@@ -94,8 +94,7 @@ struct PartForReportsAccessor {
         map.column(3, description, &descriptionStatus);
         map.column(4, version, &versionStatus);
         map.column(5, hierarchyId, &hierarchyIdStatus);
-        // Getters hand it out in buffers of 81; the column holds 50 bytes.
-        map.columnUpTo(6, pcbCompName, &pcbCompNameStatus, 50);
+        map.columnUpTo(6, pcbCompName, &pcbCompNameStatus, textWidth::REPORT_PCB_COMPONENT_BYTES);
         map.column(7, hierarchyName, &hierarchyNameStatus);
         map.param(1, libraryId);
     }
