@@ -519,7 +519,7 @@ struct CRowset::Impl {
             return;
         }
         char open = '"', close = '"';
-        connection->quoteChars(open, close);
+        connection->dialect().quoteChars(open, close);
         const bool all = std::find(items.begin(), items.end(), "*") != items.end();
         std::string hidden;
         for (const std::string &key : keyNames) {
@@ -594,7 +594,7 @@ struct CRowset::Impl {
     // The statement of one change, with its parameters.
     std::string changeSql(const Change &change, std::vector<DBParam> &values) const {
         char open = '"', close = '"';
-        connection->quoteChars(open, close);
+        connection->dialect().quoteChars(open, close);
         auto quoted = [&](const std::string &name) { return SqlTokenizer::quote(name, open, close); };
         std::string sql;
         if (change.kind == Change::INSERT) {

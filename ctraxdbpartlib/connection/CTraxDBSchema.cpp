@@ -6,8 +6,8 @@
 #include "ctraxdbpartlib/connection/CCommand.h"
 #include "ctraxdbpartlib/connection/CTables.h"
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
+#include "ctraxdbpartlib/connection/CTraxDBTransaction.h"
 #include "ctraxdbpartlib/connection/DBProvider.h"
-#include "ctraxdbpartlib/connection/SQLiteDdl.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
 #include "interface/Exception.h"
 
@@ -59,18 +59,9 @@ void executeAll(CTraxDBPath &path, const std::vector<std::string> &statements) {
         path.execute(statement);
 }
 
-// The kinds of database whose shell a script is written for.
-enum class Dialect { SQLite, MySql, Other };
-
-Dialect dialectOf(CTraxDBPath &path) {
-    if (path.fixTcEnc("[x]") == "`x`")
-        return Dialect::MySql;
-    char text[4096] = "";
-    path.getPathStr(text, sizeof text);
-    InitString init;
-    InitString::parse(text, init);
-    const std::string provider = init.get("Provider");
-    return provider.empty() || equalsNoCase("SQLite", provider) ? Dialect::SQLite : Dialect::Other;
+// The dialect of the engine the path is connected to.
+const Dialect &dialectOf(CTraxDBPath &path) {
+    return path.getSession().getConnection()->dialect();
 }
 
 std::string withoutSemicolon(std::string statement) {
@@ -79,16 +70,12 @@ std::string withoutSemicolon(std::string statement) {
     return statement;
 }
 
-// The statements of a script, each as fixTcEnc gives it and ended by one
-// ';'; on SQLite the index forms of the constraints it lacks.
-std::string scriptLines(CTraxDBPath &path, const std::vector<std::string> &statements, Dialect dialect) {
+// The statements of a script, each as fixTcEnc gives it, in the form the
+// engine's shell runs, and ended by one ';'.
+std::string scriptLines(CTraxDBPath &path, const std::vector<std::string> &statements, const Dialect &dialect) {
     std::string text;
-    for (const std::string &each : statements) {
-        std::string statement = path.fixTcEnc(withoutSemicolon(each));
-        if (dialect == Dialect::SQLite)
-            statement = withoutSemicolon(SQLiteDdl::indexForm(statement));
-        text += statement + ";\n";
-    }
+    for (const std::string &each : statements)
+        text += withoutSemicolon(dialect.scriptStatement(path.fixTcEnc(withoutSemicolon(each)))) + ";\n";
     return text;
 }
 
@@ -98,28 +85,6 @@ std::string scriptHeading(int number) {
     for (char c : loadMessage(number))
         text += c == '{' ? std::string("-- ") : c == '}' ? std::string() : std::string(1, c);
     return text;
-}
-
-struct SqlTextAccessor {
-    char sql[8192] = "";
-    DBSTATUS status = DBSTATUS_S_OK;
-
-    void bind(ColumnMap &map) { map.column(1, sql, &status); }
-};
-
-// The creation statements as SQLite holds them once the provider has run
-// them: tables with their keys and constraints, then the unique indexes.
-std::vector<std::string> sqliteCreationStatements() {
-    CTraxDBPath scratch("Provider=SQLite;Data Source=:memory:", CTraxDBPath::SchemaCheck::Skip);
-    executeAll(scratch, CTraxDBSchema::creationStatements());
-    CCommand<CAccessor<SqlTextAccessor>> command;
-    scratch.open(command, "SELECT [sql] FROM [sqlite_master] WHERE [sql] IS NOT NULL ORDER BY [type]='index',[rowid];");
-    std::vector<std::string> statements;
-    for (HRESULT result = command.MoveFirst(); result != DB_S_ENDOFROWSET; result = command.MoveNext()) {
-        checkResult(result);
-        statements.push_back(command.sql);
-    }
-    return statements;
 }
 
 // Writes the text to the file (as written: percent signs stay) and shows it.
@@ -171,20 +136,16 @@ void reportLeftTables(CTraxDBPath &path) {
 // Runs `work` in a read-committed transaction. A failure aborts it, offers
 // the script and ends in an empty-message Exception.
 void runInTransaction(CTraxDBPath &path, const std::function<void()> &work, const std::function<void()> &onFailure) {
-    CSession &session = path.getSession();
+    CTraxDBTransaction transaction(path, CTraxDBTransaction::Kind::IfPossible);
     try {
-        HRESULT started = session.StartTransaction(ISOLATIONLEVEL_READCOMMITTED);
         work();
-        HRESULT committed = session.Commit(false);
-        // A commit that fails after a transaction was started must not pass for success.
-        if (SUCCEEDED(started))
-            checkResult(committed);
+        transaction.commit();
     } catch (Exception *e) {
         // The cause is told before the script is offered; the Exception
         // stays empty, as the user has been told.
         const std::string cause = e->getMessage();
         delete e;
-        session.Abort(false);
+        transaction.abortQuietly();
         TXDB_TRACE(LOG_SEVERE, cause);
         messageBoxHook(getMainWindow(), cause.c_str(), "Error", MB_OK_STYLE);
         onFailure();
@@ -446,30 +407,28 @@ void CTraxDBSchema::upgrade(CTraxDBPath &path, int major, int minor) {
 }
 
 std::string CTraxDBSchema::createScript(CTraxDBPath &path) {
-    const Dialect dialect = dialectOf(path);
+    const Dialect &dialect = dialectOf(path);
     char insert[128];
     std::snprintf(insert, sizeof insert, VERSION_INSERT, CURRENT_MAJOR, CURRENT_MINOR);
-    std::vector<std::string> statements =
-        dialect == Dialect::SQLite ? sqliteCreationStatements() : creationStatements();
+    std::vector<std::string> statements = dialect.scriptCreationStatements(creationStatements());
     statements.push_back(insert);
     return scriptLines(path, statements, dialect);
 }
 
 std::string CTraxDBSchema::upgradeScript(CTraxDBPath &path, int major, int minor) {
-    const Dialect dialect = dialectOf(path);
+    const Dialect &dialect = dialectOf(path);
     std::string text;
     if (major < 2) {
         if (minor < 1)
             text +=
                 scriptHeading(IDS_SCRIPT_HEADING_10_11) + scriptLines(path, upgrade10To11Statements(), dialect) + "\n";
         if (minor < 2) {
-            text += scriptHeading(IDS_SCRIPT_HEADING_11_12);
-            if (dialect == Dialect::MySql)
-                text += scriptHeading(IDS_SCRIPT_HEADING_MYSQL) +
-                        scriptLines(path, upgrade11To12MySqlStatements(), dialect);
-            else
-                text += (dialect == Dialect::Other ? scriptHeading(IDS_SCRIPT_HEADING_OTHER) : "\n") +
-                        scriptLines(path, upgrade11To12Statements(), dialect);
+            const int heading = dialect.upgradeScriptHeading();
+            text += scriptHeading(IDS_SCRIPT_HEADING_11_12) + (heading ? scriptHeading(heading) : "\n") +
+                    scriptLines(path,
+                                dialect.upgradeScriptUsesMySqlForm() ? upgrade11To12MySqlStatements()
+                                                                     : upgrade11To12Statements(),
+                                dialect);
         }
     }
     return text;

@@ -6,6 +6,7 @@
 // leaves the engine's descriptions as error records (CDBErrorInfo).
 
 #include "ctraxdbpartlib/connection/DBVariant.h"
+#include "ctraxdbpartlib/connection/Dialect.h"
 #include "ctraxdbpartlib/connection/OleDbTypes.h"
 
 #include <cstddef>
@@ -124,8 +125,8 @@ public:
     // DBPROP_DATASOURCENAME, DBPROP_DATASOURCEREADONLY, DBPROP_INIT_CATALOG;
     // a failure code when the provider has no answer.
     virtual HRESULT property(DBPropSet set, DBPROPID id, DBVariant &value) = 0;
-    // The characters that quote identifiers in this engine's SQL.
-    virtual void quoteChars(char &open, char &close) const = 0;
+    // What the engine behind the connection accepts beyond standard SQL.
+    virtual const Dialect &dialect() const = 0;
 
 private:
     std::map<std::string, std::vector<std::string>> primaryKeys;

@@ -3,8 +3,9 @@
 #include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
+#include "ctraxdbpartlib/connection/MySqlDialect.h"
 #include "ctraxdbpartlib/connection/OdbcStatement.h"
-#include "ctraxdbpartlib/connection/SqlTokenizer.h"
+#include "ctraxdbpartlib/connection/PostgreSqlDialect.h"
 
 #include <algorithm>
 
@@ -13,57 +14,14 @@ namespace DBIMPL {
 
 namespace {
 
-// The table options that give a MySQL-family table the comparison rule of
-// the other engines: texts equal only when their bytes are (case and
-// trailing blanks count), ordered by code point. MariaDB's utf8mb4_bin
-// ignores trailing blanks; its NO PAD twin does not, and MySQL 8 names
-// that rule utf8mb4_0900_bin.
-std::string exactTextOptions(bool mariaDb) {
-    return mariaDb ? " CHARACTER SET utf8mb4 COLLATE utf8mb4_nopad_bin"
-                   : " CHARACTER SET utf8mb4 COLLATE utf8mb4_0900_bin";
-}
-
-// CREATE TABLE statements with the options appended (before a final ';');
-// every other statement as it is.
-std::string withTableOptions(const std::string &sql, const std::string &options) {
-    std::vector<SqlToken> tokens = SqlTokenizer::tokenize(sql);
-    if (tokens.size() < 2 || !tokens[0].is("CREATE") || !tokens[1].is("TABLE"))
-        return sql;
-    size_t end = tokens.back().isSymbol(';') ? tokens.back().begin : sql.size();
-    return sql.substr(0, end) + options + sql.substr(end);
-}
-
-// Every ORDER BY item sorting NULL first, as SQLite and MariaDB do:
-// PostgreSQL puts NULL last unless told.
-std::string withNullsFirst(const std::string &sql) {
-    std::vector<SqlToken> tokens = SqlTokenizer::tokenize(sql);
-    std::vector<size_t> ends; // where an item of an ORDER BY list ends
-    for (size_t i = 0; i + 1 < tokens.size(); ++i) {
-        if (!tokens[i].is("ORDER") || !tokens[i + 1].is("BY"))
-            continue;
-        int depth = 0;
-        size_t j = i + 2;
-        for (; j < tokens.size(); ++j) {
-            const SqlToken &token = tokens[j];
-            if (token.isSymbol('(')) {
-                ++depth;
-            } else if (token.isSymbol(')')) {
-                if (depth-- == 0)
-                    break; // the end of a sub-query
-            } else if (depth == 0 && (token.isSymbol(';') || token.is("LIMIT") || token.is("OFFSET"))) {
-                break;
-            } else if (depth == 0 && token.isSymbol(',')) {
-                ends.push_back(tokens[j - 1].end);
-            }
-        }
-        if (j > i + 2)
-            ends.push_back(tokens[j - 1].end);
-        i = j;
-    }
-    std::string out = sql;
-    for (auto end = ends.rbegin(); end != ends.rend(); ++end)
-        out.insert(*end, " NULLS FIRST");
-    return out;
+// The dialect of the engine that a driver reports (SQL_DBMS_NAME and
+// SQL_DBMS_VER); the standard one for an engine of no known family.
+std::unique_ptr<Dialect> dialectOf(const std::string &dbms, const std::string &version, char quote) {
+    if (containsNoCase(dbms, "MySQL") || containsNoCase(dbms, "MariaDB"))
+        return std::make_unique<MySqlDialect>(containsNoCase(dbms + " " + version, "MariaDB"), quote);
+    if (containsNoCase(dbms, "PostgreSQL"))
+        return std::make_unique<PostgreSqlDialect>(quote);
+    return std::make_unique<Dialect>(quote);
 }
 
 class OdbcConnection : public ProviderConnection {
@@ -83,17 +41,12 @@ public:
     HRESULT primaryKey(const std::string &table, std::vector<std::string> &columns) override;
 
     HRESULT property(DBPropSet set, DBPROPID id, DBVariant &value) override;
-    void quoteChars(char &open, char &close) const override {
-        open = quote;
-        close = quote;
-    }
+    const Dialect &dialect() const override { return *engine; }
 
 private:
     std::string info(SQLUSMALLINT type);
     std::string currentCatalog();
     HRESULT connectAttribute(SQLINTEGER attribute, SQLULEN value);
-    // The statement as this engine is to run it.
-    std::string adapted(const std::string &sql) const;
     HRESULT endTransaction(SQLSMALLINT completion);
     // Runs a catalog function and hands each row of its result to `row`.
     template <class Call, class Row> HRESULT catalogRows(Call call, Row row);
@@ -105,11 +58,8 @@ private:
     std::string catalog;
     std::string dataSourceName;
     bool readOnly = false;
-    char quote = '"';
     bool transaction = false;
-    bool mysqlFamily = false;
-    bool postgres = false;
-    std::string tableOptions;
+    std::unique_ptr<Dialect> engine = std::make_unique<Dialect>();
 };
 
 HRESULT OdbcConnection::open(const InitString &init) {
@@ -138,19 +88,12 @@ HRESULT OdbcConnection::open(const InitString &init) {
     if (FAILED(hr))
         return hr;
 
-    std::string dbms = info(SQL_DBMS_NAME);
-    mysqlFamily = containsNoCase(dbms, "MySQL") || containsNoCase(dbms, "MariaDB");
-    postgres = containsNoCase(dbms, "PostgreSQL");
-    if (mysqlFamily) {
-        tableOptions = exactTextOptions(containsNoCase(dbms + " " + info(SQL_DBMS_VER), "MariaDB"));
-        // Backslashes in texts are ordinary characters; the server's other modes stay.
-        hr = execute("SET SESSION sql_mode = CONCAT_WS(',', NULLIF(@@SESSION.sql_mode, ''), 'NO_BACKSLASH_ESCAPES')");
-        if (FAILED(hr))
+    const std::string dbms = info(SQL_DBMS_NAME);
+    const std::string quoteText = info(SQL_IDENTIFIER_QUOTE_CHAR);
+    engine = dialectOf(dbms, info(SQL_DBMS_VER), quoteText.size() == 1 && quoteText[0] != ' ' ? quoteText[0] : '"');
+    for (const std::string &statement : engine->sessionStatements())
+        if (FAILED(hr = execute(statement)))
             return hr;
-    }
-    std::string quoteText = info(SQL_IDENTIFIER_QUOTE_CHAR);
-    if (quoteText.size() == 1 && quoteText[0] != ' ')
-        quote = quoteText[0];
     readOnly = info(SQL_DATA_SOURCE_READ_ONLY) == "Y";
     dataSourceName = init.has("DSN") ? info(SQL_DATA_SOURCE_NAME) : info(SQL_SERVER_NAME);
     for (const char *key : {"Initial Catalog", "Database"}) {
@@ -183,20 +126,14 @@ HRESULT OdbcConnection::connectAttribute(SQLINTEGER attribute, SQLULEN value) {
     return odbcCheck(SQLSetConnectAttr(link->dbc, attribute, (SQLPOINTER)value, 0), SQL_HANDLE_DBC, link->dbc);
 }
 
-std::string OdbcConnection::adapted(const std::string &sql) const {
-    if (postgres)
-        return withNullsFirst(sql);
-    return tableOptions.empty() ? sql : withTableOptions(sql, tableOptions);
-}
-
 HRESULT OdbcConnection::execute(const std::string &sql) {
     OdbcStatement statement(link);
-    return statement.executeDirect(adapted(sql));
+    return statement.executeDirect(engine->adapted(sql));
 }
 
 HRESULT OdbcConnection::prepare(const std::string &sql, std::unique_ptr<ProviderStatement> &statement) {
     auto prepared = std::make_unique<OdbcStatement>(link);
-    HRESULT hr = prepared->prepare(adapted(sql));
+    HRESULT hr = prepared->prepare(engine->adapted(sql));
     if (SUCCEEDED(hr))
         statement = std::move(prepared);
     return hr;
@@ -267,34 +204,23 @@ HRESULT OdbcConnection::tables(std::vector<std::string> &names) {
 }
 
 HRESULT OdbcConnection::catalogs(std::vector<std::string> &names) {
-    if (postgres) {
-        // psqlODBC offers only the connected database; the server knows them all.
-        return catalogColumn(1, names, [](SQLHSTMT stmt) {
-            return SQLExecDirect(stmt,
-                                 (SQLCHAR *)"SELECT datname FROM pg_database WHERE datallowconn AND NOT datistemplate "
-                                            "ORDER BY datname",
-                                 SQL_NTS);
-        });
-    }
+    const std::string query = engine->catalogQuery();
+    if (!query.empty())
+        return catalogColumn(
+            1, names, [&query](SQLHSTMT stmt) { return SQLExecDirect(stmt, (SQLCHAR *)query.c_str(), SQL_NTS); });
     return catalogColumn(1, names, [](SQLHSTMT stmt) {
         return SQLTables(stmt, (SQLCHAR *)SQL_ALL_CATALOGS, SQL_NTS, (SQLCHAR *)"", 0, (SQLCHAR *)"", 0, nullptr, 0);
     });
 }
 
 HRESULT OdbcConnection::primaryKey(const std::string &table, std::vector<std::string> &columns) {
-    if (mysqlFamily) {
-        // MariaDB Connector/ODBC numbers KEY_SEQ by the columns' table order,
-        // not by their place in the key; the server's own view has it right.
+    const std::string query = engine->primaryKeyQuery();
+    if (!query.empty()) {
         columns.clear();
         OdbcStatement statement(link);
-        DBParam name;
-        name.kind = DBParam::TEXT;
-        name.text = table;
-        HRESULT hr = statement.prepare("SELECT COLUMN_NAME FROM INFORMATION_SCHEMA.KEY_COLUMN_USAGE WHERE "
-                                       "TABLE_SCHEMA=DATABASE() AND TABLE_NAME=? AND CONSTRAINT_NAME='PRIMARY' "
-                                       "ORDER BY ORDINAL_POSITION");
+        HRESULT hr = statement.prepare(query);
         if (SUCCEEDED(hr))
-            hr = statement.execute({name});
+            hr = statement.execute({DBParam::fromText(table)});
         while (SUCCEEDED(hr) && (hr = statement.fetch()) == S_OK)
             columns.push_back(textOf(statement, 1));
         return FAILED(hr) ? hr : S_OK;

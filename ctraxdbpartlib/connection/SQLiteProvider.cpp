@@ -3,6 +3,7 @@
 #include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 #include "ctraxdbpartlib/connection/SQLiteDdl.h"
+#include "ctraxdbpartlib/connection/SQLiteDialect.h"
 #include "ctraxdbpartlib/connection/SqlTokenizer.h"
 
 #include <algorithm>
@@ -253,7 +254,10 @@ public:
         return DB_E_NOTSUPPORTED;
     }
 
-    void quoteChars(char &open, char &close) const override { open = close = '"'; }
+    const Dialect &dialect() const override {
+        static const SQLiteDialect sqlite;
+        return sqlite;
+    }
 
     // Every value of the first column of a query.
     HRESULT column(const std::string &sql, std::vector<std::string> &values) {

@@ -2,6 +2,7 @@
 
 #include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/TextUtil.h"
+#include "ctraxdbpartlib/connection/CTraxDBSavepoint.h"
 #include "ctraxdbpartlib/readers/DBStatement.h"
 #include "interface/Exception.h"
 
@@ -393,27 +394,24 @@ bool probeMultiRowInsert(CTraxDBPath &path) {
     // The probe fails on purpose on every engine (it leaves out columns that
     // must not be NULL). Engines that end a transaction's use at its first
     // failed statement (PostgreSQL) get it back through a savepoint; an
-    // engine without this savepoint syntax goes on without one, and outside
-    // a transaction there is nothing to get back.
+    // engine without savepoints goes on without one, and outside a
+    // transaction there is nothing to get back.
     auto run = [&path](const std::string &sql) {
         CCommand<CNoAccessor> command;
         return command.Open(path.getSession(), path.fixTcEnc(sql), &path.getProperties());
     };
-    const bool savepoint =
-        path.getSession().getConnection()->inTransaction() && SUCCEEDED(run("SAVEPOINT txdb_probe;"));
+    CTraxDBSavepoint savepoint(path, "txdb_probe");
     const HRESULT result = run("INSERT INTO [Attributes] ([Name],[Attribute_value]) VALUES "
                                "('<TEST_INSERT1>','<TEST_INSERT2>'),('<TEST_INSERT1>','<TEST_INSERT2>');");
-    if (savepoint) {
-        // Whatever the probe did is undone here. The DELETE below is only
-        // for an INSERT that succeeded where there is no savepoint: it would
-        // also remove attributes that a user named so, and it reads the
-        // whole Attributes table (no index on Name) in every library write.
-        checkResult(run("ROLLBACK TO SAVEPOINT txdb_probe;"));
-        checkResult(run("RELEASE SAVEPOINT txdb_probe;"));
-    }
+    // Whatever the probe did is undone here. The DELETE below is only for
+    // an INSERT that succeeded where there is no savepoint: it would also
+    // remove attributes that a user named so, and it reads the whole
+    // Attributes table (no index on Name) in every library write.
+    const bool undone = savepoint.active();
+    savepoint.rollBack();
     if (result == DB_E_ERRORSINCOMMAND || result == E_FAIL)
         return false;
-    if (SUCCEEDED(result) && !savepoint)
+    if (SUCCEEDED(result) && !undone)
         path.execute("DELETE FROM [Attributes] WHERE [Name]='<TEST_INSERT1>' OR [Name]='<TEST_INSERT2>';");
     return true;
 }

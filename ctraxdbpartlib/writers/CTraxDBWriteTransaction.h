@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ctraxdbpartlib/connection/CTraxDBPath.h"
+#include "ctraxdbpartlib/connection/CTraxDBTransaction.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -14,19 +14,12 @@ namespace DBIMPL {
 class CTraxDBWriteTransaction {
 public:
     explicit CTraxDBWriteTransaction(CTraxDBPath &path);
-    ~CTraxDBWriteTransaction();
 
-    void commit();
-    void abort();
-
-    CTraxDBWriteTransaction(const CTraxDBWriteTransaction &) = delete;
-    CTraxDBWriteTransaction &operator=(const CTraxDBWriteTransaction &) = delete;
+    void commit() { transaction.commit(); }
+    void abort() { transaction.abort(); }
 
 private:
-    void abortQuietly() noexcept;
-
-    CTraxDBPath &path;
-    bool open = false;
+    CTraxDBTransaction transaction;
 };
 
 } // namespace DBIMPL

@@ -138,7 +138,7 @@ TEST_F(OdbcServer, PropertiesAndQuoting) {
     EXPECT_FALSE(value.boolVal);
     EXPECT_TRUE(FAILED(db->property(DBPropSet::ROWSET, DBPROP_IRowsetChange, value)));
     char open = 0, close = 0;
-    db->quoteChars(open, close);
+    db->dialect().quoteChars(open, close);
     EXPECT_EQ(open, '`');
     EXPECT_EQ(close, '`');
 }

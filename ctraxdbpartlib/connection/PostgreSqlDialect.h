@@ -1,0 +1,20 @@
+#pragma once
+
+#include "ctraxdbpartlib/connection/Dialect.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+// PostgreSQL: NULL sorted first as on the other engines, and the
+// databases of the whole server listed as its catalogs.
+class PostgreSqlDialect : public Dialect {
+public:
+    explicit PostgreSqlDialect(char quote) : Dialect(quote) {}
+
+    std::string name() const override { return "PostgreSQL"; }
+    std::string adapted(const std::string &sql) const override;
+    std::string catalogQuery() const override;
+};
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE
