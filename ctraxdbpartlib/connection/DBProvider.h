@@ -126,6 +126,10 @@ public:
     virtual HRESULT property(DBPropSet set, DBPROPID id, DBVariant &value) = 0;
     // The characters that quote identifiers in this engine's SQL.
     virtual void quoteChars(char &open, char &close) const = 0;
+    // The schema version the file itself holds, for a provider that serves
+    // it as another (an old file read as upgraded); false when the database
+    // is served as it is stored.
+    virtual bool storedVersion(int & /*major*/, int & /*minor*/) const { return false; }
 
 private:
     std::map<std::string, std::vector<std::string>> primaryKeys;
