@@ -3,8 +3,10 @@
 #include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
+#include "ctraxdbpartlib/connection/SQLiteProvider.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -62,6 +64,36 @@ std::vector<std::string> AccessLoader::creationStatements(int major, int minor) 
             replaceAll(statement, ", [Part_Type] INTEGER", "");
     }
     return statements;
+}
+
+HRESULT AccessLoader::nativeSchema(int major, int minor, std::vector<std::string> &statements) {
+    static std::map<std::pair<int, int>, std::vector<std::string>> made;
+    const auto known = made.find({major, minor});
+    if (known != made.end()) {
+        statements = known->second;
+        return S_OK;
+    }
+    std::unique_ptr<ProviderConnection> scratch;
+    HRESULT result = openSQLiteProvider(InitString{{{"Data Source", ":memory:"}}}, scratch);
+    for (const std::string &statement : creationStatements(major, minor))
+        if (SUCCEEDED(result))
+            result = scratch->execute(statement);
+    std::unique_ptr<ProviderStatement> query;
+    if (FAILED(result) ||
+        FAILED(result = scratch->prepare(
+                   "SELECT sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY type='index', rowid;", query)) ||
+        FAILED(result = query->execute({})))
+        return result;
+    statements.clear();
+    while ((result = query->fetch()) == S_OK) {
+        size_t length = 0;
+        const char *text = query->getText(1, length);
+        statements.emplace_back(text, length);
+    }
+    if (FAILED(result))
+        return result;
+    made[{major, minor}] = statements;
+    return S_OK;
 }
 
 HRESULT AccessLoader::refuse(const std::string &text) {
@@ -203,7 +235,10 @@ HRESULT AccessLoader::load(int &major, int &minor) {
     LoadTransaction transaction(target);
     if (FAILED(result = target.begin()) || FAILED(result = target.execute("PRAGMA defer_foreign_keys=ON;")))
         return result;
-    if (FAILED(result = run(creationStatements(major, minor), VERSION_TABLE)) ||
+    std::vector<std::string> schema;
+    if (FAILED(result = nativeSchema(major, minor, schema)))
+        return result;
+    if (FAILED(result = run(schema, VERSION_TABLE)) ||
         FAILED(result = run({"INSERT INTO [Library_version] ([Major],[Minor]) VALUES (" + std::to_string(major) + "," +
                              std::to_string(minor) + ");"},
                             VERSION_TABLE)))
