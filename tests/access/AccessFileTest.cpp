@@ -114,6 +114,27 @@ TEST(AccessFile, EveryFormatExportsTheBytesOfTheSQLiteLibrary) {
     EXPECT_EQ(exported("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + fixture("demo-1.2.mdb")), expected);
 }
 
+TEST(AccessFile, TheReadCommandsPrintWhatTheyPrintForTheSQLiteLibrary) {
+    const std::vector<std::vector<std::string>> commands{
+        {"libraries"}, {"tree", "Demo"}, {"parts", "Demo"}, {"show", "Demo", "Demo-R1-10k-R0603"}, {"report", "Demo"}};
+    for (const auto &command : commands) {
+        SCOPED_TRACE(command[0]);
+        auto run = [&](const std::string &database) {
+            std::vector<std::string> arguments{command[0], database};
+            arguments.insert(arguments.end(), command.begin() + 1, command.end());
+            return runPartlib(arguments);
+        };
+        const ProgramRun expected = run(fixture("demo.db"));
+        ASSERT_EQ(expected.status, 0) << expected.all();
+        ASSERT_NE(expected.output, "");
+        for (const char *file : {"demo-1.2.mdb", "demo-1.2.accdb"}) {
+            const ProgramRun actual = run(fixture(file));
+            EXPECT_EQ(actual.status, 0) << file << ": " << actual.errors;
+            EXPECT_EQ(actual.output, expected.output) << file;
+        }
+    }
+}
+
 TEST(AccessFile, InfoLibrariesAndCatalogsShowTheFile) {
     ProgramRun info = runPartlib({"info", fixture("demo-1.2.accdb")});
     ASSERT_EQ(info.status, 0) << info.all();
