@@ -5,12 +5,13 @@
 set -euo pipefail
 
 PACKAGES=(
-    build-essential cmake clang-format clang libclang-rt-14-dev
+    build-essential cmake pkg-config clang-format clang libclang-rt-14-dev
     libsqlite3-dev sqlite3
     unixodbc unixodbc-dev odbc-mariadb odbc-postgresql
     mariadb-server mariadb-client postgresql
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libcli11-dev nlohmann-json3-dev
+    mdbtools mdbtools-dev libmdb3
 )
 
 # KiCad's symbol libraries, the real input of the import-kicad tests and

@@ -80,6 +80,13 @@ CTraxDBInspector::Version CTraxDBInspector::version() {
     return stored;
 }
 
+std::optional<CTraxDBInspector::Version> CTraxDBInspector::storedVersion() {
+    Version stored;
+    if (!path().getSession().getConnection()->storedVersion(stored.major, stored.minor))
+        return std::nullopt;
+    return stored;
+}
+
 std::string CTraxDBInspector::upgradeScript(Version from) {
     return CTraxDBSchema::upgradeScript(path(), from.major, from.minor);
 }

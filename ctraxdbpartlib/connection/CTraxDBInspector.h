@@ -68,6 +68,9 @@ public:
     // The stored version; 0.0 when the version table holds no row. Only
     // for a part library.
     Version version();
+    // The version the file itself holds when the database is served as the
+    // one above (an old Access file read as upgraded); nothing otherwise.
+    std::optional<Version> storedVersion();
     // The SQL script that brings the schema from `from` to the current
     // version by hand, in the form the database's own client runs.
     std::string upgradeScript(Version from);

@@ -1,6 +1,7 @@
 #include "ctraxdbpartlib/connection/DBProvider.h"
 
 #include "ctraxdbpartlib/TextUtil.h"
+#include "ctraxdbpartlib/connection/AccessProvider.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 #include "ctraxdbpartlib/connection/OdbcProvider.h"
 #include "ctraxdbpartlib/connection/SQLiteProvider.h"
@@ -132,7 +133,10 @@ HRESULT openProvider(const InitString &init, std::unique_ptr<ProviderConnection>
         return openSQLiteProvider(init, connection);
     if (equalsNoCase(provider, "ODBC") || equalsNoCase(provider, "MSDASQL"))
         return openOdbcProvider(init, connection);
-    CDBErrorInfo::add("Unknown provider \"" + provider + "\": use SQLite or ODBC");
+    if (isAccessProvider(provider))
+        return openAccessProvider(init, connection);
+    CDBErrorInfo::add("Unknown provider \"" + provider +
+                      "\": use SQLite, ODBC, or Microsoft.Jet.OLEDB.4.0 / Microsoft.ACE.OLEDB.12.0 for an Access file");
     return E_FAIL;
 }
 

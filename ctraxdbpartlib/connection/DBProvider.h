@@ -127,6 +127,10 @@ public:
     virtual HRESULT property(DBPropSet set, DBPROPID id, DBVariant &value) = 0;
     // What the engine behind the connection accepts beyond standard SQL.
     virtual const Dialect &dialect() const = 0;
+    // The schema version the file itself holds, for a provider that serves
+    // it as another (an old file read as upgraded); false when the database
+    // is served as it is stored.
+    virtual bool storedVersion(int & /*major*/, int & /*minor*/) const { return false; }
 
 private:
     std::map<std::string, std::vector<std::string>> primaryKeys;

@@ -21,9 +21,10 @@ class Exception;
 
 namespace partlib {
 
-// A DB argument is the path of a SQLite file, whatever its characters, when
-// such a file exists; otherwise a full initialisation string when it
-// contains '=', else the path of a SQLite file to be.
+// A DB argument is the path of a database file, whatever its characters,
+// when such a file exists; otherwise a full initialisation string when it
+// contains '=', else the path of a database file to be. A file whose name
+// ends in .mdb or .accdb is an Access file, any other a SQLite file.
 std::string initialisationStringOf(const std::string &database);
 
 // Ends the command with a failure that prints `text` (status 1).
@@ -39,6 +40,10 @@ std::string databaseName(const std::string &database, bool startsSentence = fals
 // a missing file (named as a path or in a SQLite initialisation string) is
 // refused here.
 std::string existingDatabase(const std::string &database);
+
+// Refuses a database that is only read (an Access file) as the target of a
+// write, before anything is opened.
+void refuseReadOnlyDatabase(const std::string &database);
 
 // Opens an existing part-library database without asking anything; one
 // without the schema of the current version is refused with a message

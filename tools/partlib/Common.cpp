@@ -1,6 +1,7 @@
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/SameDatabase.h"
 
+#include "ctraxdbpartlib/connection/AccessProvider.h"
 #include "ctraxdbpartlib/connection/DBProvider.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
@@ -22,8 +23,10 @@ std::string initialisationStringOf(const std::string &database) {
     std::error_code ignored;
     if (database.find('=') != std::string::npos && !std::filesystem::exists(database, ignored))
         return database;
+    const std::string access = DBIMPL::accessProviderFor(database);
     // Quoted where needed, so that blanks, ';' and '=' stay part of the path.
-    return DBIMPL::InitString{{{"Provider", "SQLite"}, {"Data Source", database}}}.toString(true);
+    return DBIMPL::InitString{{{"Provider", access.empty() ? "SQLite" : access}, {"Data Source", database}}}.toString(
+        true);
 }
 
 void fail(const std::string &text) {
@@ -44,6 +47,13 @@ std::string existingDatabase(const std::string &database) {
     return initialisationStringOf(database);
 }
 
+void refuseReadOnlyDatabase(const std::string &database) {
+    DBIMPL::InitString init;
+    DBIMPL::InitString::parse(initialisationStringOf(database), init);
+    if (DBIMPL::isAccessProvider(init.get("Provider")))
+        fail(DBIMPL::accessWriteRefusal(init.get("Data Source")));
+}
+
 COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t openExistingDatabase(const std::string &database) {
     using COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception;
     std::string initialisation = existingDatabase(database);
@@ -59,7 +69,9 @@ COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t openExistingDatabase(const std::st
 }
 
 CLI::Option *addDatabaseArgument(CLI::App &command, std::string &database) {
-    return command.add_option("DB", database, "SQLite file path or full initialisation string")->required();
+    return command
+        .add_option("DB", database, "SQLite file path, Access file (.mdb, .accdb) or full initialisation string")
+        ->required();
 }
 
 int reportFailure(COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *failure) {

@@ -86,6 +86,7 @@ int answerYesOnce(const char *, const char *, unsigned) {
 }
 
 void runInit(const std::string &database) {
+    refuseReadOnlyDatabase(database);
     const std::string initialisation = initialisationStringOf(database);
     const std::string file = databaseFileOf(database);
     std::error_code ignored;
@@ -121,6 +122,10 @@ void runInfo(const std::string &database) {
         std::cout << "none (no TRAXEL Part Library)";
     else if (state.version.major == 0 && state.version.minor == 0)
         std::cout << "unknown (no version row)";
+    else if (const std::optional<Version> stored = inspected.storedVersion();
+             stored && versionText(*stored) != versionText(state.version))
+        std::cout << versionText(*stored) << " in the file, read as " << versionText(state.version)
+                  << " (the file is not changed)";
     else
         std::cout << versionText(state.version)
                   << (state.isCurrent() ? ""
@@ -142,6 +147,7 @@ void runInfo(const std::string &database) {
 }
 
 void runUpgrade(const std::string &database, const std::optional<std::string> &scriptFile) {
+    refuseReadOnlyDatabase(database);
     const std::string initialisation = existingDatabase(database);
     CTraxDBInspector probe = CTraxDBInspector::openUnchecked(initialisation);
     SchemaState state = inspect(probe);

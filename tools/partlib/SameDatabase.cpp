@@ -1,6 +1,7 @@
 #include "tools/partlib/SameDatabase.h"
 
 #include "ctraxdbpartlib/TextUtil.h"
+#include "ctraxdbpartlib/connection/AccessProvider.h"
 #include "ctraxdbpartlib/connection/DBProvider.h"
 #include "tools/partlib/Commands.h"
 
@@ -19,16 +20,18 @@ InitString parsed(const std::string &database) {
     return init;
 }
 
-bool isSQLite(const InitString &init) {
+// A database in a file of its own: SQLite, or Access.
+bool isFile(const InitString &init) {
     const std::string provider = init.get("Provider");
-    return provider.empty() || equalsNoCase(provider, "SQLite");
+    return provider.empty() || equalsNoCase(provider, "SQLite") ||
+           COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::isAccessProvider(provider);
 }
 
 } // namespace
 
 std::string databaseFileOf(const std::string &database) {
     const InitString init = parsed(database);
-    return isSQLite(init) ? init.get("Data Source") : std::string();
+    return isFile(init) ? init.get("Data Source") : std::string();
 }
 
 bool sameFile(const std::string &a, const std::string &b) {
@@ -40,8 +43,8 @@ bool sameFile(const std::string &a, const std::string &b) {
 
 bool sameDatabase(const std::string &a, const std::string &b) {
     const InitString first = parsed(a), second = parsed(b);
-    if (isSQLite(first) || isSQLite(second))
-        return isSQLite(first) && isSQLite(second) && sameFile(first.get("Data Source"), second.get("Data Source"));
+    if (isFile(first) || isFile(second))
+        return isFile(first) && isFile(second) && sameFile(first.get("Data Source"), second.get("Data Source"));
     for (const char *key : {"Driver", "DSN", "Server", "Port", "Initial Catalog", "Database"})
         if (!equalsNoCase(first.get(key), second.get(key)))
             return false;

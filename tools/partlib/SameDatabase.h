@@ -8,8 +8,8 @@
 
 namespace partlib {
 
-// The SQLite file a DB argument names (a path, or an initialisation string
-// of the SQLite provider); empty for a server database.
+// The database file a DB argument names (a path, or an initialisation
+// string of the SQLite or an Access provider); empty for a server database.
 std::string databaseFileOf(const std::string &database);
 
 // True when both paths name one existing file: device and inode compared,

@@ -85,6 +85,7 @@ std::string createdTarget;
 } // namespace
 
 pathHandle_t openTarget(const std::string &database) {
+    refuseReadOnlyDatabase(database);
     const std::string file = databaseFileOf(database);
     const bool sqlite = !file.empty();
     const bool created = sqlite && !file.empty() && !std::filesystem::exists(file);
