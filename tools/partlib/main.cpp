@@ -65,6 +65,7 @@ int main(int argc, char **argv) {
         "Answer Yes to every question (creating or upgrading a schema, writing a script)");
     partlib::addDatabaseCommands(app);
     partlib::addExportCommand(app);
+    partlib::addCatalogueCommand(app);
     partlib::addCopyCommand(app);
     partlib::addImportCommand(app);
     partlib::addImportKicadCommand(app);
