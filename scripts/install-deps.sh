@@ -11,6 +11,7 @@ PACKAGES=(
     mariadb-server mariadb-client postgresql
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libcli11-dev nlohmann-json3-dev
+    chromium nodejs
 )
 
 # KiCad's symbol libraries, the real input of the import-kicad tests and
