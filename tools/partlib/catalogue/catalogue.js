@@ -10,6 +10,7 @@
     const PITCH = 16; // between pins
     const CHAR = 6.7; // width of a character of the drawing's font
     const PAD = 8;
+    const ACROSS = 16; // power pins along the top or bottom of a box at most
 
     // Pin type codes, as the KiCad import stores them: [name, side, mark].
     const PIN_TYPES = {
@@ -239,6 +240,21 @@
         };
         balance('left', 'right', true);
         balance('right', 'left', false);
+        // More power pins than fit across a readable box (a bank of an
+        // FPGA's supplies) stand at the sides instead: supplies left,
+        // grounds right, shared again when one side would stay empty.
+        if (Math.max(sides.top.length, sides.bottom.length) > ACROSS) {
+            sides.left.push(...sides.top);
+            sides.right.push(...sides.bottom);
+            sides.top = [];
+            sides.bottom = [];
+            for (const [from, to] of [['left', 'right'], ['right', 'left']])
+                if (!sides[to].length && sides[from].length > 1) {
+                    const half = Math.ceil(sides[from].length / 2);
+                    sides[to] = from === 'left' ? sides[from].slice(half) : sides[from].slice(0, half);
+                    sides[from] = from === 'left' ? sides[from].slice(0, half) : sides[from].slice(half);
+                }
+        }
         return sides;
     }
 
