@@ -59,8 +59,12 @@ const library = {
                 {equivType: 0, pins: ['4', '5', '6']}]}], pinEquivalences: [{pins: ['1', '4']}],
             attributes: [{name: 'Hidden pins', value: 'H', usageType: 0, readOnly: 0},
                 {name: 'Keywords', value: 'zebracrossing', usageType: 0, readOnly: 0}]}),
+            // An FPGA bank: 310 bidirectional pins, shared between the sides.
+            definition('BANK', Array.from({length: 310}, (_, i) => pin(`IO${i + 1}`, `IO_${i + 1}`, i + 1, 3)),
+                [{name: 'BANK_1', altName: null, pins: Array.from({length: 310}, (_, i) => `IO${i + 1}`)}],
+                {isFPGA: true}),
         ],
-        parts: [part(HOSTILE_PART, 'a hostile part', [HOSTILE_FOLDER], HOSTILE_DEFINITION),
+        parts: [part('BANK-1', 'a bank', [HOSTILE_FOLDER], 'BANK'), part(HOSTILE_PART, 'a hostile part', [HOSTILE_FOLDER], HOSTILE_DEFINITION),
             part('NAND2-X', 'two NAND gates', [HOSTILE_FOLDER, 'Logic'], 'NAND2')],
     }],
 };
@@ -107,12 +111,12 @@ test('the page loads without a console error and lists every part', async () => 
     await open('');
     assert.deepEqual(tab.problems, []);
     assert.equal(await tab.evaluate('document.title'), '<Title> & "q"');
-    assert.equal(await tab.evaluate('document.getElementById("status").textContent'), '302 of 302 parts');
+    assert.equal(await tab.evaluate('document.getElementById("status").textContent'), '303 of 303 parts');
     assert.equal(await tab.evaluate('document.querySelectorAll("#result-list li").length'), 200);
     // Folder counts: the library's and its folders', nested.
     const counts = await tab.evaluate(`[...document.querySelectorAll('nav#tree li.library')].map((li) =>
         li.querySelector('a').textContent + '=' + li.querySelector('.count').textContent)`);
-    assert.deepEqual(counts, [HOSTILE_LIBRARY + '=2', 'Demo=300']);
+    assert.deepEqual(counts, [HOSTILE_LIBRARY + '=3', 'Demo=300']);
 });
 
 test('hostile texts arrive as text and inject nothing', async () => {
@@ -153,7 +157,7 @@ test('a search link and a folder link filter the list', async () => {
     assert.deepEqual(await tab.evaluate('[...document.querySelectorAll("#result-list .name")].map((e) => e.textContent)'),
         ['NAND2-X']);
     await open('#folder=0.0'); // the hostile folder and what is below it
-    assert.equal(await tab.evaluate('document.querySelectorAll("#result-list li").length'), 2);
+    assert.equal(await tab.evaluate('document.querySelectorAll("#result-list li").length'), 3);
     assert.deepEqual(tab.problems, []);
 });
 
@@ -201,5 +205,20 @@ test('the gates are drawn with inputs left, outputs right, power top and bottom,
     await open('#part=' + encodeURIComponent(HOSTILE_PART));
     assert.deepEqual(await tab.evaluate('[...document.querySelectorAll("g.pin")].map((g) => g.dataset.side)'),
         ['left', 'right']);
+    assert.deepEqual(tab.problems, []);
+});
+
+test('a large gate is split between both sides and its long pin table opens on request', async () => {
+    await open('#part=BANK-1');
+    const sides = await tab.evaluate(`[...document.querySelectorAll('g.pin')].map((g) => g.dataset.side)`);
+    assert.equal(sides.length, 310);
+    assert.deepEqual(sides.slice(154, 156), ['left', 'right']);
+    assert.equal(sides.filter((side) => side === 'left').length, 155);
+    // The box grows with its pins: 155 rows of pins.
+    assert.ok(await tab.evaluate('document.querySelector("rect.box").getBBox().height') >= 155 * 16);
+    assert.equal(await tab.evaluate('document.querySelectorAll("details.pins table").length'), 0);
+    await tab.evaluate('document.querySelector("details.pins summary").click()');
+    await tab.evaluate('new Promise((resolve) => setTimeout(resolve, 50))');
+    assert.equal(await tab.evaluate('document.querySelectorAll("details.pins tbody tr").length'), 310);
     assert.deepEqual(tab.problems, []);
 });

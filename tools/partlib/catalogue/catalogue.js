@@ -10,6 +10,7 @@
     const PITCH = 16; // between pins
     const CHAR = 6.7; // width of a character of the drawing's font
     const PAD = 8;
+    const LONG_TABLE = 300; // pins listed at once; a longer pin table opens on request
     const ACROSS = 16; // power pins along the top or bottom of a box at most
 
     // Pin type codes, as the KiCad import stores them: [name, side, mark].
@@ -510,15 +511,26 @@
             gatesOfPin.set(key, (gatesOfPin.has(key) ? gatesOfPin.get(key) + ' ' : '') + gate[0]);
         }));
         section.append(el('h3', {}, `Pins (${definition.pins.length})`));
-        section.append(table(['Pin', 'Name', 'Label', 'Position', 'Type', 'Loading', 'Signal', 'Equivalence', 'Gates', 'Hidden'],
-            definition.pins.map((pin) => {
-                const type = PIN_TYPES[pin[PIN_TYPE]];
-                const key = text(pin[PIN_ID]).toLowerCase();
-                return [pin[PIN_ID], pin[PIN_NAME], pin[PIN_LABEL], pin[PIN_POSITION],
-                    type ? type[0] : pin[PIN_TYPE], pin[PIN_LOADING], pin[PIN_SIGNAL],
-                    pin[PIN_EQUIV] === null ? '' : `group ${pin[PIN_EQUIV] + 1}`, gatesOfPin.get(key) || '',
-                    hidden.has(key) ? 'yes' : ''];
-            })));
+        const pinTable = () => table(['Pin', 'Name', 'Label', 'Position', 'Type', 'Loading', 'Signal', 'Equivalence',
+            'Gates', 'Hidden'], definition.pins.map((pin) => {
+            const type = PIN_TYPES[pin[PIN_TYPE]];
+            const key = text(pin[PIN_ID]).toLowerCase();
+            return [pin[PIN_ID], pin[PIN_NAME], pin[PIN_LABEL], pin[PIN_POSITION],
+                type ? type[0] : pin[PIN_TYPE], pin[PIN_LOADING], pin[PIN_SIGNAL],
+                pin[PIN_EQUIV] === null ? '' : `group ${pin[PIN_EQUIV] + 1}`, gatesOfPin.get(key) || '',
+                hidden.has(key) ? 'yes' : ''];
+        }));
+        if (definition.pins.length <= LONG_TABLE) {
+            section.append(pinTable());
+        } else {
+            // A long table is made when it is first opened.
+            const folded = el('details', {class: 'pins'}, el('summary', {}, `Show all ${definition.pins.length} pins`));
+            folded.addEventListener('toggle', () => {
+                if (folded.open && folded.children.length === 1)
+                    folded.append(pinTable());
+            });
+            section.append(folded);
+        }
         detail.replaceChildren(section);
         detail.scrollTop = 0;
         const current = document.getElementById('current-part');
