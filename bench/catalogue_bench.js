@@ -28,6 +28,14 @@ const row = (what, values, unit) =>
         writes.push(Number(process.hrtime.bigint() - start) / 1e6);
     }
     const size = fs.statSync(page).size;
+    // The export of the same libraries, which reads the same rows.
+    const exports = [];
+    for (let i = 0; i < runs; ++i) {
+        const start = process.hrtime.bigint();
+        execFileSync(partlib, ['export', database, '-o', path.join(work, 'export.json')]);
+        exports.push(Number(process.hrtime.bigint() - start) / 1e6);
+    }
+    const exportSize = fs.statSync(path.join(work, 'export.json')).size;
     const results = {paint: [], ready: [], first: [], typed: [], narrow: [], clear: [], open: []};
     let parts = '';
     const browser = await Browser.launch();
@@ -73,6 +81,9 @@ const row = (what, values, unit) =>
     }
     console.log(`catalogue of ${database}: ${parts}, ${(size / 1e6).toFixed(1)} MB`);
     row('partlib catalogue (write the file)', writes, 'ms');
+    row(`partlib export (${(exportSize / 1e6).toFixed(1)} MB library file)`, exports, 'ms');
+    console.log(`catalogue / export: time ${(median(writes) / median(exports)).toFixed(2)}, ` +
+        `size ${(size / exportSize).toFixed(2)}`);
     row('first contentful paint', results.paint, 'ms');
     row('page ready (data parsed, list drawn)', results.ready, 'ms');
     row('search "l" (first, builds the index)', results.first, 'ms');
