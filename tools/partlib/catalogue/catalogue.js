@@ -208,7 +208,7 @@
             return 'hidden';
         const side = (PIN_TYPES[pin[PIN_TYPE]] || [null, 'either'])[1];
         if (side === 'power')
-            return GROUND.test(text(pin[PIN_NAME] || pin[PIN_LABEL])) ? 'bottom' : 'top';
+            return GROUND.test(text(pin[PIN_LABEL] || pin[PIN_NAME])) ? 'bottom' : 'top';
         return side;
     }
 
@@ -297,7 +297,8 @@
     // box below it; `outline` is the colour of its swap group.
     function drawGate(pins, hidden, outline) {
         const sides = layout(pins, hidden);
-        const nameOf = (pin) => text(pin[PIN_NAME] !== null ? pin[PIN_NAME] : pin[PIN_LABEL]);
+        // The label holds the whole name, the name its first 10 bytes.
+        const nameOf = (pin) => text(pin[PIN_LABEL] !== null ? pin[PIN_LABEL] : pin[PIN_NAME]);
         const longest = (list, of) => list.reduce((most, pin) => Math.max(most, of(pin).length), 0);
         const pinLength = Math.max(22, longest(pins, (pin) => text(pin[PIN_ID])) * CHAR + 12);
         const leftNames = longest(sides.left, nameOf) * CHAR, rightNames = longest(sides.right, nameOf) * CHAR;
@@ -532,10 +533,7 @@
             section.append(folded);
         }
         detail.replaceChildren(section);
-        detail.scrollTop = 0;
-        const current = document.getElementById('current-part');
-        if (current)
-            current.scrollIntoView({block: 'nearest'});
+        detail.scrollTop = 0; // the drawings first; the part's row is marked in the parts table
     }
 
     function showOverview() {
