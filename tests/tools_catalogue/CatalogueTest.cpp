@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
@@ -199,12 +201,18 @@ TEST_F(CatalogueTest, UnknownLibraryIsRefusedBeforeAnythingIsWritten) {
 
 class CatalogueCommandTest : public ::testing::Test {
 protected:
-    CatalogueCommandTest() : db("SQLite"), file(db.init.substr(db.init.find('=', db.init.find("Data Source")) + 1)) {
+    CatalogueCommandTest()
+        : db("SQLite", manyParts()), file(db.init.substr(db.init.find('=', db.init.find("Data Source")) + 1)) {
         folder = txdbtest::tempFile("-catalogue");
         std::filesystem::create_directory(folder);
         target = folder + "/parts.html";
     }
     ~CatalogueCommandTest() override { std::filesystem::remove_all(folder); }
+    static SampleOptions manyParts() {
+        SampleOptions options;
+        options.parts = 3000;
+        return options;
+    }
 
     txdbtest::SampleDatabase db;
     std::string file, folder, target;
@@ -266,6 +274,24 @@ TEST_F(CatalogueCommandTest, CarelessUseEndsWithAMessageAndLeavesFilesAsTheyWere
                                                "; echo \" status $?\" >&2) | head -c 10)");
     EXPECT_EQ(closedPipe.output, "<!DOCTYPE ");
     EXPECT_EQ(closedPipe.errors, " status 1\n");
+}
+
+TEST_F(CatalogueCommandTest, CtrlCLeavesTheFileAsItWasAndNoTemporaryFile) {
+    std::ofstream(target) << "previous content\n";
+    const pid_t child = txdbtest::startPartlib({"catalogue", file, "-o", target});
+    ASSERT_GT(child, 0);
+    // The signal comes once the temporary file is there.
+    for (int wait = 0; wait < 20000 && std::distance(std::filesystem::directory_iterator(folder), {}) < 2; ++wait)
+        ::usleep(500);
+    ::kill(child, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << status;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "no temporary file left";
+    const std::string left = readFile(target);
+    // Unless the signal came after the page was complete, the file is as it was.
+    if (left != "previous content\n")
+        EXPECT_EQ(left.substr(left.size() - 8), "</html>\n");
 }
 
 } // namespace
