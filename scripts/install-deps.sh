@@ -12,6 +12,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libcli11-dev nlohmann-json3-dev
     mdbtools mdbtools-dev libmdb3
+    chromium nodejs
 )
 
 # KiCad's symbol libraries, the real input of the import-kicad tests and

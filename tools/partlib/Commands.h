@@ -77,6 +77,9 @@ void addImportCommand(CLI::App &app);
 // export (ExportCommand.cpp)
 void addExportCommand(CLI::App &app);
 
+// catalogue (CatalogueCommand.cpp)
+void addCatalogueCommand(CLI::App &app);
+
 // import-kicad (ImportKicadCommand.cpp)
 void addImportKicadCommand(CLI::App &app);
 

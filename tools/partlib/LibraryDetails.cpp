@@ -140,6 +140,16 @@ private:
 
 } // namespace
 
+Number groupIndexOf(const PinRecord &pin, const DefinitionDetails &content, const std::string &where) {
+    if (!pin.equivGroupID)
+        return std::nullopt;
+    for (size_t i = 0; i < content.pinEquivalences.size(); ++i)
+        if (content.pinEquivalences[i].id == *pin.equivGroupID)
+            return static_cast<int>(i);
+    fail("Pin " + pin.identifier.value_or("(no identifier)") + " of " + where + " belongs to pin-equivalence group " +
+         std::to_string(*pin.equivGroupID) + ", which is not a group of that definition");
+}
+
 std::unique_ptr<DetailSource> libraryWideDetails(LibraryAccess &library) {
     return std::make_unique<LibraryWideDetails>(library);
 }

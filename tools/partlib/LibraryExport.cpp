@@ -6,10 +6,9 @@
 #include "tools/hostmodel/RecordFields.h"
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/JsonWriter.h"
+#include "tools/partlib/LibraryFolders.h"
+#include "tools/partlib/ReadTransaction.h"
 
-#include "ctraxdbpartlib/TextUtil.h"
-#include "ctraxdbpartlib/access/FolderAncestors.h"
-#include "ctraxdbpartlib/readers/TextWidths.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/PartLibInterface.h"
 
@@ -22,17 +21,8 @@ namespace {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 using hostmodel::flag;
-using hostmodel::nullableNumber;
 using hostmodel::nullableText;
-using hostmodel::number;
 using hostmodel::text;
-
-namespace textWidth = DBIMPL::textWidth;
-
-struct Folder {
-    std::string name;
-    std::vector<Folder> folders;
-};
 
 // Writes one library: its fields, folder tree, definitions and parts.
 class LibraryExporter {
@@ -47,73 +37,19 @@ public:
         json.field("enabled", flag(library, &LibraryAccess::getEnabled));
         json.field("comment", nullableText<256>(library, &LibraryAccess::getComment));
 
-        readFolders();
+        LibraryFolders folders(library, name);
         json.key("folders");
-        writeFolders(tree);
+        writeFolders(folders.tree());
 
         std::shared_ptr<Reader<PartDefAccess>> definitions = opened(library.getPartDefReader(0), "part definitions");
         std::shared_ptr<Reader<PartAccess>> parts = opened(library.getPartReader(partFilterCompHandle_t(), 0), "parts");
         total = static_cast<long>(definitions->getCount()) + parts->getCount();
         writeDefinitions(*definitions);
-        writeParts(*parts);
+        writeParts(*parts, folders);
         json.endObject();
     }
 
 private:
-    // The folder tree and the folder of every part, from the one query that
-    // lists each folder once per part it holds (by parent, then name).
-    void readFolders() {
-        struct Row {
-            int id;
-            Number parent;
-            std::string name;
-            std::shared_ptr<HierarchyAccess> record;
-        };
-        std::vector<Row> rows;
-        std::unordered_map<int, size_t> rowOf;
-        std::shared_ptr<Reader<HierarchyAccess>> reader = opened(library.getHierarchyOnlyReader(), "folders");
-        while (std::shared_ptr<HierarchyAccess> record = reader->getNext()) {
-            const int id = record->getID();
-            if (rowOf.emplace(id, rows.size()).second)
-                rows.push_back({id, nullableNumber(*record, &HierarchyAccess::getParentID),
-                                text<51>(*record, &HierarchyAccess::getName), record});
-            if (Text partName = nullableText<51>(*record, &HierarchyAccess::getParentName))
-                folderOfPart.emplace(std::move(*partName), id);
-        }
-        std::unordered_map<int, std::vector<size_t>> children;
-        std::vector<size_t> top;
-        for (size_t i = 0; i < rows.size(); ++i)
-            (rows[i].parent ? children[*rows[i].parent] : top).push_back(i);
-
-        const std::function<std::vector<Folder>(const std::vector<size_t> &, const std::vector<std::string> &)> build =
-            [&](const std::vector<size_t> &members, const std::vector<std::string> &parentPath) {
-                std::vector<Folder> folders;
-                for (size_t i : members) {
-                    const Row &row = rows[i];
-                    for (const Folder &sibling : folders)
-                        if (sibling.name == row.name)
-                            fail("Library " + name + " has two folders named \"" + row.name + "\" in " +
-                                 (parentPath.empty() ? std::string("its top level")
-                                                     : "\"" + DBIMPL::joined(parentPath, "/") + "\"") +
-                                 "; a library file tells folders apart by their path");
-                    std::vector<std::string> path = parentPath;
-                    path.push_back(row.name);
-                    folders.push_back({row.name, build(children[row.id], path)});
-                    folderPaths.emplace(row.id, std::move(path));
-                }
-                return folders;
-            };
-        tree = build(top, {});
-        // A folder out of the tree hangs below a cycle (the walk up raises)
-        // or below a folder that is missing.
-        for (const Row &row : rows)
-            if (folderPaths.count(row.id) == 0) {
-                DBIMPL::forEachAncestor(*row.record, [](HierarchyAccess &) {});
-                fail("Folder \"" + row.name + "\" of library " + name + " hangs below folder " +
-                     std::to_string(row.parent.value_or(0)) + ", which is not in the library's folder tree");
-            }
-    }
-
     void writeFolders(const std::vector<Folder> &folders) {
         json.beginArray();
         for (const Folder &folder : folders) {
@@ -132,31 +68,30 @@ private:
         json.key("partDefinitions");
         json.beginArray();
         while (std::shared_ptr<PartDefAccess> definition = definitions.getNext()) {
-            const std::string definitionName = text<51>(*definition, &PartDefAccess::getName);
-            definitionNames.emplace(definition->getID(), definitionName);
+            const DefinitionFields fields = definitionFields(*definition);
+            definitionNames.emplace(fields.id, fields.name);
             DefinitionDetails content;
             details->read(*definition, content);
-            json.setContext("library " + name + ", part definition " + definitionName);
-            writeDefinition(*definition, definitionName, content);
+            json.setContext("library " + name + ", part definition " + fields.name);
+            writeDefinition(fields, content);
             progress();
         }
         details->finish();
         json.endArray();
     }
 
-    void writeDefinition(PartDefAccess &definition, const std::string &definitionName,
-                         const DefinitionDetails &content) {
+    void writeDefinition(const DefinitionFields &fields, const DefinitionDetails &content) {
         json.beginObject();
-        json.field("name", definitionName);
-        json.field("pcbComponentName", text<51>(definition, &PartDefAccess::getPCBCompName));
-        json.field("pcbAlternateName", nullableText<51>(definition, &PartDefAccess::getPCBCompAltName));
-        json.field("value", nullableText<256>(definition, &PartDefAccess::getValue));
-        json.field("componentNameStem", nullableText<21>(definition, &PartDefAccess::getCompNameStem));
-        json.field("pspiceData", nullableText<textWidth::DEFINITION_PSPICE>(definition, &PartDefAccess::getPSpice));
-        json.field("maxConnectorPins", number(definition, &PartDefAccess::getMaxConnectorPins));
-        json.field("gateSwapping", flag(definition, &PartDefAccess::getGateSwapping));
-        json.field("pinNumName", flag(definition, &PartDefAccess::getPinNumName));
-        json.field("isFPGA", flag(definition, &PartDefAccess::getIsFPGA));
+        json.field("name", fields.name);
+        json.field("pcbComponentName", fields.pcbComponentName);
+        json.field("pcbAlternateName", fields.pcbAlternateName);
+        json.field("value", fields.value);
+        json.field("componentNameStem", fields.componentNameStem);
+        json.field("pspiceData", fields.pspiceData);
+        json.field("maxConnectorPins", fields.maxConnectorPins);
+        json.field("gateSwapping", fields.gateSwapping);
+        json.field("pinNumName", fields.pinNumName);
+        json.field("isFPGA", fields.isFPGA);
 
         json.key("pins");
         json.beginArray();
@@ -169,7 +104,8 @@ private:
             json.field("type", pin.type);
             json.field("loading", pin.loading);
             json.field("signal", pin.signal);
-            json.field("equivGroup", groupIndex(pin, content, definitionName));
+            json.field("equivGroup",
+                       groupIndexOf(pin, content, "part definition " + fields.name + " in library " + name));
             json.endObject();
         }
         json.endArray();
@@ -226,18 +162,6 @@ private:
         json.endObject();
     }
 
-    // The position of the pin's equivalence group in the definition's list.
-    Number groupIndex(const PinRecord &pin, const DefinitionDetails &content, const std::string &definitionName) {
-        if (!pin.equivGroupID)
-            return std::nullopt;
-        for (size_t i = 0; i < content.pinEquivalences.size(); ++i)
-            if (content.pinEquivalences[i].id == *pin.equivGroupID)
-                return static_cast<int>(i);
-        fail("Pin " + pin.identifier.value_or("(no identifier)") + " of part definition " + definitionName +
-             " in library " + name + " belongs to pin-equivalence group " + std::to_string(*pin.equivGroupID) +
-             ", which is not a group of that definition");
-    }
-
     void writePins(const std::vector<Text> &pins) {
         json.key("pins");
         json.beginArray();
@@ -246,41 +170,35 @@ private:
         json.endArray();
     }
 
-    void writeParts(Reader<PartAccess> &parts) {
+    void writeParts(Reader<PartAccess> &parts, const LibraryFolders &folders) {
         json.key("parts");
         json.beginArray();
         while (std::shared_ptr<PartAccess> part = parts.getNext()) {
-            const std::string partName = text<51>(*part, &PartAccess::getName);
-            json.setContext("library " + name + ", part " + partName);
+            const PartFields fields = partFields(*part);
+            json.setContext("library " + name + ", part " + fields.name);
             json.beginObject();
-            json.field("name", partName);
-            json.field("number", nullableText<51>(*part, &PartAccess::getNumber));
-            json.field("description", nullableText<256>(*part, &PartAccess::getDescription));
-            json.field("pspiceData", nullableText<81>(*part, &PartAccess::getPSpice));
-            json.field("version", nullableNumber(*part, &PartAccess::getVersion));
-            json.field("acceptance", nullableText<256>(*part, &PartAccess::getPartAcceptance));
-            json.field("type", nullableNumber(*part, &PartAccess::getPartType));
+            json.field("name", fields.name);
+            json.field("number", fields.number);
+            json.field("description", fields.description);
+            json.field("pspiceData", fields.pspiceData);
+            json.field("version", fields.version);
+            json.field("acceptance", fields.acceptance);
+            json.field("type", fields.type);
 
             json.key("folder");
             json.beginArray();
-            for (const std::string &folderName : folderPath(partName))
+            for (const std::string &folderName : folders.pathOf(folders.folderOfPart(fields.name)))
                 json.value(std::string_view(folderName));
             json.endArray();
-            auto definition = definitionNames.find(number(*part, &PartAccess::getPartDefID));
+            auto definition = definitionNames.find(fields.definitionID);
             if (definition == definitionNames.end())
-                fail("Part " + partName + " of library " + name + " is built on a part definition of another library");
+                fail("Part " + fields.name + " of library " + name +
+                     " is built on a part definition of another library");
             json.field("definition", definition->second);
             json.endObject();
             progress();
         }
         json.endArray();
-    }
-
-    const std::vector<std::string> &folderPath(const std::string &partName) {
-        auto folder = folderOfPart.find(partName);
-        if (folder == folderOfPart.end())
-            fail("Part " + partName + " of library " + name + " is filed in a folder of another library");
-        return folderPaths.at(folder->second);
     }
 
     void progress() {
@@ -292,15 +210,17 @@ private:
     LibraryAccess &library;
     const ExportOptions &options;
     const std::string name;
-    std::vector<Folder> tree;
-    std::unordered_map<int, std::vector<std::string>> folderPaths;
-    std::unordered_map<std::string, int> folderOfPart;
     std::unordered_map<int, std::string> definitionNames;
     long done = 0;
     long total = 0;
 };
 
-// The libraries to export, in the reader's order; unknown names refused.
+} // namespace
+
+void refuseMissingReader(const char *what) {
+    fail(std::string("The database offers no reader of ") + what);
+}
+
 std::vector<std::shared_ptr<LibraryAccess>> chosenLibraries(const pathHandle_t &path,
                                                             const std::vector<std::string> &names) {
     libraryReaderHandle_t reader = opened(getLibraryReader(path, nullptr), "libraries");
@@ -318,33 +238,19 @@ std::vector<std::shared_ptr<LibraryAccess>> chosenLibraries(const pathHandle_t &
     return chosen;
 }
 
-} // namespace
-
-void refuseMissingReader(const char *what) {
-    fail(std::string("The database offers no reader of ") + what);
-}
-
 void exportLibraries(const pathHandle_t &path, std::ostream &out, const ExportOptions &options) {
-    // One transaction, so that every query sees the same database; nothing
-    // is changed, so it is rolled back.
-    path->startTransaction();
-    try {
-        std::vector<std::shared_ptr<LibraryAccess>> libraries = chosenLibraries(path, options.libraries);
-        JsonWriter json(out);
-        json.beginObject();
-        json.field("format", LIBRARY_FORMAT_VERSION);
-        json.key("libraries");
-        json.beginArray();
-        for (const std::shared_ptr<LibraryAccess> &library : libraries)
-            LibraryExporter(json, *library, options).write();
-        json.endArray();
-        json.endObject();
-        json.finish();
-    } catch (...) {
-        path->abortTransaction();
-        throw;
-    }
-    path->abortTransaction();
+    ReadTransaction transaction(path);
+    std::vector<std::shared_ptr<LibraryAccess>> libraries = chosenLibraries(path, options.libraries);
+    JsonWriter json(out);
+    json.beginObject();
+    json.field("format", LIBRARY_FORMAT_VERSION);
+    json.key("libraries");
+    json.beginArray();
+    for (const std::shared_ptr<LibraryAccess> &library : libraries)
+        LibraryExporter(json, *library, options).write();
+    json.endArray();
+    json.endObject();
+    json.finish();
 }
 
 } // namespace partlib

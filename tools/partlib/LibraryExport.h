@@ -24,6 +24,7 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 class LibraryAccess;
+class PartAccess;
 class PartDefAccess;
 } // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE
 
@@ -34,6 +35,25 @@ using hostmodel::Text;
 
 // The version written into the "format" field.
 constexpr int LIBRARY_FORMAT_VERSION = 1;
+
+// The fields of a part definition and of a part, read whole.
+struct DefinitionFields {
+    int id = 0;
+    std::string name, pcbComponentName;
+    Text pcbAlternateName, value, componentNameStem, pspiceData;
+    int maxConnectorPins = 0;
+    bool gateSwapping = false, pinNumName = false, isFPGA = false;
+};
+struct PartFields {
+    std::string name;
+    Text number, description, pspiceData;
+    Number version;
+    Text acceptance;
+    Number type;
+    int definitionID = 0;
+};
+DefinitionFields definitionFields(COM_ORVEL_TRAX_PLDAIO_INTERFACE::PartDefAccess &definition);
+PartFields partFields(COM_ORVEL_TRAX_PLDAIO_INTERFACE::PartAccess &part);
 
 // The details of one part definition, in the order the readers give them.
 struct PinRecord {
@@ -72,6 +92,11 @@ struct DefinitionDetails {
     std::vector<AttributeRecord> attributes;
 };
 
+// The 0-based position of the pin's equivalence group in the definition's
+// list, none for a pin of no group; a group the definition does not hold is
+// refused, naming the definition as `where` does.
+Number groupIndexOf(const PinRecord &pin, const DefinitionDetails &content, const std::string &where);
+
 // Where the details of a library's definitions come from. The export asks
 // for the definitions in the order of the definition reader (by ID).
 class DetailSource {
@@ -106,6 +131,11 @@ struct ExportOptions {
     ExportProgress progress;            // optional
     DetailSourceFactory details;        // empty: libraryWideDetails
 };
+
+// The libraries of the open database named in `names` (every library when
+// it is empty), in the reader's order (by name); an unknown name is refused.
+std::vector<std::shared_ptr<COM_ORVEL_TRAX_PLDAIO_INTERFACE::LibraryAccess>>
+chosenLibraries(const COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t &path, const std::vector<std::string> &names);
 
 // Writes the libraries of the open database to `out`, in the database's
 // order of libraries (by name). An unknown name is refused before anything is

@@ -91,6 +91,25 @@ void printCsv(std::ostream &out, const Table &table) {
     }
 }
 
+void printHtml(std::ostream &out, const Table &table, const std::string &title) {
+    out << "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>" << htmlEscaped(title)
+        << "</title>\n<style>table{border-collapse:collapse}th,td{border:1px solid #999;padding:2px 6px;"
+           "text-align:left}td.n{text-align:right}</style>\n</head>\n<body>\n<h1>"
+        << htmlEscaped(title) << "</h1>\n<table>\n<thead><tr>";
+    for (const std::string &column : table.columns)
+        out << "<th>" << htmlEscaped(column) << "</th>";
+    out << "</tr></thead>\n<tbody>\n";
+    for (const auto &row : table.rows) {
+        out << "<tr>";
+        for (const Cell &cell : row)
+            out << (cell.is_number() ? "<td class=\"n\">" : "<td>") << htmlEscaped(cellText(cell)) << "</td>";
+        out << "</tr>\n";
+    }
+    out << "</tbody>\n</table>\n</body>\n</html>\n";
+}
+
+} // namespace
+
 std::string htmlEscaped(const std::string &text) {
     std::string escaped;
     for (char c : text) {
@@ -116,25 +135,6 @@ std::string htmlEscaped(const std::string &text) {
     }
     return escaped;
 }
-
-void printHtml(std::ostream &out, const Table &table, const std::string &title) {
-    out << "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>" << htmlEscaped(title)
-        << "</title>\n<style>table{border-collapse:collapse}th,td{border:1px solid #999;padding:2px 6px;"
-           "text-align:left}td.n{text-align:right}</style>\n</head>\n<body>\n<h1>"
-        << htmlEscaped(title) << "</h1>\n<table>\n<thead><tr>";
-    for (const std::string &column : table.columns)
-        out << "<th>" << htmlEscaped(column) << "</th>";
-    out << "</tr></thead>\n<tbody>\n";
-    for (const auto &row : table.rows) {
-        out << "<tr>";
-        for (const Cell &cell : row)
-            out << (cell.is_number() ? "<td class=\"n\">" : "<td>") << htmlEscaped(cellText(cell)) << "</td>";
-        out << "</tr>\n";
-    }
-    out << "</tbody>\n</table>\n</body>\n</html>\n";
-}
-
-} // namespace
 
 nlohmann::ordered_json Table::toJson() const {
     std::vector<std::string> keys;

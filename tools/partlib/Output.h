@@ -40,6 +40,10 @@ std::string jsonKey(const std::string &title);
 // an ESC sequence among them) written as \x1b or \u009b escapes.
 using COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::printable;
 
+// A text as HTML element content or a quoted attribute value: & < > " '
+// written as character references.
+std::string htmlEscaped(const std::string &text);
+
 // A cell as the text and CSV formats show it.
 std::string cellText(const Cell &cell);
 

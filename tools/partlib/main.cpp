@@ -15,7 +15,8 @@ namespace {
 const char *const DESCRIPTION =
     "partlib: the command-line host of CTraxDBPartLib. It creates, upgrades, inspects, reports,\n"
     "exports and copies part-library databases (libraries, folder trees, parts and part\n"
-    "definitions) through the part-library database plug-in, and imports KiCad symbol libraries.";
+    "definitions) through the part-library database plug-in, writes HTML catalogues of them, and\n"
+    "imports KiCad symbol libraries.";
 
 const char *const FOOTER =
     "A DB argument is either the path of a SQLite file (parts.db), used as\n"
@@ -65,6 +66,7 @@ int main(int argc, char **argv) {
         "Answer Yes to every question (creating or upgrading a schema, writing a script)");
     partlib::addDatabaseCommands(app);
     partlib::addExportCommand(app);
+    partlib::addCatalogueCommand(app);
     partlib::addCopyCommand(app);
     partlib::addImportCommand(app);
     partlib::addImportKicadCommand(app);

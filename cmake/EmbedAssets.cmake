@@ -1,0 +1,23 @@
+# Writes OUTPUT, a C++ unit that holds the catalogue page's style sheet
+# (STYLE) and script (SCRIPT) as the texts CATALOGUE_STYLE and
+# CATALOGUE_SCRIPT. Run as: cmake -DSTYLE=... -DSCRIPT=... -DOUTPUT=... -P EmbedAssets.cmake
+file(READ "${STYLE}" style)
+file(READ "${SCRIPT}" script)
+foreach(text IN ITEMS style script)
+  string(FIND "${${text}}" ")asset\"" clash)
+  if(NOT clash EQUAL -1)
+    message(FATAL_ERROR "${text} holds the raw string delimiter )asset\"")
+  endif()
+endforeach()
+string(FIND "${script}" "</script" closing)
+if(NOT closing EQUAL -1)
+  message(FATAL_ERROR "${SCRIPT} holds </script, which would end the page's script element")
+endif()
+set(text "// Generated from ${STYLE} and ${SCRIPT} by cmake/EmbedAssets.cmake.\n\n")
+string(APPEND text "#include \"tools/partlib/CatalogueAssets.h\"\n\nnamespace partlib {\n\n")
+string(APPEND text "const char *const CATALOGUE_STYLE = R\"asset(${style})asset\";\n\n")
+string(APPEND text "const char *const CATALOGUE_SCRIPT = R\"asset(${script})asset\";\n\n")
+string(APPEND text "} // namespace partlib\n")
+file(WRITE "${OUTPUT}.tmp" "${text}")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.tmp")

@@ -1,0 +1,87 @@
+#include "tools/partlib/LibraryFolders.h"
+
+#include "ctraxdbpartlib/TextUtil.h"
+#include "ctraxdbpartlib/access/FolderAncestors.h"
+#include "interface/PartLibInterface.h"
+#include "tools/hostmodel/RecordFields.h"
+#include "tools/partlib/Commands.h"
+#include "tools/partlib/LibraryExport.h"
+
+#include <functional>
+#include <memory>
+
+namespace partlib {
+
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
+using hostmodel::nullableNumber;
+using hostmodel::nullableText;
+using hostmodel::Number;
+using hostmodel::Text;
+using hostmodel::text;
+
+LibraryFolders::LibraryFolders(LibraryAccess &library, std::string name) : libraryName(std::move(name)) {
+    struct Row {
+        int id;
+        Number parent;
+        std::string name;
+        std::shared_ptr<HierarchyAccess> record;
+    };
+    std::vector<Row> rows;
+    std::unordered_map<int, size_t> rowOf;
+    std::shared_ptr<Reader<HierarchyAccess>> reader = opened(library.getHierarchyOnlyReader(), "folders");
+    while (std::shared_ptr<HierarchyAccess> record = reader->getNext()) {
+        const int id = record->getID();
+        if (rowOf.emplace(id, rows.size()).second)
+            rows.push_back({id, nullableNumber(*record, &HierarchyAccess::getParentID),
+                            text<51>(*record, &HierarchyAccess::getName), record});
+        if (Text partName = nullableText<51>(*record, &HierarchyAccess::getParentName))
+            if (partFolders.emplace(std::move(*partName), id).second)
+                ++partCounts[id];
+    }
+    std::unordered_map<int, std::vector<size_t>> children;
+    std::vector<size_t> roots;
+    for (size_t i = 0; i < rows.size(); ++i)
+        (rows[i].parent ? children[*rows[i].parent] : roots).push_back(i);
+
+    const std::function<std::vector<Folder>(const std::vector<size_t> &, const std::vector<std::string> &)> build =
+        [&](const std::vector<size_t> &members, const std::vector<std::string> &parentPath) {
+            std::vector<Folder> folders;
+            for (size_t i : members) {
+                const Row &row = rows[i];
+                for (const Folder &sibling : folders)
+                    if (sibling.name == row.name)
+                        fail("Library " + libraryName + " has two folders named \"" + row.name + "\" in " +
+                             (parentPath.empty() ? std::string("its top level")
+                                                 : "\"" + DBIMPL::joined(parentPath, "/") + "\"") +
+                             "; a library file tells folders apart by their path");
+                std::vector<std::string> path = parentPath;
+                path.push_back(row.name);
+                folders.push_back({row.id, row.name, build(children[row.id], path)});
+                paths.emplace(row.id, std::move(path));
+            }
+            return folders;
+        };
+    top = build(roots, {});
+    // A folder out of the tree hangs below a cycle (the walk up raises) or
+    // below a folder that is missing.
+    for (const Row &row : rows)
+        if (paths.count(row.id) == 0) {
+            DBIMPL::forEachAncestor(*row.record, [](HierarchyAccess &) {});
+            fail("Folder \"" + row.name + "\" of library " + libraryName + " hangs below folder " +
+                 std::to_string(row.parent.value_or(0)) + ", which is not in the library's folder tree");
+        }
+}
+
+int LibraryFolders::folderOfPart(const std::string &partName) const {
+    auto folder = partFolders.find(partName);
+    if (folder == partFolders.end())
+        fail("Part " + partName + " of library " + libraryName + " is filed in a folder of another library");
+    return folder->second;
+}
+
+int LibraryFolders::partsIn(int folderID) const {
+    auto count = partCounts.find(folderID);
+    return count == partCounts.end() ? 0 : count->second;
+}
+
+} // namespace partlib
