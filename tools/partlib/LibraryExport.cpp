@@ -6,9 +6,9 @@
 #include "tools/hostmodel/RecordFields.h"
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/JsonWriter.h"
+#include "tools/partlib/LibraryFolders.h"
 
 #include "ctraxdbpartlib/TextUtil.h"
-#include "ctraxdbpartlib/access/FolderAncestors.h"
 #include "ctraxdbpartlib/readers/TextWidths.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/PartLibInterface.h"
@@ -29,11 +29,6 @@ using hostmodel::text;
 
 namespace textWidth = DBIMPL::textWidth;
 
-struct Folder {
-    std::string name;
-    std::vector<Folder> folders;
-};
-
 // Writes one library: its fields, folder tree, definitions and parts.
 class LibraryExporter {
 public:
@@ -47,9 +42,8 @@ public:
         json.field("enabled", flag(library, &LibraryAccess::getEnabled));
         json.field("comment", nullableText<256>(library, &LibraryAccess::getComment));
 
-        readFolders();
         json.key("folders");
-        writeFolders(tree);
+        writeFolders(folders.tree);
 
         std::shared_ptr<Reader<PartDefAccess>> definitions = opened(library.getPartDefReader(0), "part definitions");
         std::shared_ptr<Reader<PartAccess>> parts = opened(library.getPartReader(partFilterCompHandle_t(), 0), "parts");
@@ -60,67 +54,13 @@ public:
     }
 
 private:
-    // The folder tree and the folder of every part, from the one query that
-    // lists each folder once per part it holds (by parent, then name).
-    void readFolders() {
-        struct Row {
-            int id;
-            Number parent;
-            std::string name;
-            std::shared_ptr<HierarchyAccess> record;
-        };
-        std::vector<Row> rows;
-        std::unordered_map<int, size_t> rowOf;
-        std::shared_ptr<Reader<HierarchyAccess>> reader = opened(library.getHierarchyOnlyReader(), "folders");
-        while (std::shared_ptr<HierarchyAccess> record = reader->getNext()) {
-            const int id = record->getID();
-            if (rowOf.emplace(id, rows.size()).second)
-                rows.push_back({id, nullableNumber(*record, &HierarchyAccess::getParentID),
-                                text<51>(*record, &HierarchyAccess::getName), record});
-            if (Text partName = nullableText<51>(*record, &HierarchyAccess::getParentName))
-                folderOfPart.emplace(std::move(*partName), id);
-        }
-        std::unordered_map<int, std::vector<size_t>> children;
-        std::vector<size_t> top;
-        for (size_t i = 0; i < rows.size(); ++i)
-            (rows[i].parent ? children[*rows[i].parent] : top).push_back(i);
-
-        const std::function<std::vector<Folder>(const std::vector<size_t> &, const std::vector<std::string> &)> build =
-            [&](const std::vector<size_t> &members, const std::vector<std::string> &parentPath) {
-                std::vector<Folder> folders;
-                for (size_t i : members) {
-                    const Row &row = rows[i];
-                    for (const Folder &sibling : folders)
-                        if (sibling.name == row.name)
-                            fail("Library " + name + " has two folders named \"" + row.name + "\" in " +
-                                 (parentPath.empty() ? std::string("its top level")
-                                                     : "\"" + DBIMPL::joined(parentPath, "/") + "\"") +
-                                 "; a library file tells folders apart by their path");
-                    std::vector<std::string> path = parentPath;
-                    path.push_back(row.name);
-                    folders.push_back({row.name, build(children[row.id], path)});
-                    folderPaths.emplace(row.id, std::move(path));
-                }
-                return folders;
-            };
-        tree = build(top, {});
-        // A folder out of the tree hangs below a cycle (the walk up raises)
-        // or below a folder that is missing.
-        for (const Row &row : rows)
-            if (folderPaths.count(row.id) == 0) {
-                DBIMPL::forEachAncestor(*row.record, [](HierarchyAccess &) {});
-                fail("Folder \"" + row.name + "\" of library " + name + " hangs below folder " +
-                     std::to_string(row.parent.value_or(0)) + ", which is not in the library's folder tree");
-            }
-    }
-
-    void writeFolders(const std::vector<Folder> &folders) {
+    void writeFolders(const std::vector<hostmodel::Folder> &level) {
         json.beginArray();
-        for (const Folder &folder : folders) {
+        for (const hostmodel::Folder &folder : level) {
             json.beginObject();
             json.field("name", folder.name);
             json.key("folders");
-            writeFolders(folder.folders);
+            writeFolders(folder.children);
             json.endObject();
         }
         json.endArray();
@@ -263,7 +203,7 @@ private:
 
             json.key("folder");
             json.beginArray();
-            for (const std::string &folderName : folderPath(partName))
+            for (const std::string &folderName : folders.pathOf(partName))
                 json.value(std::string_view(folderName));
             json.endArray();
             auto definition = definitionNames.find(number(*part, &PartAccess::getPartDefID));
@@ -276,13 +216,6 @@ private:
         json.endArray();
     }
 
-    const std::vector<std::string> &folderPath(const std::string &partName) {
-        auto folder = folderOfPart.find(partName);
-        if (folder == folderOfPart.end())
-            fail("Part " + partName + " of library " + name + " is filed in a folder of another library");
-        return folderPaths.at(folder->second);
-    }
-
     void progress() {
         if (options.progress)
             options.progress(name, ++done, total);
@@ -292,9 +225,7 @@ private:
     LibraryAccess &library;
     const ExportOptions &options;
     const std::string name;
-    std::vector<Folder> tree;
-    std::unordered_map<int, std::vector<std::string>> folderPaths;
-    std::unordered_map<std::string, int> folderOfPart;
+    const LibraryFolders folders{library, name};
     std::unordered_map<int, std::string> definitionNames;
     long done = 0;
     long total = 0;
