@@ -113,12 +113,14 @@ libraryfile::ImportPlan planImport(const std::string &database, const std::strin
         fail(shownFile + ": " + libraryfile::summary(file.problems) + ". Nothing was written.");
 
     libraryfile::ImportPlan plan;
-    for (const hostmodel::Library &library : file.libraries) {
+    for (hostmodel::Library &library : file.libraries) {
         if (std::find(names.begin(), names.end(), library.name) == names.end())
             continue;
         auto found = storedLibrary.find(library.name);
-        libraryfile::planImport(plan, library, found == storedLibrary.end() ? nullptr : &found->second, prune);
         imported.push_back(library.name);
+        // The file's library becomes the plan's writes: no second copy.
+        libraryfile::planImport(plan, std::move(library), found == storedLibrary.end() ? nullptr : &found->second,
+                                prune);
     }
     refuseRemovedDefinitionsInUse(plan, stored);
     throwIfCancelled();
