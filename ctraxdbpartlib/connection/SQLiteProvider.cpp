@@ -310,8 +310,11 @@ HRESULT openSQLiteProvider(const InitString &init, std::unique_ptr<ProviderConne
     const std::string mode = init.get("Mode");
     const bool readOnly = equalsNoCase(mode, "Read") || equalsNoCase(mode, "ReadOnly");
     sqlite3 *db = nullptr;
-    int rc = sqlite3_open_v2(file.c_str(), &db,
-                             readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    // A connection is used by one thread at a time (the session's), so it
+    // takes no lock of its own: in serialized mode every column read of a
+    // fetch locked and unlocked the connection's mutex.
+    const int access = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    int rc = sqlite3_open_v2(file.c_str(), &db, access | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         CDBErrorInfo::add(std::string(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) + ": " + file);
         sqlite3_close_v2(db);

@@ -290,8 +290,9 @@ TEST_F(CatalogueCommandTest, CtrlCLeavesTheFileAsItWasAndNoTemporaryFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "no temporary file left";
     const std::string left = readFile(target);
     // Unless the signal came after the page was complete, the file is as it was.
-    if (left != "previous content\n")
+    if (left != "previous content\n") {
         EXPECT_EQ(left.substr(left.size() - 8), "</html>\n");
+    }
 }
 
 } // namespace

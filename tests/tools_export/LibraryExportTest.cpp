@@ -5,10 +5,13 @@
 #include "tools/partlib/LibraryExport.h"
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "ctraxdbpartlib/readers/DBStatement.h"
+#include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
 #include "tests/support/SampleDatabase.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TestUtil.h"
+#include "tools/libraryfile/LibraryFile.h"
+#include "tools/partlib/StoredLibrary.h"
 #include "tools/samplelib/SampleLibrary.h"
 
 #include <gtest/gtest.h>
@@ -256,6 +259,26 @@ TEST_P(LibraryExportTest, SameDatabaseSameBytesInCanonicalLayout) {
     ASSERT_EQ(named.at(LIB).size(), 2u);
     EXPECT_EQ(named.at(LIB).at(0).at("name"), "Demo");
     EXPECT_EQ(named.at(LIB).at(1), byName(Json::parse(first).at(LIB), "Second"));
+}
+
+// The import compares a file with the stored library read straight into
+// the host model: that must equal the library read from its own export, or
+// an unchanged library would be written again (or differences missed).
+TEST_P(LibraryExportTest, AStoredLibraryReadDirectlyEqualsItsExportReadBack) {
+    const libraryfile::LibraryFile file = libraryfile::readLibraryFile(exportToString(db.path));
+    ASSERT_TRUE(file.problems.empty()) << libraryfile::summary(file.problems);
+    libraryReaderHandle_t reader = getLibraryReader(db.path, nullptr);
+    size_t compared = 0;
+    while (std::shared_ptr<LibraryAccess> library = reader->getNext()) {
+        const hostmodel::Library stored = readStoredLibrary(*library);
+        auto same = std::find_if(file.libraries.begin(), file.libraries.end(),
+                                 [&](const hostmodel::Library &read) { return read.name == stored.name; });
+        ASSERT_NE(same, file.libraries.end()) << stored.name;
+        EXPECT_FALSE(stored.parts.empty()) << stored.name;
+        EXPECT_TRUE(stored == *same) << stored.name;
+        ++compared;
+    }
+    EXPECT_EQ(compared, file.libraries.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, LibraryExportTest, ::testing::ValuesIn(txdbtest::testEngines()));

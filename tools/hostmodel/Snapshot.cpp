@@ -8,6 +8,36 @@
 
 namespace hostmodel {
 
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
+namespace textWidth = DBIMPL::textWidth;
+
+PartDefinition definitionFields(PartDefAccess &record) {
+    PartDefinition definition;
+    definition.name = text<51>(record, &PartDefAccess::getName);
+    definition.pcbComponentName = text<51>(record, &PartDefAccess::getPCBCompName);
+    definition.pcbAlternateName = nullableText<51>(record, &PartDefAccess::getPCBCompAltName);
+    definition.value = nullableText<256>(record, &PartDefAccess::getValue);
+    definition.componentNameStem = nullableText<21>(record, &PartDefAccess::getCompNameStem);
+    definition.pspice = nullableText<textWidth::DEFINITION_PSPICE>(record, &PartDefAccess::getPSpice);
+    definition.maxConnectorPins = number(record, &PartDefAccess::getMaxConnectorPins);
+    definition.gateSwapping = flag(record, &PartDefAccess::getGateSwapping);
+    definition.pinNumName = flag(record, &PartDefAccess::getPinNumName);
+    definition.isFPGA = flag(record, &PartDefAccess::getIsFPGA);
+    return definition;
+}
+
+Part partFields(PartAccess &record) {
+    Part part;
+    part.name = text<51>(record, &PartAccess::getName);
+    part.number = nullableText<51>(record, &PartAccess::getNumber);
+    part.description = nullableText<256>(record, &PartAccess::getDescription);
+    part.pspice = nullableText<81>(record, &PartAccess::getPSpice);
+    part.version = nullableNumber(record, &PartAccess::getVersion);
+    part.acceptance = nullableText<256>(record, &PartAccess::getPartAcceptance);
+    part.type = nullableNumber(record, &PartAccess::getPartType);
+    return part;
+}
+
 namespace {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
@@ -37,18 +67,7 @@ template <class T> PinRef pinRefOf(T &pin) {
 }
 
 PartDefinition definitionOf(PartDefAccess &record) {
-    PartDefinition definition;
-    definition.name = text<51>(record, &PartDefAccess::getName);
-    definition.pcbComponentName = text<51>(record, &PartDefAccess::getPCBCompName);
-    definition.pcbAlternateName = nullableText<51>(record, &PartDefAccess::getPCBCompAltName);
-    definition.value = nullableText<256>(record, &PartDefAccess::getValue);
-    definition.componentNameStem = nullableText<21>(record, &PartDefAccess::getCompNameStem);
-    definition.pspice = nullableText<textWidth::DEFINITION_PSPICE>(record, &PartDefAccess::getPSpice);
-    definition.maxConnectorPins = number(record, &PartDefAccess::getMaxConnectorPins);
-    definition.gateSwapping = flag(record, &PartDefAccess::getGateSwapping);
-    definition.pinNumName = flag(record, &PartDefAccess::getPinNumName);
-    definition.isFPGA = flag(record, &PartDefAccess::getIsFPGA);
-
+    PartDefinition definition = definitionFields(record);
     definition.pins = listOf(record.getPinDataReader(), [](PinDataAccess &pin) {
         return Pin{nullableText<11>(pin, &PinDataAccess::getPinIdentifier),
                    nullableText<11>(pin, &PinDataAccess::getName),
@@ -98,14 +117,7 @@ std::vector<std::string> pathOf(hierarchyAccessHandle_t folder) {
 }
 
 Part partOf(PartAccess &record) {
-    Part part;
-    part.name = text<51>(record, &PartAccess::getName);
-    part.number = nullableText<51>(record, &PartAccess::getNumber);
-    part.description = nullableText<256>(record, &PartAccess::getDescription);
-    part.pspice = nullableText<81>(record, &PartAccess::getPSpice);
-    part.version = nullableNumber(record, &PartAccess::getVersion);
-    part.acceptance = nullableText<256>(record, &PartAccess::getPartAcceptance);
-    part.type = nullableNumber(record, &PartAccess::getPartType);
+    Part part = partFields(record);
     part.folder = pathOf(record.getPartHierarchy());
     if (std::shared_ptr<PartDefAccess> definition = record.getPartPartDefn())
         part.definition = text<51>(*definition, &PartDefAccess::getName);

@@ -13,6 +13,8 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 class LibraryAccess;
+class PartDefAccess;
+class PartAccess;
 } // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE
 
 namespace hostmodel {
@@ -20,5 +22,10 @@ namespace hostmodel {
 // Raises what the records raise; a reader a record does not offer counts as
 // empty.
 Library snapshot(COM_ORVEL_TRAX_PLDAIO_INTERFACE::LibraryAccess &library);
+
+// A definition's own columns, without its details; a part's own columns,
+// without its folder and definition.
+PartDefinition definitionFields(COM_ORVEL_TRAX_PLDAIO_INTERFACE::PartDefAccess &record);
+Part partFields(COM_ORVEL_TRAX_PLDAIO_INTERFACE::PartAccess &record);
 
 } // namespace hostmodel

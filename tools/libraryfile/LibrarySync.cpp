@@ -35,31 +35,31 @@ class Planner {
 public:
     Planner(ImportPlan &plan, bool prune) : plan(plan), prune(prune) {}
 
-    void plan1(const Library &file, const Library *stored) {
-        Library write = file;
+    void plan1(Library file, const Library *stored) {
+        Library write = std::move(file);
         write.selection = SelectionMode::Split; // every item in the first passes, none in the second
-        write.state = !stored                                                              ? NEW
-                      : file.enabled == stored->enabled && file.comment == stored->comment ? UNCHANGED
-                                                                                           : MODIFIED;
+        write.state = !stored                                                                ? NEW
+                      : write.enabled == stored->enabled && write.comment == stored->comment ? UNCHANGED
+                                                                                             : MODIFIED;
         count(LIBRARIES, write.state);
-        write.folders = mergedFolders(file.folders, stored ? &stored->folders : nullptr);
+        write.folders = mergedFolders(std::move(write.folders), stored ? &stored->folders : nullptr);
         const auto storedDefinitions = stored ? byKey(stored->definitions, [](auto &d) { return d.name; })
                                               : std::unordered_map<std::string, const PartDefinition *>();
         for (PartDefinition &definition : write.definitions) {
             auto found = storedDefinitions.find(definition.name);
             mergeDefinition(definition, found == storedDefinitions.end() ? nullptr : found->second);
         }
-        write.parts = mergedParts(file.parts, stored ? &stored->parts : nullptr);
-        plan.writes.push_back(std::move(write));
-
-        if (!stored || !prune)
+        write.parts = mergedParts(std::move(write.parts), stored ? &stored->parts : nullptr);
+        if (!stored || !prune) {
+            plan.writes.push_back(std::move(write));
             return;
+        }
         // What the file lacks goes once the parts no longer use it.
         Library removals{stored->name, stored->enabled, stored->comment};
         removals.selection = SelectionMode::Split;
         removals.state = UNCHANGED;
-        removals.folders = prunedFolders(stored->folders, &file.folders);
-        const auto fileDefinitions = byKey(file.definitions, [](auto &d) { return d.name; });
+        removals.folders = prunedFolders(stored->folders, &write.folders);
+        const auto fileDefinitions = byKey(write.definitions, [](auto &d) { return d.name; });
         for (const PartDefinition &definition : stored->definitions)
             if (!fileDefinitions.count(definition.name)) {
                 PartDefinition removed{definition.name, definition.pcbComponentName};
@@ -70,6 +70,7 @@ public:
                 countDetails(definition, DELETED);
                 plan.removedDefinitions.emplace_back(stored->name, definition.name);
             }
+        plan.writes.push_back(std::move(write));
         if (!removals.folders.empty() || !removals.definitions.empty())
             plan.writes.push_back(std::move(removals));
     }
@@ -87,8 +88,7 @@ private:
 
     // The file's folders, those the database holds already UNCHANGED, the
     // others NEW with everything below them.
-    std::vector<Folder> mergedFolders(const std::vector<Folder> &file, const std::vector<Folder> *stored) {
-        std::vector<Folder> merged = file;
+    std::vector<Folder> mergedFolders(std::vector<Folder> merged, const std::vector<Folder> *stored) {
         const auto storedByName = stored ? byKey(*stored, nameOf) : std::unordered_map<std::string, const Folder *>();
         for (Folder &folder : merged) {
             auto found = storedByName.find(folder.name);
@@ -97,7 +97,7 @@ private:
                 continue;
             }
             folder.state = UNCHANGED;
-            folder.children = mergedFolders(folder.children, &found->second->children);
+            folder.children = mergedFolders(std::move(folder.children), &found->second->children);
         }
         return merged;
     }
@@ -223,20 +223,22 @@ private:
             group.state = NEW;
     }
 
-    std::vector<Part> mergedParts(const std::vector<Part> &file, const std::vector<Part> *stored) {
+    std::vector<Part> mergedParts(std::vector<Part> file, const std::vector<Part> *stored) {
         std::vector<Part> merged;
         merged.reserve(file.size());
         const auto storedByName = stored ? byKey(*stored, [](const Part &part) { return part.name; })
                                          : std::unordered_map<std::string, const Part *>();
-        for (const Part &part : file) {
+        for (Part &part : file) {
             auto found = storedByName.find(part.name);
-            merged.push_back(part);
+            const bool same = found != storedByName.end() && *found->second == part;
+            const bool retyped = found != storedByName.end() && found->second->type != part.type;
+            merged.push_back(std::move(part));
             Part &write = merged.back();
             if (found == storedByName.end()) {
                 write.state = NEW;
-            } else if (*found->second == part) {
+            } else if (same) {
                 write.state = UNCHANGED;
-            } else if (found->second->type != part.type) {
+            } else if (retyped) {
                 // An update keeps the stored type: the part is made anew.
                 Part removed = *found->second;
                 removed.state = DELETED;
@@ -250,7 +252,8 @@ private:
             count(PARTS, write.state);
         }
         if (stored && prune) {
-            const auto fileByName = byKey(file, [](const Part &part) { return part.name; });
+            // The stored parts in the list are those the file names as well.
+            const auto fileByName = byKey(merged, [](const Part &part) { return part.name; });
             for (const Part &old : *stored)
                 if (!fileByName.count(old.name)) {
                     Part removed = old;
@@ -291,8 +294,8 @@ std::string ImportPlan::describe() const {
     return text.empty() ? "  nothing to change\n" : text;
 }
 
-void planImport(ImportPlan &plan, const Library &file, const Library *stored, bool prune) {
-    Planner(plan, prune).plan1(file, stored);
+void planImport(ImportPlan &plan, Library file, const Library *stored, bool prune) {
+    Planner(plan, prune).plan1(std::move(file), stored);
 }
 
 } // namespace libraryfile

@@ -51,7 +51,7 @@ struct ImportPlan {
 };
 
 // Adds the writes that bring `stored` (null: a library the database does
-// not hold) up to `file`.
-void planImport(ImportPlan &plan, const hostmodel::Library &file, const hostmodel::Library *stored, bool prune);
+// not hold) up to `file`, whose items become the writes.
+void planImport(ImportPlan &plan, hostmodel::Library file, const hostmodel::Library *stored, bool prune);
 
 } // namespace libraryfile

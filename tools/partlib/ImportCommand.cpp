@@ -1,10 +1,10 @@
 // partlib import: the libraries of a library file written into a database,
 // each brought up to the file, after the whole file has been checked.
 
-#include "ctraxdbpartlib/connection/CTraxDBInspector.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
 #include "tools/hostmodel/HostRecords.h"
+#include "tools/hostmodel/RecordFields.h"
 #include "tools/libraryfile/LibraryFile.h"
 #include "tools/libraryfile/LibrarySync.h"
 #include "tools/partlib/Commands.h"
@@ -13,6 +13,7 @@
 #include "tools/partlib/Output.h"
 #include "tools/partlib/SameDatabase.h"
 #include "tools/partlib/Signals.h"
+#include "tools/partlib/StoredLibrary.h"
 #include "tools/partlib/StoredNames.h"
 #include "tools/partlib/WriteCommands.h"
 
@@ -22,7 +23,6 @@
 #include <map>
 #include <optional>
 #include <set>
-#include <sstream>
 
 namespace partlib {
 
@@ -37,25 +37,33 @@ std::string readInput(const std::string &file, const std::string &database) {
     return readInputFile(file, "library file");
 }
 
-// The stored libraries of those names, read back through the export.
+// A transaction that only reads: every query sees the same database, and
+// nothing is changed, so it is rolled back however the reading ends.
+class ReadingTransaction {
+public:
+    explicit ReadingTransaction(pathHandle_t path) : path(std::move(path)) { this->path->startTransaction(); }
+    ~ReadingTransaction() { path->abortTransaction(); }
+    ReadingTransaction(const ReadingTransaction &) = delete;
+    ReadingTransaction &operator=(const ReadingTransaction &) = delete;
+
+private:
+    pathHandle_t path;
+};
+
+// The stored libraries of those names, read into the host model.
 std::map<std::string, hostmodel::Library> storedLibraries(const pathHandle_t &path,
                                                           const std::vector<std::string> &names) {
-    std::vector<std::string> present;
-    for (const std::string &name : COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::CTraxDBInspector(path).libraryNames())
-        if (std::find(names.begin(), names.end(), name) != names.end())
-            present.push_back(name);
     std::map<std::string, hostmodel::Library> stored;
-    if (present.empty())
-        return stored;
-    std::ostringstream text;
-    ExportOptions options;
-    options.libraries = present;
-    exportLibraries(path, text, options);
-    libraryfile::LibraryFile file = libraryfile::readLibraryFile(text.str());
-    if (!file.problems.empty())
-        fail("The database's libraries cannot be compared with the file: " + libraryfile::summary(file.problems));
-    for (hostmodel::Library &library : file.libraries)
-        stored.emplace(library.name, std::move(library));
+    ReadingTransaction reading(path);
+    libraryReaderHandle_t reader = opened(getLibraryReader(path, nullptr), "libraries");
+    while (std::shared_ptr<LibraryAccess> library = reader->getNext()) {
+        if (std::find(names.begin(), names.end(), hostmodel::text<51>(*library, &LibraryAccess::getName)) ==
+            names.end())
+            continue;
+        hostmodel::Library read = readStoredLibrary(*library);
+        std::string name = read.name;
+        stored.emplace(std::move(name), std::move(read));
+    }
     return stored;
 }
 
@@ -105,12 +113,14 @@ libraryfile::ImportPlan planImport(const std::string &database, const std::strin
         fail(shownFile + ": " + libraryfile::summary(file.problems) + ". Nothing was written.");
 
     libraryfile::ImportPlan plan;
-    for (const hostmodel::Library &library : file.libraries) {
+    for (hostmodel::Library &library : file.libraries) {
         if (std::find(names.begin(), names.end(), library.name) == names.end())
             continue;
         auto found = storedLibrary.find(library.name);
-        libraryfile::planImport(plan, library, found == storedLibrary.end() ? nullptr : &found->second, prune);
         imported.push_back(library.name);
+        // The file's library becomes the plan's writes: no second copy.
+        libraryfile::planImport(plan, std::move(library), found == storedLibrary.end() ? nullptr : &found->second,
+                                prune);
     }
     refuseRemovedDefinitionsInUse(plan, stored);
     throwIfCancelled();

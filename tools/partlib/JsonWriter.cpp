@@ -59,17 +59,22 @@ void JsonWriter::flush() {
 void JsonWriter::quote(std::string_view text) {
     static const char hex[] = "0123456789abcdef";
     buffer += '"';
+    size_t run = 0; // start of the bytes copied as they are, appended in one go
     for (size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\' && c < 0x80) {
+            ++i;
+            continue;
+        }
         if (c >= 0x80) {
             const size_t length = DBIMPL::utf8SequenceLength(text, i);
             if (length == 0)
                 fail("The text \"" + DBIMPL::asciiEscaped(text) + "\"" + (context.empty() ? "" : " of " + context) +
                      " is not valid UTF-8; a library file holds UTF-8 text only");
-            buffer.append(text.data() + i, length);
             i += length;
             continue;
         }
+        buffer.append(text.data() + run, i - run);
         switch (c) {
         case '"':
             buffer += "\\\"";
@@ -93,16 +98,13 @@ void JsonWriter::quote(std::string_view text) {
             buffer += "\\t";
             break;
         default:
-            if (c < 0x20) {
-                buffer += "\\u00";
-                buffer += hex[c >> 4];
-                buffer += hex[c & 15];
-            } else {
-                buffer += static_cast<char>(c);
-            }
+            buffer += "\\u00";
+            buffer += hex[c >> 4];
+            buffer += hex[c & 15];
         }
-        ++i;
+        run = ++i;
     }
+    buffer.append(text.data() + run, text.size() - run);
     buffer += '"';
 }
 
