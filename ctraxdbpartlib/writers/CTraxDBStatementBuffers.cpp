@@ -248,7 +248,7 @@ int32_t bufferPinRow(CTraxDBPath &path, const PinDataAccessor &row) {
     Tuple tuple;
     tuple.number(key)
         .number(row.partDefId)
-        .string(row.pinIdentifier)
+        .string(row.pinIdentifier, row.pinIdentifierStatus)
         .string(row.name, row.nameStatus)
         .string(row.label, row.labelStatus)
         .number(row.pinPosition, row.pinPositionStatus)
