@@ -27,21 +27,6 @@ std::string databaseWith(const std::string &sql) {
     return file;
 }
 
-// Copies `first` to every server there is and back into a new SQLite
-// file; the tables of that last file.
-txdbtest::NaturalTables copiedThroughEveryEngine(const std::string &first) {
-    std::vector<std::string> chain{first};
-    for (const std::string &engine : txdbtest::testEngines())
-        if (engine != "SQLite")
-            chain.push_back(txdbtest::otherDatabase(engine));
-    chain.push_back(txdbtest::tempFile());
-    for (size_t i = 1; i < chain.size(); ++i) {
-        ProgramRun copied = runPartlib({"copy", chain[i - 1], chain[i], "--yes"});
-        EXPECT_EQ(copied.status, 0) << "step " << i << ": " << copied.all();
-    }
-    return txdbtest::naturalTables(chain.back());
-}
-
 TEST(StoredValues, PinsWithoutIdentifierStayWithoutOne) {
     // Two pins of one definition without identifier (the unique key of
     // definition and identifier allows any number of NULLs), one with an
@@ -58,7 +43,7 @@ TEST(StoredValues, PinsWithoutIdentifierStayWithoutOne) {
         "INSERT INTO Parts (ID, Library_ID, Part_def_ID, Hierarchy_ID, Name, Part_Type) VALUES (1, 1, 1, 1, 'P', 1);");
     const txdbtest::NaturalTables original = txdbtest::naturalTables(file);
     ASSERT_EQ(original.at("Pin_Data").size(), 4u);
-    EXPECT_EQ(copiedThroughEveryEngine(file), original);
+    EXPECT_EQ(txdbtest::copiedThroughEveryEngine(file), original);
 }
 
 } // namespace

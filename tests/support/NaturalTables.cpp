@@ -1,5 +1,10 @@
 #include "tests/support/NaturalTables.h"
 
+#include "tests/support/TestDatabase.h"
+#include "tests/support/TestUtil.h"
+
+#include <gtest/gtest.h>
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -107,6 +112,22 @@ NaturalTables naturalTables(const std::string &sqliteFile) {
     }
     sqlite3_close(db);
     return tables;
+}
+
+NaturalTables copiedThroughEveryEngine(const std::string &first) {
+    std::vector<std::string> chain{first};
+    for (const std::string &engine : testEngines())
+        if (engine != "SQLite")
+            chain.push_back(otherDatabase(engine));
+    chain.push_back(tempFile());
+    for (size_t i = 1; i < chain.size(); ++i) {
+        ProgramRun copied = runPartlib({"copy", chain[i - 1], chain[i], "--yes"});
+        EXPECT_EQ(copied.status, 0) << "step " << i << ": " << copied.all();
+        EXPECT_EQ(copied.errors, "") << "step " << i;
+        if (copied.status != 0)
+            return {}; // the copies after it have nothing to copy
+    }
+    return naturalTables(chain.back());
 }
 
 } // namespace txdbtest

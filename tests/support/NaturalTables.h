@@ -23,4 +23,9 @@ using NaturalTables = std::map<std::string, std::vector<std::string>>;
 
 NaturalTables naturalTables(const std::string &sqliteFile);
 
+// Copies `first` with partlib to every server the test run offers and back
+// into a new SQLite file, expecting each copy to succeed without a word on
+// standard error; the tables of that last file (none when a copy failed).
+NaturalTables copiedThroughEveryEngine(const std::string &first);
+
 } // namespace txdbtest

@@ -40,9 +40,6 @@ Part partFields(PartAccess &record) {
 
 namespace {
 
-using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
-namespace textWidth = DBIMPL::textWidth;
-
 // The items `read` makes of the reader's records, each with the state the
 // reader reports for its record.
 template <class T, class F> auto listOf(const std::shared_ptr<Reader<T>> &reader, F read) {

@@ -1,7 +1,6 @@
 // partlib catalogue: libraries of a database written as one HTML page with
 // a drawing of every part definition.
 
-#include "interface/Exception.h"
 #include "tools/partlib/Catalogue.h"
 #include "tools/partlib/CheckedOutput.h"
 #include "tools/partlib/Commands.h"
@@ -42,13 +41,7 @@ void runCatalogue(const Arguments &args) {
     options.libraries = args.libraries;
     options.title = args.title.value_or(defaultTitle(args.database));
     options.progress = throwIfCancelled;
-    try {
-        writeCatalogue(path, out.stream(), options);
-    } catch (Exception *failure) {
-        std::unique_ptr<Exception> stopped(failure);
-        out.check(); // a failed write is told with the system's reason
-        throw stopped.release();
-    }
+    out.fill([&](std::ostream &stream) { writeCatalogue(path, stream, options); });
     throwIfCancelled();
     out.commit();
 }

@@ -4,6 +4,8 @@
 #include "tools/partlib/SameDatabase.h"
 #include "tools/partlib/Signals.h"
 
+#include "interface/Exception.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -160,6 +162,16 @@ void OutputFile::check() {
         finishStandardOutput();
     else if (buffer->error())
         failWriting(target, buffer->error());
+}
+
+void OutputFile::fill(const std::function<void(std::ostream &)> &write) {
+    try {
+        write(stream());
+    } catch (COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *failure) {
+        std::unique_ptr<COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception> stopped(failure);
+        check();
+        throw stopped.release();
+    }
 }
 
 void OutputFile::commit() {

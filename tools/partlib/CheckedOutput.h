@@ -22,6 +22,7 @@
 // way out, a second Ctrl-C included (see Signals.h). A device or FIFO is
 // written in place. A symbolic link is written through to its target.
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -79,6 +80,11 @@ public:
     // Raises the error of a failed write with the system's message (an
     // empty one for a closed pipe); nothing while every write succeeded.
     void check();
+
+    // Writes the content through `write`. When that fails, a failed write
+    // to the output is told with the system's reason in its place (a full
+    // disk, not the content's own failure that it caused).
+    void fill(const std::function<void(std::ostream &)> &write);
 
     // Flushes and checks the output; a file then replaces the target.
     void commit();

@@ -1,7 +1,6 @@
 // partlib export: libraries of a database written as one library file.
 
 #include "interface/CTraxDBPartLib.h"
-#include "interface/Exception.h"
 #include "tools/partlib/CheckedOutput.h"
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/LibraryExport.h"
@@ -65,13 +64,7 @@ void runExport(const std::string &database, const std::vector<std::string> &libr
         if (bar)
             bar(library, done, total);
     };
-    try {
-        exportLibraries(path, out.stream(), options);
-    } catch (Exception *failure) {
-        std::unique_ptr<Exception> stopped(failure);
-        out.check(); // a failed write is told with the system's reason
-        throw stopped.release();
-    }
+    out.fill([&](std::ostream &stream) { exportLibraries(path, stream, options); });
     throwIfCancelled();
     out.commit();
 }
