@@ -7,11 +7,45 @@
 #include "ctraxdbpartlib/connection/SqlTokenizer.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 namespace {
+
+// Whether the database file or its journal has come within a page of the
+// largest file this process may write (RLIMIT_FSIZE).
+bool atFileSizeLimit(const std::string &file) {
+    struct rlimit limit {};
+    if (getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return false;
+    constexpr off_t LARGEST_PAGE = 65536;
+    for (const std::string &each : {file, file + "-journal", file + "-wal"}) {
+        struct stat status {};
+        if (::stat(each.c_str(), &status) == 0 && static_cast<rlim_t>(status.st_size + LARGEST_PAGE) >= limit.rlim_cur)
+            return true;
+    }
+    return false;
+}
+
+// A write that found no room, told as such: the engine says "database or
+// disk is full" for a full disk and for a short write at the file-size
+// limit alike, and "disk I/O error" for a write refused at that limit (its
+// error number may be overwritten by the calls that follow). Empty for
+// every other failure.
+std::string noRoomText(sqlite3 *db, int kind, const std::string &file) {
+    if (kind != SQLITE_FULL && kind != SQLITE_IOERR)
+        return "";
+    const int error = sqlite3_system_errno(db);
+    if (error == EFBIG || atFileSizeLimit(file))
+        return "Writing " + file + " failed: the file would grow past the size limit of this process";
+    if (kind == SQLITE_FULL || error == ENOSPC || error == EDQUOT)
+        return "Writing " + file + " failed: the disk is full";
+    return "";
+}
 
 // A failing engine call: its message as the error record and the result
 // code its kind stands for.
@@ -23,6 +57,8 @@ HRESULT failure(sqlite3 *db, int rc, bool preparing) {
     if (file && (kind == SQLITE_NOTADB || kind == SQLITE_BUSY || kind == SQLITE_LOCKED || kind == SQLITE_CORRUPT ||
                  kind == SQLITE_READONLY || kind == SQLITE_CANTOPEN || kind == SQLITE_IOERR || kind == SQLITE_FULL))
         text += ": " + std::string(file);
+    if (const std::string noRoom = file ? noRoomText(db, kind, file) : ""; !noRoom.empty())
+        text = noRoom;
     CDBErrorInfo::add(text);
     CDBErrorInfo::setCause({std::string(), rc});
     if ((rc & 0xff) == SQLITE_CONSTRAINT)
@@ -134,10 +170,11 @@ private:
     bool rowWaiting = false;
 };
 
-// How long a statement waits for another connection's lock: briefly for
-// reading, seconds for a write transaction.
-constexpr int READ_BUSY_TIMEOUT_MS = 250;
-constexpr int WRITE_BUSY_TIMEOUT_MS = 10000;
+// How long a statement waits for another connection's lock. A reader is
+// locked out while a writer commits, or spills its cache into the file,
+// which lasts until that writer's transaction ends: the reads of a command
+// wait as long as its write does.
+constexpr int BUSY_TIMEOUT_MS = 10000;
 
 class SQLiteConnection : public ProviderConnection {
 public:
@@ -191,23 +228,30 @@ public:
             CDBErrorInfo::add("A transaction is already running on this session");
             return XACT_E_XTIONEXISTS;
         }
-        sqlite3_busy_timeout(db, WRITE_BUSY_TIMEOUT_MS);
         HRESULT result = run("BEGIN IMMEDIATE;");
         if (FAILED(result)) {
-            sqlite3_busy_timeout(db, READ_BUSY_TIMEOUT_MS);
             if ((sqlite3_extended_errcode(db) & 0xff) == SQLITE_BUSY) {
                 const CDBErrorInfo::Cause cause = CDBErrorInfo::cause();
                 CDBErrorInfo::clear();
                 CDBErrorInfo::setCause(cause);
                 CDBErrorInfo::add("The database " + file + " is busy: another program has been writing to it for " +
-                                  std::to_string(WRITE_BUSY_TIMEOUT_MS / 1000) +
+                                  std::to_string(BUSY_TIMEOUT_MS / 1000) +
                                   " seconds. Nothing was written; try again when it has finished.");
             }
         }
         return result;
     }
     HRESULT commit() override { return endTransaction("COMMIT;"); }
-    HRESULT rollback() override { return endTransaction("ROLLBACK;"); }
+    HRESULT rollback() override {
+        // A write that failed on the file (a full disk) ends the transaction
+        // in the engine, but leaves the journal and the grown file to the
+        // next reader: a read plays the journal back now.
+        if (!inTransaction()) {
+            std::vector<std::string> ignored;
+            column("SELECT count(*) FROM sqlite_master;", ignored);
+        }
+        return endTransaction("ROLLBACK;");
+    }
     bool inTransaction() const override { return sqlite3_get_autocommit(db) == 0; }
 
     HRESULT tables(std::vector<std::string> &names) override {
@@ -280,10 +324,7 @@ private:
             CDBErrorInfo::add("No transaction is running on this session");
             return XACT_E_NOTRANSACTION;
         }
-        HRESULT result = execute(sql);
-        if (!inTransaction())
-            sqlite3_busy_timeout(db, READ_BUSY_TIMEOUT_MS);
-        return result;
+        return execute(sql);
     }
 
     sqlite3 *db;
@@ -320,7 +361,7 @@ HRESULT openSQLiteProvider(const InitString &init, std::unique_ptr<ProviderConne
         sqlite3_close_v2(db);
         return E_FAIL;
     }
-    sqlite3_busy_timeout(db, READ_BUSY_TIMEOUT_MS);
+    sqlite3_busy_timeout(db, BUSY_TIMEOUT_MS);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     std::unique_ptr<SQLiteConnection> opened(new SQLiteConnection(db, file));
