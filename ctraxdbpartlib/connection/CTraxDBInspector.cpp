@@ -74,6 +74,10 @@ std::vector<std::string> CTraxDBInspector::presentTables() {
     return CTraxDBSchema::presentTables(path().getSession());
 }
 
+std::vector<std::string> CTraxDBInspector::foreignTables() {
+    return CTraxDBSchema::foreignTables(path(), presentTables());
+}
+
 CTraxDBInspector::Version CTraxDBInspector::version() {
     Version stored;
     CTraxDBSchema::getVersionInfo(path(), stored.major, stored.minor);

@@ -65,6 +65,9 @@ public:
     bool isPartLibrary();
     // The part-library tables that the database holds, in creation order.
     std::vector<std::string> presentTables();
+    // Of those, the ones without the part library's columns: tables of
+    // another program under the same names.
+    std::vector<std::string> foreignTables();
     // The stored version; 0.0 when the version table holds no row. Only
     // for a part library.
     Version version();

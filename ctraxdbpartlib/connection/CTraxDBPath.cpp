@@ -62,7 +62,15 @@ void CTraxDBPath::openDatabase(SchemaCheck check, bool prompt) {
 void CTraxDBPath::validateSchema(bool prompt) {
     if (!CTraxDBSchema::isValidPartLibrary(getSession()))
         createSchemaIfWanted(prompt);
-    CTraxDBSchema::getVersionInfo(*this, major, minor);
+    try {
+        CTraxDBSchema::getVersionInfo(*this, major, minor);
+    } catch (Exception *failure) {
+        // A Library_version table of another program has no version columns.
+        if (CTraxDBSchema::foreignTables(*this, {"Library_version"}).empty())
+            throw;
+        delete failure;
+        refuseForeignTables(CTraxDBSchema::foreignTables(*this, CTraxDBSchema::presentTables(getSession())));
+    }
     TXDB_TRACE(LOG_FINEST, "Accessed version info OK");
 
     if (major == CTraxDBSchema::CURRENT_MAJOR && minor == CTraxDBSchema::CURRENT_MINOR)
@@ -86,7 +94,8 @@ bool CTraxDBPath::askUser(int messageNumber) {
 
 void CTraxDBPath::createSchemaIfWanted(bool prompt) {
     // Creating the tables over some that are already there would fail on
-    // the first of them: a half-built library is named as such instead.
+    // the first of them: a half-built library, or another program's
+    // database, is named as such instead.
     if (prompt && !CTraxDBSchema::presentTables(getSession()).empty())
         refuseIncompleteLibrary(false);
     if (prompt && askUser(IDS_CREATE_PROMPT)) {
@@ -115,6 +124,8 @@ void CTraxDBPath::upgradeIfWanted(bool prompt) {
 void CTraxDBPath::refuseIncompleteLibrary(bool versionTablePresent) {
     const std::vector<std::string> &all = CTraxDBSchema::tableNames();
     std::vector<std::string> present = CTraxDBSchema::presentTables(getSession());
+    if (const std::vector<std::string> foreign = CTraxDBSchema::foreignTables(*this, present); !foreign.empty())
+        refuseForeignTables(foreign);
     std::vector<std::string> missing;
     for (const std::string &name : all)
         if (std::find(present.begin(), present.end(), name) == present.end())
@@ -128,6 +139,18 @@ void CTraxDBPath::refuseIncompleteLibrary(bool versionTablePresent) {
         text += "The Library_version table holds no version row.\n";
     text += "\nRemove the tables that are present before the TRAXEL Part Library is created in this database.";
     TXDB_RAISE_TEXT(text);
+}
+
+void CTraxDBPath::refuseForeignTables(const std::vector<std::string> &foreign) {
+    const bool one = foreign.size() == 1;
+    TXDB_RAISE_TEXT("The database \"" + getDisplayName() +
+                    "\" is not a TRAXEL Part Library: it holds the data of another program. Its " +
+                    (one ? "table " : "tables ") + CTraxDBSchema::joinNames(foreign) +
+                    (one ? " has the name of a part-library table" : " have the names of part-library tables") +
+                    " but other columns, so the TRAXEL Part Library cannot be "
+                    "created beside " +
+                    (one ? "it" : "them") +
+                    ". Leave this database to its program and use another one (or a new file) for the part library.");
 }
 
 std::string CTraxDBPath::getDisplayName() const {

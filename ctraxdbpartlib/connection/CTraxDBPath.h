@@ -81,6 +81,9 @@ private:
     // part-library tables or no version row (left by a failed creation on a
     // database that cannot roll back table creation).
     void refuseIncompleteLibrary(bool versionTablePresent);
+    // Raises the message for a database of another program: `foreign` are
+    // its tables under part-library names.
+    [[noreturn]] void refuseForeignTables(const std::vector<std::string> &foreign);
     // Yes/No question with caption "Warning"; true for Yes.
     bool askUser(int messageNumber);
 

@@ -4,6 +4,7 @@
 #include "ctraxdbpartlib/CTraxDBError.h"
 #include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CCommand.h"
+#include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 #include "ctraxdbpartlib/connection/CTables.h"
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "ctraxdbpartlib/connection/CTraxDBTransaction.h"
@@ -15,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <regex>
+#include <set>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -444,6 +446,56 @@ void CTraxDBSchema::writeUpgradeScript(CTraxDBPath &path, const std::string &fil
 
 std::string CTraxDBSchema::joinNames(const std::vector<std::string> &names) {
     return joined(names, ", ");
+}
+
+namespace {
+
+// The columns of each table that every version of the schema has: those of
+// its creation statement less the ones an upgrade adds.
+const std::map<std::string, std::vector<std::string>> &lastingColumns() {
+    static const std::map<std::string, std::vector<std::string>> columns = [] {
+        std::set<std::pair<std::string, std::string>> added;
+        const std::regex add(R"(^ALTER TABLE \[(\w+)\] ADD \[(\w+)\])");
+        for (const auto *upgrade :
+             {&CTraxDBSchema::upgrade10To11Statements(), &CTraxDBSchema::upgrade11To12Statements()})
+            for (const std::string &statement : *upgrade) {
+                std::smatch match;
+                if (std::regex_search(statement, match, add))
+                    added.insert({match[1], match[2]});
+            }
+        std::map<std::string, std::vector<std::string>> found;
+        const std::regex create(R"(^CREATE TABLE \[(\w+)\])");
+        const std::regex column(R"((?:\( |, )\[(\w+)\] [A-Z])");
+        for (const std::string &statement : CTraxDBSchema::creationStatements()) {
+            std::smatch created;
+            if (!std::regex_search(statement, created, create))
+                continue;
+            std::vector<std::string> &list = found[created[1]];
+            for (std::sregex_iterator it(statement.begin(), statement.end(), column), end; it != end; ++it)
+                if (!added.count({created[1], (*it)[1]}))
+                    list.push_back((*it)[1]);
+        }
+        return found;
+    }();
+    return columns;
+}
+
+} // namespace
+
+std::vector<std::string> CTraxDBSchema::foreignTables(CTraxDBPath &path, const std::vector<std::string> &present) {
+    std::vector<std::string> foreign;
+    for (const std::string &table : present) {
+        std::string sql;
+        for (const std::string &column : lastingColumns().at(table))
+            sql += (sql.empty() ? "SELECT [" : ",[") + column + "]";
+        sql += " FROM [" + table + "] WHERE 1=0;";
+        CCommand<CNoAccessor> query;
+        if (FAILED(query.Open(path.getSession(), path.fixTcEnc(sql), &path.getProperties())))
+            foreign.push_back(table);
+    }
+    // A refused query is the answer here, not a failure to report.
+    CDBErrorInfo::clear();
+    return foreign;
 }
 
 } // namespace DBIMPL

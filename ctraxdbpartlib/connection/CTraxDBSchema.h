@@ -34,6 +34,10 @@ public:
     // The part-library tables that the database holds, in creation order
     // (names compared without regard to case).
     static std::vector<std::string> presentTables(const CSession &session);
+    // Of the part-library tables the database holds (`present`), those
+    // without the columns that every version of the part library gives
+    // them: tables of another program under the same name.
+    static std::vector<std::string> foreignTables(CTraxDBPath &path, const std::vector<std::string> &present);
 
     // Creates every table at version 1.2 in one transaction. On failure the
     // transaction is aborted, the user is told about tables the database

@@ -315,6 +315,31 @@ TEST_P(SchemaTest, HalfBuiltLibraryIsNamedInsteadOfRecreated) {
     }
 }
 
+TEST_P(SchemaTest, AnotherProgramsTablesAreNotTakenForAHalfBuiltLibrary) {
+    // A table of another program under a part-library name, beside one of
+    // the library's own: the columns tell them apart, not the names.
+    RawDb raw(init);
+    raw.exec("CREATE TABLE [Parts] ( [Sku] VARCHAR(20), [Quantity] INTEGER);");
+    raw.exec(CTraxDBSchema::creationStatements()[1]); // Library, as the part library makes it
+    CTraxDBPath unchecked(init.c_str(), CTraxDBPath::SchemaCheck::Skip);
+    EXPECT_EQ(CTraxDBSchema::foreignTables(unchecked, {"Library", "Parts"}), std::vector<std::string>{"Parts"});
+    HostScript host(true, {IDYES});
+    const std::string message = thrownMessage([&] { openPath(); });
+    EXPECT_TRUE(host.boxes.empty()) << "no question about creating tables beside them";
+    EXPECT_NE(message.find("is not a TRAXEL Part Library: it holds the data of another program"), std::string::npos)
+        << message;
+    EXPECT_NE(message.find("Its table Parts has the name of a part-library table but other columns"), std::string::npos)
+        << message;
+    EXPECT_EQ(message.find("Remove"), std::string::npos) << "another program's tables are not ours to remove";
+    EXPECT_EQ(raw.ints("SELECT COUNT(*) FROM [Parts];"), std::vector<int>{0});
+
+    // Its version table too: the version read fails on its columns, and
+    // that is told as another program's database, not as a failed query.
+    raw.exec("CREATE TABLE [Library_version] ( [Release] VARCHAR(20));");
+    const std::string versioned = thrownMessage([&] { openPath(); });
+    EXPECT_NE(versioned.find("Its tables Library_version, Parts have the names"), std::string::npos) << versioned;
+}
+
 // Runs a script with the engine's own shell (sqlite3, the MariaDB client) on
 // the database of an initialisation string.
 txdbtest::ProgramRun runInShell(const std::string &init, const std::string &script) {
@@ -329,8 +354,8 @@ txdbtest::ProgramRun runInShell(const std::string &init, const std::string &scri
         shell = "sqlite3 -bail " + shellQuoted(parsed.get("Data Source"));
     else if (driver.find("PostgreSQL") != std::string::npos)
         shell = "PGPASSWORD=" + shellQuoted(parsed.get("Password")) + " psql -X -q -v ON_ERROR_STOP=1 -h " +
-                parsed.get("Server") + " -p " + parsed.get("Port") + " -U " + shellQuoted(parsed.get("User ID")) +
-                " " + shellQuoted(parsed.get("Initial Catalog"));
+                parsed.get("Server") + " -p " + parsed.get("Port") + " -U " + shellQuoted(parsed.get("User ID")) + " " +
+                shellQuoted(parsed.get("Initial Catalog"));
     else
         shell = "mariadb --no-defaults -h " + parsed.get("Server") + " -P " + parsed.get("Port") + " -u " +
                 shellQuoted(parsed.get("User ID")) + " -p" + shellQuoted(parsed.get("Password")) + " " +

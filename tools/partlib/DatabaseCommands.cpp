@@ -38,8 +38,9 @@ std::string versionText(Version version) {
 // What a database holds, seen without the plug-in's opening checks.
 struct SchemaState {
     std::string displayName;
-    bool partLibrary = false; // has the version table
+    bool partLibrary = false; // has the version table, and it is the part library's
     std::vector<std::string> tables;
+    std::vector<std::string> foreign; // another program's tables under part-library names
     Version version;
 
     bool isCurrent() const { return partLibrary && version.major == CURRENT.major && version.minor == CURRENT.minor; }
@@ -59,8 +60,10 @@ struct SchemaState {
 SchemaState inspect(CTraxDBInspector &database) {
     SchemaState state;
     state.displayName = database.displayName();
-    state.partLibrary = database.isPartLibrary();
     state.tables = database.presentTables();
+    state.foreign = database.foreignTables();
+    state.partLibrary = database.isPartLibrary() &&
+                        std::find(state.foreign.begin(), state.foreign.end(), "Library_version") == state.foreign.end();
     if (state.partLibrary)
         state.version = database.version();
     return state;
@@ -94,7 +97,8 @@ void runInit(const std::string &database) {
     SchemaState before = inspect(initialisation);
     // Without the version table the plug-in itself tells a half-built library.
     const std::vector<std::string> missing = before.missingTables();
-    if (before.partLibrary && !missing.empty())
+    // Another program's tables are refused by the plug-in, which says so.
+    if (before.partLibrary && !missing.empty() && before.foreign.empty())
         fail("The TRAXEL Part Library in " + before.displayName + " is incomplete: the tables " +
              DBIMPL::joined(missing, ", ") + " are missing (partlib info lists the tables)");
     if (before.isCurrent()) {
@@ -134,7 +138,10 @@ void runInfo(const std::string &database) {
     std::cout << "\n";
     std::cout << "Read-only:      " << (inspected.isReadOnly() ? "yes" : "no") << "\n";
     const std::vector<std::string> &all = CTraxDBInspector::tableNames();
-    if (!state.tables.empty() && state.tables.size() < all.size())
+    if (!state.foreign.empty())
+        std::cout << "Foreign:        " << DBIMPL::joined(state.foreign, ", ")
+                  << " (tables of another program under part-library names)\n";
+    else if (!state.tables.empty() && state.tables.size() < all.size())
         std::cout << "Incomplete:     " << state.tables.size() << " of " << all.size() << " tables\n";
     for (const std::string &table : all) {
         std::cout << "  " << table << std::string(table.size() < 26 ? 26 - table.size() : 1, ' ');
