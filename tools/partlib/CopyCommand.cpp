@@ -72,18 +72,18 @@ void runCopy(const std::string &sourceDatabase, const std::string &targetDatabas
     refuseSameDatabase(sourceDatabase, targetDatabase);
     pathHandle_t source = openExistingDatabase(sourceDatabase);
     const std::vector<std::shared_ptr<LibraryAccess>> libraries = selectLibraries(source, names);
-    pathHandle_t target = openTarget(targetDatabase);
+    WriteTarget target(targetDatabase);
 
     WriteSession session(target, "Copying");
     if (hierarchyOnly) {
         std::vector<std::shared_ptr<LibHierarchyOnlyAccess>> placements;
         for (const auto &library : libraries)
             placements.push_back(std::make_shared<PlacementOnly>(library));
-        std::shared_ptr<Writer<LibHierarchyOnlyAccess>> writer = getLibHierarchyOnlyWriter(target);
+        std::shared_ptr<Writer<LibHierarchyOnlyAccess>> writer = getLibHierarchyOnlyWriter(target.path());
         session.run<LibHierarchyOnlyAccess>(
             *writer, std::make_shared<hostmodel::VectorReader<LibHierarchyOnlyAccess>>(placements));
     } else {
-        std::shared_ptr<Writer<LibraryAccess>> writer = getLibraryWriter(target);
+        std::shared_ptr<Writer<LibraryAccess>> writer = getLibraryWriter(target.path());
         session.run<LibraryAccess>(*writer, std::make_shared<hostmodel::VectorReader<LibraryAccess>>(libraries));
     }
     std::vector<std::string> copied;

@@ -137,9 +137,9 @@ void runImport(const std::string &database, const std::string &fileName, const s
                   << plan.describe() << std::flush;
         return;
     }
-    pathHandle_t target = openTarget(database);
+    WriteTarget target(database);
     WriteSession session(target, "Importing");
-    std::shared_ptr<Writer<LibraryAccess>> writer = getLibraryWriter(target);
+    std::shared_ptr<Writer<LibraryAccess>> writer = getLibraryWriter(target.path());
     session.run<LibraryAccess>(*writer, hostmodel::libraryReader(std::move(plan.writes)));
     session.summarise("Imported", imported);
     std::cout << plan.describe() << std::flush;

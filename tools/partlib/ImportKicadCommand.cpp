@@ -152,9 +152,9 @@ void runImportKicad(const std::string &database, const std::vector<std::string> 
     for (const hostmodel::Library &mapped : import.libraries)
         names.push_back(mapped.name);
     // Opened (and created) only now that nothing can refuse the files.
-    pathHandle_t target = openTarget(database);
+    WriteTarget target(database);
     WriteSession session(target, "Importing");
-    std::shared_ptr<Writer<LibraryAccess>> writer = getLibraryWriter(target);
+    std::shared_ptr<Writer<LibraryAccess>> writer = getLibraryWriter(target.path());
     session.run<LibraryAccess>(*writer, hostmodel::libraryReader(std::move(import.libraries)));
     session.summarise("Imported", names);
     printSummary(import.summary, parseSeconds, bytes / 1e6);

@@ -76,37 +76,6 @@ void refuseSameDatabase(const std::string &source, const std::string &target) {
         fail("SRC and DST are the same database: a library cannot be written onto itself");
 }
 
-namespace {
-
-// The SQLite file that openTarget created for the command's write; empty
-// when it opened one that was there.
-std::string createdTarget;
-
-} // namespace
-
-pathHandle_t openTarget(const std::string &database) {
-    refuseReadOnlyDatabase(database);
-    const std::string file = databaseFileOf(database);
-    const bool sqlite = !file.empty();
-    const bool created = sqlite && !file.empty() && !std::filesystem::exists(file);
-    createdTarget = created ? file : std::string();
-    if (sqlite && std::filesystem::is_directory(file))
-        fail(file + " is a directory, not a database file");
-    std::string initialisation = initialisationStringOf(database);
-    doPromptValidationMsg(true);
-    try {
-        return openPath(initialisation.data());
-    } catch (Exception *failure) {
-        if (created)
-            std::filesystem::remove(file);
-        if (!failure->getMessage().empty())
-            throw;
-        delete failure;
-        fail(databaseName(database) + " holds no part library of the current version, and it was not " +
-             (created ? "created" : "given one") + ": answer the question with yes, or pass --yes");
-    }
-}
-
 std::optional<pathHandle_t> openIfPartLibrary(const std::string &database) {
     const std::string file = databaseFileOf(database);
     std::error_code error;
@@ -124,8 +93,8 @@ std::optional<pathHandle_t> openIfPartLibrary(const std::string &database) {
     }
 }
 
-WriteSession::WriteSession(pathHandle_t target, std::string verb)
-    : target(std::move(target)), progress(std::make_shared<ProgressLine>(std::move(verb))) {
+WriteSession::WriteSession(WriteTarget &target, std::string verb)
+    : target(target), progress(std::make_shared<ProgressLine>(std::move(verb))) {
     lastAnswer = false;
 }
 
@@ -140,7 +109,7 @@ bool WriteSession::cancelRequested() {
 
 std::map<std::string, long> WriteSession::tableCounts() {
     std::map<std::string, long> counts;
-    CTraxDBInspector database(target);
+    CTraxDBInspector database(target.path());
     for (const std::string &table : CTraxDBInspector::tableNames())
         if (table != "Library_version")
             counts[table] = database.rowCount(table);
@@ -157,10 +126,11 @@ void WriteSession::finish() {
     static_cast<ProgressLine &>(*progress).clear();
     // The writer's last question decides: true, and it aborted the transaction.
     if (lastAnswer)
-        fail(createdTarget.empty() ? "Interrupted: nothing was written; the target is as it was."
-                                   : "Interrupted: nothing was written; " + printable(createdTarget) +
-                                         " was created for this write and holds only the empty part-library schema.");
+        fail(target.createdFile().empty() ? "Interrupted: nothing was written; the target is as it was."
+                                          : "Interrupted: nothing was written; " + printable(target.createdFile()) +
+                                                ", created for this write, is removed again.");
     // The writer committed before it saw the signal: the copy is whole.
+    target.succeeded();
     forgetCaughtSignal();
     after = tableCounts();
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-// What the commands that write libraries into a database share: the target
-// opened (created and given the schema where the user agrees), the refusal
+// What the commands that write libraries into a database share: the refusal
 // of a target that is the source, and a write session that turns Ctrl-C,
 // SIGTERM and SIGHUP into the writer's cancel, shows a progress bar on a
 // terminal and ends with a one-line summary.
@@ -11,6 +10,7 @@
 #include "interface/Writer.h"
 #include "interface/WriterEvent.h"
 #include "tools/partlib/Signals.h"
+#include "tools/partlib/WriteTarget.h"
 
 #include <chrono>
 #include <map>
@@ -25,11 +25,6 @@ namespace partlib {
 // (whatever the spelling of its path) or the same catalog of the same server.
 void refuseSameDatabase(const std::string &source, const std::string &target);
 
-// Opens the database a write goes into: a SQLite file is created when it is
-// missing, and a database without the part library gets its schema when the
-// user agrees (--yes answers).
-COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t openTarget(const std::string &database);
-
 // The database when it exists and holds the part library; nothing (and
 // nothing created, no question asked) otherwise: for the checks that come
 // before a write.
@@ -38,10 +33,11 @@ std::optional<COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t> openIfPartLibrary(c
 // One library write of a command: while it lives, SIGINT, SIGTERM and SIGHUP
 // make the writer's cancel callback answer true (a second signal stops at
 // once; the database discards the unfinished transaction), and main ends
-// the command with 128 + the signal's number.
+// the command with 128 + the signal's number. A write that returns without
+// having been cancelled is committed: the target keeps a file created for it.
 class WriteSession {
 public:
-    WriteSession(COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t target, std::string verb);
+    WriteSession(WriteTarget &target, std::string verb);
     ~WriteSession();
 
     // Runs the write; an interrupted write ends the command with a message
@@ -68,7 +64,7 @@ private:
     std::map<std::string, long> tableCounts();
 
     SignalGuard signals;
-    COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t target;
+    WriteTarget &target;
     std::shared_ptr<COM_ORVEL_TRAX_PLDAIO_INTERFACE::Observer<COM_ORVEL_TRAX_PLDAIO_INTERFACE::WriterEvent>> progress;
     std::map<std::string, long> before;
     std::map<std::string, long> after;
