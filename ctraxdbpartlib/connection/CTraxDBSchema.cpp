@@ -450,6 +450,12 @@ std::string CTraxDBSchema::joinNames(const std::vector<std::string> &names) {
 
 namespace {
 
+// The first column of a query, an integer in every part-library table.
+struct FirstColumnAccessor {
+    int32_t first = 0;
+    void bind(ColumnMap &map) { map.column(1, first); }
+};
+
 // The columns of each table that every version of the schema has: those of
 // its creation statement less the ones an upgrade adds.
 const std::map<std::string, std::vector<std::string>> &lastingColumns() {
@@ -489,8 +495,8 @@ std::vector<std::string> CTraxDBSchema::foreignTables(CTraxDBPath &path, const s
         for (const std::string &column : lastingColumns().at(table))
             sql += (sql.empty() ? "SELECT [" : ",[") + column + "]";
         sql += " FROM [" + table + "] WHERE 1=0;";
-        CCommand<CNoAccessor> query;
-        if (FAILED(query.Open(path.getSession(), path.fixTcEnc(sql), &path.getProperties())))
+        CCommand<CAccessor<FirstColumnAccessor>> query;
+        if (FAILED(path.tryOpen(query, sql)))
             foreign.push_back(table);
     }
     // A refused query is the answer here, not a failure to report.
