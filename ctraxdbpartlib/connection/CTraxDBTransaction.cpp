@@ -15,7 +15,7 @@ CTraxDBTransaction::CTraxDBTransaction(CTraxDBPath &path, Kind kind) : path(path
         path.startWriteTransaction();
         break;
     case Kind::IfPossible:
-        open = SUCCEEDED(path.getSession().StartTransaction(ISOLATIONLEVEL_READCOMMITTED));
+        open = SUCCEEDED(path.getSession().StartWriteTransaction());
         return;
     }
     open = true;

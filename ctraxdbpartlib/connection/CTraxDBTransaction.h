@@ -13,7 +13,7 @@ public:
     enum class Kind {
         Read,      // a transaction that reads
         Write,     // one that is going to write (see CSession::StartWriteTransaction)
-        IfPossible // one where the session can begin it; without one otherwise
+        IfPossible // one that is going to write, where the session can begin it; without one otherwise
     };
 
     explicit CTraxDBTransaction(CTraxDBPath &path, Kind kind = Kind::Read);

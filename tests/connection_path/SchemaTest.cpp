@@ -13,7 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
+#include <sqlite3.h>
+#include <thread>
 
 using namespace pathtest;
 
@@ -405,6 +408,34 @@ TEST_P(SchemaTest, ScriptsRunAsTheyAreInTheEnginesOwnShell) {
         RawDb raw(old);
         EXPECT_EQ(raw.ints("SELECT 10 * [Major] + [Minor] FROM [Library_version];"), std::vector<int>{12}) << minor;
         EXPECT_EQ(raw.texts("SELECT [Pin_identifier] FROM [Pin_Data];"), std::vector<std::string>{}) << minor;
+    }
+}
+
+// On SQLite a transaction that has read cannot wait for the write lock: an
+// upgrade, which reads a table's definition before it rebuilds it, has to
+// hold that lock from its start to wait for another connection's write.
+TEST(SchemaOnSQLite, CreationAndUpgradeWaitForAnotherConnectionsWrite) {
+    for (bool old : {false, true}) {
+        const std::string file = txdbtest::tempFile();
+        const std::string init = "Provider=SQLite;Data Source=" + file;
+        RawDb raw(init);
+        raw.exec("CREATE TABLE [Other] ( [ID] INTEGER);");
+        if (old)
+            buildSchema(raw, 1, 1);
+        sqlite3 *other = nullptr;
+        ASSERT_EQ(sqlite3_open(file.c_str(), &other), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; INSERT INTO Other VALUES (1);", nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        std::thread writer([other] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+            sqlite3_exec(other, "COMMIT;", nullptr, nullptr, nullptr);
+        });
+        HostScript host(true, {IDYES});
+        const std::string message = thrownMessage([&] { CTraxDBPath path(init.c_str()); });
+        writer.join();
+        sqlite3_close(other);
+        EXPECT_EQ(message, "<no exception>") << (old ? "upgrade" : "creation");
+        EXPECT_EQ(raw.ints("SELECT 10 * [Major] + [Minor] FROM [Library_version];"), std::vector<int>{12});
     }
 }
 
