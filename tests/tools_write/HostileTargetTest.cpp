@@ -23,10 +23,12 @@ namespace {
 using txdbtest::ProgramRun;
 using txdbtest::runPartlib;
 
-// A SQLite file with the part library and a sample library of `parts` parts.
-std::string sampleLibrary(int parts) {
-    const std::string file = txdbtest::tempFile();
+// A SQLite file with the part library and, when `parts` is above 0, a
+// sample library of that many parts.
+std::string sampleLibrary(int parts, const std::string &file = txdbtest::tempFile()) {
     EXPECT_EQ(runPartlib({"init", file, "--yes"}).status, 0);
+    if (parts == 0)
+        return file;
     ProgramRun written = txdbtest::runShell(txdbtest::shellQuoted(std::string(TXDB_BINARY_DIR) + "/txdb-samplelib") +
                                             " " + txdbtest::shellQuoted(file) + " --parts " + std::to_string(parts));
     EXPECT_EQ(written.status, 0) << written.all();
@@ -170,8 +172,7 @@ TEST(HostileTargets, AFullDiskIsNamedAndLeavesTheDiskAsItWas) {
     ScratchFileSystem disk("600k");
     SKIP_UNLESS_MOUNTED(disk);
     const std::string source = sampleLibrary(3000);
-    const std::string existing = disk.path("parts.db");
-    ASSERT_EQ(runPartlib({"init", existing, "--yes"}).status, 0);
+    const std::string existing = sampleLibrary(0, disk.path("parts.db"));
     const std::string before = fileState(existing);
 
     for (const std::string &target : {existing, disk.path("new.db")}) {
@@ -188,8 +189,7 @@ TEST(HostileTargets, AReadOnlyFileSystemIsNamedAndNothingIsCreated) {
     ScratchFileSystem disk("1m");
     SKIP_UNLESS_MOUNTED(disk);
     const std::string source = sampleLibrary(20);
-    const std::string existing = disk.path("parts.db");
-    ASSERT_EQ(runPartlib({"init", existing, "--yes"}).status, 0);
+    const std::string existing = sampleLibrary(0, disk.path("parts.db"));
     ASSERT_TRUE(disk.makeReadOnly());
     const std::string before = fileState(existing);
 
