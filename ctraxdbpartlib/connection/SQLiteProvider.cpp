@@ -57,7 +57,7 @@ HRESULT failure(sqlite3 *db, int rc, bool preparing) {
     if (file && (kind == SQLITE_NOTADB || kind == SQLITE_BUSY || kind == SQLITE_LOCKED || kind == SQLITE_CORRUPT ||
                  kind == SQLITE_READONLY || kind == SQLITE_CANTOPEN || kind == SQLITE_IOERR || kind == SQLITE_FULL))
         text += ": " + std::string(file);
-    if (const std::string noRoom = file ? noRoomText(db, kind, file) : ""; !noRoom.empty())
+    if (const std::string noRoom = file && *file ? noRoomText(db, kind, file) : ""; !noRoom.empty())
         text = noRoom;
     CDBErrorInfo::add(text);
     CDBErrorInfo::setCause({std::string(), rc});

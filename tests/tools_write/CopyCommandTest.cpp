@@ -152,15 +152,23 @@ TEST(CopyCommandSignals, CtrlCInTheMiddleLeavesTheTargetAsItWas) {
     // fraction of the copy's seconds.
     const std::string created = txdbtest::tempFile();
     const std::string quoted = txdbtest::shellQuoted(created);
-    ProgramRun run = txdbtest::runShell(
-        "{ " + txdbtest::partlibCommand({"copy", source, created, "--yes"}) + " & pid=$!; until [ -e " + quoted +
-        "-journal ]; do sleep 0.01; done; sleep 0.5; kill -TERM $pid; wait $pid; echo $?; ls " + quoted +
-        "* 2>/dev/null; }");
+    // The signals are sent once the copy's journal has been there a while;
+    // then its status and what is left of the file are printed.
+    auto interruptedCopy = [&](const std::string &signals) {
+        return txdbtest::runShell("{ " + txdbtest::partlibCommand({"copy", source, created, "--yes"}) +
+                                  " & pid=$!; until [ -e " + quoted + "-journal ]; do sleep 0.01; done; sleep 0.5; " +
+                                  signals + " wait $pid; echo $?; ls " + quoted + "* 2>/dev/null; }");
+    };
+    ProgramRun run = interruptedCopy("kill -TERM $pid;");
     EXPECT_EQ(run.output, "143\n") << run.all();
     EXPECT_NE(
         run.errors.find("Interrupted: nothing was written; " + created + ", created for this write, is removed again."),
         std::string::npos)
         << run.errors;
+
+    // A second signal ends the copy at once: the created file goes all the same.
+    ProgramRun twice = interruptedCopy("kill -TERM $pid; sleep 0.05; kill -TERM $pid;");
+    EXPECT_EQ(twice.output, "143\n") << twice.all();
 }
 
 // Every row change of the file's part-library tables, counted per table and

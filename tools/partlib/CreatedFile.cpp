@@ -2,6 +2,7 @@
 
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/Output.h"
+#include "tools/partlib/Signals.h"
 
 #include <cerrno>
 #include <cstring>
@@ -11,12 +12,22 @@
 
 namespace partlib {
 
+namespace {
+
+// The file and the journal SQLite keeps beside it while it writes.
+const char *const SUFFIXES[] = {"-journal", ""};
+
+} // namespace
+
 CreatedFile::CreatedFile(const std::string &name, bool &created) {
     const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     created = descriptor >= 0;
     if (created) {
         ::close(descriptor);
         path = name;
+        // A second Ctrl-C ends the process at once: the file goes then too.
+        for (const char *suffix : SUFFIXES)
+            removeOnSignal(path + suffix);
     } else if (errno != EEXIST) {
         fail("Cannot create " + printable(name) + ": " + std::strerror(errno));
     }
@@ -39,12 +50,18 @@ CreatedFile &CreatedFile::operator=(CreatedFile &&other) noexcept {
     return *this;
 }
 
+void CreatedFile::keep() {
+    for (const char *suffix : SUFFIXES)
+        forgetOnSignal(path + suffix);
+    path.clear();
+}
+
 void CreatedFile::remove() noexcept {
     if (path.empty())
         return;
-    for (const char *suffix : {"-journal", "-wal", "-shm", ""})
+    for (const char *suffix : SUFFIXES)
         ::unlink((path + suffix).c_str());
-    path.clear();
+    keep();
 }
 
 } // namespace partlib

@@ -2,8 +2,9 @@
 
 // A file that a command creates for its work and that is to be there
 // afterwards only when the work succeeded: it is created here (never one
-// that is there already), and removed again, with the journal files SQLite
-// keeps beside it, when the object goes without keep() having been called.
+// that is there already), and removed again, with the journal SQLite keeps
+// beside it, when the object goes without keep() having been called, or at
+// a second Ctrl-C that ends the process at once.
 
 #include <string>
 
@@ -25,7 +26,7 @@ public:
     CreatedFile &operator=(const CreatedFile &) = delete;
 
     // The work succeeded: the file stays.
-    void keep() { path.clear(); }
+    void keep();
     // The file this object removes when it goes; empty when none.
     const std::string &pending() const { return path; }
 

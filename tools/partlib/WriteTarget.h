@@ -7,6 +7,7 @@
 
 #include "interface/Handles.h"
 #include "tools/partlib/CreatedFile.h"
+#include "tools/partlib/Signals.h"
 
 #include <string>
 
@@ -23,8 +24,11 @@ public:
     void succeeded() { created.keep(); }
 
 private:
-    // Declared first, so that the file goes only after the database on it
-    // is closed.
+    // Ctrl-C while the target is opened (and given its schema) cancels the
+    // write that follows, which leaves the target as it was.
+    SignalGuard signals;
+    // Declared before the handle, so that the file goes only after the
+    // database on it is closed.
     CreatedFile created;
     COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t handle;
 };
