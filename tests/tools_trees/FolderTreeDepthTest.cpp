@@ -49,6 +49,14 @@ void writeChain(txdbtest::SampleDatabase &db, int levels) {
             ",'P1','',NULL,'',NULL,NULL,NULL);");
 }
 
+// A library "Deep" (ID 1) of SQLite whose folders F1 ... F<levels> (ID = level)
+// each hold the next, made with one recursive statement.
+void writeLongChain(txdbtest::SampleDatabase &db, int levels) {
+    db.exec("INSERT INTO [Library] VALUES (1,'Deep',1,NULL);");
+    db.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<" + std::to_string(levels) +
+            ") INSERT INTO [Hierarchy] SELECT i,1,'F'||i,CASE WHEN i=1 THEN NULL ELSE i-1 END FROM n;");
+}
+
 // A directory of its own for the files a command writes, so that a left-over
 // temporary file shows.
 std::filesystem::path emptyDirectory() {
@@ -93,9 +101,7 @@ TEST(FolderDepthsTest, CountsLevelsFromTheTopAndLeavesCyclesOut) {
 TEST(DeepFolderTreeTest, EveryCommandRefusesATreeTooDeepToWalk) {
     const int levels = 50000;
     txdbtest::SampleDatabase db("SQLite", schemaOnly());
-    db.exec("INSERT INTO [Library] VALUES (1,'Deep',1,NULL);");
-    db.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<" + std::to_string(levels) +
-            ") INSERT INTO [Hierarchy] SELECT i,1,'F'||i,CASE WHEN i=1 THEN NULL ELSE i-1 END FROM n;");
+    writeLongChain(db, levels);
     db.path.reset();
     const std::string file = db.init.substr(db.init.find("Data Source=") + 12);
 
@@ -214,9 +220,7 @@ INSTANTIATE_TEST_SUITE_P(Engines, FolderTreeDepthTest, ::testing::ValuesIn(txdbt
 TEST(DeepFolderTreeTest, TheReportPathOfADeepPartIsWhole) {
     const int levels = 20000;
     txdbtest::SampleDatabase db("SQLite", schemaOnly());
-    db.exec("INSERT INTO [Library] VALUES (1,'Deep',1,NULL);");
-    db.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<" + std::to_string(levels) +
-            ") INSERT INTO [Hierarchy] SELECT i,1,'F'||i,CASE WHEN i=1 THEN NULL ELSE i-1 END FROM n;");
+    writeLongChain(db, levels);
     db.exec("INSERT INTO [Part_Definition] VALUES (1,1,'DEF','PCB',NULL,NULL,NULL,NULL,0,0,0,0);");
     db.exec("INSERT INTO [Parts] VALUES (1,1,1," + std::to_string(levels) + ",'P1','',NULL,'',NULL,NULL,NULL);");
 
