@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -74,14 +75,18 @@ void CTraxDBPartForReportsAccess::getHierrachyFullName(bool &isNull, TCHAR **out
     if (fullName == nullptr) {
         // Every ancestor's name followed by "\", folders named "root" left
         // out, then the part's own folder.
-        std::string text;
+        // The walk meets them from the bottom up; they are joined from the top.
+        std::vector<std::string> ancestors;
         if (hierarchyAccessHandle_t folder = getPartHierarchy())
-            forEachAncestor(*folder, [&text](HierarchyAccess &ancestor) {
+            forEachAncestor(*folder, [&ancestors](HierarchyAccess &ancestor) {
                 TCHAR folderName[51];
                 ancestor.getName(folderName, sizeof folderName, false);
                 if (std::strcmp(folderName, "root") != 0)
-                    text.insert(0, std::string(folderName) + "\\");
+                    ancestors.emplace_back(folderName);
             });
+        std::string text;
+        for (auto ancestor = ancestors.rbegin(); ancestor != ancestors.rend(); ++ancestor)
+            text += *ancestor + "\\";
         text += hierarchyName.text;
         fullName = mallocString(text.size());
         std::memcpy(fullName, text.c_str(), text.size() + 1);

@@ -22,10 +22,10 @@ void forEachAncestor(HierarchyAccess &folder, const std::function<void(Hierarchy
     std::unordered_set<int> seen;
     if (folder.getID() >= 0)
         seen.insert(folder.getID());
-    int depth = 0;
+    int keyless = 0;
     for (hierarchyAccessHandle_t current = folder.getParent(); current; current = current->getParent()) {
         const int id = current->getID();
-        if ((id >= 0 && !seen.insert(id).second) || ++depth > MAX_FOLDER_DEPTH)
+        if (id >= 0 ? !seen.insert(id).second : ++keyless > MAX_FOLDER_DEPTH)
             TXDB_RAISE_TEXT("The folder \"" + nameOf(*current) + "\" (ID " + std::to_string(id) +
                             ") is its own ancestor: the parents of its folders form a cycle");
         visit(*current);

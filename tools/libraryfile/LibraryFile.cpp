@@ -22,8 +22,6 @@ using hostmodel::Text;
 using json = nlohmann::json;
 
 constexpr int FORMAT_VERSION = 1;
-// Deeper folder trees are refused rather than walked (the walk recurses).
-constexpr int MAX_FOLDER_DEPTH = 100;
 
 // A place in the document, as a chain of keys and list positions that lives
 // on the stack of the walk; spelt out only for a problem.

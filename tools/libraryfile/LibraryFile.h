@@ -40,6 +40,13 @@ struct LibraryFile {
 // Reads and checks the whole document.
 LibraryFile readLibraryFile(std::string_view text);
 
+// The deepest folder tree a library file holds: a top folder is at level 1.
+// Deeper trees are refused by the reader and by partlib export, which would
+// otherwise write a file that cannot be read back (each level nests two JSON
+// levels and indents its lines further, so the file grows with the square of
+// the depth); partlib's other commands walk trees of at most this depth too.
+constexpr int MAX_FOLDER_DEPTH = 100;
+
 // At most this many problems are listed, so that a document of millions of
 // faulty items does not take memory by the problem; a full list means that
 // there may be more.

@@ -8,6 +8,7 @@
 #include "interface/PartAccess.h"
 #include "tools/hostmodel/HostRecords.h"
 #include "tools/partlib/Commands.h"
+#include "tools/partlib/FolderDepths.h"
 #include "tools/partlib/WriteCommands.h"
 
 #include <algorithm>
@@ -30,7 +31,8 @@ std::string libraryName(LibraryAccess &library) {
 }
 
 // The named libraries of the source (all when none is named); a name the
-// source does not hold is refused before anything is written.
+// source does not hold, or a folder tree deeper than partlib walks, is
+// refused before anything is written.
 std::vector<std::shared_ptr<LibraryAccess>> selectLibraries(const pathHandle_t &source,
                                                             const std::vector<std::string> &names) {
     std::vector<std::shared_ptr<LibraryAccess>> selected;
@@ -39,6 +41,7 @@ std::vector<std::shared_ptr<LibraryAccess>> selectLibraries(const pathHandle_t &
     while (std::shared_ptr<LibraryAccess> library = all->getNext()) {
         const std::string name = libraryName(*library);
         if (names.empty() || std::find(names.begin(), names.end(), name) != names.end()) {
+            refuseTooDeepFolders(*library, name);
             selected.push_back(library);
             missing.erase(name);
         }

@@ -4,6 +4,7 @@
 #include "tools/partlib/LibraryExport.h"
 
 #include "tools/hostmodel/RecordFields.h"
+#include "tools/libraryfile/LibraryFile.h"
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/JsonWriter.h"
 #include "tools/partlib/LibraryFolders.h"
@@ -93,6 +94,7 @@ private:
         json.field("pinNumName", fields.pinNumName);
         json.field("isFPGA", fields.isFPGA);
 
+        refuseUnnamedPins(fields, content.pins);
         json.key("pins");
         json.beginArray();
         for (const PinRecord &pin : content.pins) {
@@ -160,6 +162,24 @@ private:
         }
         json.endArray();
         json.endObject();
+    }
+
+    // A library file names a pin by its identifier, told apart regardless of
+    // case as the writers link gates and groups to pins; pins it cannot name
+    // would make a file that the import refuses.
+    void refuseUnnamedPins(const DefinitionFields &fields, const std::vector<PinRecord> &pins) {
+        const std::string where = "Part definition " + fields.name + " of library " + name;
+        std::unordered_map<std::string, const std::string *> seen;
+        for (const PinRecord &pin : pins) {
+            if (!pin.identifier)
+                fail(where + " has a pin without identifier (pin name " +
+                     (pin.name ? "\"" + *pin.name + "\"" : std::string("NULL")) +
+                     "); a library file names every pin by its identifier");
+            auto [known, added] = seen.emplace(libraryfile::pinKey(*pin.identifier), &*pin.identifier);
+            if (!added)
+                fail(where + " has the pins \"" + *known->second + "\" and \"" + *pin.identifier +
+                     "\", whose identifiers differ only in case; a library file tells pins apart regardless of case");
+        }
     }
 
     void writePins(const std::vector<Text> &pins) {

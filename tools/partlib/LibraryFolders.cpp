@@ -5,6 +5,7 @@
 #include "interface/PartLibInterface.h"
 #include "tools/hostmodel/RecordFields.h"
 #include "tools/partlib/Commands.h"
+#include "tools/partlib/FolderDepths.h"
 #include "tools/partlib/LibraryExport.h"
 
 #include <functional>
@@ -28,16 +29,21 @@ LibraryFolders::LibraryFolders(LibraryAccess &library, std::string name) : libra
     };
     std::vector<Row> rows;
     std::unordered_map<int, size_t> rowOf;
+    FolderDepths depths;
     std::shared_ptr<Reader<HierarchyAccess>> reader = opened(library.getHierarchyOnlyReader(), "folders");
     while (std::shared_ptr<HierarchyAccess> record = reader->getNext()) {
         const int id = record->getID();
-        if (rowOf.emplace(id, rows.size()).second)
+        if (rowOf.emplace(id, rows.size()).second) {
             rows.push_back({id, nullableNumber(*record, &HierarchyAccess::getParentID),
                             text<51>(*record, &HierarchyAccess::getName), record});
+            depths.add(id, rows.back().parent, rows.back().name);
+        }
         if (Text partName = nullableText<51>(*record, &HierarchyAccess::getParentName))
             if (partFolders.emplace(std::move(*partName), id).second)
                 ++partCounts[id];
     }
+    // The tree is built by a walk that recurses, one level per call.
+    depths.refuseTooDeep(libraryName);
     std::unordered_map<int, std::vector<size_t>> children;
     std::vector<size_t> roots;
     for (size_t i = 0; i < rows.size(); ++i)

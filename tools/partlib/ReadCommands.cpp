@@ -19,8 +19,10 @@
 #include "interface/PinDataAccess.h"
 #include "interface/PinEquivAccess.h"
 #include "interface/PinEquivDataAccess.h"
+#include "tools/hostmodel/RecordFields.h"
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/Filters.h"
+#include "tools/partlib/FolderDepths.h"
 #include "tools/partlib/Output.h"
 
 #include <algorithm>
@@ -144,8 +146,10 @@ template <class F> void forEachFolder(const std::vector<Folder> &folders, F visi
 
 // The library's folder tree. Folders that cannot be reached from the top
 // (parents in a cycle, or a parent that is gone) would be left out without
-// a word, and their parts with them: they are refused instead.
+// a word, and their parts with them: they are refused instead. The tree is
+// measured first, as the load recurses one level per call.
 std::vector<Folder> loadFolders(const pathHandle_t &path, LibraryAccess &library) {
+    refuseTooDeepFolders(library, hostmodel::text<51>(library, &LibraryAccess::getName));
     std::vector<Folder> folders = loadFolders(library.getHierarchyReader(), "", "");
     std::set<int> loaded;
     forEachFolder(folders, [&](const Folder &folder) { loaded.insert(folder.id); });
@@ -421,6 +425,7 @@ void runShow(const Arguments &args) {
 void runReport(const Arguments &args) {
     pathHandle_t path = openExistingDatabase(args.database);
     std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
+    refuseTooDeepFolders(*library, args.library);
     Table table{{"Name", "Number", "Description", "Version", "PCB component", "Folder"}, {}};
     forEach(library->getPartReaderForReports(args.sorted ? 1 : 0), [&](PartForReportsAccess &part) {
         bool isNull = false;
