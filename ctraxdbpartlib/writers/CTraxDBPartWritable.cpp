@@ -77,11 +77,15 @@ bool CTraxDBPartWritable::find(std::shared_ptr<PartAccess> item) {
     return findEqual(item, 1);
 }
 
+void CTraxDBPartWritable::fillType(PartAccess &item) {
+    bool isNull = false;
+    item.getPartType(isNull, rowset.partType);
+    rowset.partTypeStatus = statusOf(isNull);
+}
+
 void CTraxDBPartWritable::insert(std::shared_ptr<PartAccess> item) {
     fill(*item);
-    bool isNull = false;
-    item->getPartType(isNull, rowset.partType);
-    rowset.partTypeStatus = statusOf(isNull);
+    fillType(*item);
     rowset.libraryId = libraryId;
     rowset.id = bufferPartRow(database(), rowset);
     inserted(item);
@@ -89,6 +93,12 @@ void CTraxDBPartWritable::insert(std::shared_ptr<PartAccess> item) {
 
 void CTraxDBPartWritable::update(std::shared_ptr<PartAccess> item) {
     fill(*item);
+    setFound();
+}
+
+void CTraxDBPartWritable::replace(std::shared_ptr<PartAccess> item) {
+    fill(*item);
+    fillType(*item);
     setFound();
 }
 

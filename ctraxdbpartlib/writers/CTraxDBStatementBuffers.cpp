@@ -235,7 +235,7 @@ int32_t bufferPartDefRow(CTraxDBPath &path, const PartDefAccessor &row, int posi
                                         .string(row.value, row.valueStatus)
                                         .string(row.compNameStem, row.compNameStemStatus)
                                         .string(row.pSpice, row.pSpiceStatus)
-                                        .number(row.maxConnectorPins)
+                                        .number(row.maxConnectorPins, row.maxConnectorPinsStatus)
                                         .number(row.gateSwapping)
                                         .number(row.pinNumName)
                                         .number(row.isFPGA));
@@ -272,7 +272,7 @@ void bufferAttributeRow(CTraxDBPath &, const AttributeAccessor &row) {
                                        .string(row.name)
                                        .string(row.value)
                                        .number(row.usageType)
-                                       .number(row.readOnly)
+                                       .number(row.readOnly, row.readOnlyStatus)
                                        .close());
 }
 
