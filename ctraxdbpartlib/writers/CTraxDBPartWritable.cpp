@@ -49,8 +49,15 @@ int32_t CTraxDBPartWritable::resolvePartDef(PartAccess &item) {
     const int32_t key = lookupKey(
         database(), "SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = ? AND [Name] = ? ORDER BY([ID]);",
         libraryId, name);
-    if (key < 0)
+    if (key < 0) {
+        int partLibrary = -1;
+        item.getLibraryNumber(&partLibrary);
+        const int definitionLibrary = definition->getLibID();
+        if (partLibrary > 0 && definitionLibrary > 0 && partLibrary != definitionLibrary)
+            TXDB_RAISE_TEXT("The part " + std::string(rowset.name) + " uses the part definition " + name +
+                            " of another library, which this write has not written before the part's library");
         TXDB_RAISE_TEXT(formatNumbered(loadMessage(IDS_ITEM_NOT_FOUND), {name}));
+    }
     setSourcePartDefKey(sourceId, key);
     return key;
 }

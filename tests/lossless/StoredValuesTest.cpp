@@ -6,30 +6,13 @@
 #include "tests/support/TestUtil.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 namespace {
 
 using txdbtest::ProgramRun;
 using txdbtest::runPartlib;
 
-void runSql(const std::string &file, const std::string &sql) {
-    sqlite3 *db = nullptr;
-    EXPECT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-    char *error = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
-    sqlite3_free(error);
-    sqlite3_close(db);
-}
-
-// A new part-library file with the rows that `sql` inserts.
-std::string databaseWith(const std::string &sql) {
-    const std::string file = txdbtest::tempFile();
-    ProgramRun init = runPartlib({"init", file, "--yes"});
-    EXPECT_EQ(init.status, 0) << init.all();
-    runSql(file, sql);
-    return file;
-}
+using txdbtest::runSql;
 
 // A library whose flags hold numbers other than 0 and 1 and whose nullable
 // numbers are NULL, beside plain values.
@@ -51,7 +34,7 @@ TEST(StoredValues, PinsWithoutIdentifierStayWithoutOne) {
     // Two pins of one definition without identifier (the unique key of
     // definition and identifier allows any number of NULLs), one with an
     // empty identifier, one with a plain one in a gate.
-    const std::string file = databaseWith(
+    const std::string file = txdbtest::partLibraryWith(
         "INSERT INTO Library (ID, Name, Enabled) VALUES (1, 'L', 1);"
         "INSERT INTO Hierarchy (ID, Library_ID, Name) VALUES (1, 1, 'F');"
         "INSERT INTO Part_Definition (ID, Library_ID, Name, PCB_component_name, Max_connector_pins, Gate_swapping, "
@@ -67,16 +50,16 @@ TEST(StoredValues, PinsWithoutIdentifierStayWithoutOne) {
 }
 
 TEST(StoredValues, FlagsAndNullNumbersArriveAsStored) {
-    const std::string file = databaseWith(UNUSUAL_VALUES);
+    const std::string file = txdbtest::partLibraryWith(UNUSUAL_VALUES);
     const txdbtest::NaturalTables original = txdbtest::naturalTables(file);
     EXPECT_EQ(txdbtest::copiedThroughEveryEngine(file), original);
 }
 
 TEST(StoredValues, ACopyOntoAStaleLibraryBringsEveryValueUpToIt) {
-    const std::string file = databaseWith(UNUSUAL_VALUES);
+    const std::string file = txdbtest::partLibraryWith(UNUSUAL_VALUES);
     const txdbtest::NaturalTables original = txdbtest::naturalTables(file);
     // The same libraries, every value that a copy replaces changed.
-    const std::string stale = databaseWith(UNUSUAL_VALUES);
+    const std::string stale = txdbtest::partLibraryWith(UNUSUAL_VALUES);
     runSql(stale, "UPDATE Library SET Enabled = 0;"
                   "UPDATE Part_Definition SET Max_connector_pins = 9, Gate_swapping = 0, Pin_num_name = 0, "
                   "Is_FPGA = 1;"
