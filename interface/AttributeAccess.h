@@ -20,6 +20,13 @@ public:
     virtual void getValue(TCHAR *buffer, size_t size) = 0;
     virtual void getType(int &usageType) = 0;
     virtual void getReadOnly(int &readOnly) = 0;
+    // [Read_Only] as stored, NULL included; false when the record does not
+    // know it (then getReadOnly is all there is).
+    virtual bool getStoredReadOnly(bool &isNull, int &readOnly) {
+        isNull = false;
+        readOnly = 0;
+        return false;
+    }
 };
 
 } // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

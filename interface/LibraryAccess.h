@@ -53,6 +53,12 @@ public:
     virtual std::shared_ptr<Reader<AllGateAccess>> getAllGateReader(const TCHAR *filterText) = 0;
     virtual std::shared_ptr<Reader<AllGateSwapAccess>> getAllGateSwapReader(const TCHAR *filterText) = 0;
     virtual int getID() = 0;
+    // [Enabled] as stored, any number; false when the record does not know
+    // it (then getEnabled is all there is).
+    virtual bool getStoredEnabled(int &enabled) {
+        enabled = 0;
+        return false;
+    }
 };
 
 } // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -43,6 +43,20 @@ public:
     virtual void getPosition(int &position) = 0;
     virtual int getLibID() = 0;
     virtual int getID() = 0;
+    // [Gate_swapping], [Pin_num_name] and [Is_FPGA] as stored, any number;
+    // false when the record does not know them (then the bool getters are
+    // all there is).
+    virtual bool getStoredFlags(int &gateSwapping, int &pinNumName, int &isFPGA) {
+        gateSwapping = pinNumName = isFPGA = 0;
+        return false;
+    }
+    // [Max_connector_pins] as stored, NULL included; false when the record
+    // does not know it.
+    virtual bool getStoredMaxConnectorPins(bool &isNull, int &maxConnectorPins) {
+        isNull = false;
+        maxConnectorPins = 0;
+        return false;
+    }
 };
 
 } // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -12,6 +12,10 @@ namespace DBIMPL {
 class CTraxDBAttribAccess : public CTraxDBAttribRecord<CTraxDBDetailRecord<AttributeAccess>> {
 public:
     explicit CTraxDBAttribAccess(const AttributeAccessor &row);
+    bool getStoredReadOnly(bool &isNull, int &readOnly) override;
+
+private:
+    DBValue<int32_t> storedReadOnly;
 };
 
 } // namespace DBIMPL

@@ -21,6 +21,11 @@ CTraxDBLibAccess::CTraxDBLibAccess(pathHandle_t path, const LibraryAccessor &row
     TXDB_TRACE(LOG_FINER, "CTraxDBLibAccess::CTraxDBLibAccess(pathHandle_t,LibraryAccessor)");
 }
 
+bool CTraxDBLibAccess::getStoredEnabled(int &value) {
+    value = enabled;
+    return true;
+}
+
 void CTraxDBLibAccess::setHint(int, int) {}
 void CTraxDBLibAccess::setHints(int, int, int, int) {}
 

@@ -28,6 +28,7 @@ public:
     std::shared_ptr<Reader<AllAttributeAccess>> getAllAttributeReader(const TCHAR *filterText) override;
     std::shared_ptr<Reader<AllGateAccess>> getAllGateReader(const TCHAR *filterText) override;
     std::shared_ptr<Reader<AllGateSwapAccess>> getAllGateSwapReader(const TCHAR *filterText) override;
+    bool getStoredEnabled(int &value) override;
 };
 
 } // namespace DBIMPL

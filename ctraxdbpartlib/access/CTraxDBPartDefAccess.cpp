@@ -30,6 +30,19 @@ std::shared_ptr<PartDefAccess> lookupPartDefinition(const pathHandle_t &path, in
 CTraxDBPartDefAccess::CTraxDBPartDefAccess(pathHandle_t path, const PartDefAccessor &row)
     : CTraxDBPartDefRecord(std::move(path), row, "CTraxDBPartDefAccess") {
     TXDB_TRACE(LOG_FINER, "CTraxDBPartDefAccess::CTraxDBPartDefAccess(pathHandle_t,PartDefAccessor &)");
+    storedMaxConnectorPins.assign(row.maxConnectorPins, row.maxConnectorPinsStatus);
+}
+
+bool CTraxDBPartDefAccess::getStoredFlags(int &gateSwapping, int &pinNumName, int &isFPGA) {
+    gateSwapping = this->gateSwapping;
+    pinNumName = this->pinNumName;
+    isFPGA = this->isFPGA;
+    return true;
+}
+
+bool CTraxDBPartDefAccess::getStoredMaxConnectorPins(bool &isNull, int &value) {
+    getter::value(storedMaxConnectorPins, isNull, value, OnNull::Zero);
+    return true;
 }
 
 std::shared_ptr<Reader<PinDataAccess>> CTraxDBPartDefAccess::getPinDataReader() {

@@ -18,6 +18,11 @@ public:
     std::shared_ptr<Reader<AttributeAccess>> getAttributesReader() override;
     std::shared_ptr<Reader<GateAccess>> getGateReader() override;
     std::shared_ptr<Reader<PartAccess>> getPartReader(partFilterCompHandle_t filter) override;
+    bool getStoredFlags(int &gateSwapping, int &pinNumName, int &isFPGA) override;
+    bool getStoredMaxConnectorPins(bool &isNull, int &value) override;
+
+private:
+    DBValue<int32_t> storedMaxConnectorPins;
 };
 
 } // namespace DBIMPL

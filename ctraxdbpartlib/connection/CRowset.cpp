@@ -859,6 +859,11 @@ HRESULT CRowset::Update() {
             break;
         if (FAILED(result = statement->execute(values)))
             break;
+        RowChanges &changes = r.connection->rowTally()[r.table];
+        const Impl::Change::Kind kind = r.pending[applied].kind;
+        ++(kind == Impl::Change::INSERT   ? changes.added
+           : kind == Impl::Change::UPDATE ? changes.changed
+                                          : changes.removed);
     }
     r.pending.erase(r.pending.begin(), r.pending.begin() + static_cast<std::ptrdiff_t>(applied));
     return result;

@@ -99,6 +99,14 @@ long CTraxDBInspector::rowCount(const std::string &table) {
     return runCount(path(), "SELECT Count(*) FROM [" + table + "];");
 }
 
+RowTally CTraxDBInspector::rowTally() {
+    return path().getSession().getConnection()->rowTally();
+}
+
+void CTraxDBInspector::clearRowTally() {
+    path().getSession().getConnection()->rowTally().clear();
+}
+
 int CTraxDBInspector::folderCount(int libraryID) {
     return runCount(path(), "SELECT Count(*) FROM [Hierarchy] WHERE [Library_ID] = ?;", libraryID);
 }
@@ -129,6 +137,19 @@ std::vector<CTraxDBInspector::PartName> CTraxDBInspector::partNames() {
                     3))
         names.push_back({name(row, 0), name(row, 1), name(row, 2)});
     return names;
+}
+
+std::vector<CTraxDBInspector::ForeignDefinitionUse> CTraxDBInspector::foreignDefinitionUses() {
+    std::vector<ForeignDefinitionUse> uses;
+    for (const TextRow &row : queryTexts(
+             "SELECT [Parts].[Name], [PartLibrary].[Name], [Part_Definition].[Name], [DefinitionLibrary].[Name] "
+             "FROM [Parts] INNER JOIN [Part_Definition] ON [Parts].[Part_def_ID] = [Part_Definition].[ID] "
+             "INNER JOIN [Library] [PartLibrary] ON [Parts].[Library_ID] = [PartLibrary].[ID] "
+             "INNER JOIN [Library] [DefinitionLibrary] ON [Part_Definition].[Library_ID] = [DefinitionLibrary].[ID] "
+             "WHERE [Parts].[Library_ID] <> [Part_Definition].[Library_ID];",
+             4))
+        uses.push_back({name(row, 0), name(row, 1), name(row, 2), name(row, 3)});
+    return uses;
 }
 
 std::vector<CTraxDBInspector::TextRow> CTraxDBInspector::queryTexts(const std::string &sql, int columns) {

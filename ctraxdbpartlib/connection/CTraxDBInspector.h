@@ -10,6 +10,7 @@
 //   for (const std::string &table : CTraxDBInspector::tableNames())
 //       std::cout << table << " " << database.rowCount(table) << "\n";
 
+#include "ctraxdbpartlib/connection/RowTally.h"
 #include "interface/Handles.h"
 
 #include <cstddef>
@@ -33,6 +34,10 @@ public:
     };
     struct PartName {
         std::string part, library, definition;
+    };
+    // A part whose definition belongs to another library.
+    struct ForeignDefinitionUse {
+        std::string part, library, definition, definitionLibrary;
     };
     // One row of queryTexts: NULL as an empty optional.
     using TextRow = std::vector<std::optional<std::string>>;
@@ -79,12 +84,17 @@ public:
     std::string upgradeScript(Version from);
 
     long rowCount(const std::string &table);
+    // What the writes through this database's handle did since the last
+    // clearRowTally: rows added, changed and removed per table.
+    RowTally rowTally();
+    void clearRowTally();
     // The folders of one library (by ID), reachable from its top or not.
     int folderCount(int libraryID);
     // The names of every library, definition and part of the database.
     std::vector<std::string> libraryNames();
     std::vector<DefinitionName> definitionNames();
     std::vector<PartName> partNames();
+    std::vector<ForeignDefinitionUse> foreignDefinitionUses();
 
     // The rows of `sql`, `columns` (1 to 4) text columns each: for a query
     // of one's own, such as a test's look at raw tables.

@@ -8,6 +8,7 @@
 #include "ctraxdbpartlib/connection/DBVariant.h"
 #include "ctraxdbpartlib/connection/Dialect.h"
 #include "ctraxdbpartlib/connection/OleDbTypes.h"
+#include "ctraxdbpartlib/connection/RowTally.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -132,8 +133,14 @@ public:
     // is served as it is stored.
     virtual bool storedVersion(int & /*major*/, int & /*minor*/) const { return false; }
 
+    // The rows written through the connection since the tally was cleared:
+    // the rowsets' applied changes and the rows of the library writes'
+    // buffered INSERT statements.
+    RowTally &rowTally() { return tally; }
+
 private:
     std::map<std::string, std::vector<std::string>> primaryKeys;
+    RowTally tally;
 };
 
 // The parsed initialisation string: keys as written (case kept), values

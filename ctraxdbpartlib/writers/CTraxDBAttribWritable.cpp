@@ -18,8 +18,10 @@ void CTraxDBAttribWritable::fill(AttributeAccess &item) {
     item.getName(rowset.name, sizeof rowset.name, false);
     item.getValue(rowset.value, sizeof rowset.value);
     item.getType(rowset.usageType);
-    item.getReadOnly(rowset.readOnly);
-    rowset.readOnlyStatus = DBSTATUS_S_OK;
+    bool isNull = false;
+    if (!item.getStoredReadOnly(isNull, rowset.readOnly))
+        item.getReadOnly(rowset.readOnly);
+    rowset.readOnlyStatus = statusOf(isNull);
 }
 
 bool CTraxDBAttribWritable::find(std::shared_ptr<AttributeAccess> item) {

@@ -38,14 +38,22 @@ void CTraxDBPartDefWritable::fill(PartDefAccess &item) {
     rowset.compNameStemStatus = statusOf(isNull);
     item.getPSpice(isNull, rowset.pSpice, sizeof rowset.pSpice);
     rowset.pSpiceStatus = statusOf(isNull);
-    item.getGateSwapping(flag);
-    rowset.gateSwapping = flag;
-    item.getPinNumName(flag);
-    rowset.pinNumName = flag;
-    item.getIsFPGA(flag);
-    rowset.isFPGA = flag;
-    item.getMaxConnectorPins(rowset.maxConnectorPins);
-    rowset.maxConnectorPinsStatus = DBSTATUS_S_OK;
+    int gateSwapping = 0, pinNumName = 0, isFPGA = 0;
+    if (!item.getStoredFlags(gateSwapping, pinNumName, isFPGA)) {
+        item.getGateSwapping(flag);
+        gateSwapping = flag;
+        item.getPinNumName(flag);
+        pinNumName = flag;
+        item.getIsFPGA(flag);
+        isFPGA = flag;
+    }
+    rowset.gateSwapping = static_cast<int16_t>(gateSwapping);
+    rowset.pinNumName = static_cast<int16_t>(pinNumName);
+    rowset.isFPGA = static_cast<int16_t>(isFPGA);
+    isNull = false;
+    if (!item.getStoredMaxConnectorPins(isNull, rowset.maxConnectorPins))
+        item.getMaxConnectorPins(rowset.maxConnectorPins);
+    rowset.maxConnectorPinsStatus = statusOf(isNull);
 }
 
 bool CTraxDBPartDefWritable::find(std::shared_ptr<PartDefAccess> item) {

@@ -49,8 +49,15 @@ int32_t CTraxDBPartWritable::resolvePartDef(PartAccess &item) {
     const int32_t key = lookupKey(
         database(), "SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = ? AND [Name] = ? ORDER BY([ID]);",
         libraryId, name);
-    if (key < 0)
+    if (key < 0) {
+        int partLibrary = -1;
+        item.getLibraryNumber(&partLibrary);
+        const int definitionLibrary = definition->getLibID();
+        if (partLibrary > 0 && definitionLibrary > 0 && partLibrary != definitionLibrary)
+            TXDB_RAISE_TEXT("The part " + std::string(rowset.name) + " uses the part definition " + name +
+                            " of another library, which this write has not written before the part's library");
         TXDB_RAISE_TEXT(formatNumbered(loadMessage(IDS_ITEM_NOT_FOUND), {name}));
+    }
     setSourcePartDefKey(sourceId, key);
     return key;
 }
@@ -77,11 +84,15 @@ bool CTraxDBPartWritable::find(std::shared_ptr<PartAccess> item) {
     return findEqual(item, 1);
 }
 
+void CTraxDBPartWritable::fillType(PartAccess &item) {
+    bool isNull = false;
+    item.getPartType(isNull, rowset.partType);
+    rowset.partTypeStatus = statusOf(isNull);
+}
+
 void CTraxDBPartWritable::insert(std::shared_ptr<PartAccess> item) {
     fill(*item);
-    bool isNull = false;
-    item->getPartType(isNull, rowset.partType);
-    rowset.partTypeStatus = statusOf(isNull);
+    fillType(*item);
     rowset.libraryId = libraryId;
     rowset.id = bufferPartRow(database(), rowset);
     inserted(item);
@@ -89,6 +100,12 @@ void CTraxDBPartWritable::insert(std::shared_ptr<PartAccess> item) {
 
 void CTraxDBPartWritable::update(std::shared_ptr<PartAccess> item) {
     fill(*item);
+    setFound();
+}
+
+void CTraxDBPartWritable::replace(std::shared_ptr<PartAccess> item) {
+    fill(*item);
+    fillType(*item);
     setFound();
 }
 

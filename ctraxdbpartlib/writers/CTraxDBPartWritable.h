@@ -18,12 +18,15 @@ public:
     void insert(std::shared_ptr<PartAccess> item) override;
     // Changes everything but the part type.
     void update(std::shared_ptr<PartAccess> item) override;
+    // Changes everything, the part type too.
+    void replace(std::shared_ptr<PartAccess> item) override;
     void writeSubItems(DBWriter<PartAccess> &writer, std::shared_ptr<PartAccess> item, CANCEL_CALLBACK cancel) override;
     void purge(DBWriter<PartAccess> &writer, std::shared_ptr<PartAccess> item, CANCEL_CALLBACK cancel) override;
 
 private:
     // Name, folder, definition and the columns both insert and update set.
     void fill(PartAccess &item);
+    void fillType(PartAccess &item);
     int32_t resolveHierarchy(PartAccess &item);
     int32_t resolvePartDef(PartAccess &item);
 

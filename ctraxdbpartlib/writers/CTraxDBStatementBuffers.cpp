@@ -122,12 +122,14 @@ struct Buffers {
     std::unordered_map<int, int32_t> folderMap;
     std::unordered_map<int, int32_t> partDefMap;
     std::unordered_map<int, int32_t> sourceFolderMap;
-    std::unordered_map<int, int32_t> sourcePartDefMap;
     std::unordered_map<int32_t, std::vector<int32_t>> gatePinLists;
     std::unordered_map<int32_t, std::vector<int32_t>> swapGatePinLists;
 };
 
 Buffers buffers;
+// The source's definition keys are those of its whole database: a part may
+// use a definition of a library written before its own in the same write.
+std::unordered_map<int, int32_t> sourcePartDefMap;
 std::atomic<bool> leased{false};
 
 StatementBuffer &bufferOf(WriteTable table) {
@@ -145,7 +147,16 @@ int32_t nextKey(CTraxDBPath &path, WriteTable table) {
     return buffer.nextId;
 }
 
-void addRow(WriteTable table, const std::string &tuple) {
+// Counts a row of the table in the connection's tally; the name is the one
+// the table's statement head gives.
+void tallyRow(CTraxDBPath &path, WriteTable table) {
+    const std::string head = tableTexts[static_cast<size_t>(table)].head;
+    const size_t open = head.find('[') + 1;
+    ++path.getSession().getConnection()->rowTally()[head.substr(open, head.find(']') - open)].added;
+}
+
+void addRow(CTraxDBPath &path, WriteTable table, const std::string &tuple) {
+    tallyRow(path, table);
     StatementBuffer &buffer = bufferOf(table);
     // A statement already handed out is closed: a row after it starts the next.
     if (buffer.cursor < buffer.statements.size() && buffer.rowsInCurrent < buffers.rowsPerStatement) {
@@ -161,7 +172,7 @@ void addRow(WriteTable table, const std::string &tuple) {
 // A row with a new key first in its tuple.
 int32_t addKeyedRow(CTraxDBPath &path, WriteTable table, const Tuple &rest) {
     const int32_t key = nextKey(path, table);
-    addRow(table, " (" + std::to_string(key) + (rest.open().size() > 2 ? ", " + rest.close().substr(2) : ")"));
+    addRow(path, table, " (" + std::to_string(key) + (rest.open().size() > 2 ? ", " + rest.close().substr(2) : ")"));
     return key;
 }
 
@@ -218,7 +229,7 @@ void freeStatementBuffers() {
 
 int32_t bufferHierarchyRow(CTraxDBPath &path, const HierarchyAccessor &row, int position) {
     const int32_t key = nextKey(path, WriteTable::Hierarchy);
-    addRow(WriteTable::Hierarchy,
+    addRow(path, WriteTable::Hierarchy,
            Tuple().string(row.name).number(key).number(row.libraryId).number(row.parentId, row.parentIdStatus).close());
     if (position >= 0)
         buffers.folderMap[position] = key;
@@ -235,7 +246,7 @@ int32_t bufferPartDefRow(CTraxDBPath &path, const PartDefAccessor &row, int posi
                                         .string(row.value, row.valueStatus)
                                         .string(row.compNameStem, row.compNameStemStatus)
                                         .string(row.pSpice, row.pSpiceStatus)
-                                        .number(row.maxConnectorPins)
+                                        .number(row.maxConnectorPins, row.maxConnectorPinsStatus)
                                         .number(row.gateSwapping)
                                         .number(row.pinNumName)
                                         .number(row.isFPGA));
@@ -263,17 +274,19 @@ int32_t bufferPinRow(CTraxDBPath &path, const PinDataAccessor &row) {
     PinList &list = buffers.pinLists[found->second];
     list.firstByName.emplace(upperCase(row.pinIdentifier), list.pins.size());
     list.pins.push_back({key, row.pinIdentifier, tuple.open() + ", ", -1});
+    tallyRow(path, WriteTable::PinData);
     return key;
 }
 
-void bufferAttributeRow(CTraxDBPath &, const AttributeAccessor &row) {
-    addRow(WriteTable::Attributes, Tuple()
-                                       .number(row.partDefId)
-                                       .string(row.name)
-                                       .string(row.value)
-                                       .number(row.usageType)
-                                       .number(row.readOnly)
-                                       .close());
+void bufferAttributeRow(CTraxDBPath &path, const AttributeAccessor &row) {
+    addRow(path, WriteTable::Attributes,
+           Tuple()
+               .number(row.partDefId)
+               .string(row.name)
+               .string(row.value)
+               .number(row.usageType)
+               .number(row.readOnly, row.readOnlyStatus)
+               .close());
 }
 
 int32_t bufferGateRow(CTraxDBPath &path, const GateAccessor &row) {
@@ -368,12 +381,12 @@ void setSourceFolderKey(int sourceId, int32_t key) {
 }
 
 int32_t sourcePartDefKey(int sourceId) {
-    return keyOf(buffers.sourcePartDefMap, sourceId);
+    return keyOf(sourcePartDefMap, sourceId);
 }
 
 void setSourcePartDefKey(int sourceId, int32_t key) {
     if (sourceId > 0)
-        buffers.sourcePartDefMap[sourceId] = key;
+        sourcePartDefMap[sourceId] = key;
 }
 
 const std::vector<int32_t> &gatePins(int32_t gateId) {
@@ -420,10 +433,12 @@ StatementBufferLease::StatementBufferLease() {
     if (leased.exchange(true))
         TXDB_RAISE_TEXT("Another library write is running in this process; this write was refused and nothing of it "
                         "was written.");
+    sourcePartDefMap.clear();
 }
 
 StatementBufferLease::~StatementBufferLease() {
     freeStatementBuffers();
+    sourcePartDefMap.clear();
     leased = false;
 }
 

@@ -85,7 +85,8 @@ void setPartDefKey(int position, int32_t key);
 // that report no positions but keys of their own (the database's records):
 // the folder and definition writables note the key of every item they
 // find or insert, so that parts need no look-up by name. -1 for none; keys
-// that are not positive are not kept.
+// that are not positive are not kept. The definitions' keys are kept for
+// the whole write (a StatementBufferLease), the folders' for one library.
 int32_t sourceFolderKey(int sourceId);
 void setSourceFolderKey(int sourceId, int32_t key);
 int32_t sourcePartDefKey(int sourceId);

@@ -54,6 +54,9 @@ public:
     // Removes what belongs to the found item, and the item's own row.
     virtual void purge(DBWriter<T> &writer, std::shared_ptr<T> item, CANCEL_CALLBACK cancel) = 0;
     virtual ~Writable() = default;
+    // Makes the found item's row the item's whole (state 4, insert or
+    // replace); by default the same as update.
+    virtual void replace(std::shared_ptr<T> item) { update(item); }
 };
 
 template <class T> class DBWriter : public Writer<T> {
@@ -134,7 +137,7 @@ public:
     virtual void onWrite(std::shared_ptr<T> item) {
         Writable<T> &writable = getWritable();
         if (writable.find(item))
-            writable.update(item);
+            writable.replace(item);
         else
             writable.insert(item);
     }

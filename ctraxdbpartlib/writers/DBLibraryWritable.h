@@ -9,6 +9,8 @@
 #include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 #include "ctraxdbpartlib/writers/CTraxDBWriteTransaction.h"
 #include "ctraxdbpartlib/writers/DBTableWritable.h"
+#include "interface/LibHierarchyOnlyAccess.h"
+#include "interface/LibraryAccess.h"
 
 #include <string>
 
@@ -71,11 +73,18 @@ private:
         bool enabled = false;
         bool isNull = false;
         item.getName(this->rowset.name, sizeof this->rowset.name, false);
-        item.getEnabled(enabled);
-        this->rowset.enabled = enabled;
+        if (!storedEnabled(item, this->rowset.enabled)) {
+            item.getEnabled(enabled);
+            this->rowset.enabled = enabled;
+        }
         item.getComment(isNull, this->rowset.comment, sizeof this->rowset.comment);
         this->rowset.commentStatus = statusOf(isNull);
     }
+
+    // The stored [Enabled] of a library record that offers it; the
+    // hierarchy-only records offer none.
+    static bool storedEnabled(LibraryAccess &item, int32_t &enabled) { return item.getStoredEnabled(enabled); }
+    static bool storedEnabled(LibHierarchyOnlyAccess &, int32_t &) { return false; }
 
     static pathHandle_t checkedPath(pathHandle_t handle) {
         if (!handle)

@@ -142,6 +142,7 @@ TEST(SlotOrderTest, AccessLibrariesAndFolders) {
                                    SLOT(LibraryAccess, getAllGateReader),
                                    SLOT(LibraryAccess, getAllGateSwapReader),
                                    SLOT(LibraryAccess, getID),
+                                   SLOT(LibraryAccess, getStoredEnabled),
                                });
     expectSlots<LibHierarchyOnlyAccess>("LibHierarchyOnlyAccess", accessSlots<LibHierarchyOnlyAccess>(),
                                         {
@@ -249,6 +250,8 @@ TEST(SlotOrderTest, PartAndDefinitionRecords) {
                                    SLOT(PartDefAccess, getPosition),
                                    SLOT(PartDefAccess, getLibID),
                                    SLOT(PartDefAccess, getID),
+                                   SLOT(PartDefAccess, getStoredFlags),
+                                   SLOT(PartDefAccess, getStoredMaxConnectorPins),
                                });
     expectSlots<PartDefDataAccess>("PartDefDataAccess", accessSlots<PartDefDataAccess>(),
                                    {
@@ -273,6 +276,7 @@ TEST(SlotOrderTest, PartAndDefinitionRecords) {
                                      SLOT(AttributeAccess, getValue),
                                      SLOT(AttributeAccess, getType),
                                      SLOT(AttributeAccess, getReadOnly),
+                                     SLOT(AttributeAccess, getStoredReadOnly),
                                  });
 }
 

@@ -114,6 +114,23 @@ NaturalTables naturalTables(const std::string &sqliteFile) {
     return tables;
 }
 
+void runSql(const std::string &sqliteFile, const std::string &sql) {
+    sqlite3 *db = nullptr;
+    EXPECT_EQ(sqlite3_open(sqliteFile.c_str(), &db), SQLITE_OK);
+    char *error = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
+}
+
+std::string partLibraryWith(const std::string &sql) {
+    const std::string file = tempFile();
+    ProgramRun init = runPartlib({"init", file, "--yes"});
+    EXPECT_EQ(init.status, 0) << init.all();
+    runSql(file, sql);
+    return file;
+}
+
 NaturalTables copiedThroughEveryEngine(const std::string &first) {
     std::vector<std::string> chain{first};
     for (const std::string &engine : testEngines())

@@ -23,6 +23,12 @@ using NaturalTables = std::map<std::string, std::vector<std::string>>;
 
 NaturalTables naturalTables(const std::string &sqliteFile);
 
+// Runs SQL statements on a SQLite file, expecting them to succeed.
+void runSql(const std::string &sqliteFile, const std::string &sql);
+
+// A new part-library SQLite file with the rows that `sql` inserts.
+std::string partLibraryWith(const std::string &sql);
+
 // Copies `first` with partlib to every server the test run offers and back
 // into a new SQLite file, expecting each copy to succeed without a word on
 // standard error; the tables of that last file (none when a copy failed).

@@ -144,4 +144,15 @@ private:
     std::optional<std::string> saved;
 };
 
+// One list of a write's summary line ("rows added", "rows changed", "rows
+// removed"): the text after it up to the next ';' or the line's end; empty
+// when the summary has no such list.
+inline std::string summaryList(const std::string &output, const std::string &list) {
+    const size_t start = output.find(list + ":");
+    if (start == std::string::npos)
+        return std::string();
+    const size_t from = start + list.size() + 1;
+    return output.substr(from, output.find_first_of(";\n", from) - from);
+}
+
 } // namespace txdbtest

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <sqlite3.h>
 
 #include <csignal>
 #include <fcntl.h>
@@ -336,6 +337,35 @@ TEST(ImportCommandSummary, RowsThatPruneRemovesAreSummedUpApartFromTheAddedOnes)
     EXPECT_NE(removing.output.find(" s; rows added: none; rows removed: Parts 2\n"), std::string::npos)
         << removing.output;
     EXPECT_NE(removing.output.find("parts: 0 inserted, 0 updated, 2 removed"), std::string::npos) << removing.output;
+}
+
+TEST(ImportCommandConcurrency, AnItemRemovedByAnotherWriterMeanwhileIsNamedWithItsLibraryAndTheCause) {
+    const std::string database = sampleDatabase("Demo", 30);
+    json document = json::parse(runPartlib({"export", database}).output);
+    document["libraries"][0]["parts"][0]["description"] = "changed";
+    const std::string file = fileWith(dumped(document));
+
+    // Another writer holds the write lock while the import reads and plans,
+    // then removes a part that the plan expects unchanged.
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(database.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE;", nullptr, nullptr, nullptr), SQLITE_OK);
+    ProgramRun imported;
+    std::thread import([&] { imported = runPartlib({"import", database, file}); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_EQ(sqlite3_exec(other, "DELETE FROM Parts WHERE ID = (SELECT MAX(ID) FROM Parts); COMMIT;", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    sqlite3_close(other);
+    import.join();
+
+    EXPECT_NE(imported.status, 0) << imported.all();
+    EXPECT_NE(imported.errors.find("Importing library Demo failed: Failed to find item"), std::string::npos)
+        << imported.errors;
+    EXPECT_NE(imported.errors.find("The database changed while this command ran"), std::string::npos)
+        << imported.errors;
+    // Nothing of the import was kept.
+    EXPECT_EQ(runPartlib({"export", database}).output.find("changed"), std::string::npos);
 }
 
 TEST(ImportCommandSignals, ASignalWhileWaitingForStandardInputInterruptsTheImport) {

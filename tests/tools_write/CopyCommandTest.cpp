@@ -60,10 +60,14 @@ TEST_P(CopyCommandTest, ACopyArrivesWholeAndIsSummedUp) {
     EXPECT_NE(copied.output.find("Parts 300"), std::string::npos) << copied.output;
     EXPECT_EQ(exported(target), exported(source));
 
-    // Again: everything is there and is brought up to date.
+    // Again: everything is there and is brought up to date; what the copy
+    // replaces (the definitions' gates, swap groups and pin-equivalence
+    // groups) it removes and adds alike, and no part is added.
     ProgramRun again = runPartlib({"copy", source, target});
     ASSERT_EQ(again.status, 0) << again.all();
-    EXPECT_NE(again.output.find("rows added: none"), std::string::npos) << again.output;
+    EXPECT_EQ(again.output.find("Parts"), std::string::npos) << again.output;
+    EXPECT_NE(txdbtest::summaryList(again.output, "rows added"), "") << again.output;
+    EXPECT_EQ(txdbtest::summaryList(again.output, "rows added"), txdbtest::summaryList(again.output, "rows removed"));
     EXPECT_EQ(exported(target), exported(source));
 
     // And back, into a SQLite file of its own.
@@ -76,12 +80,25 @@ TEST_P(CopyCommandTest, TwoCopiesIntoOneDatabaseAtOnceBothArriveWhole) {
     const std::string first = library("SQLite", "First", 1000);
     const std::string second = library("SQLite", "Second", 1000);
     const std::string target = library(GetParam(), "", 0);
-    const std::string both = "(" + txdbtest::partlibCommand({"copy", first, target}) + " > /dev/null & " +
-                             txdbtest::partlibCommand({"copy", second, target}) +
-                             " > /dev/null & wait %1; a=$?; wait %2; echo $a $?)";
+    const std::string firstSummary = txdbtest::tempFile(".txt");
+    const std::string secondSummary = txdbtest::tempFile(".txt");
+    const std::string both = "(" + txdbtest::partlibCommand({"copy", first, target}) + " > " + firstSummary + " & " +
+                             txdbtest::partlibCommand({"copy", second, target}) + " > " + secondSummary +
+                             " & wait %1; a=$?; wait %2; echo $a $?)";
+    auto summary = [](const std::string &file) {
+        std::ifstream in(file);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
     for (int round = 0; round < 2; ++round) {
         ProgramRun run = txdbtest::runShell(both);
         EXPECT_EQ(run.output, "0 0\n") << run.errors;
+        // Each counts its own rows, not the other's.
+        if (round == 0) {
+            EXPECT_NE(txdbtest::summaryList(summary(firstSummary), "rows added").find("Parts 1000"), std::string::npos)
+                << summary(firstSummary);
+            EXPECT_NE(txdbtest::summaryList(summary(secondSummary), "rows added").find("Parts 1000"), std::string::npos)
+                << summary(secondSummary);
+        }
         EXPECT_TRUE(exported(target, {"First"}) == exported(first)) << "round " << round;
         EXPECT_TRUE(exported(target, {"Second"}) == exported(second)) << "round " << round;
     }

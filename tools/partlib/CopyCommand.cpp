@@ -1,6 +1,7 @@
 // partlib copy: libraries of one database written into another through the
 // plug-in's library reader and writer, in one transaction of the target.
 
+#include "ctraxdbpartlib/connection/CTraxDBInspector.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
@@ -9,12 +10,14 @@
 #include "tools/hostmodel/HostRecords.h"
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/FolderDepths.h"
+#include "tools/partlib/Output.h"
 #include "tools/partlib/WriteCommands.h"
 
 #include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <set>
 
@@ -23,6 +26,7 @@ namespace partlib {
 namespace {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
+using COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::CTraxDBInspector;
 
 std::string libraryName(LibraryAccess &library) {
     TCHAR name[51] = {};
@@ -51,6 +55,46 @@ std::vector<std::shared_ptr<LibraryAccess>> selectLibraries(const pathHandle_t &
     return selected;
 }
 
+// The libraries in the order they can be written in: a library whose parts
+// use definitions of another comes after it. A part whose definition lives
+// in a library that is not copied is refused before anything is written,
+// as are libraries that use each other's definitions.
+std::vector<std::shared_ptr<LibraryAccess>> inWritingOrder(const pathHandle_t &source,
+                                                           std::vector<std::shared_ptr<LibraryAccess>> libraries) {
+    std::set<std::string> copied;
+    for (const auto &library : libraries)
+        copied.insert(libraryName(*library));
+    std::map<std::string, std::set<std::string>> uses; // library -> the libraries it needs first
+    for (const CTraxDBInspector::ForeignDefinitionUse &use : CTraxDBInspector(source).foreignDefinitionUses()) {
+        if (!copied.count(use.library))
+            continue;
+        if (!copied.count(use.definitionLibrary))
+            fail("Part " + printable(use.part) + " of library " + printable(use.library) + " uses part definition " +
+                 printable(use.definition) + " of library " + printable(use.definitionLibrary) +
+                 ", which is not copied: name " + printable(use.definitionLibrary) + " too. Nothing was written.");
+        uses[use.library].insert(use.definitionLibrary);
+    }
+    std::vector<std::shared_ptr<LibraryAccess>> ordered;
+    std::set<std::string> placed;
+    while (!libraries.empty()) {
+        auto ready = std::find_if(libraries.begin(), libraries.end(), [&](const std::shared_ptr<LibraryAccess> &l) {
+            const std::set<std::string> &needed = uses[libraryName(*l)];
+            return std::includes(placed.begin(), placed.end(), needed.begin(), needed.end());
+        });
+        if (ready == libraries.end()) {
+            std::string waiting;
+            for (const auto &library : libraries)
+                waiting += (waiting.empty() ? "" : ", ") + printable(libraryName(*library));
+            fail("The libraries " + waiting +
+                 " use each other's part definitions: none can be written before the others. Nothing was written.");
+        }
+        placed.insert(libraryName(**ready));
+        ordered.push_back(*ready);
+        libraries.erase(ready);
+    }
+    return ordered;
+}
+
 // A library seen through its folder tree and the placement of its parts: the
 // parts come from the library's part reader.
 class PlacementOnly : public LibHierarchyOnlyAccess {
@@ -74,7 +118,8 @@ void runCopy(const std::string &sourceDatabase, const std::string &targetDatabas
              const std::vector<std::string> &names, bool hierarchyOnly) {
     refuseSameDatabase(sourceDatabase, targetDatabase);
     pathHandle_t source = openExistingDatabase(sourceDatabase);
-    const std::vector<std::shared_ptr<LibraryAccess>> libraries = selectLibraries(source, names);
+    const std::vector<std::shared_ptr<LibraryAccess>> libraries =
+        hierarchyOnly ? selectLibraries(source, names) : inWritingOrder(source, selectLibraries(source, names));
     WriteTarget target(targetDatabase);
 
     WriteSession session(target, "Copying");

@@ -33,16 +33,16 @@ public:
     explicit ProgressLine(std::string verb) : verb(std::move(verb)), shown(isatty(STDERR_FILENO) != 0) {}
 
     void update(const WriterEvent &event) override {
-        if (!shown)
-            return;
         if (event.writeType == 0) {
             library = event.text;
             table.clear();
-        } else if (event.writeType == 10) {
-            table = event.text.empty() ? "" : event.text + " (" + std::to_string(event.index) + "/10)";
-        } else {
-            item = event.text + " (" + std::to_string(event.index + 1) + "/" + std::to_string(event.total) + ")";
         }
+        if (!shown)
+            return;
+        if (event.writeType == 10)
+            table = event.text.empty() ? "" : event.text + " (" + std::to_string(event.index) + "/10)";
+        else if (event.writeType != 0)
+            item = event.text + " (" + std::to_string(event.index + 1) + "/" + std::to_string(event.total) + ")";
         const auto now = std::chrono::steady_clock::now();
         if (now - drawn < std::chrono::milliseconds(100) && event.writeType != 10)
             return;
@@ -54,6 +54,9 @@ public:
         std::cerr << "\r" << line << std::string(78 - line.size(), ' ') << std::flush;
         dirty = true;
     }
+
+    // The library that the write came to last; empty before the first.
+    const std::string &currentLibrary() const { return library; }
 
     void clear() {
         if (dirty)
@@ -94,7 +97,7 @@ std::optional<pathHandle_t> openIfPartLibrary(const std::string &database) {
 }
 
 WriteSession::WriteSession(WriteTarget &target, std::string verb)
-    : target(target), progress(std::make_shared<ProgressLine>(std::move(verb))) {
+    : target(target), progress(std::make_shared<ProgressLine>(verb)), verb(std::move(verb)) {
     lastAnswer = false;
 }
 
@@ -107,17 +110,8 @@ bool WriteSession::cancelRequested() {
     return lastAnswer;
 }
 
-std::map<std::string, long> WriteSession::tableCounts() {
-    std::map<std::string, long> counts;
-    CTraxDBInspector database(target.path());
-    for (const std::string &table : CTraxDBInspector::tableNames())
-        if (table != "Library_version")
-            counts[table] = database.rowCount(table);
-    return counts;
-}
-
 void WriteSession::start() {
-    before = tableCounts();
+    CTraxDBInspector(target.path()).clearRowTally();
     started = std::chrono::steady_clock::now();
 }
 
@@ -132,7 +126,26 @@ void WriteSession::finish() {
     // The writer committed before it saw the signal: the copy is whole.
     target.succeeded();
     forgetCaughtSignal();
-    after = tableCounts();
+    rows = CTraxDBInspector(target.path()).rowTally();
+}
+
+void WriteSession::failed(Exception *failure) {
+    const std::string message = failure->getMessage();
+    delete failure;
+    static_cast<ProgressLine &>(*progress).clear();
+    if (lastAnswer)
+        finish(); // interrupted: the cancel, not the failure, is the news
+    const std::string &library = static_cast<ProgressLine &>(*progress).currentLibrary();
+    // A row that the write expected and did not find, or one it refers to
+    // that is gone: the database changed after the command read it.
+    const bool missing = message.find("Failed to find item") != std::string::npos ||
+                         message.find("FOREIGN KEY") != std::string::npos ||
+                         message.find("foreign key") != std::string::npos;
+    fail(verb + (library.empty() ? std::string() : " library " + printable(library)) +
+         " failed: " + printable(message) +
+         (missing ? ". The database changed while this command ran (another writer removed or replaced what it "
+                    "read); nothing of this write was kept: run it again."
+                  : ". Nothing of this write was kept."));
 }
 
 void WriteSession::summarise(const std::string &verb, const std::vector<std::string> &libraries) {
@@ -145,21 +158,27 @@ void WriteSession::summarise(const std::string &verb, const std::vector<std::str
         line << ")";
     }
     line << " in " << std::fixed << std::setprecision(2) << seconds << " s; rows added:";
-    std::ostringstream added, removed;
-    for (const auto &count : after) {
-        const long change = count.second - before[count.first];
-        std::ostringstream &list = change > 0 ? added : removed;
-        if (change != 0)
-            list << (list.tellp() > 0 ? ", " : " ") << count.first << " " << std::labs(change);
-    }
-    if (added.tellp() > 0)
-        line << added.str();
-    else if (removed.tellp() == 0)
-        line << " none (every item was there and has been brought up to date)";
+    // " Table n, Table n" of the tables with rows of one kind of change.
+    auto listOf = [this](long DBIMPL::RowChanges::*kind) {
+        std::string list;
+        for (const auto &[table, changes] : rows)
+            if (changes.*kind > 0)
+                list += (list.empty() ? " " : ", ") + table + " " + std::to_string(changes.*kind);
+        return list;
+    };
+    const std::string added = listOf(&DBIMPL::RowChanges::added);
+    const std::string changed = listOf(&DBIMPL::RowChanges::changed);
+    const std::string removed = listOf(&DBIMPL::RowChanges::removed);
+    if (!added.empty())
+        line << added;
+    else if (changed.empty() && removed.empty())
+        line << " none (every item was there and up to date)";
     else
         line << " none";
-    if (removed.tellp() > 0)
-        line << "; rows removed:" << removed.str();
+    if (!changed.empty())
+        line << "; rows changed:" << changed;
+    if (!removed.empty())
+        line << "; rows removed:" << removed;
     std::cout << line.str() << std::endl;
 }
 

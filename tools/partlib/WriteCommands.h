@@ -5,6 +5,8 @@
 // SIGTERM and SIGHUP into the writer's cancel, shows a progress bar on a
 // terminal and ends with a one-line summary.
 
+#include "ctraxdbpartlib/connection/RowTally.h"
+#include "interface/Exception.h"
 #include "interface/Handles.h"
 #include "interface/Observer.h"
 #include "interface/Writer.h"
@@ -41,18 +43,25 @@ public:
     ~WriteSession();
 
     // Runs the write; an interrupted write ends the command with a message
-    // that nothing was written.
+    // that nothing was written, a failed one with the library it was writing
+    // and the likely cause.
     template <class T>
     void run(COM_ORVEL_TRAX_PLDAIO_INTERFACE::Writer<T> &writer,
              std::shared_ptr<COM_ORVEL_TRAX_PLDAIO_INTERFACE::Reader<T>> reader) {
         writer.attach(progress);
         start();
-        writer.write(reader, cancelRequested);
+        try {
+            writer.write(reader, cancelRequested);
+        } catch (COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *failure) {
+            failed(failure);
+        }
         finish();
     }
 
     // Prints "<verb> N libraries (names) in S s; rows added: Table n, ...",
-    // and "; rows removed: Table n, ..." for the tables that lost rows.
+    // then "; rows changed: ..." and "; rows removed: ..." where the write
+    // changed or removed rows: what this write did, not what other writers
+    // did meanwhile.
     void summarise(const std::string &verb, const std::vector<std::string> &libraries);
 
     // The cancel callback of every write: true once a signal has come.
@@ -61,13 +70,13 @@ public:
 private:
     void start();
     void finish();
-    std::map<std::string, long> tableCounts();
+    [[noreturn]] void failed(COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *failure);
 
     SignalGuard signals;
     WriteTarget &target;
     std::shared_ptr<COM_ORVEL_TRAX_PLDAIO_INTERFACE::Observer<COM_ORVEL_TRAX_PLDAIO_INTERFACE::WriterEvent>> progress;
-    std::map<std::string, long> before;
-    std::map<std::string, long> after;
+    COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::RowTally rows;
+    std::string verb;
     std::chrono::steady_clock::time_point started;
     double seconds = 0;
 };
