@@ -115,6 +115,22 @@ std::string fitted(std::string_view text, size_t width) {
     return std::string(text.substr(0, end));
 }
 
+size_t characterCount(std::string_view text) {
+    size_t count = 0;
+    for (char c : text)
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+}
+
+std::string fittedCharacters(std::string_view text, size_t characters) {
+    size_t end = 0;
+    for (size_t seen = 0; end < text.size(); ++end) {
+        if ((static_cast<unsigned char>(text[end]) & 0xC0) != 0x80 && seen++ == characters)
+            break;
+    }
+    return std::string(text.substr(0, end));
+}
+
 std::string printable(std::string_view text) {
     std::string shown;
     for (size_t i = 0; i < text.size(); ++i) {

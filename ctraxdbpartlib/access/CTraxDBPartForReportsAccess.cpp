@@ -77,7 +77,7 @@ void CTraxDBPartForReportsAccess::getHierrachyFullName(bool &isNull, TCHAR **out
         std::string text;
         if (hierarchyAccessHandle_t folder = getPartHierarchy())
             forEachAncestor(*folder, [&text](HierarchyAccess &ancestor) {
-                TCHAR folderName[51];
+                TextBuffer<51> folderName;
                 ancestor.getName(folderName, sizeof folderName, false);
                 if (std::strcmp(folderName, "root") != 0)
                     text.insert(0, std::string(folderName) + "\\");

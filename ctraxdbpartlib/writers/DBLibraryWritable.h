@@ -9,6 +9,7 @@
 #include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 #include "ctraxdbpartlib/writers/CTraxDBWriteTransaction.h"
 #include "ctraxdbpartlib/writers/DBTableWritable.h"
+#include "ctraxdbpartlib/writers/TextWidthCheck.h"
 
 #include <string>
 
@@ -75,6 +76,10 @@ private:
         this->rowset.enabled = enabled;
         item.getComment(isNull, this->rowset.comment, sizeof this->rowset.comment);
         this->rowset.commentStatus = statusOf(isNull);
+        TextWidthCheck::setLibrary(this->rowset.name);
+        const TextWidthCheck fits(this->database(), "Library", nullptr, nullptr);
+        fits("Name", this->rowset.name);
+        fits("Comment", this->rowset.comment, this->rowset.commentStatus);
     }
 
     static pathHandle_t checkedPath(pathHandle_t handle) {
@@ -123,7 +128,7 @@ public:
     }
 
     std::string getWriteItem(std::shared_ptr<T> item) override {
-        char name[51] = {};
+        TextBuffer<51> name = {};
         item->getName(name, sizeof name, false);
         return name;
     }

@@ -24,7 +24,7 @@ namespace {
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 
 std::string libraryName(LibraryAccess &library) {
-    TCHAR name[51] = {};
+    char name[DBIMPL::textBytes(51)] = {};
     library.getName(name, sizeof name, false);
     return name;
 }
