@@ -38,8 +38,8 @@ size_t utf8SequenceLength(std::string_view text, size_t at);
 std::string fitted(std::string_view text, size_t width);
 
 // Text widths count characters: Unicode code points of the UTF-8 text, as
-// the engines count a VARCHAR's width. A byte that is not a continuation
-// byte (10xxxxxx) starts a character.
+// the engines count a VARCHAR's width. A byte that starts no valid UTF-8
+// sequence counts as one character.
 size_t characterCount(std::string_view text);
 
 // The start of `text` with at most `characters` characters.
