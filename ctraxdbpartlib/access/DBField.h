@@ -18,14 +18,19 @@ namespace DBIMPL {
 // A text column of width N (its characters and the terminator), and its
 // NULL state. The text is copied only when the column holds a value.
 template <size_t N> struct DBText {
-    TextBuffer<N> text = {};
+    // Only the text is ever read: the buffer behind it is left as it is.
+    DBText() { text[0] = '\0'; }
+
+    TextBuffer<N> text;
     bool null = false;
 
     void assign(const TextBuffer<N> &source, DBSTATUS status = DBSTATUS_S_OK) {
         null = status == DBSTATUS_S_ISNULL;
         if (!null) {
-            std::memcpy(text, source, sizeof text);
-            text[sizeof text - 1] = '\0';
+            // The text, not the whole buffer: most texts are far shorter.
+            const size_t length = strnlen(source, sizeof text - 1);
+            std::memcpy(text, source, length);
+            text[length] = '\0';
         }
     }
     // For a column the query does not have: reported as NULL.
