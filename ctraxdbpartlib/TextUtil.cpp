@@ -115,6 +115,33 @@ std::string fitted(std::string_view text, size_t width) {
     return std::string(text.substr(0, end));
 }
 
+namespace {
+
+// The bytes of the character at text[at]: a byte that starts no valid UTF-8
+// sequence counts as a character of its own.
+size_t characterBytes(std::string_view text, size_t at) {
+    if (static_cast<unsigned char>(text[at]) < 0x80)
+        return 1;
+    const size_t length = utf8SequenceLength(text, at);
+    return length == 0 ? 1 : length;
+}
+
+} // namespace
+
+size_t characterCount(std::string_view text) {
+    size_t count = 0;
+    for (size_t at = 0; at < text.size(); at += characterBytes(text, at))
+        ++count;
+    return count;
+}
+
+std::string fittedCharacters(std::string_view text, size_t characters) {
+    size_t end = 0;
+    for (size_t count = 0; end < text.size() && count < characters; ++count)
+        end += characterBytes(text, end);
+    return std::string(text.substr(0, end));
+}
+
 std::string printable(std::string_view text) {
     std::string shown;
     for (size_t i = 0; i < text.size(); ++i) {

@@ -37,6 +37,21 @@ size_t utf8SequenceLength(std::string_view text, size_t at);
 // the width, so that every cut keeps a start of the text.
 std::string fitted(std::string_view text, size_t width);
 
+// Text widths count characters: Unicode code points of the UTF-8 text, as
+// the engines count a VARCHAR's width. A byte that starts no valid UTF-8
+// sequence counts as one character.
+size_t characterCount(std::string_view text);
+
+// The start of `text` with at most `characters` characters.
+std::string fittedCharacters(std::string_view text, size_t characters);
+
+// The bytes a buffer needs for a text column of `width` (its characters
+// plus the terminator, as getters state their widths: 51 for a 50-character
+// column): four bytes of UTF-8 per character, and the terminator.
+constexpr size_t textBytes(size_t width) {
+    return 4 * (width - 1) + 1;
+}
+
 // Texts for messages, each escaping a different set of bytes:
 //
 // printable: as the text may reach a terminal; control characters (C0,

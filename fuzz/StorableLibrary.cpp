@@ -1,5 +1,6 @@
 #include "fuzz/StorableLibrary.h"
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "fuzz/FuzzSupport.h"
 #include "tools/libraryfile/LibraryFile.h"
 
@@ -12,7 +13,8 @@ namespace {
 void fits(const std::string &table, const std::string &column, const std::string &text) {
     const size_t width = libraryfile::columnWidth(table, column);
     check(width > 0, "no such text column", table + "." + column);
-    check(text.size() <= width, "a text over its column's width", table + "." + column + ": " + text);
+    check(COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::characterCount(text) <= width,
+          "a text over its column's width in characters", table + "." + column + ": " + text);
 }
 
 void fits(const std::string &table, const std::string &column, const hostmodel::Text &text) {

@@ -79,7 +79,7 @@ void CTraxDBPartForReportsAccess::getHierrachyFullName(bool &isNull, TCHAR **out
         std::vector<std::string> ancestors;
         if (hierarchyAccessHandle_t folder = getPartHierarchy())
             forEachAncestor(*folder, [&ancestors](HierarchyAccess &ancestor) {
-                TCHAR folderName[51];
+                TextBuffer<51> folderName;
                 ancestor.getName(folderName, sizeof folderName, false);
                 if (std::strcmp(folderName, "root") != 0)
                     ancestors.emplace_back(folderName);

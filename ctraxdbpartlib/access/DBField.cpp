@@ -15,8 +15,13 @@ void checkBuffer(const TCHAR *buffer, size_t size, size_t width) {
 
 void copyInto(const char *text, TCHAR *buffer, size_t size) {
     size_t length = std::strlen(text);
-    if (length >= size)
+    if (length >= size) {
         length = size - 1;
+        // Back to the start of the character that does not fit.
+        const size_t most = length;
+        while (length > 0 && most - length < 3 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+            --length;
+    }
     std::memcpy(buffer, text, length);
     buffer[length] = '\0';
 }

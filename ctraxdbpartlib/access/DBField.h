@@ -5,7 +5,7 @@
 // built; its getters answer through the functions below, so that the checks
 // (null buffer, buffer too small) and the NULL conventions are written once.
 
-#include "ctraxdbpartlib/connection/OleDbTypes.h"
+#include "ctraxdbpartlib/connection/CAccessor.h"
 #include "interface/Path.h"
 
 #include <cstddef>
@@ -15,17 +15,22 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-// A text column: N bytes including the terminator, and its NULL state. The
-// text is copied only when the column holds a value.
+// A text column of width N (its characters and the terminator), and its
+// NULL state. The text is copied only when the column holds a value.
 template <size_t N> struct DBText {
-    char text[N] = {};
+    // Only the text is ever read: the buffer behind it is left as it is.
+    DBText() { text[0] = '\0'; }
+
+    TextBuffer<N> text;
     bool null = false;
 
-    void assign(const char (&source)[N], DBSTATUS status = DBSTATUS_S_OK) {
+    void assign(const TextBuffer<N> &source, DBSTATUS status = DBSTATUS_S_OK) {
         null = status == DBSTATUS_S_ISNULL;
         if (!null) {
-            std::memcpy(text, source, N);
-            text[N - 1] = '\0';
+            // The text, not the whole buffer: most texts are far shorter.
+            const size_t length = strnlen(source, sizeof text - 1);
+            std::memcpy(text, source, length);
+            text[length] = '\0';
         }
     }
     // For a column the query does not have: reported as NULL.
@@ -55,9 +60,10 @@ namespace getter {
 // Refuses a null buffer (32964) and a buffer below `width` (32963).
 void checkBuffer(const TCHAR *buffer, size_t size, size_t width);
 
-// Copies `text` with its terminator into a checked buffer; a text longer
-// than the buffer (possible only where the required width is below the
-// field's width) is cut to the buffer, never overrun.
+// Copies `text` with its terminator into a checked buffer. A text longer
+// than the buffer is cut to the buffer, never overrun, and before a whole
+// UTF-8 character, never inside one; a buffer of textBytes(width) holds
+// every text of the column whole.
 void copyInto(const char *text, TCHAR *buffer, size_t size);
 
 // checkBuffer, then copyInto.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/OleDbTypes.h"
 
 #include <cstddef>
@@ -8,6 +9,11 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
+
+// The buffer of a text column of width W (its characters plus the
+// terminator, 51 for a VARCHAR(50)): room for W - 1 characters of UTF-8
+// whatever their bytes. Every text field of an accessor and a record is one.
+template <size_t W> using TextBuffer = char[textBytes(W)];
 
 // One binding of an accessor: a result column or an input parameter, by
 // ordinal (1-based), onto a field of the accessor record.
@@ -35,7 +41,7 @@ struct DBBinding {
 // record T declares them in one member function:
 //
 //   struct LibraryAccessor {
-//       char name[51]; int32_t id; int16_t enabled; char comment[256];
+//       TextBuffer<51> name; int32_t id; int16_t enabled; TextBuffer<256> comment;
 //       DBSTATUS commentStatus;
 //       void bind(ColumnMap &map) {
 //           map.column(1, name);

@@ -44,6 +44,10 @@ public:
         return "RELEASE SAVEPOINT " + name + ";";
     }
 
+    // Whether a text with more characters than its column's width is
+    // stored whole; other engines refuse it (or, outside strict mode, cut it).
+    virtual bool keepsTextsBeyondWidth() const { return false; }
+
     // A query whose first column lists the catalogs that take connections;
     // empty where the driver's catalog function lists them.
     virtual std::string catalogQuery() const { return std::string(); }

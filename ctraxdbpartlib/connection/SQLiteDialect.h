@@ -14,6 +14,7 @@ public:
 
     std::string name() const override { return "SQLite"; }
     int upgradeScriptHeading() const override { return 0; }
+    bool keepsTextsBeyondWidth() const override { return true; }
     // The statements run on an empty in-memory database, and the schema
     // that SQLite then holds: tables with their keys and constraints, then
     // the unique indexes.

@@ -9,11 +9,11 @@ namespace DBIMPL {
 // [Gate].[Alt_name], [Gate].[ID], [Pin_Data].[Pin_identifier] (NULL for a
 // gate without pins).
 struct AllGateAccessor : AllDetailAccessor {
-    char name[51] = {};
-    char altName[51] = {};
+    TextBuffer<51> name = {};
+    TextBuffer<51> altName = {};
     DBSTATUS altNameStatus = DBSTATUS_S_OK;
     int32_t id = 0;
-    char pinIdentifier[11] = {};
+    TextBuffer<11> pinIdentifier = {};
     DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
 
     void bind(ColumnMap &map) {

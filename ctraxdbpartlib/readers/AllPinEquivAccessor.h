@@ -9,7 +9,7 @@ namespace DBIMPL {
 // [Pin_Equiv].[ID], [Pin_Data].[Pin_identifier].
 struct AllPinEquivAccessor : AllDetailAccessor {
     int32_t pinEquivId = 0;
-    char pinIdentifier[11] = {};
+    TextBuffer<11> pinIdentifier = {};
     DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
 
     void bind(ColumnMap &map) {

@@ -68,7 +68,7 @@ std::shared_ptr<PartForReportsAccess> CTraxDBPartReaderForReports::getNextSorted
         int byPath = std::strcmp(a.folderPath, b.folderPath); // strcmp compares as unsigned char
         if (byPath != 0)
             return byPath < 0;
-        TCHAR nameA[51], nameB[51];
+        TextBuffer<51> nameA, nameB;
         a.record->getName(nameA, sizeof nameA, false);
         b.record->getName(nameB, sizeof nameB, false);
         return isFirstNameBeforeSecond(nameA, nameB) != 0;

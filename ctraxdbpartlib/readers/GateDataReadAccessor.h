@@ -8,7 +8,7 @@ namespace DBIMPL {
 // One pin linked to a gate: [Pin_Data].[Pin_identifier]; the parameter is
 // the gate's ID.
 struct GateDataReadAccessor {
-    char pinIdentifier[11] = {};
+    TextBuffer<11> pinIdentifier = {};
     DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
 
     int32_t parentId = 0;

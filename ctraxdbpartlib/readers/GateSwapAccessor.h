@@ -9,7 +9,7 @@ namespace DBIMPL {
 // the part-definition ID.
 struct GateSwapAccessor {
     int32_t id = 0;
-    char name[51] = {};
+    TextBuffer<51> name = {};
     int32_t partDefId = 0;
 
     int32_t parentId = 0;

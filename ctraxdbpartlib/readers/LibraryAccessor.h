@@ -7,10 +7,10 @@ namespace DBIMPL {
 
 // One row of [Library]: [Name], [ID], [Enabled], [Comment].
 struct LibraryAccessor {
-    char name[51] = {};
+    TextBuffer<51> name = {};
     int32_t id = 0;
     int32_t enabled = 0;
-    char comment[256] = {};
+    TextBuffer<256> comment = {};
     DBSTATUS commentStatus = DBSTATUS_S_OK;
 
     void bind(ColumnMap &map) {

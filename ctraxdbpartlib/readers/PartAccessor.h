@@ -12,14 +12,14 @@ namespace DBIMPL {
 // [Library_ID], [Part_def_ID], [Hierarchy_ID], [ID]. The parameter is the
 // parent's ID (library, folder or part definition).
 struct PartColumns {
-    char name[51] = {};
-    char number[51] = {};
+    TextBuffer<51> name = {};
+    TextBuffer<51> number = {};
     DBSTATUS numberStatus = DBSTATUS_S_OK;
-    char description[256] = {};
+    TextBuffer<256> description = {};
     DBSTATUS descriptionStatus = DBSTATUS_S_OK;
-    char pSpice[81] = {};
+    TextBuffer<81> pSpice = {};
     DBSTATUS pSpiceStatus = DBSTATUS_S_OK;
-    char acceptance[256] = {};
+    TextBuffer<256> acceptance = {};
     DBSTATUS acceptanceStatus = DBSTATUS_S_OK;
     int32_t version = 0;
     DBSTATUS versionStatus = DBSTATUS_S_OK;
@@ -72,18 +72,18 @@ struct CompletePartAndPartDefAccessor : PartColumns {
 // [Part_version], [Hierarchy_ID], the definition's [PCB_component_name] and
 // the folder's [Name]; the parameter is the library ID.
 struct PartForReportsAccessor {
-    char name[51] = {};
-    char number[51] = {};
+    TextBuffer<51> name = {};
+    TextBuffer<51> number = {};
     DBSTATUS numberStatus = DBSTATUS_S_OK;
-    char description[256] = {};
+    TextBuffer<256> description = {};
     DBSTATUS descriptionStatus = DBSTATUS_S_OK;
     int32_t version = 0;
     DBSTATUS versionStatus = DBSTATUS_S_OK;
     int32_t hierarchyId = 0;
     DBSTATUS hierarchyIdStatus = DBSTATUS_S_OK;
-    char pcbCompName[81] = {};
+    TextBuffer<81> pcbCompName = {};
     DBSTATUS pcbCompNameStatus = DBSTATUS_S_OK;
-    char hierarchyName[51] = {};
+    TextBuffer<51> hierarchyName = {};
     DBSTATUS hierarchyNameStatus = DBSTATUS_S_OK;
 
     int32_t libraryId = 0;

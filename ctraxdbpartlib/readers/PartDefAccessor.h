@@ -12,15 +12,15 @@ namespace DBIMPL {
 // [Max_connector_pins], [Gate_swapping], [Pin_num_name], [Is_FPGA], every
 // text at its column's full width.
 struct PartDefColumns {
-    char name[51] = {};
-    char pcbCompName[51] = {};
-    char pcbAltName[51] = {};
+    TextBuffer<51> name = {};
+    TextBuffer<51> pcbCompName = {};
+    TextBuffer<51> pcbAltName = {};
     DBSTATUS pcbAltNameStatus = DBSTATUS_S_OK;
-    char value[256] = {};
+    TextBuffer<256> value = {};
     DBSTATUS valueStatus = DBSTATUS_S_OK;
-    char compNameStem[21] = {};
+    TextBuffer<21> compNameStem = {};
     DBSTATUS compNameStemStatus = DBSTATUS_S_OK;
-    char pSpice[textWidth::DEFINITION_PSPICE] = {};
+    TextBuffer<textWidth::DEFINITION_PSPICE> pSpice = {};
     DBSTATUS pSpiceStatus = DBSTATUS_S_OK;
     int32_t maxConnectorPins = 0;
     int16_t gateSwapping = 0;

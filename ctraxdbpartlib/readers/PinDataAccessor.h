@@ -11,13 +11,13 @@ namespace DBIMPL {
 // [Pin_position], [Equiv_group], each with its status, every text at its
 // column's full width.
 struct PinColumns {
-    char pinIdentifier[11] = {};
+    TextBuffer<11> pinIdentifier = {};
     DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
-    char name[11] = {};
+    TextBuffer<11> name = {};
     DBSTATUS nameStatus = DBSTATUS_S_OK;
-    char label[51] = {};
+    TextBuffer<51> label = {};
     DBSTATUS labelStatus = DBSTATUS_S_OK;
-    char signal[textWidth::PIN_SIGNAL] = {};
+    TextBuffer<textWidth::PIN_SIGNAL> signal = {};
     DBSTATUS signalStatus = DBSTATUS_S_OK;
     int32_t pinType = 0;
     DBSTATUS pinTypeStatus = DBSTATUS_S_OK;

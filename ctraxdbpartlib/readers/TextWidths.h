@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ctraxdbpartlib/TextUtil.h"
+
 #include <cstddef>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -17,9 +19,10 @@ constexpr size_t ATTRIBUTE_NAME = 256, ATTRIBUTE_NAME_MIN = 51;
 constexpr size_t DEFINITION_PSPICE = 256, DEFINITION_PSPICE_MIN = 81;
 
 // The columns read into buffers that their getters ask to be wider than
-// the column: the bytes the column holds, which a read holds them to.
-constexpr size_t PART_ACCEPTANCE_BYTES = 100;     // read, and handed out, in buffers of 256
-constexpr size_t REPORT_PCB_COMPONENT_BYTES = 50; // read, and handed out, in buffers of 81
+// the column: the bytes the column's characters take at most, which a read
+// holds them to.
+constexpr size_t PART_ACCEPTANCE_BYTES = textBytes(101) - 1;     // read, and handed out, in buffers of 256
+constexpr size_t REPORT_PCB_COMPONENT_BYTES = textBytes(51) - 1; // read, and handed out, in buffers of 81
 
 } // namespace textWidth
 } // namespace DBIMPL

@@ -4,6 +4,7 @@
 #include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CTraxDBSavepoint.h"
 #include "ctraxdbpartlib/readers/DBStatement.h"
+#include "ctraxdbpartlib/writers/TextWidthCheck.h"
 #include "interface/Exception.h"
 
 #include <atomic>
@@ -124,6 +125,7 @@ struct Buffers {
     std::unordered_map<int, int32_t> sourceFolderMap;
     std::unordered_map<int32_t, std::vector<int32_t>> gatePinLists;
     std::unordered_map<int32_t, std::vector<int32_t>> swapGatePinLists;
+    std::unordered_map<int32_t, std::string> definitionNames; // of the definitions this write inserts
 };
 
 Buffers buffers;
@@ -174,6 +176,13 @@ int32_t addKeyedRow(CTraxDBPath &path, WriteTable table, const Tuple &rest) {
     const int32_t key = nextKey(path, table);
     addRow(path, table, " (" + std::to_string(key) + (rest.open().size() > 2 ? ", " + rest.close().substr(2) : ")"));
     return key;
+}
+
+// The name of a definition this write inserts, for messages; null for one
+// that was stored before.
+const std::string *definitionName(int32_t partDefId) {
+    auto found = buffers.definitionNames.find(partDefId);
+    return found == buffers.definitionNames.end() ? nullptr : &found->second;
 }
 
 PendingPin *findPending(int32_t partDefId, const std::string &identifier) {
@@ -228,44 +237,53 @@ void freeStatementBuffers() {
 }
 
 int32_t bufferHierarchyRow(CTraxDBPath &path, const HierarchyAccessor &row, int position) {
+    const TextWidthCheck fits(path, "Hierarchy", "folder", row.name);
     const int32_t key = nextKey(path, WriteTable::Hierarchy);
-    addRow(path, WriteTable::Hierarchy,
-           Tuple().string(row.name).number(key).number(row.libraryId).number(row.parentId, row.parentIdStatus).close());
+    addRow(path, WriteTable::Hierarchy, Tuple()
+                                            .string(fits("Name", row.name))
+                                            .number(key)
+                                            .number(row.libraryId)
+                                            .number(row.parentId, row.parentIdStatus)
+                                            .close());
     if (position >= 0)
         buffers.folderMap[position] = key;
     return key;
 }
 
 int32_t bufferPartDefRow(CTraxDBPath &path, const PartDefAccessor &row, int position) {
-    const int32_t key = addKeyedRow(path, WriteTable::PartDefinition,
-                                    Tuple()
-                                        .number(row.libraryId)
-                                        .string(row.name)
-                                        .string(row.pcbCompName)
-                                        .string(row.pcbAltName, row.pcbAltNameStatus)
-                                        .string(row.value, row.valueStatus)
-                                        .string(row.compNameStem, row.compNameStemStatus)
-                                        .string(row.pSpice, row.pSpiceStatus)
-                                        .number(row.maxConnectorPins, row.maxConnectorPinsStatus)
-                                        .number(row.gateSwapping)
-                                        .number(row.pinNumName)
-                                        .number(row.isFPGA));
+    const TextWidthCheck fits(path, "Part_Definition", "part definition", row.name);
+    const int32_t key = addKeyedRow(
+        path, WriteTable::PartDefinition,
+        Tuple()
+            .number(row.libraryId)
+            .string(fits("Name", row.name))
+            .string(fits("PCB_component_name", row.pcbCompName))
+            .string(fits("PCB_alternate_name", row.pcbAltName, row.pcbAltNameStatus), row.pcbAltNameStatus)
+            .string(fits("Part_def_value", row.value, row.valueStatus), row.valueStatus)
+            .string(fits("Component_name_stem", row.compNameStem, row.compNameStemStatus), row.compNameStemStatus)
+            .string(fits("PSpice_data", row.pSpice, row.pSpiceStatus), row.pSpiceStatus)
+            .number(row.maxConnectorPins, row.maxConnectorPinsStatus)
+            .number(row.gateSwapping)
+            .number(row.pinNumName)
+            .number(row.isFPGA));
     setPartDefKey(position, key);
+    buffers.definitionNames[key] = row.name;
     return key;
 }
 
 int32_t bufferPinRow(CTraxDBPath &path, const PinDataAccessor &row) {
+    const TextWidthCheck fits(path, "Pin_Data", "pin", row.pinIdentifier, definitionName(row.partDefId));
     const int32_t key = nextKey(path, WriteTable::PinData);
     Tuple tuple;
     tuple.number(key)
         .number(row.partDefId)
-        .string(row.pinIdentifier, row.pinIdentifierStatus)
-        .string(row.name, row.nameStatus)
-        .string(row.label, row.labelStatus)
+        .string(fits("Pin_identifier", row.pinIdentifier, row.pinIdentifierStatus), row.pinIdentifierStatus)
+        .string(fits("Name", row.name, row.nameStatus), row.nameStatus)
+        .string(fits("Label", row.label, row.labelStatus), row.labelStatus)
         .number(row.pinPosition, row.pinPositionStatus)
         .number(row.pinType, row.pinTypeStatus)
         .number(row.loading, row.loadingStatus)
-        .string(row.signal, row.signalStatus);
+        .string(fits("Signal", row.signal, row.signalStatus), row.signalStatus);
     auto found = buffers.pinListOf.find(row.partDefId);
     if (found == buffers.pinListOf.end()) {
         found = buffers.pinListOf.emplace(row.partDefId, buffers.pinLists.size()).first;
@@ -279,19 +297,23 @@ int32_t bufferPinRow(CTraxDBPath &path, const PinDataAccessor &row) {
 }
 
 void bufferAttributeRow(CTraxDBPath &path, const AttributeAccessor &row) {
-    addRow(path, WriteTable::Attributes,
-           Tuple()
-               .number(row.partDefId)
-               .string(row.name)
-               .string(row.value)
-               .number(row.usageType)
-               .number(row.readOnly, row.readOnlyStatus)
-               .close());
+    const TextWidthCheck fits(path, "Attributes", "attribute", row.name, definitionName(row.partDefId));
+    addRow(path, WriteTable::Attributes, Tuple()
+                                             .number(row.partDefId)
+                                             .string(fits("Name", row.name))
+                                             .string(fits("Attribute_value", row.value))
+                                             .number(row.usageType)
+                                             .number(row.readOnly, row.readOnlyStatus)
+                                             .close());
 }
 
 int32_t bufferGateRow(CTraxDBPath &path, const GateAccessor &row) {
+    const TextWidthCheck fits(path, "Gate", "gate", row.name, definitionName(row.partDefId));
     return addKeyedRow(path, WriteTable::Gate,
-                       Tuple().number(row.partDefId).string(row.name).string(row.altName, row.altNameStatus));
+                       Tuple()
+                           .number(row.partDefId)
+                           .string(fits("Name", row.name))
+                           .string(fits("Alt_name", row.altName, row.altNameStatus), row.altNameStatus));
 }
 
 int32_t bufferGatePinRow(CTraxDBPath &path, int32_t gateId, int32_t pinDataId) {
@@ -301,7 +323,8 @@ int32_t bufferGatePinRow(CTraxDBPath &path, int32_t gateId, int32_t pinDataId) {
 }
 
 int32_t bufferGateSwapRow(CTraxDBPath &path, const GateSwapAccessor &row) {
-    return addKeyedRow(path, WriteTable::GateEquiv, Tuple().number(row.partDefId).string(row.name));
+    const TextWidthCheck fits(path, "Gate_Equiv", "swap group", row.name, definitionName(row.partDefId));
+    return addKeyedRow(path, WriteTable::GateEquiv, Tuple().number(row.partDefId).string(fits("Name", row.name)));
 }
 
 int32_t bufferGateSwapGateRow(CTraxDBPath &path, const GateSwapGateAccessor &row) {
@@ -320,17 +343,18 @@ int32_t bufferPinEquivRow(CTraxDBPath &path, int32_t partDefId) {
 }
 
 int32_t bufferPartRow(CTraxDBPath &path, const PartAccessor &row) {
+    const TextWidthCheck fits(path, "Parts", "part", row.name);
     return addKeyedRow(path, WriteTable::Parts,
                        Tuple()
                            .number(row.libraryId)
                            .number(row.partDefId)
                            .number(row.hierarchyId)
-                           .string(row.name)
-                           .string(row.number, row.numberStatus)
-                           .string(row.description, row.descriptionStatus)
-                           .string(row.pSpice, row.pSpiceStatus)
+                           .string(fits("Name", row.name))
+                           .string(fits("Part_number", row.number, row.numberStatus), row.numberStatus)
+                           .string(fits("Description", row.description, row.descriptionStatus), row.descriptionStatus)
+                           .string(fits("PSpice_data", row.pSpice, row.pSpiceStatus), row.pSpiceStatus)
                            .number(row.version, row.versionStatus)
-                           .string(row.acceptance, row.acceptanceStatus)
+                           .string(fits("Part_Acceptance", row.acceptance, row.acceptanceStatus), row.acceptanceStatus)
                            .number(row.partType, row.partTypeStatus));
 }
 

@@ -4,6 +4,7 @@
 // by a parent key and a name, the pin a gate or swap gate refers to, and
 // the texts of the items being written.
 
+#include "ctraxdbpartlib/connection/CAccessor.h"
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "interface/Handles.h"
 #include "interface/HierarchyAccess.h"
@@ -32,10 +33,11 @@ int32_t lookupKey(CTraxDBPath &path, const std::string &sql, int32_t first, cons
 int32_t resolvePinKey(CTraxDBPath &path, int32_t partDefId, const std::string &identifier, bool create,
                       const char *notFoundFormat);
 
-// An item's text through a getter that fills a buffer: Getter(buffer, size).
+// An item's whole text through a getter of width N that fills a buffer:
+// Getter(buffer, size).
 template <size_t N, class Getter> std::string textOf(Getter getter) {
-    char buffer[N] = {};
-    getter(buffer, N);
+    TextBuffer<N> buffer = {};
+    getter(buffer, sizeof buffer);
     return buffer;
 }
 

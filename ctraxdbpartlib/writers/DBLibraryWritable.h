@@ -9,6 +9,7 @@
 #include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 #include "ctraxdbpartlib/writers/CTraxDBWriteTransaction.h"
 #include "ctraxdbpartlib/writers/DBTableWritable.h"
+#include "ctraxdbpartlib/writers/TextWidthCheck.h"
 #include "interface/LibHierarchyOnlyAccess.h"
 #include "interface/LibraryAccess.h"
 
@@ -79,6 +80,10 @@ private:
         }
         item.getComment(isNull, this->rowset.comment, sizeof this->rowset.comment);
         this->rowset.commentStatus = statusOf(isNull);
+        TextWidthCheck::setLibrary(this->rowset.name);
+        const TextWidthCheck fits(this->database(), "Library", nullptr, nullptr);
+        fits("Name", this->rowset.name);
+        fits("Comment", this->rowset.comment, this->rowset.commentStatus);
     }
 
     // The stored [Enabled] of a library record that offers it; the
@@ -132,7 +137,7 @@ public:
     }
 
     std::string getWriteItem(std::shared_ptr<T> item) override {
-        char name[51] = {};
+        TextBuffer<51> name = {};
         item->getName(name, sizeof name, false);
         return name;
     }

@@ -8,6 +8,7 @@
 // delivers a name twice and sees no difference. Names are unique in both
 // tables, so an item is known by its name.
 
+#include "ctraxdbpartlib/connection/CAccessor.h"
 #include "interface/Reader.h"
 
 #include <memory>
@@ -35,7 +36,7 @@ public:
             std::shared_ptr<T> item = source->getNext();
             if (!item)
                 return item;
-            char name[256] = {};
+            TextBuffer<256> name = {};
             item->getName(name, sizeof name, false);
             if (!skipWritten)
                 written.insert(name);

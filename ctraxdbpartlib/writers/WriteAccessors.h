@@ -51,7 +51,7 @@ struct SwapGatePinAccessor {
 // [Pin_identifier], [Equiv_group], [Part_def_ID], [ID]; the parameter is the
 // part-definition ID.
 struct UngroupedPinAccessor {
-    char pinIdentifier[11] = {};
+    TextBuffer<11> pinIdentifier = {};
     DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
     int32_t equivGroup = 0;
     DBSTATUS equivGroupStatus = DBSTATUS_S_OK;
@@ -82,7 +82,7 @@ struct KeyLookupAccessor {
     int32_t id = 0;
 
     int32_t first = 0;
-    char name[256] = {};
+    TextBuffer<256> name = {};
     int32_t third = 0;
     int paramCount = 2;
 

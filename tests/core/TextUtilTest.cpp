@@ -64,6 +64,29 @@ TEST(TextUtil, Utf8SequencesAreMeasuredOnlyWhenValid) {
         EXPECT_EQ(utf8SequenceLength(c.text, 0), 0u) << c.what;
 }
 
+// Widths count code points; a byte that starts no valid sequence (a stray
+// continuation byte, a lead byte cut short) counts as one, so that a text
+// that is no UTF-8 still has a length and a start of every width.
+TEST(TextUtil, CharactersAreCountedAndFittedByCodePoint) {
+    EXPECT_EQ(characterCount(""), 0u);
+    EXPECT_EQ(characterCount("abc"), 3u);
+    EXPECT_EQ(characterCount("\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"), 3u);
+    EXPECT_EQ(characterCount("\x80\x80"), 2u);
+    EXPECT_EQ(characterCount("\xE2\x82z"), 3u);
+
+    const std::string mixed = "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";
+    EXPECT_EQ(fittedCharacters(mixed, 0), "");
+    EXPECT_EQ(fittedCharacters(mixed, 2), "a\xC3\xA9");
+    EXPECT_EQ(fittedCharacters(mixed, 3), "a\xC3\xA9\xE2\x82\xAC");
+    EXPECT_EQ(fittedCharacters(mixed, 4), mixed);
+    EXPECT_EQ(fittedCharacters(mixed, 9), mixed);
+    EXPECT_EQ(fittedCharacters(std::string(5, '\x80'), 3), std::string(3, '\x80'));
+
+    // A column of 50 characters, stated as getters state it (51), takes
+    // 200 bytes and the terminator.
+    static_assert(textBytes(51) == 201, "four bytes a character");
+}
+
 // The ways of showing a text differ on purpose: a terminal's, a stored
 // value's start, and a text that may not be UTF-8.
 TEST(TextUtil, MessageFormsEscapeTheirOwnBytes) {

@@ -295,7 +295,7 @@ TEST(ImportKicadRefusals, BadFilesAndArgumentsLeaveTheDatabaseAsItWas) {
         {{db}, "is the database itself"},
         {{kicadtest::path("Device"), kicadtest::path("Device")}, "is given twice"},
         {{kicadtest::path("Device"), written("Device", good)}, "would both make the library Device"},
-        {{kicadtest::path("Device"), "--library", std::string(51, 'L')}, "does not fit the database's 50 bytes"},
+        {{kicadtest::path("Device"), "--library", std::string(51, 'L')}, "does not fit the database's 50 characters"},
         {{kicadtest::path("Device"), "--library", ""}, "--library needs a library name"},
         {{written("Clash", symbols({"+5V"}))},
          "cannot be written: library Clash: part definition name \"Clash:+5V\" is taken by library \"Holder\" of "

@@ -149,20 +149,21 @@ TEST(KicadReader, BrokenAndForeignFilesAreRefusedWithTheirPlace) {
     }
 }
 
-TEST(KicadReader, TextsAreFittedWithoutCuttingACharacter) {
+TEST(KicadReader, TextsAreFittedToTheirWidthInCharacters) {
     EXPECT_EQ(kicad::fitted("VCC", 10), "VCC");
     EXPECT_EQ(kicad::fitted("0123456789AB", 10), "0123456789");
-    // "Ω" is two bytes: a cut through it drops it whole.
-    EXPECT_EQ(kicad::fitted("012345678Ω", 10), "012345678");
-    EXPECT_EQ(kicad::fitted("01234567Ω", 10), "01234567Ω");
-    // Bytes that are no UTF-8 are cut at the width, never to nothing.
-    EXPECT_EQ(kicad::fitted(std::string(12, '\x80'), 10), std::string(7, '\x80'));
-    EXPECT_EQ(kicad::fitted("a" + std::string(12, '\x80'), 10), "a" + std::string(6, '\x80'));
+    // "Ω" is two bytes and one character, "😀" four bytes and one.
+    EXPECT_EQ(kicad::fitted("012345678ΩΩ", 10), "012345678Ω");
+    EXPECT_EQ(kicad::fitted("😀😀😀😀😀😀😀😀😀😀😀", 10), "😀😀😀😀😀😀😀😀😀😀");
+    // A byte that is no UTF-8 counts as one character.
+    EXPECT_EQ(kicad::fitted(std::string(12, '\x80'), 10), std::string(10, '\x80'));
+    EXPECT_EQ(kicad::fitted("a" + std::string(12, '\x80'), 10), "a" + std::string(9, '\x80'));
+    EXPECT_EQ(kicad::characterCount("Ω😀\x80x"), 4u);
     EXPECT_EQ(kicad::libraryNameOf("/usr/share/kicad/symbols/74xx.kicad_sym"), "74xx");
     EXPECT_EQ(kicad::libraryNameOf("Device"), "Device");
 }
 
-// Property values over 255 bytes continue in numbered attributes: every
+// Property values over 255 characters continue in numbered attributes: every
 // byte kept once, under names unique in the definition and within the
 // column, whatever the text and whatever names the symbol holds already.
 TEST(KicadMapping, LongPropertiesContinueUnderUniqueNames) {
@@ -173,6 +174,14 @@ TEST(KicadMapping, LongPropertiesContinueUnderUniqueNames) {
     const std::string longName(255, 'K');
     const Case cases[] = {
         {"bytes that are no UTF-8", {{"Bad", std::string(600, '\x80')}}},
+        {"four-byte characters",
+         {{"Smile",
+           [] {
+               std::string text;
+               for (int i = 0; i < 300; ++i)
+                   text += "😀";
+               return text;
+           }()}}},
         {"a name that a continuation takes", {{"K (2)", "x"}, {"K", std::string(300, 'v')}}},
         {"a repeated name", {{"K", "1"}, {"K", std::string(600, 'w')}, {"K (2)", "3"}}},
         {"a name of the whole width", {{longName, std::string(255 * 1000, 'z')}}},
@@ -190,8 +199,8 @@ TEST(KicadMapping, LongPropertiesContinueUnderUniqueNames) {
         std::string values, expected;
         for (const hostmodel::Attribute &attribute : attributes) {
             EXPECT_TRUE(names.insert(attribute.name).second) << c.what << ": " << attribute.name << " twice";
-            EXPECT_LE(attribute.name.size(), 255u) << c.what;
-            EXPECT_LE(attribute.value.size(), 255u) << c.what;
+            EXPECT_LE(kicad::characterCount(attribute.name), 255u) << c.what;
+            EXPECT_LE(kicad::characterCount(attribute.value), 255u) << c.what;
             values += attribute.value;
         }
         for (const auto &property : c.properties)

@@ -210,12 +210,17 @@ TEST_P(ImportCommandTest, AnInvalidFileLeavesTheDatabaseAsItWasAndNamesThePlace)
         {"broken JSON", [&] { return dumped(valid).substr(0, 500); }, "syntax error"},
         {"a wrong type", [&] { return edit([](json &l) { l["parts"][2]["version"] = "two"; }); },
          "libraries[0].parts[2].version: must be a whole number"},
-        {"a name one byte over",
+        {"a name one character over",
          [&] { return edit([](json &l) { l["partDefinitions"][1]["name"] = std::string(51, 'd'); }); },
-         "libraries[0].partDefinitions[1].name: is 51 bytes long"},
-        {"a character crossing the width",
-         [&] { return edit([](json &l) { l["parts"][4]["number"] = std::string(49, 'n') + "\xE2\x82\xAC"; }); },
-         "libraries[0].parts[4].number: is 52 bytes long"},
+         "libraries[0].partDefinitions[1].name: is 51 characters long"},
+        {"multi-byte characters one over the width",
+         [&] {
+             std::string number;
+             for (int i = 0; i < 51; ++i)
+                 number += "\xE2\x82\xAC";
+             return edit([&](json &l) { l["parts"][4]["number"] = number; });
+         },
+         "libraries[0].parts[4].number: is 51 characters long"},
         {"a part name another library holds",
          [&] {
              json document = other;

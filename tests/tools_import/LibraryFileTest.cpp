@@ -115,9 +115,11 @@ std::string edited(const std::function<void(json &)> &edit) {
 
 TEST(LibraryFileReader, EachProblemIsNamedByItsPlace) {
     const std::string fiftyOne(51, 'n');
-    // 49 ASCII bytes and a two-byte character: 51 bytes, the character
-    // crossing the width of 50.
-    const std::string crossing = std::string(49, 'x') + "\xC3\xA9";
+    // Widths count characters: 51 four-byte characters are one over the 50
+    // of a name, in bytes far more.
+    std::string crossing;
+    for (int i = 0; i < 51; ++i)
+        crossing += "\xF0\x9F\x98\x80";
     const ProblemCase cases[] = {
         {"broken JSON", [] { return std::string("{\n  \"format\": 1,\n  \"libraries\": [\n}"); }, "line 4, column 1",
          "syntax error"},
@@ -146,11 +148,12 @@ TEST(LibraryFileReader, EachProblemIsNamedByItsPlace) {
          "no key"},
         {"missing key", [] { return edited([](json &d) { demo(d).erase("comment"); }); }, "libraries[0]",
          "lacks the key \"comment\""},
-        {"name one byte over", [&] { return edited([&](json &d) { definition(d)["name"] = fiftyOne; }); },
-         "libraries[0].partDefinitions[0].name", "51 bytes long in UTF-8; Part_Definition.Name holds at most 50"},
-        {"character crossing the width",
+        {"name one character over", [&] { return edited([&](json &d) { definition(d)["name"] = fiftyOne; }); },
+         "libraries[0].partDefinitions[0].name",
+         "51 characters long; Part_Definition.Name holds at most 50 characters"},
+        {"multi-byte characters over the width",
          [&] { return edited([&](json &d) { demo(d)["folders"][0]["folders"][0]["name"] = crossing; }); },
-         "libraries[0].folders[0].folders[0].name", "51 bytes long"},
+         "libraries[0].folders[0].folders[0].name", "51 characters long"},
         {"signal over its column",
          [] { return edited([](json &d) { definition(d)["pins"][0]["signal"] = std::string(51, 's'); }); },
          "libraries[0].partDefinitions[0].pins[0].signal", "Pin_Data.Signal holds at most 50"},

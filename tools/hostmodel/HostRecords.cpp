@@ -1,5 +1,6 @@
 #include "tools/hostmodel/HostRecords.h"
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "interface/PartLibInterface.h"
 
 #include <algorithm>
@@ -17,10 +18,12 @@ constexpr int PARTS_FIRST_PASS = 82, PARTS_SECOND_PASS = 173;
 
 // The text cut to size - 1 bytes and terminated; no buffer, or one without
 // room for the terminator, receives nothing.
+// A text longer than the buffer is cut before the character that does not
+// fit, never inside it.
 void copyText(const std::string &text, TCHAR *buffer, size_t size) {
     if (!buffer || size == 0)
         return;
-    const size_t length = std::min(text.size(), size - 1);
+    const size_t length = text.size() < size ? text.size() : DBIMPL::fitted(text, size - 1).size();
     std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';
 }

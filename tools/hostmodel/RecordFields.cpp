@@ -4,8 +4,8 @@
 
 namespace hostmodel {
 
-std::string fromBuffer(const char *buffer, size_t width) {
-    return std::string(buffer, strnlen(buffer, width - 1));
+std::string fromBuffer(const char *buffer, size_t size) {
+    return std::string(buffer, strnlen(buffer, size - 1));
 }
 
 } // namespace hostmodel

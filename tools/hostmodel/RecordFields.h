@@ -4,6 +4,7 @@
 // getter forms of the record interfaces, each read into a buffer of the
 // field's width W, with NULL kept apart as an empty optional.
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "interface/Path.h"
 
 #include <cstddef>
@@ -16,27 +17,30 @@ namespace hostmodel {
 using Text = std::optional<std::string>;
 using Number = std::optional<int>;
 
-// The getter's buffer as a text. The widths W are the columns' full widths,
-// so a text arrives whole, every byte of it kept as stored.
-std::string fromBuffer(const char *buffer, size_t width);
+// The getter's buffer as a text. The widths W are the columns' full widths
+// (characters and terminator), and the buffers hold W - 1 characters of any
+// bytes, so a text arrives whole, every byte of it kept as stored.
+std::string fromBuffer(const char *buffer, size_t size);
+
+template <size_t W> using WholeText = char[COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::textBytes(W)];
 
 template <size_t W, class R> std::string text(R &record, void (R::*get)(TCHAR *, size_t, bool)) {
-    char buffer[W] = {};
-    (record.*get)(buffer, W, false);
-    return fromBuffer(buffer, W);
+    WholeText<W> buffer = {};
+    (record.*get)(buffer, sizeof buffer, false);
+    return fromBuffer(buffer, sizeof buffer);
 }
 template <size_t W, class R> std::string text(R &record, void (R::*get)(TCHAR *, size_t)) {
-    char buffer[W] = {};
-    (record.*get)(buffer, W);
-    return fromBuffer(buffer, W);
+    WholeText<W> buffer = {};
+    (record.*get)(buffer, sizeof buffer);
+    return fromBuffer(buffer, sizeof buffer);
 }
 template <size_t W, class R> Text nullableText(R &record, void (R::*get)(bool &, TCHAR *, size_t)) {
-    char buffer[W] = {};
+    WholeText<W> buffer = {};
     bool isNull = false;
-    (record.*get)(isNull, buffer, W);
+    (record.*get)(isNull, buffer, sizeof buffer);
     if (isNull)
         return std::nullopt;
-    return fromBuffer(buffer, W);
+    return fromBuffer(buffer, sizeof buffer);
 }
 template <class R> Number nullableNumber(R &record, void (R::*get)(bool &, int &)) {
     int value = 0;

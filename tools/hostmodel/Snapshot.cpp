@@ -81,7 +81,7 @@ PartDefinition definitionOf(PartDefAccess &record) {
         return Gate{text<51>(gate, &GateAccess::getName), nullableText<51>(gate, &GateAccess::getAltName),
                     listOf(gate.getGateDataReader(), [](GateDataAccess &pin) {
                         GatePin read;
-                        char identifier[11] = "";
+                        WholeText<11> identifier = "";
                         bool isNull = false;
                         pin.getPinIdentifier(isNull, identifier, sizeof identifier, read.create);
                         if (!isNull)

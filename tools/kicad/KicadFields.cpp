@@ -8,11 +8,11 @@ namespace mapping {
 namespace {
 
 const char *const RULE_FOOTPRINT_SHORTENED =
-    "footprint name longer than 50 bytes: shortened with a hash (whole ID in attribute Footprint)";
+    "footprint name longer than 50 characters: shortened with a hash (whole ID in attribute Footprint)";
 const char *const RULE_DESCRIPTION_CUT =
-    "description longer than 255 bytes: cut in Description, whole in attribute ki_description";
-const char *const RULE_STEM_CUT = "reference longer than 20 bytes: cut, whole in attribute Reference";
-const char *const RULE_VALUE_SPLIT = "attribute value longer than 255 bytes: continued in 'NAME (2)', ...";
+    "description longer than 255 characters: cut in Description, whole in attribute ki_description";
+const char *const RULE_STEM_CUT = "reference longer than 20 characters: cut, whole in attribute Reference";
+const char *const RULE_VALUE_SPLIT = "attribute value longer than 255 characters: continued in 'NAME (2)', ...";
 
 int partType(const Symbol &symbol, const std::string &stem) {
     const std::string_view reference = symbol.property("Reference");
@@ -31,7 +31,7 @@ int partType(const Symbol &symbol, const std::string &stem) {
 
 void Attributes::add(const std::string &name, std::string_view value) {
     const std::string key = unique(name);
-    if (value.size() <= TEXT_WIDTH) {
+    if (characterCount(value) <= TEXT_WIDTH) {
         list.push_back({key, str(value)});
         return;
     }
@@ -45,7 +45,7 @@ void Attributes::add(const std::string &name, std::string_view value) {
 
 std::string Attributes::numbered(const std::string &name, int n) {
     const std::string suffix = " (" + std::to_string(n) + ")";
-    return fitted(name, TEXT_WIDTH - suffix.size()) + suffix;
+    return fitted(name, TEXT_WIDTH - characterCount(suffix)) + suffix;
 }
 
 std::string Attributes::unique(const std::string &name) {
@@ -64,7 +64,7 @@ bool onlyValueAndDescription(const Symbol &symbol, const Symbol &parent) {
         std::sort(kept.begin(), kept.end());
         return kept;
     };
-    return symbol.power == parent.power && symbol.property("ki_description").size() <= TEXT_WIDTH &&
+    return symbol.power == parent.power && characterCount(symbol.property("ki_description")) <= TEXT_WIDTH &&
            own(symbol) == own(parent);
 }
 
@@ -73,7 +73,7 @@ void mapFields(hostmodel::PartDefinition &definition, const Symbol &symbol, cons
     const std::string_view footprint = symbol.property("Footprint");
     const std::string_view footprintName =
         footprint.find(':') == std::string_view::npos ? footprint : footprint.substr(footprint.find(':') + 1);
-    if (footprintName.size() > NAME_WIDTH) {
+    if (characterCount(footprintName) > NAME_WIDTH) {
         count(RULE_FOOTPRINT_SHORTENED);
         definition.pcbComponentName = shortened(footprintName, NAME_WIDTH);
     } else {
@@ -86,7 +86,7 @@ void mapFields(hostmodel::PartDefinition &definition, const Symbol &symbol, cons
         attributes.add("Value", symbol.property("Value"));
     const std::string_view reference = symbol.property("Reference");
     definition.componentNameStem = fitted(reference, STEM_WIDTH);
-    if (reference.size() > STEM_WIDTH) {
+    if (characterCount(reference) > STEM_WIDTH) {
         count(RULE_STEM_CUT);
         attributes.add("Reference", reference);
     }
@@ -97,7 +97,7 @@ void mapFields(hostmodel::PartDefinition &definition, const Symbol &symbol, cons
         if (property.key == "Reference" || property.key == "Value" || property.key == "Footprint")
             continue;
         if (property.key == "ki_description") {
-            if (property.value.size() > TEXT_WIDTH)
+            if (characterCount(property.value) > TEXT_WIDTH)
                 attributes.add("ki_description", property.value);
             continue;
         }
@@ -112,7 +112,7 @@ hostmodel::Part mapPart(const Symbol &symbol, const std::string &name, const std
     hostmodel::Part part = hostmodel::part(name, {stem}, definition);
     if (symbol.hasProperty("ki_description")) {
         const std::string_view description = symbol.property("ki_description");
-        if (description.size() > TEXT_WIDTH)
+        if (characterCount(description) > TEXT_WIDTH)
             count(RULE_DESCRIPTION_CUT);
         part.description = fitted(description, TEXT_WIDTH);
     }

@@ -67,9 +67,13 @@ std::string libraryNameOf(const std::string &file);
 // throws std::runtime_error naming it.
 Import mapLibraries(const std::vector<SymbolLibrary> &files, const ImportOptions &options);
 
-// The longest start of `text` within `width` bytes that cuts no UTF-8
-// character: every text the mapping cuts is cut this way.
-using COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::fitted;
+// Widths count characters, as the database's columns do. `fitted` is the
+// start of `text` with at most `width` characters: every text the mapping
+// cuts is cut this way; `characterCount` is a text's length in characters.
+inline std::string fitted(std::string_view text, size_t width) {
+    return COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::fittedCharacters(text, width);
+}
+using COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::characterCount;
 
 // Pin type codes of the Pin_type column: the KiCad type's number in
 // PinType (input 1 ... no_connect 12).

@@ -18,7 +18,7 @@
 namespace kicad {
 namespace mapping {
 
-// Column widths in bytes.
+// Column widths in characters.
 constexpr size_t NAME_WIDTH = 50, PIN_ID_WIDTH = 10, PIN_NAME_WIDTH = 10, LABEL_WIDTH = 50, SIGNAL_WIDTH = 50,
                  STEM_WIDTH = 20, TEXT_WIDTH = 255;
 

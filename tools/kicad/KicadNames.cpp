@@ -9,7 +9,7 @@ namespace mapping {
 namespace {
 
 const char *const RULE_PREFIXED = "symbol name held by another library: stored as FILE:NAME";
-const char *const RULE_NAME_SHORTENED = "name longer than 50 bytes: shortened with a hash";
+const char *const RULE_NAME_SHORTENED = "name longer than 50 characters: shortened with a hash";
 
 } // namespace
 
@@ -34,9 +34,10 @@ NameCounts countNames(const std::vector<SymbolLibrary> &files) {
 }
 
 void checkName(const std::string &name, const char *what) {
-    if (name.empty() || name.size() > NAME_WIDTH)
-        throw std::runtime_error(std::string("the ") + what + " name \"" + name +
-                                 "\" does not fit the database's 50 bytes (pass --library NAME, or rename the file)");
+    if (name.empty() || characterCount(name) > NAME_WIDTH)
+        throw std::runtime_error(
+            std::string("the ") + what + " name \"" + name +
+            "\" does not fit the database's 50 characters (pass --library NAME, or rename the file)");
 }
 
 std::string SymbolNames::of(std::string_view symbolName, const std::string &stem, const std::string &libraryName) {
@@ -49,7 +50,7 @@ std::string SymbolNames::of(std::string_view symbolName, const std::string &stem
     std::string result = shared ? stem + ":" + name : name;
     if (shared)
         count(RULE_PREFIXED);
-    if (result.size() > NAME_WIDTH) {
+    if (characterCount(result) > NAME_WIDTH) {
         count(RULE_NAME_SHORTENED);
         result = shortened(result, NAME_WIDTH);
     }

@@ -9,11 +9,13 @@ namespace mapping {
 
 namespace {
 
-const char *const RULE_PIN_NAME_CUT = "pin name longer than 10 bytes: cut in Name, whole in Label";
-const char *const RULE_PIN_LABEL_CUT = "pin name longer than 50 bytes: cut in Label, whole in attribute 'Pin N name'";
-const char *const RULE_SIGNAL_CUT = "net name longer than 50 bytes: cut in Signal, whole in attribute 'Pin N signal'";
+const char *const RULE_PIN_NAME_CUT = "pin name longer than 10 characters: cut in Name, whole in Label";
+const char *const RULE_PIN_LABEL_CUT =
+    "pin name longer than 50 characters: cut in Label, whole in attribute 'Pin N name'";
+const char *const RULE_SIGNAL_CUT =
+    "net name longer than 50 characters: cut in Signal, whole in attribute 'Pin N signal'";
 const char *const RULE_UNNUMBERED = "pin without a number: identifier #POSITION";
-const char *const RULE_NUMBER_CUT = "pin number longer than 10 bytes: cut, whole in attribute 'Pin N number'";
+const char *const RULE_NUMBER_CUT = "pin number longer than 10 characters: cut, whole in attribute 'Pin N number'";
 const char *const RULE_SHARED_PIN = "pin number drawn in several units: one pin, in each unit's gate";
 const char *const RULE_CONFLICT =
     "pin number repeated with another name or type: first kept, others in attribute 'Pin N conflict'";
@@ -114,7 +116,7 @@ private:
                     if (pin.number.empty()) {
                         count(RULE_UNNUMBERED);
                         identifier = "#" + std::to_string(rows.size() + 1);
-                    } else if (pin.number.size() > PIN_ID_WIDTH) {
+                    } else if (characterCount(pin.number) > PIN_ID_WIDTH) {
                         count(RULE_NUMBER_CUT);
                         identifier = fitted(pin.number, PIN_ID_WIDTH);
                         attributes.add("Pin " + identifier + " number", pin.number);
@@ -161,11 +163,11 @@ private:
             hostmodel::Pin mapped;
             mapped.identifier = row.identifier;
             if (!pin.name.empty()) {
-                if (pin.name.size() > PIN_NAME_WIDTH)
+                if (characterCount(pin.name) > PIN_NAME_WIDTH)
                     count(RULE_PIN_NAME_CUT);
                 mapped.name = fitted(pin.name, PIN_NAME_WIDTH);
                 mapped.label = fitted(pin.name, LABEL_WIDTH);
-                if (pin.name.size() > LABEL_WIDTH) {
+                if (characterCount(pin.name) > LABEL_WIDTH) {
                     count(RULE_PIN_LABEL_CUT);
                     attributes.add("Pin " + row.identifier + " name", pin.name);
                 }
@@ -174,7 +176,7 @@ private:
             mapped.type = pinTypeCode(pin.type);
             if (pin.hidden && pin.type == PinType::PowerIn && !pin.name.empty()) {
                 mapped.signal = fitted(pin.name, SIGNAL_WIDTH);
-                if (pin.name.size() > SIGNAL_WIDTH) {
+                if (characterCount(pin.name) > SIGNAL_WIDTH) {
                     count(RULE_SIGNAL_CUT);
                     attributes.add("Pin " + row.identifier + " signal", pin.name);
                 }

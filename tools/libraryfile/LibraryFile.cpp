@@ -42,7 +42,7 @@ struct Place {
     }
 };
 
-// A text column of the schema with its width in bytes.
+// A text column of the schema with its width in characters.
 struct Column {
     std::string table, name;
     size_t width;
@@ -167,9 +167,10 @@ private:
     const std::string &checkedText(const std::string &text, const Place &place, const Column &column) {
         if (text.find('\0') != std::string::npos)
             problem(place, "holds a NUL character, which a database text cannot hold");
-        if (text.size() > column.width)
-            problem(place, "is " + std::to_string(text.size()) + " bytes long in UTF-8; " + column.table + "." +
-                               column.name + " holds at most " + std::to_string(column.width));
+        const size_t characters = COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::characterCount(text);
+        if (characters > column.width)
+            problem(place, "is " + std::to_string(characters) + " characters long; " + column.table + "." +
+                               column.name + " holds at most " + std::to_string(column.width) + " characters");
         return text;
     }
 

@@ -29,7 +29,7 @@ using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 using COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::CTraxDBInspector;
 
 std::string libraryName(LibraryAccess &library) {
-    TCHAR name[51] = {};
+    char name[DBIMPL::textBytes(51)] = {};
     library.getName(name, sizeof name, false);
     return name;
 }

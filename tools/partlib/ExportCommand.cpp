@@ -1,5 +1,6 @@
 // partlib export: libraries of a database written as one library file.
 
+#include "ctraxdbpartlib/TextUtil.h"
 #include "interface/CTraxDBPartLib.h"
 #include "tools/partlib/CheckedOutput.h"
 #include "tools/partlib/Commands.h"
@@ -47,7 +48,7 @@ private:
 };
 
 void runExport(const std::string &database, const std::vector<std::string> &libraries,
-               const std::optional<std::string> &output) {
+               const std::optional<std::string> &output, bool strict) {
     SignalGuard signals;
     pathHandle_t path = openExistingDatabase(database);
     OutputFile out(outputTarget(output, "-o"), {databaseFileOf(database)});
@@ -64,6 +65,13 @@ void runExport(const std::string &database, const std::vector<std::string> &libr
         if (bar)
             bar(library, done, total);
     };
+    // What the export writes without a warning, an import takes.
+    options.longText = [strict](const std::string &message) {
+        if (strict)
+            fail(DBIMPL::printable(message) + " (--strict exports no such text)");
+        std::cerr << "Warning: " << DBIMPL::printable(message)
+                  << ": exported whole, but an import refuses it, and so does a copy to a server\n";
+    };
     out.fill([&](std::ostream &stream) { exportLibraries(path, stream, options); });
     throwIfCancelled();
     out.commit();
@@ -76,6 +84,7 @@ void addExportCommand(CLI::App &app) {
         std::string database;
         std::vector<std::string> libraries;
         std::optional<std::string> output;
+        bool strict = false;
     };
     auto args = std::make_shared<Arguments>();
 
@@ -83,9 +92,10 @@ void addExportCommand(CLI::App &app) {
         "export", "Write libraries with their folders, part definitions and parts to a JSON library file");
     command->footer("The library file format is described in docs/library-format.md. The same database always gives\n"
                     "the same bytes, so library files can be kept under version control and compared with diff.\n"
-                    "A progress bar is shown on the terminal for large libraries. Every text is exported whole; a\n"
-                    "text stored longer than its column stops the export with an error naming it, and an -o FILE\n"
-                    "is then left as it was.");
+                    "A progress bar is shown on the terminal for large libraries. Every text is exported whole. A\n"
+                    "text stored longer than its column (its width counts characters) is exported with a warning\n"
+                    "naming it, since an import refuses it; --strict stops the export there instead, leaving an\n"
+                    "-o FILE as it was.");
     addDatabaseArgument(*command, args->database);
     command->add_option("LIBRARY", args->libraries, "Names of the libraries to export (default: every library)");
     command
@@ -93,10 +103,9 @@ void addExportCommand(CLI::App &app) {
                      "Write to FILE instead of standard output (- is standard output); FILE is replaced only when "
                      "the export succeeds, keeping its mode and group; a device or FIFO is written in place")
         ->type_name("FILE");
-    // The export never cuts a text, so --strict has nothing to refuse; it
-    // stays accepted for the scripts that pass it.
-    command->add_flag("--strict", "Accepted for older scripts: the export never cuts a text, with or without it");
-    command->callback([args] { runExport(args->database, args->libraries, args->output); });
+    command->add_flag("--strict", args->strict,
+                      "Stop at a text longer than its column instead of exporting it with a warning");
+    command->callback([args] { runExport(args->database, args->libraries, args->output, args->strict); });
 }
 
 } // namespace partlib

@@ -111,8 +111,9 @@ void printSummary(const kicad::ImportSummary &summary, double parseSeconds, doub
 void runImportKicad(const std::string &database, const std::vector<std::string> &files, const std::string &library) {
     checkFiles(database, files, !library.empty());
     const size_t width = libraryfile::columnWidth("Library", "Name");
-    if (library.size() > width)
-        fail("--library " + printable(library) + " does not fit the database's " + std::to_string(width) + " bytes");
+    if (DBIMPL::characterCount(library) > width)
+        fail("--library " + printable(library) + " does not fit the database's " + std::to_string(width) +
+             " characters");
 
     // Ctrl-C while the files are read and mapped ends the command before
     // anything is written.

@@ -25,6 +25,31 @@ using hostmodel::flag;
 using hostmodel::nullableText;
 using hostmodel::text;
 
+// A text column of the library file, with its width in characters.
+struct ExportColumn {
+    const char *table, *column;
+    size_t width;
+};
+
+ExportColumn column(const char *table, const char *name) {
+    return {table, name, libraryfile::columnWidth(table, name)};
+}
+
+const ExportColumn LIBRARY_NAME = column("Library", "Name"), LIBRARY_COMMENT = column("Library", "Comment"),
+                   FOLDER_NAME = column("Hierarchy", "Name"), DEFINITION_NAME = column("Part_Definition", "Name"),
+                   DEFINITION_PCB = column("Part_Definition", "PCB_component_name"),
+                   DEFINITION_ALTERNATE = column("Part_Definition", "PCB_alternate_name"),
+                   DEFINITION_VALUE = column("Part_Definition", "Part_def_value"),
+                   DEFINITION_STEM = column("Part_Definition", "Component_name_stem"),
+                   DEFINITION_PSPICE = column("Part_Definition", "PSpice_data"),
+                   PIN_IDENTIFIER = column("Pin_Data", "Pin_identifier"), PIN_NAME = column("Pin_Data", "Name"),
+                   PIN_LABEL = column("Pin_Data", "Label"), PIN_SIGNAL = column("Pin_Data", "Signal"),
+                   GATE_NAME = column("Gate", "Name"), GATE_ALTERNATE = column("Gate", "Alt_name"),
+                   SWAP_NAME = column("Gate_Equiv", "Name"), ATTRIBUTE_NAME = column("Attributes", "Name"),
+                   ATTRIBUTE_VALUE = column("Attributes", "Attribute_value"), PART_NAME = column("Parts", "Name"),
+                   PART_NUMBER = column("Parts", "Part_number"), PART_DESCRIPTION = column("Parts", "Description"),
+                   PART_PSPICE = column("Parts", "PSpice_data"), PART_ACCEPTANCE = column("Parts", "Part_Acceptance");
+
 // Writes one library: its fields, folder tree, definitions and parts.
 class LibraryExporter {
 public:
@@ -32,11 +57,11 @@ public:
         : json(json), library(library), options(options), name(text<51>(library, &LibraryAccess::getName)) {}
 
     void write() {
-        json.setContext("library " + name);
+        setContext("library " + name);
         json.beginObject();
-        json.field("name", name);
+        field("name", name, LIBRARY_NAME);
         json.field("enabled", flag(library, &LibraryAccess::getEnabled));
-        json.field("comment", nullableText<256>(library, &LibraryAccess::getComment));
+        field("comment", nullableText<256>(library, &LibraryAccess::getComment), LIBRARY_COMMENT);
 
         LibraryFolders folders(library, name);
         json.key("folders");
@@ -51,11 +76,37 @@ public:
     }
 
 private:
+    void setContext(std::string where) {
+        context = where;
+        json.setContext(std::move(where));
+    }
+
+    // A text field, told to options.longText when it is longer than its column.
+    void field(const char *key, const std::string &value, const ExportColumn &column) {
+        checkWidth(value, column);
+        json.field(key, value);
+    }
+    void field(const char *key, const Text &value, const ExportColumn &column) {
+        if (value)
+            checkWidth(*value, column);
+        json.field(key, value);
+    }
+    void checkWidth(const std::string &value, const ExportColumn &column) {
+        // A text within the width in bytes is within it in characters.
+        if (value.size() <= column.width || !options.longText)
+            return;
+        const size_t characters = DBIMPL::characterCount(value);
+        if (characters > column.width)
+            options.longText(context + ": " + column.column + " of table " + column.table + " holds " +
+                             std::to_string(characters) + " characters, more than the " + std::to_string(column.width) +
+                             " of its column");
+    }
+
     void writeFolders(const std::vector<Folder> &folders) {
         json.beginArray();
         for (const Folder &folder : folders) {
             json.beginObject();
-            json.field("name", folder.name);
+            field("name", folder.name, FOLDER_NAME);
             json.key("folders");
             writeFolders(folder.folders);
             json.endObject();
@@ -73,7 +124,7 @@ private:
             definitionNames.emplace(fields.id, fields.name);
             DefinitionDetails content;
             details->read(*definition, content);
-            json.setContext("library " + name + ", part definition " + fields.name);
+            setContext("library " + name + ", part definition " + fields.name);
             writeDefinition(fields, content);
             progress();
         }
@@ -83,12 +134,12 @@ private:
 
     void writeDefinition(const DefinitionFields &fields, const DefinitionDetails &content) {
         json.beginObject();
-        json.field("name", fields.name);
-        json.field("pcbComponentName", fields.pcbComponentName);
-        json.field("pcbAlternateName", fields.pcbAlternateName);
-        json.field("value", fields.value);
-        json.field("componentNameStem", fields.componentNameStem);
-        json.field("pspiceData", fields.pspiceData);
+        field("name", fields.name, DEFINITION_NAME);
+        field("pcbComponentName", fields.pcbComponentName, DEFINITION_PCB);
+        field("pcbAlternateName", fields.pcbAlternateName, DEFINITION_ALTERNATE);
+        field("value", fields.value, DEFINITION_VALUE);
+        field("componentNameStem", fields.componentNameStem, DEFINITION_STEM);
+        field("pspiceData", fields.pspiceData, DEFINITION_PSPICE);
         json.field("maxConnectorPins", fields.maxConnectorPins);
         json.field("gateSwapping", fields.gateSwapping);
         json.field("pinNumName", fields.pinNumName);
@@ -99,13 +150,13 @@ private:
         json.beginArray();
         for (const PinRecord &pin : content.pins) {
             json.beginObject();
-            json.field("identifier", pin.identifier);
-            json.field("name", pin.name);
-            json.field("label", pin.label);
+            field("identifier", pin.identifier, PIN_IDENTIFIER);
+            field("name", pin.name, PIN_NAME);
+            field("label", pin.label, PIN_LABEL);
             json.field("position", pin.position);
             json.field("type", pin.type);
             json.field("loading", pin.loading);
-            json.field("signal", pin.signal);
+            field("signal", pin.signal, PIN_SIGNAL);
             json.field("equivGroup",
                        groupIndexOf(pin, content, "part definition " + fields.name + " in library " + name));
             json.endObject();
@@ -116,8 +167,8 @@ private:
         json.beginArray();
         for (const GateRecord &gate : content.gates) {
             json.beginObject();
-            json.field("name", gate.name);
-            json.field("altName", gate.altName);
+            field("name", gate.name, GATE_NAME);
+            field("altName", gate.altName, GATE_ALTERNATE);
             writePins(gate.pins);
             json.endObject();
         }
@@ -127,7 +178,7 @@ private:
         json.beginArray();
         for (const GateSwapRecord &swap : content.gateSwaps) {
             json.beginObject();
-            json.field("name", swap.name);
+            field("name", swap.name, SWAP_NAME);
             json.key("gates");
             json.beginArray();
             for (const SwapGateRecord &member : swap.gates) {
@@ -154,8 +205,8 @@ private:
         json.beginArray();
         for (const AttributeRecord &attribute : content.attributes) {
             json.beginObject();
-            json.field("name", attribute.name);
-            json.field("value", attribute.value);
+            field("name", attribute.name, ATTRIBUTE_NAME);
+            field("value", attribute.value, ATTRIBUTE_VALUE);
             json.field("usageType", attribute.usageType);
             json.field("readOnly", attribute.readOnly);
             json.endObject();
@@ -195,14 +246,14 @@ private:
         json.beginArray();
         while (std::shared_ptr<PartAccess> part = parts.getNext()) {
             const PartFields fields = partFields(*part);
-            json.setContext("library " + name + ", part " + fields.name);
+            setContext("library " + name + ", part " + fields.name);
             json.beginObject();
-            json.field("name", fields.name);
-            json.field("number", fields.number);
-            json.field("description", fields.description);
-            json.field("pspiceData", fields.pspiceData);
+            field("name", fields.name, PART_NAME);
+            field("number", fields.number, PART_NUMBER);
+            field("description", fields.description, PART_DESCRIPTION);
+            field("pspiceData", fields.pspiceData, PART_PSPICE);
             json.field("version", fields.version);
-            json.field("acceptance", fields.acceptance);
+            field("acceptance", fields.acceptance, PART_ACCEPTANCE);
             json.field("type", fields.type);
 
             json.key("folder");
@@ -231,6 +282,7 @@ private:
     const ExportOptions &options;
     const std::string name;
     std::unordered_map<int, std::string> definitionNames;
+    std::string context;
     long done = 0;
     long total = 0;
 };

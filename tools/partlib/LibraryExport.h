@@ -130,6 +130,10 @@ struct ExportOptions {
     std::vector<std::string> libraries; // names to export; empty: every library
     ExportProgress progress;            // optional
     DetailSourceFactory details;        // empty: libraryWideDetails
+    // Told of every text longer than its column in characters (a SQLite
+    // file may hold one), which the export writes whole and an import
+    // refuses: the message names the library, the record and the column.
+    std::function<void(const std::string &message)> longText; // optional
 };
 
 // The libraries of the open database named in `names` (every library when
