@@ -88,11 +88,7 @@ void addExportCommand(CLI::App &app) {
                     "is then left as it was.");
     addDatabaseArgument(*command, args->database);
     command->add_option("LIBRARY", args->libraries, "Names of the libraries to export (default: every library)");
-    command
-        ->add_option("-o,--output", args->output,
-                     "Write to FILE instead of standard output (- is standard output); FILE is replaced only when "
-                     "the export succeeds, keeping its mode and group; a device or FIFO is written in place")
-        ->type_name("FILE");
+    addOutputOption(*command, args->output, "the export succeeds");
     // The export never cuts a text, so --strict has nothing to refuse; it
     // stays accepted for the scripts that pass it.
     command->add_flag("--strict", "Accepted for older scripts: the export never cuts a text, with or without it");
