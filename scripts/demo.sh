@@ -5,9 +5,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j2
+# Only what the demo runs: the plug-in, partlib and the sample library
+# generator (scripts/test.sh adds the tests and benchmarks to build/).
+bash scripts/install-deps.sh --demo
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTXDB_TESTS=OFF -DTXDB_BENCH=OFF
+cmake --build build -j2 --target partlib txdb-samplelib
 
 # The demo starts from a new file each time.
 rm -f demo.db

@@ -2,16 +2,30 @@
 # Installs the Debian packages the build, the tests and the demo need; only
 # the missing ones, and the package lists are refreshed only when something
 # is missing. Works as root, or through sudo otherwise.
+#
+#   install-deps.sh          everything: the tests, servers, browser, benchmarks
+#   install-deps.sh --demo   only what the plug-in, partlib and the sample
+#                            library generator need (scripts/demo.sh)
 set -euo pipefail
 
+# What building the programs needs.
+DEMO_PACKAGES=(
+    build-essential cmake pkg-config
+    libsqlite3-dev unixodbc-dev
+    libcli11-dev nlohmann-json3-dev
+    mdbtools-dev libmdb3
+)
+
+# And what the tests, the servers they run against, the browser test and the
+# benchmarks need besides.
 PACKAGES=(
-    build-essential cmake pkg-config clang-format clang libclang-rt-14-dev
-    libsqlite3-dev sqlite3
-    unixodbc unixodbc-dev odbc-mariadb odbc-postgresql
+    "${DEMO_PACKAGES[@]}"
+    clang-format clang libclang-rt-14-dev
+    sqlite3
+    unixodbc odbc-mariadb odbc-postgresql
     mariadb-server mariadb-client postgresql
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    libcli11-dev nlohmann-json3-dev
-    mdbtools mdbtools-dev libmdb3
+    mdbtools
     chromium nodejs
 )
 
@@ -19,6 +33,18 @@ PACKAGES=(
 # benchmark; installed on their own without recommends, which would pull in
 # the whole of KiCad.
 SYMBOL_PACKAGES=(kicad-symbols)
+
+case "${1:-}" in
+"") ;;
+--demo)
+    PACKAGES=("${DEMO_PACKAGES[@]}")
+    SYMBOL_PACKAGES=()
+    ;;
+*)
+    echo "usage: $0 [--demo]" >&2
+    exit 2
+    ;;
+esac
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 

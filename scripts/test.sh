@@ -8,9 +8,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build_dir=build
-cmake_options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+cmake_options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTXDB_TESTS=ON)
 case "${1:-}" in
-"") ;;
+"")
+    # A build/ that the demo configured without them gets them back.
+    cmake_options+=(-DTXDB_BENCH=ON)
+    ;;
 --sanitize)
     build_dir=build-asan
     # -O1 and line tables only: the instrumented build compiles in a

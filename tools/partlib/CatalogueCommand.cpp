@@ -65,11 +65,7 @@ void addCatalogueCommand(CLI::App &app) {
         "catalogue is complete.");
     addDatabaseArgument(*command, args->database);
     command->add_option("LIBRARY", args->libraries, "Names of the libraries to show (default: every library)");
-    command
-        ->add_option("-o,--output", args->output,
-                     "Write to FILE instead of standard output (- is standard output); FILE is replaced only when "
-                     "the catalogue succeeds, keeping its mode and group; a device or FIFO is written in place")
-        ->type_name("FILE");
+    addOutputOption(*command, args->output, "the catalogue succeeds");
     command->add_option("--title", args->title, "The page's title (default: Part catalogue of DB's file name)")
         ->type_name("TEXT");
     command->callback([args] { runCatalogue(*args); });

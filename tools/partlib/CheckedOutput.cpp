@@ -100,6 +100,14 @@ std::string outputTarget(const std::optional<std::string> &option, const std::st
     return option.value_or("-");
 }
 
+CLI::Option *addOutputOption(CLI::App &command, std::optional<std::string> &output, const std::string &when) {
+    return command
+        .add_option("-o,--output", output,
+                    "Write to FILE instead of standard output (- is standard output); FILE is replaced only when " +
+                        when + ", keeping its mode and group; a device or FIFO is written in place")
+        ->type_name("FILE");
+}
+
 OutputFile::OutputFile(const std::string &target, const std::vector<std::string> &inputs) : target(target) {
     if (target.empty() || target == "-")
         return;

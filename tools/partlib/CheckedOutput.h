@@ -22,6 +22,8 @@
 // way out, a second Ctrl-C included (see Signals.h). A device or FIFO is
 // written in place. A symbolic link is written through to its target.
 
+#include <CLI/CLI.hpp>
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -64,6 +66,10 @@ void finishStandardOutput();
 // was not given; an option given with an empty name (as a shell passes an
 // unset variable) is refused.
 std::string outputTarget(const std::optional<std::string> &option, const std::string &optionName);
+
+// Adds -o,--output FILE to a command; `when` ends the help's "FILE is
+// replaced only when ..." ("the export succeeds").
+CLI::Option *addOutputOption(CLI::App &command, std::optional<std::string> &output, const std::string &when);
 
 class OutputFile {
 public:

@@ -1,4 +1,5 @@
 #include "tools/partlib/Commands.h"
+#include "tools/partlib/Password.h"
 #include "tools/partlib/SameDatabase.h"
 
 #include "ctraxdbpartlib/connection/AccessProvider.h"
@@ -69,8 +70,9 @@ COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t openExistingDatabase(const std::st
 }
 
 CLI::Option *addDatabaseArgument(CLI::App &command, std::string &database) {
-    return command
-        .add_option("DB", database, "SQLite file path, Access file (.mdb, .accdb) or full initialisation string")
+    return askingForPassword(
+               command.add_option("DB", database,
+                                  "SQLite file path, Access file (.mdb, .accdb) or full initialisation string"))
         ->required();
 }
 

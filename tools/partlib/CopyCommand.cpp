@@ -11,6 +11,8 @@
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/FolderDepths.h"
 #include "tools/partlib/Output.h"
+#include "tools/partlib/Password.h"
+#include "tools/partlib/Suggestions.h"
 #include "tools/partlib/WriteCommands.h"
 
 #include <algorithm>
@@ -41,9 +43,11 @@ std::vector<std::shared_ptr<LibraryAccess>> selectLibraries(const pathHandle_t &
                                                             const std::vector<std::string> &names) {
     std::vector<std::shared_ptr<LibraryAccess>> selected;
     std::set<std::string> missing(names.begin(), names.end());
+    std::vector<std::string> stored;
     libraryReaderHandle_t all = getLibraryReader(source, nullptr);
     while (std::shared_ptr<LibraryAccess> library = all->getNext()) {
         const std::string name = libraryName(*library);
+        stored.push_back(name);
         if (names.empty() || std::find(names.begin(), names.end(), name) != names.end()) {
             refuseTooDeepFolders(*library, name);
             selected.push_back(library);
@@ -51,7 +55,7 @@ std::vector<std::shared_ptr<LibraryAccess>> selectLibraries(const pathHandle_t &
         }
     }
     if (!missing.empty())
-        fail("The source holds no library named " + *missing.begin());
+        fail("The source holds no library named " + *missing.begin() + didYouMean(*missing.begin(), stored));
     return selected;
 }
 
@@ -159,9 +163,11 @@ void addCopyCommand(CLI::App &app) {
         "SRC: its items are found by name and changed, new ones added. An empty DST gets the part-library\n"
         "schema first (the question is answered by --yes). SRC and DST may be on different engines.\n"
         "Exit status: 0 copied, 1 failed, 130 interrupted.");
-    command->add_option("SRC", args->source, "The database to copy from: SQLite file path or initialisation string")
+    askingForPassword(command->add_option("SRC", args->source,
+                                          "The database to copy from: SQLite file path or initialisation string"))
         ->required();
-    command->add_option("DST", args->target, "The database to copy into: SQLite file path or initialisation string")
+    askingForPassword(command->add_option("DST", args->target,
+                                          "The database to copy into: SQLite file path or initialisation string"))
         ->required();
     command->add_option("LIBRARY", args->libraries, "Names of the libraries to copy (default: every library)");
     command->add_flag("--hierarchy-only", args->hierarchyOnly,

@@ -9,6 +9,7 @@
 #include "interface/Exception.h"
 #include "tools/partlib/CheckedOutput.h"
 #include "tools/partlib/Commands.h"
+#include "tools/partlib/Password.h"
 #include "tools/partlib/SameDatabase.h"
 
 #include <algorithm>
@@ -223,7 +224,8 @@ void addDatabaseCommands(CLI::App &app) {
     upgrade->callback([args] { runUpgrade(args->database, args->script); });
 
     CLI::App *catalogs = app.add_subcommand("catalogs", "List the catalogs (databases) a data source offers");
-    catalogs->add_option("INITSTRING", args->database, "Initialisation string of the data source (or a SQLite file)")
+    askingForPassword(catalogs->add_option("INITSTRING", args->database,
+                                           "Initialisation string of the data source (or a SQLite file)"))
         ->required();
     catalogs->callback([args] { runCatalogs(args->database); });
 }

@@ -98,11 +98,7 @@ void addExportCommand(CLI::App &app) {
                     "-o FILE as it was.");
     addDatabaseArgument(*command, args->database);
     command->add_option("LIBRARY", args->libraries, "Names of the libraries to export (default: every library)");
-    command
-        ->add_option("-o,--output", args->output,
-                     "Write to FILE instead of standard output (- is standard output); FILE is replaced only when "
-                     "the export succeeds, keeping its mode and group; a device or FIFO is written in place")
-        ->type_name("FILE");
+    addOutputOption(*command, args->output, "the export succeeds");
     command->add_flag("--strict", args->strict,
                       "Stop at a text longer than its column instead of exporting it with a warning");
     command->callback([args] { runExport(args->database, args->libraries, args->output, args->strict); });

@@ -15,6 +15,7 @@
 #include "tools/partlib/Signals.h"
 #include "tools/partlib/StoredLibrary.h"
 #include "tools/partlib/StoredNames.h"
+#include "tools/partlib/Suggestions.h"
 #include "tools/partlib/WriteCommands.h"
 
 #include <algorithm>
@@ -94,10 +95,12 @@ libraryfile::ImportPlan planImport(const std::string &database, const std::strin
     const std::string shownFile = fileName == "-" ? "standard input" : fileName;
     if (!file.problems.empty())
         fail(shownFile + ": " + libraryfile::summary(file.problems) + ". Nothing was written.");
+    std::vector<std::string> inFile;
+    for (const hostmodel::Library &library : file.libraries)
+        inFile.push_back(library.name);
     for (const std::string &name : names)
-        if (std::none_of(file.libraries.begin(), file.libraries.end(),
-                         [&](const hostmodel::Library &library) { return library.name == name; }))
-            fail(shownFile + " holds no library named " + printable(name));
+        if (std::find(inFile.begin(), inFile.end(), name) == inFile.end())
+            fail(shownFile + " holds no library named " + printable(name) + didYouMean(name, inFile));
     if (names.empty())
         for (const hostmodel::Library &library : file.libraries)
             names.push_back(library.name);

@@ -9,6 +9,7 @@
 #include "tools/partlib/JsonWriter.h"
 #include "tools/partlib/LibraryFolders.h"
 #include "tools/partlib/ReadTransaction.h"
+#include "tools/partlib/Suggestions.h"
 
 #include "interface/CTraxDBPartLib.h"
 #include "interface/PartLibInterface.h"
@@ -306,7 +307,7 @@ std::vector<std::shared_ptr<LibraryAccess>> chosenLibraries(const pathHandle_t &
     }
     for (const std::string &wanted : names)
         if (std::find(seen.begin(), seen.end(), wanted) == seen.end())
-            fail("No library named \"" + wanted + "\" in the database");
+            fail("No library named \"" + wanted + "\" in the database" + didYouMean(wanted, seen));
     return chosen;
 }
 

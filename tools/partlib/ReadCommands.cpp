@@ -20,16 +20,21 @@
 #include "interface/PinEquivAccess.h"
 #include "interface/PinEquivDataAccess.h"
 #include "tools/hostmodel/RecordFields.h"
+#include "tools/partlib/CheckedOutput.h"
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/Filters.h"
 #include "tools/partlib/FolderDepths.h"
 #include "tools/partlib/Output.h"
+#include "tools/partlib/SameDatabase.h"
+#include "tools/partlib/Signals.h"
+#include "tools/partlib/Suggestions.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 
 namespace partlib {
@@ -100,8 +105,13 @@ std::shared_ptr<LibraryAccess> findLibrary(const pathHandle_t &path, const std::
                                            const std::string &database) {
     libraryReaderHandle_t reader = getLibraryReader(path, libraryNameFilter(NODE_EQUAL, name));
     std::shared_ptr<LibraryAccess> library = reader ? reader->getNext() : nullptr;
-    if (!library)
-        fail("No library named \"" + name + "\" in " + databaseName(database) + " (partlib libraries lists them)");
+    if (!library) {
+        std::vector<std::string> names;
+        forEach(getLibraryReader(path, nullptr),
+                [&](LibraryAccess &stored) { names.push_back(cellText(text(stored, &LibraryAccess::getName))); });
+        fail("No library named \"" + name + "\" in " + databaseName(database) + didYouMean(name, names) +
+             " (partlib libraries lists them)");
+    }
     return library;
 }
 
@@ -185,8 +195,12 @@ const Folder &findFolder(const std::vector<Folder> &folders, std::string path, c
         if (folder.path == path || folder.fullPath == path)
             matches.push_back(&folder);
     });
-    if (matches.empty())
-        fail("No folder \"" + path + "\" in library " + library + " (partlib tree lists the folders)");
+    if (matches.empty()) {
+        std::vector<std::string> paths;
+        forEachFolder(folders, [&](const Folder &folder) { paths.push_back(folder.path); });
+        fail("No folder \"" + path + "\" in library " + library + didYouMean(path, paths) +
+             " (partlib tree lists the folders)");
+    }
     if (matches.size() > 1)
         fail("The folder path \"" + path + "\" names " + std::to_string(matches.size()) + " folders in library " +
              library + "; give the full path with its \"root\" folders");
@@ -223,9 +237,22 @@ struct Arguments {
     bool any = false;
     bool sorted = false;
     Format format = Format::Text;
+    std::optional<std::string> output;
 };
 
-void runLibraries(const Arguments &args) {
+// Runs a read command with its output going where -o says. Ctrl-C while a
+// file is written leaves the file as it was; on standard output it keeps
+// its default action.
+void withOutput(const Arguments &args, void (*run)(const Arguments &, std::ostream &)) {
+    OutputFile out(outputTarget(args.output, "-o"), {databaseFileOf(args.database)});
+    std::optional<SignalGuard> signals;
+    if (!out.isStandardOutput())
+        signals.emplace();
+    out.fill([&](std::ostream &stream) { run(args, stream); });
+    out.commit();
+}
+
+void runLibraries(const Arguments &args, std::ostream &out) {
     pathHandle_t path = openExistingDatabase(args.database);
     libraryFilterCompHandle_t filter =
         args.namePattern.empty() ? nullptr : libraryNameFilter(NODE_LIKE, args.namePattern);
@@ -234,7 +261,7 @@ void runLibraries(const Arguments &args) {
         table.rows.push_back({text(library, &LibraryAccess::getName), library.getID(),
                               flag(library, &LibraryAccess::getEnabled), text(library, &LibraryAccess::getComment)});
     });
-    printTable(std::cout, table, args.format);
+    printTable(out, table, args.format);
 }
 
 int partCount(const Folder &folder) {
@@ -252,36 +279,35 @@ nlohmann::ordered_json treeJson(const std::vector<Folder> &folders) {
     return array;
 }
 
-void printTree(const std::vector<Folder> &folders, const std::string &indent) {
+void printTree(std::ostream &out, const std::vector<Folder> &folders, const std::string &indent) {
     for (const Folder &folder : folders) {
-        std::cout << indent << printable(folder.name) << " (" << partCount(folder) << ")\n";
-        printTree(folder.children, indent + "  ");
+        out << indent << printable(folder.name) << " (" << partCount(folder) << ")\n";
+        printTree(out, folder.children, indent + "  ");
     }
 }
 
-void runTree(const Arguments &args) {
+void runTree(const Arguments &args, std::ostream &out) {
     pathHandle_t path = openExistingDatabase(args.database);
     std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
     std::vector<Folder> folders = loadFolders(path, *library);
     switch (args.format) {
     case Format::Json:
-        printJson(std::cout, treeJson(folders));
+        printJson(out, treeJson(folders));
         break;
     case Format::Csv: {
         Table table{{"Path", "ID", "Parts"}, {}};
         forEachFolder(folders, [&](const Folder &folder) {
             table.rows.push_back({folder.fullPath, folder.id, partCount(folder)});
         });
-        printTable(std::cout, table, args.format);
+        printTable(out, table, args.format);
         break;
     }
     default:
-        printTree(folders, "");
+        printTree(out, folders, "");
     }
-    std::cout << std::flush;
 }
 
-void runParts(const Arguments &args) {
+void runParts(const Arguments &args, std::ostream &out) {
     partFilterCompHandle_t filter = partFilterOf(args.where, args.any);
     pathHandle_t path = openExistingDatabase(args.database);
     std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
@@ -300,7 +326,7 @@ void runParts(const Arguments &args) {
     });
     std::sort(table.rows.begin(), table.rows.end(),
               [](const std::vector<Cell> &a, const std::vector<Cell> &b) { return a[0] < b[0]; });
-    printTable(std::cout, table, args.format);
+    printTable(out, table, args.format);
 }
 
 Record partRecord(PartAccess &part, const std::vector<Folder> &folders, DefinitionNames &definitions) {
@@ -384,13 +410,17 @@ std::vector<std::pair<std::string, Table>> definitionDetails(PartDefAccess &defi
             {"Attributes", attributes}};
 }
 
-void runShow(const Arguments &args) {
+void runShow(const Arguments &args, std::ostream &out) {
     pathHandle_t path = openExistingDatabase(args.database);
     std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
     std::shared_ptr<Reader<PartAccess>> reader = library->getPartReader(partNameFilter(args.part), 0);
     std::shared_ptr<PartAccess> part = reader ? reader->getNext() : nullptr;
-    if (!part)
-        fail("No part named \"" + args.part + "\" in library " + args.library);
+    if (!part) {
+        std::vector<std::string> names;
+        forEach(library->getPartReader(nullptr, 0),
+                [&](PartAccess &stored) { names.push_back(cellText(text(stored, &PartAccess::getName))); });
+        fail("No part named \"" + args.part + "\" in library " + args.library + didYouMean(args.part, names));
+    }
 
     DefinitionNames definitions;
     const Record partFields = partRecord(*part, loadFolders(path, *library), definitions);
@@ -404,25 +434,24 @@ void runShow(const Arguments &args) {
             {"definition", definition ? recordJson(definitionFields) : nlohmann::ordered_json()}};
         for (const auto &detail : details)
             document[jsonKey(detail.first)] = detail.second.toJson();
-        printJson(std::cout, document);
+        printJson(out, document);
         return;
     }
-    std::cout << "Part\n";
-    printRecord(std::cout, partFields);
-    std::cout << "\nDefinition\n";
+    out << "Part\n";
+    printRecord(out, partFields);
+    out << "\nDefinition\n";
     if (definition)
-        printRecord(std::cout, definitionFields);
+        printRecord(out, definitionFields);
     else
-        std::cout << "(missing)\n";
+        out << "(missing)\n";
     for (const auto &detail : details) {
-        std::cout << "\n" << detail.first << " (" << detail.second.rows.size() << ")\n";
+        out << "\n" << detail.first << " (" << detail.second.rows.size() << ")\n";
         if (!detail.second.rows.empty())
-            printTable(std::cout, detail.second, Format::Text);
+            printTable(out, detail.second, Format::Text);
     }
-    std::cout << std::flush;
 }
 
-void runReport(const Arguments &args) {
+void runReport(const Arguments &args, std::ostream &out) {
     pathHandle_t path = openExistingDatabase(args.database);
     std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
     refuseTooDeepFolders(*library, args.library);
@@ -436,7 +465,7 @@ void runReport(const Arguments &args) {
              text(part, &PartForReportsAccess::getDescription), number(part, &PartForReportsAccess::getVersion),
              text(part, &PartForReportsAccess::getPCBCompName), isNull || !folder ? Cell() : Cell(folder)});
     });
-    printTable(std::cout, table, args.format, "Parts of library " + args.library);
+    printTable(out, table, args.format, "Parts of library " + args.library);
 }
 
 } // namespace
@@ -456,7 +485,8 @@ void addReadCommands(CLI::App &app) {
                      "character, case counts, a backslash is an ordinary character)")
         ->option_text("PATTERN");
     addFormatOption(*libraries, args->format, tableFormats);
-    libraries->callback([args] { runLibraries(*args); });
+    addOutputOption(*libraries, args->output, "the command succeeds");
+    libraries->callback([args] { withOutput(*args, runLibraries); });
 
     CLI::App *tree = app.add_subcommand(
         "tree", "Show a library's folder tree with the number of parts filed directly in each folder");
@@ -465,7 +495,8 @@ void addReadCommands(CLI::App &app) {
     addFormatOption(*tree, args->format, tableFormats)
         ->description("Output format: text (indented tree, default), csv (one row per folder with its full path) or "
                       "json (nested folders)");
-    tree->callback([args] { runTree(*args); });
+    addOutputOption(*tree, args->output, "the command succeeds");
+    tree->callback([args] { withOutput(*args, runTree); });
 
     CLI::App *parts = app.add_subcommand(
         "parts", "List a library's parts by name: number, description, version, folder and definition");
@@ -480,7 +511,8 @@ void addReadCommands(CLI::App &app) {
     parts->add_option("--where", args->where, whereHelp())->option_text("\"FIELD OP VALUE\"");
     parts->add_flag("--any", args->any, "Parts that meet any --where condition instead of all of them");
     addFormatOption(*parts, args->format, tableFormats);
-    parts->callback([args] { runParts(*args); });
+    addOutputOption(*parts, args->output, "the command succeeds");
+    parts->callback([args] { withOutput(*args, runParts); });
 
     CLI::App *show = app.add_subcommand(
         "show", "Show one part with its definition: pins, pin-equivalence groups, gates with their pins, gate swaps "
@@ -489,7 +521,8 @@ void addReadCommands(CLI::App &app) {
     addLibraryArgument(*show);
     show->add_option("PART", args->part, "Name of the part")->required();
     addFormatOption(*show, args->format, {Format::Text, Format::Json});
-    show->callback([args] { runShow(*args); });
+    addOutputOption(*show, args->output, "the command succeeds");
+    show->callback([args] { withOutput(*args, runShow); });
 
     CLI::App *report = app.add_subcommand(
         "report", "The report view of a library's parts: name, number, description, version, PCB component and "
@@ -499,7 +532,8 @@ void addReadCommands(CLI::App &app) {
     report->add_flag("--sorted", args->sorted,
                      "Order by the full folder path, and within a folder by natural part-name order (R2 before R10)");
     addFormatOption(*report, args->format, {Format::Text, Format::Csv, Format::Json, Format::Html});
-    report->callback([args] { runReport(*args); });
+    addOutputOption(*report, args->output, "the command succeeds");
+    report->callback([args] { withOutput(*args, runReport); });
 }
 
 } // namespace partlib

@@ -24,11 +24,13 @@ const char *const FOOTER =
     "\"Provider=ODBC;Driver={MariaDB Unicode};Server=127.0.0.1;Port=3306;Initial Catalog=parts;"
     "User ID=u;Password=p\"\n"
     "or \"Provider=ODBC;DSN=name\". A value containing '=' that names no existing file is taken as an\n"
-    "initialisation string.\n"
+    "initialisation string. Password=? in it asks for the password on the terminal (or takes\n"
+    "TXDB_PASSWORD), so that it never shows in the list of processes.\n"
     "Run 'partlib <command> --help' for the options of a command.\n"
     "Environment: TXDBLOGGER=LEVEL switches the plug-in's log file on (LEVEL one of ALL, FINEST,\n"
-    "FINER, FINE, CONFIG, INFO, WARNING, SEVERE, OFF); TXDB_AUTOTEST upgrades schemas without\n"
-    "asking; TXDB_DEVCHECKS turns on the writers' developer checks.";
+    "FINER, FINE, CONFIG, INFO, WARNING, SEVERE, OFF); TXDB_PASSWORD answers Password=?;\n"
+    "TXDB_AUTOTEST upgrades schemas without asking; TXDB_DEVCHECKS turns on the writers' developer\n"
+    "checks.";
 
 // TXDBLOGGER with a value that names no level switches logging on with
 // nothing written: say so once.
