@@ -239,12 +239,13 @@ void freeStatementBuffers() {
 int32_t bufferHierarchyRow(CTraxDBPath &path, const HierarchyAccessor &row, int position) {
     const TextWidthCheck fits(path, "Hierarchy", "folder", row.name);
     const int32_t key = nextKey(path, WriteTable::Hierarchy);
-    addRow(path, WriteTable::Hierarchy, Tuple()
-                                            .string(fits("Name", row.name))
-                                            .number(key)
-                                            .number(row.libraryId)
-                                            .number(row.parentId, row.parentIdStatus)
-                                            .close());
+    addRow(path, WriteTable::Hierarchy,
+           Tuple()
+               .string(fits("Name", row.name))
+               .number(key)
+               .number(row.libraryId)
+               .number(row.parentId, row.parentIdStatus)
+               .close());
     if (position >= 0)
         buffers.folderMap[position] = key;
     return key;
@@ -298,13 +299,14 @@ int32_t bufferPinRow(CTraxDBPath &path, const PinDataAccessor &row) {
 
 void bufferAttributeRow(CTraxDBPath &path, const AttributeAccessor &row) {
     const TextWidthCheck fits(path, "Attributes", "attribute", row.name, definitionName(row.partDefId));
-    addRow(path, WriteTable::Attributes, Tuple()
-                                             .number(row.partDefId)
-                                             .string(fits("Name", row.name))
-                                             .string(fits("Attribute_value", row.value))
-                                             .number(row.usageType)
-                                             .number(row.readOnly, row.readOnlyStatus)
-                                             .close());
+    addRow(path, WriteTable::Attributes,
+           Tuple()
+               .number(row.partDefId)
+               .string(fits("Name", row.name))
+               .string(fits("Attribute_value", row.value))
+               .number(row.usageType)
+               .number(row.readOnly, row.readOnlyStatus)
+               .close());
 }
 
 int32_t bufferGateRow(CTraxDBPath &path, const GateAccessor &row) {
