@@ -13,14 +13,6 @@ namespace {
 
 constexpr size_t MOST = 3;
 
-std::string folded(const std::string &text) {
-    std::string out;
-    out.reserve(text.size());
-    for (unsigned char c : text)
-        out += char(std::tolower(c));
-    return out;
-}
-
 std::string withoutBlanks(const std::string &text) {
     std::string out;
     for (unsigned char c : text)
@@ -55,7 +47,7 @@ size_t editDistance(const std::string &a, const std::string &b, size_t limit) {
 } // namespace
 
 std::vector<std::string> closestNames(const std::string &wanted, const std::vector<std::string> &candidates) {
-    const std::string key = folded(wanted);
+    const std::string key = COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::lowerCase(wanted);
     const std::string bare = withoutBlanks(key);
     // One edit for a short name, up to three for a long one.
     const size_t limit = std::clamp<size_t>(key.size() / 4, 1, 3);
@@ -63,7 +55,7 @@ std::vector<std::string> closestNames(const std::string &wanted, const std::vect
     for (const std::string &candidate : candidates) {
         if (candidate == wanted)
             continue;
-        const std::string name = folded(candidate);
+        const std::string name = COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::lowerCase(candidate);
         const size_t colon = name.rfind(':');
         size_t rank;
         if (name == key)
