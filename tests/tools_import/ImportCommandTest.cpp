@@ -5,6 +5,7 @@
 // export's report of texts it cannot carry whole.
 
 #include "ctraxdbpartlib/connection/CTraxDBInspector.h"
+#include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "interface/CTraxDBPartLib.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TestUtil.h"
@@ -12,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-#include <sqlite3.h>
 
 #include <csignal>
 #include <fcntl.h>
@@ -344,24 +344,34 @@ TEST(ImportCommandSummary, RowsThatPruneRemovesAreSummedUpApartFromTheAddedOnes)
     EXPECT_NE(removing.output.find("parts: 0 inserted, 0 updated, 2 removed"), std::string::npos) << removing.output;
 }
 
-TEST(ImportCommandConcurrency, AnItemRemovedByAnotherWriterMeanwhileIsNamedWithItsLibraryAndTheCause) {
-    const std::string database = sampleDatabase("Demo", 30);
-    json document = json::parse(runPartlib({"export", database}).output);
+TEST_P(ImportCommandTest, AnItemRemovedByAnotherWriterMeanwhileIsNamedWithItsLibraryAndTheCause) {
+    namespace api = COM_ORVEL_TRAX_PLDAIO_INTERFACE;
+    const std::string engine = GetParam();
+    std::string database = sampleDatabase("Demo", 30);
+    if (engine != "SQLite") {
+        const std::string server = emptyDatabase(engine);
+        ASSERT_EQ(runPartlib({"copy", database, server, "--yes"}).status, 0);
+        database = server;
+    }
+    json document = json::parse(exported(database));
     document["libraries"][0]["parts"][0]["description"] = "changed";
     const std::string file = fileWith(dumped(document));
 
     // Another writer holds the write lock while the import reads and plans,
     // then removes a part that the plan expects unchanged.
-    sqlite3 *other = nullptr;
-    ASSERT_EQ(sqlite3_open(database.c_str(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE;", nullptr, nullptr, nullptr), SQLITE_OK);
+    api::doPromptValidationMsg(false);
+    std::string init = engine == "SQLite" ? "Provider=SQLite;Data Source=" + database : database;
+    api::pathHandle_t other = api::openPath(init.data());
+    ASSERT_TRUE(other);
+    auto &otherPath = static_cast<api::DBIMPL::CTraxDBPath &>(*other);
+    other->startTransaction();
+    otherPath.execute("UPDATE [Library_version] SET [Major] = [Major];");
     ProgramRun imported;
     std::thread import([&] { imported = runPartlib({"import", database, file}); });
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    EXPECT_EQ(sqlite3_exec(other, "DELETE FROM Parts WHERE ID = (SELECT MAX(ID) FROM Parts); COMMIT;", nullptr, nullptr,
-                           nullptr),
-              SQLITE_OK);
-    sqlite3_close(other);
+    otherPath.execute("DELETE FROM [Parts] WHERE [Name] = '" +
+                      document["libraries"][0]["parts"].back()["name"].get<std::string>() + "';");
+    other->commitTransation();
     import.join();
 
     EXPECT_NE(imported.status, 0) << imported.all();
@@ -370,7 +380,7 @@ TEST(ImportCommandConcurrency, AnItemRemovedByAnotherWriterMeanwhileIsNamedWithI
     EXPECT_NE(imported.errors.find("The database changed while this command ran"), std::string::npos)
         << imported.errors;
     // Nothing of the import was kept.
-    EXPECT_EQ(runPartlib({"export", database}).output.find("changed"), std::string::npos);
+    EXPECT_EQ(exported(database).find("changed"), std::string::npos);
 }
 
 TEST(ImportCommandSignals, ASignalWhileWaitingForStandardInputInterruptsTheImport) {
