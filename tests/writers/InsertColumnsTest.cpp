@@ -26,7 +26,7 @@ bool neverCancel() {
 
 // Table -> the column list of its INSERT statements, from the statements
 // the path executed ("execute: INSERT INTO [T] ([A], [B]) VALUES ...").
-std::map<std::string, std::set<std::vector<std::string>>> insertHeads(const txdbtest::TraceCapture &trace) {
+std::map<std::string, std::set<std::vector<std::string>>> insertHeads(const pathtest::TraceCapture &trace) {
     static const std::regex head(R"(^execute: INSERT INTO \[(\w+)\] \(([^)]*)\) VALUES)");
     static const std::regex name(R"(\[(\w+)\])");
     std::map<std::string, std::set<std::vector<std::string>>> heads;
@@ -62,7 +62,7 @@ TEST(InsertColumnsTest, ALibraryCopyInsertsEveryColumnOfEveryBufferedTableByItsC
     txdbtest::SampleDatabase target = txdbtest::SampleDatabase::other("SQLite", {"", 0});
     std::map<std::string, std::set<std::vector<std::string>>> heads;
     {
-        txdbtest::TraceCapture trace;
+        pathtest::TraceCapture trace;
         getLibraryWriter(target.path)->write(getLibraryReader(source.path, nullptr), neverCancel);
         heads = insertHeads(trace);
     }
