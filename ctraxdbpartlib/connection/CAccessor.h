@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ctraxdbpartlib/TextUtil.h"
+#include "ctraxdbpartlib/connection/ColumnCatalogue.h"
 #include "ctraxdbpartlib/connection/OleDbTypes.h"
 
 #include <cstddef>
@@ -12,7 +13,8 @@ namespace DBIMPL {
 
 // The buffer of a text column of width W (its characters plus the
 // terminator, 51 for a VARCHAR(50)): room for W - 1 characters of UTF-8
-// whatever their bytes. Every text field of an accessor and a record is one.
+// whatever their bytes. Every text field of an accessor and a record is one;
+// a column's own is TextBuffer<bufferWidth(table, column)> (ColumnCatalogue.h).
 template <size_t W> using TextBuffer = char[textBytes(W)];
 
 // One binding of an accessor: a result column or an input parameter, by
@@ -41,7 +43,8 @@ struct DBBinding {
 // record T declares them in one member function:
 //
 //   struct LibraryAccessor {
-//       TextBuffer<51> name; int32_t id; int16_t enabled; TextBuffer<256> comment;
+//       TextBuffer<bufferWidth("Library", "Name")> name; int32_t id; int16_t enabled;
+//       TextBuffer<bufferWidth("Library", "Comment")> comment;
 //       DBSTATUS commentStatus;
 //       void bind(ColumnMap &map) {
 //           map.column(1, name);

@@ -8,6 +8,7 @@
 #include "ctraxdbpartlib/connection/CTables.h"
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "ctraxdbpartlib/connection/CTraxDBTransaction.h"
+#include "ctraxdbpartlib/connection/ColumnCatalogue.h"
 #include "ctraxdbpartlib/connection/DBProvider.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
 #include "interface/Exception.h"
@@ -15,8 +16,6 @@
 #include <cstdio>
 #include <functional>
 #include <map>
-#include <regex>
-#include <set>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -176,19 +175,13 @@ void upgrade11To12(CTraxDBPath &path) {
 } // namespace
 
 const std::vector<std::string> &CTraxDBSchema::tableNames() {
-    static const std::vector<std::string> names = {"Library_version",
-                                                   "Library",
-                                                   "Hierarchy",
-                                                   "Part_Definition",
-                                                   "Pin_Data",
-                                                   "Pin_Equiv",
-                                                   "Gate_Equiv",
-                                                   "Gate_Equiv_Gate",
-                                                   "Gate_Equiv_has_Pin_Data",
-                                                   "Gate",
-                                                   "Gate_has_Pin_Data",
-                                                   "Attributes",
-                                                   "Parts"};
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> tables;
+        for (const CatalogueColumn &column : COLUMN_CATALOGUE)
+            if (tables.empty() || tables.back() != column.table)
+                tables.emplace_back(column.table);
+        return tables;
+    }();
     return names;
 }
 
@@ -321,21 +314,8 @@ const std::vector<std::string> &CTraxDBSchema::upgrade11To12MySqlStatements() {
 }
 
 size_t CTraxDBSchema::textColumnWidth(const std::string &table, const std::string &column) {
-    static const std::map<std::pair<std::string, std::string>, size_t> widths = [] {
-        std::map<std::pair<std::string, std::string>, size_t> found;
-        const std::regex create(R"(^CREATE TABLE \[(\w+)\])");
-        const std::regex text(R"(\[(\w+)\] VARCHAR ?\((\d+)\))");
-        for (const std::string &statement : creationStatements()) {
-            std::smatch created;
-            if (!std::regex_search(statement, created, create))
-                continue;
-            for (std::sregex_iterator it(statement.begin(), statement.end(), text), end; it != end; ++it)
-                found[{created[1], (*it)[1]}] = std::stoul((*it)[2]);
-        }
-        return found;
-    }();
-    auto found = widths.find({table, column});
-    return found == widths.end() ? 0 : found->second;
+    const CatalogueColumn *found = findColumn(table, column);
+    return found != nullptr && found->type == ColumnType::Varchar ? found->width : 0;
 }
 
 bool CTraxDBSchema::isValidPartLibrary(const CSession &session) {
@@ -456,31 +436,14 @@ struct FirstColumnAccessor {
     void bind(ColumnMap &map) { map.column(1, first); }
 };
 
-// The columns of each table that every version of the schema has: those of
-// its creation statement less the ones an upgrade adds.
+// The columns of each table that every version of the schema has: those
+// that no upgrade added.
 const std::map<std::string, std::vector<std::string>> &lastingColumns() {
     static const std::map<std::string, std::vector<std::string>> columns = [] {
-        std::set<std::pair<std::string, std::string>> added;
-        const std::regex add(R"(^ALTER TABLE \[(\w+)\] ADD \[(\w+)\])");
-        for (const auto *upgrade :
-             {&CTraxDBSchema::upgrade10To11Statements(), &CTraxDBSchema::upgrade11To12Statements()})
-            for (const std::string &statement : *upgrade) {
-                std::smatch match;
-                if (std::regex_search(statement, match, add))
-                    added.insert({match[1], match[2]});
-            }
         std::map<std::string, std::vector<std::string>> found;
-        const std::regex create(R"(^CREATE TABLE \[(\w+)\])");
-        const std::regex column(R"((?:\( |, )\[(\w+)\] [A-Z])");
-        for (const std::string &statement : CTraxDBSchema::creationStatements()) {
-            std::smatch created;
-            if (!std::regex_search(statement, created, create))
-                continue;
-            std::vector<std::string> &list = found[created[1]];
-            for (std::sregex_iterator it(statement.begin(), statement.end(), column), end; it != end; ++it)
-                if (!added.count({created[1], (*it)[1]}))
-                    list.push_back((*it)[1]);
-        }
+        for (const CatalogueColumn &column : COLUMN_CATALOGUE)
+            if (column.addedIn == 0)
+                found[std::string(column.table)].emplace_back(column.name);
         return found;
     }();
     return columns;

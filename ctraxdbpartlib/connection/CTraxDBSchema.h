@@ -18,15 +18,16 @@ public:
     static constexpr int CURRENT_MAJOR = 1;
     static constexpr int CURRENT_MINOR = 2;
 
-    // The thirteen tables, in creation order.
+    // The thirteen tables, in creation order (those of ColumnCatalogue.h).
     static const std::vector<std::string> &tableNames();
-    // The creation statements, in order (without the version row).
+    // The creation statements, in order (without the version row); their
+    // columns are those of ColumnCatalogue.h.
     static const std::vector<std::string> &creationStatements();
     static const std::vector<std::string> &upgrade10To11Statements();
     static const std::vector<std::string> &upgrade11To12Statements();
     static const std::vector<std::string> &upgrade11To12MySqlStatements();
-    // The width in bytes of a text column as the creation statements
-    // declare it; 0 for a column that is no text column of the schema.
+    // The width in characters of a text column (ColumnCatalogue.h); 0 for
+    // a column that is no text column of the schema.
     static size_t textColumnWidth(const std::string &table, const std::string &column);
 
     // True when the database has a table named Library_version (any case).

@@ -9,8 +9,8 @@ namespace DBIMPL {
 // One attribute: the part-definition ID, [Name], [Attribute_value],
 // [Usage_type], [Read_Only]. [Read_Only] has no status: a NULL reads as 0.
 struct AllAttributeAccessor : AllDetailAccessor {
-    TextBuffer<textWidth::ATTRIBUTE_NAME> name = {};
-    TextBuffer<256> value = {};
+    TextBuffer<bufferWidth("Attributes", "Name")> name = {};
+    TextBuffer<bufferWidth("Attributes", "Attribute_value")> value = {};
     int32_t usageType = 0;
     int32_t readOnly = 0;
 

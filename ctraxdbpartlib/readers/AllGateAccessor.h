@@ -9,11 +9,11 @@ namespace DBIMPL {
 // [Gate].[Alt_name], [Gate].[ID], [Pin_Data].[Pin_identifier] (NULL for a
 // gate without pins).
 struct AllGateAccessor : AllDetailAccessor {
-    TextBuffer<51> name = {};
-    TextBuffer<51> altName = {};
+    TextBuffer<bufferWidth("Gate", "Name")> name = {};
+    TextBuffer<bufferWidth("Gate", "Alt_name")> altName = {};
     DBSTATUS altNameStatus = DBSTATUS_S_OK;
     int32_t id = 0;
-    TextBuffer<11> pinIdentifier = {};
+    TextBuffer<bufferWidth("Pin_Data", "Pin_identifier")> pinIdentifier = {};
     DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
 
     void bind(ColumnMap &map) {

@@ -10,12 +10,12 @@ namespace DBIMPL {
 // [Gate_Equiv_Gate].[ID], [Gate_Equiv_has_Pin_Data].[ID],
 // [Pin_Data].[Pin_identifier].
 struct AllGateSwapAccessor : AllDetailAccessor {
-    TextBuffer<51> name = {};
+    TextBuffer<bufferWidth("Gate_Equiv", "Name")> name = {};
     int32_t id = 0;
     int32_t equivType = 0;
     int32_t gateEquivGateId = 0;
     int32_t gateEquivPinId = 0;
-    TextBuffer<11> pinIdentifier = {};
+    TextBuffer<bufferWidth("Pin_Data", "Pin_identifier")> pinIdentifier = {};
     DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
 
     void bind(ColumnMap &map) {

@@ -9,7 +9,7 @@ namespace DBIMPL {
 // [Pin_Equiv].[ID], [Pin_Data].[Pin_identifier].
 struct AllPinEquivAccessor : AllDetailAccessor {
     int32_t pinEquivId = 0;
-    TextBuffer<11> pinIdentifier = {};
+    TextBuffer<bufferWidth("Pin_Data", "Pin_identifier")> pinIdentifier = {};
     DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
 
     void bind(ColumnMap &map) {

@@ -9,8 +9,8 @@ namespace DBIMPL {
 // One row of [Attributes]: [Name], [Attribute_value], [Usage_type],
 // [Read_Only], [Part_def_ID]; the parameter is the part-definition ID.
 struct AttributeAccessor {
-    TextBuffer<textWidth::ATTRIBUTE_NAME> name = {};
-    TextBuffer<256> value = {};
+    TextBuffer<bufferWidth("Attributes", "Name")> name = {};
+    TextBuffer<bufferWidth("Attributes", "Attribute_value")> value = {};
     int32_t usageType = 0;
     int32_t readOnly = 0;
     // Not reported to callers; a NULL [Read_Only] reads as 0.

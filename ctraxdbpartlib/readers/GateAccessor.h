@@ -9,8 +9,8 @@ namespace DBIMPL {
 // is the part-definition ID.
 struct GateAccessor {
     int32_t id = 0;
-    TextBuffer<51> name = {};
-    TextBuffer<51> altName = {};
+    TextBuffer<bufferWidth("Gate", "Name")> name = {};
+    TextBuffer<bufferWidth("Gate", "Alt_name")> altName = {};
     DBSTATUS altNameStatus = DBSTATUS_S_OK;
     int32_t partDefId = 0;
 

@@ -8,7 +8,7 @@ namespace DBIMPL {
 // One pin linked to a gate: [Pin_Data].[Pin_identifier]; the parameter is
 // the gate's ID.
 struct GateDataReadAccessor {
-    TextBuffer<11> pinIdentifier = {};
+    TextBuffer<bufferWidth("Pin_Data", "Pin_identifier")> pinIdentifier = {};
     DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
 
     int32_t parentId = 0;

@@ -9,7 +9,7 @@ namespace DBIMPL {
 // the part-definition ID.
 struct GateSwapAccessor {
     int32_t id = 0;
-    TextBuffer<51> name = {};
+    TextBuffer<bufferWidth("Gate_Equiv", "Name")> name = {};
     int32_t partDefId = 0;
 
     int32_t parentId = 0;

@@ -10,12 +10,12 @@ namespace DBIMPL {
 // parameters are the library ID and, for the sub-folder statement, the
 // parent folder ID (or, for the single-folder lookup, the folder ID).
 struct HierarchyAccessor {
-    TextBuffer<51> name = {};
+    TextBuffer<bufferWidth("Hierarchy", "Name")> name = {};
     int32_t parentId = 0;
     DBSTATUS parentIdStatus = DBSTATUS_S_OK;
     int32_t id = 0;
     int32_t libraryId = 0;
-    TextBuffer<51> secondName = {};
+    TextBuffer<bufferWidth("Parts", "Name")> secondName = {};
     DBSTATUS secondNameStatus = DBSTATUS_S_ISNULL;
 
     int32_t param1 = 0;

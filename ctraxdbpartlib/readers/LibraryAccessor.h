@@ -7,10 +7,10 @@ namespace DBIMPL {
 
 // One row of [Library]: [Name], [ID], [Enabled], [Comment].
 struct LibraryAccessor {
-    TextBuffer<51> name = {};
+    TextBuffer<bufferWidth("Library", "Name")> name = {};
     int32_t id = 0;
     int32_t enabled = 0;
-    TextBuffer<256> comment = {};
+    TextBuffer<bufferWidth("Library", "Comment")> comment = {};
     DBSTATUS commentStatus = DBSTATUS_S_OK;
 
     void bind(ColumnMap &map) {

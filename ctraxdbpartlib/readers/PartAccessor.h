@@ -12,14 +12,14 @@ namespace DBIMPL {
 // [Library_ID], [Part_def_ID], [Hierarchy_ID], [ID]. The parameter is the
 // parent's ID (library, folder or part definition).
 struct PartColumns {
-    TextBuffer<51> name = {};
-    TextBuffer<51> number = {};
+    TextBuffer<bufferWidth("Parts", "Name")> name = {};
+    TextBuffer<bufferWidth("Parts", "Part_number")> number = {};
     DBSTATUS numberStatus = DBSTATUS_S_OK;
-    TextBuffer<256> description = {};
+    TextBuffer<bufferWidth("Parts", "Description")> description = {};
     DBSTATUS descriptionStatus = DBSTATUS_S_OK;
-    TextBuffer<81> pSpice = {};
+    TextBuffer<bufferWidth("Parts", "PSpice_data")> pSpice = {};
     DBSTATUS pSpiceStatus = DBSTATUS_S_OK;
-    TextBuffer<256> acceptance = {};
+    TextBuffer<textWidth::PART_ACCEPTANCE_BUFFER> acceptance = {};
     DBSTATUS acceptanceStatus = DBSTATUS_S_OK;
     int32_t version = 0;
     DBSTATUS versionStatus = DBSTATUS_S_OK;
@@ -72,18 +72,18 @@ struct CompletePartAndPartDefAccessor : PartColumns {
 // [Part_version], [Hierarchy_ID], the definition's [PCB_component_name] and
 // the folder's [Name]; the parameter is the library ID.
 struct PartForReportsAccessor {
-    TextBuffer<51> name = {};
-    TextBuffer<51> number = {};
+    TextBuffer<bufferWidth("Parts", "Name")> name = {};
+    TextBuffer<bufferWidth("Parts", "Part_number")> number = {};
     DBSTATUS numberStatus = DBSTATUS_S_OK;
-    TextBuffer<256> description = {};
+    TextBuffer<bufferWidth("Parts", "Description")> description = {};
     DBSTATUS descriptionStatus = DBSTATUS_S_OK;
     int32_t version = 0;
     DBSTATUS versionStatus = DBSTATUS_S_OK;
     int32_t hierarchyId = 0;
     DBSTATUS hierarchyIdStatus = DBSTATUS_S_OK;
-    TextBuffer<81> pcbCompName = {};
+    TextBuffer<textWidth::REPORT_PCB_COMPONENT_BUFFER> pcbCompName = {};
     DBSTATUS pcbCompNameStatus = DBSTATUS_S_OK;
-    TextBuffer<51> hierarchyName = {};
+    TextBuffer<bufferWidth("Hierarchy", "Name")> hierarchyName = {};
     DBSTATUS hierarchyNameStatus = DBSTATUS_S_OK;
 
     int32_t libraryId = 0;

@@ -12,15 +12,15 @@ namespace DBIMPL {
 // [Max_connector_pins], [Gate_swapping], [Pin_num_name], [Is_FPGA], every
 // text at its column's full width.
 struct PartDefColumns {
-    TextBuffer<51> name = {};
-    TextBuffer<51> pcbCompName = {};
-    TextBuffer<51> pcbAltName = {};
+    TextBuffer<bufferWidth("Part_Definition", "Name")> name = {};
+    TextBuffer<bufferWidth("Part_Definition", "PCB_component_name")> pcbCompName = {};
+    TextBuffer<bufferWidth("Part_Definition", "PCB_alternate_name")> pcbAltName = {};
     DBSTATUS pcbAltNameStatus = DBSTATUS_S_OK;
-    TextBuffer<256> value = {};
+    TextBuffer<bufferWidth("Part_Definition", "Part_def_value")> value = {};
     DBSTATUS valueStatus = DBSTATUS_S_OK;
-    TextBuffer<21> compNameStem = {};
+    TextBuffer<bufferWidth("Part_Definition", "Component_name_stem")> compNameStem = {};
     DBSTATUS compNameStemStatus = DBSTATUS_S_OK;
-    TextBuffer<textWidth::DEFINITION_PSPICE> pSpice = {};
+    TextBuffer<bufferWidth("Part_Definition", "PSpice_data")> pSpice = {};
     DBSTATUS pSpiceStatus = DBSTATUS_S_OK;
     int32_t maxConnectorPins = 0;
     int16_t gateSwapping = 0;

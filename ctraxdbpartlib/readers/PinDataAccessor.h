@@ -11,13 +11,13 @@ namespace DBIMPL {
 // [Pin_position], [Equiv_group], each with its status, every text at its
 // column's full width.
 struct PinColumns {
-    TextBuffer<11> pinIdentifier = {};
+    TextBuffer<bufferWidth("Pin_Data", "Pin_identifier")> pinIdentifier = {};
     DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
-    TextBuffer<11> name = {};
+    TextBuffer<bufferWidth("Pin_Data", "Name")> name = {};
     DBSTATUS nameStatus = DBSTATUS_S_OK;
-    TextBuffer<51> label = {};
+    TextBuffer<bufferWidth("Pin_Data", "Label")> label = {};
     DBSTATUS labelStatus = DBSTATUS_S_OK;
-    TextBuffer<textWidth::PIN_SIGNAL> signal = {};
+    TextBuffer<bufferWidth("Pin_Data", "Signal")> signal = {};
     DBSTATUS signalStatus = DBSTATUS_S_OK;
     int32_t pinType = 0;
     DBSTATUS pinTypeStatus = DBSTATUS_S_OK;

@@ -8,7 +8,7 @@ namespace DBIMPL {
 // One pin of an equivalence group: [Pin_identifier], [Equiv_group]; the
 // parameter is the group's ID.
 struct PinEquivDataAccessor {
-    TextBuffer<11> pinIdentifier = {};
+    TextBuffer<bufferWidth("Pin_Data", "Pin_identifier")> pinIdentifier = {};
     DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
     int32_t equivGroup = 0;
     DBSTATUS equivGroupStatus = DBSTATUS_S_OK;

@@ -51,7 +51,7 @@ struct SwapGatePinAccessor {
 // [Pin_identifier], [Equiv_group], [Part_def_ID], [ID]; the parameter is the
 // part-definition ID.
 struct UngroupedPinAccessor {
-    TextBuffer<11> pinIdentifier = {};
+    TextBuffer<bufferWidth("Pin_Data", "Pin_identifier")> pinIdentifier = {};
     DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
     int32_t equivGroup = 0;
     DBSTATUS equivGroupStatus = DBSTATUS_S_OK;

@@ -6,6 +6,7 @@
 // KicadPins.cpp the units' pins onto pins, gates, gate swaps and pin
 // equivalences, and KicadImport.cpp puts a file's symbols together.
 
+#include "ctraxdbpartlib/connection/ColumnCatalogue.h"
 #include "tools/kicad/KicadImport.h"
 
 #include <map>
@@ -19,8 +20,25 @@ namespace kicad {
 namespace mapping {
 
 // Column widths in characters.
-constexpr size_t NAME_WIDTH = 50, PIN_ID_WIDTH = 10, PIN_NAME_WIDTH = 10, LABEL_WIDTH = 50, SIGNAL_WIDTH = 50,
-                 STEM_WIDTH = 20, TEXT_WIDTH = 255;
+using COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::columnWidth;
+constexpr size_t PIN_ID_WIDTH = columnWidth("Pin_Data", "Pin_identifier"),
+                 PIN_NAME_WIDTH = columnWidth("Pin_Data", "Name"), LABEL_WIDTH = columnWidth("Pin_Data", "Label"),
+                 SIGNAL_WIDTH = columnWidth("Pin_Data", "Signal"),
+                 STEM_WIDTH = columnWidth("Part_Definition", "Component_name_stem");
+// One width for the names of libraries, folders, definitions, footprints,
+// parts, gates and swap groups, and one for the long texts: values,
+// descriptions and attributes.
+constexpr size_t NAME_WIDTH = columnWidth("Part_Definition", "Name"),
+                 TEXT_WIDTH = columnWidth("Attributes", "Attribute_value");
+static_assert(NAME_WIDTH == columnWidth("Library", "Name") && NAME_WIDTH == columnWidth("Hierarchy", "Name") &&
+                  NAME_WIDTH == columnWidth("Part_Definition", "PCB_component_name") &&
+                  NAME_WIDTH == columnWidth("Parts", "Name") && NAME_WIDTH == columnWidth("Gate", "Name") &&
+                  NAME_WIDTH == columnWidth("Gate", "Alt_name") && NAME_WIDTH == columnWidth("Gate_Equiv", "Name"),
+              "the name columns the mapping fills differ in width");
+static_assert(TEXT_WIDTH == columnWidth("Attributes", "Name") &&
+                  TEXT_WIDTH == columnWidth("Part_Definition", "Part_def_value") &&
+                  TEXT_WIDTH == columnWidth("Parts", "Description"),
+              "the long texts the mapping fills differ in width");
 
 inline std::string str(std::string_view view) {
     return std::string(view);

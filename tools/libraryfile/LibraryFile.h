@@ -66,8 +66,8 @@ std::string summary(const std::vector<Problem> &problems);
 // of case, as the writers link gates and groups to their pins.
 std::string pinKey(const std::string &identifier);
 
-// The width in bytes of a text column, as the schema creates it (0 for a
-// column that is not a text column of the schema).
+// The width in characters of a text column, as the column catalogue gives
+// it (0 for a column that is not a text column of the schema).
 size_t columnWidth(const std::string &table, const std::string &column);
 
 // What a database holds that the file's names are checked against: the
