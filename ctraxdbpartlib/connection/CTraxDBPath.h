@@ -13,6 +13,8 @@ class CWnd;
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
+class CTraxDBStatementBuffers;
+
 // The prompting flag set by doPromptValidationMsg; read once by each path
 // constructor.
 extern bool promptValidationMsg;
@@ -52,6 +54,11 @@ public:
     // "\catalog" when there is a catalog.
     std::string getDisplayName() const;
     const std::string &getCatalog() const { return catalog; }
+
+    // The statement buffers of the library write that runs on this path;
+    // null while none runs. The buffers set and clear this themselves.
+    CTraxDBStatementBuffers *getStatementBuffers() const { return statementBuffers; }
+    void setStatementBuffers(CTraxDBStatementBuffers *buffers) { statementBuffers = buffers; }
 
     // Runs one statement that returns no rows (DDL, INSERT, UPDATE, DELETE,
     // USE): the text goes through fixTcEnc and opens a command without
@@ -93,6 +100,7 @@ private:
     int minor = 0;
     std::string catalog;
     std::string dataSourceName;
+    CTraxDBStatementBuffers *statementBuffers = nullptr;
 };
 
 } // namespace DBIMPL

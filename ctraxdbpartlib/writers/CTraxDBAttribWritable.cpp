@@ -1,7 +1,5 @@
 #include "ctraxdbpartlib/writers/CTraxDBAttribWritable.h"
 
-#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
-
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
@@ -9,7 +7,7 @@ CTraxDBAttribWritable::CTraxDBAttribWritable(pathHandle_t path, PartDefAccessor 
     : DBTableWritable(std::move(path),
                       "SELECT [Name],[Attribute_value],[Usage_type],[Read_Only],[Part_def_ID] FROM [Attributes] WHERE "
                       "[Part_def_ID] = ? ORDER BY([Name]);",
-                      !isNewKey(WriteTable::PartDefinition, definition.id)),
+                      WriteTable::PartDefinition, definition.id),
       partDefId(definition.id) {
     rowset.parentId = partDefId;
 }
@@ -32,7 +30,7 @@ bool CTraxDBAttribWritable::find(std::shared_ptr<AttributeAccess> item) {
 void CTraxDBAttribWritable::insert(std::shared_ptr<AttributeAccess> item) {
     fill(*item);
     rowset.partDefId = partDefId;
-    bufferAttributeRow(database(), rowset);
+    statements().bufferAttributeRow(rowset);
     inserted(item);
 }
 

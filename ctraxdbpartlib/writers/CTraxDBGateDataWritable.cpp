@@ -1,6 +1,5 @@
 #include "ctraxdbpartlib/writers/CTraxDBGateDataWritable.h"
 
-#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 #include "ctraxdbpartlib/writers/CTraxDBWriterUtils.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -10,17 +9,17 @@ CTraxDBGateDataWritable::CTraxDBGateDataWritable(pathHandle_t path, GateAccessor
     : DBGroupPinWritable(std::move(path),
                          "SELECT [ID],[Pin_data_ID],[Gate_ID] FROM [Gate_has_Pin_Data] WHERE [Gate_ID] = ? ORDER "
                          "BY([ID]);",
-                         !isNewKey(WriteTable::Gate, gate.id), gate.partDefId, "Pin %s not found for this gate"),
+                         WriteTable::Gate, gate.id, gate.partDefId, "Pin %s not found for this gate"),
       gateId(gate.id) {
     rowset.parentId = gateId;
 }
 
 const std::vector<int32_t> &CTraxDBGateDataWritable::pendingLinks() {
-    return gatePins(gateId);
+    return statements().gatePins(gateId);
 }
 
 void CTraxDBGateDataWritable::bufferLink(int32_t pinKey) {
-    bufferGatePinRow(database(), gateId, pinKey);
+    statements().bufferGatePinRow(gateId, pinKey);
 }
 
 std::string CTraxDBGateDataWritable::identifierOf(GateDataAccess &item, bool &create) {

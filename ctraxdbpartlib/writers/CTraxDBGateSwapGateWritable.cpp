@@ -3,7 +3,6 @@
 #include "ctraxdbpartlib/access/CTraxDBGateSwapGateAccess.h"
 #include "ctraxdbpartlib/readers/CTraxDBGateSwapPinDataReader.h"
 #include "ctraxdbpartlib/writers/CTraxDBGateSwapPinDataWriter.h"
-#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -12,7 +11,7 @@ CTraxDBGateSwapGateWritable::CTraxDBGateSwapGateWritable(pathHandle_t path, Gate
     : DBTableWritable(std::move(path),
                       "SELECT [ID],[Gate_equiv_ID],[Equiv_type] FROM [Gate_Equiv_Gate] WHERE [Gate_equiv_ID] = ? "
                       "ORDER BY([ID]);",
-                      !isNewKey(WriteTable::GateEquiv, group.id)) {
+                      WriteTable::GateEquiv, group.id) {
     rowset.parentId = group.id;
     rowset.partDefId = group.partDefId;
 }
@@ -26,7 +25,7 @@ bool CTraxDBGateSwapGateWritable::find(std::shared_ptr<GateSwapGateAccess> item)
 void CTraxDBGateSwapGateWritable::insert(std::shared_ptr<GateSwapGateAccess> item) {
     item->getEquivType(rowset.equivType);
     rowset.gateEquivId = rowset.parentId;
-    rowset.id = bufferGateSwapGateRow(database(), rowset);
+    rowset.id = statements().bufferGateSwapGateRow(rowset);
     inserted(item);
 }
 

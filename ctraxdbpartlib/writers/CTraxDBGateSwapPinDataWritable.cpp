@@ -1,6 +1,5 @@
 #include "ctraxdbpartlib/writers/CTraxDBGateSwapPinDataWritable.h"
 
-#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 #include "ctraxdbpartlib/writers/CTraxDBWriterUtils.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -10,18 +9,18 @@ CTraxDBGateSwapPinDataWritable::CTraxDBGateSwapPinDataWritable(pathHandle_t path
     : DBGroupPinWritable(std::move(path),
                          "SELECT [Pin_data_ID],[Gate_equiv_gate_ID],[ID] FROM [Gate_Equiv_has_Pin_Data] WHERE "
                          "[Gate_equiv_gate_ID] = ? ORDER BY([ID]);",
-                         !isNewKey(WriteTable::GateEquivGate, swapGate.id), swapGate.partDefId,
+                         WriteTable::GateEquivGate, swapGate.id, swapGate.partDefId,
                          "Pin %s not found for this gate swap gate"),
       swapGateId(swapGate.id) {
     rowset.parentId = swapGateId;
 }
 
 const std::vector<int32_t> &CTraxDBGateSwapPinDataWritable::pendingLinks() {
-    return swapGatePins(swapGateId);
+    return statements().swapGatePins(swapGateId);
 }
 
 void CTraxDBGateSwapPinDataWritable::bufferLink(int32_t pinKey) {
-    bufferGateSwapPinRow(database(), swapGateId, pinKey);
+    statements().bufferGateSwapPinRow(swapGateId, pinKey);
 }
 
 std::string CTraxDBGateSwapPinDataWritable::identifierOf(GateSwapPinDataAccess &item, bool &create) {

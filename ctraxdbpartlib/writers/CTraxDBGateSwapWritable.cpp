@@ -2,7 +2,6 @@
 
 #include "ctraxdbpartlib/readers/CTraxDBGateSwapGateReader.h"
 #include "ctraxdbpartlib/writers/CTraxDBGateSwapGateWriter.h"
-#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -10,7 +9,7 @@ namespace DBIMPL {
 CTraxDBGateSwapWritable::CTraxDBGateSwapWritable(pathHandle_t path, PartDefAccessor &definition)
     : DBTableWritable(std::move(path),
                       "SELECT [ID],[Name],[Part_def_ID] FROM [Gate_Equiv] WHERE [Part_def_ID] = ? ORDER BY([ID]);",
-                      !isNewKey(WriteTable::PartDefinition, definition.id)),
+                      WriteTable::PartDefinition, definition.id),
       partDefId(definition.id) {
     rowset.parentId = partDefId;
 }
@@ -24,7 +23,7 @@ bool CTraxDBGateSwapWritable::find(std::shared_ptr<GateSwapAccess> item) {
 void CTraxDBGateSwapWritable::insert(std::shared_ptr<GateSwapAccess> item) {
     item->getName(rowset.name, sizeof rowset.name);
     rowset.partDefId = partDefId;
-    rowset.id = bufferGateSwapRow(database(), rowset);
+    rowset.id = statements().bufferGateSwapRow(rowset);
     inserted(item);
 }
 

@@ -2,7 +2,6 @@
 
 #include "ctraxdbpartlib/readers/CTraxDBGateDataReader.h"
 #include "ctraxdbpartlib/writers/CTraxDBGateDataWriter.h"
-#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -10,7 +9,7 @@ namespace DBIMPL {
 CTraxDBGateWritable::CTraxDBGateWritable(pathHandle_t path, PartDefAccessor &definition)
     : DBTableWritable(std::move(path),
                       "SELECT [ID],[Name],[Alt_name],[Part_def_ID] FROM [Gate] WHERE [Part_def_ID] = ? ORDER BY([ID]);",
-                      !isNewKey(WriteTable::PartDefinition, definition.id)),
+                      WriteTable::PartDefinition, definition.id),
       partDefId(definition.id) {
     rowset.parentId = partDefId;
 }
@@ -31,7 +30,7 @@ bool CTraxDBGateWritable::find(std::shared_ptr<GateAccess> item) {
 void CTraxDBGateWritable::insert(std::shared_ptr<GateAccess> item) {
     fill(*item);
     rowset.partDefId = partDefId;
-    rowset.id = bufferGateRow(database(), rowset);
+    rowset.id = statements().bufferGateRow(rowset);
     inserted(item);
 }
 

@@ -3,7 +3,6 @@
 #include "ctraxdbpartlib/access/CTraxDBHierarchyAccess.h"
 #include "ctraxdbpartlib/readers/CTraxDBHierarchyReader.h"
 #include "ctraxdbpartlib/writers/CTraxDBHierarchyWriter.h"
-#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 #include "ctraxdbpartlib/writers/CTraxDBWriterUtils.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -22,7 +21,7 @@ CTraxDBHierarchyWritable::CTraxDBHierarchyWritable(pathHandle_t path, HierarchyA
     : DBTableWritable(std::move(path),
                       "SELECT [Name],[Parent_ID],[ID],[Library_ID] FROM [Hierarchy] WHERE [Library_ID] = ? AND "
                       "[Parent_ID] = ? ORDER BY([Name]);",
-                      !isNewKey(WriteTable::Hierarchy, parent.id)),
+                      WriteTable::Hierarchy, parent.id),
       libraryId(parent.libraryId), parentId(parent.id) {
     rowset.param1 = libraryId;
     rowset.param2 = parentId;
@@ -32,7 +31,7 @@ bool CTraxDBHierarchyWritable::find(std::shared_ptr<HierarchyAccess> item) {
     item->getName(rowset.name, sizeof rowset.name, false);
     if (!findEqual(item, 1))
         return false;
-    setSourceFolderKey(item->getID(), rowset.id);
+    statements().setSourceFolderKey(item->getID(), rowset.id);
     return true;
 }
 
@@ -43,8 +42,8 @@ void CTraxDBHierarchyWritable::insert(std::shared_ptr<HierarchyAccess> item) {
     rowset.parentIdStatus = parentId == -1 ? DBSTATUS_S_ISNULL : DBSTATUS_S_OK;
     int position = -1;
     item->getPosition(position);
-    rowset.id = bufferHierarchyRow(database(), rowset, position);
-    setSourceFolderKey(item->getID(), rowset.id);
+    rowset.id = statements().bufferHierarchyRow(rowset, position);
+    statements().setSourceFolderKey(item->getID(), rowset.id);
     inserted(item);
 }
 

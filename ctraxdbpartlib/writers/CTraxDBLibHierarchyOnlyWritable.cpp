@@ -16,7 +16,7 @@ void CTraxDBLibHierarchyOnlyWritable::writeSubItems(DBWriter<LibHierarchyOnlyAcc
                                                     CANCEL_CALLBACK cancel) {
     if (holds(item) && libraryId != -1) {
         flush();
-        initStatementBuffers(false);
+        statements().initStatementBuffers(false);
         // Folders first, and in the database, so that parts placed in a
         // folder this write creates find it.
         {
@@ -29,7 +29,7 @@ void CTraxDBLibHierarchyOnlyWritable::writeSubItems(DBWriter<LibHierarchyOnlyAcc
             adopt(parts, writer).write(item->getHierarchyElementReader(), cancel);
         }
         flushTable(WriteTable::Parts, cancel);
-        freeStatementBuffers();
+        statements().freeStatementBuffers();
     }
     purgeIfPending(writer, item, cancel);
 }

@@ -54,7 +54,8 @@ void CTraxDBLibWritable::writeSubItems(DBWriter<LibraryAccess> &writer, std::sha
 }
 
 void CTraxDBLibWritable::writeContent(DBWriter<LibraryAccess> &writer, LibraryAccess &item, CANCEL_CALLBACK cancel) {
-    initStatementBuffers(probeMultiRowInsert(database()));
+    CTraxDBStatementBuffers &buffers = statements();
+    buffers.initStatementBuffers(probeMultiRowInsert(database()));
     {
         CTraxDBHierarchyWriter folders(path, rowset);
         adopt(folders, writer).write(item.getHierarchyReader(), cancel);
@@ -106,7 +107,7 @@ void CTraxDBLibWritable::writeContent(DBWriter<LibraryAccess> &writer, LibraryAc
         }
         flushTable(step.table, cancel);
     }
-    freeStatementBuffers();
+    buffers.freeStatementBuffers();
     ++progress.index;
     writer.notifyProgress(progress);
 }

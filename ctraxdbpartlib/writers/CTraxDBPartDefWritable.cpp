@@ -11,7 +11,6 @@
 #include "ctraxdbpartlib/writers/CTraxDBGateWriter.h"
 #include "ctraxdbpartlib/writers/CTraxDBPinDataWriter.h"
 #include "ctraxdbpartlib/writers/CTraxDBPinEquivWriter.h"
-#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -62,8 +61,8 @@ bool CTraxDBPartDefWritable::find(std::shared_ptr<PartDefAccess> item) {
         return false;
     int position = -1;
     item->getPosition(position);
-    setPartDefKey(position, rowset.id);
-    setSourcePartDefKey(item->getID(), rowset.id);
+    statements().setPartDefKey(position, rowset.id);
+    statements().setSourcePartDefKey(item->getID(), rowset.id);
     return true;
 }
 
@@ -72,8 +71,8 @@ void CTraxDBPartDefWritable::insert(std::shared_ptr<PartDefAccess> item) {
     rowset.libraryId = libraryId;
     int position = -1;
     item->getPosition(position);
-    rowset.id = bufferPartDefRow(database(), rowset, position);
-    setSourcePartDefKey(item->getID(), rowset.id);
+    rowset.id = statements().bufferPartDefRow(rowset, position);
+    statements().setSourcePartDefKey(item->getID(), rowset.id);
     inserted(item);
 }
 
@@ -91,7 +90,7 @@ void CTraxDBPartDefWritable::writeSubItems(DBWriter<PartDefAccess> &writer, std:
         // without a reader of a kind leaves that kind as it is). Pins are
         // written before anything refers to them and removed after nothing
         // does.
-        if (!isNewKey(WriteTable::PartDefinition, rowset.id)) {
+        if (!statements().isNewKey(WriteTable::PartDefinition, rowset.id)) {
             std::shared_ptr<CTraxDBPartDefAccess> stored = storedRecord();
             if (item->getPinEquivReader()) {
                 CTraxDBPinEquivWriter groups(path, rowset);

@@ -1,6 +1,5 @@
 #include "ctraxdbpartlib/writers/CTraxDBPartWritable.h"
 
-#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 #include "ctraxdbpartlib/writers/CTraxDBWriterUtils.h"
 #include "interface/PartDefAccess.h"
 
@@ -18,30 +17,32 @@ CTraxDBPartWritable::CTraxDBPartWritable(pathHandle_t path, LibraryAccessor &lib
 }
 
 int32_t CTraxDBPartWritable::resolveHierarchy(PartAccess &item) {
+    CTraxDBStatementBuffers &buffers = statements();
     int position = -1;
     item.getHierarchyPosition(position);
-    if (folderKey(position) >= 0)
-        return folderKey(position);
+    if (buffers.folderKey(position) >= 0)
+        return buffers.folderKey(position);
     hierarchyAccessHandle_t folder = item.getPartHierarchy();
     if (!folder)
         TXDB_RAISE_TEXT("The part " + std::string(rowset.name) + " names no folder");
     const int sourceId = folder->getID();
-    if (sourceFolderKey(sourceId) >= 0)
-        return sourceFolderKey(sourceId);
+    if (buffers.sourceFolderKey(sourceId) >= 0)
+        return buffers.sourceFolderKey(sourceId);
     const int32_t key = findHierarchyID(path, folder, libraryId);
-    setSourceFolderKey(sourceId, key);
+    buffers.setSourceFolderKey(sourceId, key);
     return key;
 }
 
 int32_t CTraxDBPartWritable::resolvePartDef(PartAccess &item) {
+    CTraxDBStatementBuffers &buffers = statements();
     int position = -1;
     item.getPartDefPosition(position);
-    if (partDefKey(position) >= 0)
-        return partDefKey(position);
+    if (buffers.partDefKey(position) >= 0)
+        return buffers.partDefKey(position);
     int sourceId = -1;
     item.getPartDefID(sourceId);
-    if (sourcePartDefKey(sourceId) >= 0)
-        return sourcePartDefKey(sourceId);
+    if (buffers.sourcePartDefKey(sourceId) >= 0)
+        return buffers.sourcePartDefKey(sourceId);
     std::shared_ptr<PartDefAccess> definition = item.getPartPartDefn();
     if (!definition)
         TXDB_RAISE_TEXT("The part " + std::string(rowset.name) + " names no part definition");
@@ -58,7 +59,7 @@ int32_t CTraxDBPartWritable::resolvePartDef(PartAccess &item) {
                             " of another library, which this write has not written before the part's library");
         TXDB_RAISE_TEXT(formatNumbered(loadMessage(IDS_ITEM_NOT_FOUND), {name}));
     }
-    setSourcePartDefKey(sourceId, key);
+    buffers.setSourcePartDefKey(sourceId, key);
     return key;
 }
 
@@ -94,7 +95,7 @@ void CTraxDBPartWritable::insert(std::shared_ptr<PartAccess> item) {
     fill(*item);
     fillType(*item);
     rowset.libraryId = libraryId;
-    rowset.id = bufferPartRow(database(), rowset);
+    rowset.id = statements().bufferPartRow(rowset);
     inserted(item);
 }
 

@@ -1,7 +1,5 @@
 #include "ctraxdbpartlib/writers/CTraxDBPinDataWritable.h"
 
-#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
-
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
@@ -9,7 +7,7 @@ CTraxDBPinDataWritable::CTraxDBPinDataWritable(pathHandle_t path, PartDefAccesso
     : DBTableWritable(std::move(path),
                       "SELECT [Pin_identifier],[Name],[Label],[Signal],[Pin_type],[Loading],[Pin_position],[Equiv_"
                       "group],[Part_def_ID],[ID] FROM [Pin_Data] WHERE [Part_def_ID] = ? ORDER BY([ID]);",
-                      !isNewKey(WriteTable::PartDefinition, definition.id)),
+                      WriteTable::PartDefinition, definition.id),
       partDefId(definition.id) {
     rowset.parentId = partDefId;
 }
@@ -43,7 +41,7 @@ void CTraxDBPinDataWritable::insert(std::shared_ptr<PinDataAccess> item) {
     fill(*item);
     rowset.partDefId = partDefId;
     rowset.equivGroupStatus = DBSTATUS_S_ISNULL;
-    rowset.id = bufferPinRow(database(), rowset);
+    rowset.id = statements().bufferPinRow(rowset);
     inserted(item);
 }
 

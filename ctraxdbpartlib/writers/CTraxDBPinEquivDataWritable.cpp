@@ -1,6 +1,5 @@
 #include "ctraxdbpartlib/writers/CTraxDBPinEquivDataWritable.h"
 
-#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 #include "ctraxdbpartlib/writers/CTraxDBWriterUtils.h"
 #include "ctraxdbpartlib/writers/WriteAccessors.h"
 
@@ -22,7 +21,7 @@ std::string identifierOf(PinEquivDataAccess &item) {
 
 CTraxDBPinEquivDataWritable::CTraxDBPinEquivDataWritable(pathHandle_t path, PinEquivAccessor &group)
     : DBTableWritable(std::move(path), "SELECT [Pin_identifier],[Equiv_group] FROM [Pin_Data] WHERE [Equiv_group] = ?;",
-                      !isNewKey(WriteTable::PinEquiv, group.id)),
+                      WriteTable::PinEquiv, group.id),
       groupId(group.id), partDefId(group.partDefId) {
     rowset.parentId = groupId;
 }
@@ -36,9 +35,9 @@ bool CTraxDBPinEquivDataWritable::find(std::shared_ptr<PinEquivDataAccess> item)
 
 void CTraxDBPinEquivDataWritable::insert(std::shared_ptr<PinEquivDataAccess> item) {
     const std::string identifier = identifierOf(*item);
-    if (setPendingPinEquivGroup(partDefId, identifier, groupId))
+    if (statements().setPendingPinEquivGroup(partDefId, identifier, groupId))
         return;
-    if (!isNewKey(WriteTable::PartDefinition, partDefId)) {
+    if (!statements().isNewKey(WriteTable::PartDefinition, partDefId)) {
         CCommand<CAccessor<UngroupedPinAccessor>> pins;
         pins.parentId = partDefId;
         database().open(pins, "SELECT [Pin_identifier],[Equiv_group],[Part_def_ID],[ID] FROM [Pin_Data] WHERE  "

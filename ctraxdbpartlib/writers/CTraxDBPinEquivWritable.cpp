@@ -3,7 +3,6 @@
 #include "ctraxdbpartlib/access/CTraxDBPinEquivAccess.h"
 #include "ctraxdbpartlib/readers/CTraxDBPinEquivDataReader.h"
 #include "ctraxdbpartlib/writers/CTraxDBPinEquivDataWriter.h"
-#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -11,7 +10,7 @@ namespace DBIMPL {
 CTraxDBPinEquivWritable::CTraxDBPinEquivWritable(pathHandle_t path, PartDefAccessor &definition)
     : DBTableWritable(std::move(path),
                       "SELECT [ID],[Part_def_ID] FROM [Pin_Equiv] WHERE [Part_def_ID] = ? ORDER BY([ID]);",
-                      !isNewKey(WriteTable::PartDefinition, definition.id)),
+                      WriteTable::PartDefinition, definition.id),
       partDefId(definition.id) {
     rowset.parentId = partDefId;
 }
@@ -24,7 +23,7 @@ bool CTraxDBPinEquivWritable::find(std::shared_ptr<PinEquivAccess> item) {
 
 void CTraxDBPinEquivWritable::insert(std::shared_ptr<PinEquivAccess> item) {
     rowset.partDefId = partDefId;
-    rowset.id = bufferPinEquivRow(database(), partDefId);
+    rowset.id = statements().bufferPinEquivRow(partDefId);
     inserted(item);
 }
 

@@ -7,7 +7,6 @@
 #include "ctraxdbpartlib/writers/TextWidthCheck.h"
 #include "interface/Exception.h"
 
-#include <atomic>
 #include <cstring>
 #include <unordered_map>
 
@@ -51,8 +50,10 @@ const TableText tableTexts[TABLE_COUNT] = {
      "SELECT MAX([ID]) FROM [Parts];"},
 };
 
+} // namespace
+
 // The value tuple of one row: " (" values joined by ", " ")".
-class Tuple {
+class CTraxDBStatementBuffers::Tuple {
 public:
     Tuple &number(int32_t value) {
         separate();
@@ -90,126 +91,14 @@ private:
     bool first = true;
 };
 
-struct StatementBuffer {
-    int32_t nextId = -1;
-    int32_t firstNewId = -1; // the first key this write handed out
-    std::vector<std::string> statements;
-    int rowsInCurrent = 0;
-    size_t cursor = 0;
-};
+namespace {
 
-// A pin row waiting for its statement: its tuple up to the equivalence
-// group, which is added when the statement is built.
-struct PendingPin {
-    int32_t id;
-    std::string identifier;
-    std::string tuple;
-    int32_t equivGroup = -1;
-};
-
-struct PinList {
-    std::vector<PendingPin> pins;
-    std::unordered_map<std::string, size_t> firstByName; // upper-case identifier -> first pin
-};
-
-struct Buffers {
-    int rowsPerStatement = 1;
-    StatementBuffer tables[TABLE_COUNT];
-    // Pin lists in the order their definitions were first written.
-    std::vector<PinList> pinLists;
-    std::unordered_map<int32_t, size_t> pinListOf;
-    size_t pinReadList = 0;
-    size_t pinReadEntry = 0;
-    std::unordered_map<int, int32_t> folderMap;
-    std::unordered_map<int, int32_t> partDefMap;
-    std::unordered_map<int, int32_t> sourceFolderMap;
-    std::unordered_map<int32_t, std::vector<int32_t>> gatePinLists;
-    std::unordered_map<int32_t, std::vector<int32_t>> swapGatePinLists;
-    std::unordered_map<int32_t, std::string> definitionNames; // of the definitions this write inserts
-};
-
-Buffers buffers;
-// The source's definition keys are those of its whole database: a part may
-// use a definition of a library written before its own in the same write.
-std::unordered_map<int, int32_t> sourcePartDefMap;
-std::atomic<bool> leased{false};
-
-StatementBuffer &bufferOf(WriteTable table) {
-    return buffers.tables[static_cast<size_t>(table)];
+const char *keyQueryOf(WriteTable table) {
+    return tableTexts[static_cast<size_t>(table)].keyQuery;
 }
 
-int32_t nextKey(CTraxDBPath &path, WriteTable table) {
-    StatementBuffer &buffer = bufferOf(table);
-    if (buffer.nextId == -1) {
-        buffer.nextId = runCount(path, tableTexts[static_cast<size_t>(table)].keyQuery) + 1;
-        buffer.firstNewId = buffer.nextId;
-    } else {
-        ++buffer.nextId;
-    }
-    return buffer.nextId;
-}
-
-// Counts a row of the table in the connection's tally; the name is the one
-// the table's statement head gives.
-void tallyRow(CTraxDBPath &path, WriteTable table) {
-    const std::string head = tableTexts[static_cast<size_t>(table)].head;
-    const size_t open = head.find('[') + 1;
-    ++path.getSession().getConnection()->rowTally()[head.substr(open, head.find(']') - open)].added;
-}
-
-void addRow(CTraxDBPath &path, WriteTable table, const std::string &tuple) {
-    tallyRow(path, table);
-    StatementBuffer &buffer = bufferOf(table);
-    // A statement already handed out is closed: a row after it starts the next.
-    if (buffer.cursor < buffer.statements.size() && buffer.rowsInCurrent < buffers.rowsPerStatement) {
-        buffer.statements.back() += ',';
-    } else {
-        buffer.statements.emplace_back(tableTexts[static_cast<size_t>(table)].head);
-        buffer.rowsInCurrent = 0;
-    }
-    buffer.statements.back() += tuple;
-    ++buffer.rowsInCurrent;
-}
-
-// A row with a new key first in its tuple.
-int32_t addKeyedRow(CTraxDBPath &path, WriteTable table, const Tuple &rest) {
-    const int32_t key = nextKey(path, table);
-    addRow(path, table, " (" + std::to_string(key) + (rest.open().size() > 2 ? ", " + rest.close().substr(2) : ")"));
-    return key;
-}
-
-// The name of a definition this write inserts, for messages; null for one
-// that was stored before.
-const std::string *definitionName(int32_t partDefId) {
-    auto found = buffers.definitionNames.find(partDefId);
-    return found == buffers.definitionNames.end() ? nullptr : &found->second;
-}
-
-PendingPin *findPending(int32_t partDefId, const std::string &identifier) {
-    auto list = buffers.pinListOf.find(partDefId);
-    if (list == buffers.pinListOf.end())
-        return nullptr;
-    PinList &pins = buffers.pinLists[list->second];
-    auto first = pins.firstByName.find(upperCase(identifier));
-    return first == pins.firstByName.end() ? nullptr : &pins.pins[first->second];
-}
-
-std::string nextPinDataStatement() {
-    std::string statement;
-    int rows = 0;
-    while (rows < buffers.rowsPerStatement && buffers.pinReadList < buffers.pinLists.size()) {
-        const std::vector<PendingPin> &pins = buffers.pinLists[buffers.pinReadList].pins;
-        if (buffers.pinReadEntry >= pins.size()) {
-            ++buffers.pinReadList;
-            buffers.pinReadEntry = 0;
-            continue;
-        }
-        const PendingPin &pin = pins[buffers.pinReadEntry++];
-        statement += rows++ == 0 ? tableTexts[static_cast<size_t>(WriteTable::PinData)].head : ",";
-        statement += pin.tuple;
-        statement += pin.equivGroup < 0 ? "NULL)" : std::to_string(pin.equivGroup) + ")";
-    }
-    return rows == 0 ? std::string(NO_MORE_TO_WRITE) : statement;
+const char *headOf(WriteTable table) {
+    return tableTexts[static_cast<size_t>(table)].head;
 }
 
 const std::vector<int32_t> &listOf(const std::unordered_map<int32_t, std::vector<int32_t>> &lists, int32_t key) {
@@ -225,36 +114,125 @@ int32_t keyOf(const std::unordered_map<int, int32_t> &map, int position) {
 
 } // namespace
 
-void initStatementBuffers(bool multiRow) {
+CTraxDBStatementBuffers::CTraxDBStatementBuffers(CTraxDBPath &path) : path(path) {
+    if (path.getStatementBuffers() != nullptr)
+        TXDB_RAISE_TEXT("Another library write is running on this database; this write was refused and nothing of it "
+                        "was written.");
+    path.setStatementBuffers(this);
+}
+
+CTraxDBStatementBuffers::~CTraxDBStatementBuffers() {
+    path.setStatementBuffers(nullptr);
+}
+
+CTraxDBStatementBuffers &CTraxDBStatementBuffers::of(CTraxDBPath &path) {
+    CTraxDBStatementBuffers *buffers = path.getStatementBuffers();
+    if (buffers == nullptr)
+        TXDB_RAISE_TEXT("No library write is running on this database");
+    return *buffers;
+}
+
+int32_t CTraxDBStatementBuffers::nextKey(WriteTable table) {
+    StatementBuffer &buffer = bufferOf(table);
+    if (buffer.nextId == -1) {
+        buffer.nextId = runCount(path, keyQueryOf(table)) + 1;
+        buffer.firstNewId = buffer.nextId;
+    } else {
+        ++buffer.nextId;
+    }
+    return buffer.nextId;
+}
+
+// Counts a row of the table in the connection's tally; the name is the one
+// the table's statement head gives.
+void CTraxDBStatementBuffers::tallyRow(WriteTable table) {
+    const std::string head = headOf(table);
+    const size_t open = head.find('[') + 1;
+    ++path.getSession().getConnection()->rowTally()[head.substr(open, head.find(']') - open)].added;
+}
+
+void CTraxDBStatementBuffers::addRow(WriteTable table, const std::string &tuple) {
+    tallyRow(table);
+    StatementBuffer &buffer = bufferOf(table);
+    // A statement already handed out is closed: a row after it starts the next.
+    if (buffer.cursor < buffer.statements.size() && buffer.rowsInCurrent < buffers.rowsPerStatement) {
+        buffer.statements.back() += ',';
+    } else {
+        buffer.statements.emplace_back(headOf(table));
+        buffer.rowsInCurrent = 0;
+    }
+    buffer.statements.back() += tuple;
+    ++buffer.rowsInCurrent;
+}
+
+int32_t CTraxDBStatementBuffers::addKeyedRow(WriteTable table, const Tuple &rest) {
+    const int32_t key = nextKey(table);
+    addRow(table, " (" + std::to_string(key) + (rest.open().size() > 2 ? ", " + rest.close().substr(2) : ")"));
+    return key;
+}
+
+const std::string *CTraxDBStatementBuffers::definitionName(int32_t partDefId) const {
+    auto found = buffers.definitionNames.find(partDefId);
+    return found == buffers.definitionNames.end() ? nullptr : &found->second;
+}
+
+CTraxDBStatementBuffers::PendingPin *CTraxDBStatementBuffers::findPending(int32_t partDefId,
+                                                                          const std::string &identifier) {
+    auto list = buffers.pinListOf.find(partDefId);
+    if (list == buffers.pinListOf.end())
+        return nullptr;
+    PinList &pins = buffers.pinLists[list->second];
+    auto first = pins.firstByName.find(upperCase(identifier));
+    return first == pins.firstByName.end() ? nullptr : &pins.pins[first->second];
+}
+
+std::string CTraxDBStatementBuffers::nextPinDataStatement() {
+    std::string statement;
+    int rows = 0;
+    while (rows < buffers.rowsPerStatement && buffers.pinReadList < buffers.pinLists.size()) {
+        const std::vector<PendingPin> &pins = buffers.pinLists[buffers.pinReadList].pins;
+        if (buffers.pinReadEntry >= pins.size()) {
+            ++buffers.pinReadList;
+            buffers.pinReadEntry = 0;
+            continue;
+        }
+        const PendingPin &pin = pins[buffers.pinReadEntry++];
+        statement += rows++ == 0 ? headOf(WriteTable::PinData) : ",";
+        statement += pin.tuple;
+        statement += pin.equivGroup < 0 ? "NULL)" : std::to_string(pin.equivGroup) + ")";
+    }
+    return rows == 0 ? std::string(NO_MORE_TO_WRITE) : statement;
+}
+
+void CTraxDBStatementBuffers::initStatementBuffers(bool multiRow) {
     TXDB_TRACE(LOG_FINEST, "initStatementBuffers");
     buffers = Buffers();
     buffers.rowsPerStatement = multiRow ? MULTI_ROW_LIMIT : 1;
 }
 
-void freeStatementBuffers() {
+void CTraxDBStatementBuffers::freeStatementBuffers() {
     TXDB_TRACE(LOG_FINEST, "freeStatementBuffers");
     buffers = Buffers();
 }
 
-int32_t bufferHierarchyRow(CTraxDBPath &path, const HierarchyAccessor &row, int position) {
-    const TextWidthCheck fits(path, "Hierarchy", "folder", row.name);
-    const int32_t key = nextKey(path, WriteTable::Hierarchy);
-    addRow(path, WriteTable::Hierarchy,
-           Tuple()
-               .string(fits("Name", row.name))
-               .number(key)
-               .number(row.libraryId)
-               .number(row.parentId, row.parentIdStatus)
-               .close());
+int32_t CTraxDBStatementBuffers::bufferHierarchyRow(const HierarchyAccessor &row, int position) {
+    const TextWidthCheck fits(path, libraryName, "Hierarchy", "folder", row.name);
+    const int32_t key = nextKey(WriteTable::Hierarchy);
+    addRow(WriteTable::Hierarchy, Tuple()
+                                      .string(fits("Name", row.name))
+                                      .number(key)
+                                      .number(row.libraryId)
+                                      .number(row.parentId, row.parentIdStatus)
+                                      .close());
     if (position >= 0)
         buffers.folderMap[position] = key;
     return key;
 }
 
-int32_t bufferPartDefRow(CTraxDBPath &path, const PartDefAccessor &row, int position) {
-    const TextWidthCheck fits(path, "Part_Definition", "part definition", row.name);
+int32_t CTraxDBStatementBuffers::bufferPartDefRow(const PartDefAccessor &row, int position) {
+    const TextWidthCheck fits(path, libraryName, "Part_Definition", "part definition", row.name);
     const int32_t key = addKeyedRow(
-        path, WriteTable::PartDefinition,
+        WriteTable::PartDefinition,
         Tuple()
             .number(row.libraryId)
             .string(fits("Name", row.name))
@@ -272,9 +250,9 @@ int32_t bufferPartDefRow(CTraxDBPath &path, const PartDefAccessor &row, int posi
     return key;
 }
 
-int32_t bufferPinRow(CTraxDBPath &path, const PinDataAccessor &row) {
-    const TextWidthCheck fits(path, "Pin_Data", "pin", row.pinIdentifier, definitionName(row.partDefId));
-    const int32_t key = nextKey(path, WriteTable::PinData);
+int32_t CTraxDBStatementBuffers::bufferPinRow(const PinDataAccessor &row) {
+    const TextWidthCheck fits(path, libraryName, "Pin_Data", "pin", row.pinIdentifier, definitionName(row.partDefId));
+    const int32_t key = nextKey(WriteTable::PinData);
     Tuple tuple;
     tuple.number(key)
         .number(row.partDefId)
@@ -293,60 +271,58 @@ int32_t bufferPinRow(CTraxDBPath &path, const PinDataAccessor &row) {
     PinList &list = buffers.pinLists[found->second];
     list.firstByName.emplace(upperCase(row.pinIdentifier), list.pins.size());
     list.pins.push_back({key, row.pinIdentifier, tuple.open() + ", ", -1});
-    tallyRow(path, WriteTable::PinData);
+    tallyRow(WriteTable::PinData);
     return key;
 }
 
-void bufferAttributeRow(CTraxDBPath &path, const AttributeAccessor &row) {
-    const TextWidthCheck fits(path, "Attributes", "attribute", row.name, definitionName(row.partDefId));
-    addRow(path, WriteTable::Attributes,
-           Tuple()
-               .number(row.partDefId)
-               .string(fits("Name", row.name))
-               .string(fits("Attribute_value", row.value))
-               .number(row.usageType)
-               .number(row.readOnly, row.readOnlyStatus)
-               .close());
+void CTraxDBStatementBuffers::bufferAttributeRow(const AttributeAccessor &row) {
+    const TextWidthCheck fits(path, libraryName, "Attributes", "attribute", row.name, definitionName(row.partDefId));
+    addRow(WriteTable::Attributes, Tuple()
+                                       .number(row.partDefId)
+                                       .string(fits("Name", row.name))
+                                       .string(fits("Attribute_value", row.value))
+                                       .number(row.usageType)
+                                       .number(row.readOnly, row.readOnlyStatus)
+                                       .close());
 }
 
-int32_t bufferGateRow(CTraxDBPath &path, const GateAccessor &row) {
-    const TextWidthCheck fits(path, "Gate", "gate", row.name, definitionName(row.partDefId));
-    return addKeyedRow(path, WriteTable::Gate,
+int32_t CTraxDBStatementBuffers::bufferGateRow(const GateAccessor &row) {
+    const TextWidthCheck fits(path, libraryName, "Gate", "gate", row.name, definitionName(row.partDefId));
+    return addKeyedRow(WriteTable::Gate,
                        Tuple()
                            .number(row.partDefId)
                            .string(fits("Name", row.name))
                            .string(fits("Alt_name", row.altName, row.altNameStatus), row.altNameStatus));
 }
 
-int32_t bufferGatePinRow(CTraxDBPath &path, int32_t gateId, int32_t pinDataId) {
-    const int32_t key = addKeyedRow(path, WriteTable::GateHasPinData, Tuple().number(gateId).number(pinDataId));
+int32_t CTraxDBStatementBuffers::bufferGatePinRow(int32_t gateId, int32_t pinDataId) {
+    const int32_t key = addKeyedRow(WriteTable::GateHasPinData, Tuple().number(gateId).number(pinDataId));
     buffers.gatePinLists[gateId].push_back(pinDataId);
     return key;
 }
 
-int32_t bufferGateSwapRow(CTraxDBPath &path, const GateSwapAccessor &row) {
-    const TextWidthCheck fits(path, "Gate_Equiv", "swap group", row.name, definitionName(row.partDefId));
-    return addKeyedRow(path, WriteTable::GateEquiv, Tuple().number(row.partDefId).string(fits("Name", row.name)));
+int32_t CTraxDBStatementBuffers::bufferGateSwapRow(const GateSwapAccessor &row) {
+    const TextWidthCheck fits(path, libraryName, "Gate_Equiv", "swap group", row.name, definitionName(row.partDefId));
+    return addKeyedRow(WriteTable::GateEquiv, Tuple().number(row.partDefId).string(fits("Name", row.name)));
 }
 
-int32_t bufferGateSwapGateRow(CTraxDBPath &path, const GateSwapGateAccessor &row) {
-    return addKeyedRow(path, WriteTable::GateEquivGate, Tuple().number(row.gateEquivId).number(row.equivType));
+int32_t CTraxDBStatementBuffers::bufferGateSwapGateRow(const GateSwapGateAccessor &row) {
+    return addKeyedRow(WriteTable::GateEquivGate, Tuple().number(row.gateEquivId).number(row.equivType));
 }
 
-int32_t bufferGateSwapPinRow(CTraxDBPath &path, int32_t swapGateId, int32_t pinDataId) {
-    const int32_t key =
-        addKeyedRow(path, WriteTable::GateEquivHasPinData, Tuple().number(swapGateId).number(pinDataId));
+int32_t CTraxDBStatementBuffers::bufferGateSwapPinRow(int32_t swapGateId, int32_t pinDataId) {
+    const int32_t key = addKeyedRow(WriteTable::GateEquivHasPinData, Tuple().number(swapGateId).number(pinDataId));
     buffers.swapGatePinLists[swapGateId].push_back(key);
     return key;
 }
 
-int32_t bufferPinEquivRow(CTraxDBPath &path, int32_t partDefId) {
-    return addKeyedRow(path, WriteTable::PinEquiv, Tuple().number(partDefId));
+int32_t CTraxDBStatementBuffers::bufferPinEquivRow(int32_t partDefId) {
+    return addKeyedRow(WriteTable::PinEquiv, Tuple().number(partDefId));
 }
 
-int32_t bufferPartRow(CTraxDBPath &path, const PartAccessor &row) {
-    const TextWidthCheck fits(path, "Parts", "part", row.name);
-    return addKeyedRow(path, WriteTable::Parts,
+int32_t CTraxDBStatementBuffers::bufferPartRow(const PartAccessor &row) {
+    const TextWidthCheck fits(path, libraryName, "Parts", "part", row.name);
+    return addKeyedRow(WriteTable::Parts,
                        Tuple()
                            .number(row.libraryId)
                            .number(row.partDefId)
@@ -360,7 +336,7 @@ int32_t bufferPartRow(CTraxDBPath &path, const PartAccessor &row) {
                            .number(row.partType, row.partTypeStatus));
 }
 
-std::string nextStatement(WriteTable table) {
+std::string CTraxDBStatementBuffers::nextStatement(WriteTable table) {
     if (table == WriteTable::PinData)
         return nextPinDataStatement();
     StatementBuffer &buffer = bufferOf(table);
@@ -371,12 +347,13 @@ std::string nextStatement(WriteTable table) {
     return statement += ';';
 }
 
-int32_t findPendingPinID(int32_t partDefId, const std::string &identifier) {
+int32_t CTraxDBStatementBuffers::findPendingPinID(int32_t partDefId, const std::string &identifier) {
     const PendingPin *pin = findPending(partDefId, identifier);
     return pin ? pin->id : -1;
 }
 
-bool setPendingPinEquivGroup(int32_t partDefId, const std::string &identifier, int32_t groupId) {
+bool CTraxDBStatementBuffers::setPendingPinEquivGroup(int32_t partDefId, const std::string &identifier,
+                                                      int32_t groupId) {
     PendingPin *pin = findPending(partDefId, identifier);
     if (!pin || pin->equivGroup >= 0)
         return false;
@@ -384,47 +361,47 @@ bool setPendingPinEquivGroup(int32_t partDefId, const std::string &identifier, i
     return true;
 }
 
-int32_t folderKey(int position) {
+int32_t CTraxDBStatementBuffers::folderKey(int position) const {
     return keyOf(buffers.folderMap, position);
 }
 
-int32_t partDefKey(int position) {
+int32_t CTraxDBStatementBuffers::partDefKey(int position) const {
     return keyOf(buffers.partDefMap, position);
 }
 
-void setPartDefKey(int position, int32_t key) {
+void CTraxDBStatementBuffers::setPartDefKey(int position, int32_t key) {
     if (position >= 0)
         buffers.partDefMap[position] = key;
 }
 
-int32_t sourceFolderKey(int sourceId) {
+int32_t CTraxDBStatementBuffers::sourceFolderKey(int sourceId) const {
     return keyOf(buffers.sourceFolderMap, sourceId);
 }
 
-void setSourceFolderKey(int sourceId, int32_t key) {
+void CTraxDBStatementBuffers::setSourceFolderKey(int sourceId, int32_t key) {
     if (sourceId > 0)
         buffers.sourceFolderMap[sourceId] = key;
 }
 
-int32_t sourcePartDefKey(int sourceId) {
+int32_t CTraxDBStatementBuffers::sourcePartDefKey(int sourceId) const {
     return keyOf(sourcePartDefMap, sourceId);
 }
 
-void setSourcePartDefKey(int sourceId, int32_t key) {
+void CTraxDBStatementBuffers::setSourcePartDefKey(int sourceId, int32_t key) {
     if (sourceId > 0)
         sourcePartDefMap[sourceId] = key;
 }
 
-const std::vector<int32_t> &gatePins(int32_t gateId) {
+const std::vector<int32_t> &CTraxDBStatementBuffers::gatePins(int32_t gateId) const {
     return listOf(buffers.gatePinLists, gateId);
 }
 
-const std::vector<int32_t> &swapGatePins(int32_t swapGateId) {
+const std::vector<int32_t> &CTraxDBStatementBuffers::swapGatePins(int32_t swapGateId) const {
     return listOf(buffers.swapGatePinLists, swapGateId);
 }
 
-bool isNewKey(WriteTable table, int32_t key) {
-    const StatementBuffer &buffer = bufferOf(table);
+bool CTraxDBStatementBuffers::isNewKey(WriteTable table, int32_t key) const {
+    const StatementBuffer &buffer = buffers.tables[static_cast<size_t>(table)];
     return buffer.firstNewId != -1 && key >= buffer.firstNewId && key <= buffer.nextId;
 }
 
@@ -453,19 +430,6 @@ bool probeMultiRowInsert(CTraxDBPath &path) {
     if (SUCCEEDED(result) && !undone)
         path.execute("DELETE FROM [Attributes] WHERE [Name]='<TEST_INSERT1>' OR [Name]='<TEST_INSERT2>';");
     return true;
-}
-
-StatementBufferLease::StatementBufferLease() {
-    if (leased.exchange(true))
-        TXDB_RAISE_TEXT("Another library write is running in this process; this write was refused and nothing of it "
-                        "was written.");
-    sourcePartDefMap.clear();
-}
-
-StatementBufferLease::~StatementBufferLease() {
-    freeStatementBuffers();
-    sourcePartDefMap.clear();
-    leased = false;
 }
 
 } // namespace DBIMPL

@@ -11,9 +11,12 @@
 // the source map to their new keys; the pins attached to each new gate and
 // swap gate are listed.
 //
-// The buffers are process-wide: one library write at a time. A write holds
-// a StatementBufferLease for its whole run; a second write that starts
-// while one runs is refused instead of sharing them.
+// A library write owns one set of buffers for its whole run. The set binds
+// itself to the write's path while it lives, and the writables of that
+// write reach it through the path (CTraxDBStatementBuffers::of); a second
+// set on a path that has one is refused. Writes on two paths have two sets
+// and do not meet; two writes into one database are kept apart by the
+// database's write lock (CTraxDBWriteTransaction).
 
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "ctraxdbpartlib/readers/GateAccessor.h"
@@ -25,6 +28,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -48,69 +52,139 @@ enum class WriteTable {
 // What a statement source hands out after its last statement.
 extern const char *const NO_MORE_TO_WRITE;
 
-// Resets every buffer, counter, pin list and key map; multiRow sets 1000
-// rows per statement, else 1.
-void initStatementBuffers(bool multiRow);
-// Releases everything and goes back to the start state (one row per statement).
-void freeStatementBuffers();
-
-int32_t bufferHierarchyRow(CTraxDBPath &path, const HierarchyAccessor &row, int position);
-int32_t bufferPartDefRow(CTraxDBPath &path, const PartDefAccessor &row, int position);
-int32_t bufferPinRow(CTraxDBPath &path, const PinDataAccessor &row);
-void bufferAttributeRow(CTraxDBPath &path, const AttributeAccessor &row);
-int32_t bufferGateRow(CTraxDBPath &path, const GateAccessor &row);
-int32_t bufferGatePinRow(CTraxDBPath &path, int32_t gateId, int32_t pinDataId);
-int32_t bufferGateSwapRow(CTraxDBPath &path, const GateSwapAccessor &row);
-int32_t bufferGateSwapGateRow(CTraxDBPath &path, const GateSwapGateAccessor &row);
-int32_t bufferGateSwapPinRow(CTraxDBPath &path, int32_t swapGateId, int32_t pinDataId);
-int32_t bufferPinEquivRow(CTraxDBPath &path, int32_t partDefId);
-int32_t bufferPartRow(CTraxDBPath &path, const PartAccessor &row);
-
-// The next statement of a table ("...;"), or NO_MORE_TO_WRITE. Pin_Data
-// statements are built from the pending pin lists as they are asked for.
-std::string nextStatement(WriteTable table);
-
-// The key of the pending pin of the definition with this identifier (case
-// ignored), or -1.
-int32_t findPendingPinID(int32_t partDefId, const std::string &identifier);
-// Puts a pending pin that is in no group yet into the group; false when the
-// definition has no such pin waiting.
-bool setPendingPinEquivGroup(int32_t partDefId, const std::string &identifier, int32_t groupId);
-
-// The new keys of a source's folder and definition positions; -1 for none.
-int32_t folderKey(int position);
-int32_t partDefKey(int position);
-void setPartDefKey(int position, int32_t key);
-// The new keys of the source's own folder and definition keys, for sources
-// that report no positions but keys of their own (the database's records):
-// the folder and definition writables note the key of every item they
-// find or insert, so that parts need no look-up by name. -1 for none; keys
-// that are not positive are not kept. The definitions' keys are kept for
-// the whole write (a StatementBufferLease), the folders' for one library.
-int32_t sourceFolderKey(int sourceId);
-void setSourceFolderKey(int sourceId, int32_t key);
-int32_t sourcePartDefKey(int sourceId);
-void setSourcePartDefKey(int sourceId, int32_t key);
-// The pins attached to a new gate, and the rows of a new swap gate, in order.
-const std::vector<int32_t> &gatePins(int32_t gateId);
-const std::vector<int32_t> &swapGatePins(int32_t swapGateId);
-
-// True for a key that this library write handed out: its row is not in
-// the database before the buffers are written, and nothing stored can
-// refer to it.
-bool isNewKey(WriteTable table, int32_t key);
-
 // True when the database takes an INSERT of several rows; leaves no row.
 bool probeMultiRowInsert(CTraxDBPath &path);
 
-// Holds the buffers for one write: refuses a second write in the process
-// while it lives, and frees the buffers when it goes, however the write ends.
-class StatementBufferLease {
+class CTraxDBStatementBuffers {
 public:
-    StatementBufferLease();
-    ~StatementBufferLease();
-    StatementBufferLease(const StatementBufferLease &) = delete;
-    StatementBufferLease &operator=(const StatementBufferLease &) = delete;
+    // Binds the buffers to the path until they go; refused when the path
+    // already has a write running. Starts with one row per statement.
+    explicit CTraxDBStatementBuffers(CTraxDBPath &path);
+    ~CTraxDBStatementBuffers();
+    CTraxDBStatementBuffers(const CTraxDBStatementBuffers &) = delete;
+    CTraxDBStatementBuffers &operator=(const CTraxDBStatementBuffers &) = delete;
+
+    // The buffers of the library write running on the path; raises when
+    // none runs.
+    static CTraxDBStatementBuffers &of(CTraxDBPath &path);
+
+    // Resets every buffer, counter, pin list and key map of one library;
+    // multiRow sets 1000 rows per statement, else 1.
+    void initStatementBuffers(bool multiRow);
+    // Releases everything and goes back to the start state (one row per statement).
+    void freeStatementBuffers();
+
+    int32_t bufferHierarchyRow(const HierarchyAccessor &row, int position);
+    int32_t bufferPartDefRow(const PartDefAccessor &row, int position);
+    int32_t bufferPinRow(const PinDataAccessor &row);
+    void bufferAttributeRow(const AttributeAccessor &row);
+    int32_t bufferGateRow(const GateAccessor &row);
+    int32_t bufferGatePinRow(int32_t gateId, int32_t pinDataId);
+    int32_t bufferGateSwapRow(const GateSwapAccessor &row);
+    int32_t bufferGateSwapGateRow(const GateSwapGateAccessor &row);
+    int32_t bufferGateSwapPinRow(int32_t swapGateId, int32_t pinDataId);
+    int32_t bufferPinEquivRow(int32_t partDefId);
+    int32_t bufferPartRow(const PartAccessor &row);
+
+    // The next statement of a table ("...;"), or NO_MORE_TO_WRITE. Pin_Data
+    // statements are built from the pending pin lists as they are asked for.
+    std::string nextStatement(WriteTable table);
+
+    // The key of the pending pin of the definition with this identifier (case
+    // ignored), or -1.
+    int32_t findPendingPinID(int32_t partDefId, const std::string &identifier);
+    // Puts a pending pin that is in no group yet into the group; false when the
+    // definition has no such pin waiting.
+    bool setPendingPinEquivGroup(int32_t partDefId, const std::string &identifier, int32_t groupId);
+
+    // The new keys of a source's folder and definition positions; -1 for none.
+    int32_t folderKey(int position) const;
+    int32_t partDefKey(int position) const;
+    void setPartDefKey(int position, int32_t key);
+    // The new keys of the source's own folder and definition keys, for sources
+    // that report no positions but keys of their own (the database's records):
+    // the folder and definition writables note the key of every item they
+    // find or insert, so that parts need no look-up by name. -1 for none; keys
+    // that are not positive are not kept. The definitions' keys are kept for
+    // the whole write (the life of the object), the folders' for one library.
+    int32_t sourceFolderKey(int sourceId) const;
+    void setSourceFolderKey(int sourceId, int32_t key);
+    int32_t sourcePartDefKey(int sourceId) const;
+    void setSourcePartDefKey(int sourceId, int32_t key);
+    // The pins attached to a new gate, and the rows of a new swap gate, in order.
+    const std::vector<int32_t> &gatePins(int32_t gateId) const;
+    const std::vector<int32_t> &swapGatePins(int32_t swapGateId) const;
+
+    // True for a key that this library write handed out: its row is not in
+    // the database before the buffers are written, and nothing stored can
+    // refer to it.
+    bool isNewKey(WriteTable table, int32_t key) const;
+
+    // The library whose rows are written now, named in the messages of rows
+    // that do not fit their columns.
+    void setLibraryName(const std::string &name) { libraryName = name; }
+    const std::string &getLibraryName() const { return libraryName; }
+
+private:
+    class Tuple;
+
+    struct StatementBuffer {
+        int32_t nextId = -1;
+        int32_t firstNewId = -1; // the first key this write handed out
+        std::vector<std::string> statements;
+        int rowsInCurrent = 0;
+        size_t cursor = 0;
+    };
+
+    // A pin row waiting for its statement: its tuple up to the equivalence
+    // group, which is added when the statement is built.
+    struct PendingPin {
+        int32_t id;
+        std::string identifier;
+        std::string tuple;
+        int32_t equivGroup = -1;
+    };
+
+    struct PinList {
+        std::vector<PendingPin> pins;
+        std::unordered_map<std::string, size_t> firstByName; // upper-case identifier -> first pin
+    };
+
+    // What one library's content leaves in the buffers.
+    struct Buffers {
+        int rowsPerStatement = 1;
+        StatementBuffer tables[static_cast<size_t>(WriteTable::Parts) + 1];
+        // Pin lists in the order their definitions were first written.
+        std::vector<PinList> pinLists;
+        std::unordered_map<int32_t, size_t> pinListOf;
+        size_t pinReadList = 0;
+        size_t pinReadEntry = 0;
+        std::unordered_map<int, int32_t> folderMap;
+        std::unordered_map<int, int32_t> partDefMap;
+        std::unordered_map<int, int32_t> sourceFolderMap;
+        std::unordered_map<int32_t, std::vector<int32_t>> gatePinLists;
+        std::unordered_map<int32_t, std::vector<int32_t>> swapGatePinLists;
+        std::unordered_map<int32_t, std::string> definitionNames; // of the definitions this write inserts
+    };
+
+    StatementBuffer &bufferOf(WriteTable table) { return buffers.tables[static_cast<size_t>(table)]; }
+    int32_t nextKey(WriteTable table);
+    void tallyRow(WriteTable table);
+    void addRow(WriteTable table, const std::string &tuple);
+    // A row with a new key first in its tuple.
+    int32_t addKeyedRow(WriteTable table, const Tuple &rest);
+    // The name of a definition this write inserts, for messages; null for one
+    // that was stored before.
+    const std::string *definitionName(int32_t partDefId) const;
+    PendingPin *findPending(int32_t partDefId, const std::string &identifier);
+    std::string nextPinDataStatement();
+
+    CTraxDBPath &path;
+    Buffers buffers;
+    // The source's definition keys are those of its whole database: a part may
+    // use a definition of a library written before its own in the same write.
+    std::unordered_map<int, int32_t> sourcePartDefMap;
+    std::string libraryName;
 };
 
 } // namespace DBIMPL

@@ -75,8 +75,9 @@ int findHierarchyID(pathHandle_t path, hierarchyAccessHandle_t folder, int libra
 
 int32_t resolvePinKey(CTraxDBPath &path, int32_t partDefId, const std::string &identifier, bool create,
                       const char *notFoundFormat) {
-    int32_t key = findPendingPinID(partDefId, identifier);
-    if (key < 0 && !isNewKey(WriteTable::PartDefinition, partDefId))
+    CTraxDBStatementBuffers &buffers = CTraxDBStatementBuffers::of(path);
+    int32_t key = buffers.findPendingPinID(partDefId, identifier);
+    if (key < 0 && !buffers.isNewKey(WriteTable::PartDefinition, partDefId))
         key = lookupKey(path,
                         "SELECT [ID] FROM [Pin_Data] WHERE [Part_def_ID] = ? AND [Pin_identifier] = ? ORDER BY([ID]);",
                         partDefId, identifier);
@@ -86,7 +87,7 @@ int32_t resolvePinKey(CTraxDBPath &path, int32_t partDefId, const std::string &i
         std::strncpy(pin.pinIdentifier, identifier.c_str(), sizeof pin.pinIdentifier - 1);
         pin.nameStatus = pin.labelStatus = pin.signalStatus = DBSTATUS_S_ISNULL;
         pin.pinPositionStatus = pin.pinTypeStatus = pin.loadingStatus = DBSTATUS_S_ISNULL;
-        key = bufferPinRow(path, pin);
+        key = buffers.bufferPinRow(pin);
     }
     if (key < 0)
         TXDB_RAISE_TEXT(formatPrintf(notFoundFormat, identifier));

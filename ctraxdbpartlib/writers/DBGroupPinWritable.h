@@ -39,9 +39,9 @@ public:
     void purge(DBWriter<T> &, std::shared_ptr<T> item, CANCEL_CALLBACK) override { del(item); }
 
 protected:
-    DBGroupPinWritable(pathHandle_t path, std::string select, bool parentStored, int32_t partDefId,
-                       const char *notFoundFormat)
-        : DBTableWritable<T, TRow>(std::move(path), std::move(select), parentStored), partDefId(partDefId),
+    DBGroupPinWritable(pathHandle_t path, std::string select, WriteTable parentTable, int32_t parentId,
+                       int32_t partDefId, const char *notFoundFormat)
+        : DBTableWritable<T, TRow>(std::move(path), std::move(select), parentTable, parentId), partDefId(partDefId),
           notFoundFormat(notFoundFormat) {}
 
     // The links this write has buffered for the gate, in order.

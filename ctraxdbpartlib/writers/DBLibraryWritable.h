@@ -6,7 +6,6 @@
 
 #include "ctraxdbpartlib/CTraxDBError.h"
 #include "ctraxdbpartlib/readers/LibraryAccessor.h"
-#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 #include "ctraxdbpartlib/writers/CTraxDBWriteTransaction.h"
 #include "ctraxdbpartlib/writers/DBTableWritable.h"
 #include "ctraxdbpartlib/writers/TextWidthCheck.h"
@@ -62,8 +61,9 @@ protected:
     // Executes a table's buffered statements until they are done or the
     // write is cancelled.
     void flushTable(WriteTable table, CANCEL_CALLBACK cancel) {
-        for (std::string statement = nextStatement(table); !(cancel && cancel()) && statement != NO_MORE_TO_WRITE;
-             statement = nextStatement(table))
+        CTraxDBStatementBuffers &buffers = this->statements();
+        for (std::string statement = buffers.nextStatement(table);
+             !(cancel && cancel()) && statement != NO_MORE_TO_WRITE; statement = buffers.nextStatement(table))
             this->database().execute(statement);
     }
 
@@ -80,8 +80,9 @@ private:
         }
         item.getComment(isNull, this->rowset.comment, sizeof this->rowset.comment);
         this->rowset.commentStatus = statusOf(isNull);
-        TextWidthCheck::setLibrary(this->rowset.name);
-        const TextWidthCheck fits(this->database(), "Library", nullptr, nullptr);
+        CTraxDBStatementBuffers &buffers = this->statements();
+        buffers.setLibraryName(this->rowset.name);
+        const TextWidthCheck fits(this->database(), buffers.getLibraryName(), "Library", nullptr, nullptr);
         fits("Name", this->rowset.name);
         fits("Comment", this->rowset.comment, this->rowset.commentStatus);
     }
@@ -103,7 +104,9 @@ private:
 };
 
 // The two top writers: observers must not be null, and write owns the
-// transaction and the statement buffers of the whole write.
+// transaction and the statement buffers of the whole write. The buffers
+// bind to the path first, so that a second write on the path is refused
+// before it begins anything.
 template <class T, class TWritable> class DBLibraryWriter : public DBChildWriter<T, TWritable> {
 public:
     void attach(std::shared_ptr<Observer<WriterEvent>> observer) override {
@@ -123,7 +126,7 @@ public:
             TXDB_RAISE(IDS_NULL_READER);
         if (!cancel)
             TXDB_RAISE(IDS_NULL_CANCEL_CALLBACK);
-        StatementBufferLease buffers;
+        CTraxDBStatementBuffers buffers(this->writable.getPath());
         CTraxDBWriteTransaction transaction(this->writable.getPath());
         this->writable.restart();
         DBWriter<T>::write(reader, cancel);

@@ -6,11 +6,13 @@
 // changes and deletions of the found row applied at flush, and the delete
 // that waits until the item's children have been written. A writable whose
 // parent row is new in this write knows that no stored row belongs to it
-// and finds nothing without asking the database.
+// and finds nothing without asking the database. The writable reaches the
+// statement buffers of its library write through its path.
 
 #include "ctraxdbpartlib/CTraxDBError.h"
 #include "ctraxdbpartlib/connection/CCommand.h"
 #include "ctraxdbpartlib/readers/DBStatement.h"
+#include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 #include "ctraxdbpartlib/writers/CTraxDBWriter.h"
 
 #include <memory>
@@ -41,10 +43,16 @@ public:
     TRow &row() { return rowset; }
 
 protected:
-    DBTableWritable(pathHandle_t path, std::string select, bool parentStored = true)
-        : path(std::move(path)), select(std::move(select)), parentStored(parentStored) {}
+    DBTableWritable(pathHandle_t path, std::string select) : path(std::move(path)), select(std::move(select)) {}
+    // The rows below a parent row of `parentTable`: when this write has
+    // buffered the parent, none of them is stored.
+    DBTableWritable(pathHandle_t path, std::string select, WriteTable parentTable, int32_t parentId)
+        : path(std::move(path)), select(std::move(select)),
+          parentStored(!statements().isNewKey(parentTable, parentId)) {}
 
     CTraxDBPath &database() { return dbPath(path); }
+    // The statement buffers of the library write that runs on the path.
+    CTraxDBStatementBuffers &statements() { return CTraxDBStatementBuffers::of(database()); }
 
     // Finds the first row whose column `ordinal` equals the value the row
     // record holds in that column.
@@ -106,7 +114,7 @@ private:
     }
 
     std::string select;
-    bool parentStored;
+    bool parentStored = true;
     std::weak_ptr<T> current;
 };
 

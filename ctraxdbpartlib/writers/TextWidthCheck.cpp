@@ -9,21 +9,15 @@ namespace DBIMPL {
 
 namespace {
 
-// One library write runs at a time (the statement buffers' lease).
-std::string &libraryName() {
-    static std::string name;
-    return name;
-}
-
 std::string quotedName(const std::string &name) {
     return "\"" + storedEscaped(name) + "\"";
 }
 
 } // namespace
 
-TextWidthCheck::TextWidthCheck(CTraxDBPath &path, const char *table, const char *kind, const char *name,
-                               const std::string *definition)
-    : table(table), kind(kind), name(name), definition(definition) {
+TextWidthCheck::TextWidthCheck(CTraxDBPath &path, const std::string &library, const char *table, const char *kind,
+                               const char *name, const std::string *definition)
+    : library(library), table(table), kind(kind), name(name), definition(definition) {
     const Dialect &dialect = path.getSession().getConnection()->dialect();
     checked = dialect.keepsTextsBeyondWidth() ? nullptr : &dialect;
 }
@@ -34,9 +28,9 @@ const char *TextWidthCheck::operator()(const char *column, const char *value, DB
     const size_t width = CTraxDBSchema::textColumnWidth(table, column);
     const size_t characters = characterCount(value);
     if (width != 0 && characters > width)
-        TXDB_RAISE_TEXT("Library " + quotedName(libraryName()) + record() + ": " + column + " of table " + table +
-                        " holds " + std::to_string(characters) + " characters, more than the " + std::to_string(width) +
-                        " that " + checked->name() + " keeps");
+        TXDB_RAISE_TEXT("Library " + quotedName(library) + record() + ": " + column + " of table " + table + " holds " +
+                        std::to_string(characters) + " characters, more than the " + std::to_string(width) + " that " +
+                        checked->name() + " keeps");
     return value;
 }
 
@@ -47,10 +41,6 @@ std::string TextWidthCheck::record() const {
     if (kind != nullptr)
         text += std::string(", ") + kind + " " + quotedName(name);
     return text;
-}
-
-void TextWidthCheck::setLibrary(const std::string &name) {
-    libraryName() = name;
 }
 
 } // namespace DBIMPL

@@ -17,21 +17,19 @@ namespace DBIMPL {
 //   than the 50 that MariaDB/MySQL keeps
 class TextWidthCheck {
 public:
-    // The row is named in messages by its kind and name (`part "P"`) and,
-    // for the rows of a part definition, that definition's name (none when
-    // null).
-    TextWidthCheck(CTraxDBPath &path, const char *table, const char *kind, const char *name,
+    // The row is named in messages by its library, its kind and name
+    // (`part "P"`) and, for the rows of a part definition, that definition's
+    // name (none when null).
+    TextWidthCheck(CTraxDBPath &path, const std::string &library, const char *table, const char *kind, const char *name,
                    const std::string *definition = nullptr);
 
     // The value, once it is known to fit the column (a NULL always does).
     const char *operator()(const char *column, const char *value, DBSTATUS status = DBSTATUS_S_OK) const;
 
-    // The library whose rows are written now, for the messages.
-    static void setLibrary(const std::string &name);
-
 private:
     std::string record() const;
 
+    const std::string &library;
     const char *table;
     const char *kind;
     const char *name;

@@ -210,6 +210,7 @@ TEST_P(WritersTest, AChangedFolderMovesToTheTopLevelOrUnderAnotherFolder) {
         underA.id = a;
         underA.libraryId = keyOf(db, "Library", "L");
         hierarchyAccessHandle_t folder = folderAt(moved, move.path);
+        CTraxDBStatementBuffers buffers(db.dbPath());
         CTraxDBHierarchyWriter writer(db.path, underA);
         EXPECT_EQ(thrownMessage([&] {
                       writer.write(
@@ -345,7 +346,7 @@ TEST_P(WritersTest, AStoredGroupAndItsPinsRefuseAnUpdate) {
     group.id = db.ints("SELECT [ID] FROM [Pin_Equiv];").at(0);
     group.partDefId = definition.id;
 
-    StatementBufferLease buffers;
+    CTraxDBStatementBuffers buffers(db.dbPath());
     std::shared_ptr<PinEquivAccess> first = groups->getNext();
     CTraxDBPinEquivWriter groupWriter(db.path, definition);
     EXPECT_EQ(thrownMessage([&] {
