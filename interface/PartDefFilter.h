@@ -6,12 +6,19 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 // One node of a part-definition filter tree, built by the host.
-// Its one virtual function is the destructor, host slot 0; new ones go after it.
+// Its virtual functions: the destructor (host slot 0), ignoresCase (slot 1);
+// new ones go after them.
 class PartDefFilter {
 public:
     PartDefFilter() = default;
     PartDefFilter(int32_t nodeType, const std::string &value) : nodeType(nodeType), value(value) {}
     virtual ~PartDefFilter() = default;
+
+    // Whether =, <>, like and notlike compare without regard to the case of
+    // the ASCII letters A to Z (host slot 1); other letters keep their case,
+    // and > >= < <= their byte order. A host that builds such nodes derives
+    // from this class.
+    virtual bool ignoresCase() { return false; }
 
     int32_t nodeType = 0; // 0 AND, 1 OR, 2..9 comparators
     std::string value;    // the value compared with; empty means NULL

@@ -145,6 +145,37 @@ protected:
         return data->nodeType == FILTER_LIKE || data->nodeType == FILTER_NOT_LIKE;
     }
 
+    // Whether the node compares without regard to ASCII case: only =, <>,
+    // like and notlike with a value do; NULL tests and orderings never.
+    static bool foldsCase(const DataHandle &data) {
+        const int32_t type = data->nodeType;
+        return data->ignoresCase() && !data->value.empty() &&
+               (type == FILTER_EQUAL || type == FILTER_NOT_EQUAL || isLike(data));
+    }
+
+    // The column as the node compares it: for a case-folding node its ASCII
+    // letters lowered by nested REPLACE calls, which every engine runs byte
+    // for byte and case-sensitively, so that no engine folds other letters
+    // (LOWER() does on some, with their own tables).
+    static std::string compared(const DataHandle &data, const std::string &column) {
+        if (!foldsCase(data))
+            return column;
+        std::string folded = column;
+        for (char upper = 'A'; upper <= 'Z'; ++upper)
+            folded = "REPLACE(" + folded + ",'" + upper + "','" + char(upper - 'A' + 'a') + "')";
+        return folded;
+    }
+
+    // The value's ASCII letters lowered, for a case-folding node.
+    static std::string foldedValue(const DataHandle &data) {
+        std::string value = data->value;
+        if (foldsCase(data))
+            for (char &c : value)
+                if (c >= 'A' && c <= 'Z')
+                    c = char(c - 'A' + 'a');
+        return value;
+    }
+
     // A text as an SQL literal: between single quotes, each quote doubled.
     // A NUL would end the statement's text inside the literal: refused.
     static std::string quoted(const std::string &text) {
@@ -174,7 +205,7 @@ protected:
     // The node's value: NULL when empty, else the literal or the bare text;
     // a quoted like-pattern names backslash as its escape character.
     void writeValue(const DataHandle &data, bool quote) {
-        const std::string &value = data->value;
+        const std::string value = foldedValue(data);
         if (isLike(data) && value.empty())
             raiseText("CTraxDBFilterVisitor", __LINE__, "LIKE and NOT LIKE need a pattern: the filter value is empty");
         // A like-pattern is always a literal, whatever the field.

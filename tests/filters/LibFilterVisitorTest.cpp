@@ -103,3 +103,36 @@ TEST(FilterValues, NulCharactersAreRefused) {
     }
     EXPECT_EQ(message, thrownMessage([&] { libFilter(lib(1, "", {lib(2, "A"), lib(2, std::string(1, '\0'))})); }));
 }
+
+namespace {
+
+// A library filter node whose comparisons ignore ASCII case.
+class CaseFoldingLibFilter : public LibFilter {
+public:
+    using LibFilter::LibFilter;
+    bool ignoresCase() override { return true; }
+};
+
+Node<LibFilter> foldingLib(int type, const std::string &value) {
+    return std::make_shared<TreeNode<LibFilter>>(std::make_shared<CaseFoldingLibFilter>(type, value),
+                                                 std::initializer_list<Node<LibFilter>>{});
+}
+
+} // namespace
+
+TEST(LibFilterText, IgnoringCaseFoldsOnlyEqualityAndPatternsWithAValue) {
+    // Orderings and NULL tests are written as without it.
+    for (int type : {4, 5, 6, 7})
+        EXPECT_EQ(libFilter(lib(type, "Ab")), libFilter(foldingLib(type, "Ab"))) << type;
+    EXPECT_EQ("[Name] IS NULL", libFilter(foldingLib(2, "")));
+    // The others lower the value's ASCII letters only and fold the column
+    // through REPLACE, never an engine's LOWER().
+    for (int type : {2, 3, 8, 9}) {
+        const std::string text = libFilter(foldingLib(type, "AbÄ\\_"));
+        EXPECT_NE(text.find("'abÄ"), std::string::npos) << text;
+        EXPECT_EQ(text.find("LOWER"), std::string::npos) << text;
+        EXPECT_NE(text.find("REPLACE([Name],'A','a')"), std::string::npos) << text;
+        EXPECT_NE(text.find(",'Z','z')"), std::string::npos) << text;
+    }
+    EXPECT_NE(libFilter(foldingLib(8, "A\\_")).find("'a\\\\_' ESCAPE '\\'"), std::string::npos);
+}

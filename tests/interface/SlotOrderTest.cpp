@@ -447,9 +447,13 @@ TEST(SlotOrderTest, ClassesWithOnlyADestructor) {
     expectSlots<Source>("Source", {}, {});
     expectSlots<Exception>("Exception", {}, {});
     expectSlots<WriterEvent>("WriterEvent", {}, {});
-    expectSlots<LibFilter>("LibFilter", {}, {});
-    expectSlots<PartDefFilter>("PartDefFilter", {}, {});
-    expectSlots<PartFilter>("PartFilter", {}, {});
+}
+
+// The filter nodes: the destructor, then whether they ignore case.
+TEST(SlotOrderTest, FilterNodes) {
+    expectSlots<LibFilter>("LibFilter", {}, {SLOT(LibFilter, ignoresCase)});
+    expectSlots<PartDefFilter>("PartDefFilter", {}, {SLOT(PartDefFilter, ignoresCase)});
+    expectSlots<PartFilter>("PartFilter", {}, {SLOT(PartFilter, ignoresCase)});
 }
 
 } // namespace
