@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using txdbtest::ProgramRun;
 using txdbtest::runPartlib;
 
@@ -21,11 +24,29 @@ TEST(PartlibCliTest, HelpVersionAndWrongUse) {
     EXPECT_EQ(version.output.find('\n'), version.output.size() - 1) << version.output;
 
     ProgramRun unknown = runPartlib({"--no-such-option"});
-    EXPECT_NE(unknown.status, 0);
+    EXPECT_EQ(unknown.status, 2);
     EXPECT_NE(unknown.all().find("--no-such-option"), std::string::npos) << unknown.all();
+    // Every way of getting the command line wrong ends with the one usage
+    // status, whatever error code the parser has for it.
+    const std::vector<std::vector<std::string>> wrong = {
+        {"parts", "x.db", "--no-such-option"}, {"no-such-command"},      {"show", "x.db"},
+        {"parts", "x.db", "--format", "yaml"}, {"export", "x.db", "-o"}, {"tree", "x.db", "L", "extra"},
+    };
+    for (const auto &arguments : wrong) {
+        ProgramRun run = runPartlib(arguments);
+        EXPECT_EQ(run.status, 2) << arguments[0] << " " << arguments.back() << ": " << run.all();
+        EXPECT_EQ(run.output, "") << arguments.back();
+    }
+    // A command's own help names the options of partlib itself and the statuses.
+    for (const char *command : {"init", "copy", "import", "parts"}) {
+        ProgramRun help = runPartlib({command, "--help"});
+        EXPECT_EQ(help.status, 0) << command;
+        EXPECT_NE(help.output.find("--yes"), std::string::npos) << command << "\n" << help.output;
+        EXPECT_NE(help.output.find("2 wrong use of the command line"), std::string::npos) << command;
+    }
     // Without a command there is nothing to do: the help is shown and the run fails.
     ProgramRun nothing = runPartlib({});
-    EXPECT_EQ(nothing.status, 1);
+    EXPECT_EQ(nothing.status, 2);
     EXPECT_NE(nothing.all().find("Usage"), std::string::npos) << nothing.all();
 }
 
