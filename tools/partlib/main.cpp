@@ -58,13 +58,12 @@ int exitStatus(int status) {
 // the parser's own code of each error.
 const int USAGE_STATUS = 2;
 
-// The options of partlib itself, shown in every command's help, since a
-// command accepts them as well.
+// The options of partlib itself, shown in every command's help (after the
+// footer of partlib's own, which CLI11 shows there too), since a command
+// accepts them as well.
 const char *const COMMON_OPTIONS = "Options of partlib itself, accepted by every command:\n"
                                    "  --yes    Answer Yes to every question (creating or upgrading a schema, "
-                                   "writing a script)\n"
-                                   "Exit status: 0 done, 1 refused or failed, 2 wrong use of the command line, "
-                                   "128 + N ended by signal N (130 for Ctrl-C).";
+                                   "writing a script)";
 
 } // namespace
 
