@@ -6,21 +6,15 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 // One node of a part-definition filter tree, built by the host.
-// Its virtual functions: the destructor (host slot 0), ignoresCase (slot 1);
-// new ones go after them.
+// Its one virtual function is the destructor, host slot 0; new ones go after it.
 class PartDefFilter {
 public:
     PartDefFilter() = default;
     PartDefFilter(int32_t nodeType, const std::string &value) : nodeType(nodeType), value(value) {}
     virtual ~PartDefFilter() = default;
 
-    // Whether =, <>, like and notlike compare without regard to the case of
-    // the ASCII letters A to Z (host slot 1); other letters keep their case,
-    // and > >= < <= their byte order. A host that builds such nodes derives
-    // from this class.
-    virtual bool ignoresCase() { return false; }
-
-    int32_t nodeType = 0; // 0 AND, 1 OR, 2..9 comparators
+    int32_t nodeType = 0; // 0 AND, 1 OR, 2..9 comparators (0x100 added to =, <>, like
+                          // or notlike: ASCII letters compare without case)
     std::string value;    // the value compared with; empty means NULL
 };
 

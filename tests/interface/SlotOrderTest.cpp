@@ -447,13 +447,9 @@ TEST(SlotOrderTest, ClassesWithOnlyADestructor) {
     expectSlots<Source>("Source", {}, {});
     expectSlots<Exception>("Exception", {}, {});
     expectSlots<WriterEvent>("WriterEvent", {}, {});
-}
-
-// The filter nodes: the destructor, then whether they ignore case.
-TEST(SlotOrderTest, FilterNodes) {
-    expectSlots<LibFilter>("LibFilter", {}, {SLOT(LibFilter, ignoresCase)});
-    expectSlots<PartDefFilter>("PartDefFilter", {}, {SLOT(PartDefFilter, ignoresCase)});
-    expectSlots<PartFilter>("PartFilter", {}, {SLOT(PartFilter, ignoresCase)});
+    expectSlots<LibFilter>("LibFilter", {}, {});
+    expectSlots<PartDefFilter>("PartDefFilter", {}, {});
+    expectSlots<PartFilter>("PartFilter", {}, {});
 }
 
 } // namespace

@@ -34,18 +34,12 @@ private:
     typename Component<T>::ChildList children;
 };
 
-// A filter node whose comparisons ignore ASCII case.
-template <class T> class CaseFolding : public T {
-public:
-    using T::T;
-    bool ignoresCase() override { return true; }
-};
-
-// A node of the filter, folding case when asked to.
-template <class T, class... A> std::shared_ptr<T> filterData(bool ignoreCase, A &&...arguments) {
-    if (ignoreCase)
-        return std::make_shared<CaseFolding<T>>(std::forward<A>(arguments)...);
-    return std::make_shared<T>(std::forward<A>(arguments)...);
+// A comparison's node type, made to ignore ASCII case when asked to: only
+// =, <>, like and notlike can; the others keep their code.
+int32_t comparisonType(int32_t nodeType, bool ignoreCase) {
+    const bool folds =
+        nodeType == NODE_EQUAL || nodeType == NODE_NOT_EQUAL || nodeType == NODE_LIKE || nodeType == NODE_NOT_LIKE;
+    return ignoreCase && folds ? nodeType | NODE_IGNORE_CASE : nodeType;
 }
 
 // The part filter's table codes.
@@ -144,7 +138,7 @@ partFilterCompHandle_t partFilterOf(const std::vector<std::string> &clauses, boo
             table = TABLE_ATTRIBUTES;
         }
         root->add(std::make_shared<FilterNode<PartFilter>>(
-            filterData<PartFilter>(ignoreCase, clause.nodeType, clause.value, field, table)));
+            std::make_shared<PartFilter>(comparisonType(clause.nodeType, ignoreCase), clause.value, field, table)));
     }
     try {
         DBIMPL::CTraxPartFilterVisitor check;
@@ -163,7 +157,8 @@ partFilterCompHandle_t partNameFilter(const std::string &name) {
 }
 
 libraryFilterCompHandle_t libraryNameFilter(int32_t nodeType, const std::string &value, bool ignoreCase) {
-    return std::make_shared<FilterNode<LibFilter>>(filterData<LibFilter>(ignoreCase, nodeType, value));
+    return std::make_shared<FilterNode<LibFilter>>(
+        std::make_shared<LibFilter>(comparisonType(nodeType, ignoreCase), value));
 }
 
 std::string whereHelp() {

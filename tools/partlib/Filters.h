@@ -23,6 +23,7 @@ enum NodeType : int32_t {
     NODE_LESS_EQUAL = 7,
     NODE_LIKE = 8,
     NODE_NOT_LIKE = 9,
+    NODE_IGNORE_CASE = 0x100, // added to =, <>, like or notlike: ASCII letters compare without case
 };
 
 // One --where clause, "FIELD OP VALUE".
