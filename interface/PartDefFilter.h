@@ -13,7 +13,8 @@ public:
     PartDefFilter(int32_t nodeType, const std::string &value) : nodeType(nodeType), value(value) {}
     virtual ~PartDefFilter() = default;
 
-    int32_t nodeType = 0; // 0 AND, 1 OR, 2..9 comparators
+    int32_t nodeType = 0; // 0 AND, 1 OR, 2..9 comparators (0x100 added to =, <>, like
+                          // or notlike: ASCII letters compare without case)
     std::string value;    // the value compared with; empty means NULL
 };
 

@@ -22,6 +22,9 @@ enum FilterNodeType : int32_t {
     FILTER_LESS_EQUAL = 7,
     FILTER_LIKE = 8,
     FILTER_NOT_LIKE = 9,
+    // Added to =, <>, like and notlike: the comparison ignores the case of
+    // the ASCII letters A to Z (other letters keep theirs).
+    FILTER_IGNORE_CASE = 0x100,
 };
 
 // One open group of the walk: whether a child has been written yet, and the
@@ -107,7 +110,7 @@ protected:
     virtual void addComparator(DataHandle data) {
         const bool empty = data->value.empty();
         const char *text = nullptr;
-        switch (data->nodeType) {
+        switch (comparator(data)) {
         case FILTER_EQUAL:
             text = empty ? " IS " : "=";
             break;
@@ -142,7 +145,47 @@ protected:
 
     static bool isGroup(const DataHandle &data) { return data->nodeType == FILTER_AND || data->nodeType == FILTER_OR; }
     static bool isLike(const DataHandle &data) {
-        return data->nodeType == FILTER_LIKE || data->nodeType == FILTER_NOT_LIKE;
+        return comparator(data) == FILTER_LIKE || comparator(data) == FILTER_NOT_LIKE;
+    }
+
+    // Whether the node asks to ignore case; only =, <>, like and notlike can.
+    static bool ignoresCase(const DataHandle &data) {
+        const int32_t plain = data->nodeType & ~FILTER_IGNORE_CASE;
+        return (data->nodeType & FILTER_IGNORE_CASE) != 0 &&
+               (plain == FILTER_EQUAL || plain == FILTER_NOT_EQUAL || plain == FILTER_LIKE || plain == FILTER_NOT_LIKE);
+    }
+
+    // The node's comparator code, a case-ignoring one as its plain code; any
+    // other code as it is, for the comparator to refuse.
+    static int32_t comparator(const DataHandle &data) {
+        return ignoresCase(data) ? data->nodeType & ~FILTER_IGNORE_CASE : data->nodeType;
+    }
+
+    // Whether the node compares without regard to ASCII case: a case-ignoring
+    // node with a value; its NULL tests are written as without it.
+    static bool foldsCase(const DataHandle &data) { return ignoresCase(data) && !data->value.empty(); }
+
+    // The column as the node compares it: for a case-folding node its ASCII
+    // letters lowered by nested REPLACE calls, which every engine runs byte
+    // for byte and case-sensitively, so that no engine folds other letters
+    // (LOWER() does on some, with their own tables).
+    static std::string compared(const DataHandle &data, const std::string &column) {
+        if (!foldsCase(data))
+            return column;
+        std::string folded = column;
+        for (char upper = 'A'; upper <= 'Z'; ++upper)
+            folded = "REPLACE(" + folded + ",'" + upper + "','" + char(upper - 'A' + 'a') + "')";
+        return folded;
+    }
+
+    // The value's ASCII letters lowered, for a case-folding node.
+    static std::string foldedValue(const DataHandle &data) {
+        std::string value = data->value;
+        if (foldsCase(data))
+            for (char &c : value)
+                if (c >= 'A' && c <= 'Z')
+                    c = char(c - 'A' + 'a');
+        return value;
     }
 
     // A text as an SQL literal: between single quotes, each quote doubled.
@@ -174,7 +217,7 @@ protected:
     // The node's value: NULL when empty, else the literal or the bare text;
     // a quoted like-pattern names backslash as its escape character.
     void writeValue(const DataHandle &data, bool quote) {
-        const std::string &value = data->value;
+        const std::string value = foldedValue(data);
         if (isLike(data) && value.empty())
             raiseText("CTraxDBFilterVisitor", __LINE__, "LIKE and NOT LIKE need a pattern: the filter value is empty");
         // A like-pattern is always a literal, whatever the field.

@@ -14,7 +14,7 @@ CTraxLibFilterVisitor::~CTraxLibFilterVisitor() {
 }
 
 void CTraxLibFilterVisitor::addField(std::shared_ptr<LibFilter> data) {
-    getFilterString(data) += "[Name]";
+    getFilterString(data) += compared(data, "[Name]");
 }
 
 void CTraxLibFilterVisitor::addValStr(std::shared_ptr<LibFilter> data) {

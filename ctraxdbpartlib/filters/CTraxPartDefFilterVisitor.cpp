@@ -14,7 +14,7 @@ CTraxPartDefFilterVisitor::~CTraxPartDefFilterVisitor() {
 }
 
 void CTraxPartDefFilterVisitor::addField(std::shared_ptr<PartDefFilter> data) {
-    getFilterString(data) += "[Name]";
+    getFilterString(data) += compared(data, "[Name]");
 }
 
 void CTraxPartDefFilterVisitor::addValStr(std::shared_ptr<PartDefFilter> data) {

@@ -129,13 +129,13 @@ void CTraxPartFilterVisitor::addField(std::shared_ptr<PartFilter> data) {
     std::string &target = getFilterString(data);
     switch (data->fieldTable) {
     case TABLE_ATTRIBUTES:
-        target += "[Name] = " + quoted(data->fieldName) + " AND [Attribute_value] ";
+        target += "[Name] = " + quoted(data->fieldName) + " AND " + compared(data, "[Attribute_value]") + " ";
         break;
     case TABLE_GATE:
-        target += "[Gate]." + lookupField(data->fieldName).column;
+        target += compared(data, "[Gate]." + lookupField(data->fieldName).column);
         break;
     default:
-        target += lookupField(data->fieldName).column;
+        target += compared(data, lookupField(data->fieldName).column);
     }
 }
 

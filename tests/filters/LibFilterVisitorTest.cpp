@@ -103,3 +103,30 @@ TEST(FilterValues, NulCharactersAreRefused) {
     }
     EXPECT_EQ(message, thrownMessage([&] { libFilter(lib(1, "", {lib(2, "A"), lib(2, std::string(1, '\0'))})); }));
 }
+
+namespace {
+
+// A library filter node whose comparison ignores ASCII case.
+Node<LibFilter> foldingLib(int type, const std::string &value) {
+    return lib(type | 0x100, value);
+}
+
+} // namespace
+
+TEST(LibFilterText, IgnoringCaseFoldsOnlyEqualityAndPatternsWithAValue) {
+    // NULL tests are written as without it.
+    EXPECT_EQ("[Name] IS NULL", libFilter(foldingLib(2, "")));
+    // The others lower the value's ASCII letters only and fold the column
+    // through REPLACE, never an engine's LOWER().
+    for (int type : {2, 3, 8, 9}) {
+        const std::string text = libFilter(foldingLib(type, "AbÄ\\_"));
+        EXPECT_NE(text.find("'abÄ"), std::string::npos) << text;
+        EXPECT_EQ(text.find("LOWER"), std::string::npos) << text;
+        EXPECT_NE(text.find("REPLACE([Name],'A','a')"), std::string::npos) << text;
+        EXPECT_NE(text.find(",'Z','z')"), std::string::npos) << text;
+    }
+    EXPECT_NE(libFilter(foldingLib(8, "A\\_")).find("'a\\\\_' ESCAPE '\\'"), std::string::npos);
+    // Only the comparisons that can ignore case take the flag, a group never.
+    for (int type : {0, 1, 4, 5, 6, 7})
+        EXPECT_EQ("Unknown Comparator Type", thrownMessage([&] { libFilter(foldingLib(type, "A")); })) << type;
+}

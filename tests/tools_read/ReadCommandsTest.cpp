@@ -305,7 +305,7 @@ TEST_F(ReadCommandsTest, ShowGivesThePartWithEveryDetailOfItsDefinition) {
     EXPECT_EQ(shown["part"]["name"], name);
     EXPECT_EQ(shown["part"]["folder"], "Logic\\74HC");
     EXPECT_EQ(shown["definition"]["name"], chosen[0][2]);
-    EXPECT_EQ(shown["definition"]["pcb_component"], "SO14");
+    EXPECT_EQ(shown["definition"]["pcbComponentName"], "SO14");
 
     Rows pins = sql("SELECT Pin_identifier FROM Pin_Data WHERE Part_def_ID = " + defId + " ORDER BY ID");
     ASSERT_EQ(shown["pins"].size(), pins.size());
@@ -315,7 +315,7 @@ TEST_F(ReadCommandsTest, ShowGivesThePartWithEveryDetailOfItsDefinition) {
     Rows gates = sql("SELECT ID, Name FROM Gate WHERE Part_def_ID = " + defId + " ORDER BY ID");
     ASSERT_EQ(shown["gates"].size(), gates.size());
     for (size_t g = 0; g < gates.size(); ++g) {
-        EXPECT_EQ(shown["gates"][g]["gate"], gates[g][1]);
+        EXPECT_EQ(shown["gates"][g]["name"], gates[g][1]);
         json linked = json::array();
         for (const auto &row : sql("SELECT p.Pin_identifier FROM Gate_has_Pin_Data l JOIN Pin_Data p ON "
                                    "p.ID = l.Pin_data_ID WHERE l.Gate_ID = " +
@@ -327,18 +327,18 @@ TEST_F(ReadCommandsTest, ShowGivesThePartWithEveryDetailOfItsDefinition) {
     Rows members = sql("SELECT m.ID FROM Gate_Equiv_Gate m JOIN Gate_Equiv s ON s.ID = m.Gate_equiv_ID WHERE "
                        "s.Part_def_ID = " +
                        defId + " ORDER BY m.ID");
-    ASSERT_EQ(shown["gate_swaps"].size(), members.size());
-    EXPECT_EQ(shown["gate_swaps"][0]["swap_group"], "NAND_SWAP");
-    EXPECT_EQ(shown["gate_swaps"][0]["pins"], shown["gates"][0]["pins"]);
+    ASSERT_EQ(shown["gateSwaps"].size(), members.size());
+    EXPECT_EQ(shown["gateSwaps"][0]["name"], "NAND_SWAP");
+    EXPECT_EQ(shown["gateSwaps"][0]["pins"], shown["gates"][0]["pins"]);
 
     const size_t equivalences = std::stoul(sql("SELECT Count(*) FROM Pin_Equiv WHERE Part_def_ID = " + defId)[0][0]);
-    ASSERT_EQ(shown["pin_equivalence_groups"].size(), equivalences);
-    EXPECT_EQ(shown["pin_equivalence_groups"][0]["pins"].size(), 2u);
+    ASSERT_EQ(shown["pinEquivalences"].size(), equivalences);
+    EXPECT_EQ(shown["pinEquivalences"][0]["pins"].size(), 2u);
 
     Rows attributes =
         sql("SELECT Name, Attribute_value FROM Attributes WHERE Part_def_ID = " + defId + " ORDER BY Name");
     ASSERT_EQ(shown["attributes"].size(), attributes.size());
-    EXPECT_EQ(shown["attributes"][0]["attribute"], attributes[0][0]);
+    EXPECT_EQ(shown["attributes"][0]["name"], attributes[0][0]);
     EXPECT_EQ(shown["attributes"][0]["value"], attributes[0][1]);
 
     std::string text = output({"show", file, "Demo", name});

@@ -207,7 +207,8 @@ void addDatabaseCommands(CLI::App &app) {
     auto args = std::make_shared<Arguments>();
 
     CLI::App *init = app.add_subcommand(
-        "init", "Create a part-library database: the SQLite file, or the tables in an existing database (asks first)");
+        "init", "Create a part-library database: a new SQLite file at once, or the tables in an existing database "
+                "(asks first; --yes answers Yes)");
     addDatabaseArgument(*init, args->database);
     init->callback([args] { runInit(args->database); });
 
@@ -216,8 +217,8 @@ void addDatabaseCommands(CLI::App &app) {
     addDatabaseArgument(*info, args->database);
     info->callback([args] { runInfo(args->database); });
 
-    CLI::App *upgrade =
-        app.add_subcommand("upgrade", "Bring a version 1.0 or 1.1 database to version 1.2 (asks first)");
+    CLI::App *upgrade = app.add_subcommand(
+        "upgrade", "Bring a version 1.0 or 1.1 database to version 1.2 (asks first; --yes answers Yes)");
     addDatabaseArgument(*upgrade, args->database);
     upgrade->add_option("--script", args->script,
                         "Write the SQL script for a manual upgrade to FILE instead (- for standard output)");

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace partlib {
 
@@ -32,6 +33,14 @@ private:
     std::shared_ptr<T> data;
     typename Component<T>::ChildList children;
 };
+
+// A comparison's node type, made to ignore ASCII case when asked to: only
+// =, <>, like and notlike can; the others keep their code.
+int32_t comparisonType(int32_t nodeType, bool ignoreCase) {
+    const bool folds =
+        nodeType == NODE_EQUAL || nodeType == NODE_NOT_EQUAL || nodeType == NODE_LIKE || nodeType == NODE_NOT_LIKE;
+    return ignoreCase && folds ? nodeType | NODE_IGNORE_CASE : nodeType;
+}
 
 // The part filter's table codes.
 constexpr int32_t TABLE_ROOT = 0;
@@ -113,7 +122,7 @@ WhereClause parseWhereClause(const std::string &text) {
     refuseClause(text, "no operator");
 }
 
-partFilterCompHandle_t partFilterOf(const std::vector<std::string> &clauses, bool any) {
+partFilterCompHandle_t partFilterOf(const std::vector<std::string> &clauses, bool any, bool ignoreCase) {
     if (clauses.empty())
         return nullptr;
     auto root = std::make_shared<FilterNode<PartFilter>>(
@@ -129,7 +138,7 @@ partFilterCompHandle_t partFilterOf(const std::vector<std::string> &clauses, boo
             table = TABLE_ATTRIBUTES;
         }
         root->add(std::make_shared<FilterNode<PartFilter>>(
-            std::make_shared<PartFilter>(clause.nodeType, clause.value, field, table)));
+            std::make_shared<PartFilter>(comparisonType(clause.nodeType, ignoreCase), clause.value, field, table)));
     }
     try {
         DBIMPL::CTraxPartFilterVisitor check;
@@ -147,8 +156,9 @@ partFilterCompHandle_t partNameFilter(const std::string &name) {
         std::make_shared<PartFilter>(NODE_EQUAL, name, "Part Name", TABLE_ROOT));
 }
 
-libraryFilterCompHandle_t libraryNameFilter(int32_t nodeType, const std::string &value) {
-    return std::make_shared<FilterNode<LibFilter>>(std::make_shared<LibFilter>(nodeType, value));
+libraryFilterCompHandle_t libraryNameFilter(int32_t nodeType, const std::string &value, bool ignoreCase) {
+    return std::make_shared<FilterNode<LibFilter>>(
+        std::make_shared<LibFilter>(comparisonType(nodeType, ignoreCase), value));
 }
 
 std::string whereHelp() {
@@ -157,7 +167,9 @@ std::string whereHelp() {
         "--any). OP is one of = <> > >= < <= like notlike. Texts compare the same way on every database: = and "
         "<> compare every byte (case and blanks count), > >= < <= follow the byte order, like and "
         "notlike tell case as = does and take % (any text) and _ (one character) as their only "
-        "wildcards, a backslash being an ordinary character. VALUE is taken as written up to the end, blanks around it "
+        "wildcards, a backslash being an ordinary character; --ignore-case makes = <> like notlike disregard the "
+        "case of the letters A to Z (only those: Ä and ä stay apart, on every database). VALUE is taken as written up "
+        "to the end, blanks around it "
         "left out; an empty VALUE with = or <> "
         "tests for NULL. FIELD is a field ";
     for (const FieldGroup &group : fieldGroups) {

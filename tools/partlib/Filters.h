@@ -23,6 +23,7 @@ enum NodeType : int32_t {
     NODE_LESS_EQUAL = 7,
     NODE_LIKE = 8,
     NODE_NOT_LIKE = 9,
+    NODE_IGNORE_CASE = 0x100, // added to =, <>, like or notlike: ASCII letters compare without case
 };
 
 // One --where clause, "FIELD OP VALUE".
@@ -40,15 +41,17 @@ WhereClause parseWhereClause(const std::string &text);
 // any is set; an empty handle for no clause. The tree is checked by the
 // plug-in's visitor before it is handed out, so an unknown field or a
 // non-integer value of a numeric field raises its Exception here, before any
-// statement reaches the database.
-COM_ORVEL_TRAX_PLDAIO_INTERFACE::partFilterCompHandle_t partFilterOf(const std::vector<std::string> &clauses, bool any);
+// statement reaches the database. With ignoreCase, =, <>, like and notlike
+// compare without regard to the case of the ASCII letters.
+COM_ORVEL_TRAX_PLDAIO_INTERFACE::partFilterCompHandle_t partFilterOf(const std::vector<std::string> &clauses, bool any,
+                                                                     bool ignoreCase = false);
 
 // A part filter that finds the part of the name.
 COM_ORVEL_TRAX_PLDAIO_INTERFACE::partFilterCompHandle_t partNameFilter(const std::string &name);
 
 // A library filter with one comparison of the name.
-COM_ORVEL_TRAX_PLDAIO_INTERFACE::libraryFilterCompHandle_t libraryNameFilter(int32_t nodeType,
-                                                                             const std::string &value);
+COM_ORVEL_TRAX_PLDAIO_INTERFACE::libraryFilterCompHandle_t libraryNameFilter(int32_t nodeType, const std::string &value,
+                                                                             bool ignoreCase = false);
 
 // The help text of --where: syntax, operators and field names.
 std::string whereHelp();

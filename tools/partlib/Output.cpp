@@ -140,6 +140,10 @@ nlohmann::ordered_json Table::toJson() const {
     std::vector<std::string> keys;
     for (const std::string &column : columns)
         keys.push_back(jsonKey(column));
+    return toJson(keys);
+}
+
+nlohmann::ordered_json Table::toJson(const std::vector<std::string> &keys) const {
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
     for (const auto &row : rows) {
         nlohmann::ordered_json object = nlohmann::ordered_json::object();
@@ -198,11 +202,11 @@ void printTable(std::ostream &out, const Table &table, Format format, const std:
 
 void printRecord(std::ostream &out, const Record &record) {
     size_t width = 0;
-    for (const auto &field : record)
-        width = std::max(width, displayWidth(field.first));
-    for (const auto &field : record) {
+    for (const Field &field : record)
+        width = std::max(width, displayWidth(field.title));
+    for (const Field &field : record) {
         std::string line =
-            field.first + std::string(width - displayWidth(field.first) + 2, ' ') + oneLine(cellText(field.second));
+            field.title + std::string(width - displayWidth(field.title) + 2, ' ') + oneLine(cellText(field.value));
         line.erase(line.find_last_not_of(' ') + 1);
         out << line << "\n";
     }
@@ -210,8 +214,8 @@ void printRecord(std::ostream &out, const Record &record) {
 
 nlohmann::ordered_json recordJson(const Record &record) {
     nlohmann::ordered_json object = nlohmann::ordered_json::object();
-    for (const auto &field : record)
-        object[jsonKey(field.first)] = field.second;
+    for (const Field &field : record)
+        object[field.key] = field.value;
     return object;
 }
 

@@ -26,12 +26,21 @@ struct Table {
     std::vector<std::string> columns; // titles; JSON keys are derived from them
     std::vector<std::vector<Cell>> rows;
 
-    // An array with one object per row.
+    // An array with one object per row; the keys are derived from the
+    // titles, or given, one a column.
     nlohmann::ordered_json toJson() const;
+    nlohmann::ordered_json toJson(const std::vector<std::string> &keys) const;
 };
 
-// Named values of one record (a part, a definition), in display order.
-using Record = std::vector<std::pair<std::string, Cell>>;
+// One named value of a record: its title in text output, its JSON key.
+struct Field {
+    std::string title;
+    std::string key;
+    Cell value;
+};
+
+// The values of one record (a part, a definition), in display order.
+using Record = std::vector<Field>;
 
 // The JSON key of a title: "PCB component" -> "pcb_component".
 std::string jsonKey(const std::string &title);

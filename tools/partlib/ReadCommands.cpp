@@ -21,6 +21,7 @@
 #include "interface/PinEquivDataAccess.h"
 #include "tools/hostmodel/RecordFields.h"
 #include "tools/partlib/CheckedOutput.h"
+#include "tools/partlib/CodeNames.h"
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/Filters.h"
 #include "tools/partlib/FolderDepths.h"
@@ -235,6 +236,9 @@ struct Arguments {
     std::string folder;
     std::vector<std::string> where;
     bool any = false;
+    bool all = false;        // parts: every library
+    bool ignoreCase = false; // ASCII case left out of = <> like notlike
+    bool raw = false;        // codes as numbers in text output
     bool sorted = false;
     Format format = Format::Text;
     std::optional<std::string> output;
@@ -255,7 +259,7 @@ void withOutput(const Arguments &args, void (*run)(const Arguments &, std::ostre
 void runLibraries(const Arguments &args, std::ostream &out) {
     pathHandle_t path = openExistingDatabase(args.database);
     libraryFilterCompHandle_t filter =
-        args.namePattern.empty() ? nullptr : libraryNameFilter(NODE_LIKE, args.namePattern);
+        args.namePattern.empty() ? nullptr : libraryNameFilter(NODE_LIKE, args.namePattern, args.ignoreCase);
     Table table{{"Name", "ID", "Enabled", "Comment"}, {}};
     forEach(getLibraryReader(path, filter), [&](LibraryAccess &library) {
         table.rows.push_back({text(library, &LibraryAccess::getName), library.getID(),
@@ -307,63 +311,140 @@ void runTree(const Arguments &args, std::ostream &out) {
     }
 }
 
-void runParts(const Arguments &args, std::ostream &out) {
-    partFilterCompHandle_t filter = partFilterOf(args.where, args.any);
-    pathHandle_t path = openExistingDatabase(args.database);
-    std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
-    std::vector<Folder> folders = loadFolders(path, *library);
-    if (!args.folder.empty())
-        folders = {findFolder(folders, args.folder, args.library)};
+// The libraries a command reads: the one named, or every library of the
+// database when none is.
+std::vector<std::shared_ptr<LibraryAccess>> librariesOf(const pathHandle_t &path, const Arguments &args) {
+    if (!args.library.empty())
+        return {findLibrary(path, args.library, args.database)};
+    std::vector<std::shared_ptr<LibraryAccess>> libraries;
+    libraryReaderHandle_t reader = getLibraryReader(path, nullptr);
+    while (std::shared_ptr<LibraryAccess> library = reader ? reader->getNext() : nullptr)
+        libraries.push_back(library);
+    return libraries;
+}
 
-    DefinitionNames definitions;
+// The part names of the libraries, for the suggestions of a search that
+// found nothing.
+std::vector<std::string> partNames(const std::vector<std::shared_ptr<LibraryAccess>> &libraries) {
+    std::vector<std::string> names;
+    for (const auto &library : libraries)
+        forEach(library->getPartReader(nullptr, 0),
+                [&](PartAccess &part) { names.push_back(cellText(text(part, &PartAccess::getName))); });
+    return names;
+}
+
+// A search for a part name that found nothing is answered on standard error
+// with the stored names close to it, "FILE:NAME" forms among them.
+void suggestPartNames(const Arguments &args, const std::vector<std::shared_ptr<LibraryAccess>> &libraries) {
+    for (const std::string &text : args.where) {
+        const WhereClause clause = parseWhereClause(text);
+        if (clause.field != "Part Name" || clause.nodeType != NODE_EQUAL || clause.value.empty())
+            continue;
+        const std::string hint = didYouMean(clause.value, partNames(libraries));
+        if (!hint.empty())
+            std::cerr << "partlib: no part is named \"" << printable(clause.value) << "\"" << hint << std::endl;
+    }
+}
+
+void runParts(const Arguments &args, std::ostream &out) {
+    if (args.all && !args.library.empty())
+        fail("parts takes a LIBRARY or --all, not both (without either it searches every library)");
+    if (!args.folder.empty() && args.library.empty())
+        fail("--folder needs a LIBRARY: folder paths are a library's own");
+    partFilterCompHandle_t filter = partFilterOf(args.where, args.any, args.ignoreCase);
+    pathHandle_t path = openExistingDatabase(args.database);
+    const std::vector<std::shared_ptr<LibraryAccess>> libraries = librariesOf(path, args);
+    const bool everyLibrary = args.library.empty();
+
     Table table{{"Name", "Number", "Description", "Version", "Folder", "Definition"}, {}};
-    forEachFolder(folders, [&](const Folder &folder) {
-        forEach(folder.record->getPartReader(filter), [&](PartAccess &part) {
-            table.rows.push_back({text(part, &PartAccess::getName), text(part, &PartAccess::getNumber),
-                                  text(part, &PartAccess::getDescription), number(part, &PartAccess::getVersion),
-                                  folder.path, definitions.of(part)});
+    if (everyLibrary)
+        table.columns.insert(table.columns.begin(), "Library");
+    for (const auto &library : libraries) {
+        std::vector<Folder> folders = loadFolders(path, *library);
+        if (!args.folder.empty())
+            folders = {findFolder(folders, args.folder, args.library)};
+        const Cell libraryName = text(*library, &LibraryAccess::getName);
+        DefinitionNames definitions;
+        forEachFolder(folders, [&](const Folder &folder) {
+            forEach(folder.record->getPartReader(filter), [&](PartAccess &part) {
+                std::vector<Cell> row = {text(part, &PartAccess::getName),
+                                         text(part, &PartAccess::getNumber),
+                                         text(part, &PartAccess::getDescription),
+                                         number(part, &PartAccess::getVersion),
+                                         folder.path,
+                                         definitions.of(part)};
+                if (everyLibrary)
+                    row.insert(row.begin(), libraryName);
+                table.rows.push_back(std::move(row));
+            });
         });
+    }
+    // By name, and across libraries by library first.
+    std::stable_sort(table.rows.begin(), table.rows.end(), [everyLibrary](const auto &a, const auto &b) {
+        return everyLibrary && a[0] != b[0] ? a[0] < b[0] : a[everyLibrary] < b[everyLibrary];
     });
-    std::sort(table.rows.begin(), table.rows.end(),
-              [](const std::vector<Cell> &a, const std::vector<Cell> &b) { return a[0] < b[0]; });
+    if (table.rows.empty())
+        suggestPartNames(args, libraries);
     printTable(out, table, args.format);
 }
 
-Record partRecord(PartAccess &part, const std::vector<Folder> &folders, DefinitionNames &definitions) {
+// A code as show prints it: its name in text output unless --raw is given,
+// the number in JSON.
+class Codes {
+public:
+    explicit Codes(const Arguments &args) : named(args.format == Format::Text && !args.raw) {}
+
+    Cell operator()(CodeKind kind, const Cell &code) const { return named ? codeName(kind, code) : code; }
+
+private:
+    bool named;
+};
+
+Record partRecord(PartAccess &part, const std::vector<Folder> &folders, DefinitionNames &definitions,
+                  const Codes &codes) {
     hierarchyAccessHandle_t folderRecord = part.getPartHierarchy();
     const Folder *folder = folderRecord ? folderWithId(folders, folderRecord->getID()) : nullptr;
-    return {{"Name", text(part, &PartAccess::getName)},
-            {"Number", text(part, &PartAccess::getNumber)},
-            {"Description", text(part, &PartAccess::getDescription)},
-            {"Version", number(part, &PartAccess::getVersion)},
-            {"Part type", number(part, &PartAccess::getPartType)},
-            {"PSpice", text(part, &PartAccess::getPSpice)},
-            {"Acceptance", text(part, &PartAccess::getPartAcceptance)},
-            {"Folder", folder ? Cell(folder->path) : Cell()},
-            {"Definition", definitions.of(part)}};
+    return {{"Name", "name", text(part, &PartAccess::getName)},
+            {"Number", "number", text(part, &PartAccess::getNumber)},
+            {"Description", "description", text(part, &PartAccess::getDescription)},
+            {"Version", "version", number(part, &PartAccess::getVersion)},
+            {"Part type", "type", codes(CodeKind::PartType, number(part, &PartAccess::getPartType))},
+            {"PSpice", "pspiceData", text(part, &PartAccess::getPSpice)},
+            {"Acceptance", "acceptance", text(part, &PartAccess::getPartAcceptance)},
+            {"Folder", "folder", folder ? Cell(folder->path) : Cell()},
+            {"Definition", "definition", definitions.of(part)}};
 }
 
 Record definitionRecord(PartDefAccess &definition) {
-    return {{"Name", text(definition, &PartDefAccess::getName)},
-            {"PCB component", text(definition, &PartDefAccess::getPCBCompName)},
-            {"PCB alternate", text(definition, &PartDefAccess::getPCBCompAltName)},
-            {"Value", text(definition, &PartDefAccess::getValue)},
-            {"Name stem", text(definition, &PartDefAccess::getCompNameStem)},
-            {"PSpice", text(definition, &PartDefAccess::getPSpice)},
-            {"Max. connector pins", number(definition, &PartDefAccess::getMaxConnectorPins)},
-            {"Gate swapping", flag(definition, &PartDefAccess::getGateSwapping)},
-            {"Pin number is name", flag(definition, &PartDefAccess::getPinNumName)},
-            {"FPGA", flag(definition, &PartDefAccess::getIsFPGA)}};
+    return {{"Name", "name", text(definition, &PartDefAccess::getName)},
+            {"PCB component", "pcbComponentName", text(definition, &PartDefAccess::getPCBCompName)},
+            {"PCB alternate", "pcbAlternateName", text(definition, &PartDefAccess::getPCBCompAltName)},
+            {"Value", "value", text(definition, &PartDefAccess::getValue)},
+            {"Name stem", "componentNameStem", text(definition, &PartDefAccess::getCompNameStem)},
+            {"PSpice", "pspiceData", text(definition, &PartDefAccess::getPSpice)},
+            {"Max. connector pins", "maxConnectorPins", number(definition, &PartDefAccess::getMaxConnectorPins)},
+            {"Gate swapping", "gateSwapping", flag(definition, &PartDefAccess::getGateSwapping)},
+            {"Pin number is name", "pinNumName", flag(definition, &PartDefAccess::getPinNumName)},
+            {"FPGA", "isFPGA", flag(definition, &PartDefAccess::getIsFPGA)}};
 }
 
+// One detail table of a definition: its heading, its JSON key and the JSON
+// keys of its columns, as the library file spells them.
+struct Detail {
+    std::string title;
+    std::string key;
+    std::vector<std::string> columnKeys;
+    Table table;
+};
+
 // The detail tables of a definition, in display order.
-std::vector<std::pair<std::string, Table>> definitionDetails(PartDefAccess &definition) {
+std::vector<Detail> definitionDetails(PartDefAccess &definition, const Codes &codes) {
     Table pins{{"Identifier", "Name", "Label", "Position", "Type", "Loading", "Signal"}, {}};
     forEach(definition.getPinDataReader(), [&](PinDataAccess &pin) {
         pins.rows.push_back({text(pin, &PinDataAccess::getPinIdentifier), text(pin, &PinDataAccess::getName),
                              text(pin, &PinDataAccess::getLabel), number(pin, &PinDataAccess::getPosition),
-                             number(pin, &PinDataAccess::getType), number(pin, &PinDataAccess::getLoading),
-                             text(pin, &PinDataAccess::getSignal)});
+                             codes(CodeKind::PinType, number(pin, &PinDataAccess::getType)),
+                             number(pin, &PinDataAccess::getLoading), text(pin, &PinDataAccess::getSignal)});
     });
 
     Table equivalences{{"Group", "Pins"}, {}};
@@ -389,7 +470,8 @@ std::vector<std::pair<std::string, Table>> definitionDetails(PartDefAccess &defi
         const Cell name = text(group, &GateSwapAccess::getName);
         int member = 0;
         forEach(group.getGateSwapGateReader(), [&](GateSwapGateAccess &gate) {
-            swaps.rows.push_back({name, ++member, number(gate, &GateSwapGateAccess::getEquivType),
+            swaps.rows.push_back({name, ++member,
+                                  codes(CodeKind::EquivType, number(gate, &GateSwapGateAccess::getEquivType)),
                                   listOf(gate.getGateSwapPinDataReader(), [](GateSwapPinDataAccess &pin) {
                                       return text(pin, &GateSwapPinDataAccess::getPinIdentifier);
                                   })});
@@ -403,11 +485,32 @@ std::vector<std::pair<std::string, Table>> definitionDetails(PartDefAccess &defi
              number(attribute, &AttributeAccess::getType), number(attribute, &AttributeAccess::getReadOnly)});
     });
 
-    return {{"Pins", pins},
-            {"Pin equivalence groups", equivalences},
-            {"Gates", gates},
-            {"Gate swaps", swaps},
-            {"Attributes", attributes}};
+    return {{"Pins", "pins", {"identifier", "name", "label", "position", "type", "loading", "signal"}, pins},
+            {"Pin equivalence groups", "pinEquivalences", {"group", "pins"}, equivalences},
+            {"Gates", "gates", {"name", "altName", "pins"}, gates},
+            {"Gate swaps", "gateSwaps", {"name", "member", "equivType", "pins"}, swaps},
+            {"Attributes", "attributes", {"name", "value", "usageType", "readOnly"}, attributes}};
+}
+
+// Why show finds no part of the name in the library. Part names are unique
+// in the whole database, so the part meant may be in another library: that
+// one is named, or else the close names of this library, then of all.
+std::string partNotFound(const pathHandle_t &path, const std::shared_ptr<LibraryAccess> &library,
+                         const Arguments &args) {
+    const std::string missing = "No part named \"" + args.part + "\" in library " + args.library;
+    const std::vector<std::shared_ptr<LibraryAccess>> libraries = librariesOf(path, Arguments());
+    for (const auto &other : libraries) {
+        std::shared_ptr<Reader<PartAccess>> reader = other->getPartReader(partNameFilter(args.part), 0);
+        if (reader && reader->getNext())
+            return missing + "; library " + cellText(text(*other, &LibraryAccess::getName)) + " holds it";
+    }
+    std::string hint = didYouMean(args.part, partNames({library}));
+    if (hint.empty()) {
+        hint = didYouMean(args.part, partNames(libraries));
+        if (!hint.empty())
+            hint += " (in another library; partlib parts DB --where \"Part Name = NAME\" names it)";
+    }
+    return missing + hint;
 }
 
 void runShow(const Arguments &args, std::ostream &out) {
@@ -415,25 +518,22 @@ void runShow(const Arguments &args, std::ostream &out) {
     std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
     std::shared_ptr<Reader<PartAccess>> reader = library->getPartReader(partNameFilter(args.part), 0);
     std::shared_ptr<PartAccess> part = reader ? reader->getNext() : nullptr;
-    if (!part) {
-        std::vector<std::string> names;
-        forEach(library->getPartReader(nullptr, 0),
-                [&](PartAccess &stored) { names.push_back(cellText(text(stored, &PartAccess::getName))); });
-        fail("No part named \"" + args.part + "\" in library " + args.library + didYouMean(args.part, names));
-    }
+    if (!part)
+        fail(partNotFound(path, library, args));
 
+    const Codes codes(args);
     DefinitionNames definitions;
-    const Record partFields = partRecord(*part, loadFolders(path, *library), definitions);
+    const Record partFields = partRecord(*part, loadFolders(path, *library), definitions, codes);
     std::shared_ptr<PartDefAccess> definition = part->getPartPartDefn();
     const Record definitionFields = definition ? definitionRecord(*definition) : Record();
-    const auto details = definition ? definitionDetails(*definition) : std::vector<std::pair<std::string, Table>>();
+    const auto details = definition ? definitionDetails(*definition, codes) : std::vector<Detail>();
 
     if (args.format == Format::Json) {
         nlohmann::ordered_json document = {
             {"part", recordJson(partFields)},
             {"definition", definition ? recordJson(definitionFields) : nlohmann::ordered_json()}};
-        for (const auto &detail : details)
-            document[jsonKey(detail.first)] = detail.second.toJson();
+        for (const Detail &detail : details)
+            document[detail.key] = detail.table.toJson(detail.columnKeys);
         printJson(out, document);
         return;
     }
@@ -444,10 +544,10 @@ void runShow(const Arguments &args, std::ostream &out) {
         printRecord(out, definitionFields);
     else
         out << "(missing)\n";
-    for (const auto &detail : details) {
-        out << "\n" << detail.first << " (" << detail.second.rows.size() << ")\n";
-        if (!detail.second.rows.empty())
-            printTable(out, detail.second, Format::Text);
+    for (const Detail &detail : details) {
+        out << "\n" << detail.title << " (" << detail.table.rows.size() << ")\n";
+        if (!detail.table.rows.empty())
+            printTable(out, detail.table, Format::Text);
     }
 }
 
@@ -484,6 +584,7 @@ void addReadCommands(CLI::App &app) {
                      "Only the libraries whose name matches PATTERN (like in parts --where: % any text, _ one "
                      "character, case counts, a backslash is an ordinary character)")
         ->option_text("PATTERN");
+    libraries->add_flag("--ignore-case", args->ignoreCase, "--name disregards the case of the ASCII letters A to Z");
     addFormatOption(*libraries, args->format, tableFormats);
     addOutputOption(*libraries, args->output, "the command succeeds");
     libraries->callback([args] { withOutput(*args, runLibraries); });
@@ -499,9 +600,10 @@ void addReadCommands(CLI::App &app) {
     tree->callback([args] { withOutput(*args, runTree); });
 
     CLI::App *parts = app.add_subcommand(
-        "parts", "List a library's parts by name: number, description, version, folder and definition");
+        "parts", "List a library's parts by name, or search every library: number, description, version, folder "
+                 "and definition");
     addDatabaseArgument(*parts, args->database);
-    addLibraryArgument(*parts);
+    parts->add_option("LIBRARY", args->library, "Name of the library; without it every library is searched");
     parts
         ->add_option("--folder", args->folder,
                      "Only the parts filed in this folder or below it. PATH as the Folder column shows it "
@@ -510,6 +612,11 @@ void addReadCommands(CLI::App &app) {
         ->option_text("PATH");
     parts->add_option("--where", args->where, whereHelp())->option_text("\"FIELD OP VALUE\"");
     parts->add_flag("--any", args->any, "Parts that meet any --where condition instead of all of them");
+    parts->add_flag("--all", args->all,
+                    "Search every library of the database (as without a LIBRARY); a Library column comes first");
+    parts->add_flag("--ignore-case", args->ignoreCase,
+                    "= <> like notlike in --where disregard the case of the ASCII letters A to Z (Ä and ä stay "
+                    "apart, the same on every database)");
     addFormatOption(*parts, args->format, tableFormats);
     addOutputOption(*parts, args->output, "the command succeeds");
     parts->callback([args] { withOutput(*args, runParts); });
@@ -520,6 +627,8 @@ void addReadCommands(CLI::App &app) {
     addDatabaseArgument(*show, args->database);
     addLibraryArgument(*show);
     show->add_option("PART", args->part, "Name of the part")->required();
+    show->add_flag("--raw", args->raw,
+                   "Pin types, the part type and equivalence types as their stored numbers (JSON always has them)");
     addFormatOption(*show, args->format, {Format::Text, Format::Json});
     addOutputOption(*show, args->output, "the command succeeds");
     show->callback([args] { withOutput(*args, runShow); });

@@ -30,7 +30,9 @@ const char *const FOOTER =
     "Environment: TXDBLOGGER=LEVEL switches the plug-in's log file on (LEVEL one of ALL, FINEST,\n"
     "FINER, FINE, CONFIG, INFO, WARNING, SEVERE, OFF); TXDB_PASSWORD answers Password=?;\n"
     "TXDB_AUTOTEST upgrades schemas without asking; TXDB_DEVCHECKS turns on the writers' developer\n"
-    "checks.";
+    "checks.\n"
+    "Exit status: 0 done, 1 refused or failed, 2 wrong use of the command line (an unknown option\n"
+    "or command, a missing or wrong argument), 128 + N ended by signal N (130 for Ctrl-C).";
 
 // TXDBLOGGER with a value that names no level switches logging on with
 // nothing written: say so once.
@@ -50,6 +52,18 @@ void warnAboutLogLevel() {
 int exitStatus(int status) {
     return partlib::caughtSignal() ? 128 + partlib::caughtSignal() : status;
 }
+
+// The status of a command line that cannot be run (an unknown option or
+// command, a missing or wrong argument): one status for all of them, not
+// the parser's own code of each error.
+const int USAGE_STATUS = 2;
+
+// The options of partlib itself, shown in every command's help (after the
+// footer of partlib's own, which CLI11 shows there too), since a command
+// accepts them as well.
+const char *const COMMON_OPTIONS = "Options of partlib itself, accepted by every command:\n"
+                                   "  --yes    Answer Yes to every question (creating or upgrading a schema, "
+                                   "writing a script)";
 
 } // namespace
 
@@ -73,16 +87,20 @@ int main(int argc, char **argv) {
     partlib::addImportCommand(app);
     partlib::addImportKicadCommand(app);
     partlib::addReadCommands(app);
+    for (CLI::App *command : app.get_subcommands({}))
+        command->footer(command->get_footer() + (command->get_footer().empty() ? "" : "\n\n") + COMMON_OPTIONS);
 
     try {
         app.parse(argc, argv);
         if (app.get_subcommands().empty()) {
             std::cerr << app.help();
-            return 1;
+            return USAGE_STATUS;
         }
         partlib::finishStandardOutput();
     } catch (const CLI::ParseError &e) {
-        const int status = app.exit(e); // --help and --version print here
+        int status = app.exit(e); // --help and --version print here
+        if (status != 0)
+            status = USAGE_STATUS;
         try {
             partlib::finishStandardOutput();
         } catch (COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception *failure) {
