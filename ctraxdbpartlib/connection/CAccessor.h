@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ctraxdbpartlib/OleDbTypes.h"
 #include "ctraxdbpartlib/TextUtil.h"
-#include "ctraxdbpartlib/connection/OleDbTypes.h"
 
 #include <cstddef>
 #include <cstdint>
