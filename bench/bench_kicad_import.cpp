@@ -14,7 +14,7 @@
 #include "bench/ServerReset.h"
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
-#include "ctraxdbpartlib/readers/DBStatement.h"
+#include "ctraxdbpartlib/connection/DBStatement.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
 #include "tools/hostmodel/HostRecords.h"

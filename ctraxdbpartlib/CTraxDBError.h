@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ctraxdbpartlib/LogLevel.h"
-#include "ctraxdbpartlib/connection/OleDbTypes.h"
+#include "ctraxdbpartlib/OleDbTypes.h"
 #include "interface/Exception.h"
 
 #include <string>

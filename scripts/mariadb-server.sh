@@ -7,15 +7,10 @@
 #
 # Only the initialisation string goes to stdout; everything else to stderr.
 set -euo pipefail
+server_name=mariadb-server
+source "$(dirname "${BASH_SOURCE[0]}")/server-common.sh"
 
-usage() {
-    echo "usage: $0 start|stop BUILD_DIR" >&2
-    exit 2
-}
-
-[ $# -eq 2 ] || usage
-action=$1
-build_dir=$(mkdir -p "$2" && cd "$2" && pwd)
+parse_arguments "$@"
 base=$build_dir/mariadb
 data=$base/data
 sock=$base/mysqld.sock
@@ -23,43 +18,8 @@ pidfile=$base/mysqld.pid
 portfile=$base/port
 errlog=$base/error.log
 
-log() { echo "mariadb-server: $*" >&2; }
-
-as_root() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-install_packages() {
-    local missing=()
-    local pkg
-    for pkg in mariadb-server mariadb-client odbc-mariadb unixodbc; do
-        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    log "installing ${missing[*]}"
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get update >&2
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}" >&2
-}
-
-odbc_driver() {
-    local drivers name
-    drivers=$(odbcinst -q -d 2>/dev/null | tr -d '[]')
-    name=$(grep -i -m1 '^MariaDB Unicode$' <<<"$drivers" || true)
-    [ -n "$name" ] || name=$(grep -i -m1 'MariaDB' <<<"$drivers" || true)
-    [ -n "$name" ] || name=$(grep -i -m1 'MySQL' <<<"$drivers" || true)
-    if [ -z "$name" ]; then
-        log "no MariaDB or MySQL ODBC driver is registered with unixODBC"
-        exit 1
-    fi
-    echo "$name"
-}
-
 server_running() {
     [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null
-}
-
-port_busy() {
-    (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
 }
 
 ping_server() {
@@ -98,7 +58,7 @@ launch() {
 }
 
 start() {
-    install_packages
+    install_packages mariadb-server mariadb-client odbc-mariadb unixodbc
     mkdir -p "$base"
     exec 9>"$base/lock"
     flock 9
@@ -115,20 +75,7 @@ start() {
                 exit 1
             }
         fi
-        # A port taken between the check and the start makes the server quit: try the next.
-        local port=3307 attempt
-        for attempt in 1 2 3 4 5; do
-            while port_busy "$port"; do
-                port=$((port + 1))
-            done
-            launch "$port" && break
-            if [ "$attempt" -eq 5 ]; then
-                log "the server does not answer; see $errlog"
-                tail -n 20 "$errlog" >&2 || true
-                exit 1
-            fi
-            port=$((port + 1))
-        done
+        launch_on_free_port 3307 "$errlog"
     fi
 
     mariadb --no-defaults --socket="$sock" -uroot >&2 <<'SQL'
@@ -142,7 +89,7 @@ GRANT ALL PRIVILEGES ON `partlib\_test%`.* TO 'partlib'@'127.0.0.1';
 GRANT ALL PRIVILEGES ON `partlib\_test%`.* TO 'partlib'@'localhost';
 FLUSH PRIVILEGES;
 SQL
-    echo "Provider=ODBC;Driver={$(odbc_driver)};Server=127.0.0.1;Port=$(cat "$portfile");Initial Catalog=partlib_test;User ID=partlib;Password=pl-secret"
+    init_string "$(odbc_driver "MariaDB or MySQL" "MariaDB Unicode" MariaDB MySQL)"
 }
 
 stop() {
@@ -163,8 +110,4 @@ stop() {
     exit 1
 }
 
-case "$action" in
-start) start ;;
-stop) stop ;;
-*) usage ;;
-esac
+run_action

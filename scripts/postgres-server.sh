@@ -10,18 +10,11 @@
 # port from 5433, and takes connections on its socket in BUILD_DIR/postgres.
 # Only the initialisation string goes to stdout; everything else to stderr.
 set -euo pipefail
+server_name=postgres-server
+source "$(dirname "${BASH_SOURCE[0]}")/server-common.sh"
 
-usage() {
-    echo "usage: $0 start|stop BUILD_DIR" >&2
-    exit 2
-}
-
-[ $# -eq 2 ] || usage
-action=$1
-build_dir=$(mkdir -p "$2" && cd "$2" && pwd)
+parse_arguments "$@"
 base=$build_dir/postgres
-
-log() { echo "postgres-server: $*" >&2; }
 
 # The server's account must be able to reach its folder. When started by
 # root in a build folder closed to that account, the folder is a private
@@ -36,22 +29,6 @@ data=$base/data
 portfile=$base/port
 logfile=$base/server.log
 
-as_root() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-install_packages() {
-    local missing=()
-    local pkg
-    for pkg in postgresql odbc-postgresql unixodbc; do
-        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    log "installing ${missing[*]}"
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get update >&2
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}" >&2
-}
-
 # The newest server's programs (Debian keeps them out of PATH).
 bin_dir() {
     local dir
@@ -63,18 +40,6 @@ bin_dir() {
     echo "$dir"
 }
 
-odbc_driver() {
-    local drivers name
-    drivers=$(odbcinst -q -d 2>/dev/null | tr -d '[]')
-    name=$(grep -i -m1 '^PostgreSQL Unicode$' <<<"$drivers" || true)
-    [ -n "$name" ] || name=$(grep -i -m1 'PostgreSQL' <<<"$drivers" || true)
-    if [ -z "$name" ]; then
-        log "no PostgreSQL ODBC driver is registered with unixODBC"
-        exit 1
-    fi
-    echo "$name"
-}
-
 # Runs a command as the server's user: initdb and the server refuse root.
 as_owner() {
     if [ "$(id -u)" -eq 0 ]; then
@@ -82,10 +47,6 @@ as_owner() {
     else
         "$@"
     fi
-}
-
-port_busy() {
-    (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
 }
 
 server_running() {
@@ -120,7 +81,7 @@ launch() {
 }
 
 start() {
-    install_packages
+    install_packages postgresql odbc-postgresql unixodbc
     mkdir -p "$base"
     if [ "$(id -u)" -eq 0 ]; then
         chown postgres: "$base"
@@ -137,20 +98,7 @@ start() {
     else
         [ -f "$data/PG_VERSION" ] || initialise
         rm -f "$data/postmaster.pid"
-        # A port taken between the check and the start makes the server quit: try the next.
-        local port=5433 attempt
-        for attempt in 1 2 3 4 5; do
-            while port_busy "$port"; do
-                port=$((port + 1))
-            done
-            launch "$port" && break
-            if [ "$attempt" -eq 5 ]; then
-                log "the server does not answer; see $logfile"
-                tail -n 20 "$logfile" >&2 || true
-                exit 1
-            fi
-            port=$((port + 1))
-        done
+        launch_on_free_port 5433 "$logfile"
     fi
 
     admin_sql >&2 <<'SQL'
@@ -167,7 +115,7 @@ SELECT 'CREATE DATABASE partlib_test OWNER partlib' WHERE NOT EXISTS (SELECT 1 F
 SELECT 'CREATE DATABASE partlib_test2 OWNER partlib' WHERE NOT EXISTS (SELECT 1 FROM pg_database WHERE datname = 'partlib_test2')
 \gexec
 SQL
-    echo "Provider=ODBC;Driver={$(odbc_driver)};Server=127.0.0.1;Port=$(cat "$portfile");Initial Catalog=partlib_test;User ID=partlib;Password=pl-secret"
+    init_string "$(odbc_driver PostgreSQL "PostgreSQL Unicode" PostgreSQL)"
 }
 
 stop() {
@@ -182,8 +130,4 @@ stop() {
     }
 }
 
-case "$action" in
-start) start ;;
-stop) stop ;;
-*) usage ;;
-esac
+run_action

@@ -1,9 +1,9 @@
 #include "ctraxdbpartlib/access/CTraxDBHierarchyAccess.h"
 
 #include "ctraxdbpartlib/CLogger.h"
+#include "ctraxdbpartlib/connection/DBStatement.h"
 #include "ctraxdbpartlib/readers/CTraxDBHierarchyReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBPartReader.h"
-#include "ctraxdbpartlib/readers/DBStatement.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {

@@ -1,13 +1,13 @@
 #include "ctraxdbpartlib/access/CTraxDBPartDefAccess.h"
 
 #include "ctraxdbpartlib/access/CTraxDBPartRecord.h"
+#include "ctraxdbpartlib/connection/DBStatement.h"
 #include "ctraxdbpartlib/readers/CTraxDBAttribReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBGateReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBGateSwapReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBPartReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBPinDataReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBPinEquivReader.h"
-#include "ctraxdbpartlib/readers/DBStatement.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ctraxdbpartlib/access/DBAccess.h"
-#include "ctraxdbpartlib/access/DBField.h"
+#include "ctraxdbpartlib/connection/DBField.h"
 #include "ctraxdbpartlib/readers/PartAccessor.h"
 #include "interface/Handles.h"
 #include "interface/PartForReportsAccess.h"

@@ -10,7 +10,7 @@
 
 #include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/access/DBAccess.h"
-#include "ctraxdbpartlib/access/DBField.h"
+#include "ctraxdbpartlib/connection/DBField.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ctraxdbpartlib/OleDbTypes.h"
 #include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/ColumnCatalogue.h"
-#include "ctraxdbpartlib/connection/OleDbTypes.h"
 
 #include <cstddef>
 #include <cstdint>

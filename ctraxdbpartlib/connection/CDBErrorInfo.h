@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ctraxdbpartlib/connection/OleDbTypes.h"
+#include "ctraxdbpartlib/OleDbTypes.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ctraxdbpartlib/OleDbTypes.h"
 #include "ctraxdbpartlib/connection/DBVariant.h"
-#include "ctraxdbpartlib/connection/OleDbTypes.h"
 
 #include <utility>
 #include <vector>

@@ -3,7 +3,7 @@
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
 #include "ctraxdbpartlib/connection/CTraxDBSource.h"
-#include "ctraxdbpartlib/readers/DBStatement.h"
+#include "ctraxdbpartlib/connection/DBStatement.h"
 
 #include <memory>
 #include <stdexcept>

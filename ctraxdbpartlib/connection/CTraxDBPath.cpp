@@ -1,8 +1,8 @@
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 
 #include "ctraxdbpartlib/CLogger.h"
-#include "ctraxdbpartlib/access/DBField.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
+#include "ctraxdbpartlib/connection/DBField.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
 #include "interface/Exception.h"
 

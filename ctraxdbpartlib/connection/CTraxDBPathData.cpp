@@ -2,8 +2,8 @@
 
 #include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/CTraxDBError.h"
-#include "ctraxdbpartlib/access/DBField.h"
 #include "ctraxdbpartlib/connection/CTraxDBSource.h"
+#include "ctraxdbpartlib/connection/DBField.h"
 
 #include <cstring>
 

@@ -5,9 +5,9 @@
 // default) or ODBC. Every operation returns a result code and, on failure,
 // leaves the engine's descriptions as error records (CDBErrorInfo).
 
+#include "ctraxdbpartlib/OleDbTypes.h"
 #include "ctraxdbpartlib/connection/DBVariant.h"
 #include "ctraxdbpartlib/connection/Dialect.h"
-#include "ctraxdbpartlib/connection/OleDbTypes.h"
 #include "ctraxdbpartlib/connection/RowTally.h"
 
 #include <cstddef>

@@ -8,8 +8,8 @@
 // in their constructors and say how a record is made.
 
 #include "ctraxdbpartlib/CLogger.h"
+#include "ctraxdbpartlib/connection/DBStatement.h"
 #include "ctraxdbpartlib/readers/DBReader.h"
-#include "ctraxdbpartlib/readers/DBStatement.h"
 
 #include <memory>
 #include <string>

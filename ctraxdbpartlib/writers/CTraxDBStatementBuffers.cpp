@@ -3,7 +3,7 @@
 #include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CTraxDBSavepoint.h"
-#include "ctraxdbpartlib/readers/DBStatement.h"
+#include "ctraxdbpartlib/connection/DBStatement.h"
 #include "ctraxdbpartlib/writers/TextWidthCheck.h"
 #include "interface/Exception.h"
 

@@ -3,7 +3,7 @@
 #include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/CTraxDBError.h"
 #include "ctraxdbpartlib/access/FolderAncestors.h"
-#include "ctraxdbpartlib/readers/DBStatement.h"
+#include "ctraxdbpartlib/connection/DBStatement.h"
 #include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 #include "ctraxdbpartlib/writers/WriteAccessors.h"
 

@@ -11,7 +11,7 @@
 
 #include "ctraxdbpartlib/CTraxDBError.h"
 #include "ctraxdbpartlib/connection/CCommand.h"
-#include "ctraxdbpartlib/readers/DBStatement.h"
+#include "ctraxdbpartlib/connection/DBStatement.h"
 #include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 #include "ctraxdbpartlib/writers/CTraxDBWriter.h"
 

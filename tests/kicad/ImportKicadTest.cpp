@@ -3,7 +3,7 @@
 // symbols, the name rule for a symbol in two libraries, and refusals that
 // leave the database as it was.
 
-#include "ctraxdbpartlib/readers/DBStatement.h"
+#include "ctraxdbpartlib/connection/DBStatement.h"
 #include "interface/CTraxDBPartLib.h"
 #include "tests/kicad/KicadTestFiles.h"
 #include "tests/support/TestDatabase.h"

@@ -4,7 +4,7 @@
 
 #include "tools/partlib/LibraryExport.h"
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
-#include "ctraxdbpartlib/readers/DBStatement.h"
+#include "ctraxdbpartlib/connection/DBStatement.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
 #include "tests/support/SampleDatabase.h"

@@ -1,4 +1,4 @@
-#include "ctraxdbpartlib/readers/DBStatement.h"
+#include "ctraxdbpartlib/connection/DBStatement.h"
 
 #include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/readers/CountAccessor.h"
@@ -23,7 +23,9 @@ int countWith(CTraxDBPath &path, const std::string &sql, int paramCount, int32_t
 
 } // namespace
 
-int runCount(CTraxDBPath &path, const std::string &sql) { return countWith(path, sql, 0, 0, 0); }
+int runCount(CTraxDBPath &path, const std::string &sql) {
+    return countWith(path, sql, 0, 0, 0);
+}
 
 int runCount(CTraxDBPath &path, const std::string &sql, int32_t param1) {
     return countWith(path, sql, 1, param1, 0);

@@ -1,4 +1,4 @@
-#include "ctraxdbpartlib/access/DBField.h"
+#include "ctraxdbpartlib/connection/DBField.h"
 
 #include "ctraxdbpartlib/CTraxDBError.h"
 
