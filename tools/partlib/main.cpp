@@ -72,6 +72,7 @@ int main(int argc, char **argv) {
     partlib::addCopyCommand(app);
     partlib::addImportCommand(app);
     partlib::addImportKicadCommand(app);
+    partlib::addKicadDblCommand(app);
     partlib::addReadCommands(app);
 
     try {

@@ -1,0 +1,142 @@
+// partlib kicad-dbl: the views that KiCad reads a database library from, and
+// the .kicad_dbl file that points KiCad at them.
+
+#include "ctraxdbpartlib/connection/CTraxDBPath.h"
+#include "ctraxdbpartlib/connection/CTraxDBTransaction.h"
+#include "ctraxdbpartlib/connection/DBProvider.h"
+#include "ctraxdbpartlib/connection/OdbcSupport.h"
+#include "interface/LibraryAccess.h"
+#include "tools/partlib/CheckedOutput.h"
+#include "tools/partlib/Commands.h"
+#include "tools/partlib/KicadDbl.h"
+#include "tools/partlib/LibraryExport.h"
+#include "tools/partlib/Output.h"
+#include "tools/partlib/ReadTransaction.h"
+#include "tools/partlib/SameDatabase.h"
+#include "tools/partlib/Signals.h"
+#include "tools/partlib/StoredLibrary.h"
+
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+namespace partlib {
+
+namespace {
+
+namespace DBIMPL = COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+using COM_ORVEL_TRAX_PLDAIO_INTERFACE::LibraryAccess;
+using COM_ORVEL_TRAX_PLDAIO_INTERFACE::pathHandle_t;
+
+// The name of Debian's SQLite ODBC driver (libsqliteodbc) in odbcinst.ini.
+const char *const SQLITE_DRIVER = "SQLite3";
+
+struct Arguments {
+    std::string database;
+    std::vector<std::string> libraries;
+    std::optional<std::string> output;
+    bool withPassword = false;
+};
+
+bool isPasswordKey(const std::string &key) {
+    return DBIMPL::equalsNoCase(key, "Password") || DBIMPL::equalsNoCase(key, "PWD");
+}
+
+// How KiCad reaches the database that `database` names, and the name the
+// file gives it.
+std::pair<std::string, KicadSource> sourceOf(const std::string &database, bool withPassword) {
+    DBIMPL::InitString init;
+    DBIMPL::InitString::parse(initialisationStringOf(database), init);
+    KicadSource source;
+    const std::string file = databaseFileOf(database);
+    if (!file.empty()) {
+        const std::string absolute = std::filesystem::absolute(file).lexically_normal().string();
+        source.connectionString =
+            DBIMPL::odbcConnectionString(DBIMPL::InitString{{{"Driver", SQLITE_DRIVER}, {"Database", absolute}}});
+        return {std::filesystem::path(file).stem().string(), source};
+    }
+    source.username = init.has("User ID") ? init.get("User ID") : init.get("UID");
+    if (withPassword)
+        source.password = init.has("Password") ? init.get("Password") : init.get("PWD");
+    if (init.has("DSN")) {
+        source.dsn = init.get("DSN");
+    } else {
+        DBIMPL::InitString kept;
+        for (const auto &pair : init.pairs)
+            if (!isPasswordKey(pair.first) && !DBIMPL::equalsNoCase(pair.first, "User ID") &&
+                !DBIMPL::equalsNoCase(pair.first, "UID"))
+                kept.pairs.push_back(pair);
+        source.connectionString = DBIMPL::odbcConnectionString(kept);
+    }
+    const std::string catalog = init.has("Initial Catalog") ? init.get("Initial Catalog") : init.get("Database");
+    return {catalog.empty() ? source.dsn : catalog, source};
+}
+
+void runKicadDbl(const Arguments &args) {
+    refuseReadOnlyDatabase(args.database);
+    SignalGuard signals;
+    pathHandle_t path = openExistingDatabase(args.database);
+    auto *database = dynamic_cast<DBIMPL::CTraxDBPath *>(path.get());
+    if (!database)
+        fail("The database cannot be given views"); // only a host's own path type lacks them
+    OutputFile out(outputTarget(args.output, "-o"), {databaseFileOf(args.database)});
+
+    std::vector<KicadView> views;
+    {
+        ReadTransaction transaction(path);
+        for (const std::shared_ptr<LibraryAccess> &library : chosenLibraries(path, args.libraries)) {
+            throwIfCancelled();
+            views.push_back(kicadView(readStoredLibrary(*library), library->getID()));
+        }
+    }
+    if (views.empty())
+        fail(databaseName(args.database, true) + " holds no library to make a KiCad database library of");
+    const auto [name, source] = sourceOf(args.database, args.withPassword);
+    out.fill([&](std::ostream &stream) { stream << dblDocument(name, views, source).dump(2) << "\n"; });
+    throwIfCancelled();
+
+    // The views in one transaction where the engine keeps its DDL in one
+    // (SQLite, PostgreSQL); the file replaces the target only after them.
+    DBIMPL::CTraxDBTransaction transaction(*database, DBIMPL::CTraxDBTransaction::Kind::Write);
+    for (const KicadView &view : views) {
+        database->execute(view.dropStatement());
+        database->execute(view.createStatement());
+    }
+    throwIfCancelled();
+    transaction.commit();
+    forgetCaughtSignal();
+    out.commit();
+
+    for (const KicadView &view : views) {
+        std::cerr << "View " << view.view << ": library " << printable(view.library) << ", " << view.columns.size()
+                  << " columns\n";
+        for (const std::string &left : view.leftOut)
+            std::cerr << "  no column for attribute " << printable(left) << "\n";
+    }
+}
+
+} // namespace
+
+void addKicadDblCommand(CLI::App &app) {
+    auto args = std::make_shared<Arguments>();
+    CLI::App *command = app.add_subcommand(
+        "kicad-dbl", "Make a KiCad database library of libraries: one view per library and the .kicad_dbl file");
+    command->footer(
+        "Creates or replaces in DB one view per library, named partlib_kicad_ and the library's name (letters,\n"
+        "digits and _ only), with a row per part: Part (the part's name, the key), Symbol (the definition's\n"
+        "attribute \"KiCad symbol\", Library:Name, as import-kicad records it), Footprint, Value, Description,\n"
+        "Datasheet, Keywords and one column per attribute name of the library's definitions (not the pin\n"
+        "details import-kicad keeps in attributes). Every column is text of a fixed width. FILE names the views\n"
+        "and how KiCad connects: a SQLite file through the SQLite3 ODBC driver (Debian's libsqliteodbc), a\n"
+        "server through its ODBC driver or DSN; the password only with --with-password. Run it again after\n"
+        "the libraries changed: the views follow, and new attribute names get their columns.");
+    addDatabaseArgument(*command, args->database);
+    command->add_option("LIBRARY", args->libraries, "Names of the libraries (default: every library)");
+    addOutputOption(*command, args->output, "the views are made")->required();
+    command->add_flag("--with-password", args->withPassword,
+                      "Write the initialisation string's password into FILE (KiCad asks for none otherwise)");
+    command->callback([args] { runKicadDbl(*args); });
+}
+
+} // namespace partlib
