@@ -73,11 +73,12 @@ std::string KicadView::createStatement() const {
         if (i > 0)
             sql += ", ";
         if (!column.attribute.empty())
-            // A subquery that selects the column itself: every engine types
-            // the view's column as the attribute value's VARCHAR.
+            // A subquery that selects the column itself, so that every engine
+            // types the view's column as the attribute value's VARCHAR; the
+            // key of definition and name makes it one row at most.
             sql += "(SELECT a.[Attribute_value] FROM [Attributes] a WHERE a.[Part_def_ID] = p.[Part_def_ID] AND "
                    "a.[Name] = " +
-                   literal(column.attribute) + " ORDER BY a.[ID] LIMIT 1)";
+                   literal(column.attribute) + ")";
         else if (column.field == "Value")
             sql += "d.[Part_def_value]";
         else
