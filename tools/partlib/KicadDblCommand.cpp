@@ -39,10 +39,6 @@ struct Arguments {
     bool withPassword = false;
 };
 
-bool isPasswordKey(const std::string &key) {
-    return DBIMPL::equalsNoCase(key, "Password") || DBIMPL::equalsNoCase(key, "PWD");
-}
-
 // How KiCad reaches the database that `database` names, and the name the
 // file gives it.
 std::pair<std::string, KicadSource> sourceOf(const std::string &database, bool withPassword) {
@@ -64,7 +60,7 @@ std::pair<std::string, KicadSource> sourceOf(const std::string &database, bool w
     } else {
         DBIMPL::InitString kept;
         for (const auto &pair : init.pairs)
-            if (!isPasswordKey(pair.first) && !DBIMPL::equalsNoCase(pair.first, "User ID") &&
+            if (!DBIMPL::isPasswordKey(pair.first) && !DBIMPL::equalsNoCase(pair.first, "User ID") &&
                 !DBIMPL::equalsNoCase(pair.first, "UID"))
                 kept.pairs.push_back(pair);
         source.connectionString = DBIMPL::odbcConnectionString(kept);
