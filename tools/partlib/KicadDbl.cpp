@@ -10,10 +10,9 @@
 namespace partlib {
 
 const char *const KICAD_SYMBOL_ATTRIBUTE = "KiCad symbol";
+const char *const KICAD_VIEW_PREFIX = "partlib_kicad_";
 
 namespace {
-
-const char *const VIEW_PREFIX = "partlib_kicad_";
 
 // Letters, digits and '_' only: a name that needs no quoting rules of any
 // engine, whatever the library's name holds.
@@ -29,13 +28,13 @@ std::string safeName(const std::string &text) {
 std::string viewName(const std::string &library) {
     const std::string safe = safeName(library);
     if (safe == library)
-        return VIEW_PREFIX + safe;
+        return KICAD_VIEW_PREFIX + safe;
     uint32_t hash = 2166136261u; // FNV-1a
     for (unsigned char c : library)
         hash = (hash ^ c) * 16777619u;
     char suffix[10];
     std::snprintf(suffix, sizeof suffix, "_%08x", hash);
-    return VIEW_PREFIX + safe + suffix;
+    return KICAD_VIEW_PREFIX + safe + suffix;
 }
 
 std::string folded(const std::string &text) {
@@ -60,7 +59,30 @@ bool isPinDetail(const std::string &name) {
     return name == "Hidden pins" || name == "Pin shapes" || std::regex_match(name, pin);
 }
 
+bool unsafeName(const std::string &name) {
+    return name.find('\\') != std::string::npos ||
+           std::any_of(name.begin(), name.end(), [](unsigned char c) { return c < 0x20; });
+}
+
 } // namespace
+
+const std::vector<KicadColumn> &fixedKicadColumns() {
+    static const std::vector<KicadColumn> columns = {{"Part", "Part", "", false},
+                                                     {"Symbol", "Symbol", KICAD_SYMBOL_ATTRIBUTE, false},
+                                                     {"Footprint", "Footprint", "Footprint", false},
+                                                     {"Value", "Value", "", true},
+                                                     {"Description", "Description", "", false},
+                                                     {"Datasheet", "Datasheet", "Datasheet", false},
+                                                     {"Keywords", "Keywords", "ki_keywords", false}};
+    return columns;
+}
+
+bool getsOwnColumn(const std::string &attribute) {
+    for (const KicadColumn &column : fixedKicadColumns())
+        if (column.attribute == attribute)
+            return false;
+    return !isPinDetail(attribute) && !unsafeName(attribute);
+}
 
 std::string KicadView::dropStatement() const {
     return "DROP VIEW IF EXISTS [" + view + "]";
@@ -94,29 +116,18 @@ KicadView kicadView(const hostmodel::Library &library, int libraryId) {
     view.library = library.name;
     view.view = viewName(library.name);
     view.libraryId = libraryId;
-    view.columns = {{"Part", "Part", "", false},
-                    {"Symbol", "Symbol", KICAD_SYMBOL_ATTRIBUTE, false},
-                    {"Footprint", "Footprint", "Footprint", false},
-                    {"Value", "Value", "", true},
-                    {"Description", "Description", "", false},
-                    {"Datasheet", "Datasheet", "Datasheet", false},
-                    {"Keywords", "Keywords", "ki_keywords", false}};
-    std::set<std::string> taken, mapped;
-    for (const KicadColumn &column : view.columns) {
+    view.columns = fixedKicadColumns();
+    std::set<std::string> taken;
+    for (const KicadColumn &column : view.columns)
         taken.insert(folded(column.column));
-        if (!column.attribute.empty())
-            mapped.insert(column.attribute);
-    }
     std::set<std::string> names;
     for (const hostmodel::PartDefinition &definition : library.definitions)
         for (const hostmodel::Attribute &attribute : definition.attributes)
             names.insert(attribute.name);
     for (const std::string &name : names) {
-        if (mapped.count(name) || isPinDetail(name))
-            continue;
-        if (name.find('\\') != std::string::npos ||
-            std::any_of(name.begin(), name.end(), [](unsigned char c) { return c < 0x20; })) {
-            view.leftOut.push_back(name + " (a backslash or control character in the name)");
+        if (!getsOwnColumn(name)) {
+            if (unsafeName(name))
+                view.leftOut.push_back(name + " (a backslash or control character in the name)");
             continue;
         }
         std::string column = safeName(name);

@@ -41,6 +41,18 @@ struct KicadView {
     std::string createStatement() const;
 };
 
+// The prefix of every view's name.
+extern const char *const KICAD_VIEW_PREFIX;
+
+// The columns every view has, in their order: the key, the symbol and
+// footprint references and the symbol's own properties.
+const std::vector<KicadColumn> &fixedKicadColumns();
+
+// Whether an attribute of that name gets a column of its own in a view:
+// not one of the fixed columns' attributes, not a pin detail of
+// import-kicad, and no backslash or control character in the name.
+bool getsOwnColumn(const std::string &attribute);
+
 // The view of a library: the fixed columns and one per attribute name its
 // definitions use (other than the pin details that import-kicad keeps in
 // attributes), in name order.
