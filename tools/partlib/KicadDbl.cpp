@@ -122,8 +122,10 @@ KicadView kicadView(const hostmodel::Library &library, int libraryId) {
         taken.insert(folded(column.column));
     std::set<std::string> names;
     for (const hostmodel::PartDefinition &definition : library.definitions)
-        for (const hostmodel::Attribute &attribute : definition.attributes)
+        for (const hostmodel::Attribute &attribute : definition.attributes) {
             names.insert(attribute.name);
+            view.withSymbol += attribute.name == KICAD_SYMBOL_ATTRIBUTE;
+        }
     for (const std::string &name : names) {
         if (!getsOwnColumn(name)) {
             if (unsafeName(name))

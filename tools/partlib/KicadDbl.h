@@ -35,6 +35,7 @@ struct KicadView {
     int libraryId = 0;
     std::vector<KicadColumn> columns; // the key, symbol and footprint columns first
     std::vector<std::string> leftOut; // attribute names that got no column, with the reason
+    size_t withSymbol = 0;            // definitions that name their KiCad symbol
 
     // In square brackets, as the plug-in's SQL is written.
     std::string dropStatement() const;

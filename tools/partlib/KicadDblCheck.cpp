@@ -137,13 +137,11 @@ private:
         std::map<std::string, size_t> index;
         for (size_t i = 0; i < all.columns.size(); ++i)
             index[all.columns[i].name] = i;
-        bool complete = true;
         for (const std::string &column : DblFile::namedColumns(library)) {
             const auto found = index.find(column);
             if (found == index.end()) {
                 problem("table " + printable(library.table) + " has no column " + printable(column) +
                         ": the file is stale");
-                complete = false;
             } else if (!fixedWidthText(all.columns[found->second])) {
                 problem("column " + printable(column) + " of " + printable(library.table) +
                         " is not typed as text of a fixed width by the driver (SQL type " +
@@ -151,7 +149,7 @@ private:
                         std::to_string(all.columns[found->second].size) + ")");
             }
         }
-        if (!complete || !index.count(library.key) || !index.count(library.symbols))
+        if (!index.count(library.key) || !index.count(library.symbols))
             return all.rows.size();
         const size_t key = index.at(library.key), symbol = index.at(library.symbols);
         const size_t footprint = index.count(library.footprints) ? index.at(library.footprints) : all.columns.size();

@@ -20,6 +20,7 @@
 #include "tools/partlib/Signals.h"
 #include "tools/partlib/StoredLibrary.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -155,6 +156,11 @@ void runKicadDbl(const Arguments &args) {
     }
     if (views.empty())
         fail(databaseName(args.database, true) + " holds no library to make a KiCad database library of");
+    if (std::all_of(views.begin(), views.end(), [](const KicadView &view) { return view.withSymbol == 0; }))
+        fail(std::string("No definition of ") +
+             (views.size() == 1 ? "library " + printable(views[0].library) : "these libraries") +
+             " names its KiCad symbol (the attribute \"" + KICAD_SYMBOL_ATTRIBUTE +
+             "\" as Library:Name, which import-kicad records): KiCad could place none of its parts");
     confirmReplacing(path, views, *args.output);
     const auto [name, source] = sourceOf(args.database, args.withPassword);
     out.fill([&](std::ostream &stream) { stream << dblDocument(name, views, source).dump(2) << "\n"; });
@@ -173,6 +179,10 @@ void runKicadDbl(const Arguments &args) {
     out.commit();
 
     for (const KicadView &view : views) {
+        if (view.withSymbol == 0)
+            std::cerr << "Warning: no definition of library " << printable(view.library)
+                      << " names its KiCad symbol (\"" << KICAD_SYMBOL_ATTRIBUTE
+                      << "\"): KiCad can place none of its parts\n";
         std::cerr << "View " << view.view << ": library " << printable(view.library) << ", " << view.columns.size()
                   << " columns\n";
         for (const std::string &left : view.leftOut)
