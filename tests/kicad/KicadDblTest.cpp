@@ -105,11 +105,22 @@ std::vector<std::string> sampleParts(const std::string &database, const std::str
     return {names.front(), names[names.size() / 2], names.back()};
 }
 
+// The parts of the libraries as `parts` lists them.
+long partCount(const std::string &database, const std::vector<std::string> &libraries) {
+    long parts = 0;
+    for (const std::string &name : libraries) {
+        ProgramRun listed = runPartlib({"parts", database, name, "--format", "csv"});
+        parts += std::count(listed.output.begin(), listed.output.end(), '\n') - 1;
+    }
+    return parts;
+}
+
 // Imports the KiCad files, makes the .kicad_dbl, and expects --check to find
-// every part's symbol and the views' rows of a sample of parts to equal the
-// readers'.
+// all `parts` parts' symbols and the views' rows of a sample of parts (of
+// every `sampleEvery`th library) to equal the readers'.
 void expectKicadFindsEverySymbol(const std::string &database, const std::vector<std::string> &files,
-                                 const std::vector<std::string> &options, const std::string &problems) {
+                                 const std::vector<std::string> &options, const std::string &problems, long parts,
+                                 size_t sampleEvery = 1) {
     std::vector<std::string> import = {"import-kicad", database, "--yes"};
     for (const std::string &file : files)
         import.push_back(kicadtest::path(file));
@@ -121,11 +132,8 @@ void expectKicadFindsEverySymbol(const std::string &database, const std::vector<
     ProgramRun made = runPartlib(make);
     ASSERT_EQ(made.status, 0) << made.all();
 
-    long parts = 0;
-    for (const std::string &name : files) {
-        ProgramRun listed = runPartlib({"parts", database, name, "--format", "csv"});
-        parts += std::count(listed.output.begin(), listed.output.end(), '\n') - 1;
-    }
+    if (parts < 0)
+        parts = partCount(database, files);
     ProgramRun checked = runPartlib({"kicad-dbl", "--check", file});
     EXPECT_EQ(checked.status, problems == "0 problems" ? 0 : 1) << checked.all();
     EXPECT_TRUE(contains(checked.output, std::to_string(files.size()) + " libraries, " + std::to_string(parts) +
@@ -139,16 +147,17 @@ void expectKicadFindsEverySymbol(const std::string &database, const std::vector<
     EXPECT_EQ(dbl["source"]["type"], "odbc");
     ASSERT_EQ(dbl["libraries"].size(), files.size());
     partlib::OdbcClient odbc = connect(dbl);
-    for (const auto &library : dbl["libraries"])
-        for (const std::string &part : sampleParts(database, library["name"]))
-            EXPECT_EQ(viewRow(odbc, library["table"], part), shownRow(database, library, part)) << part;
+    for (size_t i = 0; i < dbl["libraries"].size(); i += sampleEvery)
+        for (const std::string &part : sampleParts(database, dbl["libraries"][i]["name"]))
+            EXPECT_EQ(viewRow(odbc, dbl["libraries"][i]["table"], part), shownRow(database, dbl["libraries"][i], part))
+                << part;
 }
 
 TEST(KicadDbl, KiCadFindsEveryPartsSymbolThroughTheViewsOfSqlite) {
     KICAD_REQUIRE_PACKAGE();
     const std::string database = txdbtest::tempFile();
     ASSERT_EQ(runPartlib({"init", database, "--yes"}).status, 0);
-    expectKicadFindsEverySymbol(database, {"74xx", "Device"}, {}, "0 problems");
+    expectKicadFindsEverySymbol(database, {"74xx", "Device"}, {}, "0 problems", -1);
     ProgramRun sqlite = runPartlib({"kicad-dbl", database, "-o", "-", "--yes"});
     EXPECT_TRUE(contains(sqlite.output, "Driver={SQLite3};Database=")) << sqlite.output;
 }
@@ -161,7 +170,7 @@ TEST(KicadDbl, KiCadFindsEveryPartsSymbolThroughTheViewsOfTheServers) {
         SCOPED_TRACE(engine);
         const std::string database = txdbtest::freshDatabase(engine);
         ASSERT_EQ(runPartlib({"init", database, "--yes"}).status, 0);
-        expectKicadFindsEverySymbol(database, {"74xx"}, {"--with-password"}, "0 problems");
+        expectKicadFindsEverySymbol(database, {"74xx"}, {"--with-password"}, "0 problems", -1);
         // Without --with-password the file holds the user, never the password.
         ProgramRun without = runPartlib({"kicad-dbl", database, "-o", "-", "--yes"});
         EXPECT_EQ(without.status, 0) << without.all();
@@ -170,8 +179,9 @@ TEST(KicadDbl, KiCadFindsEveryPartsSymbolThroughTheViewsOfTheServers) {
     }
 }
 
-// KiCad's whole collection: every symbol found; the one reference KiCad's
-// own files give without a library (a footprint of Memory_Flash) reported.
+// KiCad's whole collection (17,569 symbols in Debian bookworm's package):
+// every symbol found; the one reference KiCad's own files give without a
+// library (a footprint of Memory_Flash) reported.
 TEST(KicadDbl, KiCadFindsEverySymbolOfTheWholeCollection) {
     KICAD_REQUIRE_PACKAGE();
     std::vector<std::string> files;
@@ -182,7 +192,7 @@ TEST(KicadDbl, KiCadFindsEverySymbolOfTheWholeCollection) {
     ASSERT_EQ(files.size(), 209u);
     const std::string database = txdbtest::tempFile();
     ASSERT_EQ(runPartlib({"init", database, "--yes"}).status, 0);
-    expectKicadFindsEverySymbol(database, files, {}, "1 problem");
+    expectKicadFindsEverySymbol(database, files, {}, "1 problem", 17569, 25);
 }
 
 TEST(KicadDbl, TheViewsFollowTheLibraryAndCheckNoticesAStaleFile) {
