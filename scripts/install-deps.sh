@@ -22,7 +22,7 @@ PACKAGES=(
     "${DEMO_PACKAGES[@]}"
     clang-format clang libclang-rt-14-dev
     sqlite3
-    unixodbc odbc-mariadb odbc-postgresql
+    unixodbc odbc-mariadb odbc-postgresql libsqliteodbc
     mariadb-server mariadb-client postgresql
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     mdbtools
@@ -56,13 +56,23 @@ missing_symbols=()
 for pkg in "${SYMBOL_PACKAGES[@]}"; do
     installed "$pkg" || missing_symbols+=("$pkg")
 done
-if [ ${#missing[@]} -eq 0 ] && [ ${#missing_symbols[@]} -eq 0 ]; then
-    exit 0
-fi
-
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then
     as_root=(sudo)
+fi
+
+# kicad-dbl names the SQLite ODBC driver [SQLite3]; libsqliteodbc registers
+# it in /etc/odbcinst.ini, which is checked here and done if it did not.
+register_sqlite_odbc() {
+    if installed libsqliteodbc && ! odbcinst -q -d -n SQLite3 >/dev/null 2>&1; then
+        printf '[SQLite3]\nDescription=SQLite3 ODBC Driver\nDriver=libsqlite3odbc.so\nSetup=libsqlite3odbc.so\n' |
+            "${as_root[@]}" odbcinst -i -d -r
+    fi
+}
+
+if [ ${#missing[@]} -eq 0 ] && [ ${#missing_symbols[@]} -eq 0 ]; then
+    register_sqlite_odbc
+    exit 0
 fi
 echo "install-deps: installing ${missing[*]} ${missing_symbols[*]}" >&2
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update
@@ -72,3 +82,4 @@ fi
 if [ ${#missing_symbols[@]} -gt 0 ]; then
     "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing_symbols[@]}"
 fi
+register_sqlite_odbc

@@ -11,13 +11,9 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
-namespace {
-
 bool isPasswordKey(const std::string &key) {
     return equalsNoCase(key, "Password") || equalsNoCase(key, "PWD");
 }
-
-} // namespace
 
 bool wholeNumber(const char *text, size_t length, int64_t &value) {
     const std::string number = trimmed(std::string(text, length));

@@ -143,6 +143,10 @@ private:
     RowTally tally;
 };
 
+// Whether an initialisation string's key names a password (Password, PWD;
+// any case).
+bool isPasswordKey(const std::string &key);
+
 // The parsed initialisation string: keys as written (case kept), values
 // unquoted, in their order of appearance.
 class InitString {

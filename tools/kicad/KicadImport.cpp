@@ -64,6 +64,8 @@ private:
         hostmodel::PartDefinition definition;
         definition.name = name;
         Attributes attributes(definition.attributes, count);
+        // The symbol itself, for a KiCad database library of the parts.
+        attributes.add("KiCad symbol", stem + ":" + str(symbol.name));
         mapFields(definition, symbol, stem, attributes, count);
 
         const Symbol *root = &symbol;

@@ -83,6 +83,9 @@ void addCatalogueCommand(CLI::App &app);
 // import-kicad (ImportKicadCommand.cpp)
 void addImportKicadCommand(CLI::App &app);
 
+// kicad-dbl (KicadDblCommand.cpp)
+void addKicadDblCommand(CLI::App &app);
+
 // libraries, tree, parts, show, report (ReadCommands.cpp)
 void addReadCommands(CLI::App &app);
 

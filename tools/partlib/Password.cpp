@@ -24,10 +24,6 @@ using DBIMPL::printable;
 
 const char *const PASSWORD_VARIABLE = "TXDB_PASSWORD";
 
-bool isPasswordKey(const std::string &key) {
-    return DBIMPL::equalsNoCase(key, "Password") || DBIMPL::equalsNoCase(key, "PWD");
-}
-
 // Who the password is for, as the prompt names it: "partlib at
 // 127.0.0.1:3307, database parts".
 std::string describe(const DBIMPL::InitString &init) {
@@ -145,7 +141,7 @@ std::string withPassword(const std::string &database) {
         return database; // refused with its reason when it is opened
     std::optional<std::string> password;
     for (auto &pair : init.pairs)
-        if (isPasswordKey(pair.first) && pair.second == "?") {
+        if (DBIMPL::isPasswordKey(pair.first) && pair.second == "?") {
             if (!password) {
                 const char *given = std::getenv(PASSWORD_VARIABLE);
                 password = given ? given : askedPassword(describe(init));

@@ -86,6 +86,7 @@ int main(int argc, char **argv) {
     partlib::addCopyCommand(app);
     partlib::addImportCommand(app);
     partlib::addImportKicadCommand(app);
+    partlib::addKicadDblCommand(app);
     partlib::addReadCommands(app);
     for (CLI::App *command : app.get_subcommands({}))
         command->footer(command->get_footer() + (command->get_footer().empty() ? "" : "\n\n") + COMMON_OPTIONS);
