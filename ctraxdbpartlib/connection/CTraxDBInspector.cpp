@@ -3,6 +3,7 @@
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
 #include "ctraxdbpartlib/connection/CTraxDBSource.h"
+#include "ctraxdbpartlib/connection/CTraxDBTransaction.h"
 #include "ctraxdbpartlib/connection/DBStatement.h"
 
 #include <memory>
@@ -48,6 +49,16 @@ CTraxDBInspector::CTraxDBInspector(pathHandle_t path) : handle(std::move(path)) 
 
 CTraxDBInspector CTraxDBInspector::openUnchecked(const std::string &initialisation) {
     return CTraxDBInspector(std::make_shared<CTraxDBPath>(initialisation.c_str(), CTraxDBPath::SchemaCheck::Skip));
+}
+
+void CTraxDBInspector::executeInOneWrite(const std::vector<std::string> &statements,
+                                         const std::function<void()> &beforeCommit) {
+    CTraxDBTransaction transaction(path(), CTraxDBTransaction::Kind::Write);
+    for (const std::string &statement : statements)
+        path().execute(statement);
+    if (beforeCommit)
+        beforeCommit();
+    transaction.commit();
 }
 
 CTraxDBPath &CTraxDBInspector::path() {

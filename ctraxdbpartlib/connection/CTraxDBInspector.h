@@ -14,6 +14,7 @@
 #include "interface/Handles.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -99,6 +100,10 @@ public:
     // The rows of `sql`, `columns` (1 to 4) text columns each: for a query
     // of one's own, such as a test's look at raw tables.
     std::vector<TextRow> queryTexts(const std::string &sql, int columns);
+
+    // Runs the statements in one write transaction, all or none; `beforeCommit`
+    // may throw to leave everything undone.
+    void executeInOneWrite(const std::vector<std::string> &statements, const std::function<void()> &beforeCommit);
 
 private:
     CTraxDBPath &path();

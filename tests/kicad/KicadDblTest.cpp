@@ -71,7 +71,7 @@ std::map<std::string, std::string> shownRow(const std::string &database, const n
     std::map<std::string, std::string> attributes;
     for (const auto &attribute : json["attributes"])
         if (attribute["value"].is_string())
-            attributes[attribute["attribute"]] = attribute["value"];
+            attributes[attribute["name"]] = attribute["value"];
     std::map<std::string, std::string> columnOf = {{"KiCad symbol", "Symbol"},
                                                    {"Footprint", "Footprint"},
                                                    {"Datasheet", "Datasheet"},

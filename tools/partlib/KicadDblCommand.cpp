@@ -2,8 +2,6 @@
 // the .kicad_dbl file that points KiCad at them.
 
 #include "ctraxdbpartlib/connection/CTraxDBInspector.h"
-#include "ctraxdbpartlib/connection/CTraxDBPath.h"
-#include "ctraxdbpartlib/connection/CTraxDBTransaction.h"
 #include "ctraxdbpartlib/connection/DBProvider.h"
 #include "ctraxdbpartlib/connection/OdbcSupport.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
@@ -141,9 +139,7 @@ void runKicadDbl(const Arguments &args) {
     refuseReadOnlyDatabase(args.database);
     SignalGuard signals;
     pathHandle_t path = openExistingDatabase(args.database);
-    auto *database = dynamic_cast<DBIMPL::CTraxDBPath *>(path.get());
-    if (!database)
-        fail("The database cannot be given views"); // only a host's own path type lacks them
+    DBIMPL::CTraxDBInspector inspector(path);
     OutputFile out(outputTarget(args.output, "-o"), {databaseFileOf(args.database)});
 
     std::vector<KicadView> views;
@@ -168,13 +164,12 @@ void runKicadDbl(const Arguments &args) {
 
     // The views in one transaction where the engine keeps its DDL in one
     // (SQLite, PostgreSQL); the file replaces the target only after them.
-    DBIMPL::CTraxDBTransaction transaction(*database, DBIMPL::CTraxDBTransaction::Kind::Write);
+    std::vector<std::string> statements;
     for (const KicadView &view : views) {
-        database->execute(view.dropStatement());
-        database->execute(view.createStatement());
+        statements.push_back(view.dropStatement());
+        statements.push_back(view.createStatement());
     }
-    throwIfCancelled();
-    transaction.commit();
+    inspector.executeInOneWrite(statements, throwIfCancelled);
     forgetCaughtSignal();
     out.commit();
 

@@ -100,7 +100,8 @@ int main(int argc, char **argv) {
         partlib::finishStandardOutput();
     } catch (const CLI::ParseError &e) {
         int status = app.exit(e); // --help and --version print here
-        if (status != 0)
+        // A command's own status (CLI::RuntimeError) stays; the parser's go to one.
+        if (status != 0 && !dynamic_cast<const CLI::RuntimeError *>(&e))
             status = USAGE_STATUS;
         try {
             partlib::finishStandardOutput();
