@@ -118,22 +118,32 @@ inline constexpr CatalogueColumn COLUMN_CATALOGUE[] = {
     {"Parts", "Part_Type", catalogue::INTEGER, 0, catalogue::NULLABLE, 1},
 };
 
-// The column, or null when the table has no column of that name (names
-// compared as the schema writes them).
-constexpr const CatalogueColumn *findColumn(std::string_view table, std::string_view name) {
-    for (const CatalogueColumn &column : COLUMN_CATALOGUE)
-        if (column.table == table && column.name == name)
-            return &column;
-    return nullptr;
+constexpr size_t COLUMN_COUNT = sizeof COLUMN_CATALOGUE / sizeof COLUMN_CATALOGUE[0];
+
+// The column's place in the catalogue, or COLUMN_COUNT when the table has no
+// column of that name (names compared as the schema writes them). Places,
+// not pointers: a sanitizing build does not evaluate pointer tests on the
+// catalogue at compile time.
+constexpr size_t columnIndex(std::string_view table, std::string_view name) {
+    for (size_t i = 0; i < COLUMN_COUNT; ++i)
+        if (COLUMN_CATALOGUE[i].table == table && COLUMN_CATALOGUE[i].name == name)
+            return i;
+    return COLUMN_COUNT;
+}
+
+// The column, or null when the table has no column of that name.
+inline const CatalogueColumn *findColumn(std::string_view table, std::string_view name) {
+    const size_t index = columnIndex(table, name);
+    return index == COLUMN_COUNT ? nullptr : &COLUMN_CATALOGUE[index];
 }
 
 // The width in characters of a text column. Any other name is an error: it
 // does not compile where a constant is needed, and throws elsewhere.
 constexpr size_t columnWidth(std::string_view table, std::string_view name) {
-    const CatalogueColumn *column = findColumn(table, name);
-    if (column == nullptr || column->type != ColumnType::Varchar)
+    const size_t index = columnIndex(table, name);
+    if (index == COLUMN_COUNT || COLUMN_CATALOGUE[index].type != ColumnType::Varchar)
         throw std::invalid_argument("no text column of the schema");
-    return column->width;
+    return COLUMN_CATALOGUE[index].width;
 }
 
 // The W of the TextBuffer<W> that holds a text column whole: its width and
@@ -147,12 +157,11 @@ namespace catalogue {
 // Each table's columns stand together, no table names a column twice, and
 // exactly the VARCHAR columns have a width.
 constexpr bool wellFormed() {
-    constexpr size_t count = sizeof COLUMN_CATALOGUE / sizeof COLUMN_CATALOGUE[0];
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < COLUMN_COUNT; ++i) {
         const CatalogueColumn &column = COLUMN_CATALOGUE[i];
         if ((column.type == ColumnType::Varchar) != (column.width > 0))
             return false;
-        for (size_t j = i + 1; j < count; ++j) {
+        for (size_t j = i + 1; j < COLUMN_COUNT; ++j) {
             const CatalogueColumn &later = COLUMN_CATALOGUE[j];
             const bool sameTableLater = later.table == column.table;
             if (sameTableLater && later.name == column.name)
