@@ -58,9 +58,8 @@ bool groupsOf(const std::shared_ptr<Reader<PinEquivAccess>> &groups, std::string
         std::vector<std::string> pins;
         const bool named = eachWritten(group.getEquivilentPins(), [&](PinEquivDataAccess &pin) {
             std::string text;
-            const bool ok = identifier(text, [&](bool &isNull, char *buffer, size_t size) {
-                pin.getPinIdentifier(isNull, buffer, size);
-            });
+            const bool ok = identifier(
+                text, [&](bool &isNull, char *buffer, size_t size) { pin.getPinIdentifier(isNull, buffer, size); });
             pins.push_back(text);
             return ok;
         });
@@ -133,18 +132,16 @@ bool pinsSettled(const std::shared_ptr<Reader<PinDataAccess>> &source,
     std::set<std::string> folds;
     const bool distinct = eachWritten(stored, [&](PinDataAccess &pin) {
         std::string text;
-        if (!identifier(text, [&](bool &isNull, char *buffer, size_t size) {
-                pin.getPinIdentifier(isNull, buffer, size);
-            }))
+        if (!identifier(text,
+                        [&](bool &isNull, char *buffer, size_t size) { pin.getPinIdentifier(isNull, buffer, size); }))
             return true; // a pin without identifier is named by no member
         identifiers.insert(text);
         return folds.insert(folded(text)).second;
     });
     return distinct && eachWritten(source, [&](PinDataAccess &pin) {
                std::string text;
-               return identifier(text, [&](bool &isNull, char *buffer, size_t size) {
-                          pin.getPinIdentifier(isNull, buffer, size);
-                      }) &&
+               return identifier(text, [&](bool &isNull, char *buffer,
+                                           size_t size) { pin.getPinIdentifier(isNull, buffer, size); }) &&
                       identifiers.count(text) > 0;
            });
 }
@@ -166,9 +163,13 @@ UnchangedDetails UnchangedDetails::of(pathHandle_t path, CTraxDBPartDefAccess &s
         return result;
     if (!pinsSettled(source.getPinDataReader(), std::make_shared<CTraxDBPinDataReader>(path, stored)))
         return result;
-    result.groups = same(groups, std::shared_ptr<Reader<PinEquivAccess>>(std::make_shared<CTraxDBPinEquivReader>(path, stored)), groupsOf);
-    result.swaps = same(swaps, std::shared_ptr<Reader<GateSwapAccess>>(std::make_shared<CTraxDBGateSwapReader>(path, stored)), swapsOf);
-    result.gates = same(gates, std::shared_ptr<Reader<GateAccess>>(std::make_shared<CTraxDBGateReader>(path, stored)), gatesOf);
+    result.groups =
+        same(groups, std::shared_ptr<Reader<PinEquivAccess>>(std::make_shared<CTraxDBPinEquivReader>(path, stored)),
+             groupsOf);
+    result.swaps = same(
+        swaps, std::shared_ptr<Reader<GateSwapAccess>>(std::make_shared<CTraxDBGateSwapReader>(path, stored)), swapsOf);
+    result.gates =
+        same(gates, std::shared_ptr<Reader<GateAccess>>(std::make_shared<CTraxDBGateReader>(path, stored)), gatesOf);
     return result;
 }
 
