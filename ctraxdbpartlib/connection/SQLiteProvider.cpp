@@ -8,9 +8,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unordered_map>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -68,10 +70,50 @@ HRESULT failure(sqlite3 *db, int rc, bool preparing) {
     return E_FAIL;
 }
 
+// The prepared statements of a connection that no command uses, by their
+// text, for the next command of the same text: a library write opens the
+// same few readers and rowsets for every definition, and preparing such a
+// statement costs more than running it. Statements handed back are reset
+// and hold no lock; once the connection closes, they are finalized at once.
+class StatementCache {
+public:
+    ~StatementCache() { close(); }
+
+    // An idle statement of this text, or null.
+    sqlite3_stmt *take(const std::string &sql) {
+        auto found = idle.find(sql);
+        if (found == idle.end())
+            return nullptr;
+        sqlite3_stmt *stmt = found->second;
+        idle.erase(found);
+        return stmt;
+    }
+    void give(const std::string &sql, sqlite3_stmt *stmt) {
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+        if (closed || idle.size() >= LIMIT)
+            sqlite3_finalize(stmt);
+        else
+            idle.emplace(sql, stmt);
+    }
+    void close() {
+        for (auto &entry : idle)
+            sqlite3_finalize(entry.second);
+        idle.clear();
+        closed = true;
+    }
+
+private:
+    static constexpr size_t LIMIT = 64;
+    std::unordered_multimap<std::string, sqlite3_stmt *> idle;
+    bool closed = false;
+};
+
 class SQLiteStatement : public ProviderStatement {
 public:
-    SQLiteStatement(sqlite3 *db, sqlite3_stmt *stmt) : db(db), stmt(stmt) {}
-    ~SQLiteStatement() override { sqlite3_finalize(stmt); }
+    SQLiteStatement(sqlite3 *db, sqlite3_stmt *stmt, std::shared_ptr<StatementCache> cache, std::string sql)
+        : db(db), stmt(stmt), cache(std::move(cache)), sql(std::move(sql)) {}
+    ~SQLiteStatement() override { cache->give(sql, stmt); }
 
     // Binds and runs the statement up to its first row, which fetch then
     // hands out; a statement without rows is finished here.
@@ -166,6 +208,8 @@ private:
 
     sqlite3 *db;
     sqlite3_stmt *stmt;
+    std::shared_ptr<StatementCache> cache;
+    std::string sql;
     bool atEnd = false;
     bool rowWaiting = false;
 };
@@ -179,7 +223,10 @@ constexpr int BUSY_TIMEOUT_MS = 10000;
 class SQLiteConnection : public ProviderConnection {
 public:
     SQLiteConnection(sqlite3 *db, std::string file) : db(db), file(std::move(file)) {}
-    ~SQLiteConnection() override { sqlite3_close_v2(db); }
+    ~SQLiteConnection() override {
+        cache->close();
+        sqlite3_close_v2(db);
+    }
 
     // Runs one statement; the schema's ALTER TABLE forms SQLite lacks are
     // carried out by the DDL unit.
@@ -205,6 +252,10 @@ public:
     }
 
     HRESULT prepare(const std::string &sql, std::unique_ptr<ProviderStatement> &statement) override {
+        if (sqlite3_stmt *idle = cache->take(sql)) {
+            statement.reset(new SQLiteStatement(db, idle, cache, sql));
+            return S_OK;
+        }
         sqlite3_stmt *stmt = nullptr;
         if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr) != SQLITE_OK)
             return failure(db, sqlite3_extended_errcode(db), true);
@@ -212,7 +263,7 @@ public:
             CDBErrorInfo::add("The statement is empty");
             return DB_E_ERRORSINCOMMAND;
         }
-        statement.reset(new SQLiteStatement(db, stmt));
+        statement.reset(new SQLiteStatement(db, stmt, cache, sql));
         return S_OK;
     }
 
@@ -329,6 +380,7 @@ private:
 
     sqlite3 *db;
     std::string file;
+    std::shared_ptr<StatementCache> cache = std::make_shared<StatementCache>();
 };
 
 } // namespace

@@ -23,6 +23,8 @@ bool CTraxDBGateSwapGateWritable::find(std::shared_ptr<GateSwapGateAccess> item)
 }
 
 void CTraxDBGateSwapGateWritable::insert(std::shared_ptr<GateSwapGateAccess> item) {
+    if (replayedInsert(item))
+        return;
     item->getEquivType(rowset.equivType);
     rowset.gateEquivId = rowset.parentId;
     rowset.id = statements().bufferGateSwapGateRow(rowset);

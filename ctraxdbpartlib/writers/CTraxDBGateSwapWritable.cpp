@@ -21,6 +21,8 @@ bool CTraxDBGateSwapWritable::find(std::shared_ptr<GateSwapAccess> item) {
 }
 
 void CTraxDBGateSwapWritable::insert(std::shared_ptr<GateSwapAccess> item) {
+    if (replayedInsert(item))
+        return;
     item->getName(rowset.name, sizeof rowset.name);
     rowset.partDefId = partDefId;
     rowset.id = statements().bufferGateSwapRow(rowset);

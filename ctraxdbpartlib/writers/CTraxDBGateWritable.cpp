@@ -28,6 +28,8 @@ bool CTraxDBGateWritable::find(std::shared_ptr<GateAccess> item) {
 }
 
 void CTraxDBGateWritable::insert(std::shared_ptr<GateAccess> item) {
+    if (replayedInsert(item))
+        return;
     fill(*item);
     rowset.partDefId = partDefId;
     rowset.id = statements().bufferGateRow(rowset);

@@ -11,6 +11,7 @@
 #include "ctraxdbpartlib/writers/CTraxDBGateWriter.h"
 #include "ctraxdbpartlib/writers/CTraxDBPinDataWriter.h"
 #include "ctraxdbpartlib/writers/CTraxDBPinEquivWriter.h"
+#include "ctraxdbpartlib/writers/UnchangedDetails.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -87,32 +88,47 @@ void CTraxDBPartDefWritable::writeSubItems(DBWriter<PartDefAccess> &writer, std:
         // A stored definition's groups, swap groups and gates are replaced
         // whole by those the source delivers, so that positions name the
         // source's items and none of the stored ones is left over (a source
-        // without a reader of a kind leaves that kind as it is). Pins are
-        // written before anything refers to them and removed after nothing
-        // does.
+        // without a reader of a kind leaves that kind as it is). A kind the
+        // source delivers as it is stored is only replayed for the
+        // observers. Pins are written before anything refers to them and
+        // removed after nothing does.
+        UnchangedDetails unchanged;
         if (!statements().isNewKey(WriteTable::PartDefinition, rowset.id)) {
             std::shared_ptr<CTraxDBPartDefAccess> stored = storedRecord();
+            unchanged = UnchangedDetails::of(path, *stored, *item);
             if (item->getPinEquivReader()) {
+                Replayed replay(*this, unchanged.groups, Replay::Purge);
                 CTraxDBPinEquivWriter groups(path, rowset);
                 adopt(groups, writer).purgeAll(std::make_shared<CTraxDBPinEquivReader>(path, *stored), cancel);
             }
             if (item->getGateSwapReader()) {
+                Replayed replay(*this, unchanged.swaps, Replay::Purge);
                 CTraxDBGateSwapWriter swaps(path, rowset);
                 adopt(swaps, writer).purgeAll(std::make_shared<CTraxDBGateSwapReader>(path, *stored), cancel);
             }
             if (item->getGateReader()) {
+                Replayed replay(*this, unchanged.gates, Replay::Purge);
                 CTraxDBGateWriter gates(path, rowset);
                 adopt(gates, writer).purgeAll(std::make_shared<CTraxDBGateReader>(path, *stored), cancel);
             }
         }
         CTraxDBPinDataWriter pins(path, rowset);
         adopt(pins, writer).writeNoDelete(item->getPinDataReader(), cancel);
-        CTraxDBPinEquivWriter groups(path, rowset);
-        adopt(groups, writer).writeNoDelete(item->getPinEquivReader(), cancel);
-        CTraxDBGateSwapWriter swaps(path, rowset);
-        adopt(swaps, writer).writeNoDelete(item->getGateSwapReader(), cancel);
-        CTraxDBGateWriter gates(path, rowset);
-        adopt(gates, writer).writeNoDelete(item->getGateReader(), cancel);
+        {
+            Replayed replay(*this, unchanged.groups, Replay::Rewrite);
+            CTraxDBPinEquivWriter groups(path, rowset);
+            adopt(groups, writer).writeNoDelete(item->getPinEquivReader(), cancel);
+        }
+        {
+            Replayed replay(*this, unchanged.swaps, Replay::Rewrite);
+            CTraxDBGateSwapWriter swaps(path, rowset);
+            adopt(swaps, writer).writeNoDelete(item->getGateSwapReader(), cancel);
+        }
+        {
+            Replayed replay(*this, unchanged.gates, Replay::Rewrite);
+            CTraxDBGateWriter gates(path, rowset);
+            adopt(gates, writer).writeNoDelete(item->getGateReader(), cancel);
+        }
         CTraxDBPinDataWriter deletedPins(path, rowset);
         adopt(deletedPins, writer).writeDeletions(item->getPinDataReader(), cancel);
         CTraxDBAttribWriter attributes(path, rowset);
@@ -120,6 +136,9 @@ void CTraxDBPartDefWritable::writeSubItems(DBWriter<PartDefAccess> &writer, std:
     }
     purgeIfPending(writer, item, cancel);
 }
+
+CTraxDBPartDefWritable::Replayed::Replayed(CTraxDBPartDefWritable &writable, bool unchanged, Replay mode)
+    : scope(writable.statements(), unchanged ? mode : Replay::Off) {}
 
 std::shared_ptr<CTraxDBPartDefAccess> CTraxDBPartDefWritable::storedRecord() {
     PartDefAccessor row;

@@ -25,6 +25,16 @@ public:
     void purge(DBWriter<PartDefAccess> &writer, std::shared_ptr<PartDefAccess> item, CANCEL_CALLBACK cancel) override;
 
 private:
+    // The replay mode for the write of one kind of details: `mode` when the
+    // source delivers the kind unchanged, else none.
+    class Replayed {
+    public:
+        Replayed(CTraxDBPartDefWritable &writable, bool unchanged, Replay mode);
+
+    private:
+        CTraxDBStatementBuffers::ReplayScope scope;
+    };
+
     void fill(PartDefAccess &item);
     // The database's own record of the found definition, for its readers.
     std::shared_ptr<CTraxDBPartDefAccess> storedRecord();

@@ -34,6 +34,8 @@ bool CTraxDBPinEquivDataWritable::find(std::shared_ptr<PinEquivDataAccess> item)
 }
 
 void CTraxDBPinEquivDataWritable::insert(std::shared_ptr<PinEquivDataAccess> item) {
+    if (replayedInsert(item))
+        return;
     const std::string identifier = identifierOf(*item);
     if (statements().setPendingPinEquivGroup(partDefId, identifier, groupId))
         return;

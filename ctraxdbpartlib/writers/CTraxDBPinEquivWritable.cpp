@@ -22,6 +22,8 @@ bool CTraxDBPinEquivWritable::find(std::shared_ptr<PinEquivAccess> item) {
 }
 
 void CTraxDBPinEquivWritable::insert(std::shared_ptr<PinEquivAccess> item) {
+    if (replayedInsert(item))
+        return;
     rowset.partDefId = partDefId;
     rowset.id = statements().bufferPinEquivRow(partDefId);
     inserted(item);

@@ -52,6 +52,13 @@ enum class WriteTable {
 // What a statement source hands out after its last statement.
 extern const char *const NO_MORE_TO_WRITE;
 
+// How the writers treat the details of a stored definition that the source
+// delivers unchanged: their loops run for the observers' events only. First
+// the stored rows are purged without being deleted (Purge), then the
+// source's rows are written without being buffered or found (Rewrite), as
+// if the purge had removed them.
+enum class Replay { Off, Purge, Rewrite };
+
 // True when the database takes an INSERT of several rows; leaves no row.
 bool probeMultiRowInsert(CTraxDBPath &path);
 
@@ -125,8 +132,26 @@ public:
     void setLibraryName(const std::string &name) { libraryName = name; }
     const std::string &getLibraryName() const { return libraryName; }
 
+    Replay replay() const { return replaying; }
+
+    // Sets the replay mode for its life, then restores the one before.
+    class ReplayScope {
+    public:
+        ReplayScope(CTraxDBStatementBuffers &buffers, Replay mode) : buffers(buffers), before(buffers.replaying) {
+            buffers.replaying = mode;
+        }
+        ~ReplayScope() { buffers.replaying = before; }
+        ReplayScope(const ReplayScope &) = delete;
+        ReplayScope &operator=(const ReplayScope &) = delete;
+
+    private:
+        CTraxDBStatementBuffers &buffers;
+        Replay before;
+    };
+
 private:
     class Tuple;
+    Replay replaying = Replay::Off;
 
     struct StatementBuffer {
         int32_t nextId = -1;

@@ -19,10 +19,13 @@ public:
     bool find(std::shared_ptr<T> item) override {
         int index = -1;
         item->getIndex(index);
-        pendingFound = index >= 0 && static_cast<size_t>(index) < pendingLinks().size();
+        pendingFound = this->statements().replay() != Replay::Rewrite && index >= 0 &&
+                       static_cast<size_t>(index) < pendingLinks().size();
         return pendingFound ? this->found(item, true) : this->findAt(item, index);
     }
     void insert(std::shared_ptr<T> item) override {
+        if (this->replayedInsert(item))
+            return;
         bufferLink(pinKey(*item));
         this->inserted(item);
     }

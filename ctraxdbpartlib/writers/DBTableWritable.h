@@ -57,11 +57,11 @@ protected:
     // Finds the first row whose column `ordinal` equals the value the row
     // record holds in that column.
     bool findEqual(const std::shared_ptr<T> &item, int ordinal) {
-        return found(item, parentStored && isFound(openRowset().FindFirstRow(ordinal)));
+        return found(item, searched() && isFound(openRowset().FindFirstRow(ordinal)));
     }
     // Finds the row at `position` (0 for the first) in the rowset's order.
     bool findAt(const std::shared_ptr<T> &item, int position) {
-        return found(item, parentStored && position >= 0 && isFound(openRowset().MoveToRow(position)));
+        return found(item, searched() && position >= 0 && isFound(openRowset().MoveToRow(position)));
     }
     // Notes the outcome of a find made another way.
     bool found(const std::shared_ptr<T> &item, bool result) {
@@ -75,8 +75,26 @@ protected:
         return !current.owner_before(item) && !item.owner_before(current) && !current.expired();
     }
 
-    void setFound() { checkResult(rowset.SetData()); }
-    void deleteFound() { checkResult(rowset.Delete()); }
+    // While details are replayed, nothing is written: the row record alone
+    // changes.
+    bool replaying() { return statements().replay() != Replay::Off; }
+    // An insert that a replay leaves out; the item counts as inserted, so
+    // that its members' loops run.
+    bool replayedInsert(const std::shared_ptr<T> &item) {
+        if (!replaying())
+            return false;
+        inserted(item);
+        return true;
+    }
+
+    void setFound() {
+        if (!replaying())
+            checkResult(rowset.SetData());
+    }
+    void deleteFound() {
+        if (!replaying())
+            checkResult(rowset.Delete());
+    }
     void deleteFoundNow() {
         deleteFound();
         flush();
@@ -108,6 +126,10 @@ protected:
     }
 
 private:
+    // Whether a find asks the stored rows: not when the parent is new in this
+    // write, and not while a replay writes the source's rows as new.
+    bool searched() { return parentStored && statements().replay() != Replay::Rewrite; }
+
     static bool isFound(HRESULT result) {
         checkResult(result);
         return result == S_OK;
