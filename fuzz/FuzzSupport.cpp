@@ -1,6 +1,7 @@
 #include "fuzz/FuzzSupport.h"
 
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
+#include "ctraxdbpartlib/filters/CTraxDBFilterVisitor.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
 
 #include <sqlite3.h>
@@ -29,7 +30,10 @@ std::string pickText(FuzzedDataProvider &in, const std::vector<std::string> &wor
 int32_t pickNodeType(FuzzedDataProvider &in) {
     if (in.ConsumeIntegralInRange<int>(0, 15) == 0)
         return in.ConsumeIntegral<int32_t>();
-    return in.ConsumeIntegralInRange<int32_t>(0, 9);
+    const int32_t type = in.ConsumeIntegralInRange<int32_t>(0, 9);
+    // The case-ignoring flag, on any node: =, <>, like and notlike take it,
+    // the others are to refuse it.
+    return in.ConsumeBool() ? type | COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::FILTER_IGNORE_CASE : type;
 }
 
 namespace {

@@ -56,7 +56,8 @@ template <class T, class MakeData> Node<T> decodeTree(FuzzedDataProvider &in, Ma
     return decodeTree<T>(in, makeData, budget);
 }
 
-// A node type: mostly 0 to 9, now and then one outside.
+// A node type: mostly 0 to 9, half of them with the case-ignoring flag
+// (0x100), now and then one outside.
 int32_t pickNodeType(FuzzedDataProvider &in);
 
 // The statement select + condition + order, through fixTcEnc, run on the

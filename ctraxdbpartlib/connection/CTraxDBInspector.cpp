@@ -31,6 +31,16 @@ std::string name(const CTraxDBInspector::TextRow &row, size_t column) {
     return row[column].value_or("");
 }
 
+// A text as an SQL string literal: quotes doubled. Every session takes a
+// backslash as the character itself (MySQL's sessions run with
+// NO_BACKSLASH_ESCAPES), and fixTcEnc leaves brackets in literals alone.
+std::string textLiteral(const std::string &text) {
+    std::string literal = "'";
+    for (char c : text)
+        literal += c == '\'' ? std::string("''") : std::string(1, c);
+    return literal + "'";
+}
+
 } // namespace
 
 CTraxDBInspector::Version CTraxDBInspector::currentVersion() {
@@ -59,6 +69,18 @@ void CTraxDBInspector::executeInOneWrite(const std::vector<std::string> &stateme
     if (beforeCommit)
         beforeCommit();
     transaction.commit();
+}
+
+CTraxDBInspector::Rename CTraxDBInspector::renameLibrary(const std::string &from, const std::string &to) {
+    CTraxDBTransaction transaction(path(), CTraxDBTransaction::Kind::Write);
+    if (runCount(path(), "SELECT Count(*) FROM [Library] WHERE [Name] = " + textLiteral(from) + ";") == 0)
+        return Rename::NoSuchLibrary;
+    if (runCount(path(), "SELECT Count(*) FROM [Library] WHERE [Name] = " + textLiteral(to) +
+                             " AND NOT [Name] = " + textLiteral(from) + ";") > 0)
+        return Rename::NameTaken;
+    path().execute("UPDATE [Library] SET [Name] = " + textLiteral(to) + " WHERE [Name] = " + textLiteral(from) + ";");
+    transaction.commit();
+    return Rename::Renamed;
 }
 
 CTraxDBPath &CTraxDBInspector::path() {

@@ -105,6 +105,12 @@ public:
     // may throw to leave everything undone.
     void executeInOneWrite(const std::vector<std::string> &statements, const std::function<void()> &beforeCommit);
 
+    enum class Rename { Renamed, NoSuchLibrary, NameTaken };
+    // Gives library `from` the name `to` in one write transaction, unless no
+    // library has the name `from` or another library has the name `to` (as
+    // the database compares names: a change of case alone is a rename).
+    Rename renameLibrary(const std::string &from, const std::string &to);
+
 private:
     CTraxDBPath &path();
 

@@ -326,8 +326,16 @@ TEST(KicadDbl, MalformedFilesAndWrongUseAreRefusedWithAMessage) {
     ProgramRun empty = runPartlib({"kicad-dbl", database, "-o", txdbtest::tempFile(".kicad_dbl")});
     EXPECT_EQ(empty.status, 1);
     EXPECT_TRUE(contains(empty.errors, "holds no library")) << empty.errors;
-    EXPECT_EQ(runPartlib({"kicad-dbl", database, "--check", file}).status, 1);
-    EXPECT_NE(runPartlib({"kicad-dbl", database}).status, 0);
+    // Wrong uses of the command line end as the parser's errors do.
+    for (const std::vector<std::string> &wrong :
+         std::vector<std::vector<std::string>>{{"kicad-dbl", database, "--check", file},
+                                               {"kicad-dbl", database},
+                                               {"kicad-dbl", "-o", txdbtest::tempFile(".kicad_dbl")},
+                                               {"kicad-dbl", database, "--symbols", "/tmp"}}) {
+        ProgramRun misused = runPartlib(wrong);
+        EXPECT_EQ(misused.status, 2) << misused.all();
+        EXPECT_TRUE(contains(misused.errors, "--help")) << misused.errors;
+    }
     ProgramRun itself = runPartlib({"kicad-dbl", database, "-o", database});
     EXPECT_EQ(itself.status, 1);
     EXPECT_TRUE(contains(itself.errors, "it is the database being read")) << itself.errors;

@@ -46,6 +46,12 @@ TEST(PartlibCliTest, HelpVersionAndWrongUse) {
                                                                                      << commandHelp.output;
     }
     EXPECT_NE(help.output.find("2 wrong use of the command line"), std::string::npos) << help.output;
+    // So does the help of every command that lists its own.
+    for (const char *command : {"copy", "import", "import-kicad", "library"}) {
+        ProgramRun commandHelp = runPartlib({command, "--help"});
+        EXPECT_NE(commandHelp.output.find("2 wrong use of the command line"), std::string::npos) << command << "\n"
+                                                                                                 << commandHelp.output;
+    }
     // Without a command there is nothing to do: the help is shown and the run fails.
     ProgramRun nothing = runPartlib({});
     EXPECT_EQ(nothing.status, 2);

@@ -171,6 +171,22 @@ TEST_F(DatabaseCommandsTest, AFailedCreationTellsItsCauseAndKeepsTheScript) {
     EXPECT_EQ(txdbtest::readFile(folder + "/partlib-report-1.sql").rfind("CREATE TABLE ", 0), 0u);
 }
 
+TEST_F(DatabaseCommandsTest, AFailedInitLeavesNoNewFileBehind) {
+    // The empty schema needs some 160 KiB; a process allowed 40 cannot write it.
+    const std::string limited =
+        "cd " + folder + " && trap '' XFSZ; ulimit -f 40; " + TXDB_BINARY_DIR + "/partlib init ";
+    ProgramRun run = txdbtest::runShell(limited + file);
+    EXPECT_EQ(run.status, 1) << run.all();
+    EXPECT_FALSE(std::filesystem::exists(file)) << run.all();
+    EXPECT_FALSE(std::filesystem::exists(file + "-journal"));
+
+    // A file that was there is not init's to remove, and keeps its bytes.
+    exec({"CREATE TABLE [Other] ([ID] INTEGER);"});
+    const std::string before = txdbtest::readFile(file);
+    EXPECT_EQ(txdbtest::runShell(limited + "--yes " + file).status, 1);
+    EXPECT_EQ(txdbtest::readFile(file), before);
+}
+
 TEST_F(DatabaseCommandsTest, UpgradeRefusesADatabaseWithoutThePartLibrary) {
     exec({"CREATE TABLE [Other] ([ID] INTEGER);"});
     ProgramRun run = partlib("upgrade --yes " + file);

@@ -30,6 +30,10 @@ std::string initialisationStringOf(const std::string &database);
 // Ends the command with a failure that prints `text` (status 1).
 [[noreturn]] void fail(const std::string &text);
 
+// Ends the command as a wrong use of the command line: `text`, the hint to
+// --help and status 2, as the parser's own errors.
+[[noreturn]] void usageError(const std::string &text);
+
 // How messages name a DB argument: the file path, or "the database" for an
 // initialisation string, which may hold a password ("The database" at the
 // start of a sentence).
@@ -70,6 +74,9 @@ void addDatabaseCommands(CLI::App &app);
 
 // copy (CopyCommand.cpp)
 void addCopyCommand(CLI::App &app);
+
+// library remove, library rename (LibraryCommands.cpp)
+void addLibraryCommands(CLI::App &app);
 
 // import (ImportCommand.cpp)
 void addImportCommand(CLI::App &app);

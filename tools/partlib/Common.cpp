@@ -34,6 +34,10 @@ void fail(const std::string &text) {
     throw new COM_ORVEL_TRAX_PLDAIO_INTERFACE::Exception(text);
 }
 
+void usageError(const std::string &text) {
+    throw CLI::ValidationError(text);
+}
+
 std::string databaseName(const std::string &database, bool startsSentence) {
     if (initialisationStringOf(database) != database)
         return database;

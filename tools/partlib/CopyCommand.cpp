@@ -10,6 +10,7 @@
 #include "tools/hostmodel/HostRecords.h"
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/FolderDepths.h"
+#include "tools/partlib/LibraryRemoval.h"
 #include "tools/partlib/Output.h"
 #include "tools/partlib/Password.h"
 #include "tools/partlib/Suggestions.h"
@@ -21,6 +22,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 
 namespace partlib {
@@ -118,12 +120,26 @@ private:
     std::shared_ptr<LibraryAccess> library;
 };
 
-void runCopy(const std::string &sourceDatabase, const std::string &targetDatabase,
-             const std::vector<std::string> &names, bool hierarchyOnly) {
+// Copies the libraries; for a move, refuses first what the source could not
+// give up and returns the removal that is to follow.
+std::optional<LibraryRemoval> runCopy(const std::string &sourceDatabase, const std::string &targetDatabase,
+                                      const std::vector<std::string> &names, bool hierarchyOnly, bool move) {
     refuseSameDatabase(sourceDatabase, targetDatabase);
+    if (move)
+        refuseReadOnlyDatabase(sourceDatabase);
     pathHandle_t source = openExistingDatabase(sourceDatabase);
     const std::vector<std::shared_ptr<LibraryAccess>> libraries =
         hierarchyOnly ? selectLibraries(source, names) : inWritingOrder(source, selectLibraries(source, names));
+    std::optional<LibraryRemoval> removal;
+    if (move) {
+        std::vector<std::string> moved;
+        for (const auto &library : libraries)
+            moved.push_back(libraryName(*library));
+        removal.emplace(source, moved);
+        if (!removal->definitionInUse().empty())
+            fail("Cannot move: " + removal->definitionInUse() +
+                 ", and that part stays in SRC: move its library too. Nothing was written.");
+    }
     WriteTarget target(targetDatabase);
 
     WriteSession session(target, "Copying");
@@ -142,6 +158,21 @@ void runCopy(const std::string &sourceDatabase, const std::string &targetDatabas
     for (const auto &library : libraries)
         copied.push_back(libraryName(*library));
     session.summarise("Copied", copied);
+    return removal;
+}
+
+// The second step of a move, once the copy has committed: a failure here
+// leaves the libraries in both databases, and says so.
+void removeMoved(const std::string &sourceDatabase, const LibraryRemoval &removal) {
+    try {
+        WriteTarget source(sourceDatabase);
+        removal.run(source, "Removed from SRC:");
+    } catch (Exception *failure) {
+        const std::string message = failure->getMessage();
+        delete failure;
+        fail(message + " The copy into DST is complete and committed; SRC still holds the libraries (partlib "
+                       "library remove removes them).");
+    }
 }
 
 } // namespace
@@ -152,6 +183,7 @@ void addCopyCommand(CLI::App &app) {
         std::string target;
         std::vector<std::string> libraries;
         bool hierarchyOnly = false;
+        bool move = false;
     };
     auto args = std::make_shared<Arguments>();
 
@@ -162,7 +194,9 @@ void addCopyCommand(CLI::App &app) {
         "failure, or Ctrl-C) DST is left exactly as it was. A library that DST already holds is brought up to\n"
         "SRC: its items are found by name and changed, new ones added. An empty DST gets the part-library\n"
         "schema first (the question is answered by --yes). SRC and DST may be on different engines.\n"
-        "Exit status: 0 copied, 1 failed, 130 interrupted.");
+        "--move then removes the libraries from SRC in a second transaction, only after DST has committed;\n"
+        "if that removal fails, DST holds the copy and SRC still holds the libraries, and the message says so.\n"
+        "Exit status: 0 copied, 1 failed, 2 wrong use of the command line, 130 interrupted.");
     askingForPassword(command->add_option("SRC", args->source,
                                           "The database to copy from: SQLite file path or initialisation string"))
         ->required();
@@ -173,7 +207,16 @@ void addCopyCommand(CLI::App &app) {
     command->add_flag("--hierarchy-only", args->hierarchyOnly,
                       "Copy only the libraries' folder trees and the placement of their parts in them (the parts' "
                       "definitions must be in DST already)");
-    command->callback([args] { runCopy(args->source, args->target, args->libraries, args->hierarchyOnly); });
+    command->add_flag("--move", args->move,
+                      "Remove the libraries from SRC once DST has committed the copy (refused at once when a "
+                      "library that stays in SRC uses their part definitions)");
+    command->callback([args] {
+        if (args->move && args->hierarchyOnly)
+            usageError("--move copies whole libraries: it does not go with --hierarchy-only");
+        if (std::optional<LibraryRemoval> removal =
+                runCopy(args->source, args->target, args->libraries, args->hierarchyOnly, args->move))
+            removeMoved(args->source, *removal);
+    });
 }
 
 } // namespace partlib

@@ -9,6 +9,7 @@
 #include "interface/Exception.h"
 #include "tools/partlib/CheckedOutput.h"
 #include "tools/partlib/Commands.h"
+#include "tools/partlib/CreatedFile.h"
 #include "tools/partlib/Password.h"
 #include "tools/partlib/SameDatabase.h"
 
@@ -93,8 +94,11 @@ void runInit(const std::string &database) {
     refuseReadOnlyDatabase(database);
     const std::string initialisation = initialisationStringOf(database);
     const std::string file = databaseFileOf(database);
-    std::error_code ignored;
-    const bool newFile = !file.empty() && !std::filesystem::exists(file, ignored);
+    // A new file goes again unless it gets the whole schema.
+    bool newFile = false;
+    CreatedFile created;
+    if (!file.empty())
+        created = CreatedFile(file, newFile);
     SchemaState before = inspect(initialisation);
     // Without the version table the plug-in itself tells a half-built library.
     const std::vector<std::string> missing = before.missingTables();
@@ -109,7 +113,8 @@ void runInit(const std::string &database) {
     }
     if (newFile)
         hostCallbacks().messageBox = answerYesOnce;
-    pathHandle_t path = openPrompting(initialisation);
+    openPrompting(initialisation);
+    created.keep();
     if (before.partLibrary)
         std::cout << "Upgraded " << before.displayName << " from version " << versionText(before.version) << " to "
                   << versionText(CURRENT) << std::endl;

@@ -172,7 +172,8 @@ void addImportCommand(CLI::App &app) {
         "changed ones updated, new ones inserted, unchanged ones left alone; a changed part definition's gates,\n"
         "gate swaps and pin equivalences are replaced whole. What the file lacks is kept, unless --prune removes\n"
         "it, so that the library equals the file. An empty DB gets the part-library schema first (--yes answers).\n"
-        "Exit status: 0 imported (or checked, with --dry-run), 1 refused or failed, 130 interrupted.");
+        "Exit status: 0 imported (or checked, with --dry-run), 1 refused or failed,\n"
+        "2 wrong use of the command line, 130 interrupted.");
     addDatabaseArgument(*command, args->database);
     command->add_option("FILE", args->file, "The library file to import (- for standard input)")->required();
     command->add_option("LIBRARY", args->libraries, "Names of the file's libraries to import (default: every one)");

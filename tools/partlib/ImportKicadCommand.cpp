@@ -186,7 +186,7 @@ void addImportKicadCommand(CLI::App &app) {
         "is broken is named with its line and column and nothing is written; so is a mapped name that another\n"
         "library of DB holds already. The libraries are written in one transaction (Ctrl-C leaves DB as it\n"
         "was); a library DB holds already is brought up to the files.\n"
-        "Exit status: 0 imported, 1 failed, 130 interrupted.");
+        "Exit status: 0 imported, 1 failed, 2 wrong use of the command line, 130 interrupted.");
     addDatabaseArgument(*command, args->database);
     command->add_option("FILE", args->files, "KiCad symbol library files (.kicad_sym)")->required();
     command->add_option("--library", args->library, "Import every file into this one library, a folder per file");

@@ -113,7 +113,7 @@ void confirmReplacing(const pathHandle_t &path, const std::vector<KicadView> &vi
 
 void runCheck(const Arguments &args) {
     if (!args.database.empty() || !args.libraries.empty() || args.output)
-        fail("kicad-dbl --check FILE takes no DB, LIBRARY or -o: the file names its database");
+        usageError("kicad-dbl --check FILE takes no DB, LIBRARY or -o: the file names its database");
     SignalGuard signals;
     const DblFile file = readDblFile(*args.check);
     const std::string folder = args.symbols.value_or(INSTALLED_SYMBOLS);
@@ -133,9 +133,9 @@ void runKicadDbl(const Arguments &args) {
     if (args.check)
         return runCheck(args);
     if (args.symbols)
-        fail("--symbols goes with --check");
+        usageError("--symbols goes with --check");
     if (args.database.empty() || !args.output)
-        fail("kicad-dbl needs DB and -o FILE (or --check FILE)");
+        usageError("kicad-dbl needs DB and -o FILE (or --check FILE)");
     refuseReadOnlyDatabase(args.database);
     SignalGuard signals;
     pathHandle_t path = openExistingDatabase(args.database);

@@ -85,6 +85,7 @@ int main(int argc, char **argv) {
     partlib::addCatalogueCommand(app);
     partlib::addCopyCommand(app);
     partlib::addImportCommand(app);
+    partlib::addLibraryCommands(app);
     partlib::addImportKicadCommand(app);
     partlib::addKicadDblCommand(app);
     partlib::addReadCommands(app);
