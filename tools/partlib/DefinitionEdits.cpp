@@ -113,12 +113,10 @@ private:
 } // namespace
 
 void addDefinitionCommands(CLI::App &app) {
-    CLI::App *group = app.add_subcommand("definition", "Change or remove one part definition of a library");
-    group->require_subcommand(1);
-    group->footer("Each command is one transaction of the library writer, written whole or (after a failure, or "
-                  "Ctrl-C)\nnot at all; --dry-run prints the rows it would change. An empty option value "
-                  "(--value \"\") stores NULL.\nNew definitions, and their pins and gates, come with a library "
-                  "file: partlib import (docs/library-format.md).");
+    CLI::App *group =
+        LibraryEdit::addGroup(app, "definition", "Change or remove one part definition of a library",
+                              "New definitions, and their pins and gates, come with a library file: partlib import "
+                              "(docs/library-format.md).");
 
     auto set = std::make_shared<DefinitionSet>();
     CLI::App *command = LibraryEdit::add(*group, "set", "Change fields and attributes of a part definition", set);

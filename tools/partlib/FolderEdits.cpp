@@ -149,12 +149,11 @@ private:
 } // namespace
 
 void addFolderCommands(CLI::App &app) {
-    CLI::App *group = app.add_subcommand("folder", "Add, rename, move or remove one folder of a library");
-    group->require_subcommand(1);
-    group->footer("PATH names a folder by its names from the top level down, e.g. Passives/Resistors. Each command "
-                  "is one\ntransaction of the library writer, written whole or (after a failure, or Ctrl-C) not at "
-                  "all;\n--dry-run prints the rows it would change. The parts filed in a renamed or moved folder, "
-                  "or below\nit, follow it; a renamed or moved folder is written anew, with the folders below it.");
+    CLI::App *group = LibraryEdit::addGroup(
+        app, "folder", "Add, rename, move or remove one folder of a library",
+        "PATH names a folder by its names from the top level down, e.g. Passives/Resistors. The parts filed in a\n"
+        "renamed or moved folder, or below it, follow it; a renamed or moved folder is written anew, with the\n"
+        "folders below it.");
 
     auto add = std::make_shared<FolderAdd>();
     CLI::App *command =

@@ -57,6 +57,17 @@ void addPaths(const std::vector<hostmodel::Folder> &folders, const std::string &
 
 } // namespace
 
+CLI::App *LibraryEdit::addGroup(CLI::App &app, const std::string &name, const std::string &description,
+                                const std::string &more) {
+    CLI::App *group = app.add_subcommand(name, description);
+    group->require_subcommand(1);
+    group->footer("Each command is one transaction of the library writer: it is written whole, or (after a failure, "
+                  "or Ctrl-C)\nnot at all. --dry-run prints the rows it would change. An empty option value stores "
+                  "NULL.\n" +
+                  more);
+    return group;
+}
+
 CLI::App *LibraryEdit::add(CLI::App &group, const std::string &name, const std::string &description,
                            std::shared_ptr<LibraryEdit> edit) {
     CLI::App *command = group.add_subcommand(name, description);

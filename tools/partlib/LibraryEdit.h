@@ -31,6 +31,10 @@ class LibraryEdit {
 public:
     virtual ~LibraryEdit() = default;
 
+    // Adds a group of edit commands (partlib part ...), whose help tells how
+    // they write and then `more`.
+    static CLI::App *addGroup(CLI::App &app, const std::string &name, const std::string &description,
+                              const std::string &more);
     // Adds the command `name` under `group` with DB, LIBRARY and --dry-run,
     // and runs the edit when it is called.
     static CLI::App *add(CLI::App &group, const std::string &name, const std::string &description,

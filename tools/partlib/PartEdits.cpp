@@ -136,12 +136,9 @@ private:
 } // namespace
 
 void addPartCommands(CLI::App &app) {
-    CLI::App *group = app.add_subcommand("part", "Add, change, move, rename or remove one part of a library");
-    group->require_subcommand(1);
-    group->footer("Each command is one transaction of the library writer: it is written whole, or (after a failure, "
-                  "or Ctrl-C)\nnot at all. --dry-run prints the rows it would change. An empty option value "
-                  "(--number \"\") stores NULL.\nA folder is written with its names from the top level down, "
-                  "e.g. Passives/Resistors.");
+    CLI::App *group =
+        LibraryEdit::addGroup(app, "part", "Add, change, move, rename or remove one part of a library",
+                              "A folder is written with its names from the top level down, e.g. Passives/Resistors.");
 
     auto add = std::make_shared<PartAdd>();
     CLI::App *command = LibraryEdit::add(*group, "add", "Add a part to a library", add);
