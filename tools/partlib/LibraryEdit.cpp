@@ -122,7 +122,9 @@ hostmodel::PartDefinition &LibraryEdit::findDefinition(hostmodel::Library &edite
                               [&](const hostmodel::PartDefinition &definition) { return definition.name == name; });
     if (found == edited.definitions.end())
         fail("No part definition named \"" + printable(name) + "\" in library " + printable(library) +
-             didYouMean(name, namesOf(edited.definitions)));
+             didYouMean(name, namesOf(edited.definitions)) +
+             " (partlib show PART names the definition a part uses; a new definition comes with a library "
+             "file: partlib import)");
     return *found;
 }
 
@@ -136,7 +138,7 @@ hostmodel::Folder &LibraryEdit::findFolder(hostmodel::Library &edited, const std
             std::vector<std::string> paths;
             addPaths(edited.folders, "", paths);
             fail("No folder \"" + printable(folderText(path)) + "\" in library " + printable(library) +
-                 didYouMean(folderText(path), paths) + " (partlib tree shows them)");
+                 didYouMean(folderText(path), paths) + " (partlib tree shows them; partlib folder add adds one)");
         }
         found = &*at;
         level = &at->children;
