@@ -94,7 +94,7 @@ TEST(PartialLibraryFile, AnImportOntoTheSampleLibraryChangesExactlyWhatItNames) 
     json tree = json::array();
     json *level = &tree;
     for (const std::string name : changed["folder"]) {
-        level->push_back({{"name", name}});
+        level->push_back({{"name", name}, {"folders", json::array()}});
         level = &(*level)[level->size() - 1]["folders"];
     }
     if (tree[0]["name"] == "root")
@@ -133,9 +133,11 @@ TEST(PartialLibraryFile, AnImportOntoTheSampleLibraryChangesExactlyWhatItNames) 
 
     const txdbtest::NaturalTables after = txdbtest::naturalTables(database);
     EXPECT_TRUE(after == txdbtest::naturalTables(expected));
-    for (const auto &[table, rows] : before)
-        if (table != "Parts" && table != "Hierarchy")
+    for (const auto &[table, rows] : before) {
+        if (table != "Parts" && table != "Hierarchy") {
             EXPECT_TRUE(after.at(table) == rows) << table;
+        }
+    }
     EXPECT_EQ(after.at("Parts").size(), before.at("Parts").size() + 1);
 }
 
