@@ -7,6 +7,7 @@
 #include "ctraxdbpartlib/connection/CTraxDBInspector.h"
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "interface/CTraxDBPartLib.h"
+#include "tests/support/DatabaseState.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TestUtil.h"
 
@@ -68,27 +69,7 @@ json *findFolder(json &folders, const std::string &name) {
     return nullptr;
 }
 
-// The state of a database that an invalid import must not change: on a
-// SQLite file its bytes, on MariaDB every table's CHECKSUM TABLE, on
-// PostgreSQL every table's rows as the export and the row counts show them.
-std::string databaseState(const std::string &engine, const std::string &database) {
-    if (engine == "SQLite")
-        return txdbtest::readFile(database);
-    namespace api = COM_ORVEL_TRAX_PLDAIO_INTERFACE;
-    std::string init = database;
-    api::doPromptValidationMsg(false);
-    api::pathHandle_t path = api::openPath(init.data());
-    std::string state = exported(database);
-    for (const char *table :
-         {"Library", "Hierarchy", "Part_Definition", "Pin_Data", "Pin_Equiv", "Gate_Equiv", "Gate_Equiv_Gate",
-          "Gate_Equiv_has_Pin_Data", "Gate", "Gate_has_Pin_Data", "Attributes", "Parts"}) {
-        const std::string sql = engine == "MariaDB" ? std::string("CHECKSUM TABLE [") + table + "];"
-                                                    : std::string("SELECT Count(*) FROM [") + table + "];";
-        for (const auto &row : api::DBIMPL::CTraxDBInspector(path).queryTexts(sql, engine == "MariaDB" ? 2 : 1))
-            state += std::string(table) + " " + row.back().value_or("NULL") + "\n";
-    }
-    return state;
-}
+using txdbtest::databaseState;
 
 class ImportCommandTest : public ::testing::TestWithParam<std::string> {
 protected:

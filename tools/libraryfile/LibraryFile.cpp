@@ -97,7 +97,8 @@ std::string joined(const std::vector<std::string> &path) {
 // Reads the document's values into the model, reporting what does not fit.
 class DocumentReader {
 public:
-    explicit DocumentReader(std::vector<Problem> &problems) : problems(problems) {}
+    DocumentReader(std::vector<Problem> &problems, std::vector<LeftOut> &leftOut)
+        : problems(problems), leftOut(leftOut) {}
 
     void problem(const Place &place, std::string message) {
         if (problems.size() >= MAX_PROBLEMS)
@@ -109,7 +110,7 @@ public:
     std::vector<hostmodel::Library> read(const json &document) {
         std::vector<hostmodel::Library> libraries;
         const Place root;
-        if (!object(document, root, {"format", "libraries"}))
+        if (!object(document, root, {"libraries"}, {"format"}))
             return libraries;
         const json *format = member(document, "format");
         if (format && !(format->is_number_integer() && *format == FORMAT_VERSION))
@@ -120,18 +121,25 @@ public:
     }
 
 private:
-    // Whether the value is an object with exactly these keys; each key
-    // missing or unknown is a problem.
-    bool object(const json &value, const Place &place, std::initializer_list<const char *> keys) {
+    // Whether the value is an object with the required keys and no keys but
+    // those and the optional ones; each key missing or unknown is a problem.
+    // An optional key left out takes its default (docs/library-format.md).
+    bool object(const json &value, const Place &place, std::initializer_list<const char *> required,
+                std::initializer_list<const char *> optional = {}) {
         if (!value.is_object()) {
             problem(place, "must be an object");
             return false;
         }
-        for (const char *key : keys)
+        for (const char *key : required)
             if (value.find(key) == value.end())
                 problem(place, "lacks the key " + quoted(key));
+        const auto known = [&](const std::string &name) {
+            const auto named = [&](const char *key) { return name == key; };
+            return std::any_of(required.begin(), required.end(), named) ||
+                   std::any_of(optional.begin(), optional.end(), named);
+        };
         for (auto it = value.begin(); it != value.end(); ++it)
-            if (std::none_of(keys.begin(), keys.end(), [&](const char *key) { return it.key() == key; }))
+            if (!known(it.key()))
                 problem(place / it.key().c_str(), "is no key of this object");
         return true;
     }
@@ -200,10 +208,10 @@ private:
         return value.get<int>();
     }
 
-    bool flag(const json &object, const Place &parent, const char *key) {
+    bool flag(const json &object, const Place &parent, const char *key, bool absent = false) {
         const json *value = member(object, key);
         if (!value)
-            return false;
+            return absent;
         if (!value->is_boolean()) {
             problem(parent / key, "must be true or false");
             return false;
@@ -242,12 +250,15 @@ private:
 
     hostmodel::Library library(const json &value, const Place &place) {
         hostmodel::Library library;
-        if (!object(value, place, {"name", "enabled", "comment", "folders", "partDefinitions", "parts"}))
+        if (!object(value, place, {"name"}, {"enabled", "comment", "folders", "partDefinitions", "parts"})) {
+            leftOut.emplace_back();
             return library;
+        }
         const Columns &c = columns();
         library.name = text(value, place, "name", c.libraryName);
-        library.enabled = flag(value, place, "enabled");
+        library.enabled = flag(value, place, "enabled", true);
         library.comment = nullableText(value, place, "comment", c.libraryComment);
+        leftOut.push_back({!member(value, "enabled"), !member(value, "comment")});
         library.folders = folders(value, place, 1);
         list(value, place, "partDefinitions",
              [&](const json &item, const Place &at) { library.definitions.push_back(definition(item, at)); });
@@ -265,7 +276,7 @@ private:
         }
         list(value, place, "folders", [&](const json &item, const Place &at) {
             hostmodel::Folder folder;
-            if (object(item, at, {"name", "folders"})) {
+            if (object(item, at, {"name"}, {"folders"})) {
                 folder.name = text(item, at, "name", columns().folderName);
                 folder.children = folders(item, at, depth + 1);
             }
@@ -276,10 +287,9 @@ private:
 
     hostmodel::PartDefinition definition(const json &value, const Place &place) {
         hostmodel::PartDefinition definition;
-        if (!object(value, place,
-                    {"name", "pcbComponentName", "pcbAlternateName", "value", "componentNameStem", "pspiceData",
-                     "maxConnectorPins", "gateSwapping", "pinNumName", "isFPGA", "pins", "gates", "gateSwaps",
-                     "pinEquivalences", "attributes"}))
+        if (!object(value, place, {"name", "pcbComponentName"},
+                    {"pcbAlternateName", "value", "componentNameStem", "pspiceData", "maxConnectorPins", "gateSwapping",
+                     "pinNumName", "isFPGA", "pins", "gates", "gateSwaps", "pinEquivalences", "attributes"}))
             return definition;
         const Columns &c = columns();
         definition.name = text(value, place, "name", c.definitionName);
@@ -298,8 +308,8 @@ private:
         list(value, place, "pins", [&](const json &item, const Place &at) {
             hostmodel::Pin pin;
             Number group;
-            if (object(item, at,
-                       {"identifier", "name", "label", "position", "type", "loading", "signal", "equivGroup"})) {
+            if (object(item, at, {"identifier"},
+                       {"name", "label", "position", "type", "loading", "signal", "equivGroup"})) {
                 pin.identifier = nullableText(item, at, "identifier", c.pinIdentifier);
                 pin.name = nullableText(item, at, "name", c.pinName);
                 pin.label = nullableText(item, at, "label", c.pinLabel);
@@ -314,7 +324,7 @@ private:
         });
         list(value, place, "gates", [&](const json &item, const Place &at) {
             hostmodel::Gate gate;
-            if (object(item, at, {"name", "altName", "pins"})) {
+            if (object(item, at, {"name"}, {"altName", "pins"})) {
                 gate.name = text(item, at, "name", c.gateName);
                 gate.altName = nullableText(item, at, "altName", c.gateAltName);
                 gate.pins = pinRefs<hostmodel::GatePin>(item, at);
@@ -323,11 +333,11 @@ private:
         });
         list(value, place, "gateSwaps", [&](const json &item, const Place &at) {
             hostmodel::GateSwap swap;
-            if (object(item, at, {"name", "gates"})) {
+            if (object(item, at, {"name"}, {"gates"})) {
                 swap.name = text(item, at, "name", c.swapName);
                 list(item, at, "gates", [&](const json &member, const Place &memberAt) {
                     hostmodel::SwapGate swapGate;
-                    if (object(member, memberAt, {"equivType", "pins"})) {
+                    if (object(member, memberAt, {}, {"equivType", "pins"})) {
                         swapGate.equivType = number(member, memberAt, "equivType");
                         swapGate.pins = pinRefs<hostmodel::PinRef>(member, memberAt);
                     }
@@ -344,7 +354,7 @@ private:
         });
         list(value, place, "attributes", [&](const json &item, const Place &at) {
             hostmodel::Attribute attribute;
-            if (object(item, at, {"name", "value", "usageType", "readOnly"})) {
+            if (object(item, at, {"name"}, {"value", "usageType", "readOnly"})) {
                 attribute.name = text(item, at, "name", c.attributeName);
                 attribute.value = text(item, at, "value", c.attributeValue);
                 attribute.usageType = number(item, at, "usageType");
@@ -422,9 +432,8 @@ private:
 
     hostmodel::Part part(const json &value, const Place &place) {
         hostmodel::Part part;
-        if (!object(value, place,
-                    {"name", "number", "description", "pspiceData", "version", "acceptance", "type", "folder",
-                     "definition"}))
+        if (!object(value, place, {"name", "folder", "definition"},
+                    {"number", "description", "pspiceData", "version", "acceptance", "type"}))
             return part;
         const Columns &c = columns();
         part.name = text(value, place, "name", c.partName);
@@ -447,6 +456,7 @@ private:
     }
 
     std::vector<Problem> &problems;
+    std::vector<LeftOut> &leftOut;
 };
 
 // Checks of the names and references across the read libraries.
@@ -571,7 +581,7 @@ LibraryFile readLibraryFile(std::string_view text) {
         file.problems.push_back(parser.failure.value_or(Problem{"the document", "cannot be read as JSON"}));
         return file;
     }
-    file.libraries = DocumentReader(file.problems).read(document);
+    file.libraries = DocumentReader(file.problems, file.leftOut).read(document);
     if (file.problems.empty())
         checkNames(file);
     return file;

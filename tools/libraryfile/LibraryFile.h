@@ -30,11 +30,19 @@ struct Problem {
     std::string message; // what is wrong there
 };
 
+// The library keys a file's entry left out, which an import takes from the
+// stored library rather than from their defaults.
+struct LeftOut {
+    bool enabled = false, comment = false;
+};
+
 struct LibraryFile {
     // The libraries as read, in the file's order; every item in state WRITE.
     // Complete only when there are no problems.
     std::vector<hostmodel::Library> libraries;
     std::vector<Problem> problems;
+    // Per library, in the same order: the keys its entry left out.
+    std::vector<LeftOut> leftOut;
 };
 
 // Reads and checks the whole document.

@@ -93,6 +93,15 @@ void addImportKicadCommand(CLI::App &app);
 // kicad-dbl (KicadDblCommand.cpp)
 void addKicadDblCommand(CLI::App &app);
 
+// part add, set, move, rename, remove (PartEdits.cpp)
+void addPartCommands(CLI::App &app);
+
+// folder add, rename, move, remove (FolderEdits.cpp)
+void addFolderCommands(CLI::App &app);
+
+// definition set, remove (DefinitionEdits.cpp)
+void addDefinitionCommands(CLI::App &app);
+
 // libraries, tree, parts, show, report (ReadCommands.cpp)
 void addReadCommands(CLI::App &app);
 

@@ -84,6 +84,16 @@ void refuseRemovedDefinitionsInUse(const libraryfile::ImportPlan &plan, const li
     }
 }
 
+// A library entry that leaves out enabled or comment keeps the stored
+// library's (a partial file names the library only to hold its items).
+void keepLeftOutFields(hostmodel::Library &library, const libraryfile::LeftOut &leftOut,
+                       const hostmodel::Library *stored) {
+    if (stored && leftOut.enabled)
+        library.enabled = stored->enabled;
+    if (stored && leftOut.comment)
+        library.comment = stored->comment;
+}
+
 // The writes that bring the database up to the file, after every check;
 // `imported` receives the names of the libraries written.
 libraryfile::ImportPlan planImport(const std::string &database, const std::string &fileName,
@@ -116,10 +126,12 @@ libraryfile::ImportPlan planImport(const std::string &database, const std::strin
         fail(shownFile + ": " + libraryfile::summary(file.problems) + ". Nothing was written.");
 
     libraryfile::ImportPlan plan;
-    for (hostmodel::Library &library : file.libraries) {
+    for (size_t i = 0; i < file.libraries.size(); ++i) {
+        hostmodel::Library &library = file.libraries[i];
         if (std::find(names.begin(), names.end(), library.name) == names.end())
             continue;
         auto found = storedLibrary.find(library.name);
+        keepLeftOutFields(library, file.leftOut[i], found == storedLibrary.end() ? nullptr : &found->second);
         imported.push_back(library.name);
         // The file's library becomes the plan's writes: no second copy.
         libraryfile::planImport(plan, std::move(library), found == storedLibrary.end() ? nullptr : &found->second,

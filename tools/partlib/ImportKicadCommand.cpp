@@ -73,7 +73,7 @@ std::multimap<std::string, std::string> namesByLibrary(const libraryfile::Stored
 // The checks of an imported library file, on the mapped libraries: names
 // unique across them and the database, every part's folder in its tree.
 void checkMapped(std::vector<hostmodel::Library> &libraries, const libraryfile::StoredNames &stored) {
-    libraryfile::LibraryFile mapped{std::move(libraries), {}};
+    libraryfile::LibraryFile mapped{std::move(libraries), {}, {}};
     libraryfile::checkNames(mapped);
     libraryfile::checkAgainstDatabase(mapped, stored, {}, false);
     libraries = std::move(mapped.libraries);

@@ -89,6 +89,9 @@ int main(int argc, char **argv) {
     partlib::addImportKicadCommand(app);
     partlib::addKicadDblCommand(app);
     partlib::addReadCommands(app);
+    partlib::addPartCommands(app);
+    partlib::addFolderCommands(app);
+    partlib::addDefinitionCommands(app);
     for (CLI::App *command : app.get_subcommands({}))
         command->footer(command->get_footer() + (command->get_footer().empty() ? "" : "\n\n") + COMMON_OPTIONS);
 
