@@ -2,11 +2,11 @@
 // catalogue and their accessors: how it reads a list, and that it reports
 // each kind of drift (the readers' own lists pass it at compile time).
 
+#include "ctraxdbpartlib/readers/SelectCheck.h"
 #include "ctraxdbpartlib/readers/GateAccessor.h"
 #include "ctraxdbpartlib/readers/LibraryAccessor.h"
 #include "ctraxdbpartlib/readers/PartAccessor.h"
 #include "ctraxdbpartlib/readers/PinDataAccessor.h"
-#include "ctraxdbpartlib/readers/SelectCheck.h"
 
 #include <gtest/gtest.h>
 
