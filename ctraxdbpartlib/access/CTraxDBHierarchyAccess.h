@@ -32,6 +32,9 @@ public:
     // handle when no row has the ID. Used by every record that climbs to a
     // folder.
     static hierarchyAccessHandle_t lookup(const pathHandle_t &path, const std::string &sql, int32_t folderId);
+    // The lookup of the records that climb to their part's folder.
+    static constexpr const char *FOLDER_BY_ID =
+        "SELECT [Name],[Parent_ID],[ID],[Library_ID] FROM [Hierarchy] WHERE [ID] = ?";
 
 private:
     pathHandle_t path;

@@ -1,5 +1,6 @@
 #include "ctraxdbpartlib/access/CTraxDBPartAccess.h"
 
+#include "ctraxdbpartlib/TraceName.h"
 #include "ctraxdbpartlib/access/CTraxDBHierarchyAccess.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
 
@@ -7,17 +8,21 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
+namespace {
+
+constexpr TraceName traced{"CTraxDBPartAccess"};
+
+} // namespace
 
 CTraxDBPartAccess::CTraxDBPartAccess(pathHandle_t path, const PartAccessor &row)
-    : CTraxDBPartRecord(std::move(path), row, "CTraxDBPartAccess") {
-    TXDB_TRACE(LOG_FINER, "CTraxDBPartAccess::CTraxDBPartAccess(pathHandle_t,PartAccessor &)");
+    : CTraxDBPartRecord(std::move(path), row, traced.name) {
+    TXDB_TRACE(LOG_FINER, traced.constructor("(pathHandle_t,PartAccessor &)"));
     partType.assign(row.partType, row.partTypeStatus);
 }
 
 hierarchyAccessHandle_t CTraxDBPartAccess::getPartHierarchy() {
-    TXDB_TRACE(LOG_FINE, "CTraxDBPartAccess::getPartHierarchy");
-    return CTraxDBHierarchyAccess::lookup(
-        path, "SELECT [Name],[Parent_ID],[ID],[Library_ID] FROM [Hierarchy] WHERE [ID] = ?", hierarchyId);
+    TXDB_TRACE(LOG_FINE, traced("getPartHierarchy"));
+    return CTraxDBHierarchyAccess::lookup(path, CTraxDBHierarchyAccess::FOLDER_BY_ID, hierarchyId);
 }
 
 void CTraxDBPartAccess::getPartDefID(int &value) {

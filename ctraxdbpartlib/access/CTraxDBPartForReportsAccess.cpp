@@ -2,6 +2,7 @@
 
 #include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/CTraxDBError.h"
+#include "ctraxdbpartlib/TraceName.h"
 #include "ctraxdbpartlib/access/CTraxDBHierarchyAccess.h"
 #include "ctraxdbpartlib/access/FolderAncestors.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
@@ -12,11 +13,15 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
+namespace {
+
+constexpr TraceName traced{"CTraxDBPartForReportsAccess"};
+
+} // namespace
 
 CTraxDBPartForReportsAccess::CTraxDBPartForReportsAccess(pathHandle_t path, const PartForReportsAccessor &row)
     : path(std::move(path)) {
-    TXDB_TRACE(LOG_FINER,
-               "CTraxDBPartForReportsAccess::CTraxDBPartForReportsAccess(pathHandle_t,PartForReportsAccessor &)");
+    TXDB_TRACE(LOG_FINER, traced.constructor("(pathHandle_t,PartForReportsAccessor &)"));
     name.assign(row.name);
     number.assign(row.number, row.numberStatus);
     description.assign(row.description, row.descriptionStatus);
@@ -27,49 +32,49 @@ CTraxDBPartForReportsAccess::CTraxDBPartForReportsAccess(pathHandle_t path, cons
 }
 
 CTraxDBPartForReportsAccess::~CTraxDBPartForReportsAccess() {
-    TXDB_TRACE(LOG_FINEST, "CTraxDBPartForReportsAccess::~CTraxDBPartForReportsAccess");
+    TXDB_TRACE(LOG_FINEST, traced.destructor());
     if (fullName)
         freeMem(fullName);
 }
 
 void CTraxDBPartForReportsAccess::getName(TCHAR *buffer, size_t size, bool) {
-    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getName(TCHAR *,size_t,bool)");
+    TXDB_TRACE(LOG_FINE, traced("getName(TCHAR *,size_t,bool)"));
     getter::text(name, buffer, size);
 }
 
 void CTraxDBPartForReportsAccess::getNumber(bool &isNull, TCHAR *buffer, size_t size) {
-    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getNumber(bool &,TCHAR *,size_t)");
+    TXDB_TRACE(LOG_FINE, traced("getNumber(bool &,TCHAR *,size_t)"));
     getter::textBufferFirst(number, isNull, buffer, size);
 }
 
 void CTraxDBPartForReportsAccess::getVersion(bool &isNull, int &value) {
-    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getVersion(bool &,int &)");
+    TXDB_TRACE(LOG_FINE, traced("getVersion(bool &,int &)"));
     getter::value(version, isNull, value, OnNull::KeepValue);
 }
 
 void CTraxDBPartForReportsAccess::getHierarchyID(bool &isNull, int &value) {
-    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getHierarchyID(bool &,int &)");
+    TXDB_TRACE(LOG_FINE, traced("getHierarchyID(bool &,int &)"));
     getter::value(hierarchyId, isNull, value, OnNull::KeepValue);
 }
 
 // As for the other part records: 51 characters at least, a longer text cut.
 void CTraxDBPartForReportsAccess::getDescription(bool &isNull, TCHAR *buffer, size_t size) {
-    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getDescription(bool &,TCHAR *,size_t)");
+    TXDB_TRACE(LOG_FINE, traced("getDescription(bool &,TCHAR *,size_t)"));
     getter::textBufferFirst(description, isNull, buffer, size, 51);
 }
 
 void CTraxDBPartForReportsAccess::getPCBCompName(bool &isNull, TCHAR *buffer, size_t size) {
-    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getPCBCompName(bool &,TCHAR *,size_t)");
+    TXDB_TRACE(LOG_FINE, traced("getPCBCompName(bool &,TCHAR *,size_t)"));
     getter::textBufferFirst(pcbCompName, isNull, buffer, size);
 }
 
 void CTraxDBPartForReportsAccess::getHierrachyName(bool &isNull, TCHAR *buffer, size_t size) {
-    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getHierrachyName(bool &,TCHAR *,size_t)");
+    TXDB_TRACE(LOG_FINE, traced("getHierrachyName(bool &,TCHAR *,size_t)"));
     getter::textBufferFirst(hierarchyName, isNull, buffer, size);
 }
 
 void CTraxDBPartForReportsAccess::getHierrachyFullName(bool &isNull, TCHAR **out) {
-    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getHierrachyFullName(bool &,TCHAR **)");
+    TXDB_TRACE(LOG_FINE, traced("getHierrachyFullName(bool &,TCHAR **)"));
     if (out == nullptr)
         TXDB_RAISE(IDS_NULL_BUFFER);
     if (fullName == nullptr) {
@@ -97,9 +102,8 @@ void CTraxDBPartForReportsAccess::getHierrachyFullName(bool &isNull, TCHAR **out
 }
 
 hierarchyAccessHandle_t CTraxDBPartForReportsAccess::getPartHierarchy() {
-    TXDB_TRACE(LOG_FINE, "CTraxDBPartForReportsAccess::getPartHierarchy");
-    return CTraxDBHierarchyAccess::lookup(
-        path, "SELECT [Name],[Parent_ID],[ID],[Library_ID] FROM [Hierarchy] WHERE [ID] = ?", hierarchyId.value);
+    TXDB_TRACE(LOG_FINE, traced("getPartHierarchy"));
+    return CTraxDBHierarchyAccess::lookup(path, CTraxDBHierarchyAccess::FOLDER_BY_ID, hierarchyId.value);
 }
 
 } // namespace DBIMPL

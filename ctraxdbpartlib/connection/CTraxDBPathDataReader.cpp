@@ -2,14 +2,20 @@
 
 #include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/CTraxDBError.h"
+#include "ctraxdbpartlib/TraceName.h"
 #include "ctraxdbpartlib/connection/CTraxDBPathData.h"
 #include "ctraxdbpartlib/connection/CTraxDBSource.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
+namespace {
+
+constexpr TraceName traced{"CTraxDBPathDataReader"};
+
+} // namespace
 
 CTraxDBPathDataReader::CTraxDBPathDataReader(std::shared_ptr<Source> source) : source(source) {
-    TXDB_TRACE(LOG_FINER, "CTraxDBPathDataReader::CTraxDBPathDataReader(sourceHandle_t)");
+    TXDB_TRACE(LOG_FINER, traced.constructor("(sourceHandle_t)"));
     if (!source)
         TXDB_RAISE(IDS_NULL_SOURCE_HANDLE);
     CTraxDBSource *dbSource = dynamic_cast<CTraxDBSource *>(source.get());
@@ -19,11 +25,11 @@ CTraxDBPathDataReader::CTraxDBPathDataReader(std::shared_ptr<Source> source) : s
 }
 
 CTraxDBPathDataReader::~CTraxDBPathDataReader() {
-    TXDB_TRACE(LOG_FINEST, "CTraxDBPathDataReader::~CTraxDBPathDataReader()");
+    TXDB_TRACE(LOG_FINEST, traced.destructor("()"));
 }
 
 std::shared_ptr<PathData> CTraxDBPathDataReader::getNext() {
-    TXDB_TRACE(LOG_FINE, "CTraxDBPathDataReader::getNext");
+    TXDB_TRACE(LOG_FINE, traced("getNext"));
     HRESULT result;
     if (!started) {
         TXDB_TRACE(LOG_FINER, "Getting first record");
@@ -42,7 +48,7 @@ std::shared_ptr<PathData> CTraxDBPathDataReader::getNext() {
 }
 
 int CTraxDBPathDataReader::getCount() {
-    TXDB_TRACE(LOG_SEVERE, "CTraxDBPathDataReader::getCount unsupported");
+    TXDB_TRACE(LOG_SEVERE, traced("getCount unsupported"));
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #include "ctraxdbpartlib/CLogger.h"
 #include "ctraxdbpartlib/CTraxDBError.h"
 #include "ctraxdbpartlib/TextUtil.h"
+#include "ctraxdbpartlib/TraceName.h"
 #include "ctraxdbpartlib/connection/CCommand.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 #include "ctraxdbpartlib/connection/CTables.h"
@@ -19,6 +20,11 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
+namespace {
+
+constexpr TraceName traced{"CTraxDBSchema"};
+
+} // namespace
 
 namespace {
 
@@ -319,7 +325,7 @@ size_t CTraxDBSchema::textColumnWidth(const std::string &table, const std::strin
 }
 
 bool CTraxDBSchema::isValidPartLibrary(const CSession &session) {
-    TXDB_TRACE(LOG_FINEST, "CTraxDBSchema::isValidPartLibrary(const CSession &)");
+    TXDB_TRACE(LOG_FINEST, traced("isValidPartLibrary(const CSession &)"));
     return anyTable(session, [](const char *name) { return equalsNoCase(name, "Library_version"); });
 }
 
@@ -339,7 +345,7 @@ std::vector<std::string> CTraxDBSchema::presentTables(const CSession &session) {
 }
 
 void CTraxDBSchema::createSchema(CTraxDBPath &path) {
-    TXDB_TRACE(LOG_FINEST, "CTraxDBSchema::createSchema(const CSession &)");
+    TXDB_TRACE(LOG_FINEST, traced("createSchema(const CSession &)"));
     runInTransaction(
         path,
         [&path] {
@@ -355,7 +361,7 @@ void CTraxDBSchema::createSchema(CTraxDBPath &path) {
 }
 
 void CTraxDBSchema::getVersionInfo(CTraxDBPath &path, int &major, int &minor) {
-    TXDB_TRACE(LOG_FINEST, "CTraxDBSchema::getVersionInfo(const CSession &,int &,int &)");
+    TXDB_TRACE(LOG_FINEST, traced("getVersionInfo(const CSession &,int &,int &)"));
     major = 0;
     minor = 0;
     CCommand<CAccessor<VersionAccessor>> command;

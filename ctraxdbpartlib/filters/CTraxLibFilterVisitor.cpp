@@ -1,16 +1,22 @@
 #include "ctraxdbpartlib/filters/CTraxLibFilterVisitor.h"
 
 #include "ctraxdbpartlib/CLogger.h"
+#include "ctraxdbpartlib/TraceName.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
+namespace {
+
+constexpr TraceName traced{"CTraxLibFilterVisitor"};
+
+} // namespace
 
 CTraxLibFilterVisitor::CTraxLibFilterVisitor() {
-    TXDB_TRACE(LOG_FINER, "CTraxLibFilterVisitor::CTraxLibFilterVisitor");
+    TXDB_TRACE(LOG_FINER, traced.constructor(""));
 }
 
 CTraxLibFilterVisitor::~CTraxLibFilterVisitor() {
-    TXDB_TRACE(LOG_FINEST, "CTraxLibFilterVisitor::~CTraxLibFilterVisitor");
+    TXDB_TRACE(LOG_FINEST, traced.destructor());
 }
 
 void CTraxLibFilterVisitor::addField(std::shared_ptr<LibFilter> data) {
@@ -18,7 +24,7 @@ void CTraxLibFilterVisitor::addField(std::shared_ptr<LibFilter> data) {
 }
 
 void CTraxLibFilterVisitor::addValStr(std::shared_ptr<LibFilter> data) {
-    TXDB_TRACE(LOG_FINEST, "CTraxLibFilterVisitor::addValStr(shared_ptr<LibFilter>)");
+    TXDB_TRACE(LOG_FINEST, traced("addValStr(shared_ptr<LibFilter>)"));
     writeValue(data, true);
 }
 

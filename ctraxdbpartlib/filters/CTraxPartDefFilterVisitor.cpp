@@ -1,16 +1,22 @@
 #include "ctraxdbpartlib/filters/CTraxPartDefFilterVisitor.h"
 
 #include "ctraxdbpartlib/CLogger.h"
+#include "ctraxdbpartlib/TraceName.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
+namespace {
+
+constexpr TraceName traced{"CTraxPartDefFilterVisitor"};
+
+} // namespace
 
 CTraxPartDefFilterVisitor::CTraxPartDefFilterVisitor() {
-    TXDB_TRACE(LOG_FINER, "CTraxPartDefFilterVisitor::CTraxPartDefFilterVisitor");
+    TXDB_TRACE(LOG_FINER, traced.constructor(""));
 }
 
 CTraxPartDefFilterVisitor::~CTraxPartDefFilterVisitor() {
-    TXDB_TRACE(LOG_FINEST, "CTraxPartDefFilterVisitor::~CTraxPartDefFilterVisitor");
+    TXDB_TRACE(LOG_FINEST, traced.destructor());
 }
 
 void CTraxPartDefFilterVisitor::addField(std::shared_ptr<PartDefFilter> data) {
@@ -18,7 +24,7 @@ void CTraxPartDefFilterVisitor::addField(std::shared_ptr<PartDefFilter> data) {
 }
 
 void CTraxPartDefFilterVisitor::addValStr(std::shared_ptr<PartDefFilter> data) {
-    TXDB_TRACE(LOG_FINEST, "CTraxPartDefFilterVisitor::addValStr(partDefFilterHandle_t)");
+    TXDB_TRACE(LOG_FINEST, traced("addValStr(partDefFilterHandle_t)"));
     writeValue(data, true);
 }
 

@@ -1,12 +1,18 @@
 #include "ctraxdbpartlib/filters/CTraxPartFilterVisitor.h"
 
 #include "ctraxdbpartlib/CLogger.h"
+#include "ctraxdbpartlib/TraceName.h"
 #include "interface/Exception.h"
 
 #include <cctype>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
+namespace {
+
+constexpr TraceName traced{"CTraxPartFilterVisitor"};
+
+} // namespace
 
 namespace {
 
@@ -56,7 +62,7 @@ bool isInteger(const std::string &text) {
 } // namespace
 
 CTraxPartFilterVisitor::CTraxPartFilterVisitor() {
-    TXDB_TRACE(LOG_FINER, "CTraxPartFilterVisitor::CTraxPartFilterVisitor");
+    TXDB_TRACE(LOG_FINER, traced.constructor(""));
     fields = {
         {"Part Name", {"[Parts].[Name]", 0}},
         {"Number", {"[Part_number]", 0}},
@@ -74,7 +80,7 @@ CTraxPartFilterVisitor::CTraxPartFilterVisitor() {
 }
 
 CTraxPartFilterVisitor::~CTraxPartFilterVisitor() {
-    TXDB_TRACE(LOG_FINEST, "CTraxPartFilterVisitor::~CTraxPartFilterVisitor");
+    TXDB_TRACE(LOG_FINEST, traced.destructor());
 }
 
 std::string &CTraxPartFilterVisitor::getFilterString(std::shared_ptr<PartFilter> data) {
@@ -140,7 +146,7 @@ void CTraxPartFilterVisitor::addField(std::shared_ptr<PartFilter> data) {
 }
 
 void CTraxPartFilterVisitor::addValStr(std::shared_ptr<PartFilter> data) {
-    TXDB_TRACE(LOG_FINEST, "CTraxPartFilterVisitor::addValStr(partFilterHandle_t)");
+    TXDB_TRACE(LOG_FINEST, traced("addValStr(partFilterHandle_t)"));
     const bool quote = data->fieldTable == TABLE_ATTRIBUTES || lookupField(data->fieldName).numeric == 0;
     if (!quote && !isLike(data) && !data->value.empty() && !isInteger(data->value))
         TXDB_RAISE_TEXT("The part filter value \"" + data->value + "\" of the numeric field \"" + data->fieldName +

@@ -14,7 +14,7 @@ struct AllAttributeAccessor : AllDetailAccessor {
     int32_t usageType = 0;
     int32_t readOnly = 0;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         bindDetail(map);
         map.column(2, name);
         map.column(3, value);

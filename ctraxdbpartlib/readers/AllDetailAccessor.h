@@ -16,7 +16,7 @@ struct AllDetailAccessor {
     bool hasParameter = true;
 
 protected:
-    void bindDetail(ColumnMap &map) {
+    template <class Map> constexpr void bindDetail(Map &map) {
         map.column(1, partDefId);
         if (hasParameter)
             map.param(1, parentId);

@@ -18,7 +18,7 @@ struct AllGateSwapAccessor : AllDetailAccessor {
     TextBuffer<bufferWidth("Pin_Data", "Pin_identifier")> pinIdentifier = {};
     DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         bindDetail(map);
         map.column(2, name);
         map.column(3, id);

@@ -11,7 +11,7 @@ namespace DBIMPL {
 struct AllPinDataAccessor : AllDetailAccessor, PinColumns {
     int32_t id = 0;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         bindDetail(map);
         bindPin(map, 2);
         map.column(10, id);

@@ -12,7 +12,7 @@ struct AllPinEquivAccessor : AllDetailAccessor {
     TextBuffer<bufferWidth("Pin_Data", "Pin_identifier")> pinIdentifier = {};
     DBSTATUS pinIdentifierStatus = DBSTATUS_S_OK;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         bindDetail(map);
         map.column(2, pinEquivId);
         map.column(3, pinIdentifier, &pinIdentifierStatus);

@@ -19,7 +19,7 @@ struct AttributeAccessor {
 
     int32_t parentId = 0;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         map.column(1, name);
         map.column(2, value);
         map.column(3, usageType);

@@ -6,16 +6,18 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 namespace {
 
-const DetailQuery libraryAttributes{
+constexpr DetailQuery libraryAttributes{
     "[Part_Definition].[ID], [Attributes].[Name],[Attributes].[Attribute_value],[Attributes].[Usage_type],"
     "[Attributes].[Read_Only]",
     "[Part_Definition] INNER JOIN [Attributes] ON [Part_Definition].[ID]=[Attributes].[Part_def_ID]",
     " ORDER BY [Part_Definition].[ID],[Attributes].[Name];"};
+static_assert(detailAgrees<AllAttributeAccessor>(libraryAttributes));
 
-const DetailQuery filteredAttributes{
+constexpr DetailQuery filteredAttributes{
     "[Attributes].[Part_def_ID],[Attributes].[Name],[Attributes].[Attribute_value],[Attributes].[Usage_type],"
     "[Attributes].[Read_Only]",
     "[Attributes]", " ORDER BY [Attributes].[Part_def_ID],[Attributes].[Name];"};
+static_assert(detailAgrees<AllAttributeAccessor>(filteredAttributes));
 
 } // namespace
 

@@ -10,19 +10,21 @@ namespace {
 const char *const constructorTrace =
     "CTraxDBAllGateReader::CTraxDBAllGateReader (pathHandle_t, CTraxDBLibAccess &,libraryFilterCompHandle_t)";
 
-const DetailQuery libraryGates{
+constexpr DetailQuery libraryGates{
     "[Part_Definition].[ID],[Gate].[Name],[Gate].[Alt_name],[Gate].[ID],[Pin_Data].[Pin_identifier]",
     "(([Part_Definition] INNER JOIN [Gate] ON [Part_Definition].[ID]=[Gate].[Part_def_ID]) LEFT OUTER JOIN "
     "[Gate_has_Pin_Data] ON [Gate_has_Pin_Data].[Gate_ID]=[Gate].[ID]) LEFT OUTER JOIN [Pin_Data] ON "
     "[Pin_Data].[ID]=[Gate_has_Pin_Data].[Pin_data_ID]",
     " ORDER BY [Part_Definition].[ID],[Gate].[ID],[Gate_has_Pin_Data].[ID];"};
+static_assert(detailAgrees<AllGateAccessor>(libraryGates));
 
 // The filtered and the one-definition statements.
-const DetailQuery definitionGates{
+constexpr DetailQuery definitionGates{
     "[Gate].[Part_def_ID],[Gate].[Name],[Gate].[Alt_name],[Gate].[ID],[Pin_Data].[Pin_identifier]",
     "([Gate] LEFT OUTER JOIN [Gate_has_Pin_Data] ON [Gate_has_Pin_Data].[Gate_ID]=[Gate].[ID]) LEFT OUTER JOIN "
     "[Pin_Data] ON [Pin_Data].[ID]=[Gate_has_Pin_Data].[Pin_data_ID]",
     " ORDER BY [Gate].[Part_def_ID],[Gate].[ID],[Gate_has_Pin_Data].[ID];"};
+static_assert(detailAgrees<AllGateAccessor>(definitionGates));
 
 } // namespace
 

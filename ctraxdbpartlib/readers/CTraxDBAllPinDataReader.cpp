@@ -6,15 +6,17 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 namespace {
 
-const DetailQuery libraryPins{
+constexpr DetailQuery libraryPins{
     "[Part_Definition].[ID],[Pin_Data].[Pin_identifier],[Pin_Data].[Name],[Pin_Data].[Label],[Pin_Data].[Signal],"
     "[Pin_Data].[Pin_type],[Pin_Data].[Loading],[Pin_Data].[Pin_position],[Pin_Data].[Equiv_group],[Pin_Data].[ID]",
     "[Part_Definition] INNER JOIN [Pin_Data] ON [Part_Definition].[ID]=[Pin_Data].[Part_def_ID]",
     " ORDER BY [Part_Definition].[ID],[Pin_Data].[Pin_identifier];"};
+static_assert(detailAgrees<AllPinDataAccessor>(libraryPins));
 
-const DetailQuery filteredPins{
+constexpr DetailQuery filteredPins{
     "[Part_def_ID],[Pin_identifier],[Name],[Label],[Signal],[Pin_type],[Loading],[Pin_position],[Equiv_group],[ID]",
     "[Pin_Data]", " ORDER BY([ID]);"};
+static_assert(detailAgrees<AllPinDataAccessor>(filteredPins));
 
 } // namespace
 

@@ -11,15 +11,18 @@ const char *const constructorTrace =
     "CTraxDBAllPinEquivReader::CTraxDBAllPinEquivReader (pathHandle_t, CTraxDBLibAccess &,libraryFilterCompHandle_t)";
 
 // The library and the one-definition statements.
-const DetailQuery definitionEquivs{
+constexpr DetailQuery definitionEquivs{
     "[Part_Definition].[ID],[Pin_Equiv].[ID],[Pin_Data].[Pin_identifier]",
     "([Part_Definition] INNER JOIN [Pin_Equiv] ON [Part_Definition].[ID]=[Pin_Equiv].[Part_def_ID]) INNER JOIN "
     "[Pin_Data] on [Pin_Equiv].[ID]=[Pin_Data].[Equiv_group]",
     " ORDER BY [Part_Definition].[ID],[Pin_Equiv].[ID],[Pin_Data].[Pin_identifier];"};
+static_assert(detailAgrees<AllPinEquivAccessor>(definitionEquivs));
 
-const DetailQuery filteredEquivs{"[Pin_Equiv].[Part_def_ID],[Pin_Equiv].[ID],[Pin_Data].[Pin_identifier]",
-                                 "[Pin_Equiv] INNER JOIN [Pin_Data] on [Pin_Equiv].[ID]=[Pin_Data].[Equiv_group]",
-                                 " ORDER BY [Pin_Equiv].[Part_def_ID],[Pin_Equiv].[ID],[Pin_Data].[Pin_identifier];"};
+constexpr DetailQuery filteredEquivs{
+    "[Pin_Equiv].[Part_def_ID],[Pin_Equiv].[ID],[Pin_Data].[Pin_identifier]",
+    "[Pin_Equiv] INNER JOIN [Pin_Data] on [Pin_Equiv].[ID]=[Pin_Data].[Equiv_group]",
+    " ORDER BY [Pin_Equiv].[Part_def_ID],[Pin_Equiv].[ID],[Pin_Data].[Pin_identifier];"};
+static_assert(detailAgrees<AllPinEquivAccessor>(filteredEquivs));
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "ctraxdbpartlib/access/CTraxDBCompletePartAndPartDefAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
 #include "ctraxdbpartlib/filters/CTraxPartFilterVisitor.h"
+#include "ctraxdbpartlib/readers/SelectCheck.h"
 #include "interface/Component.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -13,7 +14,7 @@ CTraxDBCompletePartAndPartDefReader::CTraxDBCompletePartAndPartDefReader(pathHan
     : DBRowReader(std::move(path), "CTraxDBCompletePartAndPartDefReader") {
     TXDB_TRACE(LOG_FINER, "CTraxDBCompletePartAndPartDefReader::CTraxDBCompletePartAndPartDefReader(pathHandle_t,"
                           "CTraxDBLibAccess &,partFilterCompHandle_t)");
-    static const char *const JOINED =
+    static constexpr const char *JOINED =
         "SELECT [Parts].[Name], [Parts].[Part_number], [Parts].[Description], [Parts].[PSpice_data], "
         "[Parts].[Part_Acceptance], [Parts].[Part_version], [Parts].[Library_ID], [Parts].[Part_def_ID], "
         "[Parts].[Hierarchy_ID], [Parts].[ID], [Part_Definition].[Name], [Part_Definition].[PCB_component_name], "
@@ -22,6 +23,7 @@ CTraxDBCompletePartAndPartDefReader::CTraxDBCompletePartAndPartDefReader(pathHan
         "[Part_Definition].[Max_connector_pins], [Part_Definition].[Gate_swapping], [Part_Definition].[Pin_num_name], "
         "[Part_Definition].[Is_FPGA] FROM [Parts] INNER JOIN [Part_Definition] ON "
         "[Parts].[Part_def_ID]=[Part_Definition].[ID] WHERE ";
+    static_assert(selectAgrees<CompletePartAndPartDefAccessor>(JOINED));
     command.parentId = library.getID();
     std::string sql = JOINED;
     std::string countSql = "SELECT Count(*) FROM [Parts] WHERE [Library_ID] = ?";

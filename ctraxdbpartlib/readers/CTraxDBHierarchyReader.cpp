@@ -1,32 +1,47 @@
 #include "ctraxdbpartlib/readers/CTraxDBHierarchyReader.h"
 
+#include "ctraxdbpartlib/TraceName.h"
 #include "ctraxdbpartlib/access/CTraxDBHierarchyAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBLibHierarchyOnlyAccess.h"
+#include "ctraxdbpartlib/readers/SelectCheck.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
+namespace {
+
+constexpr TraceName traced{"CTraxDBHierarchyReader"};
+
+constexpr const char *SELECT_TOP_FOLDERS =
+    "SELECT [Name],[Parent_ID],[ID],[Library_ID] FROM [Hierarchy] WHERE [Library_ID] = ? AND [Parent_ID] IS NULL "
+    "ORDER BY([Name]);";
+static_assert(selectAgrees<HierarchyHierAccessor>(SELECT_TOP_FOLDERS));
+
+constexpr const char *SELECT_SUBFOLDERS =
+    "SELECT [Name],[Parent_ID],[ID],[Library_ID] FROM [Hierarchy] WHERE [Library_ID] = ? AND [Parent_ID] = ? "
+    "ORDER BY([Name]);";
+static_assert(selectAgrees<HierarchyHierAccessor>(SELECT_SUBFOLDERS));
+
+} // namespace
 
 CTraxDBHierarchyReader::CTraxDBHierarchyReader(pathHandle_t path, CTraxDBLibAccess &library)
-    : DBRowReader(std::move(path), "CTraxDBHierarchyReader") {
-    TXDB_TRACE(LOG_FINER, "CTraxDBHierarchyReader::CTraxDBHierarchyReader(pathHandle_t,CTraxDBLibAccess &)");
+    : DBRowReader(std::move(path), traced.name) {
+    TXDB_TRACE(LOG_FINER, traced.constructor("(pathHandle_t,CTraxDBLibAccess &)"));
     openTopFolders(library.getID());
 }
 
 CTraxDBHierarchyReader::CTraxDBHierarchyReader(pathHandle_t path, CTraxDBLibHierarchyOnlyAccess &library)
-    : DBRowReader(std::move(path), "CTraxDBHierarchyReader") {
-    TXDB_TRACE(LOG_FINER,
-               "CTraxDBHierarchyReader::CTraxDBHierarchyReader(pathHandle_t,CTraxDBLibHierarchyOnlyAccess &)");
+    : DBRowReader(std::move(path), traced.name) {
+    TXDB_TRACE(LOG_FINER, traced.constructor("(pathHandle_t,CTraxDBLibHierarchyOnlyAccess &)"));
     openTopFolders(library.getID());
 }
 
 CTraxDBHierarchyReader::CTraxDBHierarchyReader(pathHandle_t path, CTraxDBHierarchyAccess &folder)
-    : DBRowReader(std::move(path), "CTraxDBHierarchyReader") {
-    TXDB_TRACE(LOG_FINER, "CTraxDBHierarchyReader::CTraxDBHierarchyReader(pathHandle_t,CTraxDBHierarchyAccess &)");
+    : DBRowReader(std::move(path), traced.name) {
+    TXDB_TRACE(LOG_FINER, traced.constructor("(pathHandle_t,CTraxDBHierarchyAccess &)"));
     command.param1 = folder.getLibID();
     command.param2 = folder.getID();
-    open("SELECT [Name],[Parent_ID],[ID],[Library_ID] FROM [Hierarchy] WHERE [Library_ID] = ? AND [Parent_ID] = ? "
-         "ORDER BY([Name]);");
+    open(SELECT_SUBFOLDERS);
     count = runCount(database(), "SELECT Count(*) FROM [Hierarchy] WHERE [Library_ID] = ? AND [Parent_ID] = ?;",
                      command.param1, command.param2);
 }
@@ -34,8 +49,7 @@ CTraxDBHierarchyReader::CTraxDBHierarchyReader(pathHandle_t path, CTraxDBHierarc
 void CTraxDBHierarchyReader::openTopFolders(int32_t libraryId) {
     command.paramCount = 1;
     command.param1 = libraryId;
-    open("SELECT [Name],[Parent_ID],[ID],[Library_ID] FROM [Hierarchy] WHERE [Library_ID] = ? AND [Parent_ID] IS NULL "
-         "ORDER BY([Name]);");
+    open(SELECT_TOP_FOLDERS);
     count = runCount(database(), "SELECT Count(*) FROM [Hierarchy] WHERE [Library_ID] = ? AND [Parent_ID] IS NULL;",
                      libraryId);
 }

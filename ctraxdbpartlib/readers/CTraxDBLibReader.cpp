@@ -2,11 +2,18 @@
 
 #include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
 #include "ctraxdbpartlib/filters/CTraxLibFilterVisitor.h"
+#include "ctraxdbpartlib/readers/SelectCheck.h"
 #include "interface/Component.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 namespace {
+
+constexpr const char *SELECT_LIBRARIES_WHERE = "SELECT [Name],[ID],[Enabled],[Comment] FROM [Library] WHERE ";
+static_assert(selectAgrees<LibraryAccessor>(SELECT_LIBRARIES_WHERE));
+
+constexpr const char *SELECT_LIBRARIES = "SELECT [Name],[ID],[Enabled],[Comment] from [Library] ORDER BY([Name]);";
+static_assert(selectAgrees<LibraryAccessor>(SELECT_LIBRARIES));
 
 // Only a database path will do; checked before anything is opened, right
 // after the constructor's trace record.
@@ -25,7 +32,7 @@ CTraxDBLibReader::CTraxDBLibReader(pathHandle_t path, libraryFilterCompHandle_t 
     : DBRowReader(checkedPath(std::move(path)), "CTraxDBLibReader") {
     if (!filter) {
         TXDB_TRACE(LOG_FINEST, "No filter");
-        open("SELECT [Name],[ID],[Enabled],[Comment] from [Library] ORDER BY([Name]);");
+        open(SELECT_LIBRARIES);
         count = runCount(database(), "SELECT Count(*) FROM [Library];");
     } else {
         TXDB_TRACE(LOG_FINEST, "Has filter");
@@ -35,8 +42,7 @@ CTraxDBLibReader::CTraxDBLibReader(pathHandle_t path, libraryFilterCompHandle_t 
             filter->accept(&visitor);
             condition = visitor.getFilterString(nullptr);
         }
-        std::string sql =
-            "SELECT [Name],[ID],[Enabled],[Comment] FROM [Library] WHERE " + condition + " ORDER BY [ID];";
+        std::string sql = SELECT_LIBRARIES_WHERE + condition + " ORDER BY [ID];";
         TXDB_TRACE(LOG_FINEST, sql);
         open(sql);
         count = runCount(database(), "SELECT Count(*) FROM [Library] WHERE " + condition + ";");

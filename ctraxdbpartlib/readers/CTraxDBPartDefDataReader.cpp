@@ -3,16 +3,18 @@
 #include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBPartDefDataAccess.h"
 #include "ctraxdbpartlib/readers/CountAccessor.h"
+#include "ctraxdbpartlib/readers/SelectCheck.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 namespace {
 
-const char *const QUALIFIED_COLUMNS =
+constexpr const char *QUALIFIED_COLUMNS =
     "SELECT [Part_Definition].[Name],[Part_Definition].[PCB_component_name],[Part_Definition].[PCB_alternate_name],"
     "[Part_Definition].[Part_def_value],[Part_Definition].[Component_name_stem],[Part_Definition].[PSpice_data],"
     "[Part_Definition].[Max_connector_pins],[Part_Definition].[Gate_swapping],[Part_Definition].[Pin_num_name],"
     "[Part_Definition].[Is_FPGA],[Library_ID],[ID] from [Part_Definition] WHERE ";
+static_assert(selectAgrees<PartDefDataAccessor>(QUALIFIED_COLUMNS));
 
 } // namespace
 

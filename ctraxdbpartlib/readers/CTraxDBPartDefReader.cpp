@@ -3,14 +3,16 @@
 #include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBPartDefAccess.h"
 #include "ctraxdbpartlib/filters/CTraxPartDefFilterVisitor.h"
+#include "ctraxdbpartlib/readers/SelectCheck.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 namespace {
 
-const char *const DEFINITION_COLUMNS =
+constexpr const char *DEFINITION_COLUMNS =
     "SELECT [Name],[PCB_component_name],[PCB_alternate_name],[Part_def_value],[Component_name_stem],[PSpice_data],"
     "[Max_connector_pins],[Gate_swapping],[Pin_num_name],[Is_FPGA],[Library_ID],[ID] ";
+static_assert(selectAgrees<PartDefAccessor>(DEFINITION_COLUMNS, "Part_Definition"));
 
 } // namespace
 

@@ -1,10 +1,12 @@
 #include "ctraxdbpartlib/readers/CTraxDBPartReader.h"
 
+#include "ctraxdbpartlib/TraceName.h"
 #include "ctraxdbpartlib/access/CTraxDBHierarchyAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBPartAccess.h"
 #include "ctraxdbpartlib/filters/CTraxPartFilterVisitor.h"
 #include "ctraxdbpartlib/readers/CountAccessor.h"
+#include "ctraxdbpartlib/readers/SelectCheck.h"
 #include "interface/Component.h"
 #include "interface/PartDefAccess.h"
 
@@ -12,9 +14,12 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 namespace {
 
-const char *const SELECT_PARTS =
+constexpr TraceName traced{"CTraxDBPartReader"};
+
+constexpr const char *SELECT_PARTS =
     "SELECT [Name],[Part_number],[Description],[PSpice_data],[Part_Acceptance],[Part_version],[Library_ID],"
     "[Part_def_ID],[Hierarchy_ID],[ID],[Part_Type] FROM [Parts] WHERE ";
+static_assert(selectAgrees<PartAccessor>(SELECT_PARTS));
 const char *const COUNT_PARTS = "SELECT Count(*) FROM [Parts] WHERE ";
 
 // The parent column of each kind of parent, and the order of its parts
@@ -35,23 +40,20 @@ const ParentForm &formOf(int parent) {
 } // namespace
 
 CTraxDBPartReader::CTraxDBPartReader(pathHandle_t path, CTraxDBLibAccess &library, partFilterCompHandle_t filter)
-    : DBRowReader(std::move(path), "CTraxDBPartReader") {
-    TXDB_TRACE(LOG_FINER,
-               "CTraxDBPartReader::CTraxDBPartReader(pathHandle_t,CTraxDBLibAccess &,partFilterCompHandle_t)");
+    : DBRowReader(std::move(path), traced.name) {
+    TXDB_TRACE(LOG_FINER, traced.constructor("(pathHandle_t,CTraxDBLibAccess &,partFilterCompHandle_t)"));
     openFiltered(Parent::Library, library.getID(), filter);
 }
 
 CTraxDBPartReader::CTraxDBPartReader(pathHandle_t path, CTraxDBHierarchyAccess &folder, partFilterCompHandle_t filter)
-    : DBRowReader(std::move(path), "CTraxDBPartReader") {
-    TXDB_TRACE(LOG_FINER,
-               "CTraxDBPartReader::CTraxDBPartReader(pathHandle_t,CTraxDBHierarchyAccess &,partFilterCompHandle_t)");
+    : DBRowReader(std::move(path), traced.name) {
+    TXDB_TRACE(LOG_FINER, traced.constructor("(pathHandle_t,CTraxDBHierarchyAccess &,partFilterCompHandle_t)"));
     openFiltered(Parent::Folder, folder.getID(), filter);
 }
 
 CTraxDBPartReader::CTraxDBPartReader(pathHandle_t path, PartDefAccess &definition, partFilterCompHandle_t filter)
-    : DBRowReader(std::move(path), "CTraxDBPartReader") {
-    TXDB_TRACE(LOG_FINER,
-               "CTraxDBPartReader::CTraxDBPartReader(pathHandle_t,CTraxDBPartDefAccess &,partFilterCompHandle_t)");
+    : DBRowReader(std::move(path), traced.name) {
+    TXDB_TRACE(LOG_FINER, traced.constructor("(pathHandle_t,CTraxDBPartDefAccess &,partFilterCompHandle_t)"));
     openFiltered(Parent::Definition, definition.getID(), filter);
 }
 
@@ -79,8 +81,8 @@ void CTraxDBPartReader::openFiltered(Parent parent, int32_t parentId, const part
 }
 
 CTraxDBPartReader::CTraxDBPartReader(pathHandle_t path, CTraxDBLibAccess &library, const std::string &filterText)
-    : DBRowReader(std::move(path), "CTraxDBPartReader") {
-    TXDB_TRACE(LOG_FINER, "CTraxDBPartReader::CTraxDBPartReader(pathHandle_t,CTraxDBLibAccess &,const TCHAR *)");
+    : DBRowReader(std::move(path), traced.name) {
+    TXDB_TRACE(LOG_FINER, traced.constructor("(pathHandle_t,CTraxDBLibAccess &,const TCHAR *)"));
     command.parentId = library.getID();
     started = false;
     if (filterText.empty()) {

@@ -1,8 +1,10 @@
 #include "ctraxdbpartlib/readers/CTraxDBPartReaderForReports.h"
 
+#include "ctraxdbpartlib/TraceName.h"
 #include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBPartForReportsAccess.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
+#include "ctraxdbpartlib/readers/SelectCheck.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,6 +13,13 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 namespace {
 
+constexpr TraceName traced{"CTraxDBPartReaderForReports"};
+
+constexpr const char *REPORT_COLUMNS =
+    "SELECT [Parts].[Name],[Parts].[Part_number],[Parts].[Description],[Parts].[Part_version],"
+    "[Parts].[Hierarchy_ID],[Part_Definition].[PCB_component_name],[Hierarchy].[Name]";
+static_assert(selectAgrees<PartForReportsAccessor>(REPORT_COLUMNS));
+
 const char *const REPORT_FROM =
     " FROM ([Parts] INNER JOIN [Part_Definition] ON [Parts].[Part_def_ID]=[Part_Definition].[ID]) INNER JOIN "
     "[Hierarchy] ON [Parts].[Hierarchy_ID]=[Hierarchy].[ID] WHERE [Parts].[Library_ID] = ?";
@@ -18,19 +27,16 @@ const char *const REPORT_FROM =
 } // namespace
 
 CTraxDBPartReaderForReports::CTraxDBPartReaderForReports(pathHandle_t path, CTraxDBLibAccess &library, bool sorted)
-    : DBRowReader(std::move(path), "CTraxDBPartReaderForReports", MoveTrace::None), sorted(sorted) {
-    TXDB_TRACE(LOG_FINER,
-               "CTraxDBPartReaderForReports::CTraxDBPartReaderForReports(pathHandle_t,CTraxDBLibAccess &,int)");
+    : DBRowReader(std::move(path), traced.name, MoveTrace::None), sorted(sorted) {
+    TXDB_TRACE(LOG_FINER, traced.constructor("(pathHandle_t,CTraxDBLibAccess &,int)"));
     command.libraryId = library.getID();
-    open(std::string("SELECT [Parts].[Name],[Parts].[Part_number],[Parts].[Description],[Parts].[Part_version],"
-                     "[Parts].[Hierarchy_ID],[Part_Definition].[PCB_component_name],[Hierarchy].[Name]") +
-         REPORT_FROM + " ORDER BY [Hierarchy].[Name],[Parts].[Name];");
+    open(std::string(REPORT_COLUMNS) + REPORT_FROM + " ORDER BY [Hierarchy].[Name],[Parts].[Name];");
     // The count of the rows the statement delivers: same join, same condition.
     count = runCount(database(), std::string("SELECT Count(*)") + REPORT_FROM + ";", command.libraryId);
 }
 
 std::shared_ptr<PartForReportsAccess> CTraxDBPartReaderForReports::getNext() {
-    TXDB_TRACE(LOG_FINE, "CTraxDBPartReaderForReports::getNext");
+    TXDB_TRACE(LOG_FINE, traced("getNext"));
     return sorted ? getNextSorted() : getNextUnsorted();
 }
 
@@ -39,7 +45,7 @@ std::shared_ptr<PartForReportsAccess> CTraxDBPartReaderForReports::getNextUnsort
 }
 
 std::shared_ptr<PartForReportsAccess> CTraxDBPartReaderForReports::getNextSorted() {
-    TXDB_TRACE(LOG_FINE, "CTraxDBPartReaderForReports::getNext");
+    TXDB_TRACE(LOG_FINE, traced("getNext"));
     if (cached) {
         if (cursor + 1 >= static_cast<int>(cache.size()))
             return nullptr;

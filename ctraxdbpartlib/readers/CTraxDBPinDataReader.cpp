@@ -1,30 +1,34 @@
 #include "ctraxdbpartlib/readers/CTraxDBPinDataReader.h"
 
+#include "ctraxdbpartlib/TraceName.h"
 #include "ctraxdbpartlib/access/CTraxDBCompletePartAndPartDefAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBPartDefAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBPinDataAccess.h"
+#include "ctraxdbpartlib/readers/SelectCheck.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 namespace {
 
-const char *const SELECT_PINS =
+constexpr TraceName traced{"CTraxDBPinDataReader"};
+
+constexpr const char *SELECT_PINS =
     "SELECT [Pin_identifier],[Name],[Label],[Signal],[Pin_type],[Loading],[Pin_position],[Equiv_group],[Part_def_ID],"
     "[ID] FROM [Pin_Data] WHERE [Part_def_ID] = ? ORDER BY([ID]);";
+static_assert(selectAgrees<PinDataAccessor>(SELECT_PINS));
 const char *const COUNT_PINS = "SELECT Count(*) FROM [Pin_Data] WHERE [Part_def_ID] = ?;";
 
 } // namespace
 
 CTraxDBPinDataReader::CTraxDBPinDataReader(pathHandle_t path, CTraxDBPartDefAccess &definition)
-    : DBDetailReader(std::move(path), "CTraxDBPinDataReader") {
-    TXDB_TRACE(LOG_FINER, "CTraxDBPinDataReader::CTraxDBPinDataReader(pathHandle_t,CTraxDBPartDefAccess &)");
+    : DBDetailReader(std::move(path), traced.name) {
+    TXDB_TRACE(LOG_FINER, traced.constructor("(pathHandle_t,CTraxDBPartDefAccess &)"));
     openFor(definition.getID(), SELECT_PINS, COUNT_PINS);
 }
 
 CTraxDBPinDataReader::CTraxDBPinDataReader(pathHandle_t path, CTraxDBCompletePartAndPartDefAccess &part)
-    : DBDetailReader(std::move(path), "CTraxDBPinDataReader") {
-    TXDB_TRACE(LOG_FINER,
-               "CTraxDBPinDataReader::CTraxDBPinDataReader(pathHandle_t,CTraxDBCompletePartAndPartDefAccess &)");
+    : DBDetailReader(std::move(path), traced.name) {
+    TXDB_TRACE(LOG_FINER, traced.constructor("(pathHandle_t,CTraxDBCompletePartAndPartDefAccess &)"));
     openFor(part.getPartDefID(), SELECT_PINS, COUNT_PINS);
 }
 

@@ -7,6 +7,7 @@
 
 #include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
 #include "ctraxdbpartlib/readers/DBRowReader.h"
+#include "ctraxdbpartlib/readers/SelectCheck.h"
 
 #include <cstdint>
 #include <string>
@@ -23,6 +24,12 @@ struct DetailQuery {
     const char *from;
     const char *order; // from the blank before ORDER BY up to the ';'
 };
+
+// Whether the query's list agrees with the accessor A and the catalogue
+// (SelectCheck.h); its unqualified columns are of the first table of `from`.
+template <class A> constexpr bool detailAgrees(const DetailQuery &query) {
+    return listFault<A>(query.select, select::firstName(query.from)) == SelectFault::None;
+}
 
 template <class TInterface, class TAccessor> class DBAllDetailReader : public DBRowReader<TInterface, TAccessor> {
 protected:

@@ -16,7 +16,7 @@ struct GateAccessor {
 
     int32_t parentId = 0;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         map.column(1, id);
         map.column(2, name);
         map.column(3, altName, &altNameStatus);

@@ -13,7 +13,7 @@ struct GateDataReadAccessor {
 
     int32_t parentId = 0;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         map.column(1, pinIdentifier, &pinIdentifierStatus);
         map.param(1, parentId);
     }

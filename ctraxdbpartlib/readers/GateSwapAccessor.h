@@ -14,7 +14,7 @@ struct GateSwapAccessor {
 
     int32_t parentId = 0;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         map.column(1, id);
         map.column(2, name);
         map.column(3, partDefId);

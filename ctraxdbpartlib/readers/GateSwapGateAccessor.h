@@ -14,7 +14,7 @@ struct GateSwapGateAccessor {
 
     int32_t parentId = 0;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         map.column(1, id);
         map.column(2, gateEquivId);
         map.column(3, equivType);

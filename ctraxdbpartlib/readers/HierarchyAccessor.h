@@ -22,7 +22,7 @@ struct HierarchyAccessor {
     int32_t param2 = 0;
 
 protected:
-    void bindFolder(ColumnMap &map) {
+    template <class Map> constexpr void bindFolder(Map &map) {
         map.column(1, name);
         map.column(2, parentId, &parentIdStatus);
         map.column(3, id);
@@ -32,7 +32,7 @@ protected:
 
 // The root folders of a library, and the lookup of one folder by ID: one parameter.
 struct HierarchyLibAccessor : HierarchyAccessor {
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         bindFolder(map);
         map.param(1, param1);
     }
@@ -43,7 +43,7 @@ struct HierarchyLibAccessor : HierarchyAccessor {
 struct HierarchyHierAccessor : HierarchyAccessor {
     int paramCount = 2;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         bindFolder(map);
         map.param(1, param1);
         if (paramCount == 2)
@@ -53,7 +53,7 @@ struct HierarchyHierAccessor : HierarchyAccessor {
 
 // Every folder of a library joined with the names of its parts.
 struct AllHierarchyAccessor : HierarchyAccessor {
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         bindFolder(map);
         map.column(5, secondName, &secondNameStatus);
         map.param(1, param1);

@@ -13,7 +13,7 @@ struct LibraryAccessor {
     TextBuffer<bufferWidth("Library", "Comment")> comment = {};
     DBSTATUS commentStatus = DBSTATUS_S_OK;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         map.column(1, name);
         map.column(2, id);
         map.column(3, enabled);

@@ -31,7 +31,7 @@ struct PartColumns {
     int32_t parentId = 0;
 
 protected:
-    void bindPart(ColumnMap &map) {
+    template <class Map> constexpr void bindPart(Map &map) {
         map.column(1, name);
         map.column(2, number, &numberStatus);
         map.column(3, description, &descriptionStatus);
@@ -51,7 +51,7 @@ struct PartAccessor : PartColumns {
     int32_t partType = 0;
     DBSTATUS partTypeStatus = DBSTATUS_S_OK;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         bindPart(map);
         map.column(11, partType, &partTypeStatus);
     }
@@ -62,7 +62,7 @@ struct PartAccessor : PartColumns {
 struct CompletePartAndPartDefAccessor : PartColumns {
     PartDefColumns definition;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         bindPart(map);
         definition.bindDefinition(map, 11);
     }
@@ -88,7 +88,7 @@ struct PartForReportsAccessor {
 
     int32_t libraryId = 0;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         map.column(1, name);
         map.column(2, number, &numberStatus);
         map.column(3, description, &descriptionStatus);

@@ -29,7 +29,8 @@ struct PartDefColumns {
 
     // Binds the ten columns from ordinal `first` on; [Max_connector_pins]
     // with `maxConnectorPinsStatus` where the caller keeps one.
-    void bindDefinition(ColumnMap &map, int first, DBSTATUS *maxConnectorPinsStatus = nullptr) {
+    template <class Map>
+    constexpr void bindDefinition(Map &map, int first, DBSTATUS *maxConnectorPinsStatus = nullptr) {
         map.column(first, name);
         map.column(first + 1, pcbCompName);
         map.column(first + 2, pcbAltName, &pcbAltNameStatus);
@@ -55,7 +56,7 @@ struct PartDefAccessor : PartDefColumns {
     int32_t parentId = 0;
     bool withParam = true;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         bindDefinition(map, 1, &maxConnectorPinsStatus);
         map.column(11, libraryId);
         map.column(12, id);

@@ -30,7 +30,7 @@ struct PinColumns {
 
 protected:
     // Binds the eight columns from ordinal `first` on.
-    void bindPin(ColumnMap &map, int first) {
+    template <class Map> constexpr void bindPin(Map &map, int first) {
         map.column(first, pinIdentifier, &pinIdentifierStatus);
         map.column(first + 1, name, &nameStatus);
         map.column(first + 2, label, &labelStatus);
@@ -50,7 +50,7 @@ struct PinDataAccessor : PinColumns {
 
     int32_t parentId = 0;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         bindPin(map, 1);
         map.column(9, partDefId);
         map.column(10, id);

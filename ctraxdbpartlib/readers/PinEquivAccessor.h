@@ -13,7 +13,7 @@ struct PinEquivAccessor {
 
     int32_t parentId = 0;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         map.column(1, id);
         map.column(2, partDefId);
         map.param(1, parentId);

@@ -15,7 +15,7 @@ struct PinEquivDataAccessor {
 
     int32_t parentId = 0;
 
-    void bind(ColumnMap &map) {
+    template <class Map> constexpr void bind(Map &map) {
         map.column(1, pinIdentifier, &pinIdentifierStatus);
         map.column(2, equivGroup, &equivGroupStatus);
         map.param(1, parentId);

@@ -5,6 +5,7 @@
 // field's width W, with NULL kept apart as an empty optional.
 
 #include "ctraxdbpartlib/TextUtil.h"
+#include "ctraxdbpartlib/connection/ColumnCatalogue.h"
 #include "interface/Path.h"
 
 #include <cstddef>
@@ -18,8 +19,9 @@ using Text = std::optional<std::string>;
 using Number = std::optional<int>;
 
 // The getter's buffer as a text. The widths W are the columns' full widths
-// (characters and terminator), and the buffers hold W - 1 characters of any
-// bytes, so a text arrives whole, every byte of it kept as stored.
+// (characters and terminator, DBIMPL::bufferWidth of the column catalogue),
+// and the buffers hold W - 1 characters of any bytes, so a text arrives
+// whole, every byte of it kept as stored.
 std::string fromBuffer(const char *buffer, size_t size);
 
 template <size_t W> using WholeText = char[COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::textBytes(W)];

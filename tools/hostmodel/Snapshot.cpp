@@ -13,11 +13,15 @@ namespace textWidth = DBIMPL::textWidth;
 
 PartDefinition definitionFields(PartDefAccess &record) {
     PartDefinition definition;
-    definition.name = text<51>(record, &PartDefAccess::getName);
-    definition.pcbComponentName = text<51>(record, &PartDefAccess::getPCBCompName);
-    definition.pcbAlternateName = nullableText<51>(record, &PartDefAccess::getPCBCompAltName);
-    definition.value = nullableText<256>(record, &PartDefAccess::getValue);
-    definition.componentNameStem = nullableText<21>(record, &PartDefAccess::getCompNameStem);
+    definition.name = text<DBIMPL::bufferWidth("Part_Definition", "Name")>(record, &PartDefAccess::getName);
+    definition.pcbComponentName =
+        text<DBIMPL::bufferWidth("Part_Definition", "PCB_component_name")>(record, &PartDefAccess::getPCBCompName);
+    definition.pcbAlternateName = nullableText<DBIMPL::bufferWidth("Part_Definition", "PCB_alternate_name")>(
+        record, &PartDefAccess::getPCBCompAltName);
+    definition.value =
+        nullableText<DBIMPL::bufferWidth("Part_Definition", "Part_def_value")>(record, &PartDefAccess::getValue);
+    definition.componentNameStem = nullableText<DBIMPL::bufferWidth("Part_Definition", "Component_name_stem")>(
+        record, &PartDefAccess::getCompNameStem);
     definition.pspice = nullableText<textWidth::DEFINITION_PSPICE>(record, &PartDefAccess::getPSpice);
     definition.maxConnectorPins = number(record, &PartDefAccess::getMaxConnectorPins);
     definition.gateSwapping = flag(record, &PartDefAccess::getGateSwapping);
@@ -28,12 +32,13 @@ PartDefinition definitionFields(PartDefAccess &record) {
 
 Part partFields(PartAccess &record) {
     Part part;
-    part.name = text<51>(record, &PartAccess::getName);
-    part.number = nullableText<51>(record, &PartAccess::getNumber);
-    part.description = nullableText<256>(record, &PartAccess::getDescription);
-    part.pspice = nullableText<81>(record, &PartAccess::getPSpice);
+    part.name = text<DBIMPL::bufferWidth("Parts", "Name")>(record, &PartAccess::getName);
+    part.number = nullableText<DBIMPL::bufferWidth("Parts", "Part_number")>(record, &PartAccess::getNumber);
+    part.description = nullableText<DBIMPL::bufferWidth("Parts", "Description")>(record, &PartAccess::getDescription);
+    part.pspice = nullableText<DBIMPL::bufferWidth("Parts", "PSpice_data")>(record, &PartAccess::getPSpice);
     part.version = nullableNumber(record, &PartAccess::getVersion);
-    part.acceptance = nullableText<256>(record, &PartAccess::getPartAcceptance);
+    // Wider than the column: the plug-in hands it out in 256 (TextWidths.h asserts it holds the column).
+    part.acceptance = nullableText<textWidth::PART_ACCEPTANCE_BUFFER>(record, &PartAccess::getPartAcceptance);
     part.type = nullableNumber(record, &PartAccess::getPartType);
     return part;
 }
@@ -55,33 +60,36 @@ template <class T, class F> auto listOf(const std::shared_ptr<Reader<T>> &reader
 
 std::vector<Folder> foldersOf(const std::shared_ptr<Reader<HierarchyAccess>> &reader) {
     return listOf(reader, [](HierarchyAccess &folder) {
-        return Folder{text<51>(folder, &HierarchyAccess::getName), foldersOf(folder.getHierarchyChildReader())};
+        return Folder{text<DBIMPL::bufferWidth("Hierarchy", "Name")>(folder, &HierarchyAccess::getName),
+                      foldersOf(folder.getHierarchyChildReader())};
     });
 }
 
 template <class T> PinRef pinRefOf(T &pin) {
-    return {nullableText<11>(pin, &T::getPinIdentifier)};
+    return {nullableText<DBIMPL::bufferWidth("Pin_Data", "Pin_identifier")>(pin, &T::getPinIdentifier)};
 }
 
 PartDefinition definitionOf(PartDefAccess &record) {
     PartDefinition definition = definitionFields(record);
     definition.pins = listOf(record.getPinDataReader(), [](PinDataAccess &pin) {
-        return Pin{nullableText<11>(pin, &PinDataAccess::getPinIdentifier),
-                   nullableText<11>(pin, &PinDataAccess::getName),
-                   nullableText<51>(pin, &PinDataAccess::getLabel),
-                   nullableNumber(pin, &PinDataAccess::getPosition),
-                   nullableNumber(pin, &PinDataAccess::getType),
-                   nullableNumber(pin, &PinDataAccess::getLoading),
-                   nullableText<textWidth::PIN_SIGNAL>(pin, &PinDataAccess::getSignal)};
+        return Pin{
+            nullableText<DBIMPL::bufferWidth("Pin_Data", "Pin_identifier")>(pin, &PinDataAccess::getPinIdentifier),
+            nullableText<DBIMPL::bufferWidth("Pin_Data", "Name")>(pin, &PinDataAccess::getName),
+            nullableText<DBIMPL::bufferWidth("Pin_Data", "Label")>(pin, &PinDataAccess::getLabel),
+            nullableNumber(pin, &PinDataAccess::getPosition),
+            nullableNumber(pin, &PinDataAccess::getType),
+            nullableNumber(pin, &PinDataAccess::getLoading),
+            nullableText<textWidth::PIN_SIGNAL>(pin, &PinDataAccess::getSignal)};
     });
     definition.pinEquivalences = listOf(record.getPinEquivReader(), [](PinEquivAccess &group) {
         return PinEquivalence{listOf(group.getEquivilentPins(), pinRefOf<PinEquivDataAccess>)};
     });
     definition.gates = listOf(record.getGateReader(), [](GateAccess &gate) {
-        return Gate{text<51>(gate, &GateAccess::getName), nullableText<51>(gate, &GateAccess::getAltName),
+        return Gate{text<DBIMPL::bufferWidth("Gate", "Name")>(gate, &GateAccess::getName),
+                    nullableText<DBIMPL::bufferWidth("Gate", "Alt_name")>(gate, &GateAccess::getAltName),
                     listOf(gate.getGateDataReader(), [](GateDataAccess &pin) {
                         GatePin read;
-                        WholeText<11> identifier = "";
+                        WholeText<DBIMPL::bufferWidth("Pin_Data", "Pin_identifier")> identifier = "";
                         bool isNull = false;
                         pin.getPinIdentifier(isNull, identifier, sizeof identifier, read.create);
                         if (!isNull)
@@ -90,16 +98,17 @@ PartDefinition definitionOf(PartDefAccess &record) {
                     })};
     });
     definition.gateSwaps = listOf(record.getGateSwapReader(), [](GateSwapAccess &swap) {
-        return GateSwap{text<51>(swap, &GateSwapAccess::getName),
+        return GateSwap{text<DBIMPL::bufferWidth("Gate_Equiv", "Name")>(swap, &GateSwapAccess::getName),
                         listOf(swap.getGateSwapGateReader(), [](GateSwapGateAccess &member) {
                             return SwapGate{number(member, &GateSwapGateAccess::getEquivType),
                                             listOf(member.getGateSwapPinDataReader(), pinRefOf<GateSwapPinDataAccess>)};
                         })};
     });
     definition.attributes = listOf(record.getAttributesReader(), [](AttributeAccess &attribute) {
-        return Attribute{text<textWidth::ATTRIBUTE_NAME>(attribute, &AttributeAccess::getName),
-                         text<256>(attribute, &AttributeAccess::getValue), number(attribute, &AttributeAccess::getType),
-                         number(attribute, &AttributeAccess::getReadOnly)};
+        return Attribute{
+            text<textWidth::ATTRIBUTE_NAME>(attribute, &AttributeAccess::getName),
+            text<DBIMPL::bufferWidth("Attributes", "Attribute_value")>(attribute, &AttributeAccess::getValue),
+            number(attribute, &AttributeAccess::getType), number(attribute, &AttributeAccess::getReadOnly)};
     });
     return definition;
 }
@@ -108,7 +117,7 @@ PartDefinition definitionOf(PartDefAccess &record) {
 std::vector<std::string> pathOf(hierarchyAccessHandle_t folder) {
     std::vector<std::string> path;
     for (; folder; folder = folder->getParent())
-        path.push_back(text<51>(*folder, &HierarchyAccess::getName));
+        path.push_back(text<DBIMPL::bufferWidth("Hierarchy", "Name")>(*folder, &HierarchyAccess::getName));
     std::reverse(path.begin(), path.end());
     return path;
 }
@@ -117,7 +126,7 @@ Part partOf(PartAccess &record) {
     Part part = partFields(record);
     part.folder = pathOf(record.getPartHierarchy());
     if (std::shared_ptr<PartDefAccess> definition = record.getPartPartDefn())
-        part.definition = text<51>(*definition, &PartDefAccess::getName);
+        part.definition = text<DBIMPL::bufferWidth("Part_Definition", "Name")>(*definition, &PartDefAccess::getName);
     return part;
 }
 
@@ -125,9 +134,9 @@ Part partOf(PartAccess &record) {
 
 Library snapshot(LibraryAccess &record) {
     Library library;
-    library.name = text<51>(record, &LibraryAccess::getName);
+    library.name = text<DBIMPL::bufferWidth("Library", "Name")>(record, &LibraryAccess::getName);
     library.enabled = flag(record, &LibraryAccess::getEnabled);
-    library.comment = nullableText<256>(record, &LibraryAccess::getComment);
+    library.comment = nullableText<DBIMPL::bufferWidth("Library", "Comment")>(record, &LibraryAccess::getComment);
     library.state = record.getState();
     library.folders = foldersOf(record.getHierarchyReader());
     library.definitions = listOf(record.getPartDefReader(0), definitionOf);

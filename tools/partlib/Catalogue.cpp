@@ -88,7 +88,7 @@ void writeCatalogue(const pathHandle_t &path, std::ostream &out, const Catalogue
     ReadTransaction transaction(path);
     std::vector<ChosenLibrary> libraries;
     for (std::shared_ptr<LibraryAccess> &record : chosenLibraries(path, options.libraries)) {
-        std::string name = hostmodel::text<51>(*record, &LibraryAccess::getName);
+        std::string name = hostmodel::text<DBIMPL::bufferWidth("Library", "Name")>(*record, &LibraryAccess::getName);
         auto folders = std::make_unique<LibraryFolders>(*record, name);
         libraries.push_back({std::move(record), std::move(name), std::move(folders)});
     }

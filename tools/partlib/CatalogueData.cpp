@@ -86,13 +86,14 @@ std::string scriptSafeJson(const Json &value) {
 CatalogueData::CatalogueData(std::ostream &out, LibraryAccess &library, const LibraryFolders &folders,
                              std::function<void()> progress)
     : out(out), library(library), folders(folders), progress(std::move(progress)),
-      name(hostmodel::text<51>(library, &LibraryAccess::getName)) {}
+      name(hostmodel::text<DBIMPL::bufferWidth("Library", "Name")>(library, &LibraryAccess::getName)) {}
 
 void CatalogueData::write() {
     out << "{\"name\":" << scriptSafeJson(name)
         << ",\"enabled\":" << (hostmodel::flag(library, &LibraryAccess::getEnabled) ? "true" : "false")
         << ",\"comment\":"
-        << scriptSafeJson(nullable(hostmodel::nullableText<256>(library, &LibraryAccess::getComment)));
+        << scriptSafeJson(nullable(hostmodel::nullableText<DBIMPL::bufferWidth("Library", "Comment")>(
+               library, &LibraryAccess::getComment)));
     writeFolders();
     writeDefinitions();
     writeParts();

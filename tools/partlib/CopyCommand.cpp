@@ -2,6 +2,7 @@
 // plug-in's library reader and writer, in one transaction of the target.
 
 #include "ctraxdbpartlib/connection/CTraxDBInspector.h"
+#include "ctraxdbpartlib/connection/ColumnCatalogue.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
@@ -33,7 +34,7 @@ using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 using COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::CTraxDBInspector;
 
 std::string libraryName(LibraryAccess &library) {
-    char name[DBIMPL::textBytes(51)] = {};
+    char name[DBIMPL::textBytes(DBIMPL::bufferWidth("Library", "Name"))] = {};
     library.getName(name, sizeof name, false);
     return name;
 }

@@ -60,7 +60,7 @@ void refuseTooDeepFolders(LibraryAccess &library, const std::string &libraryName
     std::shared_ptr<Reader<HierarchyAccess>> reader = opened(library.getHierarchyOnlyReader(), "folders");
     while (std::shared_ptr<HierarchyAccess> record = reader->getNext())
         depths.add(record->getID(), hostmodel::nullableNumber(*record, &HierarchyAccess::getParentID),
-                   hostmodel::text<51>(*record, &HierarchyAccess::getName));
+                   hostmodel::text<DBIMPL::bufferWidth("Hierarchy", "Name")>(*record, &HierarchyAccess::getName));
     depths.refuseTooDeep(libraryName);
 }
 

@@ -58,7 +58,8 @@ std::map<std::string, hostmodel::Library> storedLibraries(const pathHandle_t &pa
     ReadingTransaction reading(path);
     libraryReaderHandle_t reader = opened(getLibraryReader(path, nullptr), "libraries");
     while (std::shared_ptr<LibraryAccess> library = reader->getNext()) {
-        if (std::find(names.begin(), names.end(), hostmodel::text<51>(*library, &LibraryAccess::getName)) ==
+        if (std::find(names.begin(), names.end(),
+                      hostmodel::text<DBIMPL::bufferWidth("Library", "Name")>(*library, &LibraryAccess::getName)) ==
             names.end())
             continue;
         hostmodel::Library read = readStoredLibrary(*library);

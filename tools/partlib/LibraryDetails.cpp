@@ -69,20 +69,23 @@ public:
     void read(PartDefAccess &definition, DefinitionDetails &details) override {
         const int id = definition.getID();
         while (std::shared_ptr<AllPinDataAccess> pin = pins.take(id))
-            details.pins.push_back({nullableText<11>(*pin, &AllPinDataAccess::getPinIdentifier),
-                                    nullableText<11>(*pin, &AllPinDataAccess::getName),
-                                    nullableText<51>(*pin, &AllPinDataAccess::getLabel),
-                                    nullableNumber(*pin, &AllPinDataAccess::getPosition),
-                                    nullableNumber(*pin, &AllPinDataAccess::getType),
-                                    nullableNumber(*pin, &AllPinDataAccess::getLoading),
-                                    nullableText<textWidth::PIN_SIGNAL>(*pin, &AllPinDataAccess::getSignal),
-                                    nullableNumber(*pin, &AllPinDataAccess::getPinEquivGroupID)});
+            details.pins.push_back(
+                {nullableText<DBIMPL::bufferWidth("Pin_Data", "Pin_identifier")>(*pin,
+                                                                                 &AllPinDataAccess::getPinIdentifier),
+                 nullableText<DBIMPL::bufferWidth("Pin_Data", "Name")>(*pin, &AllPinDataAccess::getName),
+                 nullableText<DBIMPL::bufferWidth("Pin_Data", "Label")>(*pin, &AllPinDataAccess::getLabel),
+                 nullableNumber(*pin, &AllPinDataAccess::getPosition), nullableNumber(*pin, &AllPinDataAccess::getType),
+                 nullableNumber(*pin, &AllPinDataAccess::getLoading),
+                 nullableText<textWidth::PIN_SIGNAL>(*pin, &AllPinDataAccess::getSignal),
+                 nullableNumber(*pin, &AllPinDataAccess::getPinEquivGroupID)});
 
         while (std::shared_ptr<AllPinEquivAccess> row = equivalences.take(id)) {
             const int group = number(*row, &AllPinEquivAccess::getPinEquivID);
             if (details.pinEquivalences.empty() || details.pinEquivalences.back().id != group)
                 details.pinEquivalences.push_back({group, {}});
-            details.pinEquivalences.back().pins.push_back(nullableText<11>(*row, &AllPinEquivAccess::getPinIdentifier));
+            details.pinEquivalences.back().pins.push_back(
+                nullableText<DBIMPL::bufferWidth("Pin_Data", "Pin_identifier")>(*row,
+                                                                                &AllPinEquivAccess::getPinIdentifier));
         }
 
         int gate = 0;
@@ -90,9 +93,12 @@ public:
             if (details.gates.empty() || row->getID() != gate) {
                 gate = row->getID();
                 details.gates.push_back(
-                    {text<51>(*row, &AllGateAccess::getName), nullableText<51>(*row, &AllGateAccess::getAltName), {}});
+                    {text<DBIMPL::bufferWidth("Gate", "Name")>(*row, &AllGateAccess::getName),
+                     nullableText<DBIMPL::bufferWidth("Gate", "Alt_name")>(*row, &AllGateAccess::getAltName),
+                     {}});
             }
-            details.gates.back().pins.push_back(nullableText<11>(*row, &AllGateAccess::getPinIdentifier));
+            details.gates.back().pins.push_back(nullableText<DBIMPL::bufferWidth("Pin_Data", "Pin_identifier")>(
+                *row, &AllGateAccess::getPinIdentifier));
         }
         // A gate without pins comes as one row without a pin identifier.
         for (GateRecord &record : details.gates)
@@ -104,7 +110,8 @@ public:
             const bool newGroup = details.gateSwaps.empty() || row->getID() != group;
             if (newGroup) {
                 group = row->getID();
-                details.gateSwaps.push_back({text<51>(*row, &AllGateSwapAccess::getName), {}});
+                details.gateSwaps.push_back(
+                    {text<DBIMPL::bufferWidth("Gate_Equiv", "Name")>(*row, &AllGateSwapAccess::getName), {}});
             }
             const int member = number(*row, &AllGateSwapAccess::getGateEquivGateID);
             if (newGroup || member != swapGate) {
@@ -112,14 +119,15 @@ public:
                 details.gateSwaps.back().gates.push_back({number(*row, &AllGateSwapAccess::getEquivType), {}});
             }
             details.gateSwaps.back().gates.back().pins.push_back(
-                nullableText<11>(*row, &AllGateSwapAccess::getPinIdentifier));
+                nullableText<DBIMPL::bufferWidth("Pin_Data", "Pin_identifier")>(*row,
+                                                                                &AllGateSwapAccess::getPinIdentifier));
         }
 
         while (std::shared_ptr<AllAttributeAccess> row = attributes.take(id))
-            details.attributes.push_back({text<textWidth::ATTRIBUTE_NAME>(*row, &AllAttributeAccess::getName),
-                                          text<256>(*row, &AllAttributeAccess::getValue),
-                                          number(*row, &AllAttributeAccess::getType),
-                                          number(*row, &AllAttributeAccess::getReadOnly)});
+            details.attributes.push_back(
+                {text<textWidth::ATTRIBUTE_NAME>(*row, &AllAttributeAccess::getName),
+                 text<DBIMPL::bufferWidth("Attributes", "Attribute_value")>(*row, &AllAttributeAccess::getValue),
+                 number(*row, &AllAttributeAccess::getType), number(*row, &AllAttributeAccess::getReadOnly)});
     }
 
     void finish() override {

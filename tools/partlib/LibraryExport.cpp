@@ -55,14 +55,16 @@ const ExportColumn LIBRARY_NAME = column("Library", "Name"), LIBRARY_COMMENT = c
 class LibraryExporter {
 public:
     LibraryExporter(JsonWriter &json, LibraryAccess &library, const ExportOptions &options)
-        : json(json), library(library), options(options), name(text<51>(library, &LibraryAccess::getName)) {}
+        : json(json), library(library), options(options),
+          name(text<DBIMPL::bufferWidth("Library", "Name")>(library, &LibraryAccess::getName)) {}
 
     void write() {
         setContext("library " + name);
         json.beginObject();
         field("name", name, LIBRARY_NAME);
         json.field("enabled", flag(library, &LibraryAccess::getEnabled));
-        field("comment", nullableText<256>(library, &LibraryAccess::getComment), LIBRARY_COMMENT);
+        field("comment", nullableText<DBIMPL::bufferWidth("Library", "Comment")>(library, &LibraryAccess::getComment),
+              LIBRARY_COMMENT);
 
         LibraryFolders folders(library, name);
         json.key("folders");
@@ -300,7 +302,7 @@ std::vector<std::shared_ptr<LibraryAccess>> chosenLibraries(const pathHandle_t &
     std::vector<std::shared_ptr<LibraryAccess>> chosen;
     std::vector<std::string> seen;
     while (std::shared_ptr<LibraryAccess> library = reader->getNext()) {
-        std::string libraryName = text<51>(*library, &LibraryAccess::getName);
+        std::string libraryName = text<DBIMPL::bufferWidth("Library", "Name")>(*library, &LibraryAccess::getName);
         if (names.empty() || std::find(names.begin(), names.end(), libraryName) != names.end())
             chosen.push_back(library);
         seen.push_back(std::move(libraryName));

@@ -35,10 +35,12 @@ LibraryFolders::LibraryFolders(LibraryAccess &library, std::string name) : libra
         const int id = record->getID();
         if (rowOf.emplace(id, rows.size()).second) {
             rows.push_back({id, nullableNumber(*record, &HierarchyAccess::getParentID),
-                            text<51>(*record, &HierarchyAccess::getName), record});
+                            text<DBIMPL::bufferWidth("Hierarchy", "Name")>(*record, &HierarchyAccess::getName),
+                            record});
             depths.add(id, rows.back().parent, rows.back().name);
         }
-        if (Text partName = nullableText<51>(*record, &HierarchyAccess::getParentName))
+        if (Text partName =
+                nullableText<DBIMPL::bufferWidth("Parts", "Name")>(*record, &HierarchyAccess::getParentName))
             if (partFolders.emplace(std::move(*partName), id).second)
                 ++partCounts[id];
     }

@@ -18,11 +18,15 @@ using hostmodel::text;
 DefinitionFields definitionFields(PartDefAccess &definition) {
     DefinitionFields fields;
     fields.id = definition.getID();
-    fields.name = text<51>(definition, &PartDefAccess::getName);
-    fields.pcbComponentName = text<51>(definition, &PartDefAccess::getPCBCompName);
-    fields.pcbAlternateName = nullableText<51>(definition, &PartDefAccess::getPCBCompAltName);
-    fields.value = nullableText<256>(definition, &PartDefAccess::getValue);
-    fields.componentNameStem = nullableText<21>(definition, &PartDefAccess::getCompNameStem);
+    fields.name = text<DBIMPL::bufferWidth("Part_Definition", "Name")>(definition, &PartDefAccess::getName);
+    fields.pcbComponentName =
+        text<DBIMPL::bufferWidth("Part_Definition", "PCB_component_name")>(definition, &PartDefAccess::getPCBCompName);
+    fields.pcbAlternateName = nullableText<DBIMPL::bufferWidth("Part_Definition", "PCB_alternate_name")>(
+        definition, &PartDefAccess::getPCBCompAltName);
+    fields.value =
+        nullableText<DBIMPL::bufferWidth("Part_Definition", "Part_def_value")>(definition, &PartDefAccess::getValue);
+    fields.componentNameStem = nullableText<DBIMPL::bufferWidth("Part_Definition", "Component_name_stem")>(
+        definition, &PartDefAccess::getCompNameStem);
     fields.pspiceData = nullableText<DBIMPL::textWidth::DEFINITION_PSPICE>(definition, &PartDefAccess::getPSpice);
     fields.maxConnectorPins = number(definition, &PartDefAccess::getMaxConnectorPins);
     fields.gateSwapping = flag(definition, &PartDefAccess::getGateSwapping);
@@ -33,12 +37,13 @@ DefinitionFields definitionFields(PartDefAccess &definition) {
 
 PartFields partFields(PartAccess &part) {
     PartFields fields;
-    fields.name = text<51>(part, &PartAccess::getName);
-    fields.number = nullableText<51>(part, &PartAccess::getNumber);
-    fields.description = nullableText<256>(part, &PartAccess::getDescription);
-    fields.pspiceData = nullableText<81>(part, &PartAccess::getPSpice);
+    fields.name = text<DBIMPL::bufferWidth("Parts", "Name")>(part, &PartAccess::getName);
+    fields.number = nullableText<DBIMPL::bufferWidth("Parts", "Part_number")>(part, &PartAccess::getNumber);
+    fields.description = nullableText<DBIMPL::bufferWidth("Parts", "Description")>(part, &PartAccess::getDescription);
+    fields.pspiceData = nullableText<DBIMPL::bufferWidth("Parts", "PSpice_data")>(part, &PartAccess::getPSpice);
     fields.version = nullableNumber(part, &PartAccess::getVersion);
-    fields.acceptance = nullableText<256>(part, &PartAccess::getPartAcceptance);
+    // Wider than the column: the plug-in hands it out in 256 (TextWidths.h asserts it holds the column).
+    fields.acceptance = nullableText<DBIMPL::textWidth::PART_ACCEPTANCE_BUFFER>(part, &PartAccess::getPartAcceptance);
     fields.type = nullableNumber(part, &PartAccess::getPartType);
     fields.definitionID = number(part, &PartAccess::getPartDefID);
     return fields;

@@ -56,6 +56,14 @@ template <class T, class F> void forEach(const std::shared_ptr<Reader<T>> &reade
 // Reading the fields of a record into cells. The buffer is larger than any
 // field, so no getter refuses it; NULL values become null cells.
 constexpr size_t TEXT_SIZE = 4096;
+static_assert(
+    [] {
+        for (const DBIMPL::CatalogueColumn &column : DBIMPL::COLUMN_CATALOGUE)
+            if (DBIMPL::textBytes(column.width + 1) > TEXT_SIZE)
+                return false;
+        return true;
+    }(),
+    "a buffer holds every column");
 
 template <class R> Cell text(R &record, void (R::*getter)(TCHAR *, size_t, bool)) {
     TCHAR buffer[TEXT_SIZE] = "";
@@ -160,7 +168,8 @@ template <class F> void forEachFolder(const std::vector<Folder> &folders, F visi
 // a word, and their parts with them: they are refused instead. The tree is
 // measured first, as the load recurses one level per call.
 std::vector<Folder> loadFolders(const pathHandle_t &path, LibraryAccess &library) {
-    refuseTooDeepFolders(library, hostmodel::text<51>(library, &LibraryAccess::getName));
+    refuseTooDeepFolders(library,
+                         hostmodel::text<DBIMPL::bufferWidth("Library", "Name")>(library, &LibraryAccess::getName));
     std::vector<Folder> folders = loadFolders(library.getHierarchyReader(), "", "");
     std::set<int> loaded;
     forEachFolder(folders, [&](const Folder &folder) { loaded.insert(folder.id); });

@@ -65,9 +65,9 @@ std::vector<hostmodel::Folder> hostFolders(const std::vector<Folder> &level) {
 
 hostmodel::Library readStoredLibrary(LibraryAccess &record) {
     hostmodel::Library library;
-    library.name = text<51>(record, &LibraryAccess::getName);
+    library.name = text<DBIMPL::bufferWidth("Library", "Name")>(record, &LibraryAccess::getName);
     library.enabled = flag(record, &LibraryAccess::getEnabled);
-    library.comment = nullableText<256>(record, &LibraryAccess::getComment);
+    library.comment = nullableText<DBIMPL::bufferWidth("Library", "Comment")>(record, &LibraryAccess::getComment);
     const LibraryFolders folders(record, library.name);
     library.folders = hostFolders(folders.tree());
 
