@@ -9,6 +9,7 @@
 #include "tools/libraryfile/LibrarySync.h"
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/InputFile.h"
+#include "tools/partlib/InputStream.h"
 #include "tools/partlib/LibraryExport.h"
 #include "tools/partlib/Output.h"
 #include "tools/partlib/SameDatabase.h"
@@ -31,11 +32,13 @@ namespace {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 
-// The file's text; "-" is standard input.
-std::string readInput(const std::string &file, const std::string &database) {
+// The file read and checked as it is read, whatever its size; "-" is
+// standard input.
+libraryfile::LibraryFile readInput(const std::string &file, const std::string &database) {
     if (file != "-")
-        checkInputFile(file, database, "library file");
-    return readInputFile(file, "library file");
+        checkInputFile(file, database, "library file", ANY_SIZE);
+    InputStream input(file);
+    return libraryfile::readLibraryFile(input);
 }
 
 // A transaction that only reads: every query sees the same database, and
@@ -91,7 +94,7 @@ libraryfile::ImportPlan planImport(const std::string &database, const std::strin
     // Ctrl-C while the file is read and checked ends the command as during
     // the write: with a message and 130.
     SignalGuard signals;
-    libraryfile::LibraryFile file = libraryfile::readLibraryFile(readInput(fileName, database));
+    libraryfile::LibraryFile file = readInput(fileName, database);
     const std::string shownFile = fileName == "-" ? "standard input" : fileName;
     if (!file.problems.empty())
         fail(shownFile + ": " + libraryfile::summary(file.problems) + ". Nothing was written.");
