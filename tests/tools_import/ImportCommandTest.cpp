@@ -2,7 +2,8 @@
 // of an exported library, a repeated import that changes nothing, an edited
 // file with and without --prune (and its --dry-run counts), invalid files
 // that leave the database exactly as it was, Ctrl-C in the middle, and the
-// export's report of texts it cannot carry whole, and two writers of one library at once.
+// export's report of texts it cannot carry whole; two imports of one
+// library at once.
 
 #include "ctraxdbpartlib/connection/CTraxDBInspector.h"
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
