@@ -1,5 +1,8 @@
 #include "tools/libraryfile/LibraryFile.h"
 
+#include "tools/libraryfile/DocumentSplitter.h"
+#include "tools/libraryfile/TextInput.h"
+
 #include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
 
@@ -94,11 +97,18 @@ std::string joined(const std::vector<std::string> &path) {
     return text;
 }
 
+// A library's items read as they ended, with their problems, until the
+// library ends.
+struct LibraryItems {
+    std::vector<hostmodel::PartDefinition> definitions;
+    std::vector<hostmodel::Part> parts;
+    std::vector<Problem> definitionProblems, partProblems;
+};
+
 // Reads the document's values into the model, reporting what does not fit.
 class DocumentReader {
 public:
-    DocumentReader(std::vector<Problem> &problems, std::vector<LeftOut> &leftOut)
-        : problems(problems), leftOut(leftOut) {}
+    explicit DocumentReader(std::vector<Problem> &problems) : problems(problems) {}
 
     void problem(const Place &place, std::string message) {
         if (problems.size() >= MAX_PROBLEMS)
@@ -107,17 +117,41 @@ public:
         add(problems, {where.empty() ? "the document" : where, std::move(message)});
     }
 
-    std::vector<hostmodel::Library> read(const json &document) {
-        std::vector<hostmodel::Library> libraries;
+    // The document's own values and its libraries, read as they ended
+    // (their problems in `libraryProblems`).
+    std::vector<hostmodel::Library> read(const json &document, std::vector<hostmodel::Library> &libraries,
+                                         const std::vector<Problem> &libraryProblems) {
         const Place root;
         if (!object(document, root, {"libraries"}, {"format"}))
-            return libraries;
+            return {};
         const json *format = member(document, "format");
         if (format && !(format->is_number_integer() && *format == FORMAT_VERSION))
             problem(root / "format", "must be " + std::to_string(FORMAT_VERSION) + ", the only format version");
-        list(document, root, "libraries",
-             [&](const json &value, const Place &place) { libraries.push_back(library(value, place)); });
-        return libraries;
+        list(document, root, "libraries", [](const json &, const Place &) {});
+        addAll(libraryProblems);
+        return std::move(libraries);
+    }
+
+    // A library's own values, with the items of its lists that were read
+    // as they ended.
+    // `leftOut` says which of the library's own values the entry leaves out.
+    hostmodel::Library library(const json &value, const Place &place, LibraryItems &items, LeftOut &leftOut) {
+        hostmodel::Library library;
+        if (!object(value, place, {"name"}, {"enabled", "comment", "folders", "partDefinitions", "parts"}))
+            return library;
+        const Columns &c = columns();
+        library.name = text(value, place, "name", c.libraryName);
+        library.enabled = flag(value, place, "enabled", true);
+        library.comment = nullableText(value, place, "comment", c.libraryComment);
+        leftOut = {!member(value, "enabled"), !member(value, "comment")};
+        library.folders = folders(value, place, 1);
+        list(value, place, "partDefinitions", [](const json &, const Place &) {});
+        library.definitions = std::move(items.definitions);
+        addAll(items.definitionProblems);
+        list(value, place, "parts", [](const json &, const Place &) {});
+        library.parts = std::move(items.parts);
+        addAll(items.partProblems);
+        return library;
     }
 
 private:
@@ -248,25 +282,6 @@ private:
         return refs;
     }
 
-    hostmodel::Library library(const json &value, const Place &place) {
-        hostmodel::Library library;
-        if (!object(value, place, {"name"}, {"enabled", "comment", "folders", "partDefinitions", "parts"})) {
-            leftOut.emplace_back();
-            return library;
-        }
-        const Columns &c = columns();
-        library.name = text(value, place, "name", c.libraryName);
-        library.enabled = flag(value, place, "enabled", true);
-        library.comment = nullableText(value, place, "comment", c.libraryComment);
-        leftOut.push_back({!member(value, "enabled"), !member(value, "comment")});
-        library.folders = folders(value, place, 1);
-        list(value, place, "partDefinitions",
-             [&](const json &item, const Place &at) { library.definitions.push_back(definition(item, at)); });
-        list(value, place, "parts",
-             [&](const json &item, const Place &at) { library.parts.push_back(part(item, at)); });
-        return library;
-    }
-
     std::vector<hostmodel::Folder> folders(const json &value, const Place &place, int depth) {
         std::vector<hostmodel::Folder> read;
         const json *children = member(value, "folders");
@@ -285,6 +300,7 @@ private:
         return read;
     }
 
+public:
     hostmodel::PartDefinition definition(const json &value, const Place &place) {
         hostmodel::PartDefinition definition;
         if (!object(value, place, {"name", "pcbComponentName"},
@@ -455,8 +471,14 @@ private:
         return part;
     }
 
+private:
+    // Adds problems found apart, in their order.
+    void addAll(const std::vector<Problem> &found) {
+        for (const Problem &each : found)
+            add(problems, each);
+    }
+
     std::vector<Problem> &problems;
-    std::vector<LeftOut> &leftOut;
 };
 
 // Checks of the names and references across the read libraries.
@@ -535,20 +557,66 @@ Problem syntaxProblem(const json::parse_error &error) {
     return {what.substr(at + 3, colon - at - 3), what.substr(colon + 2)};
 }
 
-// "line L, column C" of the character before byte `end` of the text.
-std::string lineAndColumn(std::string_view text, size_t end) {
-    end = std::min(end, text.size());
-    const size_t lineStart = end == 0 ? 0 : text.rfind('\n', end - 1) + 1; // npos + 1 is 0
-    const auto lines = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n');
-    return "line " + std::to_string(lines + 1) + ", column " + std::to_string(end - lineStart);
-}
-
-// The document builder of the JSON library, keeping the first failure as a
-// problem instead of throwing it: a number beyond the range of a double
-// fails with an exception that names no place of its own.
-class DocumentParser : public nlohmann::detail::json_sax_dom_parser<json> {
+// The libraries read as the splitter hands the document's pieces over:
+// each item read into the model as soon as it ends, its problems kept apart
+// until its library ends, and each library's until the document ends, so
+// that they are listed in the order of a walk of the whole document (a
+// library's own values before its items, definitions before parts).
+class StreamedLibraries : public DocumentSplitter::Receiver {
 public:
-    DocumentParser(json &document, std::string_view text) : json_sax_dom_parser(document, false), text(text) {}
+    std::vector<hostmodel::Library> libraries;
+    std::vector<LeftOut> leftOut; // one per library
+    std::vector<Problem> libraryProblems;
+
+    void listNamed(DocumentSplitter::List list) override {
+        switch (list) {
+        case DocumentSplitter::LIBRARIES:
+            libraries.clear();
+            leftOut.clear();
+            libraryProblems.clear();
+            break;
+        case DocumentSplitter::DEFINITIONS:
+            items.definitions.clear();
+            items.definitionProblems.clear();
+            break;
+        case DocumentSplitter::PARTS:
+            items.parts.clear();
+            items.partProblems.clear();
+            break;
+        case DocumentSplitter::NO_LIST:
+            break;
+        }
+    }
+
+    void element(DocumentSplitter::List list, const json &value) override {
+        const Place root, listPlace = root / "libraries", place = listPlace[libraries.size()];
+        if (list == DocumentSplitter::LIBRARIES) {
+            leftOut.emplace_back();
+            libraries.push_back(DocumentReader(libraryProblems).library(value, place, items, leftOut.back()));
+            items = LibraryItems();
+        } else if (list == DocumentSplitter::DEFINITIONS) {
+            // A full problem list ends the reading of items: the rest would
+            // only be counted.
+            if (items.definitionProblems.size() < MAX_PROBLEMS) {
+                const Place at = place / "partDefinitions", item = at[items.definitions.size()];
+                items.definitions.push_back(DocumentReader(items.definitionProblems).definition(value, item));
+            }
+        } else if (items.partProblems.size() < MAX_PROBLEMS) {
+            const Place at = place / "parts", item = at[items.parts.size()];
+            items.parts.push_back(DocumentReader(items.partProblems).part(value, item));
+        }
+    }
+
+private:
+    LibraryItems items;
+};
+
+// The splitter, keeping the first failure of the parse as a problem instead
+// of throwing it: a number beyond the range of a double fails with an
+// exception that names no place of its own.
+class DocumentParser : public DocumentSplitter {
+public:
+    DocumentParser(Receiver &receiver, const TextInput &input) : DocumentSplitter(receiver), input(input) {}
 
     template <class Exception> bool parse_error(size_t position, const std::string &, const Exception &error) {
         if constexpr (std::is_same_v<Exception, json::parse_error>) {
@@ -560,7 +628,7 @@ public:
             constexpr size_t MAX_SHOWN = 80;
             if (what.size() > MAX_SHOWN)
                 what = what.substr(0, MAX_SHOWN) + "...'";
-            failure = Problem{lineAndColumn(text, position), what};
+            failure = Problem{input.lineAndColumn(position), what};
         }
         return false;
     }
@@ -568,23 +636,31 @@ public:
     std::optional<Problem> failure;
 
 private:
-    std::string_view text;
+    const TextInput &input;
 };
 
 } // namespace
 
-LibraryFile readLibraryFile(std::string_view text) {
+LibraryFile readLibraryFile(TextSource &source) {
     LibraryFile file;
-    json document;
-    DocumentParser parser(document, text);
-    if (!json::sax_parse(text.begin(), text.end(), &parser)) {
+    TextInput input(source);
+    StreamedLibraries streamed;
+    DocumentParser parser(streamed, input);
+    if (!json::sax_parse(input.begin(), input.end(), &parser)) {
         file.problems.push_back(parser.failure.value_or(Problem{"the document", "cannot be read as JSON"}));
         return file;
     }
-    file.libraries = DocumentReader(file.problems, file.leftOut).read(document);
+    file.libraries =
+        DocumentReader(file.problems).read(parser.document(), streamed.libraries, streamed.libraryProblems);
+    file.leftOut = std::move(streamed.leftOut);
     if (file.problems.empty())
         checkNames(file);
     return file;
+}
+
+LibraryFile readLibraryFile(std::string_view text) {
+    TextInMemory source(text);
+    return readLibraryFile(source);
 }
 
 void checkNames(LibraryFile &file) {

@@ -17,6 +17,7 @@
 // input.
 
 #include "tools/hostmodel/HostLibrary.h"
+#include "tools/libraryfile/TextInput.h"
 
 #include <string>
 #include <string_view>
@@ -45,7 +46,9 @@ struct LibraryFile {
     std::vector<LeftOut> leftOut;
 };
 
-// Reads and checks the whole document.
+// Reads and checks the whole document, as it is read from the source: the
+// document is never held whole, neither as text nor as a JSON tree.
+LibraryFile readLibraryFile(TextSource &source);
 LibraryFile readLibraryFile(std::string_view text);
 
 // The deepest folder tree a library file holds: a top folder is at level 1.

@@ -3,12 +3,15 @@
 
 #include "interface/CTraxDBPartLib.h"
 #include "interface/Exception.h"
+#include "tools/hostmodel/Fingerprint.h"
 #include "tools/hostmodel/HostRecords.h"
 #include "tools/hostmodel/RecordFields.h"
 #include "tools/libraryfile/LibraryFile.h"
 #include "tools/libraryfile/LibrarySync.h"
+#include "tools/partlib/CheckedReader.h"
 #include "tools/partlib/Commands.h"
 #include "tools/partlib/InputFile.h"
+#include "tools/partlib/InputStream.h"
 #include "tools/partlib/LibraryExport.h"
 #include "tools/partlib/Output.h"
 #include "tools/partlib/SameDatabase.h"
@@ -31,11 +34,13 @@ namespace {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 
-// The file's text; "-" is standard input.
-std::string readInput(const std::string &file, const std::string &database) {
+// The file read and checked as it is read, whatever its size; "-" is
+// standard input.
+libraryfile::LibraryFile readInput(const std::string &file, const std::string &database) {
     if (file != "-")
-        checkInputFile(file, database, "library file");
-    return readInputFile(file, "library file");
+        checkInputFile(file, database, "library file", ANY_SIZE);
+    InputStream input(file);
+    return libraryfile::readLibraryFile(input);
 }
 
 // A transaction that only reads: every query sees the same database, and
@@ -51,22 +56,64 @@ private:
     pathHandle_t path;
 };
 
+// Calls each(library) for the stored libraries of those names, each read
+// into the host model, in the transaction the path is in.
+template <class F> void forEachStoredLibrary(const pathHandle_t &path, const std::vector<std::string> &names, F each) {
+    libraryReaderHandle_t reader = opened(getLibraryReader(path, nullptr), "libraries");
+    while (std::shared_ptr<LibraryAccess> library = reader->getNext())
+        if (std::find(names.begin(), names.end(),
+                      hostmodel::text<DBIMPL::bufferWidth("Library", "Name")>(*library, &LibraryAccess::getName)) !=
+            names.end())
+            each(readStoredLibrary(*library));
+}
+
 // The stored libraries of those names, read into the host model.
 std::map<std::string, hostmodel::Library> storedLibraries(const pathHandle_t &path,
                                                           const std::vector<std::string> &names) {
     std::map<std::string, hostmodel::Library> stored;
     ReadingTransaction reading(path);
-    libraryReaderHandle_t reader = opened(getLibraryReader(path, nullptr), "libraries");
-    while (std::shared_ptr<LibraryAccess> library = reader->getNext()) {
-        if (std::find(names.begin(), names.end(),
-                      hostmodel::text<DBIMPL::bufferWidth("Library", "Name")>(*library, &LibraryAccess::getName)) ==
-            names.end())
-            continue;
-        hostmodel::Library read = readStoredLibrary(*library);
+    forEachStoredLibrary(path, names, [&](hostmodel::Library read) {
         std::string name = read.name;
         stored.emplace(std::move(name), std::move(read));
-    }
+    });
     return stored;
+}
+
+// A library that the import changes, as it read it before planning: its
+// fingerprint, or none when the database did not hold it.
+struct ReadLibrary {
+    std::string name;
+    std::optional<uint64_t> fingerprint;
+};
+
+// Refuses the write when a library it changes is no longer as the import
+// read it: another writer changed it in the meantime, and the planned
+// writes would undo that writer's changes. Run inside the write's
+// transaction, which holds the write lock, so that no writer can come
+// between this check and the commit.
+void refuseChangedSinceRead(const pathHandle_t &path, const std::vector<ReadLibrary> &read) {
+    std::map<std::string, uint64_t> now;
+    std::vector<std::string> names;
+    for (const ReadLibrary &library : read)
+        names.push_back(library.name);
+    forEachStoredLibrary(
+        path, names, [&](const hostmodel::Library &library) { now[library.name] = hostmodel::fingerprint(library); });
+    for (const ReadLibrary &library : read) {
+        auto found = now.find(library.name);
+        const std::optional<uint64_t> fingerprint =
+            found == now.end() ? std::nullopt : std::optional<uint64_t>(found->second);
+        if (fingerprint != library.fingerprint)
+            fail("Library " + printable(library.name) +
+                 " was changed by another writer after this import read it; nothing was written. Import the file "
+                 "again to bring the library up to it as it is now.");
+    }
+}
+
+long changeCount(const libraryfile::ImportPlan &plan) {
+    long count = 0;
+    for (const libraryfile::Changes &changes : plan.changes)
+        count += changes.inserted + changes.updated + changes.removed;
+    return count;
 }
 
 // A definition that --prune removes must not be used by a part of another
@@ -96,13 +143,15 @@ void keepLeftOutFields(hostmodel::Library &library, const libraryfile::LeftOut &
 }
 
 // The writes that bring the database up to the file, after every check;
-// `imported` receives the names of the libraries written.
+// `imported` receives the names of the libraries written, `read` what the
+// import read of those it changes.
 libraryfile::ImportPlan planImport(const std::string &database, const std::string &fileName,
-                                   std::vector<std::string> names, bool prune, std::vector<std::string> &imported) {
+                                   std::vector<std::string> names, bool prune, std::vector<std::string> &imported,
+                                   std::vector<ReadLibrary> &read) {
     // Ctrl-C while the file is read and checked ends the command as during
     // the write: with a message and 130.
     SignalGuard signals;
-    libraryfile::LibraryFile file = libraryfile::readLibraryFile(readInput(fileName, database));
+    libraryfile::LibraryFile file = readInput(fileName, database);
     const std::string shownFile = fileName == "-" ? "standard input" : fileName;
     if (!file.problems.empty())
         fail(shownFile + ": " + libraryfile::summary(file.problems) + ". Nothing was written.");
@@ -134,9 +183,13 @@ libraryfile::ImportPlan planImport(const std::string &database, const std::strin
         auto found = storedLibrary.find(library.name);
         keepLeftOutFields(library, file.leftOut[i], found == storedLibrary.end() ? nullptr : &found->second);
         imported.push_back(library.name);
+        const hostmodel::Library *stored = found == storedLibrary.end() ? nullptr : &found->second;
+        const long changesBefore = changeCount(plan);
         // The file's library becomes the plan's writes: no second copy.
-        libraryfile::planImport(plan, std::move(library), found == storedLibrary.end() ? nullptr : &found->second,
-                                prune);
+        libraryfile::planImport(plan, std::move(library), stored, prune);
+        if (changeCount(plan) != changesBefore)
+            read.push_back(
+                {imported.back(), stored ? std::optional<uint64_t>(hostmodel::fingerprint(*stored)) : std::nullopt});
     }
     refuseRemovedDefinitionsInUse(plan, stored);
     throwIfCancelled();
@@ -146,7 +199,8 @@ libraryfile::ImportPlan planImport(const std::string &database, const std::strin
 void runImport(const std::string &database, const std::string &fileName, const std::vector<std::string> &names,
                bool prune, bool dryRun) {
     std::vector<std::string> imported;
-    libraryfile::ImportPlan plan = planImport(database, fileName, names, prune, imported);
+    std::vector<ReadLibrary> read;
+    libraryfile::ImportPlan plan = planImport(database, fileName, names, prune, imported, read);
     if (dryRun) {
         std::cout << "Would import " << imported.size() << (imported.size() == 1 ? " library" : " libraries")
                   << "; nothing was written:\n"
@@ -156,7 +210,10 @@ void runImport(const std::string &database, const std::string &fileName, const s
     WriteTarget target(database);
     WriteSession session(target, "Importing");
     std::shared_ptr<Writer<LibraryAccess>> writer = getLibraryWriter(target.path());
-    session.run<LibraryAccess>(*writer, hostmodel::libraryReader(std::move(plan.writes)));
+    // A library that changes nothing needs no check: its write writes nothing.
+    session.run<LibraryAccess>(
+        *writer, std::make_shared<CheckedReader<LibraryAccess>>(hostmodel::libraryReader(std::move(plan.writes)),
+                                                                [&] { refuseChangedSinceRead(target.path(), read); }));
     session.summarise("Imported", imported);
     std::cout << plan.describe() << std::flush;
 }

@@ -69,7 +69,8 @@ void JsonWriter::quote(std::string_view text) {
         if (c >= 0x80) {
             const size_t length = DBIMPL::utf8SequenceLength(text, i);
             if (length == 0)
-                fail("The text \"" + DBIMPL::asciiEscaped(text) + "\"" + (context.empty() ? "" : " of " + context) +
+                fail("The text \"" + DBIMPL::asciiEscaped(text) + "\"" +
+                     (context ? " of " + context() : std::string()) +
                      " is not valid UTF-8; a library file holds UTF-8 text only");
             i += length;
             continue;

@@ -5,6 +5,7 @@
 
 #include "tools/hostmodel/RecordFields.h"
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -20,7 +21,8 @@ public:
     explicit JsonWriter(std::ostream &out) : out(out) { buffer.reserve(FLUSH_SIZE + 4096); }
 
     // Named in failures of the texts written from now on.
-    void setContext(std::string where) { context = std::move(where); }
+    // What a failure names as the text's place, asked for only then.
+    void setContext(std::function<std::string()> where) { context = std::move(where); }
 
     void beginObject() { open('{'); }
     void endObject() { close('}'); }
@@ -84,7 +86,7 @@ private:
     std::string buffer;
     std::vector<bool> levels; // per open container: has it elements yet
     bool afterKey = false;
-    std::string context;
+    std::function<std::string()> context;
 };
 
 } // namespace partlib

@@ -32,7 +32,7 @@ hostmodel::Library readLibrary(const pathHandle_t &path, const std::string &name
     libraryReaderHandle_t reader = opened(getLibraryReader(path, nullptr), "libraries");
     std::vector<std::string> names;
     while (std::shared_ptr<LibraryAccess> library = reader->getNext()) {
-        names.push_back(hostmodel::text<51>(*library, &LibraryAccess::getName));
+        names.push_back(hostmodel::text<DBIMPL::bufferWidth("Library", "Name")>(*library, &LibraryAccess::getName));
         if (names.back() == name)
             return readStoredLibrary(*library);
     }

@@ -59,7 +59,7 @@ public:
           name(text<DBIMPL::bufferWidth("Library", "Name")>(library, &LibraryAccess::getName)) {}
 
     void write() {
-        setContext("library " + name);
+        json.setContext([this] { return context(); });
         json.beginObject();
         field("name", name, LIBRARY_NAME);
         json.field("enabled", flag(library, &LibraryAccess::getEnabled));
@@ -76,12 +76,18 @@ public:
         writeDefinitions(*definitions);
         writeParts(*parts, folders);
         json.endObject();
+        json.setContext(nullptr);
     }
 
 private:
-    void setContext(std::string where) {
-        context = where;
-        json.setContext(std::move(where));
+    // The item the export is at, named in messages; the name lives as long
+    // as the item is written.
+    void at(const char *kind, const std::string *itemName) {
+        itemKind = kind;
+        item = itemName;
+    }
+    std::string context() const {
+        return "library " + name + (itemKind ? std::string(", ") + itemKind + " " + *item : std::string());
     }
 
     // A text field, told to options.longText when it is longer than its column.
@@ -100,7 +106,7 @@ private:
             return;
         const size_t characters = DBIMPL::characterCount(value);
         if (characters > column.width)
-            options.longText(context + ": " + column.column + " of table " + column.table + " holds " +
+            options.longText(context() + ": " + column.column + " of table " + column.table + " holds " +
                              std::to_string(characters) + " characters, more than the " + std::to_string(column.width) +
                              " of its column");
     }
@@ -127,8 +133,9 @@ private:
             definitionNames.emplace(fields.id, fields.name);
             DefinitionDetails content;
             details->read(*definition, content);
-            setContext("library " + name + ", part definition " + fields.name);
+            at("part definition", &fields.name);
             writeDefinition(fields, content);
+            at(nullptr, nullptr);
             progress();
         }
         details->finish();
@@ -149,6 +156,7 @@ private:
         json.field("isFPGA", fields.isFPGA);
 
         refuseUnnamedPins(fields, content.pins);
+        const std::string where = "part definition " + fields.name + " in library " + name;
         json.key("pins");
         json.beginArray();
         for (const PinRecord &pin : content.pins) {
@@ -160,8 +168,7 @@ private:
             json.field("type", pin.type);
             json.field("loading", pin.loading);
             field("signal", pin.signal, PIN_SIGNAL);
-            json.field("equivGroup",
-                       groupIndexOf(pin, content, "part definition " + fields.name + " in library " + name));
+            json.field("equivGroup", groupIndexOf(pin, content, where));
             json.endObject();
         }
         json.endArray();
@@ -222,18 +229,25 @@ private:
     // case as the writers link gates and groups to pins; pins it cannot name
     // would make a file that the import refuses.
     void refuseUnnamedPins(const DefinitionFields &fields, const std::vector<PinRecord> &pins) {
-        const std::string where = "Part definition " + fields.name + " of library " + name;
-        std::unordered_map<std::string, const std::string *> seen;
-        for (const PinRecord &pin : pins) {
+        const auto where = [&] { return "Part definition " + fields.name + " of library " + name; };
+        // Sorted keys in the pins' order: fewer allocations than a hash set,
+        // for the handful of pins a definition has.
+        std::vector<std::pair<std::string, size_t>> keys;
+        keys.reserve(pins.size());
+        for (size_t i = 0; i < pins.size(); ++i) {
+            const PinRecord &pin = pins[i];
             if (!pin.identifier)
-                fail(where + " has a pin without identifier (pin name " +
+                fail(where() + " has a pin without identifier (pin name " +
                      (pin.name ? "\"" + *pin.name + "\"" : std::string("NULL")) +
                      "); a library file names every pin by its identifier");
-            auto [known, added] = seen.emplace(libraryfile::pinKey(*pin.identifier), &*pin.identifier);
-            if (!added)
-                fail(where + " has the pins \"" + *known->second + "\" and \"" + *pin.identifier +
-                     "\", whose identifiers differ only in case; a library file tells pins apart regardless of case");
+            keys.emplace_back(libraryfile::pinKey(*pin.identifier), i);
         }
+        std::sort(keys.begin(), keys.end());
+        for (size_t k = 1; k < keys.size(); ++k)
+            if (keys[k].first == keys[k - 1].first)
+                fail(where() + " has the pins \"" + *pins[keys[k - 1].second].identifier + "\" and \"" +
+                     *pins[keys[k].second].identifier +
+                     "\", whose identifiers differ only in case; a library file tells pins apart regardless of case");
     }
 
     void writePins(const std::vector<Text> &pins) {
@@ -249,7 +263,7 @@ private:
         json.beginArray();
         while (std::shared_ptr<PartAccess> part = parts.getNext()) {
             const PartFields fields = partFields(*part);
-            setContext("library " + name + ", part " + fields.name);
+            at("part", &fields.name);
             json.beginObject();
             field("name", fields.name, PART_NAME);
             field("number", fields.number, PART_NUMBER);
@@ -270,6 +284,7 @@ private:
                      " is built on a part definition of another library");
             json.field("definition", definition->second);
             json.endObject();
+            at(nullptr, nullptr);
             progress();
         }
         json.endArray();
@@ -285,7 +300,8 @@ private:
     const ExportOptions &options;
     const std::string name;
     std::unordered_map<int, std::string> definitionNames;
-    std::string context;
+    const char *itemKind = nullptr;
+    const std::string *item = nullptr;
     long done = 0;
     long total = 0;
 };

@@ -1,0 +1,175 @@
+// The library file read as it arrives: the same libraries and the same
+// problems, in the same order and at the same places, whether the text
+// comes whole or a byte at a time; the order of the problems of a library's
+// own values and of its items, which are read apart; a repeated key; and a
+// source that fails.
+
+#include "tools/libraryfile/LibraryFile.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+using json = nlohmann::json;
+using libraryfile::readLibraryFile;
+
+// Hands the text over one byte per read, so that every value and every
+// look-ahead of the parser crosses a piece's end somewhere.
+class ByteByByte : public libraryfile::TextSource {
+public:
+    explicit ByteByByte(std::string text) : text(std::move(text)) {}
+    size_t read(char *buffer, size_t size) override {
+        if (at == text.size() || size == 0)
+            return 0;
+        buffer[0] = text[at++];
+        return 1;
+    }
+
+private:
+    std::string text;
+    size_t at = 0;
+};
+
+json library(const char *name) {
+    return {{"name", name},
+            {"enabled", true},
+            {"comment", nullptr},
+            {"folders", {{{"name", "Top"}, {"folders", json::array()}}}},
+            {"partDefinitions",
+             {{{"name", std::string(name) + "_DEF"},
+               {"pcbComponentName", "X"},
+               {"pcbAlternateName", nullptr},
+               {"value", nullptr},
+               {"componentNameStem", nullptr},
+               {"pspiceData", nullptr},
+               {"maxConnectorPins", 0},
+               {"gateSwapping", false},
+               {"pinNumName", false},
+               {"isFPGA", false},
+               {"pins",
+                {{{"identifier", "1"},
+                  {"name", "A"},
+                  {"label", nullptr},
+                  {"position", 1},
+                  {"type", 1},
+                  {"loading", nullptr},
+                  {"signal", nullptr},
+                  {"equivGroup", nullptr}}}},
+               {"gates", {{{"name", "G"}, {"altName", nullptr}, {"pins", {"1"}}}}},
+               {"gateSwaps", json::array()},
+               {"pinEquivalences", json::array()},
+               {"attributes", json::array()}}}},
+            {"parts",
+             {{{"name", std::string(name) + "1"},
+               {"number", nullptr},
+               {"description", "d"},
+               {"pspiceData", nullptr},
+               {"version", 1},
+               {"acceptance", nullptr},
+               {"type", 1},
+               {"folder", {"Top"}},
+               {"definition", std::string(name) + "_DEF"}}}}};
+}
+
+json document() {
+    return {{"format", 1}, {"libraries", {library("A"), library("B")}}};
+}
+
+std::vector<std::string> places(const libraryfile::LibraryFile &file) {
+    std::vector<std::string> shown;
+    for (const libraryfile::Problem &problem : file.problems)
+        shown.push_back(problem.place + ": " + problem.message);
+    return shown;
+}
+
+TEST(StreamedRead, ByteByByteReadsWhatTheWholeTextReads) {
+    json faulty = document();
+    faulty["libraries"][1]["parts"][0]["version"] = 1.5;
+    faulty["libraries"][0]["partDefinitions"][0]["gates"][0]["pins"][0] = "7";
+    faulty["colour"] = "red";
+    const std::string texts[] = {
+        document().dump(2),
+        document().dump(),
+        faulty.dump(1),
+        "{\n  \"format\": 1e400\n}",
+        "{\"format\": 1,\n\"libraries\": [" + std::string(400, '9') + "\n]}",
+        "{\"format\": 1,\n \"libraries\": [\n]\n",
+        "{\"format\": 1, \"libraries\": [{\"name\": \"\xC3\"}]}",
+    };
+    for (const std::string &text : texts) {
+        const libraryfile::LibraryFile whole = readLibraryFile(text);
+        ByteByByte source(text);
+        const libraryfile::LibraryFile streamed = readLibraryFile(source);
+        EXPECT_EQ(places(streamed), places(whole)) << text;
+        EXPECT_EQ(streamed.libraries, whole.libraries) << text;
+    }
+    EXPECT_EQ(readLibraryFile(texts[0]).libraries.size(), 2u);
+    EXPECT_TRUE(readLibraryFile(texts[0]).problems.empty());
+    // The place of a number that ends at a line's end, as in a file read at once.
+    EXPECT_EQ(places(readLibraryFile(texts[3])).at(0), "line 2, column 17: number overflow parsing '1e400'");
+    EXPECT_EQ(places(readLibraryFile(texts[4])).at(0).substr(0, 19), "line 2, column 414:");
+}
+
+TEST(StreamedRead, ProblemsComeInTheOrderOfTheDocument) {
+    // Parts before definitions, the library's own values last, the
+    // document's own keys after its libraries: still the document's own
+    // problems first, then each library's own, its definitions', its parts'.
+    json first = library("A");
+    first["parts"][0]["type"] = "one";
+    first["partDefinitions"][0]["isFPGA"] = 0;
+    first["enabled"] = "yes";
+    std::string text = "{\"libraries\": [{\"parts\": " + first["parts"].dump() +
+                       ", \"partDefinitions\": " + first["partDefinitions"].dump() +
+                       ", \"name\": \"A\", \"enabled\": \"yes\", \"comment\": null, \"folders\": []}, 5], "
+                       "\"format\": 2}";
+    EXPECT_EQ(places(readLibraryFile(text)),
+              (std::vector<std::string>{
+                  "format: must be 1, the only format version",
+                  "libraries[0].enabled: must be true or false",
+                  "libraries[0].partDefinitions[0].isFPGA: must be true or false",
+                  "libraries[0].parts[0].type: must be a whole number from -2147483648 to 2147483647 or null",
+                  "libraries[1]: must be an object",
+              }));
+}
+
+TEST(StreamedRead, ARepeatedKeyReplacesTheListBeforeIt) {
+    // As a JSON object keeps the last value of a key: the first lists are gone.
+    json lib = library("A");
+    std::string body = lib.dump();
+    body.pop_back();
+    body += ", \"parts\": [], \"partDefinitions\": " + library("B")["partDefinitions"].dump() + "}";
+    const std::string text =
+        "{\"format\": 1, \"libraries\": [" + library("C").dump() + "], \"libraries\": [" + body + "]}";
+    const libraryfile::LibraryFile file = readLibraryFile(text);
+    EXPECT_TRUE(file.problems.empty()) << libraryfile::summary(file.problems);
+    ASSERT_EQ(file.libraries.size(), 1u);
+    EXPECT_EQ(file.libraries[0].name, "A");
+    ASSERT_EQ(file.libraries[0].definitions.size(), 1u);
+    EXPECT_EQ(file.libraries[0].definitions[0].name, "B_DEF");
+    EXPECT_TRUE(file.libraries[0].parts.empty());
+
+    const std::string notAList = "{\"format\": 1, \"libraries\": [" + library("C").dump() + "], \"libraries\": 3}";
+    EXPECT_EQ(places(readLibraryFile(notAList)), std::vector<std::string>{"libraries: must be a list"});
+}
+
+TEST(StreamedRead, AFailingSourceEndsTheReading) {
+    class Failing : public libraryfile::TextSource {
+    public:
+        size_t read(char *buffer, size_t) override {
+            if (calls++ == 0) {
+                buffer[0] = '{';
+                return 1;
+            }
+            throw std::runtime_error("interrupted");
+        }
+        int calls = 0;
+    } source;
+    EXPECT_THROW(readLibraryFile(source), std::runtime_error);
+}
+
+} // namespace

@@ -1,0 +1,52 @@
+#include "tools/libraryfile/TextInput.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace libraryfile {
+
+size_t TextInMemory::read(char *buffer, size_t size) {
+    const size_t count = std::min(size, text.size());
+    std::memcpy(buffer, text.data(), count);
+    text.remove_prefix(count);
+    return count;
+}
+
+TextInput::TextInput(TextSource &source, size_t pieceBytes) : source(source), buffer(pieceBytes) {}
+
+bool TextInput::refill() {
+    for (const char *c = piece.data(), *last = piece.data() + piece.size(); c != last; ++c) {
+        const char *newline = static_cast<const char *>(std::memchr(c, '\n', static_cast<size_t>(last - c)));
+        if (!newline)
+            break;
+        ++linesBefore;
+        previousLineStart = lineStart;
+        lineStart = pieceStart + static_cast<size_t>(newline - piece.data()) + 1;
+        c = newline;
+    }
+    pieceStart += piece.size();
+    piece = std::string_view(buffer.data(), source.read(buffer.data(), buffer.size()));
+    at = 0;
+    return !piece.empty();
+}
+
+std::string TextInput::lineAndColumn(size_t end) const {
+    end = std::clamp(end, pieceStart == 0 ? 0 : pieceStart - 1, pieceStart + at);
+    size_t lines = linesBefore, start = lineStart;
+    if (end < pieceStart) {
+        // The piece before ended at `end` with a newline, which is not before it.
+        if (lineStart == pieceStart) {
+            --lines;
+            start = previousLineStart;
+        }
+    } else {
+        const std::string_view before = piece.substr(0, end - pieceStart);
+        lines += static_cast<size_t>(std::count(before.begin(), before.end(), '\n'));
+        const size_t newline = before.rfind('\n');
+        if (newline != std::string_view::npos)
+            start = pieceStart + newline + 1;
+    }
+    return "line " + std::to_string(lines + 1) + ", column " + std::to_string(end - start);
+}
+
+} // namespace libraryfile
