@@ -36,6 +36,14 @@ bool fileExists(const std::string &file) {
     return ::stat(file.c_str(), &status) == 0;
 }
 
+// Whether the folder a file would be made in is there (a missing folder is
+// the engine's "unable to open", not a file to be created).
+bool folderExists(const std::string &file) {
+    const size_t slash = file.find_last_of('/');
+    struct stat status {};
+    return slash == std::string::npos || ::stat(file.substr(0, slash + 1).c_str(), &status) == 0;
+}
+
 // Why a database file that is not there was not opened, and how to have it
 // made.
 std::string missingFileText(const std::string &file, bool readOnly) {
@@ -374,7 +382,8 @@ HRESULT openSQLiteProvider(const InitString &init, std::unique_ptr<ProviderConne
     if (!readOnly && missing == MissingFile::Create)
         access |= SQLITE_OPEN_CREATE;
     int rc = sqlite3_open_v2(file.c_str(), &db, access | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc == SQLITE_CANTOPEN && !fileExists(file)) {
+    if (rc == SQLITE_CANTOPEN && (readOnly || missing == MissingFile::Refuse) && !fileExists(file) &&
+        folderExists(file)) {
         sqlite3_close_v2(db);
         CDBErrorInfo::add(missingFileText(file, readOnly));
         return E_FAIL;

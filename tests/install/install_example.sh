@@ -112,7 +112,7 @@ errors=$("$by_cmake" "Provider=SQLite;Data Source=$work/missing.db" "Provider=SQ
 
 if [[ -n ${TXDB_MARIADB_INITSTRING:-} ]]; then
     field() { sed -n "s/.*;$1=\([^;]*\).*/\1/p" <<<"$TXDB_MARIADB_INITSTRING"; }
-    catalog=partlib_example_$$
+    catalog=partlib_test_example_$$ # the test user may make partlib_test* databases
     client=(mariadb -h "$(field Server)" -P "$(field Port)" -u "$(field 'User ID')" -p"$(field Password)")
     "${client[@]}" -e "DROP DATABASE IF EXISTS $catalog; CREATE DATABASE $catalog"
     trap '"${client[@]}" -e "DROP DATABASE IF EXISTS $catalog" || true' EXIT
