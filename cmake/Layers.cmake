@@ -18,7 +18,7 @@ set(TXDB_LAYER_RULES
     "core=^ctraxdbpartlib/connection/CDBErrorInfo\\.(h|cpp)$"
     "bases=^ctraxdbpartlib/(access/DBAccess|readers/DBReader)\\.h$"
     "connection=^ctraxdbpartlib/readers/CountAccessor\\.h$"
-    "hostservices=^ctraxdbpartlib/hostservices/"
+    "hostservices=^(ctraxdbpartlib/)?hostservices/"
     "connection=^ctraxdbpartlib/connection/"
     "filters=^ctraxdbpartlib/filters/"
     "records=^ctraxdbpartlib/(readers|access)/"

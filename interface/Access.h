@@ -9,7 +9,8 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 class Access {
 public:
     virtual ~Access() = default;
-    // The write state of the record (0 to 4); database records answer 4.
+    /// @return the write state of the record (0 unchanged, 1 new, 2 modified,
+    /// 3 deleted, 4 write); the plug-in's records answer 4.
     virtual int getState() = 0;
 };
 

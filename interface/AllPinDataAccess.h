@@ -16,14 +16,43 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 // at its end (SlotOrderTest holds the order).
 class AllPinDataAccess : public Access {
 public:
+    /// Copies the record's pin identifier into `buffer` of `size` bytes, or sets `isNull` when
+    /// it is NULL (the buffer is then left as it was).
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getPinIdentifier(bool &isNull, TCHAR *buffer, size_t size) = 0;
+    /// Copies the record's name into `buffer` of `size` bytes, or sets `isNull` when
+    /// it is NULL (the buffer is then left as it was).
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getName(bool &isNull, TCHAR *buffer, size_t size) = 0;
+    /// Copies the record's label into `buffer` of `size` bytes, or sets `isNull` when
+    /// it is NULL (the buffer is then left as it was).
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getLabel(bool &isNull, TCHAR *buffer, size_t size) = 0;
+    /// Sets `isNull` when the record's position is NULL, else `position` to it.
     virtual void getPosition(bool &isNull, int &position) = 0;
+    /// Sets `isNull` when the record's type is NULL, else `type` to it.
     virtual void getType(bool &isNull, int &type) = 0;
+    /// Sets `isNull` when the record's loading is NULL, else `loading` to it.
     virtual void getLoading(bool &isNull, int &loading) = 0;
+    /// Copies the record's signal into `buffer` of `size` bytes, or sets `isNull` when
+    /// it is NULL (the buffer is then left as it was).
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getSignal(bool &isNull, TCHAR *buffer, size_t size) = 0;
+    /// Sets `partDefID` to the record's part def ID.
     virtual void getPartDefID(int &partDefID) = 0;
+    /// Sets `isNull` when the record's pin equiv group ID is NULL, else `groupID` to it.
     virtual void getPinEquivGroupID(bool &isNull, int &groupID) = 0;
 };
 

@@ -16,12 +16,24 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 // at its end (SlotOrderTest holds the order).
 class AttributeAccess : public Access {
 public:
+    /// Copies the record's name into `buffer` of `size` bytes; the bool is not used.
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getName(TCHAR *buffer, size_t size, bool unused) = 0;
+    /// Copies the record's value into `buffer` of `size` bytes.
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getValue(TCHAR *buffer, size_t size) = 0;
+    /// Sets `usageType` to the record's type.
     virtual void getType(int &usageType) = 0;
+    /// Sets `readOnly` to the record's read only.
     virtual void getReadOnly(int &readOnly) = 0;
-    // [Read_Only] as stored, NULL included; false when the record does not
-    // know it (then getReadOnly is all there is).
+    /// [Read_Only] as stored, NULL included; false when the record does not
+    /// know it (then getReadOnly is all there is).
     virtual bool getStoredReadOnly(bool &isNull, int &readOnly) {
         isNull = false;
         readOnly = 0;

@@ -17,13 +17,15 @@ public:
     using ChildList = std::list<std::shared_ptr<Component<T>>>;
 
     virtual ~Component() = default;
-    // The node's filter data.
+    /// @return the node's filter data: a group (nodeType 0 AND, 1 OR) or one
+    /// comparison.
     virtual std::shared_ptr<T> getData() = 0;
-    // The node's children in the order the host built them; may be empty.
+    /// @return the node's children in the order the host built them; may be
+    /// empty or null. Only a group may have more than one.
     virtual ChildList *getChildren() = 0;
-    // The host's own; the plug-in never calls it.
+    /// The host's own; the plug-in never calls it.
     virtual void reserved() {}
-    // Calls the visitor's visitComposite with this component.
+    /// Lets the visitor walk this node: calls `visitor->visitComposite(this)`.
     virtual void accept(Visitor<T> *visitor) = 0;
 };
 

@@ -18,10 +18,26 @@ class GateDataAccess;
 // at its end (SlotOrderTest holds the order).
 class GateAccess : public Access {
 public:
+    /// Sets `index` to the record's index.
     virtual void getIndex(int &index) = 0;
+    /// Copies the record's name into `buffer` of `size` bytes.
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getName(TCHAR *buffer, size_t size) = 0;
+    /// Copies the record's alt name into `buffer` of `size` bytes, or sets `isNull` when
+    /// it is NULL (the buffer is then left as it was).
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getAltName(bool &isNull, TCHAR *buffer, size_t size) = 0;
+    /// @return a new reader of the gate data records of this gate; its query runs
+    ///         now.
+    /// @throws Exception* the database's message.
     virtual std::shared_ptr<Reader<GateDataAccess>> getGateDataReader() = 0;
+    /// @return the record's key ([ID]) in its table.
     virtual int getID() = 0;
 };
 

@@ -16,8 +16,13 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 // at its end (SlotOrderTest holds the order).
 class GateDataAccess : public Access {
 public:
+    /// Sets `index` to the record's index.
     virtual void getIndex(int &index) = 0;
-    // The flag is cleared when an identifier is copied and kept when it is NULL.
+    /// The flag is cleared when an identifier is copied and kept when it is NULL.
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getPinIdentifier(bool &isNull, TCHAR *buffer, size_t size, bool &flag) = 0;
 };
 

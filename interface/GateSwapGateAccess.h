@@ -18,9 +18,15 @@ class GateSwapPinDataAccess;
 // at its end (SlotOrderTest holds the order).
 class GateSwapGateAccess : public Access {
 public:
+    /// Sets `index` to the record's index.
     virtual void getIndex(int &index) = 0;
+    /// Sets `equivType` to the record's equiv type.
     virtual void getEquivType(int &equivType) = 0;
+    /// @return a new reader of the gate swap pin data records of this gate swap gate; its query runs
+    ///         now.
+    /// @throws Exception* the database's message.
     virtual std::shared_ptr<Reader<GateSwapPinDataAccess>> getGateSwapPinDataReader() = 0;
+    /// @return the record's key ([ID]) in its table.
     virtual int getID() = 0;
 };
 

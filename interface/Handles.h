@@ -15,7 +15,7 @@ template <class T> class Component;
 class HierarchyAccess;
 class LibraryAccess;
 
-// Polled by a writer before each next record; true stops the write.
+/// Polled by a writer before each next record; true stops the write.
 typedef bool (*CANCEL_CALLBACK)();
 
 using sourceHandle_t = std::shared_ptr<Source>;

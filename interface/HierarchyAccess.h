@@ -18,16 +18,37 @@ class PartAccess;
 // at its end (SlotOrderTest holds the order).
 class HierarchyAccess : public Access {
 public:
+    /// Copies the record's name into `buffer` of `size` bytes; the bool is not used.
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getName(TCHAR *buffer, size_t size, bool unused) = 0;
-    // The parent folder; an empty handle for a folder at the top.
+    /// The parent folder; an empty handle for a folder at the top.
     virtual hierarchyAccessHandle_t getParent() = 0;
+    /// @return a new reader of the hierarchy records of this hierarchy; its query runs
+    ///         now.
+    /// @throws Exception* the database's message.
     virtual std::shared_ptr<Reader<HierarchyAccess>> getHierarchyChildReader() = 0;
+    /// @return a new reader of the part records of this hierarchy; its query runs
+    ///         now.
+    /// @param filter a part filter tree; empty reads them all.
+    /// @throws Exception* the database's message, or 32971 / 32972 for a malformed filter tree.
     virtual std::shared_ptr<Reader<PartAccess>> getPartReader(partFilterCompHandle_t filter) = 0;
-    // The folder's position in its source; -1 for database records.
+    /// The folder's position in its source; -1 for database records.
     virtual void getPosition(int &position) = 0;
+    /// Sets `isNull` when the record's parent ID is NULL, else `parentID` to it.
     virtual void getParentID(bool &isNull, int &parentID) = 0;
+    /// @return the record's key ([ID]) in its table.
     virtual int getID() = 0;
+    /// Copies the record's parent name into `buffer` of `size` bytes, or sets `isNull` when
+    /// it is NULL (the buffer is then left as it was).
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getParentName(bool &isNull, TCHAR *buffer, size_t size) = 0;
+    /// @return the key of the record's library.
     virtual int getLibID() = 0;
 };
 

@@ -18,11 +18,30 @@ class PartAccess;
 // at its end (SlotOrderTest holds the order).
 class LibHierarchyOnlyAccess : public Access {
 public:
+    /// Copies the record's name into `buffer` of `size` bytes; the bool is not used.
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getName(TCHAR *buffer, size_t size, bool unused) = 0;
+    /// Sets `enabled` to the record's enabled.
     virtual void getEnabled(bool &enabled) = 0;
+    /// Copies the record's comment into `buffer` of `size` bytes, or sets `isNull` when
+    /// it is NULL (the buffer is then left as it was).
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getComment(bool &isNull, TCHAR *buffer, size_t size) = 0;
+    /// @return a new reader of the hierarchy records of this lib hierarchy only; its query runs
+    ///         now.
+    /// @throws Exception* the database's message.
     virtual std::shared_ptr<Reader<HierarchyAccess>> getHierarchyReader() = 0;
+    /// @return a new reader of the part records of this lib hierarchy only; its query runs
+    ///         now.
+    /// @throws Exception* the database's message.
     virtual std::shared_ptr<Reader<PartAccess>> getHierarchyElementReader() = 0;
+    /// @return the record's key ([ID]) in its table.
     virtual int getID() = 0;
 };
 

@@ -9,6 +9,9 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 template <class T> class Observer {
 public:
     virtual ~Observer() = default;
+    /// Receives one event, synchronously on the writing thread, before the item
+    /// it names is written. An exception thrown here leaves the write (which
+    /// then aborts its transaction).
     virtual void update(const T &event) = 0;
 };
 

@@ -16,20 +16,61 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 // at its end (SlotOrderTest holds the order).
 class PartDefDataAccess : public Access {
 public:
+    /// Copies the record's name into `buffer` of `size` bytes; the bool is not used.
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getName(TCHAR *buffer, size_t size, bool unused) = 0;
+    /// Copies the record's PCB comp name into `buffer` of `size` bytes.
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getPCBCompName(TCHAR *buffer, size_t size) = 0;
+    /// Copies the record's PCB comp alt name into `buffer` of `size` bytes, or sets `isNull` when
+    /// it is NULL (the buffer is then left as it was).
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getPCBCompAltName(bool &isNull, TCHAR *buffer, size_t size) = 0;
+    /// Copies the record's value into `buffer` of `size` bytes, or sets `isNull` when
+    /// it is NULL (the buffer is then left as it was).
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getValue(bool &isNull, TCHAR *buffer, size_t size) = 0;
+    /// Sets `gateSwapping` to the record's gate swapping.
     virtual void getGateSwapping(bool &gateSwapping) = 0;
+    /// Sets `pinNumName` to the record's pin num name.
     virtual void getPinNumName(bool &pinNumName) = 0;
+    /// Sets `isFPGA` to the record's is FPGA.
     virtual void getIsFPGA(bool &isFPGA) = 0;
+    /// Copies the record's comp name stem into `buffer` of `size` bytes, or sets `isNull` when
+    /// it is NULL (the buffer is then left as it was).
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getCompNameStem(bool &isNull, TCHAR *buffer, size_t size) = 0;
+    /// Sets `maxConnectorPins` to the record's max connector pins.
     virtual void getMaxConnectorPins(int &maxConnectorPins) = 0;
+    /// Copies the record's p spice into `buffer` of `size` bytes, or sets `isNull` when
+    /// it is NULL (the buffer is then left as it was).
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) below the getter's smallest size (the
+    ///         column's width plus one: 51 for a name); a longer text is cut
+    ///         before the first character that does not fit.
     virtual void getPSpice(bool &isNull, TCHAR *buffer, size_t size) = 0;
+    /// Sets `partDefID` to the record's part def ID.
     virtual void getPartDefID(int &partDefID) = 0;
-    // The definition's position in its source; -1 for database records.
+    /// The definition's position in its source; -1 for database records.
     virtual void getPosition(int &position) = 0;
+    /// @return the key of the record's library.
     virtual int getLibID() = 0;
+    /// @return the record's key ([ID]) in its table.
     virtual int getID() = 0;
 };
 

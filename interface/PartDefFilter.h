@@ -5,17 +5,17 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
-// One node of a part-definition filter tree, built by the host.
-// Its one virtual function is the destructor, host slot 0; new ones go after it.
+/// One node of a part-definition filter tree, built by the host.
+/// Its one virtual function is the destructor, host slot 0; new ones go after it.
 class PartDefFilter {
 public:
     PartDefFilter() = default;
     PartDefFilter(int32_t nodeType, const std::string &value) : nodeType(nodeType), value(value) {}
     virtual ~PartDefFilter() = default;
 
-    int32_t nodeType = 0; // 0 AND, 1 OR, 2..9 comparators (0x100 added to =, <>, like
-                          // or notlike: ASCII letters compare without case)
-    std::string value;    // the value compared with; empty means NULL
+    int32_t nodeType = 0; ///< 0 AND, 1 OR, 2..9 comparators (0x100 added to =, <>, like
+                          ///< or notlike: ASCII letters compare without case)
+    std::string value;    ///< the value compared with; empty means NULL
 };
 
 } // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -16,11 +16,23 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 class Path {
 public:
     virtual ~Path() = default;
-    // The database's initialisation string, without its password.
+    /// Copies the database's initialisation string, without its password, into
+    /// `buffer` of `size` bytes.
+    /// @throws Exception* "Invalid NULL buffer passed" (32964) for a null buffer,
+    ///         "Buffer too small" (32963) when it cannot hold the whole string.
     virtual void getPathStr(TCHAR *buffer, size_t size) = 0;
+    /// Begins a transaction on the path's session. The library writers begin
+    /// and end their own: do not call this around Writer::write.
+    /// @throws Exception* the database's message (one already running, among others).
     virtual void startTransaction() = 0;
+    /// Commits the transaction begun with startTransaction.
+    /// @throws Exception* the database's message; none running is a failure.
     virtual void commitTransation() = 0;
+    /// Rolls the transaction begun with startTransaction back.
+    /// @throws Exception* the database's message; none running is a failure.
     virtual void abortTransaction() = 0;
+    /// @return false only when the provider says the database is writable
+    /// (an Access file, a Mode=Read string and a read-only file are read-only).
     virtual bool isReadOnly() = 0;
 };
 

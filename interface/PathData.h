@@ -11,7 +11,14 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 // at its end (SlotOrderTest holds the order).
 class PathData : public Access {
 public:
+    /// Copies the catalog's name into `buffer` of `size` bytes (at least 129).
+    /// @throws Exception* "Invalid NULL buffer passed" (32964), "Buffer too
+    ///         small" (32963) below 129 bytes.
     virtual void getPathStr(TCHAR *buffer, size_t size) = 0;
+    /// Copies the initialisation string that opens this catalog with
+    /// openPath(TCHAR *), its password included, into `buffer` of `size` bytes.
+    /// @throws Exception* 32964 for a null buffer, 32963 when the buffer cannot
+    ///         hold the whole string, or the provider's message.
     virtual void getPathInitialisationStr(TCHAR *buffer, size_t size) = 0;
 };
 

@@ -18,8 +18,13 @@ class PinEquivDataAccess;
 // at its end (SlotOrderTest holds the order).
 class PinEquivAccess : public Access {
 public:
+    /// Sets `index` to the record's equiv index.
     virtual void getEquivIndex(int &index) = 0;
+    /// @return a new reader of the pin equiv data records of this pin equiv; its query runs
+    ///         now.
+    /// @throws Exception* the database's message.
     virtual std::shared_ptr<Reader<PinEquivDataAccess>> getEquivilentPins() = 0;
+    /// @return the record's key ([ID]) in its table.
     virtual int getID() = 0;
 };
 

@@ -11,11 +11,16 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 template <class T> class Reader {
 public:
     virtual ~Reader() = default;
-    // The next record; an empty pointer at the end (and after it).
+    /// @return the next record, a new snapshot that stays valid after the
+    /// reader goes; an empty pointer at the end, and on every call after it.
+    /// @throws Exception* the database's message when the next row cannot be read.
     virtual std::shared_ptr<T> getNext() = 0;
-    // The state under which a writer is to treat the item (0 to 4).
+    /// @return the state under which a writer is to treat `item`: 0 unchanged
+    /// (must exist), 1 new, 2 modified, 3 deleted, 4 write (insert or replace).
+    /// The plug-in's readers answer 4 for every record.
     virtual int getItemState(std::shared_ptr<T> item) = 0;
-    // The number of records, the total of progress events.
+    /// @return the number of records the reader hands out in all (the `total`
+    /// of the writers' events), counted when the reader was made.
     virtual int getCount() = 0;
 };
 

@@ -13,13 +13,15 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 template <class T> class Visitor {
 public:
     virtual ~Visitor() = default;
+    /// Visits one node's data.
     virtual void visit(std::shared_ptr<T> data) = 0;
-    // Visits the component's data, then its children.
+    /// Visits the component's data, then its children.
     virtual void visitComposite(Component<T> *component) {
         visit(component->getData());
         visitChildren(component->getChildren());
     }
-    // Lets every child accept this visitor, in list order.
+    /// Lets every child accept this visitor, in list order; nothing for a null
+    /// or empty list.
     virtual void visitChildren(typename Component<T>::ChildList *children) {
         if (!children)
             return;

@@ -15,8 +15,20 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 // at its end (SlotOrderTest holds the order).
 template <class T> class Writer : public Subject<WriterEvent> {
 public:
-    // Reads every record from the reader and writes it; the cancel callback
-    // is polled before each next record.
+    /// Writes every record the reader hands out, each by its getItemState, with
+    /// what lies below it, reporting to the attached observers before each item.
+    /// The library writers begin a transaction first, commit it at the end and
+    /// abort it when `cancel` answers true or an Exception comes out.
+    /// @param reader the records to write: the host's own reader or one of the
+    ///        plug-in's, of any database.
+    /// @param cancel polled before every item of every level and once at the end;
+    ///        true stops the write. A cancelled write aborts and returns normally:
+    ///        the caller must remember that it cancelled.
+    /// @throws Exception* "Invalid NULL Reader passed" (32968), "Invalid NULL
+    ///         CANCEL_CALLBACK passed" (32969), "Failed to find item ...  in the
+    ///         database" (32974) for a state 0, 2 or 3 item that is not there,
+    ///         "Insert Failed. Item ... already exists in the database" (32975), or
+    ///         the database's message; the transaction is aborted first.
     virtual void write(std::shared_ptr<Reader<T>> reader, CANCEL_CALLBACK cancel) = 0;
 };
 

@@ -4,8 +4,8 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
-// One progress event of a writer.
-// Its one virtual function is the destructor, host slot 0; new ones go after it.
+/// One progress event of a writer.
+/// Its one virtual function is the destructor, host slot 0; new ones go after it.
 class WriterEvent {
 public:
     WriterEvent() = default;
@@ -13,10 +13,10 @@ public:
         : writeType(writeType), text(text), index(index), total(total) {}
     virtual ~WriterEvent() = default;
 
-    int writeType = 0; // the writer's getWriteType; 10 marks table progress
-    std::string text;  // the name of the item being written
-    int index = 0;     // items already handled, counting from 0
-    int total = 0;     // the source reader's getCount
+    int writeType = 0; ///< the writer's getWriteType; 10 marks table progress
+    std::string text;  ///< the name of the item being written
+    int index = 0;     ///< items already handled, counting from 0
+    int total = 0;     ///< the source reader's getCount
 };
 
 } // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -24,7 +24,7 @@ HRESULT CDataSource::Open(CWnd *parent) {
     return OpenFromInitializationString(chosen);
 }
 
-HRESULT CDataSource::OpenFromInitializationString(const std::string &initialisationString) {
+HRESULT CDataSource::OpenFromInitializationString(const std::string &initialisationString, MissingFile missing) {
     CDBErrorInfo::clear();
     Close();
     InitString parsed;
@@ -32,7 +32,7 @@ HRESULT CDataSource::OpenFromInitializationString(const std::string &initialisat
     if (FAILED(result))
         return result;
     std::unique_ptr<ProviderConnection> opened;
-    result = openProvider(parsed, opened);
+    result = openProvider(parsed, opened, missing);
     if (FAILED(result))
         return result;
     connection = std::move(opened);

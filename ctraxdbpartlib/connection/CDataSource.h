@@ -17,7 +17,10 @@ public:
     // Asks the host for an initialisation string (the data-link dialog) and
     // opens it; a cancelled dialog fails with no error record.
     HRESULT Open(CWnd *parent);
-    HRESULT OpenFromInitializationString(const std::string &initialisationString);
+    // A database file that does not exist is created unless `missing` is
+    // MissingFile::Refuse.
+    HRESULT OpenFromInitializationString(const std::string &initialisationString,
+                                         MissingFile missing = MissingFile::Create);
     HRESULT GetInitializationString(std::string &out, bool includePassword) const;
     HRESULT GetProperty(DBPropSet set, DBPROPID id, DBVariant &value) const;
     // Reads every property of one set the provider answers for.

@@ -24,13 +24,21 @@ bool connectedTo(const CDataSource &dataSource, const std::string &catalog) {
            current.str == catalog;
 }
 
+// A database file that is not there is made only when the schema may be
+// created in it (prompting on) or when nothing is checked (the tools'
+// inspection): refused outright, it would be left behind empty.
+MissingFile missingFileFor(CTraxDBPath::SchemaCheck check) {
+    return check == CTraxDBPath::SchemaCheck::Skip || promptValidationMsg ? MissingFile::Create : MissingFile::Refuse;
+}
+
 } // namespace
 
 CTraxDBPath::CTraxDBPath(CWnd *parent) : source(parent) {
     openDatabase(SchemaCheck::Validate, promptValidationMsg);
 }
 
-CTraxDBPath::CTraxDBPath(const TCHAR *initialisationString, SchemaCheck check) : source(initialisationString) {
+CTraxDBPath::CTraxDBPath(const TCHAR *initialisationString, SchemaCheck check)
+    : source(initialisationString, missingFileFor(check)) {
     openDatabase(check, promptValidationMsg);
 }
 

@@ -19,7 +19,7 @@ CTraxDBSource::CTraxDBSource(CWnd *parent) {
     openSession();
 }
 
-CTraxDBSource::CTraxDBSource(const TCHAR *initialisationString) {
+CTraxDBSource::CTraxDBSource(const TCHAR *initialisationString, MissingFile missing) {
     TXDB_TRACE(LOG_FINER, "CTraxDBPath(TCHAR *)");
     if (!initialisationString)
         TXDB_RAISE(IDS_NULL_PATH_STRING);
@@ -27,7 +27,7 @@ CTraxDBSource::CTraxDBSource(const TCHAR *initialisationString) {
     getDatabaseEncloseChars(copy.c_str(), &encloseOpen, &encloseClose, 1);
     const char *decrypted = decryptConnectionStringPassword(copy.c_str());
     copy = decrypted ? decrypted : "";
-    checkResult(dataSource.OpenFromInitializationString(copy));
+    checkResult(dataSource.OpenFromInitializationString(copy, missing));
     TXDB_TRACE(LOG_FINEST, "Initialised data source OK");
     openSession();
 }

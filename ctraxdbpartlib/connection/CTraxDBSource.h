@@ -20,8 +20,9 @@ class CTraxDBSource : public Source {
 public:
     // Opens the data source the user picks in the data-link dialog.
     explicit CTraxDBSource(CWnd *parent);
-    // Opens the data source an initialisation string describes.
-    explicit CTraxDBSource(const TCHAR *initialisationString);
+    // Opens the data source an initialisation string describes; a database
+    // file that does not exist is created unless `missing` refuses it.
+    explicit CTraxDBSource(const TCHAR *initialisationString, MissingFile missing = MissingFile::Create);
     ~CTraxDBSource() override;
 
     virtual CSession &getSession();

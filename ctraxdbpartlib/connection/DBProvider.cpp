@@ -123,10 +123,10 @@ std::string InitString::toString(bool includePassword) const {
     return out;
 }
 
-HRESULT openProvider(const InitString &init, std::unique_ptr<ProviderConnection> &connection) {
+HRESULT openProvider(const InitString &init, std::unique_ptr<ProviderConnection> &connection, MissingFile missing) {
     const std::string provider = init.get("Provider");
     if (provider.empty() || equalsNoCase(provider, "SQLite"))
-        return openSQLiteProvider(init, connection);
+        return openSQLiteProvider(init, connection, missing);
     if (equalsNoCase(provider, "ODBC") || equalsNoCase(provider, "MSDASQL"))
         return openOdbcProvider(init, connection);
     if (isAccessProvider(provider))

@@ -162,8 +162,13 @@ public:
     std::vector<std::pair<std::string, std::string>> pairs;
 };
 
+// What opening a database file that does not exist does: create it (an
+// empty database), or fail and leave no file behind.
+enum class MissingFile { Create, Refuse };
+
 // Opens the provider the string names (SQLite when it names none).
-HRESULT openProvider(const InitString &init, std::unique_ptr<ProviderConnection> &connection);
+HRESULT openProvider(const InitString &init, std::unique_ptr<ProviderConnection> &connection,
+                     MissingFile missing = MissingFile::Create);
 
 } // namespace DBIMPL
 } // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

@@ -33,6 +33,29 @@ bool atFileSizeLimit(const std::string &file) {
     return false;
 }
 
+bool fileExists(const std::string &file) {
+    struct stat status {};
+    return ::stat(file.c_str(), &status) == 0;
+}
+
+// Whether the folder a file would be made in is there (a missing folder is
+// the engine's "unable to open", not a file to be created).
+bool folderExists(const std::string &file) {
+    const size_t slash = file.find_last_of('/');
+    struct stat status {};
+    return slash == std::string::npos || ::stat(file.substr(0, slash + 1).c_str(), &status) == 0;
+}
+
+// Why a database file that is not there was not opened, and how to have it
+// made.
+std::string missingFileText(const std::string &file, bool readOnly) {
+    std::string text = "The SQLite file \"" + file + "\" does not exist";
+    if (readOnly)
+        return text + " (a read-only open never creates one)";
+    return text + ": it is created only when the host allows prompting (doPromptValidationMsg(true)) and the user "
+                  "agrees to create the part library in it (partlib init creates one)";
+}
+
 // A write that found no room, told as such: the engine says "database or
 // disk is full" for a full disk and for a short write at the file-size
 // limit alike, and "disk I/O error" for a write refused at that limit (its
@@ -393,7 +416,8 @@ HRESULT SQLiteDdl::column(const std::string &sql, std::vector<std::string> &valu
     return static_cast<SQLiteConnection &>(connection).column(sql, values);
 }
 
-HRESULT openSQLiteProvider(const InitString &init, std::unique_ptr<ProviderConnection> &connection) {
+HRESULT openSQLiteProvider(const InitString &init, std::unique_ptr<ProviderConnection> &connection,
+                           MissingFile missing) {
     const std::string file = init.get("Data Source");
     if (file.empty()) {
         CDBErrorInfo::add("The initialisation string names no Data Source (the SQLite file)");
@@ -406,8 +430,16 @@ HRESULT openSQLiteProvider(const InitString &init, std::unique_ptr<ProviderConne
     // A connection is used by one thread at a time (the session's), so it
     // takes no lock of its own: in serialized mode every column read of a
     // fetch locked and unlocked the connection's mutex.
-    const int access = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    int access = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    if (!readOnly && missing == MissingFile::Create)
+        access |= SQLITE_OPEN_CREATE;
     int rc = sqlite3_open_v2(file.c_str(), &db, access | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc == SQLITE_CANTOPEN && (readOnly || missing == MissingFile::Refuse) && !fileExists(file) &&
+        folderExists(file)) {
+        sqlite3_close_v2(db);
+        CDBErrorInfo::add(missingFileText(file, readOnly));
+        return E_FAIL;
+    }
     if (rc != SQLITE_OK) {
         CDBErrorInfo::add(std::string(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) + ": " + file);
         sqlite3_close_v2(db);

@@ -1,25 +1,20 @@
 #pragma once
 
 // The host services the plug-in calls, under the host's names. The
-// interactive ones (message box, data-link prompt, report viewer) can be
-// replaced through the callback table below, by tests and by the
-// command-line host.
+// interactive ones (message box, data-link prompt, report viewer) are
+// replaced through the callback table of hostservices/HostCallbacks.h, the
+// part of this library that a host sets.
+
+#define HOSTSERVICES_API __attribute__((visibility("default")))
+
+#include "hostservices/HostCallbacks.h"
 
 #include <cstddef>
 #include <string>
 
-#define HOSTSERVICES_API __attribute__((visibility("default")))
-
 class CWnd;
 
 extern "C++" {
-
-// Message box styles and answers (as the host's message box uses them).
-constexpr unsigned MB_YESNO = 0x4;
-constexpr unsigned MB_ICONQUESTION = 0x20;
-constexpr int IDOK = 1;
-constexpr int IDYES = 6;
-constexpr int IDNO = 7;
 
 // macros: asks the user; 6 (IDYES) means Yes, anything else No.
 HOSTSERVICES_API int messageBoxHook(CWnd *owner, const char *text, const char *caption, unsigned style);
@@ -74,27 +69,6 @@ HOSTSERVICES_API char *extractToCommandStringToLimit(const char *prefix, std::st
 // Halves the limit (-1 counts as DEFAULT_COMMAND_LIMIT), not below
 // MIN_COMMAND_LIMIT; nonzero when it could lower it.
 HOSTSERVICES_API int reduceDatabaseCommandStringLimit(int *limit);
-
-// The replaceable interactive services.
-struct HostCallbacks {
-    // Answer of a message box; nullptr: ask on the terminal when standard
-    // input is one, else give `defaultAnswer`.
-    int (*messageBox)(const char *text, const char *caption, unsigned style) = nullptr;
-    int defaultAnswer = IDNO;
-    // Printed after a question that could not be asked: how the host lets
-    // the user answer it ("--yes answers Yes").
-    std::string unaskedHint;
-    // The data-link dialog: fills `out` with an initialisation string and
-    // returns true, or returns false when the user cancels. nullptr: ask on
-    // the terminal.
-    bool (*dataLinkPrompt)(std::string &out) = nullptr;
-    // The report viewer; nullptr: the file is copied into `reportDirectory`
-    // (the current directory when empty) and where it was kept is printed on
-    // standard error.
-    void (*reportViewer)(const char *path) = nullptr;
-    std::string reportDirectory;
-};
-HOSTSERVICES_API HostCallbacks &hostCallbacks();
 
 // The data-link prompt as the plug-in calls it.
 HOSTSERVICES_API bool promptDataLink(CWnd *parent, std::string &initialisationString);

@@ -113,10 +113,12 @@ TEST_P(SchemaTest, NewerVersionIsRefusedWhateverThePromptingAndAnEmptyVersionTab
 TEST_P(SchemaTest, PromptingOffOrDecliningLeavesAnEmptyOrOldDatabaseAsItWas) {
     for (bool old : {false, true}) {
         init = txdbtest::freshDatabase(GetParam());
-        if (old) {
-            RawDb raw(init);
-            buildSchema(raw, 1, 1);
-            raw.exec("INSERT INTO [Library] ([ID],[Name],[Enabled]) VALUES (1,'Lib',1);");
+        {
+            RawDb raw(init); // makes the SQLite file of an empty database too
+            if (old) {
+                buildSchema(raw, 1, 1);
+                raw.exec("INSERT INTO [Library] ([ID],[Name],[Enabled]) VALUES (1,'Lib',1);");
+            }
         }
         for (bool prompt : {false, true}) {
             HostScript host(prompt, {IDNO});
