@@ -89,7 +89,10 @@ protected:
         if (nodes.empty())
             return;
         visitorNode &parent = *nodes.top();
-        if (parent.first) {
+        // Only a group has children: a comparison's child would run into the
+        // comparison's own text, so it is refused like a second one.
+        const bool group = parent.op == FILTER_AND || parent.op == FILTER_OR;
+        if (parent.first && group) {
             parent.first = false;
             return;
         }

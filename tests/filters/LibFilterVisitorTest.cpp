@@ -76,6 +76,10 @@ TEST(LibFilterText, WalkErrors) {
     // A comparison with a second child: the walk fails as that child is begun,
     // before its own invalid comparator is seen.
     EXPECT_EQ("Unknown Node Type", thrownMessage([] { libFilter(lib(2, "A", {lib(2, "B"), lib(10, "C")})); }));
+    // Its only child too: the child's text would run into the comparison's
+    // (a case-ignoring one gave "[Name]='a'REPLACE(...").
+    EXPECT_EQ("Unknown Node Type", thrownMessage([] { libFilter(lib(2, "A", {lib(2, "B")})); }));
+    EXPECT_EQ("Unknown Node Type", thrownMessage([] { libFilter(lib(2 | 0x100, "A", {lib(2 | 0x100, "B")})); }));
     for (const Node<LibFilter> &root : {lib(10, "A"), lib(-1, "A"), lib(0, "", {lib(2, "A"), lib(10, "B")})})
         EXPECT_EQ("Unknown Comparator Type", thrownMessage([&] { libFilter(root); }));
 }
