@@ -24,47 +24,35 @@ const char *const SHARED_DEFINITION =
     "INSERT INTO Parts (ID, Library_ID, Part_def_ID, Hierarchy_ID, Name, Part_Type) VALUES (1, 1, 2, 1, 'P', 1), "
     "(2, 1, 1, 1, 'O', 1), (3, 2, 2, 2, 'Q', 2);";
 
-std::string freshTarget(const std::string &engine) {
-    return engine == "SQLite" ? txdbtest::tempFile() : txdbtest::otherDatabase(engine);
-}
-
-// The target's raw tables, read from a SQLite copy of it.
-txdbtest::NaturalTables tablesOf(const std::string &target) {
-    const std::string back = txdbtest::tempFile();
-    ProgramRun copied = runPartlib({"copy", target, back, "--yes"});
-    EXPECT_EQ(copied.status, 0) << copied.all();
-    return txdbtest::naturalTables(back);
-}
-
 TEST(CrossLibraryCopy, BothLibrariesArriveInEitherOrderOnEveryEngine) {
     const std::string source = txdbtest::partLibraryWith(SHARED_DEFINITION);
     const txdbtest::NaturalTables original = txdbtest::naturalTables(source);
     for (const std::string &engine : txdbtest::testEngines())
         for (const std::vector<std::string> &order :
              {std::vector<std::string>{"A", "B"}, std::vector<std::string>{"B", "A"}, std::vector<std::string>{}}) {
-            const std::string target = freshTarget(engine);
+            const std::string target = txdbtest::newTarget(engine);
             std::vector<std::string> arguments{"copy", source, target, "--yes"};
             arguments.insert(arguments.end(), order.begin(), order.end());
             ProgramRun copied = runPartlib(arguments);
             ASSERT_EQ(copied.status, 0) << engine << ": " << copied.all();
-            EXPECT_EQ(tablesOf(target), original) << engine;
+            EXPECT_EQ(txdbtest::naturalTablesOf(target), original) << engine;
             // Onto itself again: every part stays on its definition.
             ASSERT_EQ(runPartlib(arguments).status, 0) << engine;
-            EXPECT_EQ(tablesOf(target), original) << engine;
+            EXPECT_EQ(txdbtest::naturalTablesOf(target), original) << engine;
         }
 }
 
 TEST(CrossLibraryCopy, ALibraryAloneIsRefusedNamingThePartTheDefinitionAndItsLibrary) {
     const std::string source = txdbtest::partLibraryWith(SHARED_DEFINITION);
     for (const std::string &engine : txdbtest::testEngines()) {
-        const std::string target = freshTarget(engine);
+        const std::string target = txdbtest::newTarget(engine);
         ASSERT_EQ(runPartlib({"init", target, "--yes"}).status, 0);
-        const txdbtest::NaturalTables empty = tablesOf(target);
+        const txdbtest::NaturalTables empty = txdbtest::naturalTablesOf(target);
         ProgramRun alone = runPartlib({"copy", source, target, "A"});
         EXPECT_NE(alone.status, 0) << engine;
         EXPECT_NE(alone.errors.find("Part P of library A uses part definition D of library B"), std::string::npos)
             << alone.errors;
-        EXPECT_EQ(tablesOf(target), empty) << engine;
+        EXPECT_EQ(txdbtest::naturalTablesOf(target), empty) << engine;
         // B alone needs nothing of A.
         EXPECT_EQ(runPartlib({"copy", source, target, "B"}).status, 0) << engine;
     }

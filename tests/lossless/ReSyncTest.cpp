@@ -70,28 +70,16 @@ const std::vector<std::pair<std::string, std::string>> CHANGES = {
     {"a part moved to another folder", "UPDATE Parts SET Hierarchy_ID = 2 WHERE ID = 2;"},
 };
 
-std::string freshTarget(const std::string &engine) {
-    return engine == "SQLite" ? txdbtest::tempFile() : txdbtest::otherDatabase(engine);
-}
-
-// The target's raw tables, read from a SQLite copy of it.
-txdbtest::NaturalTables tablesOf(const std::string &target) {
-    const std::string back = txdbtest::tempFile();
-    ProgramRun copied = runPartlib({"copy", target, back, "--yes"});
-    EXPECT_EQ(copied.status, 0) << copied.all();
-    return txdbtest::naturalTables(back);
-}
-
 TEST(ReSync, AfterEveryKindOfChangeTheTargetHoldsWhatAFreshCopyGives) {
     const std::string base = txdbtest::partLibraryWith(BASE);
     for (const std::string &engine : txdbtest::testEngines())
         for (const auto &[change, sql] : CHANGES) {
-            const std::string target = freshTarget(engine);
+            const std::string target = txdbtest::newTarget(engine);
             ASSERT_EQ(runPartlib({"copy", base, target, "--yes"}).status, 0) << engine;
             const std::string changed = txdbtest::partLibraryWith(std::string(BASE) + sql);
             ProgramRun copied = runPartlib({"copy", changed, target, "--yes"});
             ASSERT_EQ(copied.status, 0) << engine << ", " << change << ": " << copied.all();
-            EXPECT_EQ(tablesOf(target), txdbtest::naturalTables(changed)) << engine << ", " << change;
+            EXPECT_EQ(txdbtest::naturalTablesOf(target), txdbtest::naturalTables(changed)) << engine << ", " << change;
         }
 }
 

@@ -123,6 +123,17 @@ void runSql(const std::string &sqliteFile, const std::string &sql) {
     sqlite3_close(db);
 }
 
+NaturalTables naturalTablesOf(const std::string &database) {
+    const std::string back = tempFile();
+    ProgramRun copied = runPartlib({"copy", database, back, "--yes"});
+    EXPECT_EQ(copied.status, 0) << copied.all();
+    return naturalTables(back);
+}
+
+std::string newTarget(const std::string &engine) {
+    return engine == "SQLite" ? tempFile() : otherDatabase(engine);
+}
+
 std::string partLibraryWith(const std::string &sql) {
     const std::string file = tempFile();
     ProgramRun init = runPartlib({"init", file, "--yes"});

@@ -26,6 +26,14 @@ NaturalTables naturalTables(const std::string &sqliteFile);
 // Runs SQL statements on a SQLite file, expecting them to succeed.
 void runSql(const std::string &sqliteFile, const std::string &sql);
 
+// The raw tables of a database of any engine, read from a SQLite copy of it
+// that partlib makes (expected to succeed).
+NaturalTables naturalTablesOf(const std::string &database);
+
+// A new target for partlib on the engine: a SQLite file name (the file is not
+// created), or a fresh server database.
+std::string newTarget(const std::string &engine);
+
 // A new part-library SQLite file with the rows that `sql` inserts.
 std::string partLibraryWith(const std::string &sql);
 
