@@ -146,10 +146,13 @@ bool pinsSettled(const std::shared_ptr<Reader<PinDataAccess>> &source,
            });
 }
 
-template <class T, class Content>
-bool same(const std::shared_ptr<Reader<T>> &source, const std::shared_ptr<Reader<T>> &stored, Content content) {
+// Whether the source delivers the kind as the definition stores it. The
+// stored kind is read only when the source's could be compared at all.
+template <class StoredReader, class T, class Content>
+bool same(const std::shared_ptr<Reader<T>> &source, pathHandle_t path, CTraxDBPartDefAccess &stored, Content content) {
     std::string mine, theirs;
-    return source && content(source, mine) && content(stored, theirs) && mine == theirs;
+    return source && content(source, mine) &&
+           content(std::shared_ptr<Reader<T>>(std::make_shared<StoredReader>(path, stored)), theirs) && mine == theirs;
 }
 
 } // namespace
@@ -163,13 +166,9 @@ UnchangedDetails UnchangedDetails::of(pathHandle_t path, CTraxDBPartDefAccess &s
         return result;
     if (!pinsSettled(source.getPinDataReader(), std::make_shared<CTraxDBPinDataReader>(path, stored)))
         return result;
-    result.groups =
-        same(groups, std::shared_ptr<Reader<PinEquivAccess>>(std::make_shared<CTraxDBPinEquivReader>(path, stored)),
-             groupsOf);
-    result.swaps = same(
-        swaps, std::shared_ptr<Reader<GateSwapAccess>>(std::make_shared<CTraxDBGateSwapReader>(path, stored)), swapsOf);
-    result.gates =
-        same(gates, std::shared_ptr<Reader<GateAccess>>(std::make_shared<CTraxDBGateReader>(path, stored)), gatesOf);
+    result.groups = same<CTraxDBPinEquivReader>(groups, path, stored, groupsOf);
+    result.swaps = same<CTraxDBGateSwapReader>(swaps, path, stored, swapsOf);
+    result.gates = same<CTraxDBGateReader>(gates, path, stored, gatesOf);
     return result;
 }
 
