@@ -2,6 +2,7 @@
 
 #include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
+#include "ctraxdbpartlib/connection/LibraryPrefetch.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -28,6 +29,9 @@ HRESULT CCommand<CNoAccessor>::Open(const CSession &session, const std::string &
     const std::string verb = firstWord(sql);
     if (equalsNoCase(verb, "CREATE") || equalsNoCase(verb, "ALTER") || equalsNoCase(verb, "DROP"))
         session.getConnection()->forgetPrimaryKeys();
+    // Rows read ahead may not be what the database holds after it.
+    if (LibraryPrefetch *prefetch = session.getConnection()->getPrefetch())
+        prefetch->forgetAll();
     return session.getConnection()->execute(sql);
 }
 

@@ -1,6 +1,7 @@
 #include "ctraxdbpartlib/connection/CRowset.h"
 
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
+#include "ctraxdbpartlib/connection/LibraryPrefetch.h"
 #include "ctraxdbpartlib/connection/RowBinding.h"
 #include "ctraxdbpartlib/connection/RowCache.h"
 #include "ctraxdbpartlib/connection/RowsetChanges.h"
@@ -132,7 +133,7 @@ HRESULT CRowset::open(const CSession &session, const std::string &sql, const CDB
         r.changes.prepare(*r.connection, query);
     else
         r.changes.unchangeable = "The rowset was opened without change properties";
-    HRESULT result = r.connection->prepare(query, r.statement);
+    HRESULT result = prepareQuery(*r.connection, query, r.statement);
     if (SUCCEEDED(result)) {
         const int count = r.statement->columnCount();
         for (const DBBinding &binding : r.binding.columns)
@@ -322,6 +323,12 @@ HRESULT CRowset::Update() {
     Impl &r = *impl;
     if (!r.statement)
         return failWith("The rowset is not open", E_UNEXPECTED);
+    if (LibraryPrefetch *prefetch = r.connection->getPrefetch(); prefetch && !r.changes.pending.empty()) {
+        std::vector<std::vector<DBParam>> keys;
+        for (const RowsetChanges::Change &change : r.changes.pending)
+            keys.push_back(change.key);
+        prefetch->changing(*r.statement, r.changes.table, keys);
+    }
     return r.changes.apply(*r.connection);
 }
 

@@ -21,6 +21,8 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
+class LibraryPrefetch;
+
 // A text that is a whole decimal number (blanks around it allowed), as a
 // number; false for any other text and for one beyond 64 bits.
 bool wholeNumber(const char *text, size_t length, int64_t &value);
@@ -138,9 +140,15 @@ public:
     // buffered INSERT statements.
     RowTally &rowTally() { return tally; }
 
+    // The library prefetch that runs on the connection, or null; set and
+    // cleared by LibraryPrefetch::Scope.
+    LibraryPrefetch *getPrefetch() const { return prefetch; }
+    void setPrefetch(LibraryPrefetch *running) { prefetch = running; }
+
 private:
     std::map<std::string, std::vector<std::string>> primaryKeys;
     RowTally tally;
+    LibraryPrefetch *prefetch = nullptr;
 };
 
 // Whether an initialisation string's key names a password (Password, PWD;

@@ -1,6 +1,7 @@
 #include "ctraxdbpartlib/writers/CTraxDBLibWritable.h"
 
 #include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
+#include "ctraxdbpartlib/connection/LibraryPrefetch.h"
 #include "ctraxdbpartlib/readers/CTraxDBHierarchyReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBPartDefReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBPartReader.h"
@@ -56,6 +57,9 @@ void CTraxDBLibWritable::writeSubItems(DBWriter<LibraryAccess> &writer, std::sha
 void CTraxDBLibWritable::writeContent(DBWriter<LibraryAccess> &writer, LibraryAccess &item, CANCEL_CALLBACK cancel) {
     CTraxDBStatementBuffers &buffers = statements();
     buffers.initStatementBuffers(probeMultiRowInsert(database()));
+    // The stored rows of the library are compared with the source's one
+    // definition after another: they are read for the whole library.
+    LibraryPrefetch::Scope prefetch(*database().getSession().getConnection(), libraryId);
     {
         CTraxDBHierarchyWriter folders(path, rowset);
         adopt(folders, writer).write(item.getHierarchyReader(), cancel);

@@ -1,0 +1,244 @@
+#include "ctraxdbpartlib/connection/LibraryPrefetch.h"
+
+#include "ctraxdbpartlib/TextUtil.h"
+#include "ctraxdbpartlib/connection/CDBErrorInfo.h"
+#include "ctraxdbpartlib/connection/PrefetchedStatement.h"
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+namespace {
+
+// The tables whose rows a prefetch reads.
+const char *const readTables[] = {"Pin_Data",
+                                  "Attributes",
+                                  "Gate",
+                                  "Gate_Equiv",
+                                  "Pin_Equiv",
+                                  "Gate_has_Pin_Data",
+                                  "Gate_Equiv_Gate",
+                                  "Gate_Equiv_has_Pin_Data"};
+
+bool isReadTable(const std::string &table) {
+    for (const char *name : readTables)
+        if (equalsNoCase(table, name))
+            return true;
+    return false;
+}
+
+// The current row's value of `ordinal` as a cell of `rows`.
+void appendCell(PrefetchedRows &rows, ProviderStatement &statement, int ordinal) {
+    PrefetchedRows::Cell cell;
+    if (statement.isNull(ordinal)) {
+        cell.flags = PrefetchedRows::IS_NULL;
+    } else {
+        size_t length = 0;
+        const char *text = statement.getText(ordinal, length);
+        cell.offset = rows.texts.size();
+        cell.length = length;
+        rows.texts.append(text, length);
+        cell.intValue = statement.getInt(ordinal);
+        if (statement.getInteger(ordinal, cell.integer))
+            cell.flags |= PrefetchedRows::HAS_INTEGER;
+        if (statement.value(ordinal).kind == DBParam::I4)
+            cell.flags |= PrefetchedRows::INT_VALUE;
+    }
+    rows.cells.push_back(cell);
+}
+
+} // namespace
+
+LibraryPrefetch::Scope::Scope(ProviderConnection &connection, int32_t libraryId)
+    : connection(connection), running(std::make_shared<LibraryPrefetch>(connection, libraryId)) {
+    connection.setPrefetch(running.get());
+}
+
+LibraryPrefetch::Scope::~Scope() {
+    connection.setPrefetch(nullptr);
+    // Statements that outlive the scope run on their own from now on.
+    running->forgetAll();
+    running->running = false;
+}
+
+LibraryPrefetch::LibraryPrefetch(ProviderConnection &connection, int32_t libraryId)
+    : connection(connection), libraryId(libraryId) {}
+
+HRESULT LibraryPrefetch::prepare(const std::string &sql, std::unique_ptr<ProviderStatement> &statement) {
+    Plan &plan = plans[sql];
+    if (!plan.parsed) {
+        char open = '"', close = '"';
+        connection.dialect().quoteChars(open, close);
+        plan.isParentQuery = parseParentQuery(sql, open, close, plan.query);
+        plan.parsed = true;
+    }
+    if (!running || !plan.isParentQuery)
+        return connection.prepare(sql, statement);
+    ++plan.opened;
+    if (plan.query.libraryWidePossible && !plan.rows && !plan.failed && plan.opened >= READ_AHEAD_AFTER) {
+        plan.rows = read(plan.query);
+        plan.failed = !plan.rows;
+    }
+    std::unique_ptr<ProviderStatement> real;
+    if (!plan.rows) {
+        HRESULT result = connection.prepare(sql, real);
+        if (FAILED(result))
+            return result;
+    }
+    statement.reset(
+        new PrefetchedStatement(shared_from_this(), sql, plan.query.parent, plan.rows, generation, std::move(real)));
+    return S_OK;
+}
+
+void LibraryPrefetch::changing(ProviderStatement &statement, const std::string &table,
+                               const std::vector<std::vector<DBParam>> &keys) {
+    ParentKind kind = ParentKind::Definition;
+    int32_t parent = 0;
+    int32_t definition = 0;
+    auto *over = dynamic_cast<PrefetchedStatement *>(&statement);
+    if (over && over->lastParent(this, kind, parent) && ownerOf(kind, parent, definition)) {
+        changedDefinitions.insert(definition);
+        return;
+    }
+    if (isReadTable(table)) {
+        forgetAll();
+        return;
+    }
+    // The rows of a definition that goes are read no more.
+    if (!equalsNoCase(table, "Part_Definition"))
+        return;
+    for (const std::vector<DBParam> &key : keys) {
+        if (key.size() != 1 || key[0].kind != DBParam::I4) {
+            forgetAll();
+            return;
+        }
+        changedDefinitions.insert(key[0].intVal);
+    }
+}
+
+void LibraryPrefetch::forgetAll() {
+    ++generation;
+    for (auto &entry : plans) {
+        entry.second.rows.reset();
+        entry.second.opened = 0;
+    }
+    for (int kind = 0; kind < PARENT_KINDS; ++kind) {
+        owners[kind].clear();
+        ownersRead[kind] = false;
+    }
+    changedDefinitions.clear();
+}
+
+bool LibraryPrefetch::answers(ParentKind kind, int32_t parent, int rowsGeneration, const PrefetchedRows &rows,
+                              size_t &first, size_t &end) {
+    int32_t definition = 0;
+    if (!running || rowsGeneration != generation || !ownerOf(kind, parent, definition) ||
+        changedDefinitions.count(definition) > 0)
+        return false;
+    auto range = rows.ranges.find(parent);
+    if (range != rows.ranges.end()) {
+        first = range->second.first;
+        end = first + range->second.second;
+    } else if (rows.zeroRow != PrefetchedRows::NONE) {
+        first = rows.zeroRow;
+        end = first + 1;
+    } else {
+        first = end = 0;
+    }
+    ++answered;
+    return true;
+}
+
+const std::unordered_map<int32_t, int32_t> &LibraryPrefetch::ownersOf(ParentKind kind) {
+    const int index = static_cast<int>(kind);
+    if (ownersRead[index])
+        return owners[index];
+    ownersRead[index] = true;
+    char open = '"', close = '"';
+    connection.dialect().quoteChars(open, close);
+    std::unique_ptr<ProviderStatement> statement;
+    if (!runRead(parentsQuery(kind, open, close), statement))
+        return owners[index];
+    std::unordered_map<int32_t, int32_t> read;
+    HRESULT result = S_OK;
+    while ((result = statement->fetch()) == S_OK)
+        read[statement->getInt(1)] = statement->getInt(2);
+    if (FAILED(result))
+        CDBErrorInfo::clear(); // no parent is known: every query goes to the database
+    else
+        owners[index] = std::move(read);
+    return owners[index];
+}
+
+bool LibraryPrefetch::ownerOf(ParentKind kind, int32_t parent, int32_t &definition) {
+    const std::unordered_map<int32_t, int32_t> &known = ownersOf(kind);
+    auto found = known.find(parent);
+    if (found == known.end())
+        return false;
+    definition = found->second;
+    return true;
+}
+
+bool LibraryPrefetch::runRead(const std::string &sql, std::unique_ptr<ProviderStatement> &statement) {
+    ++reads;
+    if (SUCCEEDED(connection.prepare(sql, statement)) && SUCCEEDED(statement->execute({DBParam::fromInt(libraryId)})))
+        return true;
+    CDBErrorInfo::clear();
+    return false;
+}
+
+std::shared_ptr<const PrefetchedRows> LibraryPrefetch::read(const ParentQuery &query) {
+    if (ownersOf(query.parent).empty())
+        return nullptr;
+    std::unique_ptr<ProviderStatement> statement;
+    if (!runRead(query.libraryWide, statement))
+        return nullptr;
+    auto rows = std::make_shared<PrefetchedRows>();
+    const int columns = statement->columnCount();
+    if (columns < 2)
+        return nullptr;
+    rows->columns = static_cast<size_t>(columns - 1);
+    for (int ordinal = 2; ordinal <= columns; ++ordinal) {
+        rows->names.push_back(statement->columnName(ordinal));
+        rows->tables.push_back(statement->tableName(ordinal));
+    }
+    size_t count = 0;
+    int32_t previous = 0;
+    HRESULT result = S_OK;
+    while ((result = statement->fetch()) == S_OK) {
+        const int32_t parent = statement->getInt(1);
+        auto &range = rows->ranges[parent];
+        if (range.second == 0)
+            range.first = count;
+        else if (parent != previous)
+            return nullptr; // not in the order of the parents: a range would be wrong
+        previous = parent;
+        ++range.second;
+        for (int ordinal = 2; ordinal <= columns; ++ordinal)
+            appendCell(*rows, *statement, ordinal);
+        ++count;
+    }
+    if (FAILED(result)) {
+        CDBErrorInfo::clear();
+        return nullptr;
+    }
+    if (query.count) {
+        rows->zeroRow = count;
+        PrefetchedRows::Cell zero;
+        zero.offset = rows->texts.size();
+        zero.length = 1;
+        zero.flags = PrefetchedRows::HAS_INTEGER | PrefetchedRows::INT_VALUE;
+        rows->texts += '0';
+        rows->cells.push_back(zero);
+    }
+    return rows;
+}
+
+HRESULT prepareQuery(ProviderConnection &connection, const std::string &sql,
+                     std::unique_ptr<ProviderStatement> &statement) {
+    if (LibraryPrefetch *prefetch = connection.getPrefetch())
+        return prefetch->prepare(sql, statement);
+    return connection.prepare(sql, statement);
+}
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

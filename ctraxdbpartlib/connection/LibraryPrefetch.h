@@ -1,0 +1,110 @@
+#pragma once
+
+// The stored rows of one library, read ahead for a write that goes through
+// them definition by definition. While a prefetch runs on a connection,
+// every query over the rows of one parent (ParentQuery.h) that is opened
+// again and again is run once for the whole library instead, and each
+// later execution for a parent of the library is answered from those rows
+// (its count too); nothing else changes for the callers.
+//
+// The rows stay true to the database as long as nothing changes what they
+// show. A rowset that applies changes through a query over one parent marks
+// that parent's part definition as changed: everything read ahead for the
+// definition is asked of the database again from then on. Any other change
+// of a table that a prefetch reads, and any statement run without a result
+// (the INSERTs of a library write, a savepoint's rollback, DDL), drop what
+// was read; it is read again when it is asked for again.
+
+#include "ctraxdbpartlib/connection/DBProvider.h"
+#include "ctraxdbpartlib/connection/ParentQuery.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
+namespace DBIMPL {
+
+struct PrefetchedRows;
+
+class LibraryPrefetch : public std::enable_shared_from_this<LibraryPrefetch> {
+public:
+    // How often a query is opened before it is read for the whole library:
+    // a write of a few definitions does not read a large library whole.
+    static constexpr int READ_AHEAD_AFTER = 8;
+
+    // Runs a prefetch of the library on the connection for its life.
+    class Scope {
+    public:
+        Scope(ProviderConnection &connection, int32_t libraryId);
+        ~Scope();
+        Scope(const Scope &) = delete;
+        Scope &operator=(const Scope &) = delete;
+        LibraryPrefetch &prefetch() { return *running; }
+
+    private:
+        ProviderConnection &connection;
+        std::shared_ptr<LibraryPrefetch> running;
+    };
+
+    LibraryPrefetch(ProviderConnection &connection, int32_t libraryId);
+
+    // Prepares `sql` (the final text of a query) on the connection, or
+    // answers it from what was read ahead.
+    HRESULT prepare(const std::string &sql, std::unique_ptr<ProviderStatement> &statement);
+    // A rowset over `statement` is about to apply changes to rows of `table`
+    // with these keys.
+    void changing(ProviderStatement &statement, const std::string &table,
+                  const std::vector<std::vector<DBParam>> &keys);
+    // Drops everything read ahead.
+    void forgetAll();
+
+    // For a statement made by this prefetch: whether its rows of generation
+    // `generation` answer for the parent, and then the parent's range in them.
+    bool answers(ParentKind kind, int32_t parent, int generation, const PrefetchedRows &rows, size_t &first,
+                 size_t &end);
+    ProviderConnection &getConnection() { return connection; }
+
+    // The statements run to read ahead, and the executions answered.
+    long readsRun() const { return reads; }
+    long executionsAnswered() const { return answered; }
+
+private:
+    struct Plan {
+        bool parsed = false;
+        bool isParentQuery = false;
+        ParentQuery query;
+        int opened = 0;
+        bool failed = false; // the library-wide form was refused
+        std::shared_ptr<const PrefetchedRows> rows;
+    };
+
+    // The parents of a kind in the library and their definitions; read
+    // once per generation.
+    const std::unordered_map<int32_t, int32_t> &ownersOf(ParentKind kind);
+    bool ownerOf(ParentKind kind, int32_t parent, int32_t &definition);
+    // Reads the plan's library-wide form; null when the engine refuses it.
+    std::shared_ptr<const PrefetchedRows> read(const ParentQuery &query);
+    bool runRead(const std::string &sql, std::unique_ptr<ProviderStatement> &statement);
+
+    ProviderConnection &connection;
+    int32_t libraryId;
+    bool running = true;
+    int generation = 0;
+    std::unordered_map<std::string, Plan> plans;
+    std::unordered_map<int32_t, int32_t> owners[PARENT_KINDS];
+    bool ownersRead[PARENT_KINDS] = {};
+    std::unordered_set<int32_t> changedDefinitions;
+    long reads = 0;
+    long answered = 0;
+};
+
+// Prepares a query on the connection, through its prefetch when one runs.
+HRESULT prepareQuery(ProviderConnection &connection, const std::string &sql,
+                     std::unique_ptr<ProviderStatement> &statement);
+
+} // namespace DBIMPL
+} // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

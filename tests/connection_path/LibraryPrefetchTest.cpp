@@ -1,0 +1,157 @@
+// A library read ahead: every per-parent query answers as the database
+// would, in few statements, and what a write changes is asked of the
+// database again.
+
+#include "ctraxdbpartlib/connection/LibraryPrefetch.h"
+#include "ctraxdbpartlib/connection/CTraxDBPath.h"
+#include "ctraxdbpartlib/readers/PinDataAccessor.h"
+#include "tests/support/SampleDatabase.h"
+#include "tests/support/TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
+
+namespace {
+
+struct PerParent {
+    const char *sql;
+    const char *parents; // the keys to run it for
+};
+
+const char *const DEFINITIONS = "SELECT [ID] FROM [Part_Definition] ORDER BY([ID]);";
+const char *const GATES = "SELECT [ID] FROM [Gate] ORDER BY([ID]);";
+const char *const SWAPS = "SELECT [ID] FROM [Gate_Equiv] ORDER BY([ID]);";
+const char *const SWAP_GATES = "SELECT [ID] FROM [Gate_Equiv_Gate] ORDER BY([ID]);";
+const char *const GROUPS = "SELECT [ID] FROM [Pin_Equiv] ORDER BY([ID]);";
+
+const PerParent queries[] = {
+    {"SELECT [Pin_identifier],[Name],[Label],[Signal],[Pin_type],[Loading],[Pin_position],[Equiv_group],"
+     "[Part_def_ID],[ID] FROM [Pin_Data] WHERE [Part_def_ID] = ? ORDER BY([ID]);",
+     DEFINITIONS},
+    {"SELECT Count(*) FROM [Pin_Data] WHERE [Part_def_ID] = ?;", DEFINITIONS},
+    {"SELECT [Name],[Attribute_value],[Usage_type],[Read_Only],[Part_def_ID] FROM [Attributes] WHERE "
+     "[Part_def_ID] = ? ORDER BY([Name]);",
+     DEFINITIONS},
+    {"SELECT [ID],[Name],[Alt_name],[Part_def_ID] FROM [Gate] WHERE [Part_def_ID] = ? ORDER BY([ID]);", DEFINITIONS},
+    {"SELECT [Pin_Data].[Pin_identifier] FROM [Gate_has_Pin_Data],[Pin_Data] WHERE "
+     "[Gate_has_Pin_Data].[Pin_data_ID]=[Pin_Data].[ID] AND [Gate_has_Pin_Data].[Gate_ID] = ? "
+     "ORDER BY([Gate_has_Pin_Data].[ID]);",
+     GATES},
+    {"SELECT Count(*) FROM [Gate_has_Pin_Data] WHERE [Gate_ID] = ?", GATES},
+    {"SELECT [ID],[Gate_equiv_ID],[Equiv_type] FROM [Gate_Equiv_Gate] WHERE [Gate_equiv_ID] = ? ORDER BY([ID]);",
+     SWAPS},
+    {"SELECT [Pin_data_ID],[Gate_equiv_gate_ID],[ID] FROM [Gate_Equiv_has_Pin_Data] WHERE [Gate_equiv_gate_ID] = ? "
+     "ORDER BY([ID]);",
+     SWAP_GATES},
+    {"SELECT [Pin_identifier],[Equiv_group],[ID] FROM [Pin_Data] WHERE [Equiv_group] = ? ORDER BY([ID]);", GROUPS},
+};
+
+// Every row of the query for the parent: each value as text and kind.
+std::vector<std::string> rowsOf(CTraxDBPath &path, const std::string &sql, int32_t parent) {
+    ProviderConnection &connection = *path.getSession().getConnection();
+    std::unique_ptr<ProviderStatement> statement;
+    EXPECT_EQ(prepareQuery(connection, path.fixTcEnc(sql), statement), S_OK) << sql;
+    EXPECT_EQ(statement->execute({DBParam::fromInt(parent)}), S_OK) << sql;
+    std::vector<std::string> rows;
+    while (statement->fetch() == S_OK) {
+        std::string row;
+        for (int ordinal = 1; ordinal <= statement->columnCount(); ++ordinal) {
+            size_t length = 0;
+            const char *text = statement->getText(ordinal, length);
+            const DBParam value = statement->value(ordinal);
+            row += statement->columnName(ordinal) + "=" +
+                   (statement->isNull(ordinal) ? "NULL" : std::string(text, length)) + ":" +
+                   std::to_string(value.kind) + ":" + std::to_string(statement->getInt(ordinal)) + " ";
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+class LibraryPrefetchTest : public ::testing::TestWithParam<std::string> {
+protected:
+    LibraryPrefetchTest() : db(GetParam(), {"Demo", 600, 1, true}) {
+        // A second library, whose parents the prefetch of the first does not know.
+        writeSampleLibrary(db.dbPath(), {"Other", 60, 100000, false});
+        library = db.ints("SELECT [ID] FROM [Library] WHERE [Name] = 'Demo';").at(0);
+    }
+
+    ProviderConnection &connection() { return *db.dbPath().getSession().getConnection(); }
+    std::vector<std::string> pinsOf(int32_t definition) { return rowsOf(db.dbPath(), queries[0].sql, definition); }
+
+    txdbtest::SampleDatabase db;
+    int32_t library = 0;
+};
+
+TEST_P(LibraryPrefetchTest, AnswersEveryQueryAsTheDatabaseDoesInFewStatements) {
+    std::vector<std::vector<std::string>> expected;
+    for (const PerParent &query : queries)
+        for (int parent : db.ints(query.parents))
+            expected.push_back(rowsOf(db.dbPath(), query.sql, parent));
+    long executions = 0;
+    LibraryPrefetch::Scope scope(connection(), library);
+    size_t at = 0;
+    for (const PerParent &query : queries)
+        for (int parent : db.ints(query.parents)) {
+            ASSERT_EQ(rowsOf(db.dbPath(), query.sql, parent), expected.at(at++)) << query.sql << " for " << parent;
+            ++executions;
+        }
+    // One read per query and one per kind of parent, whatever the size of
+    // the library; the parents of the other library go to the database.
+    EXPECT_LE(scope.prefetch().readsRun(), static_cast<long>(std::size(queries)) + PARENT_KINDS);
+    EXPECT_GT(scope.prefetch().executionsAnswered(), executions / 2);
+    EXPECT_LT(scope.prefetch().executionsAnswered(), executions);
+}
+
+TEST_P(LibraryPrefetchTest, WhatARowsetChangesIsAskedOfTheDatabaseAgain) {
+    const std::vector<int> definitions = db.ints(
+        "SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = " + std::to_string(library) + " ORDER BY([ID]);");
+    ASSERT_GT(definitions.size(), 12u);
+    LibraryPrefetch::Scope scope(connection(), library);
+    for (int definition : definitions)
+        pinsOf(definition);
+    const int32_t changed = definitions.at(10);
+    CCommand<CAccessor<PinDataAccessor>> rowset;
+    rowset.parentId = changed;
+    db.dbPath().open(rowset, queries[0].sql);
+    ASSERT_EQ(rowset.MoveToRow(0), S_OK);
+    std::snprintf(rowset.name, sizeof rowset.name, "%s", "renamed");
+    ASSERT_EQ(rowset.SetData(), S_OK);
+    ASSERT_EQ(rowset.Update(), S_OK);
+    EXPECT_NE(pinsOf(changed).at(0).find("Name=renamed:"), std::string::npos);
+    // The other definitions are still answered from what was read.
+    const long answered = scope.prefetch().executionsAnswered();
+    pinsOf(definitions.at(11));
+    EXPECT_EQ(scope.prefetch().executionsAnswered(), answered + 1);
+}
+
+TEST_P(LibraryPrefetchTest, StatementsWithoutResultAndOtherChangesDropWhatWasRead) {
+    const std::vector<int> definitions = db.ints(
+        "SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = " + std::to_string(library) + " ORDER BY([ID]);");
+    LibraryPrefetch::Scope scope(connection(), library);
+    for (int definition : definitions)
+        pinsOf(definition);
+    const int32_t first = definitions.at(0);
+    db.exec("UPDATE [Pin_Data] SET [Name] = 'direct' WHERE [Part_def_ID] = " + std::to_string(first) + ";");
+    EXPECT_NE(pinsOf(first).at(0).find("Name=direct:"), std::string::npos);
+
+    for (int definition : definitions)
+        pinsOf(definition);
+    // A rowset over a query of no parent changes a pin: nothing read is trusted.
+    CCommand<CAccessor<PinDataAccessor>> rowset;
+    rowset.parentId =
+        db.ints("SELECT MIN([ID]) FROM [Pin_Data] WHERE [Part_def_ID] = " + std::to_string(definitions.at(5)) + ";")
+            .at(0);
+    db.dbPath().open(rowset, "SELECT [Pin_identifier],[Name],[Label],[Signal],[Pin_type],[Loading],[Pin_position],"
+                             "[Equiv_group],[Part_def_ID],[ID] FROM [Pin_Data] WHERE [ID] = ?;");
+    ASSERT_EQ(rowset.MoveToRow(0), S_OK);
+    std::snprintf(rowset.name, sizeof rowset.name, "%s", "other");
+    ASSERT_EQ(rowset.SetData(), S_OK);
+    ASSERT_EQ(rowset.Update(), S_OK);
+    EXPECT_NE(pinsOf(definitions.at(5)).at(0).find("Name=other:"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, LibraryPrefetchTest, ::testing::ValuesIn(txdbtest::testEngines()));
+
+} // namespace
