@@ -74,7 +74,8 @@ HRESULT LibraryPrefetch::prepare(const std::string &sql, std::unique_ptr<Provide
     if (!running || !plan.isParentQuery)
         return connection.prepare(sql, statement);
     ++plan.opened;
-    if (plan.query.libraryWidePossible && !plan.rows && !plan.failed && plan.opened >= READ_AHEAD_AFTER) {
+    if (plan.query.libraryWidePossible && !plan.rows && !plan.failed && !ownersOf(plan.query.parent).empty() &&
+        (plan.opened >= READ_AHEAD_AFTER || ownersOf(ParentKind::Definition).size() <= SMALL_LIBRARY)) {
         plan.rows = read(plan.query);
         plan.failed = !plan.rows;
     }
@@ -187,8 +188,6 @@ bool LibraryPrefetch::runRead(const std::string &sql, std::unique_ptr<ProviderSt
 }
 
 std::shared_ptr<const PrefetchedRows> LibraryPrefetch::read(const ParentQuery &query) {
-    if (ownersOf(query.parent).empty())
-        return nullptr;
     std::unique_ptr<ProviderStatement> statement;
     if (!runRead(query.libraryWide, statement))
         return nullptr;

@@ -18,6 +18,7 @@
 #include "ctraxdbpartlib/connection/DBProvider.h"
 #include "ctraxdbpartlib/connection/ParentQuery.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -33,8 +34,10 @@ struct PrefetchedRows;
 class LibraryPrefetch : public std::enable_shared_from_this<LibraryPrefetch> {
 public:
     // How often a query is opened before it is read for the whole library:
-    // a write of a few definitions does not read a large library whole.
+    // a write of a few definitions does not read a large library whole. A
+    // library of at most SMALL_LIBRARY definitions is read at the first open.
     static constexpr int READ_AHEAD_AFTER = 8;
+    static constexpr size_t SMALL_LIBRARY = 1000;
 
     // Runs a prefetch of the library on the connection for its life.
     class Scope {
