@@ -215,54 +215,98 @@ void CTraxDBStatementBuffers::freeStatementBuffers() {
     buffers = Buffers();
 }
 
-int32_t CTraxDBStatementBuffers::bufferHierarchyRow(const HierarchyAccessor &row, int position) {
+void CTraxDBStatementBuffers::checkTexts(const HierarchyAccessor &row) const {
     const TextWidthCheck fits(path, libraryName, "Hierarchy", "folder", row.name);
+    fits("Name", row.name);
+}
+
+void CTraxDBStatementBuffers::checkTexts(const PartDefAccessor &row) const {
+    const TextWidthCheck fits(path, libraryName, "Part_Definition", "part definition", row.name);
+    fits("Name", row.name);
+    fits("PCB_component_name", row.pcbCompName);
+    fits("PCB_alternate_name", row.pcbAltName, row.pcbAltNameStatus);
+    fits("Part_def_value", row.value, row.valueStatus);
+    fits("Component_name_stem", row.compNameStem, row.compNameStemStatus);
+    fits("PSpice_data", row.pSpice, row.pSpiceStatus);
+}
+
+void CTraxDBStatementBuffers::checkTexts(const PinDataAccessor &row) const {
+    const TextWidthCheck fits(path, libraryName, "Pin_Data", "pin", row.pinIdentifier, definitionName(row.partDefId));
+    fits("Pin_identifier", row.pinIdentifier, row.pinIdentifierStatus);
+    fits("Name", row.name, row.nameStatus);
+    fits("Label", row.label, row.labelStatus);
+    fits("Signal", row.signal, row.signalStatus);
+}
+
+void CTraxDBStatementBuffers::checkTexts(const AttributeAccessor &row) const {
+    const TextWidthCheck fits(path, libraryName, "Attributes", "attribute", row.name, definitionName(row.partDefId));
+    fits("Name", row.name);
+    fits("Attribute_value", row.value);
+}
+
+void CTraxDBStatementBuffers::checkTexts(const GateAccessor &row) const {
+    const TextWidthCheck fits(path, libraryName, "Gate", "gate", row.name, definitionName(row.partDefId));
+    fits("Name", row.name);
+    fits("Alt_name", row.altName, row.altNameStatus);
+}
+
+void CTraxDBStatementBuffers::checkTexts(const GateSwapAccessor &row) const {
+    const TextWidthCheck fits(path, libraryName, "Gate_Equiv", "swap group", row.name, definitionName(row.partDefId));
+    fits("Name", row.name);
+}
+
+void CTraxDBStatementBuffers::checkTexts(const PartAccessor &row) const {
+    const TextWidthCheck fits(path, libraryName, "Parts", "part", row.name);
+    fits("Name", row.name);
+    fits("Part_number", row.number, row.numberStatus);
+    fits("Description", row.description, row.descriptionStatus);
+    fits("PSpice_data", row.pSpice, row.pSpiceStatus);
+    fits("Part_Acceptance", row.acceptance, row.acceptanceStatus);
+}
+
+int32_t CTraxDBStatementBuffers::bufferHierarchyRow(const HierarchyAccessor &row, int position) {
+    checkTexts(row);
     const int32_t key = nextKey(WriteTable::Hierarchy);
-    addRow(WriteTable::Hierarchy, Tuple()
-                                      .string(fits("Name", row.name))
-                                      .number(key)
-                                      .number(row.libraryId)
-                                      .number(row.parentId, row.parentIdStatus)
-                                      .close());
+    addRow(WriteTable::Hierarchy,
+           Tuple().string(row.name).number(key).number(row.libraryId).number(row.parentId, row.parentIdStatus).close());
     if (position >= 0)
         buffers.folderMap[position] = key;
     return key;
 }
 
 int32_t CTraxDBStatementBuffers::bufferPartDefRow(const PartDefAccessor &row, int position) {
-    const TextWidthCheck fits(path, libraryName, "Part_Definition", "part definition", row.name);
-    const int32_t key = addKeyedRow(
-        WriteTable::PartDefinition,
-        Tuple()
-            .number(row.libraryId)
-            .string(fits("Name", row.name))
-            .string(fits("PCB_component_name", row.pcbCompName))
-            .string(fits("PCB_alternate_name", row.pcbAltName, row.pcbAltNameStatus), row.pcbAltNameStatus)
-            .string(fits("Part_def_value", row.value, row.valueStatus), row.valueStatus)
-            .string(fits("Component_name_stem", row.compNameStem, row.compNameStemStatus), row.compNameStemStatus)
-            .string(fits("PSpice_data", row.pSpice, row.pSpiceStatus), row.pSpiceStatus)
-            .number(row.maxConnectorPins, row.maxConnectorPinsStatus)
-            .number(row.gateSwapping)
-            .number(row.pinNumName)
-            .number(row.isFPGA));
+    checkTexts(row);
+    const int32_t key =
+        addKeyedRow(WriteTable::PartDefinition, Tuple()
+                                                    .number(row.libraryId)
+                                                    .string(row.name)
+                                                    .string(row.pcbCompName)
+                                                    .string(row.pcbAltName, row.pcbAltNameStatus)
+                                                    .string(row.value, row.valueStatus)
+                                                    .string(row.compNameStem, row.compNameStemStatus)
+                                                    .string(row.pSpice, row.pSpiceStatus)
+                                                    .number(row.maxConnectorPins, row.maxConnectorPinsStatus)
+                                                    .number(row.gateSwapping)
+                                                    .number(row.pinNumName)
+                                                    .number(row.isFPGA));
     setPartDefKey(position, key);
     buffers.definitionNames[key] = row.name;
     return key;
 }
 
 int32_t CTraxDBStatementBuffers::bufferPinRow(const PinDataAccessor &row) {
-    const TextWidthCheck fits(path, libraryName, "Pin_Data", "pin", row.pinIdentifier, definitionName(row.partDefId));
+    checkTexts(row);
     const int32_t key = nextKey(WriteTable::PinData);
     Tuple tuple;
     tuple.number(key)
         .number(row.partDefId)
-        .string(fits("Pin_identifier", row.pinIdentifier, row.pinIdentifierStatus), row.pinIdentifierStatus)
-        .string(fits("Name", row.name, row.nameStatus), row.nameStatus)
-        .string(fits("Label", row.label, row.labelStatus), row.labelStatus)
+        .string(row.pinIdentifier, row.pinIdentifierStatus)
+        .string(row.name, row.nameStatus)
+        .string(row.label, row.labelStatus)
         .number(row.pinPosition, row.pinPositionStatus)
         .number(row.pinType, row.pinTypeStatus)
         .number(row.loading, row.loadingStatus)
-        .string(fits("Signal", row.signal, row.signalStatus), row.signalStatus);
+        .string(row.signal, row.signalStatus);
     auto found = buffers.pinListOf.find(row.partDefId);
     if (found == buffers.pinListOf.end()) {
         found = buffers.pinListOf.emplace(row.partDefId, buffers.pinLists.size()).first;
@@ -276,23 +320,20 @@ int32_t CTraxDBStatementBuffers::bufferPinRow(const PinDataAccessor &row) {
 }
 
 void CTraxDBStatementBuffers::bufferAttributeRow(const AttributeAccessor &row) {
-    const TextWidthCheck fits(path, libraryName, "Attributes", "attribute", row.name, definitionName(row.partDefId));
+    checkTexts(row);
     addRow(WriteTable::Attributes, Tuple()
                                        .number(row.partDefId)
-                                       .string(fits("Name", row.name))
-                                       .string(fits("Attribute_value", row.value))
+                                       .string(row.name)
+                                       .string(row.value)
                                        .number(row.usageType)
                                        .number(row.readOnly, row.readOnlyStatus)
                                        .close());
 }
 
 int32_t CTraxDBStatementBuffers::bufferGateRow(const GateAccessor &row) {
-    const TextWidthCheck fits(path, libraryName, "Gate", "gate", row.name, definitionName(row.partDefId));
+    checkTexts(row);
     return addKeyedRow(WriteTable::Gate,
-                       Tuple()
-                           .number(row.partDefId)
-                           .string(fits("Name", row.name))
-                           .string(fits("Alt_name", row.altName, row.altNameStatus), row.altNameStatus));
+                       Tuple().number(row.partDefId).string(row.name).string(row.altName, row.altNameStatus));
 }
 
 int32_t CTraxDBStatementBuffers::bufferGatePinRow(int32_t gateId, int32_t pinDataId) {
@@ -302,8 +343,8 @@ int32_t CTraxDBStatementBuffers::bufferGatePinRow(int32_t gateId, int32_t pinDat
 }
 
 int32_t CTraxDBStatementBuffers::bufferGateSwapRow(const GateSwapAccessor &row) {
-    const TextWidthCheck fits(path, libraryName, "Gate_Equiv", "swap group", row.name, definitionName(row.partDefId));
-    return addKeyedRow(WriteTable::GateEquiv, Tuple().number(row.partDefId).string(fits("Name", row.name)));
+    checkTexts(row);
+    return addKeyedRow(WriteTable::GateEquiv, Tuple().number(row.partDefId).string(row.name));
 }
 
 int32_t CTraxDBStatementBuffers::bufferGateSwapGateRow(const GateSwapGateAccessor &row) {
@@ -321,19 +362,18 @@ int32_t CTraxDBStatementBuffers::bufferPinEquivRow(int32_t partDefId) {
 }
 
 int32_t CTraxDBStatementBuffers::bufferPartRow(const PartAccessor &row) {
-    const TextWidthCheck fits(path, libraryName, "Parts", "part", row.name);
-    return addKeyedRow(WriteTable::Parts,
-                       Tuple()
-                           .number(row.libraryId)
-                           .number(row.partDefId)
-                           .number(row.hierarchyId)
-                           .string(fits("Name", row.name))
-                           .string(fits("Part_number", row.number, row.numberStatus), row.numberStatus)
-                           .string(fits("Description", row.description, row.descriptionStatus), row.descriptionStatus)
-                           .string(fits("PSpice_data", row.pSpice, row.pSpiceStatus), row.pSpiceStatus)
-                           .number(row.version, row.versionStatus)
-                           .string(fits("Part_Acceptance", row.acceptance, row.acceptanceStatus), row.acceptanceStatus)
-                           .number(row.partType, row.partTypeStatus));
+    checkTexts(row);
+    return addKeyedRow(WriteTable::Parts, Tuple()
+                                              .number(row.libraryId)
+                                              .number(row.partDefId)
+                                              .number(row.hierarchyId)
+                                              .string(row.name)
+                                              .string(row.number, row.numberStatus)
+                                              .string(row.description, row.descriptionStatus)
+                                              .string(row.pSpice, row.pSpiceStatus)
+                                              .number(row.version, row.versionStatus)
+                                              .string(row.acceptance, row.acceptanceStatus)
+                                              .number(row.partType, row.partTypeStatus));
 }
 
 std::string CTraxDBStatementBuffers::nextStatement(WriteTable table) {

@@ -81,6 +81,17 @@ public:
     // Releases everything and goes back to the start state (one row per statement).
     void freeStatementBuffers();
 
+    // Refuses a row whose texts the target engine would refuse or cut,
+    // naming the library, the record and the column; every row checked here
+    // is checked the same way whether it is inserted or changed in place.
+    void checkTexts(const HierarchyAccessor &row) const;
+    void checkTexts(const PartDefAccessor &row) const;
+    void checkTexts(const PinDataAccessor &row) const;
+    void checkTexts(const AttributeAccessor &row) const;
+    void checkTexts(const GateAccessor &row) const;
+    void checkTexts(const GateSwapAccessor &row) const;
+    void checkTexts(const PartAccessor &row) const;
+
     int32_t bufferHierarchyRow(const HierarchyAccessor &row, int position);
     int32_t bufferPartDefRow(const PartDefAccessor &row, int position);
     int32_t bufferPinRow(const PinDataAccessor &row);

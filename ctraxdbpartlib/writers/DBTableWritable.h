@@ -87,9 +87,13 @@ protected:
         return true;
     }
 
+    // Changes the found row to the row record's values; its texts are held
+    // to their columns as an insert's are.
     void setFound() {
-        if (!replaying())
-            checkResult(rowset.SetData());
+        if (replaying())
+            return;
+        checkTexts(statements(), rowset, 0);
+        checkResult(rowset.SetData());
     }
     void deleteFound() {
         if (!replaying())
@@ -129,6 +133,15 @@ private:
     // Whether a find asks the stored rows: not when the parent is new in this
     // write, and not while a replay writes the source's rows as new.
     bool searched() { return parentStored && statements().replay() != Replay::Rewrite; }
+
+    // The buffers' text check of the row type, for the row types that have
+    // one; rows of keys and codes alone have none.
+    template <class Row>
+    static auto checkTexts(const CTraxDBStatementBuffers &buffers, const Row &row, int)
+        -> decltype(buffers.checkTexts(row)) {
+        buffers.checkTexts(row);
+    }
+    template <class Row> static void checkTexts(const CTraxDBStatementBuffers &, const Row &, long) {}
 
     static bool isFound(HRESULT result) {
         checkResult(result);

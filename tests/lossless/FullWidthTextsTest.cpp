@@ -297,6 +297,16 @@ TEST(FullWidthTexts, ATextStoredLongerThanItsColumnIsCarriedWholeOrRefusedByName
             EXPECT_EQ(refused.status, 1) << engine << ": " << text.update;
             EXPECT_NE(refused.errors.find("Library \""), std::string::npos) << refused.errors;
             EXPECT_NE(refused.errors.find(text.named), std::string::npos) << text.named << "\n" << refused.errors;
+
+            // The same onto a copy of the library, where the rows are found
+            // and changed in place instead of inserted.
+            const std::string stored = txdbtest::otherDatabase(engine);
+            ASSERT_EQ(runPartlib({"copy", source, stored, "--yes"}).status, 0) << engine;
+            const txdbtest::NaturalTables before = txdbtest::naturalTablesOf(stored);
+            ProgramRun onto = runPartlib({"copy", updated(source, text.update), stored, "--yes"});
+            EXPECT_EQ(onto.status, 1) << engine << ": " << text.update;
+            EXPECT_NE(onto.errors.find(text.named), std::string::npos) << text.named << "\n" << onto.errors;
+            EXPECT_EQ(txdbtest::naturalTablesOf(stored), before) << engine << ": " << text.update;
         }
     }
 
