@@ -12,9 +12,11 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-// Deeper trees than this are taken for a cycle when the folders carry no
-// keys to tell them apart (records of a host's own library format).
-constexpr int MAX_FOLDER_DEPTH = 10000;
+// The deepest folder tree the plug-in writes: each level nests the writer
+// of the next on the stack. Deeper chains of folders that carry no keys to
+// tell them apart (records of a host's own library format) are taken for a
+// cycle.
+constexpr int MAX_FOLDER_DEPTH = 1000;
 
 // Calls `visit` with each folder above `folder`, its parent first, up to a
 // folder at the top. A folder met a second time (by ID; folders without an

@@ -21,6 +21,10 @@ struct HierarchyAccessor {
     int32_t param1 = 0;
     int32_t param2 = 0;
 
+    // Not a column: the level of the folder in its tree (1 for a top
+    // folder), kept by the folder writers.
+    int level = 0;
+
 protected:
     template <class Map> constexpr void bindFolder(Map &map) {
         map.column(1, name);

@@ -26,6 +26,8 @@ public:
                CANCEL_CALLBACK cancel) override;
 
 private:
+    void refuseTooDeep(HierarchyAccess &item);
+
     int32_t libraryId;
     int32_t parentId;
 };

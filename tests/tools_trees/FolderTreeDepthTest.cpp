@@ -4,6 +4,8 @@
 // and the pins a library file cannot name, refused by the export as the
 // import refuses them.
 
+#include "ctraxdbpartlib/CTraxDBPartLib.h"
+#include "ctraxdbpartlib/access/FolderAncestors.h"
 #include "interface/PartForReportsAccess.h"
 #include "tests/support/SampleDatabase.h"
 #include "tests/support/TestDatabase.h"
@@ -122,6 +124,37 @@ TEST(DeepFolderTreeTest, EveryCommandRefusesATreeTooDeepToWalk) {
     ProgramRun info = runPartlib({"info", file});
     ASSERT_EQ(info.status, 0) << info.all();
     EXPECT_NE(info.output.find("Hierarchy                 50000\n"), std::string::npos) << info.output;
+}
+
+// A host that hands the plug-in's writer a tree deeper than partlib walks:
+// the writer nests one writer per level, so it writes its deepest tree
+// whole and refuses one level more by the folder's name, leaving the target
+// as it was, instead of running out of stack.
+TEST(DeepFolderTreeTest, ThePlugInWritesItsDeepestTreeAndRefusesOneLevelMore) {
+    const int deepest = DBIMPL::MAX_FOLDER_DEPTH;
+    txdbtest::SampleDatabase source("SQLite", schemaOnly());
+    writeLongChain(source, deepest);
+    const auto copy = [&](txdbtest::SampleDatabase &target) {
+        return txdbtest::thrownMessage([&] {
+            getLibraryWriter(target.path)->write(getLibraryReader(source.path, nullptr), [] { return false; });
+        });
+    };
+    txdbtest::SampleDatabase whole("SQLite", schemaOnly());
+    ASSERT_EQ(copy(whole), "<no exception>");
+    EXPECT_EQ(whole.ints("SELECT COUNT(*) FROM [Hierarchy];"), std::vector<int>{deepest});
+    EXPECT_EQ(whole.ints("SELECT COUNT(*) FROM [Hierarchy] WHERE [Name] = 'F" + std::to_string(deepest) +
+                         "' AND [Parent_ID] = (SELECT [ID] FROM [Hierarchy] WHERE [Name] = 'F" +
+                         std::to_string(deepest - 1) + "');"),
+              std::vector<int>{1});
+
+    const std::string below = std::to_string(deepest + 1);
+    source.exec("INSERT INTO [Hierarchy] VALUES (" + below + ",1,'F" + below + "'," + std::to_string(deepest) + ");");
+    source.exec("INSERT INTO [Hierarchy] VALUES (" + std::to_string(deepest + 2) + ",1,'Beside',NULL);");
+    txdbtest::SampleDatabase refused("SQLite", schemaOnly());
+    EXPECT_EQ(copy(refused), "Library \"Deep\": the folder \"F" + below + "\" lies more than " +
+                                 std::to_string(deepest) + " levels deep, deeper than a folder tree is written");
+    EXPECT_EQ(refused.ints("SELECT COUNT(*) FROM [Library];"), std::vector<int>{0}) << "nothing was written";
+    EXPECT_EQ(refused.ints("SELECT COUNT(*) FROM [Hierarchy];"), std::vector<int>{0}) << "nothing was written";
 }
 
 class FolderTreeDepthTest : public ::testing::TestWithParam<std::string> {};
