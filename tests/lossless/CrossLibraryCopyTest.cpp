@@ -1,6 +1,7 @@
 // A library whose parts use definitions of another library: copied together
 // with it, in whatever order the libraries are named, onto every engine, it
-// arrives as stored; named alone it is refused before anything is written.
+// arrives as stored, also when the two use each other's definitions; named
+// alone it is refused before anything is written.
 
 #include "tests/support/NaturalTables.h"
 #include "tests/support/TestDatabase.h"
@@ -58,15 +59,32 @@ TEST(CrossLibraryCopy, ALibraryAloneIsRefusedNamingThePartTheDefinitionAndItsLib
     }
 }
 
-TEST(CrossLibraryCopy, LibrariesThatUseEachOthersDefinitionsAreRefusedBeforeAnyWrite) {
+// B's part R uses A's definition OWN as A's part P uses B's D, and library
+// C uses both: the two are written without those parts first, then whole,
+// and C after them, in one write that arrives as stored, named in any order
+// and copied again onto itself.
+TEST(CrossLibraryCopy, LibrariesThatUseEachOthersDefinitionsArriveWhole) {
     const std::string source = txdbtest::partLibraryWith(
-        std::string(SHARED_DEFINITION) + "INSERT INTO Parts (ID, Library_ID, Part_def_ID, Hierarchy_ID, Name) "
-                                         "VALUES (4, 2, 1, 2, 'R');");
-    const std::string target = txdbtest::tempFile();
-    ProgramRun both = runPartlib({"copy", source, target, "--yes"});
-    EXPECT_NE(both.status, 0);
-    EXPECT_NE(both.errors.find("The libraries A, B use each other's part definitions"), std::string::npos)
-        << both.errors;
+        std::string(SHARED_DEFINITION) +
+        "INSERT INTO Library (ID, Name, Enabled) VALUES (3, 'C', 1);"
+        "INSERT INTO Hierarchy (ID, Library_ID, Name) VALUES (3, 3, 'G');"
+        "INSERT INTO Parts (ID, Library_ID, Part_def_ID, Hierarchy_ID, Name) VALUES (4, 2, 1, 2, 'R'), "
+        "(5, 3, 1, 3, 'S'), (6, 3, 2, 3, 'T');");
+    const txdbtest::NaturalTables original = txdbtest::naturalTables(source);
+    for (const std::string &engine : txdbtest::testEngines())
+        for (const std::vector<std::string> &order :
+             {std::vector<std::string>{}, std::vector<std::string>{"C", "B", "A"}}) {
+            const std::string target = txdbtest::newTarget(engine);
+            std::vector<std::string> arguments{"copy", source, target, "--yes"};
+            arguments.insert(arguments.end(), order.begin(), order.end());
+            ProgramRun copied = runPartlib(arguments);
+            ASSERT_EQ(copied.status, 0) << engine << ": " << copied.all();
+            EXPECT_NE(copied.output.find("Parts 6"), std::string::npos) << copied.output;
+            EXPECT_EQ(txdbtest::naturalTablesOf(target), original) << engine;
+            ProgramRun again = runPartlib(arguments);
+            ASSERT_EQ(again.status, 0) << engine << ": " << again.all();
+            EXPECT_EQ(txdbtest::naturalTablesOf(target), original) << engine;
+        }
 }
 
 } // namespace

@@ -62,16 +62,114 @@ std::vector<std::shared_ptr<LibraryAccess>> selectLibraries(const pathHandle_t &
     return selected;
 }
 
+// A part reader less the parts of some names.
+class PartsLeftOut : public Reader<PartAccess> {
+public:
+    PartsLeftOut(std::shared_ptr<Reader<PartAccess>> parts, std::set<std::string> names)
+        : parts(std::move(parts)), names(std::move(names)) {}
+    std::shared_ptr<PartAccess> getNext() override {
+        std::shared_ptr<PartAccess> part;
+        do
+            part = parts->getNext();
+        while (part && names.count(partName(*part)));
+        return part;
+    }
+    int getItemState(std::shared_ptr<PartAccess> item) override { return parts->getItemState(item); }
+    int getCount() override { return std::max(0, parts->getCount() - static_cast<int>(names.size())); }
+
+private:
+    static std::string partName(PartAccess &part) {
+        char name[DBIMPL::textBytes(DBIMPL::bufferWidth("Parts", "Name"))] = {};
+        part.getName(name, sizeof name, false);
+        return name;
+    }
+
+    std::shared_ptr<Reader<PartAccess>> parts;
+    std::set<std::string> names;
+};
+
+// A library less the parts of some names: what is written first of
+// libraries that use each other's part definitions, so that the parts left
+// out find those definitions when the libraries are written again whole.
+class LibraryWithoutParts : public LibraryAccess {
+public:
+    LibraryWithoutParts(std::shared_ptr<LibraryAccess> library, std::set<std::string> leftOut)
+        : library(std::move(library)), leftOut(std::move(leftOut)) {}
+
+    int getState() override { return library->getState(); }
+    void getName(TCHAR *buffer, size_t size, bool unused) override { library->getName(buffer, size, unused); }
+    void getEnabled(bool &enabled) override { library->getEnabled(enabled); }
+    void getComment(bool &isNull, TCHAR *buffer, size_t size) override { library->getComment(isNull, buffer, size); }
+    void setHint(int key, int value) override { library->setHint(key, value); }
+    void setHints(int first, int second, int third, int fourth) override {
+        library->setHints(first, second, third, fourth);
+    }
+    std::shared_ptr<Reader<HierarchyAccess>> getHierarchyReader() override { return library->getHierarchyReader(); }
+    std::shared_ptr<Reader<HierarchyAccess>> getHierarchyOnlyReader() override {
+        return library->getHierarchyOnlyReader();
+    }
+    std::shared_ptr<Reader<PartAccess>> getHierarchyElementReader() override {
+        return std::make_shared<PartsLeftOut>(library->getHierarchyElementReader(), leftOut);
+    }
+    std::shared_ptr<Reader<PartAccess>> getPartReader(const TCHAR *filterText, int selection) override {
+        return std::make_shared<PartsLeftOut>(library->getPartReader(filterText, selection), leftOut);
+    }
+    std::shared_ptr<Reader<PartAccess>> getPartReader(partFilterCompHandle_t filter, int selection) override {
+        return std::make_shared<PartsLeftOut>(library->getPartReader(filter, selection), leftOut);
+    }
+    std::shared_ptr<Reader<CompletePartAndPartDefAccess>> getCompletePartAndPartDefReader(partFilterCompHandle_t filter,
+                                                                                          int selection) override {
+        return library->getCompletePartAndPartDefReader(filter, selection);
+    }
+    std::shared_ptr<Reader<PartForReportsAccess>> getPartReaderForReports(int sorted) override {
+        return library->getPartReaderForReports(sorted);
+    }
+    std::shared_ptr<Reader<PartDefAccess>> getPartDefReader(partDefFilterHandle_t filter, int selection) override {
+        return library->getPartDefReader(filter, selection);
+    }
+    std::shared_ptr<Reader<PartDefAccess>> getPartDefReader(int selection) override {
+        return library->getPartDefReader(selection);
+    }
+    std::shared_ptr<Reader<PartDefDataAccess>> getPartDefDataReader(const TCHAR *filterText) override {
+        return library->getPartDefDataReader(filterText);
+    }
+    std::shared_ptr<Reader<AllPinDataAccess>> getAllPinDataReader(const TCHAR *filterText) override {
+        return library->getAllPinDataReader(filterText);
+    }
+    std::shared_ptr<Reader<AllPinEquivAccess>> getAllPinEquivReader(const TCHAR *filterText) override {
+        return library->getAllPinEquivReader(filterText);
+    }
+    std::shared_ptr<Reader<AllAttributeAccess>> getAllAttributeReader(const TCHAR *filterText) override {
+        return library->getAllAttributeReader(filterText);
+    }
+    std::shared_ptr<Reader<AllGateAccess>> getAllGateReader(const TCHAR *filterText) override {
+        return library->getAllGateReader(filterText);
+    }
+    std::shared_ptr<Reader<AllGateSwapAccess>> getAllGateSwapReader(const TCHAR *filterText) override {
+        return library->getAllGateSwapReader(filterText);
+    }
+    int getID() override { return library->getID(); }
+    bool getStoredEnabled(int &enabled) override { return library->getStoredEnabled(enabled); }
+
+private:
+    std::shared_ptr<LibraryAccess> library;
+    std::set<std::string> leftOut;
+};
+
 // The libraries in the order they can be written in: a library whose parts
-// use definitions of another comes after it. A part whose definition lives
-// in a library that is not copied is refused before anything is written,
-// as are libraries that use each other's definitions.
+// use definitions of another comes after it. Libraries that use each
+// other's definitions are written twice: first without the parts that need
+// another's definitions, then, once all their definitions are in, whole. A
+// part whose definition lives in a library that is not copied is refused
+// before anything is written.
 std::vector<std::shared_ptr<LibraryAccess>> inWritingOrder(const pathHandle_t &source,
                                                            std::vector<std::shared_ptr<LibraryAccess>> libraries) {
     std::set<std::string> copied;
     for (const auto &library : libraries)
         copied.insert(libraryName(*library));
-    std::map<std::string, std::set<std::string>> uses; // library -> the libraries it needs first
+    std::map<std::string, std::set<std::string>> uses;        // library -> the libraries it needs first
+    std::map<std::string, std::map<std::string, std::string>> // library -> part -> its definition's library
+        foreignParts;
     for (const CTraxDBInspector::ForeignDefinitionUse &use : CTraxDBInspector(source).foreignDefinitionUses()) {
         if (!copied.count(use.library))
             continue;
@@ -80,6 +178,7 @@ std::vector<std::shared_ptr<LibraryAccess>> inWritingOrder(const pathHandle_t &s
                  printable(use.definition) + " of library " + printable(use.definitionLibrary) +
                  ", which is not copied: name " + printable(use.definitionLibrary) + " too. Nothing was written.");
         uses[use.library].insert(use.definitionLibrary);
+        foreignParts[use.library][use.part] = use.definitionLibrary;
     }
     std::vector<std::shared_ptr<LibraryAccess>> ordered;
     std::set<std::string> placed;
@@ -88,16 +187,22 @@ std::vector<std::shared_ptr<LibraryAccess>> inWritingOrder(const pathHandle_t &s
             const std::set<std::string> &needed = uses[libraryName(*l)];
             return std::includes(placed.begin(), placed.end(), needed.begin(), needed.end());
         });
-        if (ready == libraries.end()) {
-            std::string waiting;
-            for (const auto &library : libraries)
-                waiting += (waiting.empty() ? "" : ", ") + printable(libraryName(*library));
-            fail("The libraries " + waiting +
-                 " use each other's part definitions: none can be written before the others. Nothing was written.");
+        if (ready != libraries.end()) {
+            placed.insert(libraryName(**ready));
+            ordered.push_back(*ready);
+            libraries.erase(ready);
+            continue;
         }
-        placed.insert(libraryName(**ready));
-        ordered.push_back(*ready);
-        libraries.erase(ready);
+        // What is left waits for each other: their definitions first.
+        for (const auto &library : libraries) {
+            std::set<std::string> leftOut;
+            for (const auto &[part, definitionLibrary] : foreignParts[libraryName(*library)])
+                if (!placed.count(definitionLibrary))
+                    leftOut.insert(part);
+            ordered.push_back(std::make_shared<LibraryWithoutParts>(library, std::move(leftOut)));
+        }
+        ordered.insert(ordered.end(), libraries.begin(), libraries.end());
+        break;
     }
     return ordered;
 }
@@ -131,12 +236,14 @@ std::optional<LibraryRemoval> runCopy(const std::string &sourceDatabase, const s
     pathHandle_t source = openExistingDatabase(sourceDatabase);
     const std::vector<std::shared_ptr<LibraryAccess>> libraries =
         hierarchyOnly ? selectLibraries(source, names) : inWritingOrder(source, selectLibraries(source, names));
+    // A library written twice is named once.
+    std::vector<std::string> copied;
+    for (const auto &library : libraries)
+        if (std::find(copied.begin(), copied.end(), libraryName(*library)) == copied.end())
+            copied.push_back(libraryName(*library));
     std::optional<LibraryRemoval> removal;
     if (move) {
-        std::vector<std::string> moved;
-        for (const auto &library : libraries)
-            moved.push_back(libraryName(*library));
-        removal.emplace(source, moved);
+        removal.emplace(source, copied);
         if (!removal->definitionInUse().empty())
             fail("Cannot move: " + removal->definitionInUse() +
                  ", and that part stays in SRC: move its library too. Nothing was written.");
@@ -155,9 +262,6 @@ std::optional<LibraryRemoval> runCopy(const std::string &sourceDatabase, const s
         std::shared_ptr<Writer<LibraryAccess>> writer = getLibraryWriter(target.path());
         session.run<LibraryAccess>(*writer, std::make_shared<hostmodel::VectorReader<LibraryAccess>>(libraries));
     }
-    std::vector<std::string> copied;
-    for (const auto &library : libraries)
-        copied.push_back(libraryName(*library));
     session.summarise("Copied", copied);
     return removal;
 }
