@@ -33,7 +33,7 @@ int32_t CTraxDBPartWritable::resolveHierarchy(PartAccess &item) {
     return key;
 }
 
-int32_t CTraxDBPartWritable::resolvePartDef(PartAccess &item) {
+int32_t CTraxDBPartWritable::resolvePartDef(PartAccess &item, bool stored) {
     CTraxDBStatementBuffers &buffers = statements();
     int position = -1;
     item.getPartDefPosition(position);
@@ -47,14 +47,25 @@ int32_t CTraxDBPartWritable::resolvePartDef(PartAccess &item) {
     if (!definition)
         TXDB_RAISE_TEXT("The part " + std::string(rowset.name) + " names no part definition");
     const std::string name = textOf<51>([&](char *buffer, size_t size) { definition->getName(buffer, size, false); });
-    const int32_t key = lookupKey(
-        database(), "SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = ? AND [Name] = ? ORDER BY([ID]);",
-        libraryId, name);
+    int32_t key = lookupKey(database(),
+                            "SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = ? AND [Name] = ? ORDER BY([ID]);",
+                            libraryId, name);
     if (key < 0) {
         int partLibrary = -1;
         item.getLibraryNumber(&partLibrary);
         const int definitionLibrary = definition->getLibID();
-        if (partLibrary > 0 && definitionLibrary > 0 && partLibrary != definitionLibrary)
+        const bool foreign = partLibrary > 0 && definitionLibrary > 0 && partLibrary != definitionLibrary;
+        // A stored part on a definition of that name keeps it: a write of
+        // folders and placements alone writes no definitions, so another
+        // library's are not among the keys this write handed out.
+        if (foreign && stored)
+            key = lookupKey(database(), "SELECT [ID] FROM [Part_Definition] WHERE [ID] = ? AND [Name] = ?;",
+                            rowset.partDefId, name);
+        if (key >= 0) {
+            buffers.setSourcePartDefKey(sourceId, key);
+            return key;
+        }
+        if (foreign)
             TXDB_RAISE_TEXT("The part " + std::string(rowset.name) + " uses the part definition " + name +
                             " of another library, which this write has not written before the part's library");
         TXDB_RAISE_TEXT(formatNumbered(loadMessage(IDS_ITEM_NOT_FOUND), {name}));
@@ -63,11 +74,11 @@ int32_t CTraxDBPartWritable::resolvePartDef(PartAccess &item) {
     return key;
 }
 
-void CTraxDBPartWritable::fill(PartAccess &item) {
+void CTraxDBPartWritable::fill(PartAccess &item, bool stored) {
     bool isNull = false;
     item.getName(rowset.name, sizeof rowset.name, false);
     rowset.hierarchyId = resolveHierarchy(item);
-    rowset.partDefId = resolvePartDef(item);
+    rowset.partDefId = resolvePartDef(item, stored);
     item.getNumber(isNull, rowset.number, sizeof rowset.number);
     rowset.numberStatus = statusOf(isNull);
     item.getVersion(isNull, rowset.version);
@@ -92,7 +103,7 @@ void CTraxDBPartWritable::fillType(PartAccess &item) {
 }
 
 void CTraxDBPartWritable::insert(std::shared_ptr<PartAccess> item) {
-    fill(*item);
+    fill(*item, false);
     fillType(*item);
     rowset.libraryId = libraryId;
     rowset.id = statements().bufferPartRow(rowset);
@@ -100,12 +111,12 @@ void CTraxDBPartWritable::insert(std::shared_ptr<PartAccess> item) {
 }
 
 void CTraxDBPartWritable::update(std::shared_ptr<PartAccess> item) {
-    fill(*item);
+    fill(*item, true);
     setFound();
 }
 
 void CTraxDBPartWritable::replace(std::shared_ptr<PartAccess> item) {
-    fill(*item);
+    fill(*item, true);
     fillType(*item);
     setFound();
 }

@@ -25,10 +25,11 @@ public:
 
 private:
     // Name, folder, definition and the columns both insert and update set.
-    void fill(PartAccess &item);
+    // `stored`: the item's row was found, and the row record holds it.
+    void fill(PartAccess &item, bool stored);
     void fillType(PartAccess &item);
     int32_t resolveHierarchy(PartAccess &item);
-    int32_t resolvePartDef(PartAccess &item);
+    int32_t resolvePartDef(PartAccess &item, bool stored);
 
     int32_t libraryId;
 };

@@ -2,6 +2,7 @@
 // that are refused before anything is written, Ctrl-C in the middle, two
 // copies into one database at once, and the folder-only copy.
 
+#include "tests/support/NaturalTables.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TestUtil.h"
 
@@ -260,6 +261,41 @@ TEST(CopyCommandFolders, TheFolderOnlyCopyMovesExistingPartsIntoNewFolders) {
         "FROM Parts WHERE Hierarchy_ID = (SELECT ID FROM Hierarchy WHERE Name = 'Moved here')); SELECT COUNT(*) FROM "
         "Part_Definition WHERE PCB_component_name = 'CHANGED';\"");
     EXPECT_EQ(placed.output, "Moved here\n0\n") << placed.errors;
+}
+
+// Library A's part P stands on B's definition D: a folder-only copy moves
+// it, named in either order, since neither library's definitions are
+// written; a library that DST does not hold is refused before any write.
+TEST(CopyCommandFolders, TheFolderOnlyCopyMovesPartsOnAnotherLibrarysDefinition) {
+    const std::string source = txdbtest::partLibraryWith(
+        "INSERT INTO Library (ID, Name, Enabled) VALUES (1, 'A', 1), (2, 'B', 1);"
+        "INSERT INTO Hierarchy (ID, Library_ID, Name) VALUES (1, 1, 'F'), (2, 2, 'F');"
+        "INSERT INTO Part_Definition (ID, Library_ID, Name, PCB_component_name, Max_connector_pins, Gate_swapping, "
+        "Pin_num_name, Is_FPGA) VALUES (1, 1, 'OWN', 'C', 1, 0, 0, 0), (2, 2, 'D', 'C', 2, 0, 0, 0);"
+        "INSERT INTO Parts (ID, Library_ID, Part_def_ID, Hierarchy_ID, Name, Part_Type) VALUES (1, 1, 2, 1, 'P', 1), "
+        "(2, 1, 1, 1, 'O', 1), (3, 2, 2, 2, 'Q', 2);");
+    const std::string onlyB = txdbtest::tempFile();
+    ASSERT_EQ(runPartlib({"copy", source, onlyB, "B", "--yes"}).status, 0);
+    const txdbtest::NaturalTables heldB = txdbtest::naturalTables(onlyB);
+    ProgramRun refused = runPartlib({"copy", source, onlyB, "--hierarchy-only", "B", "A"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.errors.find("DST holds no library A: --hierarchy-only places the parts of libraries that DST "
+                                  "holds already; copy it without --hierarchy-only first"),
+              std::string::npos)
+        << refused.errors;
+    EXPECT_EQ(txdbtest::naturalTables(onlyB), heldB);
+
+    const std::string target = txdbtest::tempFile();
+    ASSERT_EQ(runPartlib({"copy", source, target, "--yes"}).status, 0);
+    txdbtest::runSql(source, "INSERT INTO Hierarchy VALUES (3, 1, 'G', 1); UPDATE Parts SET Hierarchy_ID = 3 WHERE "
+                             "ID = 1;");
+    for (const std::vector<std::string> &order : {std::vector<std::string>{"B", "A"}, std::vector<std::string>{}}) {
+        std::vector<std::string> arguments{"copy", source, target, "--hierarchy-only"};
+        arguments.insert(arguments.end(), order.begin(), order.end());
+        ProgramRun moved = runPartlib(arguments);
+        ASSERT_EQ(moved.status, 0) << moved.all();
+        EXPECT_EQ(txdbtest::naturalTables(target), txdbtest::naturalTables(source));
+    }
 }
 
 } // namespace

@@ -226,6 +226,23 @@ private:
     std::shared_ptr<LibraryAccess> library;
 };
 
+// A write of folders and placements writes no part definitions: the
+// libraries whose parts it places must be in DST already.
+void refuseLibrariesNotHeld(const std::string &targetDatabase,
+                            const std::vector<std::shared_ptr<LibraryAccess>> &libraries) {
+    std::set<std::string> held;
+    if (std::optional<pathHandle_t> target = openIfPartLibrary(targetDatabase)) {
+        libraryReaderHandle_t all = getLibraryReader(*target, nullptr);
+        while (std::shared_ptr<LibraryAccess> library = all->getNext())
+            held.insert(libraryName(*library));
+    }
+    for (const auto &library : libraries)
+        if (!held.count(libraryName(*library)))
+            fail("DST holds no library " + printable(libraryName(*library)) +
+                 ": --hierarchy-only places the parts of libraries that DST holds already; copy it without "
+                 "--hierarchy-only first. Nothing was written.");
+}
+
 // Copies the libraries; for a move, refuses first what the source could not
 // give up and returns the removal that is to follow.
 std::optional<LibraryRemoval> runCopy(const std::string &sourceDatabase, const std::string &targetDatabase,
@@ -236,6 +253,8 @@ std::optional<LibraryRemoval> runCopy(const std::string &sourceDatabase, const s
     pathHandle_t source = openExistingDatabase(sourceDatabase);
     const std::vector<std::shared_ptr<LibraryAccess>> libraries =
         hierarchyOnly ? selectLibraries(source, names) : inWritingOrder(source, selectLibraries(source, names));
+    if (hierarchyOnly)
+        refuseLibrariesNotHeld(targetDatabase, libraries);
     // A library written twice is named once.
     std::vector<std::string> copied;
     for (const auto &library : libraries)
