@@ -12,6 +12,7 @@
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -245,10 +246,16 @@ constexpr int BUSY_TIMEOUT_MS = 10000;
 
 class SQLiteConnection : public ProviderConnection {
 public:
-    SQLiteConnection(sqlite3 *db, std::string file) : db(db), file(std::move(file)) {}
+    // `made`: the open created the file.
+    SQLiteConnection(sqlite3 *db, std::string file, bool made) : db(db), file(std::move(file)), made(made) {}
+    // A file that the open made and nothing was written into (a part
+    // library the user chose not to create) goes with the connection.
     ~SQLiteConnection() override {
         cache->close();
         sqlite3_close_v2(db);
+        struct stat status {};
+        if (made && ::stat(file.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size == 0)
+            ::unlink(file.c_str());
     }
 
     // Runs one statement; the schema's ALTER TABLE forms SQLite lacks are
@@ -403,6 +410,7 @@ private:
 
     sqlite3 *db;
     std::string file;
+    bool made;
     std::shared_ptr<StatementCache> cache = std::make_shared<StatementCache>();
 };
 
@@ -431,8 +439,10 @@ HRESULT openSQLiteProvider(const InitString &init, std::unique_ptr<ProviderConne
     // takes no lock of its own: in serialized mode every column read of a
     // fetch locked and unlocked the connection's mutex.
     int access = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    if (!readOnly && missing == MissingFile::Create)
+    const bool mayMake = !readOnly && missing == MissingFile::Create;
+    if (mayMake)
         access |= SQLITE_OPEN_CREATE;
+    const bool made = mayMake && !fileExists(file);
     int rc = sqlite3_open_v2(file.c_str(), &db, access | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc == SQLITE_CANTOPEN && (readOnly || missing == MissingFile::Refuse) && !fileExists(file) &&
         folderExists(file)) {
@@ -448,7 +458,7 @@ HRESULT openSQLiteProvider(const InitString &init, std::unique_ptr<ProviderConne
     sqlite3_busy_timeout(db, BUSY_TIMEOUT_MS);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    std::unique_ptr<SQLiteConnection> opened(new SQLiteConnection(db, file));
+    std::unique_ptr<SQLiteConnection> opened(new SQLiteConnection(db, file, made));
     // Reading the schema tells a file that is not a database, or a locked one, at once.
     std::vector<std::string> ignored;
     HRESULT result = opened->column("SELECT name FROM sqlite_master LIMIT 1;", ignored);

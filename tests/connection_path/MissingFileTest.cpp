@@ -1,6 +1,6 @@
 // Opening a SQLite file that is not there: refused and left uncreated
-// without prompting, asked about and created with it, and made as ever
-// when the path checks nothing.
+// without prompting, asked about and created with it (and not left behind
+// after a No), and made as ever when the path checks nothing.
 
 #include "tests/support/PathTestSupport.h"
 #include "tests/support/TestDatabase.h"
@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 using namespace pathtest;
 
@@ -59,6 +60,24 @@ TEST(MissingFile, WithPromptingTheUserIsAskedAndYesCreatesTheLibrary) {
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_NE(host.boxes[0].text.find("Do you wish to create the TRAXEL Part Library"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(file));
+}
+
+// "No" to the question leaves no file behind; an empty file that was there
+// before is the user's own and stays.
+TEST(MissingFile, WithPromptingANoLeavesNoFileButKeepsAnEmptyOneThatWasThere) {
+    const std::string file = txdbtest::tempFile();
+    std::string init = sqlite(file);
+    {
+        HostScript host(true, {IDNO});
+        EXPECT_EQ(thrownMessage([&] { openPath(init.data()); }), "") << "the user was asked and said No";
+        ASSERT_EQ(host.boxes.size(), 1u);
+        EXPECT_FALSE(std::filesystem::exists(file));
+    }
+    { std::ofstream empty(file); }
+    HostScript host(true, {IDNO});
+    EXPECT_EQ(thrownMessage([&] { openPath(init.data()); }), "");
+    ASSERT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(std::filesystem::file_size(file), 0u);
 }
 
 TEST(MissingFile, APathThatChecksNothingStillMakesTheFile) {
