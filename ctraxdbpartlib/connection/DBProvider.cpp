@@ -71,12 +71,12 @@ HRESULT InitString::parse(const std::string &text, InitString &out) {
                 }
                 value += text[i++];
             }
-            size_t semicolon = text.find(';', i);
-            i = semicolon == std::string::npos ? text.size() : semicolon + 1;
+            const size_t end = text.find(';', i);
+            i = end == std::string::npos ? text.size() : end + 1;
         } else {
-            size_t semicolon = text.find(';', i);
-            value = trimmed(text.substr(i, semicolon == std::string::npos ? std::string::npos : semicolon - i));
-            i = semicolon == std::string::npos ? text.size() : semicolon + 1;
+            const size_t end = text.find(';', i);
+            value = trimmed(text.substr(i, end == std::string::npos ? std::string::npos : end - i));
+            i = end == std::string::npos ? text.size() : end + 1;
         }
         if (!key.empty())
             out.pairs.emplace_back(key, value);

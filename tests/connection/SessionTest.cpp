@@ -409,6 +409,6 @@ TEST_P(SessionTest, FullInitialisationStringReopensTheDatabaseAndSchemaRowsetsLi
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SessionTest, ::testing::ValuesIn(txdbtest::testEngines()),
-                         [](const ::testing::TestParamInfo<std::string> &info) { return info.param; });
+                         [](const ::testing::TestParamInfo<std::string> &engine) { return engine.param; });
 
 } // namespace

@@ -97,6 +97,6 @@ TEST_P(InspectorTest, QueryTextsGivesNullsAsEmptyAndFullWidthTextsWhole) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, InspectorTest, ::testing::ValuesIn(txdbtest::testEngines()),
-                         [](const auto &info) { return info.param; });
+                         [](const auto &engine) { return engine.param; });
 
 } // namespace

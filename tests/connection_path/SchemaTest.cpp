@@ -442,6 +442,6 @@ TEST(SchemaOnSQLite, CreationAndUpgradeWaitForAnotherConnectionsWrite) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SchemaTest, ::testing::ValuesIn(txdbtest::testEngines()),
-                         [](const ::testing::TestParamInfo<std::string> &info) { return info.param; });
+                         [](const ::testing::TestParamInfo<std::string> &engine) { return engine.param; });
 
 } // namespace

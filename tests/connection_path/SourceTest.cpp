@@ -134,7 +134,7 @@ TEST_P(SourceTest, TransactionsCommitAndAbort) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, SourceTest, ::testing::ValuesIn(txdbtest::testEngines()),
-                         [](const ::testing::TestParamInfo<std::string> &info) { return info.param; });
+                         [](const ::testing::TestParamInfo<std::string> &engine) { return engine.param; });
 
 // SQLite only: a file opened for reading.
 TEST(ReadOnlyPath, ModeReadMakesThePathReadOnlyAndOpensWithoutWriting) {

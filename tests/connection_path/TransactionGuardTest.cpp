@@ -114,6 +114,6 @@ TEST_P(TransactionGuardTest, TheConnectionNamesTheEngineItReached) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, TransactionGuardTest, ::testing::ValuesIn(txdbtest::testEngines()),
-                         [](const ::testing::TestParamInfo<std::string> &info) { return info.param; });
+                         [](const ::testing::TestParamInfo<std::string> &engine) { return engine.param; });
 
 } // namespace

@@ -134,7 +134,7 @@ TEST_P(EngineAgreementTest, UniqueNamesTellCaseAndBlanks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, EngineAgreementTest, ::testing::ValuesIn(txdbtest::testEngines()),
-                         [](const auto &info) { return info.param; });
+                         [](const auto &engine) { return engine.param; });
 
 // partlib's output of a library, with the database's own string and name
 // replaced by a placeholder.

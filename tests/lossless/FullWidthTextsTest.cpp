@@ -187,11 +187,11 @@ TEST(FullWidthTexts, AHostWithTheSmallestBuffersGetsTheTextsCutAndOursGetThemWho
             for (const auto &pin : readAll(definition->getPinDataReader()))
                 expectCutAtMinimumAndWholeAtWidth(TEXT_OF(pin, getSignal), 49, 51, utf8);
             for (const auto &attribute : readAll(definition->getAttributesReader())) {
-                const auto name = [&](bool &isNull, TCHAR *buffer, size_t size) {
+                const auto attributeName = [&](bool &isNull, TCHAR *buffer, size_t size) {
                     isNull = false;
                     attribute->getName(buffer, size, false);
                 };
-                expectCutAtMinimumAndWholeAtWidth(name, 51, 256, utf8);
+                expectCutAtMinimumAndWholeAtWidth(attributeName, 51, 256, utf8);
             }
         }
         for (const auto &part : readAll(library->getCompletePartAndPartDefReader(nullptr, 0)))
@@ -206,11 +206,11 @@ TEST(FullWidthTexts, AHostWithTheSmallestBuffersGetsTheTextsCutAndOursGetThemWho
         auto attributes = library->getAllAttributeReader("");
         int attributeCount = 0;
         while (auto attribute = attributes->getNext()) {
-            const auto name = [&](bool &isNull, TCHAR *buffer, size_t size) {
+            const auto attributeName = [&](bool &isNull, TCHAR *buffer, size_t size) {
                 isNull = false;
                 attribute->getName(buffer, size, false);
             };
-            expectCutAtMinimumAndWholeAtWidth(name, 51, 256, utf8);
+            expectCutAtMinimumAndWholeAtWidth(attributeName, 51, 256, utf8);
             ++attributeCount;
         }
         EXPECT_EQ(attributeCount, 2);
@@ -302,11 +302,11 @@ TEST(FullWidthTexts, ATextStoredLongerThanItsColumnIsCarriedWholeOrRefusedByName
             // and changed in place instead of inserted.
             const std::string stored = txdbtest::otherDatabase(engine);
             ASSERT_EQ(runPartlib({"copy", source, stored, "--yes"}).status, 0) << engine;
-            const txdbtest::NaturalTables before = txdbtest::naturalTablesOf(stored);
+            const txdbtest::NaturalTables storedBefore = txdbtest::naturalTablesOf(stored);
             ProgramRun onto = runPartlib({"copy", updated(source, text.update), stored, "--yes"});
             EXPECT_EQ(onto.status, 1) << engine << ": " << text.update;
             EXPECT_NE(onto.errors.find(text.named), std::string::npos) << text.named << "\n" << onto.errors;
-            EXPECT_EQ(txdbtest::naturalTablesOf(stored), before) << engine << ": " << text.update;
+            EXPECT_EQ(txdbtest::naturalTablesOf(stored), storedBefore) << engine << ": " << text.update;
         }
     }
 

@@ -320,6 +320,6 @@ TEST_P(PartReadersTest, PartsOfADefinitionComeByNameAndPartsReachTheirDefinition
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, PartReadersTest, ::testing::ValuesIn(txdbtest::testEngines()),
-                         [](const auto &info) { return info.param; });
+                         [](const auto &engine) { return engine.param; });
 
 } // namespace

@@ -414,6 +414,6 @@ TEST_P(AllDetailReadersTest, PinGettersCheckBuffersOnNull) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, AllDetailReadersTest, ::testing::ValuesIn(txdbtest::testEngines()),
-                         [](const ::testing::TestParamInfo<std::string> &info) { return info.param; });
+                         [](const ::testing::TestParamInfo<std::string> &engine) { return engine.param; });
 
 } // namespace

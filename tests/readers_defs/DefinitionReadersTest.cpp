@@ -403,6 +403,6 @@ TEST_P(DefinitionReadersTest, LookedUpRecordsOutliveTheirReaders) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DefinitionReadersTest, ::testing::ValuesIn(txdbtest::testEngines()),
-                         [](const ::testing::TestParamInfo<std::string> &info) { return info.param; });
+                         [](const ::testing::TestParamInfo<std::string> &engine) { return engine.param; });
 
 } // namespace

@@ -183,13 +183,14 @@ libraryfile::ImportPlan planImport(const std::string &database, const std::strin
         auto found = storedLibrary.find(library.name);
         keepLeftOutFields(library, file.leftOut[i], found == storedLibrary.end() ? nullptr : &found->second);
         imported.push_back(library.name);
-        const hostmodel::Library *stored = found == storedLibrary.end() ? nullptr : &found->second;
+        const hostmodel::Library *storedBefore = found == storedLibrary.end() ? nullptr : &found->second;
         const long changesBefore = changeCount(plan);
         // The file's library becomes the plan's writes: no second copy.
-        libraryfile::planImport(plan, std::move(library), stored, prune);
+        libraryfile::planImport(plan, std::move(library), storedBefore, prune);
         if (changeCount(plan) != changesBefore)
-            read.push_back(
-                {imported.back(), stored ? std::optional<uint64_t>(hostmodel::fingerprint(*stored)) : std::nullopt});
+            read.push_back({imported.back(), storedBefore
+                                                 ? std::optional<uint64_t>(hostmodel::fingerprint(*storedBefore))
+                                                 : std::nullopt});
     }
     refuseRemovedDefinitionsInUse(plan, stored);
     throwIfCancelled();
