@@ -24,11 +24,14 @@ bool connectedTo(const CDataSource &dataSource, const std::string &catalog) {
            current.str == catalog;
 }
 
-// A database file that is not there is made only when the schema may be
-// created in it (prompting on) or when nothing is checked (the tools'
-// inspection): refused outright, it would be left behind empty.
+// A database file that is not there is made when nothing is checked (the
+// tools' inspection), and when the schema may be created in it (prompting
+// on), then to be removed again if the user declines. Refused outright, it
+// would be left behind empty.
 MissingFile missingFileFor(CTraxDBPath::SchemaCheck check) {
-    return check == CTraxDBPath::SchemaCheck::Skip || promptValidationMsg ? MissingFile::Create : MissingFile::Refuse;
+    if (check == CTraxDBPath::SchemaCheck::Skip)
+        return MissingFile::Create;
+    return promptValidationMsg ? MissingFile::CreateIfWritten : MissingFile::Refuse;
 }
 
 } // namespace

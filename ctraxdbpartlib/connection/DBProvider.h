@@ -6,6 +6,7 @@
 // leaves the engine's descriptions as error records (CDBErrorInfo).
 
 #include "ctraxdbpartlib/OleDbTypes.h"
+#include "ctraxdbpartlib/connection/ChangeableSelect.h"
 #include "ctraxdbpartlib/connection/DBVariant.h"
 #include "ctraxdbpartlib/connection/Dialect.h"
 #include "ctraxdbpartlib/connection/RowTally.h"
@@ -14,7 +15,9 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -125,6 +128,24 @@ public:
     }
     void forgetPrimaryKeys() { primaryKeys.clear(); }
 
+    // parseChangeableSelect of the text, parsed once per text and
+    // connection: the readers and writables open the same few statements
+    // for every parent row. Null for a select whose rows cannot be changed.
+    const ChangeableSelect *cachedChangeableSelect(const std::string &sql) {
+        auto known = changeableSelects.find(sql);
+        if (known == changeableSelects.end()) {
+            // Filters make texts without end; the statements of a write are few.
+            if (changeableSelects.size() >= CHANGEABLE_SELECTS_KEPT)
+                changeableSelects.clear();
+            ChangeableSelect select;
+            const bool changeable = parseChangeableSelect(sql, select);
+            known = changeableSelects
+                        .emplace(sql, changeable ? std::optional<ChangeableSelect>(std::move(select)) : std::nullopt)
+                        .first;
+        }
+        return known->second ? &*known->second : nullptr;
+    }
+
     // DBPROP_DATASOURCENAME, DBPROP_DATASOURCEREADONLY, DBPROP_INIT_CATALOG;
     // a failure code when the provider has no answer.
     virtual HRESULT property(DBPropSet set, DBPROPID id, DBVariant &value) = 0;
@@ -146,7 +167,10 @@ public:
     void setPrefetch(LibraryPrefetch *running) { prefetch = running; }
 
 private:
+    static constexpr size_t CHANGEABLE_SELECTS_KEPT = 256;
+
     std::map<std::string, std::vector<std::string>> primaryKeys;
+    std::unordered_map<std::string, std::optional<ChangeableSelect>> changeableSelects;
     RowTally tally;
     LibraryPrefetch *prefetch = nullptr;
 };
@@ -171,8 +195,10 @@ public:
 };
 
 // What opening a database file that does not exist does: create it (an
-// empty database), or fail and leave no file behind.
-enum class MissingFile { Create, Refuse };
+// empty database); create it for something to be written into it, and
+// remove it again if the connection closes with nothing written (the user
+// may still decline); or fail and leave no file behind.
+enum class MissingFile { Create, CreateIfWritten, Refuse };
 
 // Opens the provider the string names (SQLite when it names none).
 HRESULT openProvider(const InitString &init, std::unique_ptr<ProviderConnection> &connection,

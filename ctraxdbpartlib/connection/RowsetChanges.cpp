@@ -25,11 +25,12 @@ bool RowsetChanges::wanted(const CDBPropSet *properties) {
 }
 
 void RowsetChanges::prepare(ProviderConnection &connection, std::string &sql) {
-    ChangeableSelect select;
-    if (!parseChangeableSelect(sql, select)) {
+    const ChangeableSelect *parsed = connection.cachedChangeableSelect(sql);
+    if (parsed == nullptr) {
         unchangeable = "The rows of this query cannot be changed: it does not select plain columns of one table";
         return;
     }
+    const ChangeableSelect &select = *parsed;
     table = select.table;
     tableText = select.tableText;
     if (FAILED(connection.cachedPrimaryKey(table, keyNames))) {

@@ -246,7 +246,7 @@ constexpr int BUSY_TIMEOUT_MS = 10000;
 
 class SQLiteConnection : public ProviderConnection {
 public:
-    // `made`: the open created the file.
+    // `made`: the open created the file, for something to be written.
     SQLiteConnection(sqlite3 *db, std::string file, bool made) : db(db), file(std::move(file)), made(made) {}
     // A file that the open made and nothing was written into (a part
     // library the user chose not to create) goes with the connection.
@@ -439,10 +439,9 @@ HRESULT openSQLiteProvider(const InitString &init, std::unique_ptr<ProviderConne
     // takes no lock of its own: in serialized mode every column read of a
     // fetch locked and unlocked the connection's mutex.
     int access = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    const bool mayMake = !readOnly && missing == MissingFile::Create;
-    if (mayMake)
+    if (!readOnly && missing != MissingFile::Refuse)
         access |= SQLITE_OPEN_CREATE;
-    const bool made = mayMake && !fileExists(file);
+    const bool made = !readOnly && missing == MissingFile::CreateIfWritten && !fileExists(file);
     int rc = sqlite3_open_v2(file.c_str(), &db, access | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc == SQLITE_CANTOPEN && (readOnly || missing == MissingFile::Refuse) && !fileExists(file) &&
         folderExists(file)) {
