@@ -12,10 +12,18 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 class GateDataAccess;
 
-// One gate and one of its pins, read library-wide.
-// The declared order of the virtual functions, after Access's, is the host's
-// vtable slot order: never reorder, remove or insert one; the class grows only
-// at its end (SlotOrderTest holds the order).
+/// One gate and one of its pins, read library-wide: one record per pin of a
+/// gate, and one without a pin (a NULL pin identifier) for a gate that has none.
+/// LibraryAccess::getAllGateReader and CompletePartAndPartDefAccess::getGateReader
+/// hand these records out; no writer reads them.
+/// The plug-in's records are immutable snapshots of one result row, handed out
+/// in std::shared_ptr. One stays valid after its reader is gone and holds the
+/// path, so the database stays open while it lives.
+/// Its reader calls run their queries on the caller's thread and nothing is
+/// synchronised: use it from one thread.
+/// The declared order of the virtual functions, after Access's, is the host's
+/// vtable slot order: never reorder, remove or insert one; the class grows only
+/// at its end (SlotOrderTest holds the order).
 class AllGateAccess : public Access {
 public:
     /// Sets `index` to the record's index.

@@ -10,10 +10,11 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
-// One pin of a pin-equivalence group, as other implementations hand it out.
-// The declared order of the virtual functions, after Access's, is the host's
-// vtable slot order: never reorder, remove or insert one; the class grows only
-// at its end (SlotOrderTest holds the order).
+/// One pin of a pin-equivalence group, as other implementations hand it out.
+/// No reader of the plug-in makes it and no writer reads it.
+/// The declared order of the virtual functions, after Access's, is the host's
+/// vtable slot order: never reorder, remove or insert one; the class grows only
+/// at its end (SlotOrderTest holds the order).
 class AllPinEquivDataAccess : public Access {
 public:
     /// Sets `index` to the record's equiv index.

@@ -64,7 +64,7 @@ TXDB_EXPORT pathHandle_t openPath(CWnd *parent);
 TXDB_EXPORT pathHandle_t openPath(TCHAR *path);
 /// @param filter a tree of library name comparisons; empty reads every library.
 /// @return a reader of the path's libraries that the filter lets through, in
-///         name order.
+///         name order (in key order when a filter is given).
 /// @throws Exception* "Invalid NULL path handle passed" (32966), "Invalid path
 ///         handle passed" (32967) for a Path of another plug-in, "Unknown Node
 ///         Type" (32971) or "Unknown Comparator Type" (32972) for a malformed

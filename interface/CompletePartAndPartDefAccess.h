@@ -17,10 +17,18 @@ class AttributeAccess;
 class PartDefAccess;
 class PinDataAccess;
 
-// One part together with its part definition.
-// The declared order of the virtual functions, after Access's, is the host's
-// vtable slot order: never reorder, remove or insert one; the class grows only
-// at its end (SlotOrderTest holds the order).
+/// One part together with its part definition, with the readers of the
+/// definition's details.
+/// LibraryAccess::getCompletePartAndPartDefReader hands these records out; no
+/// writer reads them.
+/// The plug-in's records are immutable snapshots of one result row, handed out
+/// in std::shared_ptr. One stays valid after its reader is gone and holds the
+/// path, so the database stays open while it lives.
+/// Its reader calls run their queries on the caller's thread and nothing is
+/// synchronised: use it from one thread.
+/// The declared order of the virtual functions, after Access's, is the host's
+/// vtable slot order: never reorder, remove or insert one; the class grows only
+/// at its end (SlotOrderTest holds the order).
 class CompletePartAndPartDefAccess : public Access {
 public:
     /// Copies the record's name into `buffer` of `size` bytes; the bool is not used.

@@ -7,11 +7,16 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 template <class T> class Visitor;
 
-// A node of a filter tree over T (LibFilter, PartDefFilter or PartFilter),
-// implemented by the host.
-// The declared order of the virtual functions, the destructor first, is the
-// host's vtable slot order: never reorder, remove or insert one; the class
-// grows only at its end (SlotOrderTest holds the order).
+/// A node of a filter tree over T (LibFilter or PartFilter), implemented by the
+/// host.
+/// The host builds the tree of std::shared_ptr<Component<T>> and passes its root
+/// (libraryFilterCompHandle_t, partFilterCompHandle_t) to a reader call; an empty
+/// root reads everything. The reader call walks the tree once, on the caller's
+/// thread, and keeps no pointer into it: the tree may change or go once the call
+/// has returned.
+/// The declared order of the virtual functions, the destructor first, is the
+/// host's vtable slot order: never reorder, remove or insert one; the class
+/// grows only at its end (SlotOrderTest holds the order).
 template <class T> class Component {
 public:
     using ChildList = std::list<std::shared_ptr<Component<T>>>;

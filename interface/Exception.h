@@ -6,6 +6,9 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 /// The one error type that crosses the plug-in boundary. It is always thrown
 /// as a pointer to a new object; whoever catches it owns and deletes it.
+/// It is thrown on the caller's thread, out of the call that failed; no call
+/// returns an error code. The one other exception is std::out_of_range from
+/// Subject::getObserver.
 /// An empty message means the user has already been told, or chose not to go on.
 /// Its one virtual function is the destructor, host slot 0; new ones go after it.
 class Exception {

@@ -12,10 +12,24 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 class PartAccess;
 
-// One folder of a library's hierarchy.
-// The declared order of the virtual functions, after Access's, is the host's
-// vtable slot order: never reorder, remove or insert one; the class grows only
-// at its end (SlotOrderTest holds the order).
+/// One folder of a library's hierarchy, with the readers of its sub-folders and
+/// its parts.
+/// LibraryAccess::getHierarchyReader (the top folders), getHierarchyChildReader,
+/// getParent and the parts' getPartHierarchy hand these records out.
+/// LibraryAccess::getHierarchyOnlyReader gives every folder of a library once per
+/// part it holds, with the part's name as getParentName, and once with a NULL
+/// getParentName when it holds none; from the other calls getParentName is NULL.
+/// The writers read folders from a source library's getHierarchyReader and each
+/// folder's getHierarchyChildReader.
+/// The plug-in's records are immutable snapshots of one result row, handed out
+/// in std::shared_ptr. One stays valid after its reader is gone and holds the
+/// path, so the database stays open while it lives.
+/// A host implements it to hand its own records to a writer.
+/// Its reader calls run their queries on the caller's thread and nothing is
+/// synchronised: use it from one thread.
+/// The declared order of the virtual functions, after Access's, is the host's
+/// vtable slot order: never reorder, remove or insert one; the class grows only
+/// at its end (SlotOrderTest holds the order).
 class HierarchyAccess : public Access {
 public:
     /// Copies the record's name into `buffer` of `size` bytes; the bool is not used.

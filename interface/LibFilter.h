@@ -5,7 +5,10 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
-/// One node of a library filter tree, built by the host.
+/// One node of a library filter tree, built by the host: a group or a comparison
+/// of the library's name.
+/// A Component<LibFilter> node holds it in a std::shared_ptr; getLibraryReader reads
+/// it while it makes the reader and keeps no pointer to it.
 /// Its one virtual function is the destructor, host slot 0; new ones go after it.
 class LibFilter {
 public:

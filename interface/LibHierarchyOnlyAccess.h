@@ -12,10 +12,15 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 class PartAccess;
 
-// A library seen only through its folder tree and the placement of its parts.
-// The declared order of the virtual functions, after Access's, is the host's
-// vtable slot order: never reorder, remove or insert one; the class grows only
-// at its end (SlotOrderTest holds the order).
+/// A library seen only through its folder tree and the placement of its parts.
+/// It is the source record of getLibHierarchyOnlyWriter, which reads the library's
+/// row, its folders (getHierarchyReader) and its parts (getHierarchyElementReader).
+/// No reader of the plug-in hands it out: the host implements it and hands it to
+/// the writer from a Reader of its own, in std::shared_ptr. The writer uses it only
+/// during write, on the caller's thread.
+/// The declared order of the virtual functions, after Access's, is the host's
+/// vtable slot order: never reorder, remove or insert one; the class grows only
+/// at its end (SlotOrderTest holds the order).
 class LibHierarchyOnlyAccess : public Access {
 public:
     /// Copies the record's name into `buffer` of `size` bytes; the bool is not used.

@@ -21,13 +21,27 @@ class PartDefAccess;
 class PartDefDataAccess;
 class PartForReportsAccess;
 
-// One library. Filter texts are NUL-terminated SQL fragments spliced into the
-// reader's query; a null or empty text means the whole library. The trailing
-// selection values let other implementations deliver different records per
-// writer pass; the database ignores them.
-// The declared order of the virtual functions, after Access's, is the host's
-// vtable slot order: never reorder, remove or insert one; the class grows only
-// at its end (SlotOrderTest holds the order).
+/// One library: its row, and the readers of what it holds (folders, parts,
+/// part definitions and their details, library-wide or per definition).
+/// getLibraryReader hands these records out.
+/// The plug-in's records are immutable snapshots of one result row, handed out
+/// in std::shared_ptr. One stays valid after its reader is gone and holds the
+/// path, so the database stays open while it lives.
+/// Each reader call makes a new reader, which needs neither this record nor its
+/// filter after the call. The plug-in's records answer getHierarchyElementReader
+/// with an empty pointer: read their parts with getPartReader.
+/// A host implements it to hand its own libraries to getLibraryWriter, which reads
+/// the library's row, getHierarchyReader, getPartDefReader(int) and
+/// getPartReader(partFilterCompHandle_t, int).
+/// Its reader calls run their queries on the caller's thread and nothing is
+/// synchronised: use it from one thread.
+/// Filter texts are NUL-terminated SQL fragments spliced into the
+/// reader's query; a null or empty text means the whole library, and so does an
+/// empty filter handle. The trailing selection values let other implementations
+/// deliver different records per writer pass; the database ignores them.
+/// The declared order of the virtual functions, after Access's, is the host's
+/// vtable slot order: never reorder, remove or insert one; the class grows only
+/// at its end (SlotOrderTest holds the order).
 class LibraryAccess : public Access {
 public:
     /// Copies the record's name into `buffer` of `size` bytes; the bool is not used.
@@ -58,8 +72,9 @@ public:
     ///         now.
     /// @throws Exception* the database's message.
     virtual std::shared_ptr<Reader<HierarchyAccess>> getHierarchyOnlyReader() = 0;
-    /// @return a new reader of the part records of this library; its query runs
-    ///         now.
+    /// @return a reader of the part records of this library, for a write of
+    ///         folders and placements; the plug-in's own library records
+    ///         return an empty pointer (their parts come from getPartReader).
     /// @throws Exception* the database's message.
     virtual std::shared_ptr<Reader<PartAccess>> getHierarchyElementReader() = 0;
     /// @return a new reader of the part records of this library; its query runs

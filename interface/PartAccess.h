@@ -12,10 +12,21 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 class PartDefAccess;
 
-// One part: a library's catalogue entry.
-// The declared order of the virtual functions, after Access's, is the host's
-// vtable slot order: never reorder, remove or insert one; the class grows only
-// at its end (SlotOrderTest holds the order).
+/// One part: a library's catalogue entry, placed in a folder and built on a part
+/// definition.
+/// LibraryAccess::getPartReader, HierarchyAccess::getPartReader and
+/// PartDefAccess::getPartReader hand these records out. The writers read parts from
+/// a source library's getPartReader (getLibraryWriter) or getHierarchyElementReader
+/// (getLibHierarchyOnlyWriter).
+/// The plug-in's records are immutable snapshots of one result row, handed out
+/// in std::shared_ptr. One stays valid after its reader is gone and holds the
+/// path, so the database stays open while it lives.
+/// A host implements it to hand its own records to a writer.
+/// getPartHierarchy and getPartPartDefn query the database when called, on the
+/// caller's thread; nothing is synchronised: use it from one thread.
+/// The declared order of the virtual functions, after Access's, is the host's
+/// vtable slot order: never reorder, remove or insert one; the class grows only
+/// at its end (SlotOrderTest holds the order).
 class PartAccess : public Access {
 public:
     /// Copies the record's name into `buffer` of `size` bytes; the bool is not used.

@@ -17,10 +17,19 @@ class PartAccess;
 class PinDataAccess;
 class PinEquivAccess;
 
-// One part definition with the readers of its details.
-// The declared order of the virtual functions, after Access's, is the host's
-// vtable slot order: never reorder, remove or insert one; the class grows only
-// at its end (SlotOrderTest holds the order).
+/// One part definition with the readers of its details.
+/// LibraryAccess::getPartDefReader and the parts' getPartPartDefn hand these records
+/// out; the writer of getLibraryWriter reads them from a source library's
+/// getPartDefReader(int).
+/// The plug-in's records are immutable snapshots of one result row, handed out
+/// in std::shared_ptr. One stays valid after its reader is gone and holds the
+/// path, so the database stays open while it lives.
+/// A host implements it to hand its own records to a writer.
+/// Its reader calls run their queries on the caller's thread and nothing is
+/// synchronised: use it from one thread.
+/// The declared order of the virtual functions, after Access's, is the host's
+/// vtable slot order: never reorder, remove or insert one; the class grows only
+/// at its end (SlotOrderTest holds the order).
 class PartDefAccess : public Access {
 public:
     /// Copies the record's name into `buffer` of `size` bytes; the bool is not used.

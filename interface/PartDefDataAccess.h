@@ -10,10 +10,15 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
-// One part definition without readers of its details.
-// The declared order of the virtual functions, after Access's, is the host's
-// vtable slot order: never reorder, remove or insert one; the class grows only
-// at its end (SlotOrderTest holds the order).
+/// One part definition without readers of its details.
+/// LibraryAccess::getPartDefDataReader hands these records out; no writer reads them.
+/// The plug-in's records are immutable snapshots of one result row, handed out
+/// in std::shared_ptr. One stays valid after its reader is gone and holds the
+/// path, so the database stays open while it lives.
+/// Its calls run on the caller's thread and nothing is synchronised: use it from one thread.
+/// The declared order of the virtual functions, after Access's, is the host's
+/// vtable slot order: never reorder, remove or insert one; the class grows only
+/// at its end (SlotOrderTest holds the order).
 class PartDefDataAccess : public Access {
 public:
     /// Copies the record's name into `buffer` of `size` bytes; the bool is not used.

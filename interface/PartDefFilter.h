@@ -5,7 +5,10 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
-/// One node of a part-definition filter tree, built by the host.
+/// One comparison of a part definition's name, built by the host.
+/// It is not put in a tree: LibraryAccess::getPartDefReader takes the node itself
+/// (partDefFilterHandle_t, a std::shared_ptr), reads it while it makes the reader
+/// and keeps no pointer to it. An empty handle reads every definition.
 /// Its one virtual function is the destructor, host slot 0; new ones go after it.
 class PartDefFilter {
 public:

@@ -5,7 +5,13 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
-/// One node of a part filter tree, built by the host.
+/// One node of a part filter tree, built by the host: a group, or a comparison of
+/// one field of the part (tables 0 and 1), its definition (2), the definition's
+/// gates (3) or its attributes (4). A node of table 2, 3 or 4 must have a parent
+/// of table 0, or be the root, to go into the condition.
+/// A Component<PartFilter> node holds it in a std::shared_ptr; getPartReader and
+/// getCompletePartAndPartDefReader read it while they make the reader and keep no
+/// pointer to it.
 /// Its one virtual function is the destructor, host slot 0; new ones go after it.
 class PartFilter {
 public:

@@ -9,10 +9,19 @@ typedef char TCHAR;
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
-// An opened part-library database.
-// The declared order of the virtual functions, the destructor first, is the
-// host's vtable slot order: never reorder, remove or insert one; the class
-// grows only at its end (SlotOrderTest holds the order).
+/// An opened part-library database: its connection, its schema checked when it was
+/// opened.
+/// openPath(TCHAR *) and openPath(CWnd *) make it and hand it out as pathHandle_t
+/// (std::shared_ptr). Every reader and writer made from it, and every record that
+/// can read further, holds it too: the connection stays open while any of them
+/// lives, and closes when the last pointer goes.
+/// getLibraryReader, getLibraryWriter and getLibHierarchyOnlyWriter refuse an empty
+/// handle (32966) and a Path of another plug-in (32967) with an Exception*.
+/// Every call runs on the caller's thread and nothing is synchronised: use the path,
+/// and everything made from it, from one thread.
+/// The declared order of the virtual functions, the destructor first, is the
+/// host's vtable slot order: never reorder, remove or insert one; the class
+/// grows only at its end (SlotOrderTest holds the order).
 class Path {
 public:
     virtual ~Path() = default;

@@ -5,10 +5,15 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
-// One database (catalog) that a data source offers.
-// The declared order of the virtual functions, after Access's, is the host's
-// vtable slot order: never reorder, remove or insert one; the class grows only
-// at its end (SlotOrderTest holds the order).
+/// One database (catalog) that a data source offers.
+/// The reader of getPathDataReader hands these records out, in std::shared_ptr; that
+/// reader's getCount answers 0. A record shares the source's data source, so it stays
+/// usable after its reader is gone. Open its catalog by passing
+/// getPathInitialisationStr to openPath(TCHAR *).
+/// Its calls run on the caller's thread and nothing is synchronised: use it from one thread.
+/// The declared order of the virtual functions, after Access's, is the host's
+/// vtable slot order: never reorder, remove or insert one; the class grows only
+/// at its end (SlotOrderTest holds the order).
 class PathData : public Access {
 public:
     /// Copies the catalog's name into `buffer` of `size` bytes (at least 129).

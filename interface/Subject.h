@@ -9,11 +9,13 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
-// The observer list that every writer carries. Attaching shares ownership of
-// the observer; the list releases every observer when the subject goes.
-// The declared order of the virtual functions, the destructor first, is the
-// host's vtable slot order: never reorder, remove or insert one. Writer
-// continues these slots, so Subject cannot grow without moving Writer's.
+/// The observer list that every writer carries. Attaching shares ownership of
+/// the observer; the list releases every observer when the subject goes.
+/// The list is not synchronised: attach, detach and write from one thread. The
+/// events reach the observers synchronously, on the thread that notifies.
+/// The declared order of the virtual functions, the destructor first, is the
+/// host's vtable slot order: never reorder, remove or insert one. Writer
+/// continues these slots, so Subject cannot grow without moving Writer's.
 template <class T> class Subject {
 public:
     virtual ~Subject() = default;

@@ -6,10 +6,14 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
-// Walks a filter tree of Component<T> nodes.
-// The declared order of the virtual functions, the destructor first, is the
-// host's vtable slot order: never reorder, remove or insert one; the class
-// grows only at its end (SlotOrderTest holds the order).
+/// Walks a filter tree of Component<T> nodes.
+/// The plug-in's own visitors turn a host's tree into the condition of a reader's
+/// query: the reader call makes one, hands it to the root's Component::accept and
+/// drops it before the call returns. Do not keep the pointer that accept receives.
+/// The walk runs on the caller's thread.
+/// The declared order of the virtual functions, the destructor first, is the
+/// host's vtable slot order: never reorder, remove or insert one; the class
+/// grows only at its end (SlotOrderTest holds the order).
 template <class T> class Visitor {
 public:
     virtual ~Visitor() = default;

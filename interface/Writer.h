@@ -9,10 +9,21 @@
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
-// Writes records of type T into the database, reporting to its observers.
-// The declared order of the virtual functions, after Subject's, is the host's
-// vtable slot order: never reorder, remove or insert one; the class grows only
-// at its end (SlotOrderTest holds the order).
+/// Writes records of type T into the database, reporting to its observers.
+/// getLibraryWriter (Writer<LibraryAccess>) and getLibHierarchyOnlyWriter
+/// (Writer<LibHierarchyOnlyAccess>) make the plug-in's writers and hand them out in
+/// std::shared_ptr. Such a writer holds its path, and its observers until it goes
+/// or they are detached. Each call of its write begins its own transaction on the
+/// path, owns it for the whole call and ends it before returning: committed, or
+/// aborted on a cancel or an Exception. A second write on the same path while one
+/// runs is refused with an Exception*, and so are a null reader, callback or
+/// observer.
+/// write runs on the caller's thread, and so do the observers' updates, the cancel
+/// callback and the calls of the source reader and its records. Nothing is
+/// synchronised: use a writer from one thread.
+/// The declared order of the virtual functions, after Subject's, is the host's
+/// vtable slot order: never reorder, remove or insert one; the class grows only
+/// at its end (SlotOrderTest holds the order).
 template <class T> class Writer : public Subject<WriterEvent> {
 public:
     /// Writes every record the reader hands out, each by its getItemState, with

@@ -5,6 +5,8 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 
 /// One progress event of a writer.
+/// The writer makes it and passes it to Observer::update by reference. The object
+/// is the writer's and changes for the next item: copy what you keep.
 /// Its one virtual function is the destructor, host slot 0; new ones go after it.
 class WriterEvent {
 public:
