@@ -247,15 +247,20 @@ constexpr int BUSY_TIMEOUT_MS = 10000;
 class SQLiteConnection : public ProviderConnection {
 public:
     // `made`: the open created the file, for something to be written.
-    SQLiteConnection(sqlite3 *db, std::string file, bool made) : db(db), file(std::move(file)), made(made) {}
+    SQLiteConnection(sqlite3 *db, std::string file, bool made) : db(db), file(std::move(file)) {
+        // By its full name: the working folder may change before the close.
+        if (const char *full = made ? sqlite3_db_filename(db, "main") : nullptr; full && *full)
+            madeFile = full;
+    }
     // A file that the open made and nothing was written into (a part
     // library the user chose not to create) goes with the connection.
     ~SQLiteConnection() override {
         cache->close();
         sqlite3_close_v2(db);
         struct stat status {};
-        if (made && ::stat(file.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size == 0)
-            ::unlink(file.c_str());
+        if (!madeFile.empty() && ::stat(madeFile.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+            status.st_size == 0)
+            ::unlink(madeFile.c_str());
     }
 
     // Runs one statement; the schema's ALTER TABLE forms SQLite lacks are
@@ -410,7 +415,7 @@ private:
 
     sqlite3 *db;
     std::string file;
-    bool made;
+    std::string madeFile; // the file the open created, for something to be written
     std::shared_ptr<StatementCache> cache = std::make_shared<StatementCache>();
 };
 

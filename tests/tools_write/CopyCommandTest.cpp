@@ -284,11 +284,23 @@ TEST(CopyCommandFolders, TheFolderOnlyCopyMovesPartsOnAnotherLibrarysDefinition)
               std::string::npos)
         << refused.errors;
     EXPECT_EQ(txdbtest::naturalTables(onlyB), heldB);
+    const std::string missing = txdbtest::tempFile();
+    ProgramRun intoNew = runPartlib({"copy", source, missing, "--hierarchy-only", "--yes"});
+    EXPECT_EQ(intoNew.status, 1);
+    EXPECT_NE(intoNew.errors.find("DST holds no library A"), std::string::npos) << intoNew.errors;
+    EXPECT_FALSE(std::filesystem::exists(missing)) << "the file made for the write is gone again";
 
     const std::string target = txdbtest::tempFile();
     ASSERT_EQ(runPartlib({"copy", source, target, "--yes"}).status, 0);
     txdbtest::runSql(source, "INSERT INTO Hierarchy VALUES (3, 1, 'G', 1); UPDATE Parts SET Hierarchy_ID = 3 WHERE "
                              "ID = 1;");
+    // A target of the schema before is brought up to date first, then checked.
+    const std::string older = txdbtest::tempFile();
+    std::filesystem::copy_file(target, older);
+    txdbtest::runSql(older, "ALTER TABLE Pin_Data RENAME COLUMN Pin_identifier TO Pin_number; UPDATE "
+                            "Library_version SET Minor = 1;");
+    ProgramRun upgraded = runPartlib({"copy", source, older, "--hierarchy-only", "--yes"});
+    EXPECT_EQ(upgraded.status, 0) << upgraded.all();
     for (const std::vector<std::string> &order : {std::vector<std::string>{"B", "A"}, std::vector<std::string>{}}) {
         std::vector<std::string> arguments{"copy", source, target, "--hierarchy-only"};
         arguments.insert(arguments.end(), order.begin(), order.end());

@@ -109,13 +109,13 @@ public:
         return library->getHierarchyOnlyReader();
     }
     std::shared_ptr<Reader<PartAccess>> getHierarchyElementReader() override {
-        return std::make_shared<PartsLeftOut>(library->getHierarchyElementReader(), leftOut);
+        return leavingOut(library->getHierarchyElementReader());
     }
     std::shared_ptr<Reader<PartAccess>> getPartReader(const TCHAR *filterText, int selection) override {
-        return std::make_shared<PartsLeftOut>(library->getPartReader(filterText, selection), leftOut);
+        return leavingOut(library->getPartReader(filterText, selection));
     }
     std::shared_ptr<Reader<PartAccess>> getPartReader(partFilterCompHandle_t filter, int selection) override {
-        return std::make_shared<PartsLeftOut>(library->getPartReader(filter, selection), leftOut);
+        return leavingOut(library->getPartReader(filter, selection));
     }
     std::shared_ptr<Reader<CompletePartAndPartDefAccess>> getCompletePartAndPartDefReader(partFilterCompHandle_t filter,
                                                                                           int selection) override {
@@ -152,6 +152,11 @@ public:
     bool getStoredEnabled(int &enabled) override { return library->getStoredEnabled(enabled); }
 
 private:
+    // The reader less the parts left out; no reader stays none.
+    std::shared_ptr<Reader<PartAccess>> leavingOut(std::shared_ptr<Reader<PartAccess>> parts) const {
+        return parts ? std::make_shared<PartsLeftOut>(std::move(parts), leftOut) : nullptr;
+    }
+
     std::shared_ptr<LibraryAccess> library;
     std::set<std::string> leftOut;
 };
@@ -228,14 +233,11 @@ private:
 
 // A write of folders and placements writes no part definitions: the
 // libraries whose parts it places must be in DST already.
-void refuseLibrariesNotHeld(const std::string &targetDatabase,
-                            const std::vector<std::shared_ptr<LibraryAccess>> &libraries) {
+void refuseLibrariesNotHeld(const pathHandle_t &target, const std::vector<std::shared_ptr<LibraryAccess>> &libraries) {
     std::set<std::string> held;
-    if (std::optional<pathHandle_t> target = openIfPartLibrary(targetDatabase)) {
-        libraryReaderHandle_t all = getLibraryReader(*target, nullptr);
-        while (std::shared_ptr<LibraryAccess> library = all->getNext())
-            held.insert(libraryName(*library));
-    }
+    libraryReaderHandle_t all = getLibraryReader(target, nullptr);
+    while (std::shared_ptr<LibraryAccess> library = all->getNext())
+        held.insert(libraryName(*library));
     for (const auto &library : libraries)
         if (!held.count(libraryName(*library)))
             fail("DST holds no library " + printable(libraryName(*library)) +
@@ -253,8 +255,6 @@ std::optional<LibraryRemoval> runCopy(const std::string &sourceDatabase, const s
     pathHandle_t source = openExistingDatabase(sourceDatabase);
     const std::vector<std::shared_ptr<LibraryAccess>> libraries =
         hierarchyOnly ? selectLibraries(source, names) : inWritingOrder(source, selectLibraries(source, names));
-    if (hierarchyOnly)
-        refuseLibrariesNotHeld(targetDatabase, libraries);
     // A library written twice is named once.
     std::vector<std::string> copied;
     for (const auto &library : libraries)
@@ -267,7 +267,11 @@ std::optional<LibraryRemoval> runCopy(const std::string &sourceDatabase, const s
             fail("Cannot move: " + removal->definitionInUse() +
                  ", and that part stays in SRC: move its library too. Nothing was written.");
     }
+    // Opened, the target has its schema (created or brought up to date, as
+    // asked) before anything is checked against it.
     WriteTarget target(targetDatabase);
+    if (hierarchyOnly)
+        refuseLibrariesNotHeld(target.path(), libraries);
 
     WriteSession session(target, "Copying");
     if (hierarchyOnly) {
