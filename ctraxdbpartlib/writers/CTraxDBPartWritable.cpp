@@ -61,14 +61,11 @@ int32_t CTraxDBPartWritable::resolvePartDef(PartAccess &item, bool stored) {
         if (foreign && stored)
             key = lookupKey(database(), "SELECT [ID] FROM [Part_Definition] WHERE [ID] = ? AND [Name] = ?;",
                             rowset.partDefId, name);
-        if (key >= 0) {
-            buffers.setSourcePartDefKey(sourceId, key);
-            return key;
-        }
-        if (foreign)
+        if (key < 0 && foreign)
             TXDB_RAISE_TEXT("The part " + std::string(rowset.name) + " uses the part definition " + name +
                             " of another library, which this write has not written before the part's library");
-        TXDB_RAISE_TEXT(formatNumbered(loadMessage(IDS_ITEM_NOT_FOUND), {name}));
+        if (key < 0)
+            TXDB_RAISE_TEXT(formatNumbered(loadMessage(IDS_ITEM_NOT_FOUND), {name}));
     }
     buffers.setSourcePartDefKey(sourceId, key);
     return key;

@@ -17,7 +17,7 @@ namespace {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 
-struct Arguments {
+struct CatalogueArguments {
     std::string database;
     std::vector<std::string> libraries;
     std::optional<std::string> output;
@@ -33,7 +33,7 @@ std::string defaultTitle(const std::string &database) {
     return "Part catalogue of " + std::filesystem::path(file).filename().string();
 }
 
-void runCatalogue(const Arguments &args) {
+void runCatalogue(const CatalogueArguments &args) {
     SignalGuard signals;
     pathHandle_t path = openExistingDatabase(args.database);
     OutputFile out(outputTarget(args.output, "-o"), {databaseFileOf(args.database)});
@@ -49,7 +49,7 @@ void runCatalogue(const Arguments &args) {
 } // namespace
 
 void addCatalogueCommand(CLI::App &app) {
-    auto args = std::make_shared<Arguments>();
+    auto args = std::make_shared<CatalogueArguments>();
     CLI::App *command = app.add_subcommand(
         "catalogue", "Write libraries as one HTML page to look at: folders, a search, and a drawing of every part");
     command->footer(

@@ -33,15 +33,15 @@ private:
         }
         if (pcbAlternateName)
             definition.pcbAlternateName =
-                nullableText(*pcbAlternateName, "Part_Definition", "PCB_alternate_name", "--pcb-alternate");
+                optionText(*pcbAlternateName, "Part_Definition", "PCB_alternate_name", "--pcb-alternate");
         if (value)
-            definition.value = nullableText(*value, "Part_Definition", "Part_def_value", "--value");
+            definition.value = optionText(*value, "Part_Definition", "Part_def_value", "--value");
         if (stem)
-            definition.componentNameStem = nullableText(*stem, "Part_Definition", "Component_name_stem", "--stem");
+            definition.componentNameStem = optionText(*stem, "Part_Definition", "Component_name_stem", "--stem");
         if (pspice)
-            definition.pspice = nullableText(*pspice, "Part_Definition", "PSpice_data", "--pspice");
+            definition.pspice = optionText(*pspice, "Part_Definition", "PSpice_data", "--pspice");
         if (maxPins)
-            definition.maxConnectorPins = nullableNumber(*maxPins, "--max-connector-pins").value_or(0);
+            definition.maxConnectorPins = optionNumber(*maxPins, "--max-connector-pins").value_or(0);
         if (gateSwapping)
             definition.gateSwapping = *gateSwapping;
         if (pinNumName)

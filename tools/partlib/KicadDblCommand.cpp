@@ -38,7 +38,7 @@ const char *const SQLITE_DRIVER = "SQLite3";
 // Where KiCad's own symbol libraries are installed.
 const char *const INSTALLED_SYMBOLS = "/usr/share/kicad/symbols";
 
-struct Arguments {
+struct KicadDblArguments {
     std::string database;
     std::vector<std::string> libraries;
     std::optional<std::string> output;
@@ -111,7 +111,7 @@ void confirmReplacing(const pathHandle_t &path, const std::vector<KicadView> &vi
         fail("Nothing replaced: " + question.substr(0, question.size() - 1) + " was not agreed to (--yes agrees)");
 }
 
-void runCheck(const Arguments &args) {
+void runCheck(const KicadDblArguments &args) {
     if (!args.database.empty() || !args.libraries.empty() || args.output)
         usageError("kicad-dbl --check FILE takes no DB, LIBRARY or -o: the file names its database");
     SignalGuard signals;
@@ -129,7 +129,7 @@ void runCheck(const Arguments &args) {
         throw CLI::RuntimeError(1);
 }
 
-void runKicadDbl(const Arguments &args) {
+void runKicadDbl(const KicadDblArguments &args) {
     if (args.check)
         return runCheck(args);
     if (args.symbols)
@@ -188,7 +188,7 @@ void runKicadDbl(const Arguments &args) {
 } // namespace
 
 void addKicadDblCommand(CLI::App &app) {
-    auto args = std::make_shared<Arguments>();
+    auto args = std::make_shared<KicadDblArguments>();
     CLI::App *command = app.add_subcommand(
         "kicad-dbl", "Make a KiCad database library of libraries: one view per library and the .kicad_dbl file");
     command->footer(

@@ -199,14 +199,13 @@ std::string checkedText(const std::string &value, const char *table, const char 
     return value;
 }
 
-hostmodel::Text nullableText(const std::string &value, const char *table, const char *column,
-                             const std::string &option) {
+hostmodel::Text optionText(const std::string &value, const char *table, const char *column, const std::string &option) {
     if (value.empty())
         return std::nullopt;
     return checkedText(value, table, column, option);
 }
 
-hostmodel::Number nullableNumber(const std::string &value, const std::string &option) {
+hostmodel::Number optionNumber(const std::string &value, const std::string &option) {
     if (value.empty())
         return std::nullopt;
     size_t used = 0;

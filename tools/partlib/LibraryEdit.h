@@ -82,9 +82,8 @@ std::string folderText(const std::vector<std::string> &path);
 // The option's text checked against the width of its column; an empty text
 // becomes NULL where the column allows it.
 std::string checkedText(const std::string &value, const char *table, const char *column, const std::string &option);
-hostmodel::Text nullableText(const std::string &value, const char *table, const char *column,
-                             const std::string &option);
+hostmodel::Text optionText(const std::string &value, const char *table, const char *column, const std::string &option);
 // A whole number, or NULL for an empty text.
-hostmodel::Number nullableNumber(const std::string &value, const std::string &option);
+hostmodel::Number optionNumber(const std::string &value, const std::string &option);
 
 } // namespace partlib

@@ -36,17 +36,17 @@ struct PartFields {
         if (definition)
             part.definition = *definition;
         if (number)
-            part.number = nullableText(*number, "Parts", "Part_number", "--number");
+            part.number = optionText(*number, "Parts", "Part_number", "--number");
         if (description)
-            part.description = nullableText(*description, "Parts", "Description", "--description");
+            part.description = optionText(*description, "Parts", "Description", "--description");
         if (pspice)
-            part.pspice = nullableText(*pspice, "Parts", "PSpice_data", "--pspice");
+            part.pspice = optionText(*pspice, "Parts", "PSpice_data", "--pspice");
         if (version)
-            part.version = nullableNumber(*version, "--version");
+            part.version = optionNumber(*version, "--version");
         if (acceptance)
-            part.acceptance = nullableText(*acceptance, "Parts", "Part_Acceptance", "--acceptance");
+            part.acceptance = optionText(*acceptance, "Parts", "Part_Acceptance", "--acceptance");
         if (type)
-            part.type = nullableNumber(*type, "--type");
+            part.type = optionNumber(*type, "--type");
     }
 };
 

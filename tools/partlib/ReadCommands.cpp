@@ -65,39 +65,39 @@ static_assert(
     }(),
     "a buffer holds every column");
 
-template <class R> Cell text(R &record, void (R::*getter)(TCHAR *, size_t, bool)) {
+template <class R> Cell textCell(R &record, void (R::*getter)(TCHAR *, size_t, bool)) {
     TCHAR buffer[TEXT_SIZE] = "";
     (record.*getter)(buffer, sizeof buffer, false);
     return buffer;
 }
 
-template <class R> Cell text(R &record, void (R::*getter)(TCHAR *, size_t)) {
+template <class R> Cell textCell(R &record, void (R::*getter)(TCHAR *, size_t)) {
     TCHAR buffer[TEXT_SIZE] = "";
     (record.*getter)(buffer, sizeof buffer);
     return buffer;
 }
 
-template <class R> Cell text(R &record, void (R::*getter)(bool &, TCHAR *, size_t)) {
+template <class R> Cell textCell(R &record, void (R::*getter)(bool &, TCHAR *, size_t)) {
     TCHAR buffer[TEXT_SIZE] = "";
     bool isNull = false;
     (record.*getter)(isNull, buffer, sizeof buffer);
     return isNull ? Cell() : Cell(buffer);
 }
 
-template <class R> Cell number(R &record, void (R::*getter)(bool &, int &)) {
+template <class R> Cell numberCell(R &record, void (R::*getter)(bool &, int &)) {
     int value = 0;
     bool isNull = false;
     (record.*getter)(isNull, value);
     return isNull ? Cell() : Cell(value);
 }
 
-template <class R> Cell number(R &record, void (R::*getter)(int &)) {
+template <class R> Cell numberCell(R &record, void (R::*getter)(int &)) {
     int value = 0;
     (record.*getter)(value);
     return value;
 }
 
-template <class R> Cell flag(R &record, void (R::*getter)(bool &)) {
+template <class R> Cell flagCell(R &record, void (R::*getter)(bool &)) {
     bool value = false;
     (record.*getter)(value);
     return value;
@@ -117,7 +117,7 @@ std::shared_ptr<LibraryAccess> findLibrary(const pathHandle_t &path, const std::
     if (!library) {
         std::vector<std::string> names;
         forEach(getLibraryReader(path, nullptr),
-                [&](LibraryAccess &stored) { names.push_back(cellText(text(stored, &LibraryAccess::getName))); });
+                [&](LibraryAccess &stored) { names.push_back(cellText(textCell(stored, &LibraryAccess::getName))); });
         fail("No library named \"" + name + "\" in " + databaseName(database) + didYouMean(name, names) +
              " (partlib libraries lists them)");
     }
@@ -127,25 +127,26 @@ std::shared_ptr<LibraryAccess> findLibrary(const pathHandle_t &path, const std::
 // A library's folder tree, read once. A folder's path is written as the
 // report shows it: the names from the top down, separated by '\', leaving
 // out ancestors named "root".
-struct Folder {
+struct ReportFolder {
     hierarchyAccessHandle_t record;
     int id;
     std::string name;
     std::string path;     // as the report writes it
     std::string fullPath; // every name, "root" included
-    std::vector<Folder> children;
+    std::vector<ReportFolder> children;
 };
 
 const char FOLDER_SEPARATOR = '\\';
 
-std::vector<Folder> loadFolders(const std::shared_ptr<Reader<HierarchyAccess>> &reader, const std::string &prefix,
-                                const std::string &fullPrefix) {
-    std::vector<Folder> folders;
+std::vector<ReportFolder> loadFolders(const std::shared_ptr<Reader<HierarchyAccess>> &reader, const std::string &prefix,
+                                      const std::string &fullPrefix) {
+    std::vector<ReportFolder> folders;
     while (reader) {
         hierarchyAccessHandle_t record = reader->getNext();
         if (!record)
             break;
-        Folder folder{record, record->getID(), cellText(text(*record, &HierarchyAccess::getName)), "", "", {}};
+        ReportFolder folder{record, record->getID(), cellText(textCell(*record, &HierarchyAccess::getName)), "", "",
+                            {}};
         folder.path = prefix + folder.name;
         folder.fullPath = fullPrefix + folder.name;
         folder.children = loadFolders(record->getHierarchyChildReader(),
@@ -156,8 +157,8 @@ std::vector<Folder> loadFolders(const std::shared_ptr<Reader<HierarchyAccess>> &
     return folders;
 }
 
-template <class F> void forEachFolder(const std::vector<Folder> &folders, F visit) {
-    for (const Folder &folder : folders) {
+template <class F> void forEachFolder(const std::vector<ReportFolder> &folders, F visit) {
+    for (const ReportFolder &folder : folders) {
         visit(folder);
         forEachFolder(folder.children, visit);
     }
@@ -167,12 +168,12 @@ template <class F> void forEachFolder(const std::vector<Folder> &folders, F visi
 // (parents in a cycle, or a parent that is gone) would be left out without
 // a word, and their parts with them: they are refused instead. The tree is
 // measured first, as the load recurses one level per call.
-std::vector<Folder> loadFolders(const pathHandle_t &path, LibraryAccess &library) {
+std::vector<ReportFolder> loadFolders(const pathHandle_t &path, LibraryAccess &library) {
     refuseTooDeepFolders(library,
                          hostmodel::text<DBIMPL::bufferWidth("Library", "Name")>(library, &LibraryAccess::getName));
-    std::vector<Folder> folders = loadFolders(library.getHierarchyReader(), "", "");
+    std::vector<ReportFolder> folders = loadFolders(library.getHierarchyReader(), "", "");
     std::set<int> loaded;
-    forEachFolder(folders, [&](const Folder &folder) { loaded.insert(folder.id); });
+    forEachFolder(folders, [&](const ReportFolder &folder) { loaded.insert(folder.id); });
     const int all = DBIMPL::CTraxDBInspector(path).folderCount(library.getID());
     if (all == static_cast<int>(loaded.size()))
         return folders;
@@ -180,15 +181,15 @@ std::vector<Folder> loadFolders(const pathHandle_t &path, LibraryAccess &library
         if (loaded.count(folder.getID()))
             return;
         DBIMPL::forEachAncestor(folder, [](HierarchyAccess &) {});
-        fail("Folder \"" + cellText(text(folder, &HierarchyAccess::getName)) +
+        fail("Folder \"" + cellText(textCell(folder, &HierarchyAccess::getName)) +
              "\" hangs below a folder that is not in the library's folder tree");
     });
     return folders;
 }
 
-const Folder *folderWithId(const std::vector<Folder> &folders, int id) {
-    const Folder *found = nullptr;
-    forEachFolder(folders, [&](const Folder &folder) {
+const ReportFolder *folderWithId(const std::vector<ReportFolder> &folders, int id) {
+    const ReportFolder *found = nullptr;
+    forEachFolder(folders, [&](const ReportFolder &folder) {
         if (folder.id == id && !found)
             found = &folder;
     });
@@ -197,17 +198,17 @@ const Folder *folderWithId(const std::vector<Folder> &folders, int id) {
 
 // The folder a path names, in the report's form or with every name; '/'
 // may stand for '\'.
-const Folder &findFolder(const std::vector<Folder> &folders, std::string path, const std::string &library) {
+const ReportFolder &findFolder(const std::vector<ReportFolder> &folders, std::string path, const std::string &library) {
     std::replace(path.begin(), path.end(), '/', FOLDER_SEPARATOR);
     path = DBIMPL::trimmed(path, std::string(1, FOLDER_SEPARATOR));
-    std::vector<const Folder *> matches;
-    forEachFolder(folders, [&](const Folder &folder) {
+    std::vector<const ReportFolder *> matches;
+    forEachFolder(folders, [&](const ReportFolder &folder) {
         if (folder.path == path || folder.fullPath == path)
             matches.push_back(&folder);
     });
     if (matches.empty()) {
         std::vector<std::string> paths;
-        forEachFolder(folders, [&](const Folder &folder) { paths.push_back(folder.path); });
+        forEachFolder(folders, [&](const ReportFolder &folder) { paths.push_back(folder.path); });
         fail("No folder \"" + path + "\" in library " + library + didYouMean(path, paths) +
              " (partlib tree lists the folders)");
     }
@@ -227,7 +228,7 @@ public:
         if (known != names.end())
             return known->second;
         std::shared_ptr<PartDefAccess> definition = part.getPartPartDefn();
-        Cell name = definition ? text(*definition, &PartDefAccess::getName) : Cell();
+        Cell name = definition ? textCell(*definition, &PartDefAccess::getName) : Cell();
         names.emplace(id, name);
         return name;
     }
@@ -237,7 +238,7 @@ private:
 };
 
 // The command-line arguments of the read commands.
-struct Arguments {
+struct ReadArguments {
     std::string database;
     std::string library;
     std::string part;
@@ -256,7 +257,7 @@ struct Arguments {
 // Runs a read command with its output going where -o says. Ctrl-C while a
 // file is written leaves the file as it was; on standard output it keeps
 // its default action.
-void withOutput(const Arguments &args, void (*run)(const Arguments &, std::ostream &)) {
+void withOutput(const ReadArguments &args, void (*run)(const ReadArguments &, std::ostream &)) {
     OutputFile out(outputTarget(args.output, "-o"), {databaseFileOf(args.database)});
     std::optional<SignalGuard> signals;
     if (!out.isStandardOutput())
@@ -265,26 +266,27 @@ void withOutput(const Arguments &args, void (*run)(const Arguments &, std::ostre
     out.commit();
 }
 
-void runLibraries(const Arguments &args, std::ostream &out) {
+void runLibraries(const ReadArguments &args, std::ostream &out) {
     pathHandle_t path = openExistingDatabase(args.database);
     libraryFilterCompHandle_t filter =
         args.namePattern.empty() ? nullptr : libraryNameFilter(NODE_LIKE, args.namePattern, args.ignoreCase);
     Table table{{"Name", "ID", "Enabled", "Comment"}, {}};
     forEach(getLibraryReader(path, filter), [&](LibraryAccess &library) {
-        table.rows.push_back({text(library, &LibraryAccess::getName), library.getID(),
-                              flag(library, &LibraryAccess::getEnabled), text(library, &LibraryAccess::getComment)});
+        table.rows.push_back({textCell(library, &LibraryAccess::getName), library.getID(),
+                              flagCell(library, &LibraryAccess::getEnabled),
+                              textCell(library, &LibraryAccess::getComment)});
     });
     printTable(out, table, args.format);
 }
 
-int partCount(const Folder &folder) {
+int partCount(const ReportFolder &folder) {
     std::shared_ptr<Reader<PartAccess>> parts = folder.record->getPartReader(nullptr);
     return parts ? parts->getCount() : 0;
 }
 
-nlohmann::ordered_json treeJson(const std::vector<Folder> &folders) {
+nlohmann::ordered_json treeJson(const std::vector<ReportFolder> &folders) {
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
-    for (const Folder &folder : folders)
+    for (const ReportFolder &folder : folders)
         array.push_back({{"name", folder.name},
                          {"id", folder.id},
                          {"parts", partCount(folder)},
@@ -292,24 +294,24 @@ nlohmann::ordered_json treeJson(const std::vector<Folder> &folders) {
     return array;
 }
 
-void printTree(std::ostream &out, const std::vector<Folder> &folders, const std::string &indent) {
-    for (const Folder &folder : folders) {
+void printTree(std::ostream &out, const std::vector<ReportFolder> &folders, const std::string &indent) {
+    for (const ReportFolder &folder : folders) {
         out << indent << printable(folder.name) << " (" << partCount(folder) << ")\n";
         printTree(out, folder.children, indent + "  ");
     }
 }
 
-void runTree(const Arguments &args, std::ostream &out) {
+void runTree(const ReadArguments &args, std::ostream &out) {
     pathHandle_t path = openExistingDatabase(args.database);
     std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
-    std::vector<Folder> folders = loadFolders(path, *library);
+    std::vector<ReportFolder> folders = loadFolders(path, *library);
     switch (args.format) {
     case Format::Json:
         printJson(out, treeJson(folders));
         break;
     case Format::Csv: {
         Table table{{"Path", "ID", "Parts"}, {}};
-        forEachFolder(folders, [&](const Folder &folder) {
+        forEachFolder(folders, [&](const ReportFolder &folder) {
             table.rows.push_back({folder.fullPath, folder.id, partCount(folder)});
         });
         printTable(out, table, args.format);
@@ -322,7 +324,7 @@ void runTree(const Arguments &args, std::ostream &out) {
 
 // The libraries a command reads: the one named, or every library of the
 // database when none is.
-std::vector<std::shared_ptr<LibraryAccess>> librariesOf(const pathHandle_t &path, const Arguments &args) {
+std::vector<std::shared_ptr<LibraryAccess>> librariesOf(const pathHandle_t &path, const ReadArguments &args) {
     if (!args.library.empty())
         return {findLibrary(path, args.library, args.database)};
     std::vector<std::shared_ptr<LibraryAccess>> libraries;
@@ -338,13 +340,13 @@ std::vector<std::string> partNames(const std::vector<std::shared_ptr<LibraryAcce
     std::vector<std::string> names;
     for (const auto &library : libraries)
         forEach(library->getPartReader(nullptr, 0),
-                [&](PartAccess &part) { names.push_back(cellText(text(part, &PartAccess::getName))); });
+                [&](PartAccess &part) { names.push_back(cellText(textCell(part, &PartAccess::getName))); });
     return names;
 }
 
 // A search for a part name that found nothing is answered on standard error
 // with the stored names close to it, "FILE:NAME" forms among them.
-void suggestPartNames(const Arguments &args, const std::vector<std::shared_ptr<LibraryAccess>> &libraries) {
+void suggestPartNames(const ReadArguments &args, const std::vector<std::shared_ptr<LibraryAccess>> &libraries) {
     for (const std::string &text : args.where) {
         const WhereClause clause = parseWhereClause(text);
         if (clause.field != "Part Name" || clause.nodeType != NODE_EQUAL || clause.value.empty())
@@ -355,7 +357,7 @@ void suggestPartNames(const Arguments &args, const std::vector<std::shared_ptr<L
     }
 }
 
-void runParts(const Arguments &args, std::ostream &out) {
+void runParts(const ReadArguments &args, std::ostream &out) {
     if (args.all && !args.library.empty())
         fail("parts takes a LIBRARY or --all, not both (without either it searches every library)");
     if (!args.folder.empty() && args.library.empty())
@@ -369,17 +371,17 @@ void runParts(const Arguments &args, std::ostream &out) {
     if (everyLibrary)
         table.columns.insert(table.columns.begin(), "Library");
     for (const auto &library : libraries) {
-        std::vector<Folder> folders = loadFolders(path, *library);
+        std::vector<ReportFolder> folders = loadFolders(path, *library);
         if (!args.folder.empty())
             folders = {findFolder(folders, args.folder, args.library)};
-        const Cell libraryName = text(*library, &LibraryAccess::getName);
+        const Cell libraryName = textCell(*library, &LibraryAccess::getName);
         DefinitionNames definitions;
-        forEachFolder(folders, [&](const Folder &folder) {
+        forEachFolder(folders, [&](const ReportFolder &folder) {
             forEach(folder.record->getPartReader(filter), [&](PartAccess &part) {
-                std::vector<Cell> row = {text(part, &PartAccess::getName),
-                                         text(part, &PartAccess::getNumber),
-                                         text(part, &PartAccess::getDescription),
-                                         number(part, &PartAccess::getVersion),
+                std::vector<Cell> row = {textCell(part, &PartAccess::getName),
+                                         textCell(part, &PartAccess::getNumber),
+                                         textCell(part, &PartAccess::getDescription),
+                                         numberCell(part, &PartAccess::getVersion),
                                          folder.path,
                                          definitions.of(part)};
                 if (everyLibrary)
@@ -401,7 +403,7 @@ void runParts(const Arguments &args, std::ostream &out) {
 // the number in JSON.
 class Codes {
 public:
-    explicit Codes(const Arguments &args) : named(args.format == Format::Text && !args.raw) {}
+    explicit Codes(const ReadArguments &args) : named(args.format == Format::Text && !args.raw) {}
 
     Cell operator()(CodeKind kind, const Cell &code) const { return named ? codeName(kind, code) : code; }
 
@@ -409,32 +411,32 @@ private:
     bool named;
 };
 
-Record partRecord(PartAccess &part, const std::vector<Folder> &folders, DefinitionNames &definitions,
+Record partRecord(PartAccess &part, const std::vector<ReportFolder> &folders, DefinitionNames &definitions,
                   const Codes &codes) {
     hierarchyAccessHandle_t folderRecord = part.getPartHierarchy();
-    const Folder *folder = folderRecord ? folderWithId(folders, folderRecord->getID()) : nullptr;
-    return {{"Name", "name", text(part, &PartAccess::getName)},
-            {"Number", "number", text(part, &PartAccess::getNumber)},
-            {"Description", "description", text(part, &PartAccess::getDescription)},
-            {"Version", "version", number(part, &PartAccess::getVersion)},
-            {"Part type", "type", codes(CodeKind::PartType, number(part, &PartAccess::getPartType))},
-            {"PSpice", "pspiceData", text(part, &PartAccess::getPSpice)},
-            {"Acceptance", "acceptance", text(part, &PartAccess::getPartAcceptance)},
+    const ReportFolder *folder = folderRecord ? folderWithId(folders, folderRecord->getID()) : nullptr;
+    return {{"Name", "name", textCell(part, &PartAccess::getName)},
+            {"Number", "number", textCell(part, &PartAccess::getNumber)},
+            {"Description", "description", textCell(part, &PartAccess::getDescription)},
+            {"Version", "version", numberCell(part, &PartAccess::getVersion)},
+            {"Part type", "type", codes(CodeKind::PartType, numberCell(part, &PartAccess::getPartType))},
+            {"PSpice", "pspiceData", textCell(part, &PartAccess::getPSpice)},
+            {"Acceptance", "acceptance", textCell(part, &PartAccess::getPartAcceptance)},
             {"Folder", "folder", folder ? Cell(folder->path) : Cell()},
             {"Definition", "definition", definitions.of(part)}};
 }
 
 Record definitionRecord(PartDefAccess &definition) {
-    return {{"Name", "name", text(definition, &PartDefAccess::getName)},
-            {"PCB component", "pcbComponentName", text(definition, &PartDefAccess::getPCBCompName)},
-            {"PCB alternate", "pcbAlternateName", text(definition, &PartDefAccess::getPCBCompAltName)},
-            {"Value", "value", text(definition, &PartDefAccess::getValue)},
-            {"Name stem", "componentNameStem", text(definition, &PartDefAccess::getCompNameStem)},
-            {"PSpice", "pspiceData", text(definition, &PartDefAccess::getPSpice)},
-            {"Max. connector pins", "maxConnectorPins", number(definition, &PartDefAccess::getMaxConnectorPins)},
-            {"Gate swapping", "gateSwapping", flag(definition, &PartDefAccess::getGateSwapping)},
-            {"Pin number is name", "pinNumName", flag(definition, &PartDefAccess::getPinNumName)},
-            {"FPGA", "isFPGA", flag(definition, &PartDefAccess::getIsFPGA)}};
+    return {{"Name", "name", textCell(definition, &PartDefAccess::getName)},
+            {"PCB component", "pcbComponentName", textCell(definition, &PartDefAccess::getPCBCompName)},
+            {"PCB alternate", "pcbAlternateName", textCell(definition, &PartDefAccess::getPCBCompAltName)},
+            {"Value", "value", textCell(definition, &PartDefAccess::getValue)},
+            {"Name stem", "componentNameStem", textCell(definition, &PartDefAccess::getCompNameStem)},
+            {"PSpice", "pspiceData", textCell(definition, &PartDefAccess::getPSpice)},
+            {"Max. connector pins", "maxConnectorPins", numberCell(definition, &PartDefAccess::getMaxConnectorPins)},
+            {"Gate swapping", "gateSwapping", flagCell(definition, &PartDefAccess::getGateSwapping)},
+            {"Pin number is name", "pinNumName", flagCell(definition, &PartDefAccess::getPinNumName)},
+            {"FPGA", "isFPGA", flagCell(definition, &PartDefAccess::getIsFPGA)}};
 }
 
 // One detail table of a definition: its heading, its JSON key and the JSON
@@ -450,22 +452,22 @@ struct Detail {
 std::vector<Detail> definitionDetails(PartDefAccess &definition, const Codes &codes) {
     Table pins{{"Identifier", "Name", "Label", "Position", "Type", "Loading", "Signal"}, {}};
     forEach(definition.getPinDataReader(), [&](PinDataAccess &pin) {
-        pins.rows.push_back({text(pin, &PinDataAccess::getPinIdentifier), text(pin, &PinDataAccess::getName),
-                             text(pin, &PinDataAccess::getLabel), number(pin, &PinDataAccess::getPosition),
-                             codes(CodeKind::PinType, number(pin, &PinDataAccess::getType)),
-                             number(pin, &PinDataAccess::getLoading), text(pin, &PinDataAccess::getSignal)});
+        pins.rows.push_back({textCell(pin, &PinDataAccess::getPinIdentifier), textCell(pin, &PinDataAccess::getName),
+                             textCell(pin, &PinDataAccess::getLabel), numberCell(pin, &PinDataAccess::getPosition),
+                             codes(CodeKind::PinType, numberCell(pin, &PinDataAccess::getType)),
+                             numberCell(pin, &PinDataAccess::getLoading), textCell(pin, &PinDataAccess::getSignal)});
     });
 
     Table equivalences{{"Group", "Pins"}, {}};
     forEach(definition.getPinEquivReader(), [&](PinEquivAccess &group) {
         equivalences.rows.push_back({group.getID(), listOf(group.getEquivilentPins(), [](PinEquivDataAccess &pin) {
-                                         return text(pin, &PinEquivDataAccess::getPinIdentifier);
+                                         return textCell(pin, &PinEquivDataAccess::getPinIdentifier);
                                      })});
     });
 
     Table gates{{"Gate", "Alternate", "Pins"}, {}};
     forEach(definition.getGateReader(), [&](GateAccess &gate) {
-        gates.rows.push_back({text(gate, &GateAccess::getName), text(gate, &GateAccess::getAltName),
+        gates.rows.push_back({textCell(gate, &GateAccess::getName), textCell(gate, &GateAccess::getAltName),
                               listOf(gate.getGateDataReader(), [](GateDataAccess &pin) {
                                   TCHAR buffer[TEXT_SIZE] = "";
                                   bool isNull = false, unused = false;
@@ -476,13 +478,13 @@ std::vector<Detail> definitionDetails(PartDefAccess &definition, const Codes &co
 
     Table swaps{{"Swap group", "Member", "Equivalence type", "Pins"}, {}};
     forEach(definition.getGateSwapReader(), [&](GateSwapAccess &group) {
-        const Cell name = text(group, &GateSwapAccess::getName);
+        const Cell name = textCell(group, &GateSwapAccess::getName);
         int member = 0;
         forEach(group.getGateSwapGateReader(), [&](GateSwapGateAccess &gate) {
             swaps.rows.push_back({name, ++member,
-                                  codes(CodeKind::EquivType, number(gate, &GateSwapGateAccess::getEquivType)),
+                                  codes(CodeKind::EquivType, numberCell(gate, &GateSwapGateAccess::getEquivType)),
                                   listOf(gate.getGateSwapPinDataReader(), [](GateSwapPinDataAccess &pin) {
-                                      return text(pin, &GateSwapPinDataAccess::getPinIdentifier);
+                                      return textCell(pin, &GateSwapPinDataAccess::getPinIdentifier);
                                   })});
         });
     });
@@ -490,8 +492,8 @@ std::vector<Detail> definitionDetails(PartDefAccess &definition, const Codes &co
     Table attributes{{"Attribute", "Value", "Usage type", "Read-only"}, {}};
     forEach(definition.getAttributesReader(), [&](AttributeAccess &attribute) {
         attributes.rows.push_back(
-            {text(attribute, &AttributeAccess::getName), text(attribute, &AttributeAccess::getValue),
-             number(attribute, &AttributeAccess::getType), number(attribute, &AttributeAccess::getReadOnly)});
+            {textCell(attribute, &AttributeAccess::getName), textCell(attribute, &AttributeAccess::getValue),
+             numberCell(attribute, &AttributeAccess::getType), numberCell(attribute, &AttributeAccess::getReadOnly)});
     });
 
     return {{"Pins", "pins", {"identifier", "name", "label", "position", "type", "loading", "signal"}, pins},
@@ -505,13 +507,13 @@ std::vector<Detail> definitionDetails(PartDefAccess &definition, const Codes &co
 // in the whole database, so the part meant may be in another library: that
 // one is named, or else the close names of this library, then of all.
 std::string partNotFound(const pathHandle_t &path, const std::shared_ptr<LibraryAccess> &library,
-                         const Arguments &args) {
+                         const ReadArguments &args) {
     const std::string missing = "No part named \"" + args.part + "\" in library " + args.library;
-    const std::vector<std::shared_ptr<LibraryAccess>> libraries = librariesOf(path, Arguments());
+    const std::vector<std::shared_ptr<LibraryAccess>> libraries = librariesOf(path, ReadArguments());
     for (const auto &other : libraries) {
         std::shared_ptr<Reader<PartAccess>> reader = other->getPartReader(partNameFilter(args.part), 0);
         if (reader && reader->getNext())
-            return missing + "; library " + cellText(text(*other, &LibraryAccess::getName)) + " holds it";
+            return missing + "; library " + cellText(textCell(*other, &LibraryAccess::getName)) + " holds it";
     }
     std::string hint = didYouMean(args.part, partNames({library}));
     if (hint.empty()) {
@@ -522,7 +524,7 @@ std::string partNotFound(const pathHandle_t &path, const std::shared_ptr<Library
     return missing + hint;
 }
 
-void runShow(const Arguments &args, std::ostream &out) {
+void runShow(const ReadArguments &args, std::ostream &out) {
     pathHandle_t path = openExistingDatabase(args.database);
     std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
     std::shared_ptr<Reader<PartAccess>> reader = library->getPartReader(partNameFilter(args.part), 0);
@@ -560,7 +562,7 @@ void runShow(const Arguments &args, std::ostream &out) {
     }
 }
 
-void runReport(const Arguments &args, std::ostream &out) {
+void runReport(const ReadArguments &args, std::ostream &out) {
     pathHandle_t path = openExistingDatabase(args.database);
     std::shared_ptr<LibraryAccess> library = findLibrary(path, args.library, args.database);
     refuseTooDeepFolders(*library, args.library);
@@ -570,9 +572,9 @@ void runReport(const Arguments &args, std::ostream &out) {
         TCHAR *folder = nullptr;
         part.getHierrachyFullName(isNull, &folder);
         table.rows.push_back(
-            {text(part, &PartForReportsAccess::getName), text(part, &PartForReportsAccess::getNumber),
-             text(part, &PartForReportsAccess::getDescription), number(part, &PartForReportsAccess::getVersion),
-             text(part, &PartForReportsAccess::getPCBCompName), isNull || !folder ? Cell() : Cell(folder)});
+            {textCell(part, &PartForReportsAccess::getName), textCell(part, &PartForReportsAccess::getNumber),
+             textCell(part, &PartForReportsAccess::getDescription), numberCell(part, &PartForReportsAccess::getVersion),
+             textCell(part, &PartForReportsAccess::getPCBCompName), isNull || !folder ? Cell() : Cell(folder)});
     });
     printTable(out, table, args.format, "Parts of library " + args.library);
 }
@@ -580,7 +582,7 @@ void runReport(const Arguments &args, std::ostream &out) {
 } // namespace
 
 void addReadCommands(CLI::App &app) {
-    auto args = std::make_shared<Arguments>();
+    auto args = std::make_shared<ReadArguments>();
     const std::vector<Format> tableFormats = {Format::Text, Format::Csv, Format::Json};
     auto addLibraryArgument = [&](CLI::App &command) {
         command.add_option("LIBRARY", args->library, "Name of the library")->required();
