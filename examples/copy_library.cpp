@@ -29,7 +29,7 @@ namespace {
 // A node of a filter tree: the host implements Component<T>.
 template <class T> class FilterNode : public api::Component<T> {
 public:
-    explicit FilterNode(std::shared_ptr<T> data) : data(std::move(data)) {}
+    explicit FilterNode(std::shared_ptr<T> filter) : data(std::move(filter)) {}
     std::shared_ptr<T> getData() override { return data; }
     typename api::Component<T>::ChildList *getChildren() override { return &children; }
     void accept(api::Visitor<T> *visitor) override { visitor->visitComposite(this); }

@@ -13,8 +13,8 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 /// Its one virtual function is the destructor, host slot 0; new ones go after it.
 class Exception {
 public:
-    explicit Exception(const std::string &message) : message(message) {}
-    explicit Exception(const char *message) : message(message ? message : "") {}
+    explicit Exception(const std::string &text) : message(text) {}
+    explicit Exception(const char *text) : message(text ? text : "") {}
     virtual ~Exception() = default;
 
     /// @return the message; empty when the user was told already or chose

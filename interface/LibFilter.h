@@ -13,7 +13,7 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 class LibFilter {
 public:
     LibFilter() = default;
-    LibFilter(int32_t nodeType, const std::string &value) : nodeType(nodeType), value(value) {}
+    LibFilter(int32_t node, const std::string &compared) : nodeType(node), value(compared) {}
     virtual ~LibFilter() = default;
 
     int32_t nodeType = 0; ///< 0 AND, 1 OR, 2..9 comparators (0x100 added to =, <>, like

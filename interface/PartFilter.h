@@ -16,8 +16,8 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 class PartFilter {
 public:
     PartFilter() = default;
-    PartFilter(int32_t nodeType, const std::string &value, const std::string &fieldName, int32_t fieldTable)
-        : nodeType(nodeType), value(value), fieldName(fieldName), fieldTable(fieldTable) {}
+    PartFilter(int32_t node, const std::string &compared, const std::string &field, int32_t table)
+        : nodeType(node), value(compared), fieldName(field), fieldTable(table) {}
     virtual ~PartFilter() = default;
 
     int32_t nodeType = 0;   ///< 0 AND, 1 OR, 2..9 comparators (0x100 added to =, <>, like

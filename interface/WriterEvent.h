@@ -11,8 +11,8 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 class WriterEvent {
 public:
     WriterEvent() = default;
-    WriterEvent(int writeType, const std::string &text, int index, int total)
-        : writeType(writeType), text(text), index(index), total(total) {}
+    WriterEvent(int type, const std::string &itemText, int position, int count)
+        : writeType(type), text(itemText), index(position), total(count) {}
     virtual ~WriterEvent() = default;
 
     int writeType = 0; ///< the writer's getWriteType; 10 marks table progress

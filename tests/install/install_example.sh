@@ -54,11 +54,12 @@ cmake -S "$source_dir/examples" -B "$work/cmake" -DCMAKE_PREFIX_PATH="$prefix" \
 cmake --build "$work/cmake" >"$work/build.log" || { cat "$work/build.log"; fail "the CMake build failed"; }
 by_cmake=$work/cmake/copy_library
 
-# pkg-config, with the run path a host outside the system prefix needs.
+# pkg-config, with the run path a host outside the system prefix needs, and
+# with -Wshadow: a host that warns of hidden names sees none in the headers.
 export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
 by_pkgconfig=$work/copy_library
 # shellcheck disable=SC2046,SC2086
-c++ -std=c++17 -Wall -Wextra -Werror $flags $(pkg-config --cflags ctraxdbpartlib) \
+c++ -std=c++17 -Wall -Wextra -Wshadow -Werror $flags $(pkg-config --cflags ctraxdbpartlib) \
     "$source_dir/examples/copy_library.cpp" -o "$by_pkgconfig" \
     $(pkg-config --libs ctraxdbpartlib) -Wl,-rpath,"$(pkg-config --variable=libdir ctraxdbpartlib)"
 
