@@ -180,10 +180,10 @@ libraryfile::ImportPlan planImport(const std::string &database, const std::strin
         hostmodel::Library &library = file.libraries[i];
         if (std::find(names.begin(), names.end(), library.name) == names.end())
             continue;
-        auto found = storedLibrary.find(library.name);
-        keepLeftOutFields(library, file.leftOut[i], found == storedLibrary.end() ? nullptr : &found->second);
-        imported.push_back(library.name);
+        const auto found = storedLibrary.find(library.name);
         const hostmodel::Library *storedBefore = found == storedLibrary.end() ? nullptr : &found->second;
+        keepLeftOutFields(library, file.leftOut[i], storedBefore);
+        imported.push_back(library.name);
         const long changesBefore = changeCount(plan);
         // The file's library becomes the plan's writes: no second copy.
         libraryfile::planImport(plan, std::move(library), storedBefore, prune);
