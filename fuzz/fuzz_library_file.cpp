@@ -1,7 +1,8 @@
 // Library files from the fuzzer's bytes: the reader never throws, names
 // every problem with a message, and a file it takes without problems holds
-// only what a database can store (StorableLibrary.h). The check against a
-// database's names runs on it as well.
+// only what a database can store (StorableLibrary.h). The items built
+// straight into the model give the same file as the items read as trees.
+// The check against a database's names runs on it as well.
 
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/StorableLibrary.h"
@@ -10,8 +11,16 @@
 using namespace fuzzsupport;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size) {
-    libraryfile::LibraryFile file =
-        libraryfile::readLibraryFile(std::string_view(reinterpret_cast<const char *>(bytes), size));
+    const std::string_view text(reinterpret_cast<const char *>(bytes), size);
+    libraryfile::LibraryFile file = libraryfile::readLibraryFile(text);
+    const libraryfile::LibraryFile trees = libraryfile::readLibraryFile(text, libraryfile::ItemReading::TREES);
+    check(file.problems.size() == trees.problems.size(), "the readings find different numbers of problems",
+          libraryfile::summary(file.problems) + " / " + libraryfile::summary(trees.problems));
+    for (size_t i = 0; i < file.problems.size(); ++i)
+        check(file.problems[i].place == trees.problems[i].place &&
+                  file.problems[i].message == trees.problems[i].message,
+              "the readings name different problems", file.problems[i].place + ": " + file.problems[i].message);
+    check(file.libraries == trees.libraries, "the readings give different libraries", "");
     for (const libraryfile::Problem &problem : file.problems)
         check(!problem.message.empty(), "a problem without a message", problem.place);
     if (!file.problems.empty())

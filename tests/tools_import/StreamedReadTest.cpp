@@ -157,6 +157,90 @@ TEST(StreamedRead, ARepeatedKeyReplacesTheListBeforeIt) {
     EXPECT_EQ(places(readLibraryFile(notAList)), std::vector<std::string>{"libraries: must be a list"});
 }
 
+// A definition with every key, a pin in an equivalence group and a swap.
+json fullDefinition() {
+    return json::parse(R"({"name": "FULL", "pcbComponentName": "SO8", "pcbAlternateName": "SO8W", "value": "v",
+        "componentNameStem": "U", "pspiceData": "p", "maxConnectorPins": 8, "gateSwapping": true, "pinNumName": true,
+        "isFPGA": false,
+        "pins": [{"identifier": "1", "name": "A", "label": "l", "position": 1, "type": 2, "loading": 3,
+                  "signal": "S", "equivGroup": 0},
+                 {"identifier": "2", "name": null, "label": null, "position": null, "type": null, "loading": null,
+                  "signal": null, "equivGroup": 0},
+                 {"identifier": "Vcc"}],
+        "gates": [{"name": "A", "altName": null, "pins": ["1", "2"]}, {"name": "B", "pins": []}, {"name": "C"}],
+        "gateSwaps": [{"name": "S", "gates": [{"equivType": 3, "pins": ["1"]}, {"pins": ["2"]}, {}]}, {"name": "T"}],
+        "pinEquivalences": [{"pins": ["1", "2"]}],
+        "attributes": [{"name": "Maker", "value": "Acme", "usageType": 1, "readOnly": 1}, {"name": "Bare"}]})");
+}
+
+TEST(StreamedRead, TheDirectReadingGivesWhatTheTreesGive) {
+    // Items built straight into the model, and items given back to the
+    // tree reading for the problems they have or may have: each case read
+    // both ways, whole and a byte at a time, with the same result.
+    json base = document();
+    base["libraries"][0]["partDefinitions"].push_back(fullDefinition());
+    const std::string text = base.dump();
+    const auto replaced = [&](const std::string &what, const std::string &with) {
+        const size_t at = text.find(what);
+        EXPECT_NE(at, std::string::npos) << what;
+        std::string edited = text;
+        return at == std::string::npos ? edited : edited.replace(at, what.size(), with);
+    };
+    std::string wide; // 200 characters in 400 bytes
+    for (int i = 0; i < 200; ++i)
+        wide += "\xC3\xA9";
+    struct Case {
+        std::string text;
+        bool sound; // read without problems
+    };
+    const Case cases[] = {
+        {text, true},
+        {base.dump(1), true},
+        {replaced("\"pcbComponentName\":\"SO8\"", "\"pcb\\u0043omponentName\":\"S\\u004F8\""), true},
+        {replaced("{\"identifier\":\"Vcc\"}", "{\"identifier\":\"Vcc\",\"identifier\":\"Vdd\"}"), true},
+        {replaced("\"name\":\"Maker\"", "\"name\":\"" + wide + "\""), true},
+        {replaced("\"maxConnectorPins\":8", "\"maxConnectorPins\":-2147483648"), true},
+        {replaced("\"maxConnectorPins\":8", "\"maxConnectorPins\":8.0"), false},
+        {replaced("\"maxConnectorPins\":8", "\"maxConnectorPins\":2147483648"), false},
+        {replaced("\"maxConnectorPins\":8", "\"maxConnectorPins\":-2147483649"), false},
+        {replaced("\"name\":\"Maker\"", "\"name\":\"Ma\\u0000ker\""), false},
+        {replaced("\"name\":\"Maker\"", "\"name\":\"" + std::string(256, 'M') + "\""), false},
+        {replaced("\"name\":\"Bare\"", "\"nome\":\"Bare\""), false},
+        {replaced("\"name\":\"Bare\"", "\"name\":null"), false},
+        {replaced("\"altName\":null", "\"altName\":{}"), false},
+        {replaced("\"pins\":[\"1\",\"2\"]", "\"pins\":[[\"1\"],\"2\"]"), false},
+        {replaced("\"pins\":[\"1\",\"2\"]", "\"pins\":[\"1\",null]"), false},
+        {replaced("\"pins\":[\"1\",\"2\"]", "\"pins\":[\"1\",\"9\"]"), false},
+        {replaced("{\"identifier\":\"Vcc\"}", "{\"identifier\":\"vcc\",\"name\":\"x\"},{\"identifier\":\"VCC\"}"),
+         false},
+        {replaced("\"equivGroup\":0", "\"equivGroup\":1"), false},
+        {replaced("\"gateSwapping\":true", "\"gateSwapping\":1"), false},
+        {replaced("\"folder\":[\"Top\"]", "\"folder\":[]"), false},
+        {replaced("\"folder\":[\"Top\"]", "\"folder\":\"Top\""), false},
+        {replaced("\"folder\":[\"Top\"]", "\"colour\":1,\"folder\":[\"Top\"]"), false},
+        {replaced("\"parts\":[{", "\"parts\":[7,{"), false},
+        {replaced("{\"attributes\":[{\"name\":\"Maker\"", "[],{\"attributes\":[{\"name\":\"Maker\""), false},
+    };
+    for (const Case &each : cases) {
+        const libraryfile::LibraryFile direct = readLibraryFile(each.text);
+        const libraryfile::LibraryFile trees = readLibraryFile(each.text, libraryfile::ItemReading::TREES);
+        ByteByByte source(each.text);
+        const libraryfile::LibraryFile slowly = readLibraryFile(source);
+        EXPECT_EQ(direct.problems.empty(), each.sound) << each.text << "\n" << libraryfile::summary(direct.problems);
+        EXPECT_EQ(places(direct), places(trees)) << each.text;
+        EXPECT_EQ(places(slowly), places(trees)) << each.text;
+        EXPECT_EQ(direct.libraries, trees.libraries) << each.text;
+        EXPECT_EQ(slowly.libraries, trees.libraries) << each.text;
+    }
+    // The escaped key and text are read as what they stand for, and the
+    // last of a repeated key counts.
+    const libraryfile::LibraryFile escaped = readLibraryFile(cases[2].text);
+    ASSERT_EQ(escaped.libraries.at(0).definitions.size(), 2u);
+    EXPECT_EQ(escaped.libraries[0].definitions[1].pcbComponentName, "SO8");
+    const libraryfile::LibraryFile repeated = readLibraryFile(cases[3].text);
+    EXPECT_EQ(repeated.libraries.at(0).definitions.at(1).pins.at(2).identifier, "Vdd");
+}
+
 TEST(StreamedRead, AFailingSourceEndsTheReading) {
     class Failing : public libraryfile::TextSource {
     public:

@@ -9,6 +9,15 @@
 //
 // Only the places the library file puts those lists are split: a list of
 // another name, or at another depth, stays in the value it is part of.
+//
+// Given the text input, the splitter builds an item that is an object
+// straight into the model (ItemBuilder) while it keeps the item's text; an
+// item that the builder cannot take is parsed again from that text into a
+// tree, so that it is read, and its problems named, as every item is
+// without the input.
+
+#include "tools/libraryfile/ItemBuilder.h"
+#include "tools/libraryfile/TextInput.h"
 
 #include <nlohmann/json.hpp>
 
@@ -33,9 +42,14 @@ public:
         // An element of the list, complete. For LIBRARIES, the library's own
         // values: its split lists are empty lists there.
         virtual void element(List list, const json &value) = 0;
+        // An item of the list (DEFINITIONS or PARTS), built regular; false
+        // when it must be read as a tree after all, which element is then
+        // handed. The receiver may take the builder's item.
+        virtual bool built(List list, ItemBuilder &item) = 0;
     };
 
-    explicit DocumentSplitter(Receiver &receiver);
+    // Without an input, every item is read as a tree.
+    explicit DocumentSplitter(Receiver &receiver, TextInput *input = nullptr);
 
     // The document without its libraries, once the parse has ended.
     json &document() { return values[0]; }
@@ -69,7 +83,10 @@ private:
     Builder &begin();
     // The value ended: an element of a split list goes to the receiver.
     void ended();
-    template <class Event> bool scalar(Event event);
+    // A value without elements: to the item being built, or to the builder.
+    template <class Built, class Event> bool scalar(Built built, Event event);
+    // The item being built has ended.
+    void builtItem();
 
     Receiver &receiver;
     std::vector<Frame> frames;
@@ -80,6 +97,12 @@ private:
     std::optional<Builder> builders[LEVELS];
     size_t startDepth[LEVELS] = {};
     int level = 0;
+
+    TextInput *input;
+    // The item being built straight into the model, if any, and its list.
+    ItemBuilder item;
+    bool building = false;
+    List itemList = NO_LIST;
 };
 
 } // namespace libraryfile

@@ -608,6 +608,23 @@ public:
         }
     }
 
+    // A regular item still has its definition's pins and their references
+    // checked; one with a problem there is read again as a tree, to name it.
+    bool built(DocumentSplitter::List list, ItemBuilder &item) override {
+        if (list == DocumentSplitter::DEFINITIONS) {
+            if (items.definitionProblems.size() >= MAX_PROBLEMS)
+                return true;
+            std::vector<Problem> found;
+            DocumentReader(found).checkDetails(item.definition, item.groupOfPin, Place());
+            if (!found.empty())
+                return false;
+            items.definitions.push_back(std::move(item.definition));
+        } else if (items.partProblems.size() < MAX_PROBLEMS) {
+            items.parts.push_back(std::move(item.part));
+        }
+        return true;
+    }
+
 private:
     LibraryItems items;
 };
@@ -617,7 +634,8 @@ private:
 // exception that names no place of its own.
 class DocumentParser : public DocumentSplitter {
 public:
-    DocumentParser(Receiver &receiver, const TextInput &input) : DocumentSplitter(receiver), input(input) {}
+    DocumentParser(Receiver &receiver, TextInput &input, ItemReading reading)
+        : DocumentSplitter(receiver, reading == ItemReading::DIRECT ? &input : nullptr), input(input) {}
 
     template <class Exception> bool parse_error(size_t position, const std::string &, const Exception &error) {
         if constexpr (std::is_same_v<Exception, json::parse_error>) {
@@ -642,11 +660,11 @@ private:
 
 } // namespace
 
-LibraryFile readLibraryFile(TextSource &source) {
+LibraryFile readLibraryFile(TextSource &source, ItemReading reading) {
     LibraryFile file;
     TextInput input(source);
     StreamedLibraries streamed;
-    DocumentParser parser(streamed, input);
+    DocumentParser parser(streamed, input, reading);
     if (!json::sax_parse(input.begin(), input.end(), &parser)) {
         file.problems.push_back(parser.failure.value_or(Problem{"the document", "cannot be read as JSON"}));
         return file;
@@ -659,9 +677,9 @@ LibraryFile readLibraryFile(TextSource &source) {
     return file;
 }
 
-LibraryFile readLibraryFile(std::string_view text) {
+LibraryFile readLibraryFile(std::string_view text, ItemReading reading) {
     TextInMemory source(text);
-    return readLibraryFile(source);
+    return readLibraryFile(source, reading);
 }
 
 void checkNames(LibraryFile &file) {

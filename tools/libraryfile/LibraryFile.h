@@ -46,10 +46,15 @@ struct LibraryFile {
     std::vector<LeftOut> leftOut;
 };
 
+// How the definitions and parts are read. DIRECT builds each straight into
+// the model and reads one as a JSON tree only when it has a problem to name;
+// TREES reads every one as a tree first. Both give the same file.
+enum class ItemReading { DIRECT, TREES };
+
 // Reads and checks the whole document, as it is read from the source: the
 // document is never held whole, neither as text nor as a JSON tree.
-LibraryFile readLibraryFile(TextSource &source);
-LibraryFile readLibraryFile(std::string_view text);
+LibraryFile readLibraryFile(TextSource &source, ItemReading reading = ItemReading::DIRECT);
+LibraryFile readLibraryFile(std::string_view text, ItemReading reading = ItemReading::DIRECT);
 
 // The deepest folder tree a library file holds: a top folder is at level 1.
 // Deeper trees are refused by the reader and by partlib export, which would

@@ -24,10 +24,28 @@ bool TextInput::refill() {
         lineStart = pieceStart + static_cast<size_t>(newline - piece.data()) + 1;
         c = newline;
     }
+    if (keeping)
+        keptBefore.append(piece.substr(keptStart > pieceStart ? keptStart - pieceStart : 0));
     pieceStart += piece.size();
     piece = std::string_view(buffer.data(), source.read(buffer.data(), buffer.size()));
     at = 0;
     return !piece.empty();
+}
+
+void TextInput::keepFrom(size_t start) {
+    keeping = true;
+    keptStart = start;
+    keptBefore.clear();
+}
+
+std::string TextInput::kept() const {
+    const size_t from = keptStart > pieceStart ? keptStart - pieceStart : 0;
+    return keptBefore + std::string(piece.substr(from, at - from));
+}
+
+void TextInput::stopKeeping() {
+    keeping = false;
+    keptBefore.clear();
 }
 
 std::string TextInput::lineAndColumn(size_t end) const {

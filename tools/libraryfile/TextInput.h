@@ -72,6 +72,16 @@ public:
     // at most one before the next one to read (the parser's look-ahead).
     std::string lineAndColumn(size_t end) const;
 
+    // The byte position of the next character to read.
+    size_t position() const { return pieceStart + at; }
+    // Keeps the text from byte `start` on (a byte of the piece being read)
+    // as the pieces pass, until stopKeeping: a part of the document that may
+    // have to be parsed again on its own.
+    void keepFrom(size_t start);
+    // The text kept, up to the next character to read.
+    std::string kept() const;
+    void stopKeeping();
+
 private:
     // Whether a character is left to read, reading the next piece if need be.
     bool available() { return at < piece.size() || refill(); }
@@ -85,6 +95,10 @@ private:
     // The newlines before the piece, the start of the line the piece begins
     // in, and of the line before it (for a piece that follows a newline).
     size_t linesBefore = 0, lineStart = 0, previousLineStart = 0;
+    // The text kept from earlier pieces, and where the keeping began.
+    bool keeping = false;
+    size_t keptStart = 0;
+    std::string keptBefore;
 };
 
 } // namespace libraryfile
