@@ -665,7 +665,8 @@ LibraryFile readLibraryFile(TextSource &source, ItemReading reading) {
     TextInput input(source);
     StreamedLibraries streamed;
     DocumentParser parser(streamed, input, reading);
-    if (!json::sax_parse(input.begin(), input.end(), &parser)) {
+    nlohmann::detail::parser<json, TextInput::Characters> syntax(input.characters());
+    if (!syntax.sax_parse(&parser)) {
         file.problems.push_back(parser.failure.value_or(Problem{"the document", "cannot be read as JSON"}));
         return file;
     }

@@ -2,15 +2,14 @@
 
 // A document's text read piece by piece, as the JSON parser asks for it, so
 // that a file of any size is never held whole. The characters go to the
-// parser through an input iterator; the lines are counted as the pieces
+// parser through an input adapter; the lines are counted as the pieces
 // pass, so that a byte position near the parser's can still be told as
 // "line L, column C".
 //
 //   libraryfile::TextInput input(source);
-//   json::sax_parse(input.begin(), input.end(), &handler);
+//   nlohmann::detail::parser<json, TextInput::Characters>(input.characters()).sax_parse(&handler);
 
 #include <cstddef>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,33 +39,24 @@ class TextInput {
 public:
     explicit TextInput(TextSource &source, size_t pieceBytes = size_t(1) << 16);
 
-    // Input iterators over the text; only one pass.
-    class Iterator {
+    // The characters one at a time, as the JSON parser's lexer takes them
+    // from its input (nlohmann::json's input adapters); only one pass.
+    class Characters {
     public:
-        using iterator_category = std::input_iterator_tag;
-        using value_type = char;
-        using difference_type = std::ptrdiff_t;
-        using pointer = const char *;
-        using reference = const char &;
-
-        Iterator() = default;
-        explicit Iterator(TextInput *input) : input(input) {}
-        reference operator*() const { return input->piece[input->at]; }
-        Iterator &operator++() {
-            ++input->at;
-            return *this;
+        using char_type = char;
+        explicit Characters(TextInput &input) : input(&input) {}
+        // The next character, or the end of file once the text is read.
+        std::char_traits<char>::int_type get_character() {
+            if (input->at == input->piece.size() && !input->refill())
+                return std::char_traits<char>::eof();
+            return std::char_traits<char>::to_int_type(input->piece[input->at++]);
         }
-        // Compares as the end once the text is read to its end.
-        bool operator==(const Iterator &other) const { return atEnd() == other.atEnd(); }
-        bool operator!=(const Iterator &other) const { return !(*this == other); }
 
     private:
-        bool atEnd() const { return !input || !input->available(); }
-        TextInput *input = nullptr;
+        TextInput *input;
     };
 
-    Iterator begin() { return Iterator(this); }
-    static Iterator end() { return Iterator(); }
+    Characters characters() { return Characters(*this); }
 
     // "line L, column C" of the character before byte `end`, for a byte
     // at most one before the next one to read (the parser's look-ahead).
@@ -83,8 +73,7 @@ public:
     void stopKeeping();
 
 private:
-    // Whether a character is left to read, reading the next piece if need be.
-    bool available() { return at < piece.size() || refill(); }
+    // Reads the next piece; false at the end of the text.
     bool refill();
 
     TextSource &source;
