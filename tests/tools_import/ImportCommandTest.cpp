@@ -241,6 +241,7 @@ TEST(ImportCommandRefusals, CarelessArgumentsEndWithAMessageAndCreateNothing) {
     const std::string database = sampleDatabase("Demo", 20);
     const std::string file = fileWith(exported(database));
     const std::string missing = txdbtest::tempFile();
+    const std::string notADatabase = fileWith("not a database");
     struct Case {
         std::vector<std::string> arguments;
         std::string message;
@@ -253,6 +254,10 @@ TEST(ImportCommandRefusals, CarelessArgumentsEndWithAMessageAndCreateNothing) {
         {{"import", missing, "/dev/zero", "--yes"}, "/dev/zero: line 1, column 1: syntax error"},
         {{"import", missing, file, "Nope", "--yes"}, "holds no library named Nope"},
         {{"import", missing, fileWith(std::string("\x00\x01\x02", 3)), "--yes"}, "line 1, column 1"},
+        // The database is read while the file is: still a file's problem
+        // is told first, and the database's failure only for a sound file.
+        {{"import", notADatabase, fileWith("{\"format\": 2, \"libraries\": []}"), "--yes"}, "format: must be 1"},
+        {{"import", notADatabase, file, "--yes"}, "file is not a database"},
     };
     for (const Case &each : cases) {
         ProgramRun run = runPartlib(each.arguments);
@@ -260,6 +265,7 @@ TEST(ImportCommandRefusals, CarelessArgumentsEndWithAMessageAndCreateNothing) {
         EXPECT_NE(run.errors.find(each.message), std::string::npos) << each.arguments[2] << ": " << run.errors;
     }
     EXPECT_FALSE(std::filesystem::exists(missing));
+    EXPECT_EQ(txdbtest::readFile(notADatabase), "not a database");
 
     // A dry run into a database that does not exist creates nothing.
     ProgramRun dryRun = runPartlib({"import", missing, file, "--dry-run"});

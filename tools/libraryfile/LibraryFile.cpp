@@ -565,6 +565,8 @@ Problem syntaxProblem(const json::parse_error &error) {
 // library's own values before its items, definitions before parts).
 class StreamedLibraries : public DocumentSplitter::Receiver {
 public:
+    explicit StreamedLibraries(const LibraryNamed &named) : named(named) {}
+
     std::vector<hostmodel::Library> libraries;
     std::vector<LeftOut> leftOut; // one per library
     std::vector<Problem> libraryProblems;
@@ -595,6 +597,8 @@ public:
             leftOut.emplace_back();
             libraries.push_back(DocumentReader(libraryProblems).library(value, place, items, leftOut.back()));
             items = LibraryItems();
+            if (named)
+                named(libraries.back().name);
         } else if (list == DocumentSplitter::DEFINITIONS) {
             // A full problem list ends the reading of items: the rest would
             // only be counted.
@@ -626,6 +630,7 @@ public:
     }
 
 private:
+    const LibraryNamed &named;
     LibraryItems items;
 };
 
@@ -660,10 +665,10 @@ private:
 
 } // namespace
 
-LibraryFile readLibraryFile(TextSource &source, ItemReading reading) {
+LibraryFile readLibraryFile(TextSource &source, ItemReading reading, const LibraryNamed &named) {
     LibraryFile file;
     TextInput input(source);
-    StreamedLibraries streamed;
+    StreamedLibraries streamed(named);
     DocumentParser parser(streamed, input, reading);
     nlohmann::detail::parser<json, TextInput::Characters> syntax(input.characters());
     if (!syntax.sax_parse(&parser)) {

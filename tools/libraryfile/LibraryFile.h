@@ -19,6 +19,7 @@
 #include "tools/hostmodel/HostLibrary.h"
 #include "tools/libraryfile/TextInput.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -53,7 +54,11 @@ enum class ItemReading { DIRECT, TREES };
 
 // Reads and checks the whole document, as it is read from the source: the
 // document is never held whole, neither as text nor as a JSON tree.
-LibraryFile readLibraryFile(TextSource &source, ItemReading reading = ItemReading::DIRECT);
+// `named`, when given, is told each library's name as soon as its entry has
+// been read, while the reading goes on.
+using LibraryNamed = std::function<void(const std::string &name)>;
+LibraryFile readLibraryFile(TextSource &source, ItemReading reading = ItemReading::DIRECT,
+                            const LibraryNamed &named = {});
 LibraryFile readLibraryFile(std::string_view text, ItemReading reading = ItemReading::DIRECT);
 
 // The deepest folder tree a library file holds: a top folder is at level 1.

@@ -22,11 +22,15 @@
 #include "tools/partlib/WriteCommands.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <exception>
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
+#include <thread>
 
 namespace partlib {
 
@@ -35,12 +39,10 @@ namespace {
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 
 // The file read and checked as it is read, whatever its size; "-" is
-// standard input.
-libraryfile::LibraryFile readInput(const std::string &file, const std::string &database) {
-    if (file != "-")
-        checkInputFile(file, database, "library file", ANY_SIZE);
+// standard input. `named` is told each library's name as it is read.
+libraryfile::LibraryFile readInput(const std::string &file, const libraryfile::LibraryNamed &named) {
     InputStream input(file);
-    return libraryfile::readLibraryFile(input);
+    return libraryfile::readLibraryFile(input, libraryfile::ItemReading::DIRECT, named);
 }
 
 // A transaction that only reads: every query sees the same database, and
@@ -67,17 +69,95 @@ template <class F> void forEachStoredLibrary(const pathHandle_t &path, const std
             each(readStoredLibrary(*library));
 }
 
-// The stored libraries of those names, read into the host model.
-std::map<std::string, hostmodel::Library> storedLibraries(const pathHandle_t &path,
-                                                          const std::vector<std::string> &names) {
-    std::map<std::string, hostmodel::Library> stored;
-    ReadingTransaction reading(path);
-    forEachStoredLibrary(path, names, [&](hostmodel::Library read) {
-        std::string name = read.name;
-        stored.emplace(std::move(name), std::move(read));
-    });
-    return stored;
-}
+// What the import compares the file with: the names the database holds,
+// and the stored libraries of the file's names (those selected), each read
+// into the host model on a thread of its own as soon as the file has named
+// it, while the file is read further. All of it is read in one reading
+// transaction, so that it is one state of the database. The database is
+// opened on that thread too, and a failure there is told only once the
+// file has been read, so that a file's problems come first.
+//
+//   StoredReads reads(database, selected);
+//   readLibraryFile(input, ..., [&](const std::string &name) { reads.named(name); });
+//   reads.finish(); // waits; a failure of the reads is thrown here
+class StoredReads {
+public:
+    StoredReads(std::string database, std::vector<std::string> selected)
+        : database(std::move(database)), selected(std::move(selected)) {
+        thread = std::thread([this] { run(); });
+    }
+    ~StoredReads() {
+        end(true);
+        if (thread.joinable())
+            thread.join();
+    }
+    StoredReads(const StoredReads &) = delete;
+    StoredReads &operator=(const StoredReads &) = delete;
+
+    void named(const std::string &name) {
+        if (!selected.empty() && std::find(selected.begin(), selected.end(), name) == selected.end())
+            return;
+        std::lock_guard<std::mutex> lock(mutex);
+        pending.push_back(name);
+        wake.notify_one();
+    }
+
+    void finish() {
+        end(false);
+        if (thread.joinable())
+            thread.join();
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+
+    libraryfile::StoredNames names;
+    std::map<std::string, hostmodel::Library> libraries;
+
+private:
+    // No more names come; `stop` drops those not read yet.
+    void end(bool stop) {
+        std::lock_guard<std::mutex> lock(mutex);
+        ended = true;
+        stopped = stopped || stop;
+        wake.notify_one();
+    }
+
+    void run() {
+        try {
+            const std::optional<pathHandle_t> path = openIfPartLibrary(database);
+            if (!path)
+                return;
+            ReadingTransaction reading(*path);
+            names = storedNames(*path);
+            for (bool last = false; !last;) {
+                std::vector<std::string> batch;
+                {
+                    std::unique_lock<std::mutex> lock(mutex);
+                    wake.wait(lock, [&] { return ended || !pending.empty(); });
+                    if (stopped)
+                        return;
+                    batch.swap(pending);
+                    last = ended;
+                }
+                forEachStoredLibrary(*path, batch, [&](hostmodel::Library read) {
+                    std::string name = read.name;
+                    libraries.emplace(std::move(name), std::move(read));
+                });
+            }
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+
+    const std::string database;
+    const std::vector<std::string> selected;
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::vector<std::string> pending;
+    bool ended = false, stopped = false;
+    std::exception_ptr failure;
+    std::thread thread;
+};
 
 // A library that the import changes, as it read it before planning: its
 // fingerprint, or none when the database did not hold it.
@@ -151,7 +231,10 @@ libraryfile::ImportPlan planImport(const std::string &database, const std::strin
     // Ctrl-C while the file is read and checked ends the command as during
     // the write: with a message and 130.
     SignalGuard signals;
-    libraryfile::LibraryFile file = readInput(fileName, database);
+    if (fileName != "-")
+        checkInputFile(fileName, database, "library file", ANY_SIZE);
+    StoredReads stored(database, names);
+    libraryfile::LibraryFile file = readInput(fileName, [&](const std::string &name) { stored.named(name); });
     const std::string shownFile = fileName == "-" ? "standard input" : fileName;
     if (!file.problems.empty())
         fail(shownFile + ": " + libraryfile::summary(file.problems) + ". Nothing was written.");
@@ -165,13 +248,9 @@ libraryfile::ImportPlan planImport(const std::string &database, const std::strin
         for (const hostmodel::Library &library : file.libraries)
             names.push_back(library.name);
 
-    libraryfile::StoredNames stored;
-    std::map<std::string, hostmodel::Library> storedLibrary;
-    if (std::optional<pathHandle_t> path = openIfPartLibrary(database)) {
-        stored = storedNames(*path);
-        storedLibrary = storedLibraries(*path, names);
-    }
-    libraryfile::checkAgainstDatabase(file, stored, names, prune);
+    stored.finish();
+    const std::map<std::string, hostmodel::Library> &storedLibrary = stored.libraries;
+    libraryfile::checkAgainstDatabase(file, stored.names, names, prune);
     if (!file.problems.empty())
         fail(shownFile + ": " + libraryfile::summary(file.problems) + ". Nothing was written.");
 
@@ -192,7 +271,7 @@ libraryfile::ImportPlan planImport(const std::string &database, const std::strin
                                                  ? std::optional<uint64_t>(hostmodel::fingerprint(*storedBefore))
                                                  : std::nullopt});
     }
-    refuseRemovedDefinitionsInUse(plan, stored);
+    refuseRemovedDefinitionsInUse(plan, stored.names);
     throwIfCancelled();
     return plan;
 }
