@@ -1,6 +1,7 @@
 #include "ctraxdbpartlib/writers/CTraxDBLibWritable.h"
 
 #include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
+#include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "ctraxdbpartlib/connection/LibraryPrefetch.h"
 #include "ctraxdbpartlib/readers/CTraxDBHierarchyReader.h"
 #include "ctraxdbpartlib/readers/CTraxDBPartDefReader.h"
@@ -9,6 +10,8 @@
 #include "ctraxdbpartlib/writers/CTraxDBPartDefWriter.h"
 #include "ctraxdbpartlib/writers/CTraxDBPartWriter.h"
 #include "ctraxdbpartlib/writers/DBPassReader.h"
+
+#include <optional>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -40,6 +43,17 @@ const TableStep tableSteps[] = {
 };
 constexpr int TABLE_STEPS = static_cast<int>(sizeof tableSteps / sizeof tableSteps[0]) + 1;
 
+// The connection a library of another of the plug-in's databases is read
+// through, when no prefetch runs on it yet; null for other sources.
+ProviderConnection *sourceConnection(LibraryAccess &item, ProviderConnection &target) {
+    const auto *stored = dynamic_cast<CTraxDBLibAccess *>(&item);
+    auto *path = stored ? dynamic_cast<CTraxDBPath *>(stored->getPath().get()) : nullptr;
+    ProviderConnection *connection = path ? path->getSession().getConnection() : nullptr;
+    if (!connection || connection == &target || connection->getPrefetch())
+        return nullptr;
+    return connection;
+}
+
 } // namespace
 
 CTraxDBLibWritable::CTraxDBLibWritable(pathHandle_t path) : DBLibraryWritable(std::move(path)) {}
@@ -59,7 +73,13 @@ void CTraxDBLibWritable::writeContent(DBWriter<LibraryAccess> &writer, LibraryAc
     buffers.initStatementBuffers(probeMultiRowInsert(database()));
     // The stored rows of the library are compared with the source's one
     // definition after another: they are read for the whole library.
-    LibraryPrefetch::Scope prefetch(*database().getSession().getConnection(), libraryId);
+    ProviderConnection &target = *database().getSession().getConnection();
+    LibraryPrefetch::Scope prefetch(target, libraryId);
+    // A library of another database is read definition by definition as
+    // well: its rows are read for the whole library too.
+    std::optional<LibraryPrefetch::Scope> sourcePrefetch;
+    if (ProviderConnection *source = sourceConnection(item, target))
+        sourcePrefetch.emplace(*source, item.getID());
     {
         CTraxDBHierarchyWriter folders(path, rowset);
         adopt(folders, writer).write(item.getHierarchyReader(), cancel);

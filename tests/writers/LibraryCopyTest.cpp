@@ -7,6 +7,7 @@
 #include "ctraxdbpartlib/CTraxDBPartLib.h"
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
+#include "ctraxdbpartlib/connection/LibraryPrefetch.h"
 #include "ctraxdbpartlib/writers/CTraxDBWriter.h"
 #include "interface/Exception.h"
 #include "tests/support/SampleDatabase.h"
@@ -125,6 +126,27 @@ TEST_P(LibraryCopyTest, ACopyIntoTheOtherEngineExportsTheSameBytes) {
         copyOrFail(source().path, target.path);
         EXPECT_EQ(exported(target.path), exported(source().path)) << GetParam() << " to " << other;
     }
+}
+
+TEST_P(LibraryCopyTest, TheSourceLibraryIsReadAheadForTheWholeLibraryWhileItIsWritten) {
+    // The source's details are read definition by definition: on a server
+    // each of those queries would be a round trip of its own.
+    txdbtest::SampleDatabase target = txdbtest::SampleDatabase::other(GetParam(), {"", 0});
+    ProviderConnection &source = *this->source().dbPath().getSession().getConnection();
+    auto recorder = std::make_shared<Recorder>();
+    long reads = -1, answered = -1;
+    recorder->onEvent = [&](const WriterEvent &event) {
+        if (event.writeType == WRITE_TYPE_PROGRESS && event.text == "Writing Part Definition table..." &&
+            source.getPrefetch()) {
+            reads = source.getPrefetch()->readsRun();
+            answered = source.getPrefetch()->executionsAnswered();
+        }
+    };
+    copyOrFail(this->source().path, target.path, recorder);
+    EXPECT_GT(reads, 0);
+    EXPECT_GT(answered, 10 * reads) << reads << " reads";
+    EXPECT_EQ(source.getPrefetch(), nullptr);
+    EXPECT_EQ(exported(target.path), exported(this->source().path));
 }
 
 TEST_P(LibraryCopyTest, EventsAnnounceEveryItemAndTheTablesInOrder) {
