@@ -26,21 +26,30 @@ bool isReadTable(const std::string &table) {
     return false;
 }
 
-// The current row's value of `ordinal` as a cell of `rows`.
+// The current row's value of `ordinal` as a cell of `rows`. A value of an
+// integer column keeps no text: its text is its number in decimal, as the
+// engines give it.
 void appendCell(PrefetchedRows &rows, ProviderStatement &statement, int ordinal) {
     PrefetchedRows::Cell cell;
-    if (statement.isNull(ordinal)) {
+    DBParam value = statement.value(ordinal);
+    if (value.kind == DBParam::NUL) {
         cell.flags = PrefetchedRows::IS_NULL;
+    } else if (value.kind == DBParam::I4 && statement.getInteger(ordinal, cell.integer)) {
+        cell.intValue = value.intVal;
+        cell.flags = PrefetchedRows::HAS_INTEGER | PrefetchedRows::INT_VALUE | PrefetchedRows::TEXT_OF_INTEGER;
     } else {
-        size_t length = 0;
-        const char *text = statement.getText(ordinal, length);
+        if (value.kind != DBParam::TEXT) {
+            size_t length = 0;
+            const char *text = statement.getText(ordinal, length);
+            value.text.assign(text, length);
+        }
         cell.offset = rows.texts.size();
-        cell.length = length;
-        rows.texts.append(text, length);
+        cell.length = value.text.size();
+        rows.texts += value.text;
         cell.intValue = statement.getInt(ordinal);
         if (statement.getInteger(ordinal, cell.integer))
             cell.flags |= PrefetchedRows::HAS_INTEGER;
-        if (statement.value(ordinal).kind == DBParam::I4)
+        if (value.kind == DBParam::I4)
             cell.flags |= PrefetchedRows::INT_VALUE;
     }
     rows.cells.push_back(cell);

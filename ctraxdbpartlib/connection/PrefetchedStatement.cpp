@@ -73,6 +73,11 @@ const char *PrefetchedStatement::getText(int ordinal, size_t &length) {
     if (!served)
         return real->getText(ordinal, length);
     const PrefetchedRows::Cell &current = cell(ordinal);
+    if (current.flags & PrefetchedRows::TEXT_OF_INTEGER) {
+        formatted = std::to_string(current.integer);
+        length = formatted.size();
+        return formatted.c_str();
+    }
     length = current.length;
     return rows->texts.data() + current.offset;
 }

@@ -35,7 +35,8 @@ struct PrefetchedRows {
         size_t length = 0;
         uint8_t flags = 0;
     };
-    static constexpr uint8_t IS_NULL = 1, HAS_INTEGER = 2, INT_VALUE = 4;
+    // TEXT_OF_INTEGER: the cell keeps no text; its text is `integer` in decimal.
+    static constexpr uint8_t IS_NULL = 1, HAS_INTEGER = 2, INT_VALUE = 4, TEXT_OF_INTEGER = 8;
     static constexpr size_t NONE = static_cast<size_t>(-1);
 
     size_t columns = 0;
@@ -90,6 +91,7 @@ private:
     size_t row = 0;
     size_t next = 0;
     size_t end = 0;
+    std::string formatted; // the text of an integer cell last asked for
 };
 
 } // namespace DBIMPL
