@@ -200,6 +200,7 @@ TEST(StreamedRead, TheDirectReadingGivesWhatTheTreesGive) {
         {replaced("{\"identifier\":\"Vcc\"}", "{\"identifier\":\"Vcc\",\"identifier\":\"Vdd\"}"), true},
         {replaced("\"name\":\"Maker\"", "\"name\":\"" + wide + "\""), true},
         {replaced("\"maxConnectorPins\":8", "\"maxConnectorPins\":-2147483648"), true},
+        {replaced("\"name\":\"Bare\"", "\"name\":\"Ba\\n   re\""), true},
         {replaced("\"maxConnectorPins\":8", "\"maxConnectorPins\":8.0"), false},
         {replaced("\"maxConnectorPins\":8", "\"maxConnectorPins\":2147483648"), false},
         {replaced("\"maxConnectorPins\":8", "\"maxConnectorPins\":-2147483649"), false},
@@ -239,6 +240,36 @@ TEST(StreamedRead, TheDirectReadingGivesWhatTheTreesGive) {
     EXPECT_EQ(escaped.libraries[0].definitions[1].pcbComponentName, "SO8");
     const libraryfile::LibraryFile repeated = readLibraryFile(cases[3].text);
     EXPECT_EQ(repeated.libraries.at(0).definitions.at(1).pins.at(2).identifier, "Vdd");
+    // The spaces after an escaped line break are the text's own.
+    const libraryfile::LibraryFile spaced = readLibraryFile(json::parse(cases[6].text).dump(2));
+    EXPECT_EQ(spaced.libraries.at(0).definitions.at(1).attributes.at(1).name, "Ba\n   re");
+}
+
+TEST(StreamedRead, AFileThatChangesBetweenItsTwoReadingsIsRefused) {
+    // A file is read without its indentation first, and where its syntax
+    // fails, again as it stands: the second reading must fail as well.
+    class Changing : public libraryfile::TextSource {
+    public:
+        size_t read(char *buffer, size_t size) override {
+            const std::string &text = readings == 0 ? broken : sound;
+            const size_t count = std::min(size, text.size() - at);
+            text.copy(buffer, count, at);
+            at += count;
+            return count;
+        }
+        bool rewindable() const override { return true; }
+        void rewind() override {
+            ++readings;
+            at = 0;
+        }
+        std::string broken = "{\"format\": 1, \"libraries\": [", sound = "{\"format\": 1, \"libraries\": []}";
+        int readings = 0;
+        size_t at = 0;
+    } source;
+    const libraryfile::LibraryFile file = readLibraryFile(source);
+    EXPECT_EQ(source.readings, 1);
+    EXPECT_EQ(places(file), std::vector<std::string>{"the document: changed while it was read; nothing of it is used"});
+    EXPECT_TRUE(file.libraries.empty());
 }
 
 TEST(StreamedRead, AFailingSourceEndsTheReading) {

@@ -663,23 +663,44 @@ private:
     const TextInput &input;
 };
 
-} // namespace
-
-LibraryFile readLibraryFile(TextSource &source, ItemReading reading, const LibraryNamed &named) {
-    LibraryFile file;
-    TextInput input(source);
+// Reads the document from the input into the file; false when its syntax
+// fails, which is then the file's one problem.
+bool readDocument(TextInput &input, ItemReading reading, const LibraryNamed &named, LibraryFile &file) {
     StreamedLibraries streamed(named);
     DocumentParser parser(streamed, input, reading);
     nlohmann::detail::parser<json, TextInput::Characters> syntax(input.characters());
     if (!syntax.sax_parse(&parser)) {
         file.problems.push_back(parser.failure.value_or(Problem{"the document", "cannot be read as JSON"}));
-        return file;
+        return false;
     }
     file.libraries =
         DocumentReader(file.problems).read(parser.document(), streamed.libraries, streamed.libraryProblems);
     file.leftOut = std::move(streamed.leftOut);
     if (file.problems.empty())
         checkNames(file);
+    return true;
+}
+
+} // namespace
+
+LibraryFile readLibraryFile(TextSource &source, ItemReading reading, const LibraryNamed &named) {
+    // A text that can be read twice is read without the indentation of its
+    // lines, about half of a library file, which the parser would skip a
+    // character at a time. Where its syntax fails, it is read again as it
+    // stands, for the line and column of the failure (and the text the
+    // parser shows with it); its libraries have been named by then.
+    if (source.rewindable()) {
+        LibraryFile file;
+        TextInput unindented(source, true);
+        if (readDocument(unindented, reading, named, file))
+            return file;
+        source.rewind();
+    }
+    const bool again = source.rewindable();
+    LibraryFile file;
+    TextInput input(source);
+    if (readDocument(input, reading, again ? LibraryNamed() : named, file) && again)
+        return {{}, {{"the document", "changed while it was read; nothing of it is used"}}, {}};
     return file;
 }
 

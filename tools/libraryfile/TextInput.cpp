@@ -12,7 +12,8 @@ size_t TextInMemory::read(char *buffer, size_t size) {
     return count;
 }
 
-TextInput::TextInput(TextSource &source, size_t pieceBytes) : source(source), buffer(pieceBytes) {}
+TextInput::TextInput(TextSource &source, bool unindented, size_t pieceBytes)
+    : source(source), unindented(unindented), buffer(pieceBytes) {}
 
 bool TextInput::refill() {
     for (const char *c = piece.data(), *last = piece.data() + piece.size(); c != last; ++c) {
@@ -27,9 +28,36 @@ bool TextInput::refill() {
     if (keeping)
         keptBefore.append(piece.substr(keptStart > pieceStart ? keptStart - pieceStart : 0));
     pieceStart += piece.size();
-    piece = std::string_view(buffer.data(), source.read(buffer.data(), buffer.size()));
     at = 0;
-    return !piece.empty();
+    do {
+        piece = std::string_view(buffer.data(), source.read(buffer.data(), buffer.size()));
+        if (piece.empty())
+            return false;
+        if (unindented)
+            unindent(); // may leave nothing of the piece
+    } while (piece.empty());
+    return true;
+}
+
+void TextInput::unindent() {
+    char *out = buffer.data();
+    const char *in = piece.data(), *last = piece.data() + piece.size();
+    while (in != last) {
+        if (lineBegins) {
+            while (in != last && *in == ' ')
+                ++in;
+            if (in == last)
+                break;
+            lineBegins = false;
+        }
+        const char *newline = static_cast<const char *>(std::memchr(in, '\n', static_cast<size_t>(last - in)));
+        const char *end = newline ? newline + 1 : last;
+        std::memmove(out, in, static_cast<size_t>(end - in));
+        out += end - in;
+        in = end;
+        lineBegins = newline != nullptr;
+    }
+    piece = std::string_view(buffer.data(), static_cast<size_t>(out - buffer.data()));
 }
 
 void TextInput::keepFrom(size_t start) {

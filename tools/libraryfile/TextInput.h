@@ -23,21 +23,32 @@ public:
     // Fills up to `size` bytes of `buffer` and returns how many; 0 at the
     // end of the text. May throw to end the reading.
     virtual size_t read(char *buffer, size_t size) = 0;
+    // Whether the text can be read again from its start (a file can, a
+    // pipe cannot), and the start of that.
+    virtual bool rewindable() const { return false; }
+    virtual void rewind() {}
 };
 
 // A text in memory as a source.
 class TextInMemory : public TextSource {
 public:
-    explicit TextInMemory(std::string_view text) : text(text) {}
+    explicit TextInMemory(std::string_view text) : whole(text), text(text) {}
     size_t read(char *buffer, size_t size) override;
+    bool rewindable() const override { return true; }
+    void rewind() override { text = whole; }
 
 private:
-    std::string_view text;
+    std::string_view whole, text; // the text, and what is left to read
 };
 
 class TextInput {
 public:
-    explicit TextInput(TextSource &source, size_t pieceBytes = size_t(1) << 16);
+    static constexpr size_t PIECE_BYTES = size_t(1) << 16;
+    // `unindented`: the spaces that begin a line are left out, as a JSON
+    // parser skips them anyway (a line break cannot stand inside a JSON
+    // text); the lines and columns the parser counts are then not those of
+    // the text.
+    explicit TextInput(TextSource &source, bool unindented = false, size_t pieceBytes = PIECE_BYTES);
 
     // The characters one at a time, as the JSON parser's lexer takes them
     // from its input (nlohmann::json's input adapters); only one pass.
@@ -75,8 +86,12 @@ public:
 private:
     // Reads the next piece; false at the end of the text.
     bool refill();
+    // Leaves out the spaces that begin a line from the piece just read.
+    void unindent();
 
     TextSource &source;
+    const bool unindented;
+    bool lineBegins = true; // the piece read last ended with a line break
     std::vector<char> buffer;
     std::string_view piece; // the piece being read
     size_t at = 0;          // the next character's place in it

@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <csignal>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -84,7 +85,13 @@ class StoredReads {
 public:
     StoredReads(std::string database, std::vector<std::string> selected)
         : database(std::move(database)), selected(std::move(selected)) {
+        // Signals are for the reading of the file, which they interrupt:
+        // the thread is started with all of them blocked.
+        sigset_t all, before;
+        sigfillset(&all);
+        pthread_sigmask(SIG_BLOCK, &all, &before);
         thread = std::thread([this] { run(); });
+        pthread_sigmask(SIG_SETMASK, &before, nullptr);
     }
     ~StoredReads() {
         end(true);

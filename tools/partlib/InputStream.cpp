@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace partlib {
@@ -23,6 +24,13 @@ InputStream::InputStream(const std::string &file) {
     if (descriptor < 0)
         fail("Cannot read " + printable(file) + ": " + std::strerror(errno));
     owned = true;
+    struct stat status {};
+    regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+void InputStream::rewind() {
+    if (::lseek(descriptor, 0, SEEK_SET) != 0)
+        fail("Cannot read " + printable(shown) + " again: " + std::strerror(errno));
 }
 
 InputStream::~InputStream() {

@@ -19,12 +19,17 @@ public:
     InputStream &operator=(const InputStream &) = delete;
 
     size_t read(char *buffer, size_t size) override;
+    // A regular file is read again from its start; standard input and pipes
+    // are not.
+    bool rewindable() const override { return regular; }
+    void rewind() override;
     // The name to show: the file's, or "standard input".
     const std::string &name() const { return shown; }
 
 private:
     int descriptor = -1;
     bool owned = false;
+    bool regular = false;
     std::string shown;
 };
 
