@@ -74,9 +74,12 @@ const char *PrefetchedStatement::getText(int ordinal, size_t &length) {
         return real->getText(ordinal, length);
     const PrefetchedRows::Cell &current = cell(ordinal);
     if (current.flags & PrefetchedRows::TEXT_OF_INTEGER) {
-        formatted = std::to_string(current.integer);
-        length = formatted.size();
-        return formatted.c_str();
+        // Each column's text stays valid until the next fetch, as the engines'.
+        formatted.resize(rows->columns);
+        std::string &text = formatted[static_cast<size_t>(ordinal - 1)];
+        text = std::to_string(current.integer);
+        length = text.size();
+        return text.c_str();
     }
     length = current.length;
     return rows->texts.data() + current.offset;

@@ -91,7 +91,7 @@ private:
     size_t row = 0;
     size_t next = 0;
     size_t end = 0;
-    std::string formatted; // the text of an integer cell last asked for
+    std::vector<std::string> formatted; // per column, the text of its integer cell last asked for
 };
 
 } // namespace DBIMPL

@@ -100,6 +100,8 @@ TEST(StreamedRead, ByteByByteReadsWhatTheWholeTextReads) {
         "{\"format\": 1,\n\"libraries\": [" + std::string(400, '9') + "\n]}",
         "{\"format\": 1,\n \"libraries\": [\n]\n",
         "{\"format\": 1, \"libraries\": [{\"name\": \"\xC3\"}]}",
+        "   \xEF\xBB\xBF{\"format\": 1, \"libraries\": []}",
+        "\xEF\xBB\xBF\n   {\"format\": 1, \"libraries\": []}",
     };
     for (const std::string &text : texts) {
         const libraryfile::LibraryFile whole = readLibraryFile(text);

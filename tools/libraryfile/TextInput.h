@@ -91,7 +91,10 @@ private:
 
     TextSource &source;
     const bool unindented;
-    bool lineBegins = true; // the piece read last ended with a line break
+    // The piece read last ended with a line break. Not at the text's start:
+    // spaces there may stand before a byte-order mark, which the parser
+    // skips only as the text's first character.
+    bool lineBegins = false;
     std::vector<char> buffer;
     std::string_view piece; // the piece being read
     size_t at = 0;          // the next character's place in it

@@ -73,10 +73,12 @@ template <class F> void forEachStoredLibrary(const pathHandle_t &path, const std
 // What the import compares the file with: the names the database holds,
 // and the stored libraries of the file's names (those selected), each read
 // into the host model on a thread of its own as soon as the file has named
-// it, while the file is read further. All of it is read in one reading
-// transaction, so that it is one state of the database. The database is
-// opened on that thread too, and a failure there is told only once the
-// file has been read, so that a file's problems come first.
+// it, while the file is read further. The libraries named together are
+// read in a reading transaction of their own, so that no other writer
+// waits for the whole file to be read (a library changed after it was read
+// is found by the write's own check). The database is opened on that
+// thread too, and a failure there is told only once the file has been
+// read, so that a file's problems come first.
 //
 //   StoredReads reads(database, selected);
 //   readLibraryFile(input, ..., [&](const std::string &name) { reads.named(name); });
@@ -90,7 +92,12 @@ public:
         sigset_t all, before;
         sigfillset(&all);
         pthread_sigmask(SIG_BLOCK, &all, &before);
-        thread = std::thread([this] { run(); });
+        try {
+            thread = std::thread([this] { run(); });
+        } catch (...) {
+            pthread_sigmask(SIG_SETMASK, &before, nullptr);
+            throw;
+        }
         pthread_sigmask(SIG_SETMASK, &before, nullptr);
     }
     ~StoredReads() {
@@ -134,7 +141,6 @@ private:
             const std::optional<pathHandle_t> path = openIfPartLibrary(database);
             if (!path)
                 return;
-            ReadingTransaction reading(*path);
             names = storedNames(*path);
             for (bool last = false; !last;) {
                 std::vector<std::string> batch;
@@ -146,6 +152,9 @@ private:
                     batch.swap(pending);
                     last = ended;
                 }
+                if (batch.empty())
+                    continue;
+                ReadingTransaction reading(*path);
                 forEachStoredLibrary(*path, batch, [&](hostmodel::Library read) {
                     std::string name = read.name;
                     libraries.emplace(std::move(name), std::move(read));
