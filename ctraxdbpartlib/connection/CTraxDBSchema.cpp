@@ -11,6 +11,7 @@
 #include "ctraxdbpartlib/connection/CTraxDBTransaction.h"
 #include "ctraxdbpartlib/connection/ColumnCatalogue.h"
 #include "ctraxdbpartlib/connection/DBProvider.h"
+#include "ctraxdbpartlib/connection/ForeignKeyIndex.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
 #include "interface/Exception.h"
 
@@ -61,14 +62,29 @@ bool anyTable(const CSession &session, const std::function<bool(const char *)> &
     return false;
 }
 
-void executeAll(CTraxDBPath &path, const std::vector<std::string> &statements) {
-    for (const std::string &statement : statements)
-        path.execute(statement);
-}
-
 // The dialect of the engine the path is connected to.
 const Dialect &dialectOf(CTraxDBPath &path) {
     return path.getSession().getConnection()->dialect();
+}
+
+// The statements with, where the engine does not index the columns of a
+// foreign key itself, that index after each key.
+std::vector<std::string> withForeignKeyIndexes(const std::vector<std::string> &statements, const Dialect &dialect) {
+    if (dialect.indexesForeignKeys())
+        return statements;
+    std::vector<std::string> all;
+    for (const std::string &statement : statements) {
+        all.push_back(statement);
+        std::string index = ForeignKeyIndex::statementFor(statement, '[', ']');
+        if (!index.empty())
+            all.push_back(std::move(index));
+    }
+    return all;
+}
+
+void executeAll(CTraxDBPath &path, const std::vector<std::string> &statements) {
+    for (const std::string &statement : withForeignKeyIndexes(statements, dialectOf(path)))
+        path.execute(statement);
 }
 
 std::string withoutSemicolon(std::string statement) {
@@ -398,7 +414,8 @@ std::string CTraxDBSchema::createScript(CTraxDBPath &path) {
     const Dialect &dialect = dialectOf(path);
     char insert[128];
     std::snprintf(insert, sizeof insert, VERSION_INSERT, CURRENT_MAJOR, CURRENT_MINOR);
-    std::vector<std::string> statements = dialect.scriptCreationStatements(creationStatements());
+    std::vector<std::string> statements =
+        dialect.scriptCreationStatements(withForeignKeyIndexes(creationStatements(), dialect));
     statements.push_back(insert);
     return scriptLines(path, statements, dialect);
 }

@@ -44,6 +44,11 @@ public:
         return "RELEASE SAVEPOINT " + name + ";";
     }
 
+    // Whether the engine (or its provider) makes an index on the columns of
+    // each foreign key; where it does not, the schema adds one
+    // (ForeignKeyIndex).
+    virtual bool indexesForeignKeys() const { return true; }
+
     // Whether a text with more characters than its column's width is
     // stored whole; other engines refuse it (or, outside strict mode, cut it).
     virtual bool keepsTextsBeyondWidth() const { return false; }

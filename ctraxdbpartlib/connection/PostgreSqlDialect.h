@@ -5,8 +5,9 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-// PostgreSQL: NULL sorted first as on the other engines, and the
-// databases of the whole server listed as its catalogs.
+// PostgreSQL: NULL sorted first as on the other engines, an index made
+// for each foreign key, and the databases of the whole server listed as its
+// catalogs.
 class PostgreSqlDialect : public Dialect {
 public:
     explicit PostgreSqlDialect(char quote) : Dialect(quote) {}
@@ -14,6 +15,7 @@ public:
     std::string name() const override { return "PostgreSQL"; }
     std::string adapted(const std::string &sql) const override;
     std::string catalogQuery() const override;
+    bool indexesForeignKeys() const override { return false; }
 };
 
 } // namespace DBIMPL

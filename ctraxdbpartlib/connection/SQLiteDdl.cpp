@@ -2,6 +2,7 @@
 
 #include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
+#include "ctraxdbpartlib/connection/ForeignKeyIndex.h"
 #include "ctraxdbpartlib/connection/SqlTokenizer.h"
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -72,29 +73,11 @@ bool withoutClause(const std::string &create, const std::string &name, std::stri
     return false;
 }
 
-// The parenthesised column list that starts at token `open`, as written.
-std::string columnList(const std::string &sql, const std::vector<SqlToken> &tokens, size_t open) {
-    if (open >= tokens.size() || !tokens[open].isSymbol('('))
-        return std::string();
-    for (size_t close = open + 1; close < tokens.size(); ++close)
-        if (tokens[close].isSymbol(')'))
-            return sql.substr(tokens[open].begin, tokens[close].end - tokens[open].begin);
-    return std::string();
-}
-
 } // namespace
 
-// SQLite looks the rows of a foreign key up by a full scan unless an index
-// leads with its columns (other engines, such as MariaDB, make one with the
-// key). Every lookup of a definition's, gate's or group's rows is such a
-// lookup: without the index, reading or writing a library takes time that
-// grows with the square of its size. The index is named after the key.
-HRESULT SQLiteDdl::indexForeignKey(const std::string &table, const std::string &name, const std::string &sql,
-                                   const std::vector<SqlToken> &tokens) {
-    const std::string columns = columnList(sql, tokens, 8);
-    if (columns.empty())
-        return S_OK;
-    return run("CREATE INDEX IF NOT EXISTS " + quoted(name + "Index") + " ON " + quoted(table) + " " + columns + ";");
+HRESULT SQLiteDdl::indexForeignKey(const std::string &sql) {
+    const std::string index = ForeignKeyIndex::statementFor(sql, '"', '"');
+    return index.empty() ? S_OK : run(index);
 }
 
 std::string SQLiteDdl::indexForm(const std::string &sql) {
@@ -142,7 +125,7 @@ HRESULT SQLiteDdl::run(const std::string &sql, bool &handled) {
             }
             result = rebuild(table, changed);
             if (SUCCEEDED(result) && tokens[6].is("FOREIGN"))
-                result = indexForeignKey(table, name, sql, tokens);
+                result = indexForeignKey(sql);
             return result;
         }
         return S_OK;

@@ -42,9 +42,8 @@ private:
     // The CREATE TABLE text the engine holds for the table.
     HRESULT createText(const std::string &table, std::string &create);
     HRESULT rebuild(const std::string &table, const std::string &create);
-    // An index on the columns of a foreign key just added.
-    HRESULT indexForeignKey(const std::string &table, const std::string &name, const std::string &sql,
-                            const std::vector<SqlToken> &tokens);
+    // An index on the columns of a foreign key just added (ForeignKeyIndex).
+    HRESULT indexForeignKey(const std::string &sql);
 
     ProviderConnection &connection;
 };
