@@ -32,6 +32,7 @@
 #include <optional>
 #include <set>
 #include <thread>
+#include <utility>
 
 namespace partlib {
 
@@ -104,6 +105,16 @@ public:
         end(true);
         if (thread.joinable())
             thread.join();
+        // A failure nobody asked for: the plug-in's are thrown as pointers,
+        // owned by whoever catches them.
+        if (failure) {
+            try {
+                std::rethrow_exception(failure);
+            } catch (Exception *unread) {
+                delete unread;
+            } catch (...) {
+            }
+        }
     }
     StoredReads(const StoredReads &) = delete;
     StoredReads &operator=(const StoredReads &) = delete;
@@ -121,7 +132,7 @@ public:
         if (thread.joinable())
             thread.join();
         if (failure)
-            std::rethrow_exception(failure);
+            std::rethrow_exception(std::exchange(failure, nullptr));
     }
 
     libraryfile::StoredNames names;
