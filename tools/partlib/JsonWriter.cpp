@@ -56,13 +56,28 @@ void JsonWriter::flush() {
     buffer.clear();
 }
 
+namespace {
+
+// The bytes a JSON text holds as they are: printable ASCII but for the
+// quote and the backslash.
+struct PlainBytes {
+    bool plain[256] = {};
+    PlainBytes() {
+        for (int c = 0x20; c < 0x80; ++c)
+            plain[c] = c != '"' && c != '\\';
+    }
+};
+const PlainBytes plainBytes;
+
+} // namespace
+
 void JsonWriter::quote(std::string_view text) {
     static const char hex[] = "0123456789abcdef";
     buffer += '"';
     size_t run = 0; // start of the bytes copied as they are, appended in one go
     for (size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 && c != '"' && c != '\\' && c < 0x80) {
+        if (plainBytes.plain[c]) {
             ++i;
             continue;
         }

@@ -84,7 +84,7 @@ private:
 
     std::ostream &out;
     std::string buffer;
-    std::vector<bool> levels; // per open container: has it elements yet
+    std::vector<char> levels; // per open container: has it elements yet
     bool afterKey = false;
     std::function<std::string()> context;
 };
