@@ -31,25 +31,25 @@ bool isReadTable(const std::string &table) {
 // engines give it.
 void appendCell(PrefetchedRows &rows, ProviderStatement &statement, int ordinal) {
     PrefetchedRows::Cell cell;
-    DBParam value = statement.value(ordinal);
-    if (value.kind == DBParam::NUL) {
+    const DBParam::Kind kind = statement.kind(ordinal);
+    if (kind == DBParam::NUL) {
         cell.flags = PrefetchedRows::IS_NULL;
-    } else if (value.kind == DBParam::I4 && statement.getInteger(ordinal, cell.integer)) {
-        cell.intValue = value.intVal;
+    } else if (kind == DBParam::I4 && statement.getInteger(ordinal, cell.integer)) {
+        // An integer's 32-bit value is its low half, as the engines give it.
+        cell.intValue = static_cast<int32_t>(cell.integer);
         cell.flags = PrefetchedRows::HAS_INTEGER | PrefetchedRows::INT_VALUE | PrefetchedRows::TEXT_OF_INTEGER;
     } else {
-        if (value.kind != DBParam::TEXT) {
-            size_t length = 0;
-            const char *text = statement.getText(ordinal, length);
-            value.text.assign(text, length);
-        }
+        // The text straight from the engine's buffer, before any
+        // conversion of the value.
+        size_t length = 0;
+        const char *text = statement.getText(ordinal, length);
         cell.offset = rows.texts.size();
-        cell.length = value.text.size();
-        rows.texts += value.text;
+        cell.length = length;
+        rows.texts.append(text, length);
         cell.intValue = statement.getInt(ordinal);
         if (statement.getInteger(ordinal, cell.integer))
             cell.flags |= PrefetchedRows::HAS_INTEGER;
-        if (value.kind == DBParam::I4)
+        if (kind == DBParam::I4)
             cell.flags |= PrefetchedRows::INT_VALUE;
     }
     rows.cells.push_back(cell);

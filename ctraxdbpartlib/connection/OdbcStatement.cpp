@@ -241,6 +241,13 @@ std::string OdbcStatement::tableName(int ordinal) {
     return reinterpret_cast<char *>(name);
 }
 
+DBParam::Kind OdbcStatement::kind(int ordinal) {
+    Column *col = column(ordinal);
+    if (!col || col->indicator == SQL_NULL_DATA)
+        return isNull(ordinal) ? DBParam::NUL : DBParam::TEXT;
+    return col->integer ? DBParam::I4 : DBParam::TEXT;
+}
+
 DBParam OdbcStatement::value(int ordinal) {
     Column *col = column(ordinal);
     if (col && col->integer && col->indicator != SQL_NULL_DATA)

@@ -42,6 +42,7 @@ public:
     bool getInteger(int ordinal, int64_t &value) override;
     std::string tableName(int ordinal) override;
     const char *getText(int ordinal, size_t &length) override;
+    DBParam::Kind kind(int ordinal) override;
     DBParam value(int ordinal) override;
 
 private:

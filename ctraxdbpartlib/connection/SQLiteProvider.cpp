@@ -206,6 +206,16 @@ public:
         return text ? reinterpret_cast<const char *>(text) : "";
     }
 
+    DBParam::Kind kind(int ordinal) override {
+        switch (sqlite3_column_type(stmt, ordinal - 1)) {
+        case SQLITE_NULL:
+            return DBParam::NUL;
+        case SQLITE_INTEGER:
+            return DBParam::I4;
+        default:
+            return DBParam::TEXT;
+        }
+    }
     DBParam value(int ordinal) override {
         switch (sqlite3_column_type(stmt, ordinal - 1)) {
         case SQLITE_NULL:

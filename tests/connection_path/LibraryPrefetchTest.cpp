@@ -60,9 +60,13 @@ std::vector<std::string> rowsOf(CTraxDBPath &path, const std::string &sql, int32
             size_t length = 0;
             const char *text = statement->getText(ordinal, length);
             const DBParam value = statement->value(ordinal);
+            int64_t whole = 0;
+            const bool isWhole = statement->getInteger(ordinal, whole);
+            EXPECT_EQ(statement->kind(ordinal), value.kind) << sql;
             row += statement->columnName(ordinal) + "=" +
                    (statement->isNull(ordinal) ? "NULL" : std::string(text, length)) + ":" +
-                   std::to_string(value.kind) + ":" + std::to_string(statement->getInt(ordinal)) + " ";
+                   std::to_string(value.kind) + ":" + std::to_string(value.intVal) + ":" +
+                   std::to_string(statement->getInt(ordinal)) + ":" + (isWhole ? std::to_string(whole) : "-") + " ";
         }
         rows.push_back(row);
     }
@@ -75,6 +79,12 @@ protected:
         // A second library, whose parents the prefetch of the first does not know.
         writeSampleLibrary(db.dbPath(), {"Other", 60, 100000, false});
         library = db.ints("SELECT [ID] FROM [Library] WHERE [Name] = 'Demo';").at(0);
+        // SQLite keeps what it is given: texts, fractions and numbers beyond
+        // 32 bits in integer columns are read ahead as the engine reads them.
+        if (GetParam() == "SQLite")
+            db.exec("UPDATE [Pin_Data] SET [Pin_type] = CASE [ID] % 4 WHEN 0 THEN '12abc' WHEN 1 THEN 2.5 WHEN 2 "
+                    "THEN 1099511627781 ELSE -7 END, [Loading] = CASE [ID] % 3 WHEN 0 THEN ' 42' WHEN 1 THEN "
+                    "'x' ELSE NULL END WHERE [ID] % 5 = 0;");
     }
 
     ProviderConnection &connection() { return *db.dbPath().getSession().getConnection(); }
