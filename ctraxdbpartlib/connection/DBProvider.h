@@ -78,9 +78,6 @@ public:
     // The value of a column of the current row as a parameter for another
     // statement (used for the keys of rowset changes). By default a text
     // or NULL; engines that know the column's type give an integer too.
-    // The kind of value() without its text: engines answer it without
-    // copying one.
-    virtual DBParam::Kind kind(int ordinal) { return value(ordinal).kind; }
     virtual DBParam value(int ordinal) {
         DBParam param;
         if (isNull(ordinal))
@@ -91,6 +88,9 @@ public:
         param.text.assign(text, length);
         return param;
     }
+    // The kind of value() without its text: engines answer it without
+    // copying one.
+    virtual DBParam::Kind kind(int ordinal) { return value(ordinal).kind; }
 };
 
 // One open connection, with its one session.

@@ -1,6 +1,5 @@
 #include "ctraxdbpartlib/connection/ForeignKeyIndex.h"
 
-#include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/SqlTokenizer.h"
 
 #include <vector>
@@ -9,11 +8,6 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
 std::string ForeignKeyIndex::statementFor(const std::string &sql, char open, char close) {
-    // Only ALTER statements are read token by token: the others (long
-    // INSERT statements among them) are passed over at once.
-    const size_t start = sql.find_first_not_of(" \t\r\n");
-    if (start == std::string::npos || sql.size() - start < 5 || !equalsNoCase(sql.substr(start, 5), "ALTER"))
-        return std::string();
     const std::vector<SqlToken> tokens = SqlTokenizer::tokenize(sql);
     if (tokens.size() < 10 || !tokens[0].is("ALTER") || !tokens[1].is("TABLE") || !tokens[2].isIdentifier() ||
         !tokens[3].is("ADD") || !tokens[4].is("CONSTRAINT") || !tokens[5].isIdentifier() || !tokens[6].is("FOREIGN") ||

@@ -243,9 +243,9 @@ std::string OdbcStatement::tableName(int ordinal) {
 
 DBParam::Kind OdbcStatement::kind(int ordinal) {
     Column *col = column(ordinal);
-    if (!col || col->indicator == SQL_NULL_DATA)
-        return isNull(ordinal) ? DBParam::NUL : DBParam::TEXT;
-    return col->integer ? DBParam::I4 : DBParam::TEXT;
+    if (col && col->integer && col->indicator != SQL_NULL_DATA)
+        return DBParam::I4;
+    return isNull(ordinal) ? DBParam::NUL : DBParam::TEXT;
 }
 
 DBParam OdbcStatement::value(int ordinal) {

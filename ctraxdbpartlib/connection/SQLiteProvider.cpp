@@ -217,10 +217,10 @@ public:
         }
     }
     DBParam value(int ordinal) override {
-        switch (sqlite3_column_type(stmt, ordinal - 1)) {
-        case SQLITE_NULL:
+        switch (kind(ordinal)) {
+        case DBParam::NUL:
             return DBParam();
-        case SQLITE_INTEGER:
+        case DBParam::I4:
             return DBParam::fromInt(sqlite3_column_int(stmt, ordinal - 1));
         default:
             return ProviderStatement::value(ordinal);
