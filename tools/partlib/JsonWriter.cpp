@@ -3,6 +3,7 @@
 #include "ctraxdbpartlib/TextUtil.h"
 #include "tools/partlib/Commands.h"
 
+#include <array>
 #include <charconv>
 
 namespace partlib {
@@ -60,14 +61,12 @@ namespace {
 
 // The bytes a JSON text holds as they are: printable ASCII but for the
 // quote and the backslash.
-struct PlainBytes {
-    bool plain[256] = {};
-    PlainBytes() {
-        for (int c = 0x20; c < 0x80; ++c)
-            plain[c] = c != '"' && c != '\\';
-    }
-};
-const PlainBytes plainBytes;
+constexpr std::array<bool, 256> plainBytes = [] {
+    std::array<bool, 256> plain{};
+    for (size_t c = 0x20; c < 0x80; ++c)
+        plain[c] = c != '"' && c != '\\';
+    return plain;
+}();
 
 } // namespace
 
@@ -77,7 +76,7 @@ void JsonWriter::quote(std::string_view text) {
     size_t run = 0; // start of the bytes copied as they are, appended in one go
     for (size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (plainBytes.plain[c]) {
+        if (plainBytes[c]) {
             ++i;
             continue;
         }
