@@ -128,6 +128,20 @@ std::string CTraxDBInspector::upgradeScript(Version from) {
     return CTraxDBSchema::upgradeScript(path(), from.major, from.minor);
 }
 
+std::vector<std::string> CTraxDBInspector::missingIndexes() {
+    std::vector<std::string> names;
+    CTraxDBSchema::missingIndexes(path(), &names);
+    return names;
+}
+
+std::string CTraxDBInspector::indexScript() {
+    return CTraxDBSchema::indexScript(path());
+}
+
+void CTraxDBInspector::addMissingIndexes() {
+    executeInOneWrite(CTraxDBSchema::missingIndexes(path()), {});
+}
+
 long CTraxDBInspector::rowCount(const std::string &table) {
     return runCount(path(), "SELECT Count(*) FROM [" + table + "];");
 }

@@ -83,6 +83,13 @@ public:
     // The SQL script that brings the schema from `from` to the current
     // version by hand, in the form the database's own client runs.
     std::string upgradeScript(Version from);
+    // The indexes of foreign keys that the database lacks where its engine
+    // makes none with a key (a database made before they were part of the
+    // schema), by name; their script, empty when none is missing; and their
+    // creation in one write transaction.
+    std::vector<std::string> missingIndexes();
+    std::string indexScript();
+    void addMissingIndexes();
 
     long rowCount(const std::string &table);
     // What the writes through this database's handle did since the last

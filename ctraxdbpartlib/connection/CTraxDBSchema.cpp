@@ -15,6 +15,7 @@
 #include "ctraxdbpartlib/hostservices/HostServices.h"
 #include "interface/Exception.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -402,6 +403,8 @@ void CTraxDBSchema::upgrade(CTraxDBPath &path, int major, int minor) {
                 executeAll(path, upgrade10To11Statements());
             if (minor < 2)
                 upgrade11To12(path);
+            for (const std::string &statement : missingIndexes(path))
+                path.execute(statement);
         },
         [&path, major, minor] {
             offerScript(IDS_UPDATE_FAILED_SCRIPT, [&path, major, minor](const std::string &file) {
@@ -439,6 +442,11 @@ std::string CTraxDBSchema::upgradeScript(CTraxDBPath &path, int major, int minor
     return text;
 }
 
+std::string CTraxDBSchema::indexScript(CTraxDBPath &path) {
+    const std::vector<std::string> statements = missingIndexes(path);
+    return statements.empty() ? std::string() : scriptLines(path, statements, dialectOf(path));
+}
+
 void CTraxDBSchema::writeCreateScript(CTraxDBPath &path, const std::string &fileName) {
     writeScriptFile(fileName, createScript(path));
 }
@@ -472,7 +480,37 @@ const std::map<std::string, std::vector<std::string>> &lastingColumns() {
     return columns;
 }
 
+// One text column of a catalog query.
+struct NameAccessor {
+    char name[256] = "";
+    void bind(ColumnMap &map) { map.column(1, name); }
+};
+
 } // namespace
+
+std::vector<std::string> CTraxDBSchema::missingIndexes(CTraxDBPath &path, std::vector<std::string> *names) {
+    const Dialect &dialect = dialectOf(path);
+    const std::string query = dialect.indexNamesQuery();
+    if (dialect.indexesForeignKeys() || query.empty())
+        return {};
+    std::vector<std::string> present;
+    CCommand<CAccessor<NameAccessor>> command;
+    path.open(command, query);
+    while (command.MoveNext() == S_OK)
+        present.emplace_back(command.name);
+    std::vector<std::string> statements;
+    for (const std::string &sql : creationStatements()) {
+        std::string name;
+        std::string statement = ForeignKeyIndex::statementFor(sql, '[', ']', &name);
+        if (statement.empty() ||
+            std::any_of(present.begin(), present.end(), [&](const std::string &p) { return equalsNoCase(p, name); }))
+            continue;
+        statements.push_back(std::move(statement));
+        if (names)
+            names->push_back(name);
+    }
+    return statements;
+}
 
 std::vector<std::string> CTraxDBSchema::foreignTables(CTraxDBPath &path, const std::vector<std::string> &present) {
     std::vector<std::string> foreign;

@@ -47,9 +47,15 @@ public:
     static void createSchema(CTraxDBPath &path);
     // The first version row, or 0 and 0 when the table holds none.
     static void getVersionInfo(CTraxDBPath &path, int &major, int &minor);
-    // Brings 1.0 or 1.1 to 1.2; below 1.0 raises 32979. On failure as
-    // createSchema, offering the upgrade script.
+    // Brings 1.0 or 1.1 to 1.2, with the indexes of missingIndexes; below
+    // 1.0 raises 32979. On failure as createSchema, offering the upgrade
+    // script.
     static void upgrade(CTraxDBPath &path, int major, int minor);
+    // Where the engine makes no index with a foreign key: the statements
+    // that make the index of each key of the current schema that the
+    // database lacks (a database created before the indexes were part of
+    // the schema), with `names` given their names. None elsewhere.
+    static std::vector<std::string> missingIndexes(CTraxDBPath &path, std::vector<std::string> *names = nullptr);
 
     // The SQL scripts for a manual creation or upgrade, in the form the
     // database at hand runs as it is (sqlite3 FILE < script, the mysql
@@ -59,6 +65,8 @@ public:
     // version row.
     static std::string createScript(CTraxDBPath &path);
     static std::string upgradeScript(CTraxDBPath &path, int major, int minor);
+    // The missing indexes' statements as a script; empty when none is missing.
+    static std::string indexScript(CTraxDBPath &path);
     // Write a script to `fileName` and hand it to the report viewer.
     static void writeCreateScript(CTraxDBPath &path, const std::string &fileName);
     static void writeUpgradeScript(CTraxDBPath &path, const std::string &fileName, int major, int minor);

@@ -48,6 +48,9 @@ public:
     // each foreign key; where it does not, the schema adds one
     // (ForeignKeyIndex).
     virtual bool indexesForeignKeys() const { return true; }
+    // Where it does not: a query whose first column names every index of the
+    // tables of the connection's schema.
+    virtual std::string indexNamesQuery() const { return std::string(); }
 
     // Whether a text with more characters than its column's width is
     // stored whole; other engines refuse it (or, outside strict mode, cut it).

@@ -14,9 +14,9 @@ class ForeignKeyIndex {
 public:
     // For "ALTER TABLE t ADD CONSTRAINT c FOREIGN KEY (columns) ...": the
     // statement that indexes those columns, named c followed by "Index",
-    // with identifiers quoted by `open` and `close`. Empty for any other
-    // statement.
-    static std::string statementFor(const std::string &sql, char open, char close);
+    // with identifiers quoted by `open` and `close`; `name`, when given,
+    // gets the index's name. Empty for any other statement.
+    static std::string statementFor(const std::string &sql, char open, char close, std::string *name = nullptr);
 };
 
 } // namespace DBIMPL

@@ -16,6 +16,9 @@ public:
     std::string adapted(const std::string &sql) const override;
     std::string catalogQuery() const override;
     bool indexesForeignKeys() const override { return false; }
+    std::string indexNamesQuery() const override {
+        return "SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()";
+    }
 };
 
 } // namespace DBIMPL

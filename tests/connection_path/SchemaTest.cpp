@@ -6,6 +6,7 @@
 #include "tests/support/TestUtil.h"
 
 #include "ctraxdbpartlib/CTraxDBError.h"
+#include "ctraxdbpartlib/connection/CTraxDBInspector.h"
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
 #include "ctraxdbpartlib/connection/DBProvider.h"
 #include "ctraxdbpartlib/hostservices/HostServices.h"
@@ -471,6 +472,53 @@ TEST_P(SchemaTest, EveryForeignKeyLeadsAnIndexWhetherCreatedOrScripted) {
     const ForeignKeys fromScript = foreignKeysOf(GetParam(), scripted);
     EXPECT_EQ(fromScript.all, created.all);
     EXPECT_EQ(fromScript.unindexed, std::vector<std::string>{});
+}
+
+// A database made before the indexes of the foreign keys were part of the
+// schema gets them: with the upgrade of its version, or alone (script or
+// write) when it is at the current version. Where the engine indexes its
+// keys itself, nothing is reported missing.
+TEST_P(SchemaTest, AnOlderDatabaseGetsTheIndexesOfItsForeignKeys) {
+    {
+        RawDb raw(init);
+        buildSchema(raw, 1, 0);
+    }
+    const size_t unindexedBefore = foreignKeysOf(GetParam(), init).unindexed.size();
+    {
+        HostScript host(true, {IDYES});
+        openPath();
+    }
+    EXPECT_EQ(version(), std::vector<int>{12});
+    EXPECT_EQ(foreignKeysOf(GetParam(), init).unindexed, std::vector<std::string>{}) << "after the upgrade from 1.0";
+
+    const std::string current = txdbtest::freshDatabase(GetParam());
+    {
+        RawDb raw(current);
+        buildSchema(raw, 1, 2);
+    }
+    CTraxDBInspector inspector = CTraxDBInspector::openUnchecked(current);
+    // Where keys lack an index, every index of the schema's keys is missing
+    // (some keys are led by another index, their own is made all the same).
+    const std::vector<std::string> missing = inspector.missingIndexes();
+    EXPECT_EQ(missing.empty(), unindexedBefore == 0) << missing.size();
+    EXPECT_EQ(missing.empty(), foreignKeysOf(GetParam(), current).unindexed.empty());
+    if (missing.empty()) {
+        EXPECT_EQ(inspector.indexScript(), "");
+        return;
+    }
+    EXPECT_EQ(missing.size(), foreignKeysOf(GetParam(), current).all.size());
+    txdbtest::ProgramRun run = runInShell(current, inspector.indexScript());
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(foreignKeysOf(GetParam(), current).unindexed, std::vector<std::string>{}) << "after the script";
+    EXPECT_EQ(inspector.missingIndexes(), std::vector<std::string>{});
+    EXPECT_EQ(inspector.indexScript(), "");
+
+    // One index dropped by hand: only it is made again.
+    RawDb(current).exec("DROP INDEX [GateHasPinsGateIndex];");
+    EXPECT_EQ(inspector.missingIndexes(), std::vector<std::string>{"GateHasPinsGateIndex"});
+    inspector.addMissingIndexes();
+    EXPECT_EQ(foreignKeysOf(GetParam(), current).unindexed, std::vector<std::string>{}) << "after the write";
+    EXPECT_EQ(inspector.missingIndexes(), std::vector<std::string>{});
 }
 
 // On SQLite a transaction that has read cannot wait for the write lock: an

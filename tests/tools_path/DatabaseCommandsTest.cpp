@@ -6,6 +6,7 @@
 #include "ctraxdbpartlib/connection/CTraxDBSchema.h"
 #include "ctraxdbpartlib/connection/CTraxDBSource.h"
 #include "tests/support/PathTestSupport.h"
+#include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -116,6 +117,48 @@ TEST_F(DatabaseCommandsTest, UpgradeWritesTheScriptOrUpgrades) {
     EXPECT_EQ(upgraded.status, 0) << upgraded.output;
     EXPECT_NE(upgraded.output.find("from version 1.1 to 1.2"), std::string::npos) << upgraded.output;
     EXPECT_NE(partlib("info " + file).output.find("Schema version: 1.2\n"), std::string::npos);
+}
+
+// A PostgreSQL database at the current version made before the indexes of
+// its foreign keys were part of the schema: info tells, upgrade asks and
+// adds them (or writes their script), and nothing is left to add after.
+TEST_F(DatabaseCommandsTest, UpgradeAddsTheIndexesThatAnOlderServerDatabaseLacks) {
+    const std::vector<std::string> engines = txdbtest::testEngines();
+    if (std::find(engines.begin(), engines.end(), "PostgreSQL") == engines.end())
+        GTEST_SKIP() << "no PostgreSQL server";
+    const std::string init = txdbtest::freshDatabase("PostgreSQL");
+    {
+        pathtest::RawDb raw(init);
+        pathtest::buildSchema(raw, 1, 2);
+    }
+    const auto run = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin() + 1, init);
+        ProgramRun result = txdbtest::runPartlib(arguments);
+        result.output += result.errors;
+        return result;
+    };
+    EXPECT_NE(run({"info"}).output.find("Indexes:        16 of the indexes of foreign keys missing (run partlib "
+                                        "upgrade)\n"),
+              std::string::npos);
+
+    ProgramRun script = run({"upgrade", "--script", "-"});
+    EXPECT_EQ(script.status, 0) << script.output;
+    EXPECT_NE(script.output.find("CREATE INDEX IF NOT EXISTS \"GateHasPinsGateIndex\" ON \"Gate_has_Pin_Data\" "
+                                 "(\"Gate_ID\");\n"),
+              std::string::npos)
+        << script.output;
+
+    ProgramRun declined = run({"upgrade"});
+    EXPECT_EQ(declined.status, 1);
+    EXPECT_NE(declined.output.find("Nothing changed: adding the indexes of 16 foreign keys ("), std::string::npos)
+        << declined.output;
+    EXPECT_NE(run({"info"}).output.find("16 of the indexes"), std::string::npos) << "nothing added";
+
+    ProgramRun added = run({"upgrade", "--yes"});
+    EXPECT_EQ(added.status, 0) << added.output;
+    EXPECT_EQ(added.output.rfind("Added the indexes of 16 foreign keys (", 0), 0u) << added.output;
+    EXPECT_EQ(run({"info"}).output.find("Indexes:"), std::string::npos);
+    EXPECT_NE(run({"upgrade"}).output.find("is at version 1.2: nothing to upgrade"), std::string::npos);
 }
 
 TEST_F(DatabaseCommandsTest, ScriptTargetsAreCheckedLikeEveryOutput) {

@@ -142,6 +142,10 @@ void runInfo(const std::string &database) {
                       : state.isNewer() ? " (newer than this build of partlib supports, " + versionText(CURRENT) + ")"
                                         : " (run partlib upgrade)");
     std::cout << "\n";
+    if (state.isCurrent())
+        if (const std::vector<std::string> missing = inspected.missingIndexes(); !missing.empty())
+            std::cout << "Indexes:        " << missing.size() << " of the indexes of foreign keys missing (run "
+                      << "partlib upgrade)\n";
     std::cout << "Read-only:      " << (inspected.isReadOnly() ? "yes" : "no") << "\n";
     const std::vector<std::string> &all = CTraxDBInspector::tableNames();
     if (!state.foreign.empty())
@@ -159,6 +163,37 @@ void runInfo(const std::string &database) {
     std::cout << std::flush;
 }
 
+// A database at the current version may still lack the indexes of its
+// foreign keys (made before they were part of the schema): upgrade adds
+// them, or writes their script.
+void indexForeignKeys(CTraxDBInspector &database, const SchemaState &state, const std::string &databaseArgument,
+                      const std::optional<std::string> &scriptFile) {
+    const std::vector<std::string> missing = database.missingIndexes();
+    if (missing.empty()) {
+        std::cout << state.displayName << " is at version " << versionText(state.version) << ": nothing to upgrade"
+                  << std::endl;
+        return;
+    }
+    const bool one = missing.size() == 1;
+    const std::string what = std::string(one ? "the index of 1 foreign key (" : "the indexes of ") +
+                             (one ? "" : std::to_string(missing.size()) + " foreign keys (") +
+                             DBIMPL::joined(missing, ", ") + ")";
+    if (scriptFile) {
+        OutputFile out(outputTarget(scriptFile, "--script"), {databaseFileOf(databaseArgument)});
+        out.stream() << database.indexScript();
+        out.commit();
+        if (!out.isStandardOutput())
+            std::cout << "Wrote the SQL script of " << what << " to " << *scriptFile << std::endl;
+        return;
+    }
+    const std::string question =
+        state.displayName + " is at version " + versionText(state.version) + " but lacks " + what + ". Add them?";
+    if (messageBoxHook(nullptr, question.c_str(), "partlib upgrade", MB_YESNO) != IDYES)
+        fail("Nothing changed: adding " + what + " was not agreed to (--yes agrees)");
+    database.addMissingIndexes();
+    std::cout << "Added " << what << " to " << state.displayName << std::endl;
+}
+
 void runUpgrade(const std::string &database, const std::optional<std::string> &scriptFile) {
     refuseReadOnlyDatabase(database);
     const std::string initialisation = existingDatabase(database);
@@ -168,8 +203,7 @@ void runUpgrade(const std::string &database, const std::optional<std::string> &s
         fail(formatPrintf("The database \"%s\" does not contain TRAXEL Part Library information (see partlib init).",
                           state.displayName));
     if (state.isCurrent()) {
-        std::cout << state.displayName << " is at version " << versionText(state.version) << ": nothing to upgrade"
-                  << std::endl;
+        indexForeignKeys(probe, state, database, scriptFile);
         return;
     }
     if (state.isNewer())
@@ -223,7 +257,8 @@ void addDatabaseCommands(CLI::App &app) {
     info->callback([args] { runInfo(args->database); });
 
     CLI::App *upgrade = app.add_subcommand(
-        "upgrade", "Bring a version 1.0 or 1.1 database to version 1.2 (asks first; --yes answers Yes)");
+        "upgrade", "Bring a version 1.0 or 1.1 database to version 1.2, or add the indexes of foreign keys that a "
+                   "version 1.2 database lacks (asks first; --yes answers Yes)");
     addDatabaseArgument(*upgrade, args->database);
     upgrade->add_option("--script", args->script,
                         "Write the SQL script for a manual upgrade to FILE instead (- for standard output)");
