@@ -496,7 +496,7 @@ std::vector<std::string> CTraxDBSchema::missingIndexes(CTraxDBPath &path, std::v
     std::vector<std::string> present;
     CCommand<CAccessor<NameAccessor>> command;
     path.open(command, query);
-    while (command.MoveNext() == S_OK)
+    for (HRESULT result = command.MoveFirst(); checkResult(result), result == S_OK; result = command.MoveNext())
         present.emplace_back(command.name);
     std::vector<std::string> statements;
     for (const std::string &sql : creationStatements()) {

@@ -164,6 +164,11 @@ public:
     // buffered INSERT statements.
     RowTally &rowTally() { return tally; }
 
+    // Whether the engine takes an INSERT of several rows, once a library
+    // write has probed it: the later writes on the connection do not ask
+    // again.
+    std::optional<bool> &multiRowInsert() { return multiRow; }
+
     // The library prefetch that runs on the connection, or null; set and
     // cleared by LibraryPrefetch::Scope.
     LibraryPrefetch *getPrefetch() const { return prefetch; }
@@ -175,6 +180,7 @@ private:
     std::map<std::string, std::vector<std::string>> primaryKeys;
     std::unordered_map<std::string, std::optional<ChangeableSelect>> changeableSelects;
     RowTally tally;
+    std::optional<bool> multiRow;
     LibraryPrefetch *prefetch = nullptr;
 };
 

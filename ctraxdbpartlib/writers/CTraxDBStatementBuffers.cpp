@@ -445,8 +445,10 @@ bool CTraxDBStatementBuffers::isNewKey(WriteTable table, int32_t key) const {
     return buffer.firstNewId != -1 && key >= buffer.firstNewId && key <= buffer.nextId;
 }
 
-bool probeMultiRowInsert(CTraxDBPath &path) {
-    TXDB_TRACE(LOG_FINEST, "probeMultiRowInsert");
+namespace {
+
+bool probeOnce(CTraxDBPath &path) {
+    TXDB_TRACE(LOG_FINEST, "probeMultiRowInsert: asking the engine");
     // The probe fails on purpose on every engine (it leaves out columns that
     // must not be NULL). Engines that end a transaction's use at its first
     // failed statement (PostgreSQL) get it back through a savepoint; an
@@ -462,7 +464,7 @@ bool probeMultiRowInsert(CTraxDBPath &path) {
     // Whatever the probe did is undone here. The DELETE below is only for
     // an INSERT that succeeded where there is no savepoint: it would also
     // remove attributes that a user named so, and it reads the whole
-    // Attributes table (no index on Name) in every library write.
+    // Attributes table (no index on Name).
     const bool undone = savepoint.active();
     savepoint.rollBack();
     if (result == DB_E_ERRORSINCOMMAND || result == E_FAIL)
@@ -470,6 +472,16 @@ bool probeMultiRowInsert(CTraxDBPath &path) {
     if (SUCCEEDED(result) && !undone)
         path.execute("DELETE FROM [Attributes] WHERE [Name]='<TEST_INSERT1>' OR [Name]='<TEST_INSERT2>';");
     return true;
+}
+
+} // namespace
+
+bool probeMultiRowInsert(CTraxDBPath &path) {
+    TXDB_TRACE(LOG_FINEST, "probeMultiRowInsert");
+    std::optional<bool> &known = path.getSession().getConnection()->multiRowInsert();
+    if (!known)
+        known = probeOnce(path);
+    return *known;
 }
 
 } // namespace DBIMPL

@@ -6,6 +6,7 @@
 
 #include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 #include "ctraxdbpartlib/writers/CTraxDBWriteTransaction.h"
+#include "tests/support/PathTestSupport.h"
 #include "tests/support/SampleDatabase.h"
 #include "tests/support/TestDatabase.h"
 
@@ -356,6 +357,17 @@ TEST_P(StatementBuffersTest, TheProbeAnswersTrueAndLeavesNoRowBehind) {
     EXPECT_EQ(db.ints("SELECT COUNT(*) FROM [Attributes] WHERE [Name] LIKE '<TEST_INSERT%';"), std::vector<int>{0});
 }
 
+// The engine is asked once per connection, not in every library write.
+TEST_P(StatementBuffersTest, TheProbeAsksTheEngineOncePerConnection) {
+    pathtest::TraceCapture trace;
+    EXPECT_TRUE(probeMultiRowInsert(db.dbPath()));
+    EXPECT_TRUE(probeMultiRowInsert(db.dbPath()));
+    EXPECT_EQ(trace.messagesStartingWith("probeMultiRowInsert: asking").size(), 1u);
+    CTraxDBPath other(db.init.c_str());
+    EXPECT_TRUE(probeMultiRowInsert(other));
+    EXPECT_EQ(trace.messagesStartingWith("probeMultiRowInsert: asking").size(), 2u);
+}
+
 // The probe's names are no reserved words: an attribute a user named so
 // survives the probe, inside a write's transaction and outside one.
 TEST_P(StatementBuffersTest, TheProbeLeavesAttributesOfItsNamesAlone) {
@@ -367,6 +379,8 @@ TEST_P(StatementBuffersTest, TheProbeLeavesAttributesOfItsNamesAlone) {
     EXPECT_TRUE(probeMultiRowInsert(db.dbPath()));
     {
         CTraxDBWriteTransaction transaction(db.dbPath());
+        // The connection knows the answer now: it is asked again here.
+        db.dbPath().getSession().getConnection()->multiRowInsert().reset();
         EXPECT_TRUE(probeMultiRowInsert(db.dbPath()));
         transaction.commit();
     }
