@@ -52,6 +52,14 @@ public:
     // tables of the connection's schema.
     virtual std::string indexNamesQuery() const { return std::string(); }
 
+    // Whether "=" on the schema's text columns is true exactly for equal
+    // bytes in every database of the engine, so that a lookup by text can be
+    // answered from rows read before. Not where a database may have been
+    // made with tables that compare regardless of case or trailing spaces
+    // (MySQL and MariaDB before the schema named a binary collation), nor
+    // on an engine of unknown rules.
+    virtual bool comparesTextsExactly() const { return false; }
+
     // Whether a text with more characters than its column's width is
     // stored whole; other engines refuse it (or, outside strict mode, cut it).
     virtual bool keepsTextsBeyondWidth() const { return false; }

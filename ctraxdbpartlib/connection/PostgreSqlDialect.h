@@ -16,6 +16,8 @@ public:
     std::string adapted(const std::string &sql) const override;
     std::string catalogQuery() const override;
     bool indexesForeignKeys() const override { return false; }
+    // The schema's columns take the database's deterministic collation.
+    bool comparesTextsExactly() const override { return true; }
     std::string indexNamesQuery() const override {
         return "SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()";
     }

@@ -15,6 +15,8 @@ public:
     std::string name() const override { return "SQLite"; }
     int upgradeScriptHeading() const override { return 0; }
     bool keepsTextsBeyondWidth() const override { return true; }
+    // The schema's texts compare by SQLite's binary collation.
+    bool comparesTextsExactly() const override { return true; }
     // The statements run on an empty in-memory database, and the schema
     // that SQLite then holds: tables with their keys and constraints, then
     // the unique indexes.

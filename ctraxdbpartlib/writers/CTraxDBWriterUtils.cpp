@@ -8,6 +8,7 @@
 #include "ctraxdbpartlib/writers/WriteAccessors.h"
 
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -27,6 +28,44 @@ void setName(KeyLookupAccessor &record, const std::string &name) {
     const size_t length = std::min(name.size(), sizeof record.name - 1);
     std::memcpy(record.name, name.data(), length);
     record.name[length] = '\0';
+}
+
+// The keys and identifiers of a definition's pins; an identifier is read in
+// as many bytes as the text it is compared with.
+struct PinKeyAccessor {
+    int32_t id = 0;
+    TextBuffer<256> identifier = {};
+    DBSTATUS identifierStatus = DBSTATUS_S_OK;
+    int32_t partDefId = 0;
+
+    void bind(ColumnMap &map) {
+        map.column(1, id);
+        map.column(2, identifier, &identifierStatus);
+        map.param(1, partDefId);
+    }
+};
+
+// The key of the stored pin of the definition whose identifier equals
+// `identifier`, the first by key; -1 for none. Where the engine's "=" on
+// texts is byte equality, the definition's pins are read by the query of
+// the pin readers, which the library's read-ahead answers without asking
+// the server; elsewhere the engine compares.
+int32_t storedPinKey(CTraxDBPath &path, int32_t partDefId, const std::string &identifier) {
+    if (!path.getSession().getConnection()->dialect().comparesTextsExactly())
+        return lookupKey(path,
+                         "SELECT [ID] FROM [Pin_Data] WHERE [Part_def_ID] = ? AND [Pin_identifier] = ? ORDER BY([ID]);",
+                         partDefId, identifier);
+    // The text as the lookup would bind it.
+    KeyLookupAccessor bound;
+    setName(bound, identifier);
+    const std::string_view sought(bound.name);
+    CCommand<CAccessor<PinKeyAccessor>> pins;
+    pins.partDefId = partDefId;
+    path.open(pins, "SELECT [ID],[Pin_identifier] FROM [Pin_Data] WHERE [Part_def_ID] = ? ORDER BY([ID]);");
+    for (HRESULT result = pins.MoveFirst(); checkResult(result), result == S_OK; result = pins.MoveNext())
+        if (pins.identifierStatus != DBSTATUS_S_ISNULL && sought == pins.identifier)
+            return pins.id;
+    return -1;
 }
 
 std::string folderName(HierarchyAccess &folder) {
@@ -78,9 +117,7 @@ int32_t resolvePinKey(CTraxDBPath &path, int32_t partDefId, const std::string &i
     CTraxDBStatementBuffers &buffers = CTraxDBStatementBuffers::of(path);
     int32_t key = buffers.findPendingPinID(partDefId, identifier);
     if (key < 0 && !buffers.isNewKey(WriteTable::PartDefinition, partDefId))
-        key = lookupKey(path,
-                        "SELECT [ID] FROM [Pin_Data] WHERE [Part_def_ID] = ? AND [Pin_identifier] = ? ORDER BY([ID]);",
-                        partDefId, identifier);
+        key = storedPinKey(path, partDefId, identifier);
     if (key < 0 && create) {
         PinDataAccessor pin;
         pin.partDefId = partDefId;

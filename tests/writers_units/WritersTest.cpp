@@ -328,6 +328,43 @@ TEST_P(WritersTest, APinThatCannotBeFoundIsRefusedWithItsMessageAndNothingIsWrit
     }
 }
 
+// The pins that a gate names and the write does not create are looked up
+// among the stored pins of its definition, by their exact identifier, in a
+// library whose pins the write reads ahead.
+TEST_P(WritersTest, AGateFindsStoredPinsByExactIdentifier) {
+    Library library{"L"};
+    library.definitions.push_back(richDefinition("D1"));
+    for (int i = 2; i <= 12; ++i)
+        library.definitions.push_back(richDefinition("D" + std::to_string(i)));
+    ASSERT_EQ(writeLibraries(db, {library}), OK);
+    const std::vector<int> counts = tableCounts(db);
+
+    // Every definition delivered again, the last one with its gate G2 on
+    // other pins and its pin E5 (which G2 had) removed.
+    const auto changed = [&](const std::vector<std::string> &pins) {
+        Library again = library;
+        for (PartDefinition &definition : again.definitions)
+            definition = richDefinitionStored(definition.name);
+        PartDefinition &last = again.definitions.back();
+        last.state = MODIFIED;
+        for (Pin &pin : last.pins)
+            pin.state = pin.identifier == Text("E5") ? DELETED : UNCHANGED;
+        last.gates[1] = gate("G2", pins);
+        return again;
+    };
+    for (const std::string pin : {"c3", "C3 "}) {
+        EXPECT_EQ(writeLibraries(db, {changed({"D4", pin})}), "Pin " + pin + " not found for this gate") << pin;
+        EXPECT_EQ(tableCounts(db), counts) << pin;
+    }
+    // The pin that the write removes is found while its removal waits for
+    // the end of the definition: the link to it is refused by the database.
+    EXPECT_NE(writeLibraries(db, {changed({"D4", "E5"})}), OK);
+    EXPECT_EQ(tableCounts(db), counts);
+    ASSERT_EQ(writeLibraries(db, {changed({"C3", "D4"})}), OK);
+    EXPECT_EQ(stored(db, "L").definitions.back().gates[1], gate("G2", {"C3", "D4"}));
+    EXPECT_EQ(db.ints("SELECT COUNT(*) FROM [Pin_Data] WHERE [Pin_identifier] = 'E5';"), std::vector<int>{11});
+}
+
 TEST_P(WritersTest, AStoredGroupAndItsPinsRefuseAnUpdate) {
     Library library{"L"};
     library.definitions.push_back(richDefinition("D1"));
