@@ -122,15 +122,46 @@ std::string RowsetChanges::statementOf(const ProviderConnection &connection, con
     return sql;
 }
 
+size_t RowsetChanges::deletionsAt(size_t first) const {
+    size_t count = 0;
+    for (size_t i = first; i < pending.size() && count < DELETIONS_PER_STATEMENT; ++i, ++count) {
+        const Change &change = pending[i];
+        if (change.kind != Change::DELETE || std::any_of(change.key.begin(), change.key.end(),
+                                                         [](const DBParam &part) { return part.kind == DBParam::NUL; }))
+            break;
+    }
+    return count;
+}
+
+std::string RowsetChanges::deletionOf(const ProviderConnection &connection, size_t first, size_t count,
+                                      std::vector<DBParam> &values) const {
+    char open = '"', close = '"';
+    connection.dialect().quoteChars(open, close);
+    std::string row;
+    for (size_t k = 0; k < keyNames.size(); ++k)
+        row += (k ? " AND " : "") + SqlTokenizer::quote(keyNames[k], open, close) + "=?";
+    std::string sql = "DELETE FROM " + tableText + " WHERE ";
+    values.clear();
+    for (size_t i = first; i < first + count; ++i) {
+        sql += (i > first ? " OR (" : "(") + row + ")";
+        values.insert(values.end(), pending[i].key.begin(), pending[i].key.end());
+    }
+    return sql;
+}
+
 HRESULT RowsetChanges::apply(ProviderConnection &connection) {
     // A statement text is prepared once and run again for the changes that
-    // share it.
+    // share it. Deletions in a row go in one statement (a round trip each
+    // on a server), changes one by one in their order.
     std::map<std::string, std::unique_ptr<ProviderStatement>> prepared;
     size_t applied = 0;
     HRESULT result = S_OK;
-    for (; applied < pending.size(); ++applied) {
+    while (applied < pending.size()) {
+        const size_t deletions = deletionsAt(applied);
+        const size_t count = std::max<size_t>(deletions, 1);
         std::vector<DBParam> values;
-        const std::string sql = statementOf(connection, pending[applied], values);
+        const std::string sql = deletions > 1 ? deletionOf(connection, applied, deletions, values)
+                                              : statementOf(connection, pending[applied], values);
         std::unique_ptr<ProviderStatement> &statement = prepared[sql];
         if (!statement && FAILED(result = connection.prepare(sql, statement)))
             break;
@@ -138,7 +169,10 @@ HRESULT RowsetChanges::apply(ProviderConnection &connection) {
             break;
         RowChanges &changes = connection.rowTally()[table];
         const Change::Kind kind = pending[applied].kind;
-        ++(kind == Change::INSERT ? changes.added : kind == Change::UPDATE ? changes.changed : changes.removed);
+        (kind == Change::INSERT   ? changes.added
+         : kind == Change::UPDATE ? changes.changed
+                                  : changes.removed) += static_cast<long>(count);
+        applied += count;
     }
     pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(applied));
     return result;

@@ -47,9 +47,18 @@ public:
     std::vector<Change> pending;
 
 private:
+    // The deletions that one statement takes at most.
+    static constexpr size_t DELETIONS_PER_STATEMENT = 100;
+
     // The statement of one change, with its parameters.
     std::string statementOf(const ProviderConnection &connection, const Change &change,
                             std::vector<DBParam> &values) const;
+    // How many pending changes from `first` on are deletions of rows whose
+    // keys hold no NULL, up to one statement's number.
+    size_t deletionsAt(size_t first) const;
+    // The statement that deletes `count` rows from `first` on, with their keys.
+    std::string deletionOf(const ProviderConnection &connection, size_t first, size_t count,
+                           std::vector<DBParam> &values) const;
 
     std::string tableText;
     std::vector<std::string> columnNames;

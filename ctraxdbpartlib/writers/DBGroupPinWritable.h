@@ -3,7 +3,8 @@
 // The pins of a gate or of a gate of a swap group: link rows found by
 // position (first among the links this write has buffered for the gate,
 // then among the stored ones), each pointing at a pin of the definition
-// that the pin rule resolves. A link is deleted at once.
+// that the pin rule resolves. A link is deleted at once, the links of a
+// purge when its loop ends.
 
 #include "ctraxdbpartlib/writers/CTraxDBWriterUtils.h"
 #include "ctraxdbpartlib/writers/DBTableWritable.h"
@@ -39,7 +40,11 @@ public:
         this->deleteFoundNow();
     }
     void writeSubItems(DBWriter<T> &, std::shared_ptr<T>, CANCEL_CALLBACK) override {}
-    void purge(DBWriter<T> &, std::shared_ptr<T> item, CANCEL_CALLBACK) override { del(item); }
+    // The links of a purged gate go together, when the purge's loop ends.
+    void purge(DBWriter<T> &, std::shared_ptr<T> item, CANCEL_CALLBACK) override {
+        refusePending(*item);
+        this->deleteFound();
+    }
 
 protected:
     DBGroupPinWritable(pathHandle_t path, std::string select, WriteTable parentTable, int32_t parentId,

@@ -7,6 +7,8 @@
 #include "ctraxdbpartlib/connection/CDataSource.h"
 #include "ctraxdbpartlib/connection/CSession.h"
 #include "ctraxdbpartlib/connection/CTables.h"
+#include "ctraxdbpartlib/connection/DBProvider.h"
+#include "ctraxdbpartlib/connection/RowTally.h"
 #include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
@@ -245,6 +247,61 @@ TEST_P(SessionTest, PendingChangesAreAppliedByUpdateOnly) {
     // Nothing is left pending: a second Update changes nothing.
     ASSERT_EQ(rowset.Update(), S_OK);
     EXPECT_EQ(names(), "1:ONE 3:three 9:nine 10: ");
+}
+
+// Deletions in a row reach the database in statements of many rows, each
+// row by its whole key; a change between them keeps its place in the order.
+TEST_P(SessionTest, DeletionsInARowGoTogetherInTheirOrder) {
+    execute("CREATE TABLE P (A INTEGER NOT NULL, B INTEGER NOT NULL, Name VARCHAR(20), PRIMARY KEY (A, B))");
+    std::string rows;
+    for (int a = 1; a <= 240; ++a)
+        rows += (rows.empty() ? "(" : ",(") + std::to_string(a) + "," + std::to_string(a % 3) + ",'n')";
+    execute("INSERT INTO P (A, B, Name) VALUES " + rows);
+    // Rows of another B under the same A stay: the key is the pair.
+    execute("INSERT INTO P (A, B, Name) VALUES (5, 7, 'kept'), (200, 9, 'kept')");
+    const auto deleteStatements = [&] {
+        CCommand<CAccessor<IdNameAccessor>> status;
+        EXPECT_EQ(status.Open(session,
+                              "SELECT 0, VARIABLE_VALUE FROM information_schema.SESSION_STATUS WHERE "
+                              "VARIABLE_NAME = 'COM_DELETE'",
+                              &properties),
+                  S_OK)
+            << errorText();
+        EXPECT_EQ(status.MoveFirst(), S_OK);
+        return std::stoi(status.name);
+    };
+    const bool counted = GetParam() == "MariaDB";
+    const int deletesBefore = counted ? deleteStatements() : 0;
+    RowTally &tally = session.getConnection()->rowTally();
+    tally.clear();
+
+    CCommand<CAccessor<IdNameAccessor>> rowset;
+    ASSERT_EQ(rowset.Open(session, "SELECT A, Name FROM P WHERE B < 3 ORDER BY A", &properties), S_OK) << errorText();
+    int a = 0;
+    for (HRESULT result = rowset.MoveFirst(); result == S_OK; result = rowset.MoveNext()) {
+        ++a;
+        if (a == 121) {
+            std::strcpy(rowset.name, "changed");
+            ASSERT_EQ(rowset.SetData(), S_OK) << errorText();
+        } else if (a <= 230) {
+            ASSERT_EQ(rowset.Delete(), S_OK) << errorText();
+        }
+    }
+    ASSERT_EQ(a, 240);
+    ASSERT_EQ(rowset.Update(), S_OK) << errorText();
+
+    CCommand<CAccessor<IdNameAccessor>> left;
+    ASSERT_EQ(left.Open(session, "SELECT A, Name FROM P ORDER BY A, B", &properties), S_OK) << errorText();
+    std::string seen;
+    for (HRESULT result = left.MoveFirst(); result == S_OK; result = left.MoveNext())
+        seen += std::to_string(left.id) + ":" + left.name + " ";
+    EXPECT_EQ(seen, "5:kept 121:changed 200:kept 231:n 232:n 233:n 234:n 235:n 236:n 237:n 238:n 239:n 240:n ");
+    EXPECT_EQ(tally["P"].removed, 229);
+    EXPECT_EQ(tally["P"].changed, 1);
+    // 120 before the change, 109 after it: 100 + 20 and 100 + 9.
+    if (counted) {
+        EXPECT_EQ(deleteStatements() - deletesBefore, 4);
+    }
 }
 
 TEST_P(SessionTest, FindsAnswerFromTheCopyAndFollowTheRowsetsOwnChanges) {
