@@ -3,6 +3,9 @@
 #include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 #include "ctraxdbpartlib/connection/PrefetchedStatement.h"
+#include "ctraxdbpartlib/connection/SqlTokenizer.h"
+
+#include <algorithm>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -18,6 +21,26 @@ const char *const readTables[] = {"Pin_Data",
                                   "Gate_has_Pin_Data",
                                   "Gate_Equiv_Gate",
                                   "Gate_Equiv_has_Pin_Data"};
+
+// The names that a query's text holds, tables (after FROM, JOIN or a comma,
+// and as qualifiers) among them.
+std::vector<std::string> namesIn(const std::string &sql) {
+    std::vector<std::string> names;
+    for (const SqlToken &token : SqlTokenizer::tokenize(sql))
+        if (token.isIdentifier() && std::find(names.begin(), names.end(), token.name) == names.end())
+            names.push_back(token.name);
+    return names;
+}
+
+// Whether rows read by a query naming `read` show a change of the tables
+// `changed` ("*": of every table).
+bool shows(const std::vector<std::string> &read, const std::vector<std::string> &changed) {
+    for (const std::string &table : changed)
+        if (table == "*" ||
+            std::any_of(read.begin(), read.end(), [&](const std::string &name) { return equalsNoCase(name, table); }))
+            return true;
+    return false;
+}
 
 bool isReadTable(const std::string &table) {
     for (const char *name : readTables)
@@ -106,7 +129,7 @@ void LibraryPrefetch::changing(ProviderStatement &statement, const std::string &
     int32_t definition = 0;
     auto *over = dynamic_cast<PrefetchedStatement *>(&statement);
     if (over && over->lastParent(this, kind, parent) && ownerOf(kind, parent, definition)) {
-        changedDefinitions.insert(definition);
+        changedTables[definition].push_back(table);
         return;
     }
     if (isReadTable(table)) {
@@ -121,7 +144,7 @@ void LibraryPrefetch::changing(ProviderStatement &statement, const std::string &
             forgetAll();
             return;
         }
-        changedDefinitions.insert(key[0].intVal);
+        changedTables[key[0].intVal].push_back("*");
     }
 }
 
@@ -135,14 +158,16 @@ void LibraryPrefetch::forgetAll() {
         owners[kind].clear();
         ownersRead[kind] = false;
     }
-    changedDefinitions.clear();
+    changedTables.clear();
 }
 
 bool LibraryPrefetch::answers(ParentKind kind, int32_t parent, int rowsGeneration, const PrefetchedRows &rows,
                               size_t &first, size_t &end) {
     int32_t definition = 0;
-    if (!running || rowsGeneration != generation || !ownerOf(kind, parent, definition) ||
-        changedDefinitions.count(definition) > 0)
+    if (!running || rowsGeneration != generation || !ownerOf(kind, parent, definition))
+        return false;
+    if (auto changed = changedTables.find(definition);
+        changed != changedTables.end() && shows(rows.tablesRead, changed->second))
         return false;
     auto range = rows.ranges.find(parent);
     if (range != rows.ranges.end()) {
@@ -201,6 +226,7 @@ std::shared_ptr<const PrefetchedRows> LibraryPrefetch::read(const ParentQuery &q
     if (!runRead(query.libraryWide, statement))
         return nullptr;
     auto rows = std::make_shared<PrefetchedRows>();
+    rows->tablesRead = namesIn(query.libraryWide);
     const int columns = statement->columnCount();
     if (columns < 2)
         return nullptr;

@@ -9,8 +9,9 @@
 //
 // The rows stay true to the database as long as nothing changes what they
 // show. A rowset that applies changes through a query over one parent marks
-// that parent's part definition as changed: everything read ahead for the
-// definition is asked of the database again from then on. Any other change
+// that table of the parent's part definition as changed: every query that
+// reads the table is asked of the database again for the definition from
+// then on. Any other change
 // of a table that a prefetch reads, and any statement run without a result
 // (the INSERTs of a library write, a savepoint's rollback, DDL), drop what
 // was read; it is read again when it is asked for again.
@@ -23,7 +24,6 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -100,7 +100,9 @@ private:
     std::unordered_map<std::string, Plan> plans;
     std::unordered_map<int32_t, int32_t> owners[PARENT_KINDS];
     bool ownersRead[PARENT_KINDS] = {};
-    std::unordered_set<int32_t> changedDefinitions;
+    // Per part definition, the tables whose rows of it a rowset changed ("*":
+    // every table, the definition itself went).
+    std::unordered_map<int32_t, std::vector<std::string>> changedTables;
     long reads = 0;
     long answered = 0;
 };

@@ -42,6 +42,7 @@ struct PrefetchedRows {
     size_t columns = 0;
     std::vector<std::string> names;
     std::vector<std::string> tables;
+    std::vector<std::string> tablesRead; // every name in the query's text, its tables among them
     std::vector<Cell> cells;
     std::string texts;
     std::unordered_map<int32_t, std::pair<size_t, size_t>> ranges; // parent -> first row, rows

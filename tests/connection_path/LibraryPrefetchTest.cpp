@@ -118,10 +118,22 @@ TEST_P(LibraryPrefetchTest, WhatARowsetChangesIsAskedOfTheDatabaseAgain) {
     const std::vector<int> definitions = db.ints(
         "SELECT [ID] FROM [Part_Definition] WHERE [Library_ID] = " + std::to_string(library) + " ORDER BY([ID]);");
     ASSERT_GT(definitions.size(), 12u);
+    // A definition with a gate, whose pins the gate query reads along with
+    // the gate's links.
+    int32_t changed = 0;
+    std::vector<int> gates;
+    for (size_t i = 10; i < definitions.size() && gates.empty(); ++i) {
+        changed = definitions[i];
+        gates = db.ints("SELECT [ID] FROM [Gate] WHERE [Part_def_ID] = " + std::to_string(changed) + ";");
+    }
+    ASSERT_FALSE(gates.empty());
     LibraryPrefetch::Scope scope(connection(), library);
-    for (int definition : definitions)
+    for (int definition : definitions) {
         pinsOf(definition);
-    const int32_t changed = definitions.at(10);
+        rowsOf(db.dbPath(), queries[2].sql, definition);
+    }
+    for (int gate : db.ints(GATES))
+        rowsOf(db.dbPath(), queries[4].sql, gate);
     CCommand<CAccessor<PinDataAccessor>> rowset;
     rowset.parentId = changed;
     db.dbPath().open(rowset, queries[0].sql);
@@ -130,10 +142,16 @@ TEST_P(LibraryPrefetchTest, WhatARowsetChangesIsAskedOfTheDatabaseAgain) {
     ASSERT_EQ(rowset.SetData(), S_OK);
     ASSERT_EQ(rowset.Update(), S_OK);
     EXPECT_NE(pinsOf(changed).at(0).find("Name=renamed:"), std::string::npos);
-    // The other definitions are still answered from what was read.
+    // The queries that read the changed table go to the database for the
+    // definition: the gate's pins too, as they are read with the pins'
+    // identifiers. Its other tables and the other definitions are still
+    // answered from what was read.
     const long answered = scope.prefetch().executionsAnswered();
-    pinsOf(definitions.at(11));
-    EXPECT_EQ(scope.prefetch().executionsAnswered(), answered + 1);
+    rowsOf(db.dbPath(), queries[4].sql, gates.at(0));
+    EXPECT_EQ(scope.prefetch().executionsAnswered(), answered);
+    rowsOf(db.dbPath(), queries[2].sql, changed);
+    pinsOf(changed == definitions.at(11) ? definitions.at(12) : definitions.at(11));
+    EXPECT_EQ(scope.prefetch().executionsAnswered(), answered + 2);
 }
 
 TEST_P(LibraryPrefetchTest, StatementsWithoutResultAndOtherChangesDropWhatWasRead) {
