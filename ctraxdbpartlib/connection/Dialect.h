@@ -52,6 +52,11 @@ public:
     // tables of the connection's schema.
     virtual std::string indexNamesQuery() const { return std::string(); }
 
+    // The statement that has the engine gather a table's statistics anew
+    // after a write added or removed many of its rows, where the engine does
+    // that only later by itself; empty where it keeps them up to date.
+    virtual std::string statisticsStatement(const std::string & /*table*/) const { return std::string(); }
+
     // Whether "=" on the schema's text columns is true exactly for equal
     // bytes in every database of the engine, so that a lookup by text can be
     // answered from rows read before. Not where a database may have been

@@ -16,6 +16,8 @@ public:
     std::string adapted(const std::string &sql) const override;
     std::string catalogQuery() const override;
     bool indexesForeignKeys() const override { return false; }
+    // Autovacuum gathers them a minute or more after the write.
+    std::string statisticsStatement(const std::string &table) const override { return "ANALYZE [" + table + "];"; }
     // The schema's columns take the database's deterministic collation.
     bool comparesTextsExactly() const override { return true; }
     std::string indexNamesQuery() const override {

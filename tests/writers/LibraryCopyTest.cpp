@@ -149,6 +149,25 @@ TEST_P(LibraryCopyTest, TheSourceLibraryIsReadAheadForTheWholeLibraryWhileItIsWr
     EXPECT_EQ(exported(target.path), exported(this->source().path));
 }
 
+// A write that fills a table by many rows leaves the engine's statistics of
+// it gathered, where the engine would gather them only later by itself: the
+// next write's lookups then use the indexes at once.
+TEST_P(LibraryCopyTest, AWriteThatFillsATableLeavesItsStatisticsGathered) {
+    if (GetParam() != "PostgreSQL")
+        GTEST_SKIP() << "the engine keeps its statistics up to date itself";
+    txdbtest::SampleDatabase big("SQLite", {"Big", 12000, 1, false});
+    txdbtest::SampleDatabase target = txdbtest::SampleDatabase::other(GetParam(), {"", 0});
+    const auto analyzed = [&](const std::string &table) {
+        return target.ints("SELECT Count(*) FROM pg_stat_user_tables WHERE relname = '" + table +
+                           "' AND last_analyze IS NOT NULL;");
+    };
+    copyOrFail(big.path, target.path);
+    EXPECT_EQ(analyzed("Parts"), std::vector<int>{1}) << "12,000 rows added";
+    EXPECT_EQ(target.ints("SELECT reltuples::integer FROM pg_class WHERE relname = 'Parts';"),
+              target.ints("SELECT Count(*) FROM [Parts];"));
+    EXPECT_EQ(analyzed("Library"), std::vector<int>{0}) << "one row added";
+}
+
 TEST_P(LibraryCopyTest, EventsAnnounceEveryItemAndTheTablesInOrder) {
     txdbtest::SampleDatabase target = txdbtest::SampleDatabase::other(GetParam(), {"", 0});
     auto recorder = std::make_shared<Recorder>();
