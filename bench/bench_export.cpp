@@ -271,8 +271,6 @@ int runBenchmark(const std::string &file) {
     pathHandle_t path = std::make_shared<CTraxDBPath>(init.c_str());
 
     size_t wideBytes = 0, walkBytes = 0, bareRows = 0;
-    if (getenv("ONLY_WIDE")) { for (int i = 0; i < 60; ++i) exportThrough(path, {}); return 0; }
-    if (getenv("ONLY_BARE")) { for (int i = 0; i < 60; ++i) bareExport(file, 1); return 0; }
     const double wideTime = bestOfFive([&] { return exportThrough(path, {}); }, wideBytes);
     const double walkTime = bestOfFive(
         [&] { return exportThrough(path, [](LibraryAccess &) { return std::make_unique<PerDefinitionDetails>(); }); },
