@@ -438,6 +438,9 @@ std::string CTraxDBSchema::upgradeScript(CTraxDBPath &path, int major, int minor
                                                                      : upgrade11To12Statements(),
                                 dialect);
         }
+        // The indexes that the upgrade itself adds, as it does.
+        if (const std::string indexes = indexScript(path); !indexes.empty())
+            text += "\n" + indexes;
     }
     return text;
 }

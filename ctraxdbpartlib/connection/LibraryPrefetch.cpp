@@ -129,7 +129,7 @@ void LibraryPrefetch::changing(ProviderStatement &statement, const std::string &
     int32_t definition = 0;
     auto *over = dynamic_cast<PrefetchedStatement *>(&statement);
     if (over && over->lastParent(this, kind, parent) && ownerOf(kind, parent, definition)) {
-        changedTables[definition].push_back(table);
+        noteChanged(definition, table);
         return;
     }
     if (isReadTable(table)) {
@@ -144,8 +144,14 @@ void LibraryPrefetch::changing(ProviderStatement &statement, const std::string &
             forgetAll();
             return;
         }
-        changedTables[key[0].intVal].push_back("*");
+        noteChanged(key[0].intVal, "*");
     }
+}
+
+void LibraryPrefetch::noteChanged(int32_t definition, const std::string &table) {
+    std::vector<std::string> &tables = changedTables[definition];
+    if (std::find(tables.begin(), tables.end(), table) == tables.end())
+        tables.push_back(table);
 }
 
 void LibraryPrefetch::forgetAll() {
@@ -161,13 +167,23 @@ void LibraryPrefetch::forgetAll() {
     changedTables.clear();
 }
 
+bool LibraryPrefetch::holds(const std::string &sql, ParentKind kind, int32_t parent) {
+    auto plan = plans.find(sql);
+    return plan != plans.end() && plan->second.rows && plan->second.query.parent == kind &&
+           current(kind, parent, *plan->second.rows);
+}
+
+bool LibraryPrefetch::current(ParentKind kind, int32_t parent, const PrefetchedRows &rows) {
+    int32_t definition = 0;
+    if (!running || !ownerOf(kind, parent, definition))
+        return false;
+    auto changed = changedTables.find(definition);
+    return changed == changedTables.end() || !shows(rows.tablesRead, changed->second);
+}
+
 bool LibraryPrefetch::answers(ParentKind kind, int32_t parent, int rowsGeneration, const PrefetchedRows &rows,
                               size_t &first, size_t &end) {
-    int32_t definition = 0;
-    if (!running || rowsGeneration != generation || !ownerOf(kind, parent, definition))
-        return false;
-    if (auto changed = changedTables.find(definition);
-        changed != changedTables.end() && shows(rows.tablesRead, changed->second))
+    if (rowsGeneration != generation || !current(kind, parent, rows))
         return false;
     auto range = rows.ranges.find(parent);
     if (range != rows.ranges.end()) {

@@ -64,6 +64,9 @@ public:
                   const std::vector<std::vector<DBParam>> &keys);
     // Drops everything read ahead.
     void forgetAll();
+    // Whether an execution of `sql` (the final text of a query) for the
+    // parent would be answered from what is read ahead now.
+    bool holds(const std::string &sql, ParentKind kind, int32_t parent);
 
     // For a statement made by this prefetch: whether its rows of generation
     // `generation` answer for the parent, and then the parent's range in them.
@@ -89,6 +92,10 @@ private:
     // once per generation.
     const std::unordered_map<int32_t, int32_t> &ownersOf(ParentKind kind);
     bool ownerOf(ParentKind kind, int32_t parent, int32_t &definition);
+    // Whether rows read ahead of the parent's kind still show the parent as
+    // the database holds it.
+    bool current(ParentKind kind, int32_t parent, const PrefetchedRows &rows);
+    void noteChanged(int32_t definition, const std::string &table);
     // Reads the plan's library-wide form; null when the engine refuses it.
     std::shared_ptr<const PrefetchedRows> read(const ParentQuery &query);
     bool runRead(const std::string &sql, std::unique_ptr<ProviderStatement> &statement);

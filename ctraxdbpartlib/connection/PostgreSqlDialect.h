@@ -21,7 +21,9 @@ public:
     // The schema's columns take the database's deterministic collation.
     bool comparesTextsExactly() const override { return true; }
     std::string indexNamesQuery() const override {
-        return "SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()";
+        // The schema of the part-library tables, as the search path finds them.
+        return "SELECT i.indexname FROM pg_indexes i, pg_class c, pg_namespace n WHERE c.oid = "
+               "to_regclass('\"Library_version\"') AND n.oid = c.relnamespace AND i.schemaname = n.nspname";
     }
 };
 

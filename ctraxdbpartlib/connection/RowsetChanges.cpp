@@ -110,16 +110,24 @@ std::string RowsetChanges::statementOf(const ProviderConnection &connection, con
         sql = "DELETE FROM " + tableText;
         values.clear();
     }
+    return sql + " WHERE " + keyCondition(connection, change.key, values);
+}
+
+std::string RowsetChanges::keyCondition(const ProviderConnection &connection, const std::vector<DBParam> &key,
+                                        std::vector<DBParam> &values) const {
+    char open = '"', close = '"';
+    connection.dialect().quoteChars(open, close);
+    std::string condition;
     for (size_t k = 0; k < keyNames.size(); ++k) {
-        sql += (k ? " AND " : " WHERE ") + quoted(keyNames[k]);
-        if (change.key[k].kind == DBParam::NUL) {
-            sql += " IS NULL";
+        condition += (k ? " AND " : "") + SqlTokenizer::quote(keyNames[k], open, close);
+        if (key[k].kind == DBParam::NUL) {
+            condition += " IS NULL";
         } else {
-            sql += "=?";
-            values.push_back(change.key[k]);
+            condition += "=?";
+            values.push_back(key[k]);
         }
     }
-    return sql;
+    return condition;
 }
 
 size_t RowsetChanges::deletionsAt(size_t first) const {
@@ -135,17 +143,10 @@ size_t RowsetChanges::deletionsAt(size_t first) const {
 
 std::string RowsetChanges::deletionOf(const ProviderConnection &connection, size_t first, size_t count,
                                       std::vector<DBParam> &values) const {
-    char open = '"', close = '"';
-    connection.dialect().quoteChars(open, close);
-    std::string row;
-    for (size_t k = 0; k < keyNames.size(); ++k)
-        row += (k ? " AND " : "") + SqlTokenizer::quote(keyNames[k], open, close) + "=?";
     std::string sql = "DELETE FROM " + tableText + " WHERE ";
     values.clear();
-    for (size_t i = first; i < first + count; ++i) {
-        sql += (i > first ? " OR (" : "(") + row + ")";
-        values.insert(values.end(), pending[i].key.begin(), pending[i].key.end());
-    }
+    for (size_t i = first; i < first + count; ++i)
+        sql += (i > first ? " OR (" : "(") + keyCondition(connection, pending[i].key, values) + ")";
     return sql;
 }
 

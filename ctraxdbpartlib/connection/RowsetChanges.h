@@ -53,6 +53,10 @@ private:
     // The statement of one change, with its parameters.
     std::string statementOf(const ProviderConnection &connection, const Change &change,
                             std::vector<DBParam> &values) const;
+    // "k1=? AND k2 IS NULL ..." for a row's key, its non-NULL parts added to
+    // `values`.
+    std::string keyCondition(const ProviderConnection &connection, const std::vector<DBParam> &key,
+                             std::vector<DBParam> &values) const;
     // How many pending changes from `first` on are deletions of rows whose
     // keys hold no NULL, up to one statement's number.
     size_t deletionsAt(size_t first) const;

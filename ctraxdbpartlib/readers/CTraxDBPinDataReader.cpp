@@ -12,10 +12,7 @@ namespace {
 
 constexpr TraceName traced{"CTraxDBPinDataReader"};
 
-constexpr const char *SELECT_PINS =
-    "SELECT [Pin_identifier],[Name],[Label],[Signal],[Pin_type],[Loading],[Pin_position],[Equiv_group],[Part_def_ID],"
-    "[ID] FROM [Pin_Data] WHERE [Part_def_ID] = ? ORDER BY([ID]);";
-static_assert(selectAgrees<PinDataAccessor>(SELECT_PINS));
+static_assert(selectAgrees<PinDataAccessor>(SELECT_DEFINITION_PINS));
 const char *const COUNT_PINS = "SELECT Count(*) FROM [Pin_Data] WHERE [Part_def_ID] = ?;";
 
 } // namespace
@@ -23,13 +20,13 @@ const char *const COUNT_PINS = "SELECT Count(*) FROM [Pin_Data] WHERE [Part_def_
 CTraxDBPinDataReader::CTraxDBPinDataReader(pathHandle_t path, CTraxDBPartDefAccess &definition)
     : DBDetailReader(std::move(path), traced.name) {
     TXDB_TRACE(LOG_FINER, traced.constructor("(pathHandle_t,CTraxDBPartDefAccess &)"));
-    openFor(definition.getID(), SELECT_PINS, COUNT_PINS);
+    openFor(definition.getID(), SELECT_DEFINITION_PINS, COUNT_PINS);
 }
 
 CTraxDBPinDataReader::CTraxDBPinDataReader(pathHandle_t path, CTraxDBCompletePartAndPartDefAccess &part)
     : DBDetailReader(std::move(path), traced.name) {
     TXDB_TRACE(LOG_FINER, traced.constructor("(pathHandle_t,CTraxDBCompletePartAndPartDefAccess &)"));
-    openFor(part.getPartDefID(), SELECT_PINS, COUNT_PINS);
+    openFor(part.getPartDefID(), SELECT_DEFINITION_PINS, COUNT_PINS);
 }
 
 std::shared_ptr<PinDataAccess> CTraxDBPinDataReader::makeRecord() {

@@ -58,5 +58,12 @@ struct PinDataAccessor : PinColumns {
     }
 };
 
+// The pins of one part definition, in the rows of PinDataAccessor, by key:
+// the query of the pin readers and of the pin writable, which a library's
+// read-ahead answers.
+inline constexpr const char *SELECT_DEFINITION_PINS =
+    "SELECT [Pin_identifier],[Name],[Label],[Signal],[Pin_type],[Loading],[Pin_position],[Equiv_group],[Part_def_ID],"
+    "[ID] FROM [Pin_Data] WHERE [Part_def_ID] = ? ORDER BY([ID]);";
+
 } // namespace DBIMPL
 } // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

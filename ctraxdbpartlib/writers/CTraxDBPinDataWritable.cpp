@@ -4,10 +4,7 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
 CTraxDBPinDataWritable::CTraxDBPinDataWritable(pathHandle_t path, PartDefAccessor &definition)
-    : DBTableWritable(std::move(path),
-                      "SELECT [Pin_identifier],[Name],[Label],[Signal],[Pin_type],[Loading],[Pin_position],[Equiv_"
-                      "group],[Part_def_ID],[ID] FROM [Pin_Data] WHERE [Part_def_ID] = ? ORDER BY([ID]);",
-                      WriteTable::PartDefinition, definition.id),
+    : DBTableWritable(std::move(path), SELECT_DEFINITION_PINS, WriteTable::PartDefinition, definition.id),
       partDefId(definition.id) {
     rowset.parentId = partDefId;
 }

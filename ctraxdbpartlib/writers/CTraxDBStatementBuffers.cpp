@@ -447,7 +447,10 @@ bool CTraxDBStatementBuffers::isNewKey(WriteTable table, int32_t key) const {
 
 namespace {
 
-bool probeOnce(CTraxDBPath &path) {
+// The probe's answer, and whether the engine gave it for certain: a failure
+// of another kind (a busy database, a lost connection) says nothing of the
+// engine, and the next write asks again.
+bool probeOnce(CTraxDBPath &path, bool &certain) {
     TXDB_TRACE(LOG_FINEST, "probeMultiRowInsert: asking the engine");
     // The probe fails on purpose on every engine (it leaves out columns that
     // must not be NULL). Engines that end a transaction's use at its first
@@ -467,6 +470,7 @@ bool probeOnce(CTraxDBPath &path) {
     // Attributes table (no index on Name).
     const bool undone = savepoint.active();
     savepoint.rollBack();
+    certain = result != E_FAIL;
     if (result == DB_E_ERRORSINCOMMAND || result == E_FAIL)
         return false;
     if (SUCCEEDED(result) && !undone)
@@ -479,9 +483,13 @@ bool probeOnce(CTraxDBPath &path) {
 bool probeMultiRowInsert(CTraxDBPath &path) {
     TXDB_TRACE(LOG_FINEST, "probeMultiRowInsert");
     std::optional<bool> &known = path.getSession().getConnection()->multiRowInsert();
-    if (!known)
-        known = probeOnce(path);
-    return *known;
+    if (known)
+        return *known;
+    bool certain = false;
+    const bool answer = probeOnce(path, certain);
+    if (certain)
+        known = answer;
+    return answer;
 }
 
 } // namespace DBIMPL

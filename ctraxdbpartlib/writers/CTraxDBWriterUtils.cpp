@@ -4,6 +4,9 @@
 #include "ctraxdbpartlib/CTraxDBError.h"
 #include "ctraxdbpartlib/access/FolderAncestors.h"
 #include "ctraxdbpartlib/connection/DBStatement.h"
+#include "ctraxdbpartlib/connection/Dialect.h"
+#include "ctraxdbpartlib/connection/LibraryPrefetch.h"
+#include "ctraxdbpartlib/readers/PinDataAccessor.h"
 #include "ctraxdbpartlib/writers/CTraxDBStatementBuffers.h"
 #include "ctraxdbpartlib/writers/WriteAccessors.h"
 
@@ -30,40 +33,28 @@ void setName(KeyLookupAccessor &record, const std::string &name) {
     record.name[length] = '\0';
 }
 
-// The keys and identifiers of a definition's pins; an identifier is read in
-// as many bytes as the text it is compared with.
-struct PinKeyAccessor {
-    int32_t id = 0;
-    TextBuffer<256> identifier = {};
-    DBSTATUS identifierStatus = DBSTATUS_S_OK;
-    int32_t partDefId = 0;
-
-    void bind(ColumnMap &map) {
-        map.column(1, id);
-        map.column(2, identifier, &identifierStatus);
-        map.param(1, partDefId);
-    }
-};
-
 // The key of the stored pin of the definition whose identifier equals
 // `identifier`, the first by key; -1 for none. Where the engine's "=" on
-// texts is byte equality, the definition's pins are read by the query of
-// the pin readers, which the library's read-ahead answers without asking
-// the server; elsewhere the engine compares.
+// texts is byte equality and the library's read-ahead holds the
+// definition's pins, they are compared here without asking the server;
+// elsewhere the engine looks the one pin up by its index.
 int32_t storedPinKey(CTraxDBPath &path, int32_t partDefId, const std::string &identifier) {
-    if (!path.getSession().getConnection()->dialect().comparesTextsExactly())
+    ProviderConnection &connection = *path.getSession().getConnection();
+    LibraryPrefetch *prefetch = connection.getPrefetch();
+    if (!connection.dialect().comparesTextsExactly() || !prefetch ||
+        !prefetch->holds(path.fixTcEnc(SELECT_DEFINITION_PINS), ParentKind::Definition, partDefId))
         return lookupKey(path,
                          "SELECT [ID] FROM [Pin_Data] WHERE [Part_def_ID] = ? AND [Pin_identifier] = ? ORDER BY([ID]);",
                          partDefId, identifier);
-    // The text as the lookup would bind it.
+    // The text as the lookup binds it.
     KeyLookupAccessor bound;
     setName(bound, identifier);
     const std::string_view sought(bound.name);
-    CCommand<CAccessor<PinKeyAccessor>> pins;
-    pins.partDefId = partDefId;
-    path.open(pins, "SELECT [ID],[Pin_identifier] FROM [Pin_Data] WHERE [Part_def_ID] = ? ORDER BY([ID]);");
+    CCommand<CAccessor<PinDataAccessor>> pins;
+    pins.parentId = partDefId;
+    path.open(pins, SELECT_DEFINITION_PINS);
     for (HRESULT result = pins.MoveFirst(); checkResult(result), result == S_OK; result = pins.MoveNext())
-        if (pins.identifierStatus != DBSTATUS_S_ISNULL && sought == pins.identifier)
+        if (pins.pinIdentifierStatus != DBSTATUS_S_ISNULL && sought == pins.pinIdentifier)
             return pins.id;
     return -1;
 }

@@ -134,6 +134,9 @@ TEST_P(LibraryPrefetchTest, WhatARowsetChangesIsAskedOfTheDatabaseAgain) {
     }
     for (int gate : db.ints(GATES))
         rowsOf(db.dbPath(), queries[4].sql, gate);
+    const long answeredBefore = scope.prefetch().executionsAnswered();
+    rowsOf(db.dbPath(), queries[4].sql, gates.at(0));
+    ASSERT_EQ(scope.prefetch().executionsAnswered(), answeredBefore + 1) << "the gate's pins are read ahead";
     CCommand<CAccessor<PinDataAccessor>> rowset;
     rowset.parentId = changed;
     db.dbPath().open(rowset, queries[0].sql);

@@ -369,6 +369,39 @@ txdbtest::ProgramRun runInShell(const std::string &init, const std::string &scri
     return txdbtest::runShell("(" + shell + " < " + file + ")");
 }
 
+// The foreign keys of the database, each as "table.column" of its first
+// column, and those of them whose first column leads no index (the engine
+// then scans the whole table for each lookup of a parent's rows).
+struct ForeignKeys {
+    std::vector<std::string> all, unindexed;
+};
+
+ForeignKeys foreignKeysOf(const std::string &engine, const std::string &init) {
+    RawDb raw(init);
+    std::string keys, lead;
+    if (engine == "SQLite") {
+        keys = "SELECT m.[name] || '.' || f.[from] FROM sqlite_master m, pragma_foreign_key_list(m.[name]) f WHERE "
+               "m.[type] = 'table' AND f.[seq] = 0";
+        lead = " AND NOT EXISTS (SELECT 1 FROM pragma_index_list(m.[name]) l, pragma_index_info(l.[name]) i WHERE "
+               "i.[seqno] = 0 AND i.[name] = f.[from])";
+    } else if (engine == "PostgreSQL") {
+        keys = "SELECT c.conrelid::regclass::text || '.' || a.attname FROM pg_constraint c, pg_attribute a WHERE "
+               "c.contype = 'f' AND a.attrelid = c.conrelid AND a.attnum = ANY (c.conkey) AND "
+               "array_position(c.conkey, a.attnum) = 1 AND c.connamespace = 'public'::regnamespace";
+        // An index whose leading columns are the key's columns.
+        lead = " AND NOT EXISTS (SELECT 1 FROM pg_index i WHERE i.indrelid = c.conrelid AND "
+               "(i.indkey::text || ' ') LIKE array_to_string(c.conkey, ' ') || ' %')";
+    } else {
+        keys = "SELECT CONCAT(k.TABLE_NAME, '.', k.COLUMN_NAME) FROM information_schema.KEY_COLUMN_USAGE k WHERE "
+               "k.TABLE_SCHEMA = DATABASE() AND k.REFERENCED_TABLE_NAME IS NOT NULL AND k.ORDINAL_POSITION = 1";
+        lead = " AND NOT EXISTS (SELECT 1 FROM information_schema.STATISTICS s WHERE s.TABLE_SCHEMA = k.TABLE_SCHEMA "
+               "AND s.TABLE_NAME = k.TABLE_NAME AND s.SEQ_IN_INDEX = 1 AND s.COLUMN_NAME = k.COLUMN_NAME)";
+    }
+    ForeignKeys found{raw.texts(keys + ";"), raw.texts(keys + lead + ";")};
+    std::sort(found.all.begin(), found.all.end());
+    return found;
+}
+
 TEST_P(SchemaTest, ScriptsRunAsTheyAreInTheEnginesOwnShell) {
     {
         CTraxDBPath empty(init.c_str(), CTraxDBPath::SchemaCheck::Skip);
@@ -411,40 +444,8 @@ TEST_P(SchemaTest, ScriptsRunAsTheyAreInTheEnginesOwnShell) {
         RawDb raw(old);
         EXPECT_EQ(raw.ints("SELECT 10 * [Major] + [Minor] FROM [Library_version];"), std::vector<int>{12}) << minor;
         EXPECT_EQ(raw.texts("SELECT [Pin_identifier] FROM [Pin_Data];"), std::vector<std::string>{}) << minor;
+        EXPECT_EQ(foreignKeysOf(GetParam(), old).unindexed, std::vector<std::string>{}) << minor;
     }
-}
-
-// The foreign keys of the database, each as "table.column" of its first
-// column, and those of them whose first column leads no index (the engine
-// then scans the whole table for each lookup of a parent's rows).
-struct ForeignKeys {
-    std::vector<std::string> all, unindexed;
-};
-
-ForeignKeys foreignKeysOf(const std::string &engine, const std::string &init) {
-    RawDb raw(init);
-    std::string keys, lead;
-    if (engine == "SQLite") {
-        keys = "SELECT m.[name] || '.' || f.[from] FROM sqlite_master m, pragma_foreign_key_list(m.[name]) f WHERE "
-               "m.[type] = 'table' AND f.[seq] = 0";
-        lead = " AND NOT EXISTS (SELECT 1 FROM pragma_index_list(m.[name]) l, pragma_index_info(l.[name]) i WHERE "
-               "i.[seqno] = 0 AND i.[name] = f.[from])";
-    } else if (engine == "PostgreSQL") {
-        keys = "SELECT c.conrelid::regclass::text || '.' || a.attname FROM pg_constraint c, pg_attribute a WHERE "
-               "c.contype = 'f' AND a.attrelid = c.conrelid AND a.attnum = ANY (c.conkey) AND "
-               "array_position(c.conkey, a.attnum) = 1 AND c.connamespace = 'public'::regnamespace";
-        // An index whose leading columns are the key's columns.
-        lead = " AND NOT EXISTS (SELECT 1 FROM pg_index i WHERE i.indrelid = c.conrelid AND "
-               "(i.indkey::text || ' ') LIKE array_to_string(c.conkey, ' ') || ' %')";
-    } else {
-        keys = "SELECT CONCAT(k.TABLE_NAME, '.', k.COLUMN_NAME) FROM information_schema.KEY_COLUMN_USAGE k WHERE "
-               "k.TABLE_SCHEMA = DATABASE() AND k.REFERENCED_TABLE_NAME IS NOT NULL AND k.ORDINAL_POSITION = 1";
-        lead = " AND NOT EXISTS (SELECT 1 FROM information_schema.STATISTICS s WHERE s.TABLE_SCHEMA = k.TABLE_SCHEMA "
-               "AND s.TABLE_NAME = k.TABLE_NAME AND s.SEQ_IN_INDEX = 1 AND s.COLUMN_NAME = k.COLUMN_NAME)";
-    }
-    ForeignKeys found{raw.texts(keys + ";"), raw.texts(keys + lead + ";")};
-    std::sort(found.all.begin(), found.all.end());
-    return found;
 }
 
 // Reading or writing a library looks rows up by their parent: by every

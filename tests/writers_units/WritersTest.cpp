@@ -12,6 +12,7 @@
 #include "ctraxdbpartlib/writers/CTraxDBWriterUtils.h"
 #include "interface/CTraxDBPartLib.h"
 #include "interface/PartLibInterface.h"
+#include "tests/support/PathTestSupport.h"
 #include "tests/support/SampleDatabase.h"
 #include "tests/support/TestDatabase.h"
 #include "tools/hostmodel/HostRecords.h"
@@ -332,10 +333,15 @@ TEST_P(WritersTest, APinThatCannotBeFoundIsRefusedWithItsMessageAndNothingIsWrit
 // among the stored pins of its definition, by their exact identifier, in a
 // library whose pins the write reads ahead.
 TEST_P(WritersTest, AGateFindsStoredPinsByExactIdentifier) {
+    // Without equivalence groups, whose rewriting changes the pins' rows.
+    const auto definition = [](const std::string &name) {
+        PartDefinition stored = richDefinitionStored(name);
+        stored.pinEquivalences.clear();
+        return stored;
+    };
     Library library{"L"};
-    library.definitions.push_back(richDefinition("D1"));
-    for (int i = 2; i <= 12; ++i)
-        library.definitions.push_back(richDefinition("D" + std::to_string(i)));
+    for (int i = 1; i <= 12; ++i)
+        library.definitions.push_back(definition("D" + std::to_string(i)));
     ASSERT_EQ(writeLibraries(db, {library}), OK);
     const std::vector<int> counts = tableCounts(db);
 
@@ -343,10 +349,7 @@ TEST_P(WritersTest, AGateFindsStoredPinsByExactIdentifier) {
     // other pins and its pin E5 (which G2 had) removed.
     const auto changed = [&](const std::vector<std::string> &pins) {
         Library again = library;
-        for (PartDefinition &definition : again.definitions)
-            definition = richDefinitionStored(definition.name);
         PartDefinition &last = again.definitions.back();
-        last.state = MODIFIED;
         for (Pin &pin : last.pins)
             pin.state = pin.identifier == Text("E5") ? DELETED : UNCHANGED;
         last.gates[1] = gate("G2", pins);
@@ -360,7 +363,20 @@ TEST_P(WritersTest, AGateFindsStoredPinsByExactIdentifier) {
     // the end of the definition: the link to it is refused by the database.
     EXPECT_NE(writeLibraries(db, {changed({"D4", "E5"})}), OK);
     EXPECT_EQ(tableCounts(db), counts);
-    ASSERT_EQ(writeLibraries(db, {changed({"C3", "D4"})}), OK);
+    {
+        // Where texts compare byte by byte, the read-ahead answers the
+        // lookups; elsewhere each pin is asked of the engine.
+        pathtest::TraceCapture trace;
+        ASSERT_EQ(writeLibraries(db, {changed({"C3", "D4"})}), OK);
+        const size_t asked =
+            trace.messagesStartingWith("SELECT [ID] FROM [Pin_Data] WHERE [Part_def_ID] = ? AND [Pin_identifier]")
+                .size();
+        if (GetParam() == "MariaDB") {
+            EXPECT_GT(asked, 0u);
+        } else {
+            EXPECT_EQ(asked, 0u);
+        }
+    }
     EXPECT_EQ(stored(db, "L").definitions.back().gates[1], gate("G2", {"C3", "D4"}));
     EXPECT_EQ(db.ints("SELECT COUNT(*) FROM [Pin_Data] WHERE [Pin_identifier] = 'E5';"), std::vector<int>{11});
 }

@@ -186,8 +186,8 @@ void indexForeignKeys(CTraxDBInspector &database, const SchemaState &state, cons
             std::cout << "Wrote the SQL script of " << what << " to " << *scriptFile << std::endl;
         return;
     }
-    const std::string question =
-        state.displayName + " is at version " + versionText(state.version) + " but lacks " + what + ". Add them?";
+    const std::string question = state.displayName + " is at version " + versionText(state.version) + " but lacks " +
+                                 what + (one ? ". Add it?" : ". Add them?");
     if (messageBoxHook(nullptr, question.c_str(), "partlib upgrade", MB_YESNO) != IDYES)
         fail("Nothing changed: adding " + what + " was not agreed to (--yes agrees)");
     database.addMissingIndexes();
