@@ -283,7 +283,7 @@ TEST_P(LibraryExportTest, AStoredLibraryReadDirectlyEqualsItsExportReadBack) {
 
 INSTANTIATE_TEST_SUITE_P(Engines, LibraryExportTest, ::testing::ValuesIn(txdbtest::testEngines()));
 
-TEST(RefusedDataTest, TextThatIsNotUtf8AndFoldersOfOneName) {
+TEST(RefusedDataTest, TextThatIsNotUtf8APartOfAnotherLibrarysFolderAndFoldersOfOneName) {
     txdbtest::SampleDatabase db("SQLite");
     const auto refusal = [&db] {
         return txdbtest::thrownMessage([&db] {
@@ -297,6 +297,13 @@ TEST(RefusedDataTest, TextThatIsNotUtf8AndFoldersOfOneName) {
     EXPECT_NE(notUtf8.find("is not valid UTF-8"), std::string::npos) << notUtf8;
 
     db.exec("UPDATE [Parts] SET [Description]=NULL WHERE [ID]=3;");
+    db.exec("INSERT INTO [Library] VALUES (800,'Zother',1,NULL);");
+    db.exec("INSERT INTO [Hierarchy] VALUES (801,800,'Elsewhere',NULL);");
+    const std::string moved = db.texts("SELECT [Name] FROM [Parts] WHERE [ID]=3;").at(0);
+    db.exec("UPDATE [Parts] SET [Hierarchy_ID]=801 WHERE [ID]=3;");
+    EXPECT_EQ(refusal(), "Part " + moved + " of library Demo is filed in a folder of another library");
+
+    db.exec("UPDATE [Parts] SET [Hierarchy_ID]=(SELECT [Hierarchy_ID] FROM [Parts] WHERE [ID]=4) WHERE [ID]=3;");
     db.exec("INSERT INTO [Hierarchy] VALUES (900,1,'Obsolete',NULL);");
     EXPECT_EQ(refusal(), "Library Demo has two folders named \"Obsolete\" in its top level; a library file "
                          "tells folders apart by their path");

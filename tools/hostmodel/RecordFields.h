@@ -9,6 +9,7 @@
 #include "interface/Path.h"
 
 #include <cstddef>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -30,26 +31,43 @@ template <size_t W> using WholeText = char[COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIM
 // writes its text with the terminator, and clearing up to a kilobyte for
 // every field of every row is a good part of an export's time.
 
-template <size_t W, class R> std::string text(R &record, void (R::*get)(TCHAR *, size_t, bool)) {
+// The same into a text kept from an earlier record, reusing its buffer:
+// a loop over many records allocates no text anew.
+template <size_t W, class R> void assignText(std::string &out, R &record, void (R::*get)(TCHAR *, size_t, bool)) {
     WholeText<W> buffer;
     buffer[0] = '\0';
     (record.*get)(buffer, sizeof buffer, false);
-    return fromBuffer(buffer, sizeof buffer);
+    out.assign(buffer, strnlen(buffer, sizeof buffer - 1));
 }
-template <size_t W, class R> std::string text(R &record, void (R::*get)(TCHAR *, size_t)) {
+template <size_t W, class R> void assignText(std::string &out, R &record, void (R::*get)(TCHAR *, size_t)) {
     WholeText<W> buffer;
     buffer[0] = '\0';
     (record.*get)(buffer, sizeof buffer);
-    return fromBuffer(buffer, sizeof buffer);
+    out.assign(buffer, strnlen(buffer, sizeof buffer - 1));
 }
-template <size_t W, class R> Text nullableText(R &record, void (R::*get)(bool &, TCHAR *, size_t)) {
+template <size_t W, class R> void assignNullableText(Text &out, R &record, void (R::*get)(bool &, TCHAR *, size_t)) {
     WholeText<W> buffer;
     buffer[0] = '\0';
     bool isNull = false;
     (record.*get)(isNull, buffer, sizeof buffer);
-    if (isNull)
-        return std::nullopt;
-    return fromBuffer(buffer, sizeof buffer);
+    if (isNull) {
+        out.reset();
+        return;
+    }
+    if (!out)
+        out.emplace();
+    out->assign(buffer, strnlen(buffer, sizeof buffer - 1));
+}
+
+template <size_t W, class R, class Getter> std::string text(R &record, Getter get) {
+    std::string out;
+    assignText<W>(out, record, get);
+    return out;
+}
+template <size_t W, class R> Text nullableText(R &record, void (R::*get)(bool &, TCHAR *, size_t)) {
+    Text out;
+    assignNullableText<W>(out, record, get);
+    return out;
 }
 template <class R> Number nullableNumber(R &record, void (R::*get)(bool &, int &)) {
     int value = 0;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstdint>
 
 namespace partlib {
 
@@ -12,8 +13,8 @@ namespace DBIMPL = COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
 
 void JsonWriter::value(long number) {
     element();
-    char digits[24];
-    buffer.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+    char *at = room(24);
+    used = static_cast<size_t>(std::to_chars(at, at + 24, number).ptr - buffer.data());
 }
 
 void JsonWriter::element() {
@@ -23,15 +24,14 @@ void JsonWriter::element() {
     }
     if (levels.empty())
         return;
-    if (levels.back())
-        buffer += ',';
+    newline(levels.back() != 0);
     levels.back() = true;
-    newline();
 }
 
 void JsonWriter::open(char bracket) {
     element();
-    buffer += bracket;
+    *room(1) = bracket;
+    ++used;
     levels.push_back(false);
 }
 
@@ -39,22 +39,29 @@ void JsonWriter::close(char bracket) {
     const bool hadElements = levels.back();
     levels.pop_back();
     if (hadElements)
-        newline();
-    buffer += bracket;
-    if (buffer.size() >= FLUSH_SIZE)
+        newline(false);
+    *room(1) = bracket;
+    ++used;
+    if (used >= FLUSH_SIZE)
         flush();
 }
 
-void JsonWriter::newline() {
-    buffer += '\n';
-    buffer.append(2 * levels.size(), ' ');
+// A comma when asked, the line break and two blanks per open container.
+void JsonWriter::newline(bool comma) {
+    const size_t indent = 2 * levels.size();
+    char *at = room(indent + 2);
+    if (comma)
+        *at++ = ',';
+    *at++ = '\n';
+    std::memset(at, ' ', indent);
+    used = static_cast<size_t>(at + indent - buffer.data());
 }
 
 void JsonWriter::flush() {
-    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    out.write(buffer.data(), static_cast<std::streamsize>(used));
     if (!out)
         fail("Cannot write the library file");
-    buffer.clear();
+    used = 0;
 }
 
 namespace {
@@ -68,15 +75,38 @@ constexpr std::array<bool, 256> plainBytes = [] {
     return plain;
 }();
 
+// Whether any of the eight bytes of `word` is not a plain byte: below
+// 0x20, above 0x7f, a quote or a backslash.
+bool anyNotPlain(uint64_t word) {
+    constexpr uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+    const auto zeroByte = [](uint64_t x) { return (x - ones) & ~x & highs; };
+    const uint64_t control = (word - 0x20 * ones) & ~word & highs;
+    return ((word & highs) | control | zeroByte(word ^ ('"' * ones)) | zeroByte(word ^ ('\\' * ones))) != 0;
+}
+
 } // namespace
 
 void JsonWriter::quote(std::string_view text) {
     static const char hex[] = "0123456789abcdef";
-    buffer += '"';
-    size_t run = 0; // start of the bytes copied as they are, appended in one go
-    for (size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
+    // An escaped byte takes at most six.
+    char *at = room(6 * text.size() + 2);
+    *at++ = '"';
+    const char *from = text.data();
+    const size_t size = text.size();
+    for (size_t i = 0; i < size;) {
+        if (size - i >= 8) {
+            uint64_t word;
+            std::memcpy(&word, from + i, 8);
+            if (!anyNotPlain(word)) {
+                std::memcpy(at, &word, 8);
+                at += 8;
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned char c = static_cast<unsigned char>(from[i]);
         if (plainBytes[c]) {
+            *at++ = static_cast<char>(c);
             ++i;
             continue;
         }
@@ -86,41 +116,43 @@ void JsonWriter::quote(std::string_view text) {
                 fail("The text \"" + DBIMPL::asciiEscaped(text) + "\"" +
                      (context ? " of " + context() : std::string()) +
                      " is not valid UTF-8; a library file holds UTF-8 text only");
+            std::memcpy(at, from + i, length);
+            at += length;
             i += length;
             continue;
         }
-        buffer.append(text.data() + run, i - run);
+        *at++ = '\\';
         switch (c) {
         case '"':
-            buffer += "\\\"";
-            break;
         case '\\':
-            buffer += "\\\\";
+            *at++ = static_cast<char>(c);
             break;
         case '\b':
-            buffer += "\\b";
+            *at++ = 'b';
             break;
         case '\f':
-            buffer += "\\f";
+            *at++ = 'f';
             break;
         case '\n':
-            buffer += "\\n";
+            *at++ = 'n';
             break;
         case '\r':
-            buffer += "\\r";
+            *at++ = 'r';
             break;
         case '\t':
-            buffer += "\\t";
+            *at++ = 't';
             break;
         default:
-            buffer += "\\u00";
-            buffer += hex[c >> 4];
-            buffer += hex[c & 15];
+            *at++ = 'u';
+            *at++ = '0';
+            *at++ = '0';
+            *at++ = hex[c >> 4];
+            *at++ = hex[c & 15];
         }
-        run = ++i;
+        ++i;
     }
-    buffer.append(text.data() + run, text.size() - run);
-    buffer += '"';
+    *at++ = '"';
+    used = static_cast<size_t>(at - buffer.data());
 }
 
 } // namespace partlib

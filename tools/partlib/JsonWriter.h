@@ -5,6 +5,8 @@
 
 #include "tools/hostmodel/RecordFields.h"
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -18,7 +20,7 @@ namespace partlib {
 // must be UTF-8: one that is not fails, naming the context set last.
 class JsonWriter {
 public:
-    explicit JsonWriter(std::ostream &out) : out(out) { buffer.reserve(FLUSH_SIZE + 4096); }
+    explicit JsonWriter(std::ostream &out) : out(out), buffer(FLUSH_SIZE + 4096, '\0') {}
 
     // Named in failures of the texts written from now on.
     // What a failure names as the text's place, asked for only then.
@@ -28,11 +30,16 @@ public:
     void endObject() { close('}'); }
     void beginArray() { open('['); }
     void endArray() { close(']'); }
-    void key(const char *name) {
+    void key(std::string_view name) {
         element();
-        buffer += '"';
-        buffer += name;
-        buffer += "\": ";
+        char *at = room(name.size() + 4);
+        *at++ = '"';
+        std::memcpy(at, name.data(), name.size());
+        at += name.size();
+        *at++ = '"';
+        *at++ = ':';
+        *at++ = ' ';
+        used = static_cast<size_t>(at - buffer.data());
         afterKey = true;
     }
     void value(std::string_view text) {
@@ -54,36 +61,48 @@ public:
     }
     void value(bool flag) {
         element();
-        buffer += flag ? "true" : "false";
+        append(flag ? std::string_view("true") : std::string_view("false"));
     }
     void null() {
         element();
-        buffer += "null";
+        append("null");
     }
-    template <class V> void field(const char *name, const V &v) {
+    template <class V> void field(std::string_view name, const V &v) {
         key(name);
         value(v);
     }
-    void field(const char *name, int number) { field(name, static_cast<long>(number)); }
-    void field(const char *name, const std::string &text) { field(name, std::string_view(text)); }
+    void field(std::string_view name, int number) { field(name, static_cast<long>(number)); }
+    void field(std::string_view name, const std::string &text) { field(name, std::string_view(text)); }
 
     void finish() {
-        buffer += '\n';
+        append("\n");
         flush();
     }
 
 private:
     static constexpr size_t FLUSH_SIZE = 1 << 16;
 
+    // The first of `bytes` free bytes at the end of what is written; the
+    // caller sets `used` past what it wrote.
+    char *room(size_t bytes) {
+        if (buffer.size() - used < bytes)
+            buffer.resize(std::max(2 * buffer.size(), used + bytes));
+        return buffer.data() + used;
+    }
+    void append(std::string_view text) {
+        std::memcpy(room(text.size()), text.data(), text.size());
+        used += text.size();
+    }
     void element();
     void open(char bracket);
     void close(char bracket);
-    void newline();
+    void newline(bool comma);
     void flush();
     void quote(std::string_view text);
 
     std::ostream &out;
-    std::string buffer;
+    std::string buffer; // written up to `used`
+    size_t used = 0;
     std::vector<char> levels; // per open container: has it elements yet
     bool afterKey = false;
     std::function<std::string()> context;

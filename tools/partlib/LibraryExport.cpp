@@ -261,8 +261,9 @@ private:
     void writeParts(Reader<PartAccess> &parts, const LibraryFolders &folders) {
         json.key("parts");
         json.beginArray();
+        PartFields fields;
         while (std::shared_ptr<PartAccess> part = parts.getNext()) {
-            const PartFields fields = partFields(*part);
+            readPartFields(*part, fields);
             at("part", &fields.name);
             json.beginObject();
             field("name", fields.name, PART_NAME);

@@ -54,6 +54,8 @@ struct PartFields {
 };
 DefinitionFields definitionFields(COM_ORVEL_TRAX_PLDAIO_INTERFACE::PartDefAccess &definition);
 PartFields partFields(COM_ORVEL_TRAX_PLDAIO_INTERFACE::PartAccess &part);
+// The same into `fields` of the part before, whose texts keep their buffers.
+void readPartFields(COM_ORVEL_TRAX_PLDAIO_INTERFACE::PartAccess &part, PartFields &fields);
 
 // The details of one part definition, in the order the readers give them.
 struct PinRecord {

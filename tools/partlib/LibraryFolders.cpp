@@ -10,12 +10,12 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace partlib {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 using hostmodel::nullableNumber;
-using hostmodel::nullableText;
 using hostmodel::Number;
 using hostmodel::Text;
 using hostmodel::text;
@@ -26,24 +26,30 @@ LibraryFolders::LibraryFolders(LibraryAccess &library, std::string name) : libra
         Number parent;
         std::string name;
         std::shared_ptr<HierarchyAccess> record;
+        int parts = 0;
     };
     std::vector<Row> rows;
     std::unordered_map<int, size_t> rowOf;
     FolderDepths depths;
     std::shared_ptr<Reader<HierarchyAccess>> reader = opened(library.getHierarchyOnlyReader(), "folders");
+    Text partName; // kept from row to row
     while (std::shared_ptr<HierarchyAccess> record = reader->getNext()) {
         const int id = record->getID();
-        if (rowOf.emplace(id, rows.size()).second) {
+        const auto [at, isNew] = rowOf.emplace(id, rows.size());
+        if (isNew) {
             rows.push_back({id, nullableNumber(*record, &HierarchyAccess::getParentID),
                             text<DBIMPL::bufferWidth("Hierarchy", "Name")>(*record, &HierarchyAccess::getName),
                             record});
             depths.add(id, rows.back().parent, rows.back().name);
         }
-        if (Text partName =
-                nullableText<DBIMPL::bufferWidth("Parts", "Name")>(*record, &HierarchyAccess::getParentName))
-            if (partFolders.emplace(std::move(*partName), id).second)
-                ++partCounts[id];
+        hostmodel::assignNullableText<DBIMPL::bufferWidth("Parts", "Name")>(partName, *record,
+                                                                            &HierarchyAccess::getParentName);
+        if (partName && filePart(*partName, id))
+            ++rows[at->second].parts;
     }
+    for (const Row &row : rows)
+        if (row.parts > 0)
+            partCounts.emplace(row.id, row.parts);
     // The tree is built by a walk that recurses, one level per call.
     depths.refuseTooDeep(libraryName);
     std::unordered_map<int, std::vector<size_t>> children;
@@ -80,11 +86,48 @@ LibraryFolders::LibraryFolders(LibraryAccess &library, std::string name) : libra
         }
 }
 
+namespace {
+
+uint32_t nameHash(std::string_view name) {
+    return static_cast<uint32_t>(std::hash<std::string_view>()(name)) | 1;
+}
+
+} // namespace
+
+size_t LibraryFolders::slotOf(std::string_view partName, uint32_t hash) const {
+    const size_t mask = partSlots.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const PartSlot &slot = partSlots[i];
+        if (slot.hash == 0 ||
+            (slot.hash == hash && std::string_view(partNames).substr(slot.offset, slot.length) == partName))
+            return i;
+    }
+}
+
+bool LibraryFolders::filePart(std::string_view partName, int folder) {
+    if (2 * (partsFiled + 1) > partSlots.size()) {
+        std::vector<PartSlot> filed = std::exchange(partSlots, std::vector<PartSlot>(2 * partSlots.size()));
+        for (const PartSlot &slot : filed)
+            if (slot.hash != 0)
+                partSlots[slotOf(std::string_view(partNames).substr(slot.offset, slot.length), slot.hash)] = slot;
+    }
+    const uint32_t hash = nameHash(partName);
+    PartSlot &slot = partSlots[slotOf(partName, hash)];
+    if (slot.hash != 0)
+        return false;
+    if (partNames.size() + partName.size() > UINT32_MAX)
+        fail("Library " + libraryName + " has more part names than the export can hold");
+    slot = {hash, static_cast<uint32_t>(partNames.size()), static_cast<uint32_t>(partName.size()), folder};
+    partNames += partName;
+    ++partsFiled;
+    return true;
+}
+
 int LibraryFolders::folderOfPart(const std::string &partName) const {
-    auto folder = partFolders.find(partName);
-    if (folder == partFolders.end())
+    const PartSlot &slot = partSlots[slotOf(partName, nameHash(partName))];
+    if (slot.hash == 0)
         fail("Part " + partName + " of library " + libraryName + " is filed in a folder of another library");
-    return folder->second;
+    return slot.folder;
 }
 
 int LibraryFolders::partsIn(int folderID) const {

@@ -6,7 +6,10 @@
 // name under one parent, a folder below a cycle or below a missing folder
 // are refused, as a library file tells folders apart by their path.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -38,10 +41,26 @@ public:
     int partsIn(int folderID) const;
 
 private:
+    // The folder of each part by name, in a table of open addressing over
+    // one block of names: a library of thousands of parts is looked up
+    // part by part.
+    struct PartSlot {
+        uint32_t hash = 0;               // of the name, odd; 0 for a free slot
+        uint32_t offset = 0, length = 0; // of the name in partNames
+        int32_t folder = 0;
+    };
+    // Files the part in the folder unless a part of its name is filed
+    // already; true when it was filed.
+    bool filePart(std::string_view partName, int folder);
+    // The slot of the name, or the free slot where it would go.
+    size_t slotOf(std::string_view partName, uint32_t hash) const;
+
     std::string libraryName;
     std::vector<Folder> top;
     std::unordered_map<int, std::vector<std::string>> paths;
-    std::unordered_map<std::string, int> partFolders;
+    std::string partNames;
+    std::vector<PartSlot> partSlots = std::vector<PartSlot>(16); // a power of two, at most half used
+    size_t partsFiled = 0;
     std::unordered_map<int, int> partCounts;
 };
 

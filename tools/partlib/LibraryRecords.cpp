@@ -9,6 +9,8 @@
 namespace partlib {
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
+using hostmodel::assignNullableText;
+using hostmodel::assignText;
 using hostmodel::flag;
 using hostmodel::nullableNumber;
 using hostmodel::nullableText;
@@ -35,17 +37,23 @@ DefinitionFields definitionFields(PartDefAccess &definition) {
     return fields;
 }
 
-PartFields partFields(PartAccess &part) {
-    PartFields fields;
-    fields.name = text<DBIMPL::bufferWidth("Parts", "Name")>(part, &PartAccess::getName);
-    fields.number = nullableText<DBIMPL::bufferWidth("Parts", "Part_number")>(part, &PartAccess::getNumber);
-    fields.description = nullableText<DBIMPL::bufferWidth("Parts", "Description")>(part, &PartAccess::getDescription);
-    fields.pspiceData = nullableText<DBIMPL::bufferWidth("Parts", "PSpice_data")>(part, &PartAccess::getPSpice);
+void readPartFields(PartAccess &part, PartFields &fields) {
+    assignText<DBIMPL::bufferWidth("Parts", "Name")>(fields.name, part, &PartAccess::getName);
+    assignNullableText<DBIMPL::bufferWidth("Parts", "Part_number")>(fields.number, part, &PartAccess::getNumber);
+    assignNullableText<DBIMPL::bufferWidth("Parts", "Description")>(fields.description, part,
+                                                                    &PartAccess::getDescription);
+    assignNullableText<DBIMPL::bufferWidth("Parts", "PSpice_data")>(fields.pspiceData, part, &PartAccess::getPSpice);
     fields.version = nullableNumber(part, &PartAccess::getVersion);
     // Wider than the column: the plug-in hands it out in 256 (TextWidths.h asserts it holds the column).
-    fields.acceptance = nullableText<DBIMPL::textWidth::PART_ACCEPTANCE_BUFFER>(part, &PartAccess::getPartAcceptance);
+    assignNullableText<DBIMPL::textWidth::PART_ACCEPTANCE_BUFFER>(fields.acceptance, part,
+                                                                  &PartAccess::getPartAcceptance);
     fields.type = nullableNumber(part, &PartAccess::getPartType);
     fields.definitionID = number(part, &PartAccess::getPartDefID);
+}
+
+PartFields partFields(PartAccess &part) {
+    PartFields fields;
+    readPartFields(part, fields);
     return fields;
 }
 
