@@ -55,11 +55,17 @@ const CDataSource &CTraxDBSource::getSource() {
 
 std::string CTraxDBSource::fixTcEnc(const std::string &sql) const {
     TXDB_TRACE(LOG_FINEST, "fixTcEnc");
+    const auto known = fixedTexts.find(sql);
+    if (known != fixedTexts.end())
+        return known->second;
     char *fixed = fixDatabaseCommandEncloseTC(sql.c_str(), encloseOpen, encloseClose);
     if (!fixed)
         return std::string();
     std::string result(fixed);
     freeMem(fixed);
+    if (fixedTexts.size() >= FIXED_TEXTS)
+        fixedTexts.clear();
+    fixedTexts.emplace(sql, result);
     return result;
 }
 

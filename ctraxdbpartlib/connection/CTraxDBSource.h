@@ -5,7 +5,9 @@
 #include "interface/Path.h"
 #include "interface/Source.h"
 
+#include <cstddef>
 #include <string>
+#include <unordered_map>
 
 class CWnd;
 
@@ -39,6 +41,11 @@ private:
     CSession session;
     char encloseOpen = 0;
     char encloseClose = 0;
+    // The texts fixed so far: readers open the same few texts again and
+    // again. Emptied when it holds FIXED_TEXTS, as texts with values
+    // written into them come only once.
+    static constexpr size_t FIXED_TEXTS = 512;
+    mutable std::unordered_map<std::string, std::string> fixedTexts;
 
     CTraxDBSource(const CTraxDBSource &) = delete;
     CTraxDBSource &operator=(const CTraxDBSource &) = delete;

@@ -6,8 +6,9 @@
 #include "ctraxdbpartlib/connection/OdbcProvider.h"
 #include "ctraxdbpartlib/connection/SQLiteProvider.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include <algorithm>
+#include <charconv>
+#include <string_view>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -16,13 +17,22 @@ bool isPasswordKey(const std::string &key) {
 }
 
 bool wholeNumber(const char *text, size_t length, int64_t &value) {
-    const std::string number = trimmed(std::string(text, length));
-    if (number.empty())
+    // Blanks and tabs around the number; before it, any white space.
+    std::string_view number(text, length);
+    const size_t last = number.find_last_not_of(" \t");
+    if (last == std::string_view::npos)
         return false;
-    char *end = nullptr;
-    errno = 0;
-    value = std::strtoll(number.c_str(), &end, 10);
-    return errno == 0 && *end == '\0';
+    number = number.substr(0, last + 1);
+    number.remove_prefix(std::min(number.find_first_not_of(" \t\n\v\f\r"), number.size()));
+    // A sign, then digits only, within 64 bits.
+    const size_t digits = !number.empty() && (number.front() == '+' || number.front() == '-') ? 1 : 0;
+    if (digits == number.size() ||
+        !std::all_of(number.begin() + digits, number.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    if (number.front() == '+')
+        number.remove_prefix(1);
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    return error == std::errc() && end == number.data() + number.size();
 }
 
 HRESULT InitString::parse(const std::string &text, InitString &out) {

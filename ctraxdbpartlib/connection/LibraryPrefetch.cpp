@@ -69,9 +69,13 @@ void appendCell(PrefetchedRows &rows, ProviderStatement &statement, int ordinal)
         cell.offset = rows.texts.size();
         cell.length = length;
         rows.texts.append(text, length);
-        cell.intValue = statement.getInt(ordinal);
         if (statement.getInteger(ordinal, cell.integer))
             cell.flags |= PrefetchedRows::HAS_INTEGER;
+        // A whole number within 32 bits is that number on every engine; of
+        // any other text the engine says what it reads as.
+        const bool int32 =
+            (cell.flags & PrefetchedRows::HAS_INTEGER) != 0 && cell.integer >= INT32_MIN && cell.integer <= INT32_MAX;
+        cell.intValue = int32 ? static_cast<int32_t>(cell.integer) : statement.getInt(ordinal);
         if (kind == DBParam::I4)
             cell.flags |= PrefetchedRows::INT_VALUE;
     }
