@@ -128,10 +128,11 @@ private:
             options.details ? options.details(library) : libraryWideDetails(library);
         json.key("partDefinitions");
         json.beginArray();
+        DefinitionDetails content;
         while (std::shared_ptr<PartDefAccess> definition = definitions.getNext()) {
             const DefinitionFields fields = definitionFields(*definition);
             definitionNames.emplace(fields.id, fields.name);
-            DefinitionDetails content;
+            content.clear();
             details->read(*definition, content);
             at("part definition", &fields.name);
             writeDefinition(fields, content);

@@ -92,6 +92,15 @@ struct DefinitionDetails {
     std::vector<GateSwapRecord> gateSwaps;
     std::vector<PinEquivRecord> pinEquivalences;
     std::vector<AttributeRecord> attributes;
+
+    // Empties the lists and keeps their room for the next definition.
+    void clear() {
+        pins.clear();
+        gates.clear();
+        gateSwaps.clear();
+        pinEquivalences.clear();
+        attributes.clear();
+    }
 };
 
 // The 0-based position of the pin's equivalence group in the definition's
