@@ -55,17 +55,22 @@ const CDataSource &CTraxDBSource::getSource() {
 
 std::string CTraxDBSource::fixTcEnc(const std::string &sql) const {
     TXDB_TRACE(LOG_FINEST, "fixTcEnc");
-    const auto known = fixedTexts.find(sql);
-    if (known != fixedTexts.end())
-        return known->second;
+    const bool keep = sql.size() <= FIXED_TEXT_LENGTH;
+    if (keep) {
+        const auto known = fixedTexts.find(sql);
+        if (known != fixedTexts.end())
+            return known->second;
+    }
     char *fixed = fixDatabaseCommandEncloseTC(sql.c_str(), encloseOpen, encloseClose);
     if (!fixed)
         return std::string();
     std::string result(fixed);
     freeMem(fixed);
-    if (fixedTexts.size() >= FIXED_TEXTS)
-        fixedTexts.clear();
-    fixedTexts.emplace(sql, result);
+    if (keep) {
+        if (fixedTexts.size() >= FIXED_TEXTS)
+            fixedTexts.clear();
+        fixedTexts.emplace(sql, result);
+    }
     return result;
 }
 

@@ -41,10 +41,12 @@ private:
     CSession session;
     char encloseOpen = 0;
     char encloseClose = 0;
-    // The texts fixed so far: readers open the same few texts again and
-    // again. Emptied when it holds FIXED_TEXTS, as texts with values
-    // written into them come only once.
+    // The short texts fixed so far: readers open the same few texts again
+    // and again. Emptied when it holds FIXED_TEXTS, as texts with values
+    // written into them come only once. A text longer than
+    // FIXED_TEXT_LENGTH (a multi-row INSERT) is neither looked up nor kept.
     static constexpr size_t FIXED_TEXTS = 512;
+    static constexpr size_t FIXED_TEXT_LENGTH = 1024;
     mutable std::unordered_map<std::string, std::string> fixedTexts;
 
     CTraxDBSource(const CTraxDBSource &) = delete;

@@ -37,16 +37,12 @@ std::string dumped(const std::vector<std::string> &texts) {
 } // namespace
 
 TEST(JsonWriterTest, EveryByteThatNeedsCareIsWrittenAsADumpWritesItWhereverItStands) {
-    const std::vector<std::string> awkward = {"\"",
-                                              "\\",
-                                              "\n",
-                                              "\t",
-                                              "\x01",
-                                              "\x1f",
-                                              "\x7f",
-                                              "\xC3\xA9" /*é*/,
-                                              "\xE4\xB8\xAD" /*中*/,
-                                              "\xF0\x9F\x98\x80" /*😀*/};
+    // Every control byte (the short escapes and \u00XX alike), the two
+    // that are escaped otherwise, DEL, and characters of two to four bytes.
+    std::vector<std::string> awkward = {
+        "\"", "\\", "\x7f", "\xC3\xA9" /*é*/, "\xE4\xB8\xAD" /*中*/, "\xF0\x9F\x98\x80" /*😀*/};
+    for (int byte = 0; byte < 0x20; ++byte)
+        awkward.push_back(std::string(1, static_cast<char>(byte)));
     std::vector<std::string> texts;
     for (size_t length = 0; length <= 20; ++length)
         for (size_t at = 0; at <= length; ++at)
@@ -54,6 +50,10 @@ TEST(JsonWriterTest, EveryByteThatNeedsCareIsWrittenAsADumpWritesItWhereverItSta
                 texts.push_back(std::string(at, 'a') + bytes + std::string(length - at, 'b'));
     texts.push_back(std::string(1000, 'x'));
     texts.push_back("");
+    // Escapes that grow one text far past the writer's buffer.
+    texts.push_back(std::string(100000, '\x01'));
+    for (int i = 0; i < 20000; ++i)
+        texts.back() += "a\n\"";
     EXPECT_EQ(written(texts), dumped(texts));
 }
 

@@ -11,6 +11,7 @@
 #include "tests/support/TestDatabase.h"
 #include "tests/support/TestUtil.h"
 #include "tools/libraryfile/LibraryFile.h"
+#include "tools/partlib/LibraryFolders.h"
 #include "tools/partlib/StoredLibrary.h"
 #include "tools/samplelib/SampleLibrary.h"
 
@@ -25,6 +26,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <unordered_map>
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
@@ -307,6 +309,40 @@ TEST(RefusedDataTest, TextThatIsNotUtf8APartOfAnotherLibrarysFolderAndFoldersOfO
     db.exec("INSERT INTO [Hierarchy] VALUES (900,1,'Obsolete',NULL);");
     EXPECT_EQ(refusal(), "Library Demo has two folders named \"Obsolete\" in its top level; a library file "
                          "tells folders apart by their path");
+}
+
+// A database without the unique key of part names may hold two parts of
+// one name in two folders of a library: the folder that lists it first
+// keeps it, and only that folder counts it. Every other part keeps its own
+// folder, however large the table of names has grown.
+TEST(LibraryFoldersTest, EachPartInItsFolderAndANameOfTwoFoldersInTheFirst) {
+    SampleOptions options;
+    options.parts = 3000;
+    txdbtest::SampleDatabase db("SQLite", options);
+    const std::vector<std::string> names = db.texts("SELECT [Name] FROM [Parts] ORDER BY [ID];");
+    const std::vector<int> folderOf = db.ints("SELECT [Hierarchy_ID] FROM [Parts] ORDER BY [ID];");
+    // Two top folders listed in the order of their names; the part in the
+    // second has the lower ID.
+    db.exec("DROP INDEX [PartsUnique];");
+    db.exec("INSERT INTO [Hierarchy] VALUES (990010,1,'AAA first',NULL),(990020,1,'AAB second',NULL);");
+    for (const std::string folder : {"990020", "990010"})
+        db.exec("INSERT INTO [Parts] ([ID],[Library_ID],[Part_def_ID],[Hierarchy_ID],[Name]) SELECT " + folder +
+                "+1,[Library_ID],[Part_def_ID]," + folder + ",'TWICE' FROM [Parts] WHERE [ID]=1;");
+
+    LibraryFolders folders(*db.library(), "Demo");
+    EXPECT_EQ(folders.folderOfPart("TWICE"), 990010);
+    EXPECT_EQ(folders.partsIn(990010), 1);
+    EXPECT_EQ(folders.partsIn(990020), 0);
+    ASSERT_EQ(names.size(), folderOf.size());
+    std::unordered_map<int, int> counts;
+    for (size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(folders.folderOfPart(names[i]), folderOf[i]) << names[i];
+        ++counts[folderOf[i]];
+    }
+    for (const auto &[folder, count] : counts)
+        EXPECT_EQ(folders.partsIn(folder), count) << folder;
+    EXPECT_EQ(txdbtest::thrownMessage([&] { folders.folderOfPart("no such part"); }),
+              "Part no such part of library Demo is filed in a folder of another library");
 }
 
 // ---- partlib export, the program --------------------------------------------

@@ -5,7 +5,9 @@
 namespace hostmodel {
 
 std::string fromBuffer(const char *buffer, size_t size) {
-    return std::string(buffer, strnlen(buffer, size - 1));
+    std::string text;
+    assignFromBuffer(text, buffer, size);
+    return text;
 }
 
 } // namespace hostmodel

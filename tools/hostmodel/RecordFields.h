@@ -24,6 +24,10 @@ using Number = std::optional<int>;
 // and the buffers hold W - 1 characters of any bytes, so a text arrives
 // whole, every byte of it kept as stored.
 std::string fromBuffer(const char *buffer, size_t size);
+// The same into a text kept from an earlier record, reusing its buffer.
+inline void assignFromBuffer(std::string &out, const char *buffer, size_t size) {
+    out.assign(buffer, strnlen(buffer, size - 1));
+}
 
 template <size_t W> using WholeText = char[COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL::textBytes(W)];
 
@@ -31,19 +35,19 @@ template <size_t W> using WholeText = char[COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIM
 // writes its text with the terminator, and clearing up to a kilobyte for
 // every field of every row is a good part of an export's time.
 
-// The same into a text kept from an earlier record, reusing its buffer:
-// a loop over many records allocates no text anew.
+// A field's text into a text kept from an earlier record: a loop over
+// many records allocates no text anew.
 template <size_t W, class R> void assignText(std::string &out, R &record, void (R::*get)(TCHAR *, size_t, bool)) {
     WholeText<W> buffer;
     buffer[0] = '\0';
     (record.*get)(buffer, sizeof buffer, false);
-    out.assign(buffer, strnlen(buffer, sizeof buffer - 1));
+    assignFromBuffer(out, buffer, sizeof buffer);
 }
 template <size_t W, class R> void assignText(std::string &out, R &record, void (R::*get)(TCHAR *, size_t)) {
     WholeText<W> buffer;
     buffer[0] = '\0';
     (record.*get)(buffer, sizeof buffer);
-    out.assign(buffer, strnlen(buffer, sizeof buffer - 1));
+    assignFromBuffer(out, buffer, sizeof buffer);
 }
 template <size_t W, class R> void assignNullableText(Text &out, R &record, void (R::*get)(bool &, TCHAR *, size_t)) {
     WholeText<W> buffer;
@@ -56,7 +60,7 @@ template <size_t W, class R> void assignNullableText(Text &out, R &record, void 
     }
     if (!out)
         out.emplace();
-    out->assign(buffer, strnlen(buffer, sizeof buffer - 1));
+    assignFromBuffer(*out, buffer, sizeof buffer);
 }
 
 template <size_t W, class R, class Getter> std::string text(R &record, Getter get) {

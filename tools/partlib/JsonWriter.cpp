@@ -88,8 +88,9 @@ bool anyNotPlain(uint64_t word) {
 
 void JsonWriter::quote(std::string_view text) {
     static const char hex[] = "0123456789abcdef";
-    // An escaped byte takes at most six.
-    char *at = room(6 * text.size() + 2);
+    // Room for the text as it is and its quotes; an escape, which takes up
+    // to six bytes for one, asks for its own.
+    char *at = room(text.size() + 2);
     *at++ = '"';
     const char *from = text.data();
     const size_t size = text.size();
@@ -121,6 +122,8 @@ void JsonWriter::quote(std::string_view text) {
             i += length;
             continue;
         }
+        used = static_cast<size_t>(at - buffer.data());
+        at = room(6 + (size - i - 1) + 1);
         *at++ = '\\';
         switch (c) {
         case '"':

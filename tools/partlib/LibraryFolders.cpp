@@ -88,6 +88,7 @@ LibraryFolders::LibraryFolders(LibraryAccess &library, std::string name) : libra
 
 namespace {
 
+// Odd, so that 0 marks a free slot; the probe starts at the other bits.
 uint32_t nameHash(std::string_view name) {
     return static_cast<uint32_t>(std::hash<std::string_view>()(name)) | 1;
 }
@@ -96,7 +97,7 @@ uint32_t nameHash(std::string_view name) {
 
 size_t LibraryFolders::slotOf(std::string_view partName, uint32_t hash) const {
     const size_t mask = partSlots.size() - 1;
-    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    for (size_t i = (hash >> 1) & mask;; i = (i + 1) & mask) {
         const PartSlot &slot = partSlots[i];
         if (slot.hash == 0 ||
             (slot.hash == hash && std::string_view(partNames).substr(slot.offset, slot.length) == partName))
