@@ -71,10 +71,22 @@ public:
     // The value as a whole number; false when it holds none (a text that is
     // not one, a fraction).
     virtual bool getInteger(int ordinal, int64_t &value) = 0;
+    // isNull and getInteger in one: engines that tell both by one look at
+    // the value answer without asking twice.
+    enum class Integer { NUL, NUMBER, NOT_A_NUMBER };
+    virtual Integer integer(int ordinal, int64_t &value) {
+        if (isNull(ordinal))
+            return Integer::NUL;
+        return getInteger(ordinal, value) ? Integer::NUMBER : Integer::NOT_A_NUMBER;
+    }
     // The table a column of the result comes from; empty when unknown.
     virtual std::string tableName(int /*ordinal*/) { return std::string(); }
     // The text of the column and its length; valid until the next fetch.
     virtual const char *getText(int ordinal, size_t &length) = 0;
+    // isNull and getText in one: no text (nullptr) for NULL.
+    virtual const char *nullableText(int ordinal, size_t &length) {
+        return isNull(ordinal) ? nullptr : getText(ordinal, length);
+    }
     // The value of a column of the current row as a parameter for another
     // statement (used for the keys of rowset changes). By default a text
     // or NULL; engines that know the column's type give an integer too.

@@ -68,7 +68,39 @@ HRESULT RowBinding::unreadableText(ProviderStatement &row, int ordinal, const DB
 HRESULT RowBinding::copyRow(ProviderStatement &row) const {
     for (const DBBinding &binding : columns) {
         const int ordinal = binding.ordinal;
-        if (row.isNull(ordinal)) {
+        bool null = false;
+        if (binding.type == DBBinding::I4 || binding.type == DBBinding::I2) {
+            const bool wide = binding.type == DBBinding::I4;
+            int64_t value = 0;
+            const ProviderStatement::Integer cell = row.integer(ordinal, value);
+            null = cell == ProviderStatement::Integer::NUL;
+            if (!null) {
+                if (cell == ProviderStatement::Integer::NOT_A_NUMBER || value < (wide ? INT32_MIN : INT16_MIN) ||
+                    value > (wide ? INT32_MAX : INT16_MAX))
+                    return misfit(row, ordinal, binding);
+                if (wide)
+                    *static_cast<int32_t *>(binding.value) = static_cast<int32_t>(value);
+                else
+                    *static_cast<int16_t *>(binding.value) = static_cast<int16_t>(value);
+                if (binding.length)
+                    *binding.length = wide ? sizeof(int32_t) : sizeof(int16_t);
+            }
+        } else {
+            size_t length = 0;
+            const char *text = row.nullableText(ordinal, length);
+            null = text == nullptr;
+            if (!null) {
+                const HRESULT readable = unreadableText(row, ordinal, binding, text, length);
+                if (FAILED(readable))
+                    return readable;
+                char *target = static_cast<char *>(binding.value);
+                std::memcpy(target, text, length);
+                target[length] = '\0';
+                if (binding.length)
+                    *binding.length = length;
+            }
+        }
+        if (null) {
             if (binding.type == DBBinding::I4)
                 *static_cast<int32_t *>(binding.value) = 0;
             else if (binding.type == DBBinding::I2)
@@ -77,56 +109,34 @@ HRESULT RowBinding::copyRow(ProviderStatement &row) const {
                 static_cast<char *>(binding.value)[0] = '\0';
             if (binding.length)
                 *binding.length = 0;
-            if (binding.status)
-                *binding.status = DBSTATUS_S_ISNULL;
-            continue;
-        }
-        if (binding.type == DBBinding::I4 || binding.type == DBBinding::I2) {
-            const bool wide = binding.type == DBBinding::I4;
-            int64_t value = 0;
-            if (!row.getInteger(ordinal, value) || value < (wide ? INT32_MIN : INT16_MIN) ||
-                value > (wide ? INT32_MAX : INT16_MAX))
-                return misfit(row, ordinal, binding);
-            if (wide)
-                *static_cast<int32_t *>(binding.value) = static_cast<int32_t>(value);
-            else
-                *static_cast<int16_t *>(binding.value) = static_cast<int16_t>(value);
-            if (binding.length)
-                *binding.length = wide ? sizeof(int32_t) : sizeof(int16_t);
-        } else {
-            size_t length = 0;
-            const char *text = row.getText(ordinal, length);
-            const HRESULT readable = unreadableText(row, ordinal, binding, text, length);
-            if (FAILED(readable))
-                return readable;
-            char *target = static_cast<char *>(binding.value);
-            std::memcpy(target, text, length);
-            target[length] = '\0';
-            if (binding.length)
-                *binding.length = length;
         }
         if (binding.status)
-            *binding.status = DBSTATUS_S_OK;
+            *binding.status = null ? DBSTATUS_S_ISNULL : DBSTATUS_S_OK;
     }
     return S_OK;
 }
 
 bool RowBinding::rowValue(ProviderStatement &row, const DBBinding &binding, DBParam &value) {
     value = DBParam();
-    if (row.isNull(binding.ordinal))
-        return true;
     if (binding.type != DBBinding::STR) {
         const bool wide = binding.type == DBBinding::I4;
         int64_t number = 0;
-        if (!row.getInteger(binding.ordinal, number) || number < (wide ? INT32_MIN : INT16_MIN) ||
-            number > (wide ? INT32_MAX : INT16_MAX))
+        switch (row.integer(binding.ordinal, number)) {
+        case ProviderStatement::Integer::NUL:
+            return true;
+        case ProviderStatement::Integer::NOT_A_NUMBER:
+            return false;
+        case ProviderStatement::Integer::NUMBER:
+            break;
+        }
+        if (number < (wide ? INT32_MIN : INT16_MIN) || number > (wide ? INT32_MAX : INT16_MAX))
             return false;
         value = DBParam::fromInt(static_cast<int32_t>(number));
         return true;
     }
     size_t length = 0;
-    const char *text = row.getText(binding.ordinal, length);
-    value = DBParam::fromText(std::string(text, length));
+    if (const char *text = row.nullableText(binding.ordinal, length))
+        value = DBParam::fromText(std::string(text, length));
     return true;
 }
 

@@ -178,21 +178,25 @@ public:
     }
     bool isNull(int ordinal) override { return sqlite3_column_type(stmt, ordinal - 1) == SQLITE_NULL; }
     int32_t getInt(int ordinal) override { return sqlite3_column_int(stmt, ordinal - 1); }
+    bool getInteger(int ordinal, int64_t &value) override { return integer(ordinal, value) == Integer::NUMBER; }
     // SQLite keeps what it is given: an integer column may hold a text or a real.
-    bool getInteger(int ordinal, int64_t &value) override {
+    Integer integer(int ordinal, int64_t &value) override {
+        const auto number = [](bool whole) { return whole ? Integer::NUMBER : Integer::NOT_A_NUMBER; };
         switch (sqlite3_column_type(stmt, ordinal - 1)) {
+        case SQLITE_NULL:
+            return Integer::NUL;
         case SQLITE_INTEGER:
             value = sqlite3_column_int64(stmt, ordinal - 1);
-            return true;
+            return Integer::NUMBER;
         case SQLITE_FLOAT: {
             const double real = sqlite3_column_double(stmt, ordinal - 1);
             value = static_cast<int64_t>(real);
-            return real >= -9.2e18 && real <= 9.2e18 && static_cast<double>(value) == real;
+            return number(real >= -9.2e18 && real <= 9.2e18 && static_cast<double>(value) == real);
         }
         default: {
             size_t length = 0;
             const char *text = getText(ordinal, length);
-            return wholeNumber(text, length, value);
+            return number(wholeNumber(text, length, value));
         }
         }
     }
@@ -201,9 +205,18 @@ public:
         return name ? name : "";
     }
     const char *getText(int ordinal, size_t &length) override {
+        const char *text = nullableText(ordinal, length);
+        return text ? text : "";
+    }
+    // SQLite gives no text for NULL, and none when it runs out of memory,
+    // which reads as an empty text.
+    const char *nullableText(int ordinal, size_t &length) override {
         const unsigned char *text = sqlite3_column_text(stmt, ordinal - 1);
         length = static_cast<size_t>(sqlite3_column_bytes(stmt, ordinal - 1));
-        return text ? reinterpret_cast<const char *>(text) : "";
+        if (text)
+            return reinterpret_cast<const char *>(text);
+        length = 0;
+        return sqlite3_column_type(stmt, ordinal - 1) == SQLITE_NULL ? nullptr : "";
     }
 
     DBParam::Kind kind(int ordinal) override {
@@ -324,6 +337,15 @@ public:
             CDBErrorInfo::add("A transaction is already running on this session");
             return XACT_E_XTIONEXISTS;
         }
+        // Statement journals (a multi-row INSERT in a transaction keeps
+        // one) in memory rather than in temporary files while the write
+        // runs. Reads keep the default: with temporary storage in memory,
+        // SQLite's sorter allocates every row of an ORDER BY apart instead
+        // of filling one buffer (a library export took about 4% longer).
+        // A larger page cache was tried for the library writes' big
+        // transactions: it spilled no syncs, only buffered writes, and cost
+        // more time than it saved.
+        journalsInMemory = sqlite3_exec(db, "PRAGMA temp_store=MEMORY;", nullptr, nullptr, nullptr) == SQLITE_OK;
         HRESULT result = run("BEGIN IMMEDIATE;");
         if (FAILED(result)) {
             if ((sqlite3_extended_errcode(db) & 0xff) == SQLITE_BUSY) {
@@ -334,6 +356,7 @@ public:
                                   std::to_string(BUSY_TIMEOUT_MS / 1000) +
                                   " seconds. Nothing was written; try again when it has finished.");
             }
+            restoreTempStore();
         }
         return result;
     }
@@ -417,15 +440,26 @@ public:
 private:
     HRESULT endTransaction(const char *sql) {
         if (!inTransaction()) {
+            restoreTempStore();
             CDBErrorInfo::add("No transaction is running on this session");
             return XACT_E_NOTRANSACTION;
         }
-        return execute(sql);
+        const HRESULT result = execute(sql);
+        if (!inTransaction())
+            restoreTempStore();
+        return result;
+    }
+    // A failure of either setting is no failure of the work: it is only
+    // slower, so it is told nowhere.
+    void restoreTempStore() {
+        if (journalsInMemory && sqlite3_exec(db, "PRAGMA temp_store=DEFAULT;", nullptr, nullptr, nullptr) == SQLITE_OK)
+            journalsInMemory = false;
     }
 
     sqlite3 *db;
     std::string file;
     std::string madeFile; // the file the open created, for something to be written
+    bool journalsInMemory = false;
     std::shared_ptr<StatementCache> cache = std::make_shared<StatementCache>();
 };
 
@@ -482,12 +516,6 @@ HRESULT openSQLiteProvider(const InitString &init, std::unique_ptr<ProviderConne
         return result;
     // LIKE tells case as '=' does, and as it does on the server engines.
     if (FAILED(result = opened->run("PRAGMA case_sensitive_like=ON;")))
-        return result;
-    // Statement journals (a multi-row INSERT in a transaction keeps one) in
-    // memory rather than in temporary files. A larger page cache was tried
-    // for the library writes' big transactions: it spilled no syncs, only
-    // buffered writes, and cost more time than it saved.
-    if (FAILED(result = opened->run("PRAGMA temp_store=MEMORY;")))
         return result;
     connection = std::move(opened);
     return S_OK;

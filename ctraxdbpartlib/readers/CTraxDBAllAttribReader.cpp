@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBAllAttribReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/access/CTraxDBAllAttribAccess.h"
 
@@ -30,7 +31,7 @@ CTraxDBAllAttribReader::CTraxDBAllAttribReader(pathHandle_t path, CTraxDBLibAcce
 }
 
 std::shared_ptr<AllAttributeAccess> CTraxDBAllAttribReader::makeRecord() {
-    return std::make_shared<CTraxDBAllAttribAccess>(command);
+    return newRecord<CTraxDBAllAttribAccess>(command);
 }
 
 } // namespace DBIMPL

@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBAllGateReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/access/CTraxDBAllGateAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBCompletePartAndPartDefAccess.h"
@@ -41,7 +42,7 @@ CTraxDBAllGateReader::CTraxDBAllGateReader(pathHandle_t path, CTraxDBCompletePar
 }
 
 std::shared_ptr<AllGateAccess> CTraxDBAllGateReader::makeRecord() {
-    return std::make_shared<CTraxDBAllGateAccess>(path, command, nextIndex());
+    return newRecord<CTraxDBAllGateAccess>(path, command, nextIndex());
 }
 
 } // namespace DBIMPL

@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBAllGateSwapReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/access/CTraxDBAllGateSwapAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBCompletePartAndPartDefAccess.h"
@@ -46,7 +47,7 @@ CTraxDBAllGateSwapReader::CTraxDBAllGateSwapReader(pathHandle_t path, CTraxDBCom
 }
 
 std::shared_ptr<AllGateSwapAccess> CTraxDBAllGateSwapReader::makeRecord() {
-    return std::make_shared<CTraxDBAllGateSwapAccess>(path, command, nextIndex());
+    return newRecord<CTraxDBAllGateSwapAccess>(path, command, nextIndex());
 }
 
 } // namespace DBIMPL

@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBAllPinDataReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/access/CTraxDBAllPinDataAccess.h"
 
@@ -28,7 +29,7 @@ CTraxDBAllPinDataReader::CTraxDBAllPinDataReader(pathHandle_t path, CTraxDBLibAc
 }
 
 std::shared_ptr<AllPinDataAccess> CTraxDBAllPinDataReader::makeRecord() {
-    return std::make_shared<CTraxDBAllPinDataAccess>(path, command);
+    return newRecord<CTraxDBAllPinDataAccess>(path, command);
 }
 
 } // namespace DBIMPL

@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBAllPinEquivReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/access/CTraxDBAllPinEquivAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBCompletePartAndPartDefAccess.h"
@@ -40,7 +41,7 @@ CTraxDBAllPinEquivReader::CTraxDBAllPinEquivReader(pathHandle_t path, CTraxDBCom
 }
 
 std::shared_ptr<AllPinEquivAccess> CTraxDBAllPinEquivReader::makeRecord() {
-    return std::make_shared<CTraxDBAllPinEquivAccess>(path, command, nextIndex());
+    return newRecord<CTraxDBAllPinEquivAccess>(path, command, nextIndex());
 }
 
 } // namespace DBIMPL

@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBAttribReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/TraceName.h"
 #include "ctraxdbpartlib/access/CTraxDBAttribAccess.h"
@@ -32,7 +33,7 @@ CTraxDBAttribReader::CTraxDBAttribReader(pathHandle_t path, CTraxDBCompletePartA
 }
 
 std::shared_ptr<AttributeAccess> CTraxDBAttribReader::makeRecord() {
-    return std::make_shared<CTraxDBAttribAccess>(command);
+    return newRecord<CTraxDBAttribAccess>(command);
 }
 
 } // namespace DBIMPL

@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBCompletePartAndPartDefReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/access/CTraxDBCompletePartAndPartDefAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
@@ -45,7 +46,7 @@ CTraxDBCompletePartAndPartDefReader::CTraxDBCompletePartAndPartDefReader(pathHan
 }
 
 std::shared_ptr<CompletePartAndPartDefAccess> CTraxDBCompletePartAndPartDefReader::makeRecord() {
-    return std::make_shared<CTraxDBCompletePartAndPartDefAccess>(path, command);
+    return newRecord<CTraxDBCompletePartAndPartDefAccess>(path, command);
 }
 
 } // namespace DBIMPL

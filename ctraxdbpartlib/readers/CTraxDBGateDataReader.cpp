@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBGateDataReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/TraceName.h"
 #include "ctraxdbpartlib/access/CTraxDBGateAccess.h"
@@ -33,7 +34,7 @@ CTraxDBGateDataReader::CTraxDBGateDataReader(pathHandle_t path, int32_t gateId)
 }
 
 std::shared_ptr<GateDataAccess> CTraxDBGateDataReader::makeRecord() {
-    return std::make_shared<CTraxDBGateDataAccess>(command, nextIndex());
+    return newRecord<CTraxDBGateDataAccess>(command, nextIndex());
 }
 
 } // namespace DBIMPL

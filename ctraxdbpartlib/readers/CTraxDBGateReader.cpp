@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBGateReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/access/CTraxDBGateAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBPartDefAccess.h"
@@ -21,7 +22,7 @@ CTraxDBGateReader::CTraxDBGateReader(pathHandle_t path, CTraxDBPartDefAccess &de
 }
 
 std::shared_ptr<GateAccess> CTraxDBGateReader::makeRecord() {
-    return std::make_shared<CTraxDBGateAccess>(path, command, nextIndex());
+    return newRecord<CTraxDBGateAccess>(path, command, nextIndex());
 }
 
 } // namespace DBIMPL

@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBGateSwapGateReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/TraceName.h"
 #include "ctraxdbpartlib/access/CTraxDBGateSwapAccess.h"
@@ -31,7 +32,7 @@ CTraxDBGateSwapGateReader::CTraxDBGateSwapGateReader(pathHandle_t path, int32_t 
 }
 
 std::shared_ptr<GateSwapGateAccess> CTraxDBGateSwapGateReader::makeRecord() {
-    return std::make_shared<CTraxDBGateSwapGateAccess>(path, command, nextIndex());
+    return newRecord<CTraxDBGateSwapGateAccess>(path, command, nextIndex());
 }
 
 } // namespace DBIMPL

@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBGateSwapPinDataReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/access/CTraxDBGateSwapGateAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBGateSwapPinDataAccess.h"
@@ -25,7 +26,7 @@ CTraxDBGateSwapPinDataReader::CTraxDBGateSwapPinDataReader(pathHandle_t path, CT
 }
 
 std::shared_ptr<GateSwapPinDataAccess> CTraxDBGateSwapPinDataReader::makeRecord() {
-    return std::make_shared<CTraxDBGateSwapPinDataAccess>(command, nextIndex());
+    return newRecord<CTraxDBGateSwapPinDataAccess>(command, nextIndex());
 }
 
 } // namespace DBIMPL

@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBGateSwapReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/access/CTraxDBGateSwapAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBPartDefAccess.h"
@@ -21,7 +22,7 @@ CTraxDBGateSwapReader::CTraxDBGateSwapReader(pathHandle_t path, CTraxDBPartDefAc
 }
 
 std::shared_ptr<GateSwapAccess> CTraxDBGateSwapReader::makeRecord() {
-    return std::make_shared<CTraxDBGateSwapAccess>(path, command, nextIndex());
+    return newRecord<CTraxDBGateSwapAccess>(path, command, nextIndex());
 }
 
 } // namespace DBIMPL

@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBHierarchyOnlyReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/access/CTraxDBHierarchyAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
@@ -28,7 +29,7 @@ CTraxDBHierarchyOnlyReader::CTraxDBHierarchyOnlyReader(pathHandle_t path, CTraxD
 }
 
 std::shared_ptr<HierarchyAccess> CTraxDBHierarchyOnlyReader::makeRecord() {
-    return std::make_shared<CTraxDBHierarchyAccess>(path, command);
+    return newRecord<CTraxDBHierarchyAccess>(path, command);
 }
 
 } // namespace DBIMPL

@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBHierarchyReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/TraceName.h"
 #include "ctraxdbpartlib/access/CTraxDBHierarchyAccess.h"
@@ -55,7 +56,7 @@ void CTraxDBHierarchyReader::openTopFolders(int32_t libraryId) {
 }
 
 std::shared_ptr<HierarchyAccess> CTraxDBHierarchyReader::makeRecord() {
-    return std::make_shared<CTraxDBHierarchyAccess>(path, command);
+    return newRecord<CTraxDBHierarchyAccess>(path, command);
 }
 
 } // namespace DBIMPL

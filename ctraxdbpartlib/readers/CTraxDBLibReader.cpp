@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBLibReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
 #include "ctraxdbpartlib/filters/CTraxLibFilterVisitor.h"
@@ -51,7 +52,7 @@ CTraxDBLibReader::CTraxDBLibReader(pathHandle_t path, libraryFilterCompHandle_t 
 }
 
 std::shared_ptr<LibraryAccess> CTraxDBLibReader::makeRecord() {
-    return std::make_shared<CTraxDBLibAccess>(path, command);
+    return newRecord<CTraxDBLibAccess>(path, command);
 }
 
 } // namespace DBIMPL

@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBPartDefDataReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBPartDefDataAccess.h"
@@ -62,7 +63,7 @@ bool CTraxDBPartDefDataReader::nextPage() {
 }
 
 std::shared_ptr<PartDefDataAccess> CTraxDBPartDefDataReader::makeRecord() {
-    return std::make_shared<CTraxDBPartDefDataAccess>(path, command);
+    return newRecord<CTraxDBPartDefDataAccess>(path, command);
 }
 
 } // namespace DBIMPL

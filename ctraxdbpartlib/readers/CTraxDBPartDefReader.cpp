@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBPartDefReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBPartDefAccess.h"
@@ -45,7 +46,7 @@ CTraxDBPartDefReader::CTraxDBPartDefReader(pathHandle_t path, CTraxDBLibAccess &
 }
 
 std::shared_ptr<PartDefAccess> CTraxDBPartDefReader::makeRecord() {
-    return std::make_shared<CTraxDBPartDefAccess>(path, command);
+    return newRecord<CTraxDBPartDefAccess>(path, command);
 }
 
 } // namespace DBIMPL

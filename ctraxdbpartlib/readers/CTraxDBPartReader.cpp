@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBPartReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/TraceName.h"
 #include "ctraxdbpartlib/access/CTraxDBHierarchyAccess.h"
@@ -118,7 +119,7 @@ bool CTraxDBPartReader::nextPage() {
 }
 
 std::shared_ptr<PartAccess> CTraxDBPartReader::makeRecord() {
-    return std::make_shared<CTraxDBPartAccess>(path, command);
+    return newRecord<CTraxDBPartAccess>(path, command);
 }
 
 } // namespace DBIMPL

@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBPartReaderForReports.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/TraceName.h"
 #include "ctraxdbpartlib/access/CTraxDBLibAccess.h"
@@ -84,7 +85,7 @@ std::shared_ptr<PartForReportsAccess> CTraxDBPartReaderForReports::getNextSorted
 }
 
 std::shared_ptr<PartForReportsAccess> CTraxDBPartReaderForReports::makeRecord() {
-    return std::make_shared<CTraxDBPartForReportsAccess>(path, command);
+    return newRecord<CTraxDBPartForReportsAccess>(path, command);
 }
 
 } // namespace DBIMPL

@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBPinDataReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/TraceName.h"
 #include "ctraxdbpartlib/access/CTraxDBCompletePartAndPartDefAccess.h"
@@ -30,7 +31,7 @@ CTraxDBPinDataReader::CTraxDBPinDataReader(pathHandle_t path, CTraxDBCompletePar
 }
 
 std::shared_ptr<PinDataAccess> CTraxDBPinDataReader::makeRecord() {
-    return std::make_shared<CTraxDBPinDataAccess>(command);
+    return newRecord<CTraxDBPinDataAccess>(command);
 }
 
 } // namespace DBIMPL

@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBPinEquivDataReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/access/CTraxDBPinEquivAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBPinEquivDataAccess.h"
@@ -21,7 +22,7 @@ CTraxDBPinEquivDataReader::CTraxDBPinEquivDataReader(pathHandle_t path, CTraxDBP
 }
 
 std::shared_ptr<PinEquivDataAccess> CTraxDBPinEquivDataReader::makeRecord() {
-    return std::make_shared<CTraxDBPinEquivDataAccess>(command, nextIndex());
+    return newRecord<CTraxDBPinEquivDataAccess>(command, nextIndex());
 }
 
 } // namespace DBIMPL

@@ -1,4 +1,5 @@
 #include "ctraxdbpartlib/readers/CTraxDBPinEquivReader.h"
+#include "ctraxdbpartlib/readers/RecordAllocator.h"
 
 #include "ctraxdbpartlib/access/CTraxDBPartDefAccess.h"
 #include "ctraxdbpartlib/access/CTraxDBPinEquivAccess.h"
@@ -21,7 +22,7 @@ CTraxDBPinEquivReader::CTraxDBPinEquivReader(pathHandle_t path, CTraxDBPartDefAc
 }
 
 std::shared_ptr<PinEquivAccess> CTraxDBPinEquivReader::makeRecord() {
-    return std::make_shared<CTraxDBPinEquivAccess>(path, command, nextIndex());
+    return newRecord<CTraxDBPinEquivAccess>(path, command, nextIndex());
 }
 
 } // namespace DBIMPL

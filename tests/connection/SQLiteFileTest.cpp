@@ -12,6 +12,7 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -38,6 +39,22 @@ struct NameAccessor {
     void bind(ColumnMap &map) { map.column(1, name); }
 };
 
+struct NumberAccessor {
+    int32_t number = 0;
+    void bind(ColumnMap &map) { map.column(1, number); }
+};
+
+struct NameNumberAccessor {
+    char name[51] = "";
+    DBSTATUS nameStatus = 99;
+    int32_t number = 0;
+    DBSTATUS numberStatus = 99;
+    void bind(ColumnMap &map) {
+        map.column(1, name, &nameStatus);
+        map.column(2, number, &numberStatus);
+    }
+};
+
 HRESULT openFile(CDataSource &dataSource, const std::string &file) {
     return dataSource.OpenFromInitializationString("Provider=SQLite;Data Source=" + file);
 }
@@ -61,6 +78,83 @@ TEST(SQLiteFile, RolledBackTransactionLeavesTheFileAsItWas) {
     ASSERT_EQ(command.Open(session, "CREATE TABLE U (ID INTEGER)"), S_OK);
     ASSERT_EQ(session.Abort(), S_OK);
     EXPECT_EQ(bytesOf(file), before);
+}
+
+// Statement journals stay in memory while a write runs; reads sort with
+// SQLite's default temporary storage, whatever way the write ended.
+TEST(SQLiteFile, TemporaryStorageIsInMemoryOnlyWhileAWriteRuns) {
+    CDataSource dataSource;
+    CSession session;
+    ASSERT_EQ(openFile(dataSource, txdbtest::tempFile()), S_OK) << errorText();
+    ASSERT_EQ(session.Open(dataSource), S_OK);
+    const auto tempStore = [&session] {
+        CCommand<CAccessor<NumberAccessor>> command;
+        EXPECT_EQ(command.Open(session, "PRAGMA temp_store;"), S_OK) << errorText();
+        EXPECT_EQ(command.MoveFirst(), S_OK) << errorText();
+        return command.number;
+    };
+    EXPECT_EQ(tempStore(), 0);
+    ASSERT_EQ(session.StartWriteTransaction(), S_OK) << errorText();
+    EXPECT_EQ(tempStore(), 2);
+    ASSERT_EQ(session.Commit(), S_OK);
+    EXPECT_EQ(tempStore(), 0);
+    ASSERT_EQ(session.StartWriteTransaction(), S_OK);
+    EXPECT_EQ(session.StartWriteTransaction(), XACT_E_XTIONEXISTS);
+    EXPECT_EQ(tempStore(), 2);
+    ASSERT_EQ(session.Abort(), S_OK);
+    EXPECT_EQ(tempStore(), 0);
+    ASSERT_EQ(session.StartTransaction(), S_OK);
+    EXPECT_EQ(tempStore(), 0);
+    ASSERT_EQ(session.Commit(), S_OK);
+}
+
+// SQLite keeps any value in any column (Num has no type, so none is
+// converted): each storage class reads as its binding takes it, an empty
+// text and an empty BLOB as empty texts, not as NULL.
+TEST(SQLiteFile, ValuesOfEveryStorageClassReadAsTheirBindingsTakeThem) {
+    CDataSource dataSource;
+    CSession session;
+    ASSERT_EQ(openFile(dataSource, txdbtest::tempFile()), S_OK) << errorText();
+    ASSERT_EQ(session.Open(dataSource), S_OK);
+    CCommand<CNoAccessor> command;
+    ASSERT_EQ(command.Open(session, "CREATE TABLE T (ID INTEGER PRIMARY KEY, Name VARCHAR(50), Num)"), S_OK);
+    ASSERT_EQ(command.Open(session, "INSERT INTO T VALUES (1, '', 3.0), (2, X'', '42'), (3, NULL, NULL), "
+                                    "(4, 7, ' -8'), (5, X'4142', 2147483647.0)"),
+              S_OK)
+        << errorText();
+    struct Row {
+        std::string name;
+        DBSTATUS nameStatus;
+        int number;
+        DBSTATUS numberStatus;
+    };
+    const Row rows[] = {{"", DBSTATUS_S_OK, 3, DBSTATUS_S_OK},
+                        {"", DBSTATUS_S_OK, 42, DBSTATUS_S_OK},
+                        {"", DBSTATUS_S_ISNULL, 0, DBSTATUS_S_ISNULL},
+                        {"7", DBSTATUS_S_OK, -8, DBSTATUS_S_OK},
+                        {"AB", DBSTATUS_S_OK, 2147483647, DBSTATUS_S_OK}};
+    CCommand<CAccessor<NameNumberAccessor>> read;
+    ASSERT_EQ(read.Open(session, "SELECT Name, Num FROM T ORDER BY ID"), S_OK) << errorText();
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        std::strcpy(read.name, "stale");
+        read.number = -99;
+        ASSERT_EQ(i == 0 ? read.MoveFirst() : read.MoveNext(), S_OK) << i << errorText();
+        EXPECT_EQ(std::string(read.name), rows[i].name) << i;
+        EXPECT_EQ(read.nameStatus, rows[i].nameStatus) << i;
+        EXPECT_EQ(read.number, rows[i].number) << i;
+        EXPECT_EQ(read.numberStatus, rows[i].numberStatus) << i;
+    }
+    EXPECT_EQ(read.MoveNext(), DB_S_ENDOFROWSET);
+
+    for (const std::string value : {"3.5", "2147483648.0", "'4x'", "X'3478'"}) {
+        ASSERT_EQ(command.Open(session, "UPDATE T SET Num = " + value + " WHERE ID = 1"), S_OK) << errorText();
+        CCommand<CAccessor<NameNumberAccessor>> misfit;
+        ASSERT_EQ(misfit.Open(session, "SELECT Name, Num FROM T ORDER BY ID"), S_OK) << errorText();
+        EXPECT_EQ(misfit.MoveFirst(), DB_E_CANTCONVERTVALUE) << value;
+        EXPECT_NE(errorText().find("Column Num of table T holds a value that is not a 32-bit integer"),
+                  std::string::npos)
+            << value << ": " << errorText();
+    }
 }
 
 TEST(SQLiteFile, UnusableFilesFailWithTheEnginesMessage) {

@@ -23,6 +23,8 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <thread>
+#include <utility>
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE;
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
@@ -278,6 +280,30 @@ TEST_P(PartReadersTest, RecordsOutliveTheirReaderAndThePathHandle) {
     ASSERT_TRUE(folder);
     EXPECT_FALSE(nameOf(folder).empty());
     EXPECT_TRUE(record->getPartHierarchy());
+}
+
+// A reader's records are let go in any order, some at once, some later on
+// another thread, while others are kept: a kept record keeps its own
+// values, whatever the reader makes in the memory of those let go.
+TEST_P(PartReadersTest, KeptRecordsKeepTheirValuesWhateverIsLetGoAroundThem) {
+    const std::vector<std::string> expected = partNamesBySql("[Library_ID] = " + std::to_string(libraryId));
+    ASSERT_GE(expected.size(), 30u);
+    std::vector<std::shared_ptr<PartAccess>> kept, later;
+    size_t read = 0;
+    auto reader = library->getPartReader(partFilterCompHandle_t(), 0);
+    while (std::shared_ptr<PartAccess> part = reader->getNext()) {
+        if (read % 3 == 0)
+            kept.push_back(part);
+        else if (read % 3 == 1)
+            later.push_back(part);
+        ++read;
+        if (later.size() == 5)
+            std::thread([batch = std::exchange(later, {})]() mutable { batch.clear(); }).join();
+    }
+    later.clear();
+    ASSERT_EQ(read, expected.size());
+    for (size_t k = 0; k < kept.size(); ++k)
+        EXPECT_EQ(nameOf(kept[k]), expected[3 * k]) << k;
 }
 
 TEST_P(PartReadersTest, MissingFolderRowGivesAnEmptyHandle) {
