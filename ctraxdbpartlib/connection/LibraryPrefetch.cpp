@@ -112,7 +112,9 @@ HRESULT LibraryPrefetch::prepare(const std::string &sql, std::unique_ptr<Provide
     ++plan.opened;
     if (plan.query.libraryWidePossible && !plan.rows && !plan.failed && !ownersOf(plan.query.parent).empty() &&
         (plan.opened >= READ_AHEAD_AFTER || ownersOf(ParentKind::Definition).size() <= SMALL_LIBRARY)) {
-        plan.rows = read(plan.query);
+        plan.rows = plan.query.count ? countedRows(sql, plan.query) : nullptr;
+        if (!plan.rows)
+            plan.rows = read(plan.query);
         plan.failed = !plan.rows;
     }
     std::unique_ptr<ProviderStatement> real;
@@ -285,6 +287,42 @@ std::shared_ptr<const PrefetchedRows> LibraryPrefetch::read(const ParentQuery &q
         rows->cells.push_back(zero);
     }
     return rows;
+}
+
+std::shared_ptr<const PrefetchedRows> LibraryPrefetch::countedRows(const std::string &sql, const ParentQuery &count) {
+    // A reader opens its rows before it counts them, so they are read by now.
+    const auto counted = std::find_if(plans.begin(), plans.end(), [&](const auto &entry) {
+        const Plan &plan = entry.second;
+        return plan.rows && !plan.query.count && plan.query.parent == count.parent &&
+               plan.query.rowsCounted == count.rowsCounted;
+    });
+    // The count's column is named as the engine names it: prepared, not run.
+    std::unique_ptr<ProviderStatement> shape;
+    if (counted == plans.end() || FAILED(connection.prepare(sql, shape)) || shape->columnCount() != 1) {
+        CDBErrorInfo::clear();
+        return nullptr;
+    }
+    const PrefetchedRows &rows = *counted->second.rows;
+    auto counts = std::make_shared<PrefetchedRows>();
+    counts->columns = 1;
+    counts->names.assign(1, shape->columnName(1));
+    counts->tables.assign(1, shape->tableName(1));
+    counts->tablesRead = rows.tablesRead;
+    counts->cells.reserve(rows.ranges.size() + 1);
+    const auto addCount = [&counts](size_t number) {
+        PrefetchedRows::Cell cell;
+        cell.integer = static_cast<int64_t>(number);
+        cell.intValue = static_cast<int32_t>(number);
+        cell.flags = PrefetchedRows::HAS_INTEGER | PrefetchedRows::INT_VALUE | PrefetchedRows::TEXT_OF_INTEGER;
+        counts->cells.push_back(cell);
+    };
+    for (const auto &[parent, range] : rows.ranges) {
+        counts->ranges[parent] = {counts->cells.size(), 1};
+        addCount(range.second);
+    }
+    counts->zeroRow = counts->cells.size();
+    addCount(0);
+    return counts;
 }
 
 HRESULT prepareQuery(ProviderConnection &connection, const std::string &sql,

@@ -98,6 +98,9 @@ private:
     void noteChanged(int32_t definition, const std::string &table);
     // Reads the plan's library-wide form; null when the engine refuses it.
     std::shared_ptr<const PrefetchedRows> read(const ParentQuery &query);
+    // The counts per parent of the rows read ahead for a query of the rows
+    // that the count query `sql` counts; null when none are read.
+    std::shared_ptr<const PrefetchedRows> countedRows(const std::string &sql, const ParentQuery &count);
     bool runRead(const std::string &sql, std::unique_ptr<ProviderStatement> &statement);
 
     ProviderConnection &connection;

@@ -162,6 +162,7 @@ bool parseParentQuery(const std::string &sql, char open, char close, ParentQuery
     query.libraryWide = "SELECT " + column + "," + list + " " +
                         sql.substr(tokens[from].begin, tokens[columnStart].begin - tokens[from].begin) + condition +
                         (query.count ? " GROUP BY " + column : " ORDER BY " + column + "," + order) + ";";
+    query.rowsCounted = sql.substr(tokens[from].begin, tokens[marker].end - tokens[from].begin);
     query.libraryWidePossible = true;
     return true;
 }

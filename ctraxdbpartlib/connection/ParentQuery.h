@@ -25,6 +25,9 @@ struct ParentQuery {
     bool libraryWidePossible = false;
     bool count = false;      // the query is "SELECT Count(*) ..."
     std::string libraryWide; // the library-wide form, in the query's quoting; empty when not possible
+    // The query from FROM up to its parent condition: a count and a query of
+    // rows with the same one count those rows.
+    std::string rowsCounted;
 };
 
 // Parses `sql`, quoted with the engine's `open` and `close`; false when its

@@ -69,6 +69,20 @@ bool PrefetchedStatement::getInteger(int ordinal, int64_t &value) {
     return true;
 }
 
+ProviderStatement::Integer PrefetchedStatement::integer(int ordinal, int64_t &value) {
+    if (!served)
+        return real->integer(ordinal, value);
+    if (cell(ordinal).flags & PrefetchedRows::IS_NULL)
+        return Integer::NUL;
+    return getInteger(ordinal, value) ? Integer::NUMBER : Integer::NOT_A_NUMBER;
+}
+
+const char *PrefetchedStatement::nullableText(int ordinal, size_t &length) {
+    if (!served)
+        return real->nullableText(ordinal, length);
+    return isNull(ordinal) ? nullptr : getText(ordinal, length);
+}
+
 const char *PrefetchedStatement::getText(int ordinal, size_t &length) {
     if (!served)
         return real->getText(ordinal, length);

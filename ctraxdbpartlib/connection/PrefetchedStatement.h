@@ -66,8 +66,10 @@ public:
     bool isNull(int ordinal) override;
     int32_t getInt(int ordinal) override;
     bool getInteger(int ordinal, int64_t &value) override;
+    Integer integer(int ordinal, int64_t &value) override;
     std::string tableName(int ordinal) override;
     const char *getText(int ordinal, size_t &length) override;
+    const char *nullableText(int ordinal, size_t &length) override;
     DBParam value(int ordinal) override;
 
     // Of the prefetch, the parent of the last execution; false before any

@@ -109,7 +109,10 @@ TEST_P(LibraryPrefetchTest, AnswersEveryQueryAsTheDatabaseDoesInFewStatements) {
         }
     // One read per query and one per kind of parent, whatever the size of
     // the library; the parents of the other library go to the database.
-    EXPECT_LE(scope.prefetch().readsRun(), static_cast<long>(std::size(queries)) + PARENT_KINDS);
+    // The count of the pins is taken from the pins read, with no read of
+    // its own; the count of a gate's links counts other rows than the gate
+    // pins' query reads.
+    EXPECT_LE(scope.prefetch().readsRun(), static_cast<long>(std::size(queries)) - 1 + PARENT_KINDS);
     EXPECT_GT(scope.prefetch().executionsAnswered(), executions / 2);
     EXPECT_LT(scope.prefetch().executionsAnswered(), executions);
 }
