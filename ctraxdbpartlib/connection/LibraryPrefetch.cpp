@@ -297,11 +297,15 @@ std::shared_ptr<const PrefetchedRows> LibraryPrefetch::countedRows(const std::st
                plan.query.rowsCounted == count.rowsCounted;
     });
     // The count's column is named as the engine names it: prepared, not run.
+    if (counted == plans.end())
+        return nullptr;
     std::unique_ptr<ProviderStatement> shape;
-    if (counted == plans.end() || FAILED(connection.prepare(sql, shape)) || shape->columnCount() != 1) {
+    if (FAILED(connection.prepare(sql, shape))) {
         CDBErrorInfo::clear();
         return nullptr;
     }
+    if (shape->columnCount() != 1)
+        return nullptr;
     const PrefetchedRows &rows = *counted->second.rows;
     auto counts = std::make_shared<PrefetchedRows>();
     counts->columns = 1;

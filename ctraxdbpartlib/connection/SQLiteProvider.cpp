@@ -345,7 +345,10 @@ public:
         // A larger page cache was tried for the library writes' big
         // transactions: it spilled no syncs, only buffered writes, and cost
         // more time than it saved.
-        journalsInMemory = sqlite3_exec(db, "PRAGMA temp_store=MEMORY;", nullptr, nullptr, nullptr) == SQLITE_OK;
+        // The setting changes only while no temporary database is open:
+        // a change closes it, and with it a client's TEMP tables.
+        journalsInMemory = !tempDatabaseOpen() &&
+                           sqlite3_exec(db, "PRAGMA temp_store=MEMORY;", nullptr, nullptr, nullptr) == SQLITE_OK;
         HRESULT result = run("BEGIN IMMEDIATE;");
         if (FAILED(result)) {
             if ((sqlite3_extended_errcode(db) & 0xff) == SQLITE_BUSY) {
@@ -452,9 +455,12 @@ private:
     // A failure of either setting is no failure of the work: it is only
     // slower, so it is told nowhere.
     void restoreTempStore() {
-        if (journalsInMemory && sqlite3_exec(db, "PRAGMA temp_store=DEFAULT;", nullptr, nullptr, nullptr) == SQLITE_OK)
+        if (journalsInMemory && !tempDatabaseOpen() &&
+            sqlite3_exec(db, "PRAGMA temp_store=DEFAULT;", nullptr, nullptr, nullptr) == SQLITE_OK)
             journalsInMemory = false;
     }
+    // SQLite names no file of a temporary database that is not open.
+    bool tempDatabaseOpen() const { return sqlite3_db_filename(db, "temp") != nullptr; }
 
     sqlite3 *db;
     std::string file;

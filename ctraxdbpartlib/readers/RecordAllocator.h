@@ -19,6 +19,17 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
+#if defined(__SANITIZE_ADDRESS__)
+#define TXDB_ADDRESS_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TXDB_ADDRESS_SANITIZED 1
+#endif
+#endif
+#ifndef TXDB_ADDRESS_SANITIZED
+#define TXDB_ADDRESS_SANITIZED 0
+#endif
+
 template <class T> class RecordAllocator {
 public:
     using value_type = T;
@@ -39,11 +50,13 @@ public:
         ::operator delete(block);
     }
 
-    friend bool operator==(const RecordAllocator &, const RecordAllocator &) { return true; }
-    friend bool operator!=(const RecordAllocator &, const RecordAllocator &) { return false; }
+    // Any two free what the other made.
+    template <class U> bool operator==(const RecordAllocator<U> &) const { return true; }
+    template <class U> bool operator!=(const RecordAllocator<U> &) const { return false; }
 
 private:
     static constexpr size_t KEPT = 4;
+    static constexpr bool ADDRESS_SANITIZED = TXDB_ADDRESS_SANITIZED != 0;
 
     struct Kept {
         void *blocks[KEPT] = {};
@@ -60,17 +73,14 @@ private:
         thread_local bool value = false;
         return value;
     }
+    // A thread whose first record of the kind is let go in its last
+    // destructors, after its thread-local objects are gone, makes the list
+    // then, and the block it keeps is not freed: a few kilobytes at exit.
     static Kept &kept() {
         thread_local Kept blocks;
         return blocks;
     }
-    static bool keeping() {
-#if defined(__SANITIZE_ADDRESS__)
-        return false;
-#else
-        return !ended();
-#endif
-    }
+    static bool keeping() { return !ADDRESS_SANITIZED && !ended(); }
 };
 
 // A new record of kind R in memory of the allocator above.

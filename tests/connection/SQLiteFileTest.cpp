@@ -106,6 +106,18 @@ TEST(SQLiteFile, TemporaryStorageIsInMemoryOnlyWhileAWriteRuns) {
     ASSERT_EQ(session.StartTransaction(), S_OK);
     EXPECT_EQ(tempStore(), 0);
     ASSERT_EQ(session.Commit(), S_OK);
+
+    // A change of the setting would close the temporary database with a
+    // client's TEMP tables in it: while one is open, writes leave it be.
+    CCommand<CNoAccessor> command;
+    ASSERT_EQ(command.Open(session, "CREATE TEMP TABLE Kept (Number INTEGER)"), S_OK) << errorText();
+    ASSERT_EQ(command.Open(session, "INSERT INTO Kept VALUES (7)"), S_OK) << errorText();
+    ASSERT_EQ(session.StartWriteTransaction(), S_OK) << errorText();
+    ASSERT_EQ(session.Commit(), S_OK) << errorText();
+    CCommand<CAccessor<NumberAccessor>> kept;
+    ASSERT_EQ(kept.Open(session, "SELECT Number FROM Kept"), S_OK) << errorText();
+    ASSERT_EQ(kept.MoveFirst(), S_OK) << errorText();
+    EXPECT_EQ(kept.number, 7);
 }
 
 // SQLite keeps any value in any column (Num has no type, so none is
