@@ -110,9 +110,11 @@ HRESULT LibraryPrefetch::prepare(const std::string &sql, std::unique_ptr<Provide
     if (!running || !plan.isParentQuery)
         return connection.prepare(sql, statement);
     ++plan.opened;
-    if (plan.query.libraryWidePossible && !plan.rows && !plan.failed && !ownersOf(plan.query.parent).empty() &&
+    // A count runs on the engine once first, which names its column.
+    if (plan.query.libraryWidePossible && !plan.rows && !plan.failed && (!plan.query.count || plan.named) &&
+        !ownersOf(plan.query.parent).empty() &&
         (plan.opened >= READ_AHEAD_AFTER || ownersOf(ParentKind::Definition).size() <= SMALL_LIBRARY)) {
-        plan.rows = plan.query.count ? countedRows(sql, plan.query) : nullptr;
+        plan.rows = plan.query.count ? countedRows(plan) : nullptr;
         if (!plan.rows)
             plan.rows = read(plan.query);
         plan.failed = !plan.rows;
@@ -122,6 +124,11 @@ HRESULT LibraryPrefetch::prepare(const std::string &sql, std::unique_ptr<Provide
         HRESULT result = connection.prepare(sql, real);
         if (FAILED(result))
             return result;
+        if (plan.query.count && !plan.named && real->columnCount() == 1) {
+            plan.countName = real->columnName(1);
+            plan.countTable = real->tableName(1);
+            plan.named = true;
+        }
     }
     statement.reset(
         new PrefetchedStatement(shared_from_this(), sql, plan.query.parent, plan.rows, generation, std::move(real)));
@@ -289,28 +296,22 @@ std::shared_ptr<const PrefetchedRows> LibraryPrefetch::read(const ParentQuery &q
     return rows;
 }
 
-std::shared_ptr<const PrefetchedRows> LibraryPrefetch::countedRows(const std::string &sql, const ParentQuery &count) {
+std::shared_ptr<const PrefetchedRows> LibraryPrefetch::countedRows(const Plan &count) const {
+    if (!count.named)
+        return nullptr;
     // A reader opens its rows before it counts them, so they are read by now.
     const auto counted = std::find_if(plans.begin(), plans.end(), [&](const auto &entry) {
         const Plan &plan = entry.second;
-        return plan.rows && !plan.query.count && plan.query.parent == count.parent &&
-               plan.query.rowsCounted == count.rowsCounted;
+        return plan.rows && !plan.query.count && plan.query.parent == count.query.parent &&
+               plan.query.rowsCounted == count.query.rowsCounted;
     });
-    // The count's column is named as the engine names it: prepared, not run.
     if (counted == plans.end())
-        return nullptr;
-    std::unique_ptr<ProviderStatement> shape;
-    if (FAILED(connection.prepare(sql, shape))) {
-        CDBErrorInfo::clear();
-        return nullptr;
-    }
-    if (shape->columnCount() != 1)
         return nullptr;
     const PrefetchedRows &rows = *counted->second.rows;
     auto counts = std::make_shared<PrefetchedRows>();
     counts->columns = 1;
-    counts->names.assign(1, shape->columnName(1));
-    counts->tables.assign(1, shape->tableName(1));
+    counts->names.assign(1, count.countName);
+    counts->tables.assign(1, count.countTable);
     counts->tablesRead = rows.tablesRead;
     counts->cells.reserve(rows.ranges.size() + 1);
     const auto addCount = [&counts](size_t number) {

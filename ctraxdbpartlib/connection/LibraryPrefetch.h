@@ -86,6 +86,9 @@ private:
         int opened = 0;
         bool failed = false; // the library-wide form was refused
         std::shared_ptr<const PrefetchedRows> rows;
+        // A count's column as the engine names it, once it has run.
+        bool named = false;
+        std::string countName, countTable;
     };
 
     // The parents of a kind in the library and their definitions; read
@@ -99,8 +102,9 @@ private:
     // Reads the plan's library-wide form; null when the engine refuses it.
     std::shared_ptr<const PrefetchedRows> read(const ParentQuery &query);
     // The counts per parent of the rows read ahead for a query of the rows
-    // that the count query `sql` counts; null when none are read.
-    std::shared_ptr<const PrefetchedRows> countedRows(const std::string &sql, const ParentQuery &count);
+    // that the count counts; null when none are read, or the count has not
+    // run on the engine yet (its column is named as the engine names it).
+    std::shared_ptr<const PrefetchedRows> countedRows(const Plan &count) const;
     bool runRead(const std::string &sql, std::unique_ptr<ProviderStatement> &statement);
 
     ProviderConnection &connection;
