@@ -70,17 +70,11 @@ bool PrefetchedStatement::getInteger(int ordinal, int64_t &value) {
 }
 
 ProviderStatement::Integer PrefetchedStatement::integer(int ordinal, int64_t &value) {
-    if (!served)
-        return real->integer(ordinal, value);
-    if (cell(ordinal).flags & PrefetchedRows::IS_NULL)
-        return Integer::NUL;
-    return getInteger(ordinal, value) ? Integer::NUMBER : Integer::NOT_A_NUMBER;
+    return served ? ProviderStatement::integer(ordinal, value) : real->integer(ordinal, value);
 }
 
 const char *PrefetchedStatement::nullableText(int ordinal, size_t &length) {
-    if (!served)
-        return real->nullableText(ordinal, length);
-    return isNull(ordinal) ? nullptr : getText(ordinal, length);
+    return served ? ProviderStatement::nullableText(ordinal, length) : real->nullableText(ordinal, length);
 }
 
 const char *PrefetchedStatement::getText(int ordinal, size_t &length) {
