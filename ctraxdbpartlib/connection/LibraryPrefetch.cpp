@@ -58,9 +58,7 @@ void appendCell(PrefetchedRows &rows, ProviderStatement &statement, int ordinal)
     if (kind == DBParam::NUL) {
         cell.flags = PrefetchedRows::IS_NULL;
     } else if (kind == DBParam::I4 && statement.getInteger(ordinal, cell.integer)) {
-        // An integer's 32-bit value is its low half, as the engines give it.
-        cell.intValue = static_cast<int32_t>(cell.integer);
-        cell.flags = PrefetchedRows::HAS_INTEGER | PrefetchedRows::INT_VALUE | PrefetchedRows::TEXT_OF_INTEGER;
+        cell = PrefetchedRows::integerCell(cell.integer);
     } else {
         // The text straight from the engine's buffer, before any
         // conversion of the value.
@@ -286,12 +284,7 @@ std::shared_ptr<const PrefetchedRows> LibraryPrefetch::read(const ParentQuery &q
     }
     if (query.count) {
         rows->zeroRow = count;
-        PrefetchedRows::Cell zero;
-        zero.offset = rows->texts.size();
-        zero.length = 1;
-        zero.flags = PrefetchedRows::HAS_INTEGER | PrefetchedRows::INT_VALUE;
-        rows->texts += '0';
-        rows->cells.push_back(zero);
+        rows->cells.push_back(PrefetchedRows::integerCell(0));
     }
     return rows;
 }
@@ -314,19 +307,12 @@ std::shared_ptr<const PrefetchedRows> LibraryPrefetch::countedRows(const Plan &c
     counts->tables.assign(1, count.countTable);
     counts->tablesRead = rows.tablesRead;
     counts->cells.reserve(rows.ranges.size() + 1);
-    const auto addCount = [&counts](size_t number) {
-        PrefetchedRows::Cell cell;
-        cell.integer = static_cast<int64_t>(number);
-        cell.intValue = static_cast<int32_t>(number);
-        cell.flags = PrefetchedRows::HAS_INTEGER | PrefetchedRows::INT_VALUE | PrefetchedRows::TEXT_OF_INTEGER;
-        counts->cells.push_back(cell);
-    };
     for (const auto &[parent, range] : rows.ranges) {
         counts->ranges[parent] = {counts->cells.size(), 1};
-        addCount(range.second);
+        counts->cells.push_back(PrefetchedRows::integerCell(static_cast<int64_t>(range.second)));
     }
     counts->zeroRow = counts->cells.size();
-    addCount(0);
+    counts->cells.push_back(PrefetchedRows::integerCell(0));
     return counts;
 }
 

@@ -49,6 +49,16 @@ struct PrefetchedRows {
     size_t zeroRow = NONE;
 
     const Cell &cell(size_t row, int ordinal) const { return cells[row * columns + static_cast<size_t>(ordinal - 1)]; }
+
+    // The cell of a whole number of an integer column: its 32-bit value is
+    // its low half and its text its decimal digits, as the engines give them.
+    static Cell integerCell(int64_t number) {
+        Cell cell;
+        cell.integer = number;
+        cell.intValue = static_cast<int32_t>(number);
+        cell.flags = HAS_INTEGER | INT_VALUE | TEXT_OF_INTEGER;
+        return cell;
+    }
 };
 
 class PrefetchedStatement : public ProviderStatement {
