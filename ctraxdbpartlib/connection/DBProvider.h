@@ -170,6 +170,11 @@ public:
     // it as another (an old file read as upgraded); false when the database
     // is served as it is stored.
     virtual bool storedVersion(int & /*major*/, int & /*minor*/) const { return false; }
+    // A second connection to the same database, for reads on another
+    // thread that see what a read on this one sees: null while this one
+    // runs a transaction (the other would not see its changes), and where
+    // the engine offers none.
+    virtual std::unique_ptr<ProviderConnection> openReader() { return nullptr; }
 
     // The rows written through the connection since the tally was cleared:
     // the rowsets' applied changes and the rows of the library writes'

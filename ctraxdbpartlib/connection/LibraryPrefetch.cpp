@@ -2,6 +2,7 @@
 
 #include "ctraxdbpartlib/TextUtil.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
+#include "ctraxdbpartlib/connection/ParallelReads.h"
 #include "ctraxdbpartlib/connection/PrefetchedStatement.h"
 #include "ctraxdbpartlib/connection/SqlTokenizer.h"
 
@@ -80,15 +81,37 @@ void appendCell(PrefetchedRows &rows, ProviderStatement &statement, int ordinal)
     rows.cells.push_back(cell);
 }
 
+// Runs a library-wide query for the library; false, with no error left,
+// when the engine refuses it.
+bool openLibraryWide(ProviderConnection &connection, int32_t libraryId, const std::string &sql,
+                     std::unique_ptr<ProviderStatement> &statement) {
+    if (SUCCEEDED(connection.prepare(sql, statement)) && SUCCEEDED(statement->execute({DBParam::fromInt(libraryId)})))
+        return true;
+    CDBErrorInfo::clear();
+    return false;
+}
+
 } // namespace
 
-LibraryPrefetch::Scope::Scope(ProviderConnection &connection, int32_t libraryId)
-    : connection(connection), running(std::make_shared<LibraryPrefetch>(connection, libraryId)) {
+LibraryPrefetch::Scope::Scope(ProviderConnection &connection, int32_t libraryId, ReadOrder *order)
+    : connection(connection), running(std::make_shared<LibraryPrefetch>(connection, libraryId)), order(order) {
     connection.setPrefetch(running.get());
+    if (!order || order->reads.empty())
+        return;
+    if (std::unique_ptr<ProviderConnection> reader = connection.openReader()) {
+        std::vector<ParentQuery> queries;
+        for (const ReadOrder::Read &read : order->reads)
+            queries.push_back(read.query);
+        running->parallel = std::make_unique<ParallelReads>(std::move(reader), libraryId, std::move(queries));
+    } else {
+        running->readAtOnce(order->reads);
+    }
 }
 
 LibraryPrefetch::Scope::~Scope() {
     connection.setPrefetch(nullptr);
+    if (order)
+        order->reads = running->readOrder;
     // Statements that outlive the scope run on their own from now on.
     running->forgetAll();
     running->running = false;
@@ -96,6 +119,8 @@ LibraryPrefetch::Scope::~Scope() {
 
 LibraryPrefetch::LibraryPrefetch(ProviderConnection &connection, int32_t libraryId)
     : connection(connection), libraryId(libraryId) {}
+
+LibraryPrefetch::~LibraryPrefetch() = default;
 
 HRESULT LibraryPrefetch::prepare(const std::string &sql, std::unique_ptr<ProviderStatement> &statement) {
     Plan &plan = plans[sql];
@@ -114,7 +139,7 @@ HRESULT LibraryPrefetch::prepare(const std::string &sql, std::unique_ptr<Provide
         (plan.opened >= READ_AHEAD_AFTER || ownersOf(ParentKind::Definition).size() <= SMALL_LIBRARY)) {
         plan.rows = plan.query.count ? countedRows(plan) : nullptr;
         if (!plan.rows)
-            plan.rows = read(plan.query);
+            plan.rows = read(plan.query, sql);
         plan.failed = !plan.rows;
     }
     std::unique_ptr<ProviderStatement> real;
@@ -166,6 +191,8 @@ void LibraryPrefetch::noteChanged(int32_t definition, const std::string &table) 
 }
 
 void LibraryPrefetch::forgetAll() {
+    // What the other connection reads shows the rows as they were.
+    parallel.reset();
     ++generation;
     for (auto &entry : plans) {
         entry.second.rows.reset();
@@ -242,15 +269,43 @@ bool LibraryPrefetch::ownerOf(ParentKind kind, int32_t parent, int32_t &definiti
 
 bool LibraryPrefetch::runRead(const std::string &sql, std::unique_ptr<ProviderStatement> &statement) {
     ++reads;
-    if (SUCCEEDED(connection.prepare(sql, statement)) && SUCCEEDED(statement->execute({DBParam::fromInt(libraryId)})))
-        return true;
-    CDBErrorInfo::clear();
-    return false;
+    return openLibraryWide(connection, libraryId, sql, statement);
 }
 
-std::shared_ptr<const PrefetchedRows> LibraryPrefetch::read(const ParentQuery &query) {
+void LibraryPrefetch::readAtOnce(const std::vector<ReadOrder::Read> &order) {
+    const size_t definitions = ownersOf(ParentKind::Definition).size();
+    if (definitions == 0 || definitions > SMALL_LIBRARY)
+        return;
+    for (const ReadOrder::Read &each : order) {
+        Plan &plan = plans[each.sql];
+        if (plan.parsed || ownersOf(each.query.parent).empty())
+            continue;
+        plan.parsed = plan.isParentQuery = true;
+        plan.query = each.query;
+        plan.rows = read(each.query, each.sql);
+        plan.failed = !plan.rows;
+    }
+}
+
+std::shared_ptr<const PrefetchedRows> LibraryPrefetch::read(const ParentQuery &query, const std::string &sql) {
+    // Rows the other connection read count as the read; when it has none,
+    // the read runs here.
+    ++reads;
+    std::shared_ptr<const PrefetchedRows> rows = parallel ? parallel->take(query.libraryWide) : nullptr;
+    if (rows)
+        ++readsAside;
+    else
+        rows = readLibraryWide(connection, libraryId, query);
+    if (rows &&
+        std::none_of(readOrder.begin(), readOrder.end(), [&](const ReadOrder::Read &read) { return read.sql == sql; }))
+        readOrder.push_back({sql, query});
+    return rows;
+}
+
+std::shared_ptr<const PrefetchedRows> readLibraryWide(ProviderConnection &connection, int32_t libraryId,
+                                                      const ParentQuery &query, const std::atomic<bool> *stop) {
     std::unique_ptr<ProviderStatement> statement;
-    if (!runRead(query.libraryWide, statement))
+    if (!openLibraryWide(connection, libraryId, query.libraryWide, statement))
         return nullptr;
     auto rows = std::make_shared<PrefetchedRows>();
     rows->tablesRead = namesIn(query.libraryWide);
@@ -266,6 +321,8 @@ std::shared_ptr<const PrefetchedRows> LibraryPrefetch::read(const ParentQuery &q
     int32_t previous = 0;
     HRESULT result = S_OK;
     while ((result = statement->fetch()) == S_OK) {
+        if (stop && *stop)
+            return nullptr;
         const int32_t parent = statement->getInt(1);
         auto &range = rows->ranges[parent];
         if (range.second == 0)

@@ -19,6 +19,7 @@
 #include "ctraxdbpartlib/connection/DBProvider.h"
 #include "ctraxdbpartlib/connection/ParentQuery.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -30,6 +31,7 @@ namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
 struct PrefetchedRows;
+class ParallelReads;
 
 class LibraryPrefetch : public std::enable_shared_from_this<LibraryPrefetch> {
 public:
@@ -39,10 +41,27 @@ public:
     static constexpr int READ_AHEAD_AFTER = 8;
     static constexpr size_t SMALL_LIBRARY = 1000;
 
-    // Runs a prefetch of the library on the connection for its life.
+    // The queries a prefetch read for the whole library, in the order it
+    // first read them. A write of several libraries hands them from one
+    // library's prefetch on a connection to the next: where the engine
+    // offers a second connection (ProviderConnection::openReader), the next
+    // library's rows of those queries are read on it, on another thread,
+    // while the write goes on; elsewhere a small library's are read at once,
+    // side by side with that thread's reads of the other database.
+    struct ReadOrder {
+        struct Read {
+            std::string sql; // the final text of the query
+            ParentQuery query;
+        };
+        std::vector<Read> reads;
+    };
+
+    // Runs a prefetch of the library on the connection for its life. With
+    // `order`, the prefetch reads the queries it holds ahead as above, and
+    // leaves there those it read itself.
     class Scope {
     public:
-        Scope(ProviderConnection &connection, int32_t libraryId);
+        Scope(ProviderConnection &connection, int32_t libraryId, ReadOrder *order = nullptr);
         ~Scope();
         Scope(const Scope &) = delete;
         Scope &operator=(const Scope &) = delete;
@@ -51,9 +70,11 @@ public:
     private:
         ProviderConnection &connection;
         std::shared_ptr<LibraryPrefetch> running;
+        ReadOrder *order;
     };
 
     LibraryPrefetch(ProviderConnection &connection, int32_t libraryId);
+    ~LibraryPrefetch();
 
     // Prepares `sql` (the final text of a query) on the connection, or
     // answers it from what was read ahead.
@@ -77,6 +98,8 @@ public:
     // The statements run to read ahead, and the executions answered.
     long readsRun() const { return reads; }
     long executionsAnswered() const { return answered; }
+    // Of the reads, those that ran on the second connection.
+    long readsInParallel() const { return readsAside; }
 
 private:
     struct Plan {
@@ -99,13 +122,16 @@ private:
     // the database holds it.
     bool current(ParentKind kind, int32_t parent, const PrefetchedRows &rows);
     void noteChanged(int32_t definition, const std::string &table);
-    // Reads the plan's library-wide form; null when the engine refuses it.
-    std::shared_ptr<const PrefetchedRows> read(const ParentQuery &query);
+    // Reads the library-wide form of the query of final text `sql` (or takes
+    // what the second connection read of it); null when the engine refuses it.
+    std::shared_ptr<const PrefetchedRows> read(const ParentQuery &query, const std::string &sql);
     // The counts per parent of the rows read ahead for a query of the rows
     // that the count counts; null when none are read, or the count has not
     // run on the engine yet (its column is named as the engine names it).
     std::shared_ptr<const PrefetchedRows> countedRows(const Plan &count) const;
     bool runRead(const std::string &sql, std::unique_ptr<ProviderStatement> &statement);
+    // Reads the queries now, for a library of at most SMALL_LIBRARY definitions.
+    void readAtOnce(const std::vector<ReadOrder::Read> &order);
 
     ProviderConnection &connection;
     int32_t libraryId;
@@ -119,7 +145,17 @@ private:
     std::unordered_map<int32_t, std::vector<std::string>> changedTables;
     long reads = 0;
     long answered = 0;
+    long readsAside = 0;
+
+    std::vector<ReadOrder::Read> readOrder;
+    std::unique_ptr<ParallelReads> parallel;
 };
+
+// Reads the library-wide form of the query for the library on the
+// connection; null when the engine refuses it, or once `stop` is set.
+std::shared_ptr<const PrefetchedRows> readLibraryWide(ProviderConnection &connection, int32_t libraryId,
+                                                      const ParentQuery &query,
+                                                      const std::atomic<bool> *stop = nullptr);
 
 // Prepares a query on the connection, through its prefetch when one runs.
 HRESULT prepareQuery(ProviderConnection &connection, const std::string &sql,

@@ -376,6 +376,43 @@ public:
     }
     bool inTransaction() const override { return sqlite3_get_autocommit(db) == 0; }
 
+    // The settings of every connection, and the first read.
+    HRESULT setUp() {
+        sqlite3_busy_timeout(db, BUSY_TIMEOUT_MS);
+        sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+        sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+        // Reading the schema tells a file that is not a database, or a locked one, at once.
+        std::vector<std::string> ignored;
+        HRESULT result = column("SELECT name FROM sqlite_master LIMIT 1;", ignored);
+        if (FAILED(result))
+            return result;
+        if (FAILED(result = run("PRAGMA foreign_keys=ON;")))
+            return result;
+        // LIKE tells case as '=' does, and as it does on the server engines.
+        return run("PRAGMA case_sensitive_like=ON;");
+    }
+
+    // The file opened once more, read-only. Not while a transaction runs, nor
+    // while the connection has TEMP tables, views or triggers: a client's
+    // TEMP table hides the file's table of its name from this connection's
+    // reads. Not for a database without a file (in memory).
+    std::unique_ptr<ProviderConnection> openReader() override {
+        const char *full = sqlite3_db_filename(db, "main");
+        if (inTransaction() || full == nullptr || *full == '\0' || holdsTemporaryObjects())
+            return nullptr;
+        sqlite3 *reader = nullptr;
+        if (sqlite3_open_v2(full, &reader, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+            sqlite3_close_v2(reader);
+            return nullptr;
+        }
+        auto opened = std::make_unique<SQLiteConnection>(reader, full, false);
+        if (FAILED(opened->setUp())) {
+            CDBErrorInfo::clear();
+            return nullptr;
+        }
+        return opened;
+    }
+
     HRESULT tables(std::vector<std::string> &names) override {
         return column("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY name;",
                       names);
@@ -461,6 +498,16 @@ private:
     }
     // SQLite names no file of a temporary database that is not open.
     bool tempDatabaseOpen() const { return sqlite3_db_filename(db, "temp") != nullptr; }
+    // A temporary database that is not open holds nothing; one that is open
+    // is asked (a failure counts as holding something).
+    bool holdsTemporaryObjects() {
+        if (!tempDatabaseOpen())
+            return false;
+        std::vector<std::string> count;
+        const bool asked = SUCCEEDED(column("SELECT count(*) FROM temp.sqlite_master;", count));
+        CDBErrorInfo::clear();
+        return !asked || count.empty() || count[0] != "0";
+    }
 
     sqlite3 *db;
     std::string file;
@@ -509,19 +556,9 @@ HRESULT openSQLiteProvider(const InitString &init, std::unique_ptr<ProviderConne
         sqlite3_close_v2(db);
         return E_FAIL;
     }
-    sqlite3_busy_timeout(db, BUSY_TIMEOUT_MS);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     std::unique_ptr<SQLiteConnection> opened(new SQLiteConnection(db, file, made));
-    // Reading the schema tells a file that is not a database, or a locked one, at once.
-    std::vector<std::string> ignored;
-    HRESULT result = opened->column("SELECT name FROM sqlite_master LIMIT 1;", ignored);
+    HRESULT result = opened->setUp();
     if (FAILED(result))
-        return result;
-    if (FAILED(result = opened->run("PRAGMA foreign_keys=ON;")))
-        return result;
-    // LIKE tells case as '=' does, and as it does on the server engines.
-    if (FAILED(result = opened->run("PRAGMA case_sensitive_like=ON;")))
         return result;
     connection = std::move(opened);
     return S_OK;

@@ -71,15 +71,16 @@ void CTraxDBLibWritable::writeSubItems(DBWriter<LibraryAccess> &writer, std::sha
 void CTraxDBLibWritable::writeContent(DBWriter<LibraryAccess> &writer, LibraryAccess &item, CANCEL_CALLBACK cancel) {
     CTraxDBStatementBuffers &buffers = statements();
     buffers.initStatementBuffers(probeMultiRowInsert(database()));
-    // The stored rows of the library are compared with the source's one
-    // definition after another: they are read for the whole library.
+    // A library of another database is read definition by definition: its
+    // rows are read for the whole library, where the engine lets them on a
+    // connection of their own, beside the reads of the target's rows.
     ProviderConnection &target = *database().getSession().getConnection();
-    LibraryPrefetch::Scope prefetch(target, libraryId);
-    // A library of another database is read definition by definition as
-    // well: its rows are read for the whole library too.
     std::optional<LibraryPrefetch::Scope> sourcePrefetch;
     if (ProviderConnection *source = sourceConnection(item, target))
-        sourcePrefetch.emplace(*source, item.getID());
+        sourcePrefetch.emplace(*source, item.getID(), &sourceReads);
+    // The stored rows of the library are compared with the source's one
+    // definition after another: they are read for the whole library.
+    LibraryPrefetch::Scope prefetch(target, libraryId, &targetReads);
     {
         CTraxDBHierarchyWriter folders(path, rowset);
         adopt(folders, writer).write(item.getHierarchyReader(), cancel);

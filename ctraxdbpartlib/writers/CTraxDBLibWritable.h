@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ctraxdbpartlib/connection/LibraryPrefetch.h"
 #include "ctraxdbpartlib/writers/DBLibraryWritable.h"
 #include "interface/LibraryAccess.h"
 
@@ -19,6 +20,10 @@ public:
 
 private:
     void writeContent(DBWriter<LibraryAccess> &writer, LibraryAccess &item, CANCEL_CALLBACK cancel);
+
+    // The queries that the last library's stored rows and its source's
+    // rows were read ahead by.
+    LibraryPrefetch::ReadOrder targetReads, sourceReads;
 };
 
 } // namespace DBIMPL

@@ -3,6 +3,7 @@
 // database again.
 
 #include "ctraxdbpartlib/connection/LibraryPrefetch.h"
+#include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
 #include "ctraxdbpartlib/readers/PinDataAccessor.h"
 #include "tests/support/SampleDatabase.h"
@@ -184,6 +185,67 @@ TEST_P(LibraryPrefetchTest, StatementsWithoutResultAndOtherChangesDropWhatWasRea
     ASSERT_EQ(rowset.SetData(), S_OK);
     ASSERT_EQ(rowset.Update(), S_OK);
     EXPECT_NE(pinsOf(definitions.at(5)).at(0).find("Name=other:"), std::string::npos);
+}
+
+// The queries the first library was read ahead by are read for the next at
+// once: on SQLite on a second connection, beside the first one's work.
+TEST_P(LibraryPrefetchTest, TheNextLibraryIsReadByTheQueriesOfTheLastAndAnswersAlike) {
+    const int32_t other = db.ints("SELECT [ID] FROM [Library] WHERE [Name] = 'Other';").at(0);
+    std::vector<std::vector<std::string>> expected;
+    for (const PerParent &query : queries)
+        for (int parent : db.ints(query.parents))
+            expected.push_back(rowsOf(db.dbPath(), query.sql, parent));
+    LibraryPrefetch::ReadOrder order;
+    {
+        // A count runs on the engine before it is read ahead.
+        LibraryPrefetch::Scope scope(connection(), library, &order);
+        for (const PerParent &query : queries)
+            for (int time = 0; time < 2; ++time)
+                rowsOf(db.dbPath(), query.sql, db.ints(query.parents).at(0));
+    }
+    // The pins' count is taken from the pins read: it is no read of its own.
+    ASSERT_EQ(order.reads.size(), std::size(queries) - 1);
+
+    LibraryPrefetch::Scope scope(connection(), other, &order);
+    size_t at = 0;
+    for (const PerParent &query : queries)
+        for (int parent : db.ints(query.parents))
+            ASSERT_EQ(rowsOf(db.dbPath(), query.sql, parent), expected.at(at++)) << query.sql << " for " << parent;
+    // Besides the parents of each kind, every read is one of the first
+    // library's, taken from the second connection where there is one. The
+    // other library has no swap groups to read.
+    const long reads = scope.prefetch().readsRun() - PARENT_KINDS;
+    EXPECT_GT(reads, 0);
+    EXPECT_LE(reads, static_cast<long>(order.reads.size()));
+    EXPECT_EQ(scope.prefetch().readsInParallel(), GetParam() == "SQLite" ? reads : 0);
+}
+
+// A connection that runs a transaction sees its own changes; another
+// connection would not: the reads stay on it.
+TEST_P(LibraryPrefetchTest, ATransactionsOwnChangesAreReadAhead) {
+    const int32_t other = db.ints("SELECT [ID] FROM [Library] WHERE [Name] = 'Other';").at(0);
+    const int32_t definition =
+        db.ints("SELECT MIN([ID]) FROM [Part_Definition] WHERE [Library_ID] = " + std::to_string(other) + ";").at(0);
+    const std::string pin = std::to_string(
+        db.ints("SELECT MIN([ID]) FROM [Pin_Data] WHERE [Part_def_ID] = " + std::to_string(definition) + ";").at(0));
+    LibraryPrefetch::ReadOrder order;
+    {
+        LibraryPrefetch::Scope scope(connection(), library, &order);
+        pinsOf(db.ints(DEFINITIONS).at(0));
+    }
+    ASSERT_EQ(connection().begin(), S_OK);
+    ASSERT_EQ(connection().execute(
+                  db.dbPath().fixTcEnc("UPDATE [Pin_Data] SET [Name] = 'unco' WHERE [ID] = " + pin + ";")),
+              S_OK)
+        << (CDBErrorInfo::records().empty() ? "" : CDBErrorInfo::records().back());
+    {
+        LibraryPrefetch::Scope scope(connection(), other, &order);
+        const std::vector<std::string> pins = pinsOf(definition);
+        ASSERT_FALSE(pins.empty());
+        EXPECT_NE(pins.at(0).find("Name=unco:"), std::string::npos) << pins.at(0);
+        EXPECT_EQ(scope.prefetch().readsInParallel(), 0);
+    }
+    EXPECT_EQ(connection().rollback(), S_OK);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, LibraryPrefetchTest, ::testing::ValuesIn(txdbtest::testEngines()));
