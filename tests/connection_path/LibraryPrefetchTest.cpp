@@ -234,9 +234,9 @@ TEST_P(LibraryPrefetchTest, ATransactionsOwnChangesAreReadAhead) {
         pinsOf(db.ints(DEFINITIONS).at(0));
     }
     ASSERT_EQ(connection().begin(), S_OK);
-    ASSERT_EQ(connection().execute(
-                  db.dbPath().fixTcEnc("UPDATE [Pin_Data] SET [Name] = 'unco' WHERE [ID] = " + pin + ";")),
-              S_OK)
+    ASSERT_EQ(
+        connection().execute(db.dbPath().fixTcEnc("UPDATE [Pin_Data] SET [Name] = 'unco' WHERE [ID] = " + pin + ";")),
+        S_OK)
         << (CDBErrorInfo::records().empty() ? "" : CDBErrorInfo::records().back());
     {
         LibraryPrefetch::Scope scope(connection(), other, &order);
