@@ -66,5 +66,12 @@ const CDBErrorInfo::Cause &CDBErrorInfo::cause() {
     return threadErrors().cause;
 }
 
+CDBErrorInfo::Kept::Kept() : records(CDBErrorInfo::records()), cause(CDBErrorInfo::cause()) {}
+
+CDBErrorInfo::Kept::~Kept() {
+    threadRecords().swap(records);
+    threadErrors().cause = std::move(cause);
+}
+
 } // namespace DBIMPL
 } // namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE

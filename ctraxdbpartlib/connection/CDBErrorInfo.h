@@ -32,6 +32,20 @@ public:
     };
     static void setCause(const Cause &cause);
     static const Cause &cause();
+
+    // The thread's records and cause as they are now, back in place at the
+    // end of the scope whatever ran in between.
+    class Kept {
+    public:
+        Kept();
+        ~Kept();
+        Kept(const Kept &) = delete;
+        Kept &operator=(const Kept &) = delete;
+
+    private:
+        std::vector<std::string> records;
+        Cause cause;
+    };
 };
 
 } // namespace DBIMPL

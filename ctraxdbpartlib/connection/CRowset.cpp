@@ -149,13 +149,9 @@ HRESULT CRowset::open(const CSession &session, const std::string &sql, const CDB
     if (SUCCEEDED(result))
         result = r.statement->execute(r.params);
     if (FAILED(result)) {
-        HRESULT failed = result;
-        std::vector<std::string> records = CDBErrorInfo::records();
+        CDBErrorInfo::Kept failure;
         close();
-        CDBErrorInfo::clear();
-        for (const std::string &record : records)
-            CDBErrorInfo::add(record);
-        return failed;
+        return result;
     }
     r.fresh = true;
     return S_OK;

@@ -175,6 +175,9 @@ public:
     // runs a transaction (the other would not see its changes), and where
     // the engine offers none.
     virtual std::unique_ptr<ProviderConnection> openReader() { return nullptr; }
+    // Has the statement under way, and those started until none runs, stop
+    // with an error; may be called from another thread.
+    virtual void interrupt() {}
 
     // The rows written through the connection since the tally was cleared:
     // the rowsets' applied changes and the rows of the library writes'

@@ -7,6 +7,7 @@
 #include "ctraxdbpartlib/connection/SqlTokenizer.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
@@ -95,23 +96,19 @@ bool openLibraryWide(ProviderConnection &connection, int32_t libraryId, const st
 
 LibraryPrefetch::Scope::Scope(ProviderConnection &connection, int32_t libraryId, ReadOrder *order)
     : connection(connection), running(std::make_shared<LibraryPrefetch>(connection, libraryId)), order(order) {
+    // The queries of another connection may be another engine's.
+    if (order && order->connection == &connection && !order->reads.empty())
+        running->readAhead(order->reads);
+    // Last: a constructor that throws leaves no prefetch on the connection.
     connection.setPrefetch(running.get());
-    if (!order || order->reads.empty())
-        return;
-    if (std::unique_ptr<ProviderConnection> reader = connection.openReader()) {
-        std::vector<ParentQuery> queries;
-        for (const ReadOrder::Read &read : order->reads)
-            queries.push_back(read.query);
-        running->parallel = std::make_unique<ParallelReads>(std::move(reader), libraryId, std::move(queries));
-    } else {
-        running->readAtOnce(order->reads);
-    }
 }
 
 LibraryPrefetch::Scope::~Scope() {
     connection.setPrefetch(nullptr);
-    if (order)
-        order->reads = running->readOrder;
+    if (order) {
+        order->connection = &connection;
+        order->reads = std::move(running->readOrder);
+    }
     // Statements that outlive the scope run on their own from now on.
     running->forgetAll();
     running->running = false;
@@ -270,6 +267,21 @@ bool LibraryPrefetch::ownerOf(ParentKind kind, int32_t parent, int32_t &definiti
 bool LibraryPrefetch::runRead(const std::string &sql, std::unique_ptr<ProviderStatement> &statement) {
     ++reads;
     return openLibraryWide(connection, libraryId, sql, statement);
+}
+
+void LibraryPrefetch::readAhead(const std::vector<ReadOrder::Read> &order) {
+    if (std::unique_ptr<ProviderConnection> reader = connection.openReader()) {
+        std::vector<ParentQuery> queries;
+        for (const ReadOrder::Read &read : order)
+            queries.push_back(read.query);
+        try {
+            parallel = std::make_unique<ParallelReads>(std::move(reader), libraryId, std::move(queries));
+            return;
+        } catch (const std::system_error &) {
+            // No thread to be had: the reads run here.
+        }
+    }
+    readAtOnce(order);
 }
 
 void LibraryPrefetch::readAtOnce(const std::vector<ReadOrder::Read> &order) {

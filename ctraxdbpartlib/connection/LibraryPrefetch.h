@@ -54,6 +54,7 @@ public:
             ParentQuery query;
         };
         std::vector<Read> reads;
+        const ProviderConnection *connection = nullptr; // the connection they were read on
     };
 
     // Runs a prefetch of the library on the connection for its life. With
@@ -130,6 +131,9 @@ private:
     // run on the engine yet (its column is named as the engine names it).
     std::shared_ptr<const PrefetchedRows> countedRows(const Plan &count) const;
     bool runRead(const std::string &sql, std::unique_ptr<ProviderStatement> &statement);
+    // Reads the queries of the last library on a second connection, or
+    // else at once.
+    void readAhead(const std::vector<ReadOrder::Read> &order);
     // Reads the queries now, for a library of at most SMALL_LIBRARY definitions.
     void readAtOnce(const std::vector<ReadOrder::Read> &order);
 

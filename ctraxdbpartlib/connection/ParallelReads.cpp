@@ -9,16 +9,33 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
+namespace {
+
+// Room for every result: the thread adds them without allocating.
+std::vector<std::shared_ptr<const PrefetchedRows>> reserved(size_t count) {
+    std::vector<std::shared_ptr<const PrefetchedRows>> results;
+    results.reserve(count);
+    return results;
+}
+
+} // namespace
+
 ParallelReads::ParallelReads(std::unique_ptr<ProviderConnection> connection, int32_t libraryId,
                              std::vector<ParentQuery> queries)
     : connection(std::move(connection)), libraryId(libraryId), queries(std::move(queries)),
-      taken(this->queries.size(), false),
+      results(reserved(this->queries.size())), taken(this->queries.size(), false),
       // Through a std::function: a thread of a type of the plug-in's own
       // would be exported with the standard library's thread types.
       reader(std::function<void()>([this] { run(); })) {}
 
 ParallelReads::~ParallelReads() {
-    stopping = true;
+    {
+        // A statement that waits for a lock or sorts gives no row to stop at.
+        std::lock_guard<std::mutex> lock(mutex);
+        stopping = true;
+        if (connection)
+            connection->interrupt();
+    }
     reader.join();
 }
 
@@ -26,7 +43,12 @@ void ParallelReads::run() {
     for (const ParentQuery &query : queries) {
         if (stopping)
             break;
-        std::shared_ptr<const PrefetchedRows> rows = readLibraryWide(*connection, libraryId, query, &stopping);
+        std::shared_ptr<const PrefetchedRows> rows;
+        try {
+            rows = readLibraryWide(*connection, libraryId, query, &stopping);
+        } catch (...) {
+            // Out of memory here: the read runs again where it is taken.
+        }
         std::lock_guard<std::mutex> lock(mutex);
         results.push_back(std::move(rows));
         readOne.notify_all();

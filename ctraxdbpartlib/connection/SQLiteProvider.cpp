@@ -271,8 +271,12 @@ class SQLiteConnection : public ProviderConnection {
 public:
     // `made`: the open created the file, for something to be written.
     SQLiteConnection(sqlite3 *db, std::string file, bool made) : db(db), file(std::move(file)) {
+        const char *full = sqlite3_db_filename(db, "main");
+        struct stat status {};
+        if (full && *full && ::stat(full, &status) == 0)
+            atOpen = {true, status.st_dev, status.st_ino};
         // By its full name: the working folder may change before the close.
-        if (const char *full = made ? sqlite3_db_filename(db, "main") : nullptr; full && *full)
+        if (made && full && *full)
             madeFile = full;
     }
     // A file that the open made and nothing was written into (a part
@@ -377,8 +381,8 @@ public:
     bool inTransaction() const override { return sqlite3_get_autocommit(db) == 0; }
 
     // The settings of every connection, and the first read.
-    HRESULT setUp() {
-        sqlite3_busy_timeout(db, BUSY_TIMEOUT_MS);
+    HRESULT setUp(int busyTimeout = BUSY_TIMEOUT_MS) {
+        sqlite3_busy_timeout(db, busyTimeout);
         sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
         sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
         // Reading the schema tells a file that is not a database, or a locked one, at once.
@@ -392,13 +396,20 @@ public:
         return run("PRAGMA case_sensitive_like=ON;");
     }
 
-    // The file opened once more, read-only. Not while a transaction runs, nor
-    // while the connection has TEMP tables, views or triggers: a client's
-    // TEMP table hides the file's table of its name from this connection's
-    // reads. Not for a database without a file (in memory).
+    // The file opened once more, read-only, to read what this connection
+    // reads: not while it runs a transaction or a statement (in WAL mode a
+    // statement under way keeps reading the data of its start), holds TEMP
+    // tables, views or triggers (a client's TEMP table hides the file's
+    // table of its name), was opened by a URI (its parameters may name
+    // another VFS or locking), or when its file was replaced on disk or it
+    // has none (in memory). The other connection gives up at once on a
+    // locked file: this one then reads as it always does. The thread's
+    // error records stay as they were.
     std::unique_ptr<ProviderConnection> openReader() override {
+        CDBErrorInfo::Kept errors;
         const char *full = sqlite3_db_filename(db, "main");
-        if (inTransaction() || full == nullptr || *full == '\0' || holdsTemporaryObjects())
+        if (inTransaction() || runsStatement() || full == nullptr || *full == '\0' ||
+            equalsNoCase(file.substr(0, 5), "file:") || !sameFile(full) || holdsTemporaryObjects())
             return nullptr;
         sqlite3 *reader = nullptr;
         if (sqlite3_open_v2(full, &reader, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
@@ -406,13 +417,11 @@ public:
             return nullptr;
         }
         auto opened = std::make_unique<SQLiteConnection>(reader, full, false);
-        if (FAILED(opened->setUp())) {
-            CDBErrorInfo::clear();
+        if (FAILED(opened->setUp(0)))
             return nullptr;
-        }
         return opened;
     }
-
+    void interrupt() override { sqlite3_interrupt(db); }
     HRESULT tables(std::vector<std::string> &names) override {
         return column("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%' ORDER BY name;",
                       names);
@@ -505,13 +514,29 @@ private:
             return false;
         std::vector<std::string> count;
         const bool asked = SUCCEEDED(column("SELECT count(*) FROM temp.sqlite_master;", count));
-        CDBErrorInfo::clear();
         return !asked || count.empty() || count[0] != "0";
+    }
+    bool runsStatement() const {
+        for (sqlite3_stmt *stmt = sqlite3_next_stmt(db, nullptr); stmt; stmt = sqlite3_next_stmt(db, stmt))
+            if (sqlite3_stmt_busy(stmt))
+                return true;
+        return false;
+    }
+    // Whether `name` is still the file the connection opened.
+    bool sameFile(const char *name) const {
+        struct stat status {};
+        return atOpen.known && ::stat(name, &status) == 0 && status.st_dev == atOpen.device &&
+               status.st_ino == atOpen.inode;
     }
 
     sqlite3 *db;
     std::string file;
     std::string madeFile; // the file the open created, for something to be written
+    struct {
+        bool known = false;
+        dev_t device = 0;
+        ino_t inode = 0;
+    } atOpen; // the file when the connection opened it
     bool journalsInMemory = false;
     std::shared_ptr<StatementCache> cache = std::make_shared<StatementCache>();
 };
