@@ -7,6 +7,7 @@
 #include "ctraxdbpartlib/connection/SQLiteProvider.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <string_view>
 
@@ -131,6 +132,11 @@ std::string InitString::toString(bool includePassword) const {
         out += ";";
     }
     return out;
+}
+
+uint64_t ProviderConnection::nextSerial() {
+    static std::atomic<uint64_t> last{0};
+    return ++last;
 }
 
 HRESULT openProvider(const InitString &init, std::unique_ptr<ProviderConnection> &connection, MissingFile missing) {

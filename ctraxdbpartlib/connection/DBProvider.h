@@ -194,7 +194,14 @@ public:
     LibraryPrefetch *getPrefetch() const { return prefetch; }
     void setPrefetch(LibraryPrefetch *running) { prefetch = running; }
 
+    // A number that names this connection for the life of the process:
+    // unlike its address, it never names a connection opened after this
+    // one is closed.
+    uint64_t serial() const { return serialNumber; }
+
 private:
+    static uint64_t nextSerial();
+
     static constexpr size_t CHANGEABLE_SELECTS_KEPT = 256;
 
     std::map<std::string, std::vector<std::string>> primaryKeys;
@@ -202,6 +209,7 @@ private:
     RowTally tally;
     std::optional<bool> multiRow;
     LibraryPrefetch *prefetch = nullptr;
+    const uint64_t serialNumber = nextSerial();
 };
 
 // Whether an initialisation string's key names a password (Password, PWD;

@@ -97,7 +97,7 @@ bool openLibraryWide(ProviderConnection &connection, int32_t libraryId, const st
 LibraryPrefetch::Scope::Scope(ProviderConnection &connection, int32_t libraryId, ReadOrder *order)
     : connection(connection), running(std::make_shared<LibraryPrefetch>(connection, libraryId)), order(order) {
     // The queries of another connection may be another engine's.
-    if (order && order->connection == &connection && !order->reads.empty())
+    if (order && order->connection == connection.serial() && !order->reads.empty())
         running->readAhead(order->reads);
     // Last: a constructor that throws leaves no prefetch on the connection.
     connection.setPrefetch(running.get());
@@ -106,7 +106,7 @@ LibraryPrefetch::Scope::Scope(ProviderConnection &connection, int32_t libraryId,
 LibraryPrefetch::Scope::~Scope() {
     connection.setPrefetch(nullptr);
     if (order) {
-        order->connection = &connection;
+        order->connection = connection.serial();
         order->reads = std::move(running->readOrder);
     }
     // Statements that outlive the scope run on their own from now on.

@@ -54,7 +54,7 @@ public:
             ParentQuery query;
         };
         std::vector<Read> reads;
-        const ProviderConnection *connection = nullptr; // the connection they were read on
+        uint64_t connection = 0; // the serial of the connection they were read on
     };
 
     // Runs a prefetch of the library on the connection for its life. With

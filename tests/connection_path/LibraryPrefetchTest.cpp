@@ -48,11 +48,11 @@ const PerParent queries[] = {
     {"SELECT [Pin_identifier],[Equiv_group],[ID] FROM [Pin_Data] WHERE [Equiv_group] = ? ORDER BY([ID]);", GROUPS},
 };
 
-// Every row of the query for the parent: each value as text and kind.
-std::vector<std::string> rowsOf(CTraxDBPath &path, const std::string &sql, int32_t parent) {
-    ProviderConnection &connection = *path.getSession().getConnection();
+// Every row of the query (in the engine's quoting) for the parent on the
+// connection: each value as text and kind.
+std::vector<std::string> rowsOn(ProviderConnection &connection, const std::string &sql, int32_t parent) {
     std::unique_ptr<ProviderStatement> statement;
-    EXPECT_EQ(prepareQuery(connection, path.fixTcEnc(sql), statement), S_OK) << sql;
+    EXPECT_EQ(prepareQuery(connection, sql, statement), S_OK) << sql;
     EXPECT_EQ(statement->execute({DBParam::fromInt(parent)}), S_OK) << sql;
     std::vector<std::string> rows;
     while (statement->fetch() == S_OK) {
@@ -72,6 +72,10 @@ std::vector<std::string> rowsOf(CTraxDBPath &path, const std::string &sql, int32
         rows.push_back(row);
     }
     return rows;
+}
+
+std::vector<std::string> rowsOf(CTraxDBPath &path, const std::string &sql, int32_t parent) {
+    return rowsOn(*path.getSession().getConnection(), path.fixTcEnc(sql), parent);
 }
 
 class LibraryPrefetchTest : public ::testing::TestWithParam<std::string> {
@@ -274,6 +278,39 @@ TEST_P(LibraryPrefetchTest, ATemporaryTableIsReadWhereItHidesTheFilesTable) {
     const std::vector<std::string> pins = pinsOf(definition);
     ASSERT_FALSE(pins.empty());
     EXPECT_NE(pins.at(0).find("Name=temp:"), std::string::npos) << pins.at(0);
+    EXPECT_EQ(scope.prefetch().readsInParallel(), 0);
+}
+
+// A read order serves the connection it was read on alone: not one opened
+// later where that one was, which may hold another database or engine.
+TEST_P(LibraryPrefetchTest, AReadOrderServesOnlyTheConnectionItWasReadOn) {
+    if (GetParam() != "SQLite")
+        GTEST_SKIP() << "only SQLite's reads on a second connection tell that an order was used";
+    const int32_t other = db.ints("SELECT [ID] FROM [Library] WHERE [Name] = 'Other';").at(0);
+    const int32_t definition =
+        db.ints("SELECT MIN([ID]) FROM [Part_Definition] WHERE [Library_ID] = " + std::to_string(other) + ";").at(0);
+    const std::string pins = db.dbPath().fixTcEnc(queries[0].sql);
+    InitString init;
+    ASSERT_EQ(InitString::parse(db.init, init), S_OK);
+    LibraryPrefetch::ReadOrder order;
+    std::unique_ptr<ProviderConnection> first;
+    ASSERT_EQ(openProvider(init, first), S_OK);
+    {
+        LibraryPrefetch::Scope scope(*first, library, &order);
+        rowsOn(*first, pins, db.ints(DEFINITIONS).at(0));
+    }
+    ASSERT_FALSE(order.reads.empty());
+    const ProviderConnection *closed = first.get();
+    first.reset();
+    std::unique_ptr<ProviderConnection> next;
+    for (int attempt = 0; attempt < 100 && next.get() != closed; ++attempt) {
+        next.reset();
+        ASSERT_EQ(openProvider(init, next), S_OK);
+    }
+    if (next.get() != closed)
+        GTEST_SKIP() << "no connection was opened where the closed one was";
+    LibraryPrefetch::Scope scope(*next, other, &order);
+    EXPECT_FALSE(rowsOn(*next, pins, definition).empty());
     EXPECT_EQ(scope.prefetch().readsInParallel(), 0);
 }
 
