@@ -331,18 +331,20 @@ std::shared_ptr<const PrefetchedRows> readLibraryWide(ProviderConnection &connec
     }
     size_t count = 0;
     int32_t previous = 0;
+    std::pair<size_t, size_t> *range = nullptr; // the current parent's
     HRESULT result = S_OK;
     while ((result = statement->fetch()) == S_OK) {
         if (stop && *stop)
             return nullptr;
         const int32_t parent = statement->getInt(1);
-        auto &range = rows->ranges[parent];
-        if (range.second == 0)
-            range.first = count;
-        else if (parent != previous)
-            return nullptr; // not in the order of the parents: a range would be wrong
-        previous = parent;
-        ++range.second;
+        if (!range || parent != previous) {
+            range = &rows->ranges[parent];
+            if (range->second != 0)
+                return nullptr; // not in the order of the parents: a range would be wrong
+            range->first = count;
+            previous = parent;
+        }
+        ++range->second;
         for (int ordinal = 2; ordinal <= columns; ++ordinal)
             appendCell(*rows, *statement, ordinal);
         ++count;

@@ -14,7 +14,6 @@
 #include "interface/PinEquivDataAccess.h"
 
 #include <algorithm>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -128,22 +127,29 @@ std::string folded(std::string text) {
 // find) and the stored identifiers are told apart by any engine.
 bool pinsSettled(const std::shared_ptr<Reader<PinDataAccess>> &source,
                  const std::shared_ptr<Reader<PinDataAccess>> &stored) {
-    std::set<std::string> identifiers;
-    std::set<std::string> folds;
-    const bool distinct = eachWritten(stored, [&](PinDataAccess &pin) {
+    // Sorted lists rather than sets: a definition's pins are read once.
+    std::vector<std::string> identifiers;
+    std::vector<std::string> folds;
+    const bool written = eachWritten(stored, [&](PinDataAccess &pin) {
         std::string text;
-        if (!identifier(text,
-                        [&](bool &isNull, char *buffer, size_t size) { pin.getPinIdentifier(isNull, buffer, size); }))
-            return true; // a pin without identifier is named by no member
-        identifiers.insert(text);
-        return folds.insert(folded(text)).second;
+        // A pin without identifier is named by no member.
+        if (identifier(text,
+                       [&](bool &isNull, char *buffer, size_t size) { pin.getPinIdentifier(isNull, buffer, size); })) {
+            folds.push_back(folded(text));
+            identifiers.push_back(std::move(text));
+        }
+        return true;
     });
-    return distinct && eachWritten(source, [&](PinDataAccess &pin) {
-               std::string text;
-               return identifier(text, [&](bool &isNull, char *buffer,
-                                           size_t size) { pin.getPinIdentifier(isNull, buffer, size); }) &&
-                      identifiers.count(text) > 0;
-           });
+    std::sort(folds.begin(), folds.end());
+    if (!written || std::adjacent_find(folds.begin(), folds.end()) != folds.end())
+        return false;
+    std::sort(identifiers.begin(), identifiers.end());
+    return eachWritten(source, [&](PinDataAccess &pin) {
+        std::string text;
+        return identifier(text, [&](bool &isNull, char *buffer,
+                                    size_t size) { pin.getPinIdentifier(isNull, buffer, size); }) &&
+               std::binary_search(identifiers.begin(), identifiers.end(), text);
+    });
 }
 
 // Whether the source delivers the kind as the definition stores it. The
