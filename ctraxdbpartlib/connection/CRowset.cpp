@@ -19,14 +19,24 @@ struct CRowset::Impl {
     bool fresh = false; // executed, no row fetched since
     bool onRow = false;
     RowsetChanges changes;
+    // The key columns are looked up at the first use of a change or the copy,
+    // which most rowsets (those of the readers) never make.
+    bool keysSettled = false;
 
     // The in-memory copy behind FindFirstRow and MoveToRow, and its current row.
     bool cached = false;
     RowCache rows;
     size_t current = 0;
 
+    void settleKeys() {
+        if (!keysSettled && changes.unchangeable.empty())
+            changes.settleKeys(*statement, binding.columns);
+        keysSettled = true;
+    }
+
     // Reads the rest of the result, from the first row, into `rows`.
     HRESULT loadCache() {
+        settleKeys();
         if (!fresh) {
             HRESULT result = statement->execute(params);
             if (FAILED(result))
@@ -144,8 +154,6 @@ HRESULT CRowset::open(const CSession &session, const std::string &sql, const CDB
                 break;
             }
     }
-    if (SUCCEEDED(result) && r.changes.unchangeable.empty())
-        r.changes.settleKeys(*r.statement, r.binding.columns);
     if (SUCCEEDED(result))
         result = r.statement->execute(r.params);
     if (FAILED(result)) {
@@ -197,6 +205,8 @@ HRESULT CRowset::GetData() {
 HRESULT CRowset::Insert() {
     CDBErrorInfo::clear();
     Impl &r = *impl;
+    if (r.statement)
+        r.settleKeys();
     HRESULT result = r.changes.check(r.statement != nullptr, false, r.onRow);
     if (SUCCEEDED(result)) {
         r.changes.pending.push_back({RowsetChanges::Change::INSERT, r.binding.bufferValues(), {}});
@@ -210,6 +220,8 @@ HRESULT CRowset::Insert() {
 HRESULT CRowset::SetData() {
     CDBErrorInfo::clear();
     Impl &r = *impl;
+    if (r.statement)
+        r.settleKeys();
     HRESULT result = r.changes.check(r.statement != nullptr, true, r.onRow);
     if (FAILED(result))
         return result;
@@ -226,6 +238,8 @@ HRESULT CRowset::SetData() {
 HRESULT CRowset::Delete() {
     CDBErrorInfo::clear();
     Impl &r = *impl;
+    if (r.statement)
+        r.settleKeys();
     HRESULT result = r.changes.check(r.statement != nullptr, true, r.onRow);
     if (SUCCEEDED(result)) {
         r.changes.pending.push_back({RowsetChanges::Change::DELETE, {}, r.currentKey()});

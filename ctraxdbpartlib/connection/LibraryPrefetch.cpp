@@ -155,6 +155,24 @@ HRESULT LibraryPrefetch::prepare(const std::string &sql, std::unique_ptr<Provide
     return S_OK;
 }
 
+bool LibraryPrefetch::counted(const std::string &sql, int32_t parent, int32_t &count) {
+    auto found = plans.find(sql);
+    if (found == plans.end())
+        return false;
+    Plan &plan = found->second;
+    size_t first = 0, end = 0;
+    if (!running || !plan.rows || !plan.query.count || plan.rows->columns != 1 ||
+        !answers(plan.query.parent, parent, generation, *plan.rows, first, end) || end != first + 1)
+        return false;
+    // A count its binding cannot hold runs, and fails there.
+    const PrefetchedRows::Cell &cell = plan.rows->cells[first];
+    if ((cell.flags & PrefetchedRows::HAS_INTEGER) == 0 || cell.integer < 0 || cell.integer > INT32_MAX)
+        return false;
+    ++plan.opened;
+    count = static_cast<int32_t>(cell.integer);
+    return true;
+}
+
 void LibraryPrefetch::changing(ProviderStatement &statement, const std::string &table,
                                const std::vector<std::vector<DBParam>> &keys) {
     ParentKind kind = ParentKind::Definition;

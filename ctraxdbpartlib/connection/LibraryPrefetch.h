@@ -90,6 +90,10 @@ public:
     // parent would be answered from what is read ahead now.
     bool holds(const std::string &sql, ParentKind kind, int32_t parent);
 
+    // The count that the count query of final text `sql` gives for the
+    // parent, when the rows read ahead hold it; false when it has to run.
+    bool counted(const std::string &sql, int32_t parent, int32_t &count);
+
     // For a statement made by this prefetch: whether its rows of generation
     // `generation` answer for the parent, and then the parent's range in them.
     bool answers(ParentKind kind, int32_t parent, int generation, const PrefetchedRows &rows, size_t &first,

@@ -96,17 +96,17 @@ void CTraxDBPartDefWritable::writeSubItems(DBWriter<PartDefAccess> &writer, std:
         if (!statements().isNewKey(WriteTable::PartDefinition, rowset.id)) {
             std::shared_ptr<CTraxDBPartDefAccess> stored = storedRecord();
             unchanged = UnchangedDetails::of(path, *stored, *item);
-            if (item->getPinEquivReader()) {
+            if (unchanged.sourceGroups) {
                 Replayed replay(*this, unchanged.groups, Replay::Purge);
                 CTraxDBPinEquivWriter groups(path, rowset);
                 adopt(groups, writer).purgeAll(std::make_shared<CTraxDBPinEquivReader>(path, *stored), cancel);
             }
-            if (item->getGateSwapReader()) {
+            if (unchanged.sourceSwaps) {
                 Replayed replay(*this, unchanged.swaps, Replay::Purge);
                 CTraxDBGateSwapWriter swaps(path, rowset);
                 adopt(swaps, writer).purgeAll(std::make_shared<CTraxDBGateSwapReader>(path, *stored), cancel);
             }
-            if (item->getGateReader()) {
+            if (unchanged.sourceGates) {
                 Replayed replay(*this, unchanged.gates, Replay::Purge);
                 CTraxDBGateWriter gates(path, rowset);
                 adopt(gates, writer).purgeAll(std::make_shared<CTraxDBGateReader>(path, *stored), cancel);

@@ -14,7 +14,10 @@
 #include "interface/PinEquivDataAccess.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -113,13 +116,39 @@ bool gatesOf(const std::shared_ptr<Reader<GateAccess>> &gates, std::string &cont
 
 // An identifier as an engine's comparison may see it: ASCII letters in
 // one case, trailing blanks dropped.
-std::string folded(std::string text) {
+std::string_view unpadded(std::string_view text) {
     while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    for (char &c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+        text.remove_suffix(1);
     return text;
+}
+char lowered(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+bool sameFolded(std::string_view a, std::string_view b) {
+    a = unpadded(a);
+    b = unpadded(b);
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lowered(x) == lowered(y); });
+}
+uint64_t foldedHash(std::string_view text) {
+    uint64_t hash = 14695981039346656037ull; // FNV-1a
+    for (char c : unpadded(text))
+        hash = (hash ^ static_cast<unsigned char>(lowered(c))) * 1099511628211ull;
+    return hash;
+}
+
+// True when no two of the identifiers are the same once folded.
+bool distinctFolded(const std::vector<std::string> &identifiers) {
+    std::vector<std::pair<uint64_t, size_t>> hashes;
+    hashes.reserve(identifiers.size());
+    for (size_t i = 0; i < identifiers.size(); ++i)
+        hashes.emplace_back(foldedHash(identifiers[i]), i);
+    std::sort(hashes.begin(), hashes.end());
+    for (size_t i = 1; i < hashes.size(); ++i)
+        for (size_t j = i; j-- > 0 && hashes[j].first == hashes[i].first;)
+            if (sameFolded(identifiers[hashes[i].second], identifiers[hashes[j].second]))
+                return false;
+    return true;
 }
 
 // True when every pin the source delivers is stored under its exact
@@ -127,28 +156,37 @@ std::string folded(std::string text) {
 // find) and the stored identifiers are told apart by any engine.
 bool pinsSettled(const std::shared_ptr<Reader<PinDataAccess>> &source,
                  const std::shared_ptr<Reader<PinDataAccess>> &stored) {
-    // Sorted lists rather than sets: a definition's pins are read once.
-    std::vector<std::string> identifiers;
-    std::vector<std::string> folds;
+    std::vector<std::string> identifiers; // in the stored order
     const bool written = eachWritten(stored, [&](PinDataAccess &pin) {
         std::string text;
         // A pin without identifier is named by no member.
         if (identifier(text,
-                       [&](bool &isNull, char *buffer, size_t size) { pin.getPinIdentifier(isNull, buffer, size); })) {
-            folds.push_back(folded(text));
+                       [&](bool &isNull, char *buffer, size_t size) { pin.getPinIdentifier(isNull, buffer, size); }))
             identifiers.push_back(std::move(text));
-        }
         return true;
     });
-    std::sort(folds.begin(), folds.end());
-    if (!written || std::adjacent_find(folds.begin(), folds.end()) != folds.end())
+    if (!written || !distinctFolded(identifiers))
         return false;
-    std::sort(identifiers.begin(), identifiers.end());
+    // A source mostly delivers the pins in their stored order; a sorted
+    // copy is searched only from the first pin that is out of it.
+    size_t next = 0;
+    bool inOrder = true;
+    std::vector<std::string> sorted;
     return eachWritten(source, [&](PinDataAccess &pin) {
         std::string text;
-        return identifier(text, [&](bool &isNull, char *buffer,
-                                    size_t size) { pin.getPinIdentifier(isNull, buffer, size); }) &&
-               std::binary_search(identifiers.begin(), identifiers.end(), text);
+        if (!identifier(text,
+                        [&](bool &isNull, char *buffer, size_t size) { pin.getPinIdentifier(isNull, buffer, size); }))
+            return false;
+        if (inOrder && next < identifiers.size() && identifiers[next] == text) {
+            ++next;
+            return true;
+        }
+        if (inOrder) {
+            inOrder = false;
+            sorted = identifiers;
+            std::sort(sorted.begin(), sorted.end());
+        }
+        return std::binary_search(sorted.begin(), sorted.end(), text);
     });
 }
 
@@ -168,6 +206,9 @@ UnchangedDetails UnchangedDetails::of(pathHandle_t path, CTraxDBPartDefAccess &s
     std::shared_ptr<Reader<PinEquivAccess>> groups = source.getPinEquivReader();
     std::shared_ptr<Reader<GateSwapAccess>> swaps = source.getGateSwapReader();
     std::shared_ptr<Reader<GateAccess>> gates = source.getGateReader();
+    result.sourceGroups = groups != nullptr;
+    result.sourceSwaps = swaps != nullptr;
+    result.sourceGates = gates != nullptr;
     if (!groups && !swaps && !gates)
         return result;
     if (!pinsSettled(source.getPinDataReader(), std::make_shared<CTraxDBPinDataReader>(path, stored)))

@@ -25,6 +25,10 @@ struct UnchangedDetails {
     bool groups = false;
     bool swaps = false;
     bool gates = false;
+    // Which kinds the source delivers a reader of.
+    bool sourceGroups = false;
+    bool sourceSwaps = false;
+    bool sourceGates = false;
 
     // Compares the source's details with those of the stored definition.
     static UnchangedDetails of(pathHandle_t path, CTraxDBPartDefAccess &stored, PartDefAccess &source);

@@ -5,11 +5,14 @@
 #include "ctraxdbpartlib/connection/LibraryPrefetch.h"
 #include "ctraxdbpartlib/connection/CDBErrorInfo.h"
 #include "ctraxdbpartlib/connection/CTraxDBPath.h"
+#include "ctraxdbpartlib/connection/DBStatement.h"
 #include "ctraxdbpartlib/readers/PinDataAccessor.h"
 #include "tests/support/SampleDatabase.h"
 #include "tests/support/TestDatabase.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE::DBIMPL;
 
@@ -163,6 +166,45 @@ TEST_P(LibraryPrefetchTest, WhatARowsetChangesIsAskedOfTheDatabaseAgain) {
     rowsOf(db.dbPath(), queries[2].sql, changed);
     pinsOf(changed == definitions.at(11) ? definitions.at(12) : definitions.at(11));
     EXPECT_EQ(scope.prefetch().executionsAnswered(), answered + 2);
+}
+
+// A count of one parent's rows is taken from the rows read ahead, and asked
+// of the database again once a rowset changed them; the other library's
+// parents are counted by the database.
+TEST_P(LibraryPrefetchTest, CountsAreTheDatabasesBeforeAndAfterARowsetChangesTheirRows) {
+    const char *const count = queries[1].sql;
+    const std::vector<int> definitions = db.ints(DEFINITIONS);
+    std::vector<int> expected;
+    for (int definition : definitions)
+        expected.push_back(runCount(db.dbPath(), count, definition));
+    const int32_t changed =
+        db.ints("SELECT MIN([Part_def_ID]) FROM [Pin_Data] WHERE [Part_def_ID] IN (SELECT [ID] FROM "
+                "[Part_Definition] WHERE [Library_ID] = " +
+                std::to_string(library) + ");")
+            .at(0);
+    LibraryPrefetch::Scope scope(connection(), library);
+    pinsOf(changed);
+    runCount(db.dbPath(), count, changed); // names the count's column
+    const long answered = scope.prefetch().executionsAnswered();
+    for (size_t i = 0; i < definitions.size(); ++i)
+        ASSERT_EQ(runCount(db.dbPath(), count, definitions[i]), expected[i]) << "definition " << definitions[i];
+    const int own =
+        db.ints("SELECT Count(*) FROM [Part_Definition] WHERE [Library_ID] = " + std::to_string(library) + ";").at(0);
+    EXPECT_EQ(scope.prefetch().executionsAnswered(), answered + own);
+
+    CCommand<CAccessor<PinDataAccessor>> rowset;
+    rowset.parentId = changed;
+    db.dbPath().open(rowset, queries[0].sql);
+    rowset.partDefId = changed;
+    rowset.id = db.ints("SELECT MAX([ID]) FROM [Pin_Data];").at(0) + 1;
+    std::snprintf(rowset.pinIdentifier, sizeof rowset.pinIdentifier, "%s", "added");
+    rowset.equivGroupStatus = DBSTATUS_S_ISNULL;
+    ASSERT_EQ(rowset.Insert(), S_OK);
+    ASSERT_EQ(rowset.Update(), S_OK);
+    const size_t at =
+        static_cast<size_t>(std::find(definitions.begin(), definitions.end(), changed) - definitions.begin());
+    EXPECT_EQ(runCount(db.dbPath(), count, changed), expected.at(at) + 1);
+    EXPECT_EQ(runCount(db.dbPath(), count, definitions.back()), expected.back());
 }
 
 TEST_P(LibraryPrefetchTest, StatementsWithoutResultAndOtherChangesDropWhatWasRead) {
