@@ -42,6 +42,15 @@ public:
         getter::textBufferFirst(signal, isNull, buffer, size, textWidth::PIN_SIGNAL_MIN);
     }
 
+    // Whether the pin's own columns in `row` (all but the equivalence group
+    // and the keys) hold the record's values, as a rowset compares them.
+    bool holds(const PinColumns &row) const {
+        return pinIdentifier.holds(row.pinIdentifier, row.pinIdentifierStatus) &&
+               name.holds(row.name, row.nameStatus) && label.holds(row.label, row.labelStatus) &&
+               signal.holds(row.signal, row.signalStatus) && pinType.holds(row.pinType, row.pinTypeStatus) &&
+               loading.holds(row.loading, row.loadingStatus) && position.holds(row.pinPosition, row.pinPositionStatus);
+    }
+
 protected:
     // Each text column is copied only when present.
     template <class... TBaseArgs>

@@ -35,6 +35,14 @@ template <size_t N> struct DBText {
     }
     // For a column the query does not have: reported as NULL.
     void setNull() { null = true; }
+    // Whether a buffer of the column holds the same value, as a rowset
+    // compares them: the text byte for byte, NULL only with NULL.
+    bool holds(const TextBuffer<N> &buffer, DBSTATUS status) const {
+        if (status == DBSTATUS_S_ISNULL || null)
+            return status == DBSTATUS_S_ISNULL && null;
+        const size_t length = strnlen(buffer, sizeof buffer);
+        return length == strnlen(text, sizeof text) && std::memcmp(text, buffer, length) == 0;
+    }
 };
 
 // An integer column and its NULL state.
@@ -49,6 +57,9 @@ template <class T> struct DBValue {
     void setNull() {
         null = true;
         value = T{};
+    }
+    bool holds(T source, DBSTATUS status) const {
+        return status == DBSTATUS_S_ISNULL ? null : !null && value == source;
     }
 };
 

@@ -112,7 +112,7 @@ void CTraxDBPartDefWritable::writeSubItems(DBWriter<PartDefAccess> &writer, std:
                 adopt(gates, writer).purgeAll(std::make_shared<CTraxDBGateReader>(path, *stored), cancel);
             }
         }
-        CTraxDBPinDataWriter pins(path, rowset);
+        CTraxDBPinDataWriter pins(path, rowset, &unchanged.pins);
         adopt(pins, writer).writeNoDelete(item->getPinDataReader(), cancel);
         {
             Replayed replay(*this, unchanged.groups, Replay::Rewrite);

@@ -3,9 +3,9 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-CTraxDBPinDataWritable::CTraxDBPinDataWritable(pathHandle_t path, PartDefAccessor &definition)
+CTraxDBPinDataWritable::CTraxDBPinDataWritable(pathHandle_t path, PartDefAccessor &definition, StoredPins *stored)
     : DBTableWritable(std::move(path), SELECT_DEFINITION_PINS, WriteTable::PartDefinition, definition.id),
-      partDefId(definition.id) {
+      partDefId(definition.id), stored(stored && !stored->empty() ? stored : nullptr) {
     rowset.parentId = partDefId;
 }
 
@@ -31,6 +31,9 @@ bool CTraxDBPinDataWritable::find(std::shared_ptr<PinDataAccess> item) {
     bool isNull = false;
     item->getPinIdentifier(isNull, rowset.pinIdentifier, sizeof rowset.pinIdentifier);
     rowset.pinIdentifierStatus = statusOf(isNull);
+    storedFound = stored && !isNull ? stored->find(rowset.pinIdentifier) : nullptr;
+    if (storedFound)
+        return found(item, true);
     return findEqual(item, 1);
 }
 
@@ -44,6 +47,18 @@ void CTraxDBPinDataWritable::insert(std::shared_ptr<PinDataAccess> item) {
 
 void CTraxDBPinDataWritable::update(std::shared_ptr<PinDataAccess> item) {
     fill(*item);
+    if (storedFound && storedFound->holds(rowset)) {
+        keepFound();
+        return;
+    }
+    if (storedFound) {
+        // The first change: from here on the rowset finds every pin, this
+        // one first, and holds what changes.
+        stored = nullptr;
+        storedFound = nullptr;
+        findEqual(item, 1);
+        fill(*item);
+    }
     setFound();
 }
 

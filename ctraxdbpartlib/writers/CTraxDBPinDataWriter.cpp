@@ -5,8 +5,8 @@
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
-CTraxDBPinDataWriter::CTraxDBPinDataWriter(pathHandle_t path, PartDefAccessor &parent)
-    : DBChildWriter("CTraxDBPinDataWriter", WRITE_TYPE_PIN_DATA, path, parent) {}
+CTraxDBPinDataWriter::CTraxDBPinDataWriter(pathHandle_t path, PartDefAccessor &parent, StoredPins *stored)
+    : DBChildWriter("CTraxDBPinDataWriter", WRITE_TYPE_PIN_DATA, path, parent, stored) {}
 
 std::string CTraxDBPinDataWriter::getWriteItem(std::shared_ptr<PinDataAccess> item) {
     return "Pin " + textOf<11>([&](char *buffer, size_t size) {

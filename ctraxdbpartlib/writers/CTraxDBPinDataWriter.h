@@ -10,7 +10,7 @@ namespace DBIMPL {
 // The pins of a part definition.
 class CTraxDBPinDataWriter : public DBChildWriter<PinDataAccess, CTraxDBPinDataWritable> {
 public:
-    CTraxDBPinDataWriter(pathHandle_t path, PartDefAccessor &parent);
+    CTraxDBPinDataWriter(pathHandle_t path, PartDefAccessor &parent, StoredPins *stored = nullptr);
 
     std::string getWriteItem(std::shared_ptr<PinDataAccess> item) override;
 };

@@ -95,6 +95,12 @@ protected:
         checkTexts(statements(), rowset, 0);
         checkResult(rowset.SetData());
     }
+    // The checks of setFound for a row that already holds the record's
+    // values, which is not written again.
+    void keepFound() {
+        if (!replaying())
+            checkTexts(statements(), rowset, 0);
+    }
     void deleteFound() {
         if (!replaying())
             checkResult(rowset.Delete());

@@ -114,80 +114,33 @@ bool gatesOf(const std::shared_ptr<Reader<GateAccess>> &gates, std::string &cont
     });
 }
 
-// An identifier as an engine's comparison may see it: ASCII letters in
-// one case, trailing blanks dropped.
-std::string_view unpadded(std::string_view text) {
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
-}
-char lowered(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-bool sameFolded(std::string_view a, std::string_view b) {
-    a = unpadded(a);
-    b = unpadded(b);
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lowered(x) == lowered(y); });
-}
-uint64_t foldedHash(std::string_view text) {
-    uint64_t hash = 14695981039346656037ull; // FNV-1a
-    for (char c : unpadded(text))
-        hash = (hash ^ static_cast<unsigned char>(lowered(c))) * 1099511628211ull;
-    return hash;
-}
-
-// True when no two of the identifiers are the same once folded.
-bool distinctFolded(const std::vector<std::string> &identifiers) {
-    std::vector<std::pair<uint64_t, size_t>> hashes;
-    hashes.reserve(identifiers.size());
-    for (size_t i = 0; i < identifiers.size(); ++i)
-        hashes.emplace_back(foldedHash(identifiers[i]), i);
-    std::sort(hashes.begin(), hashes.end());
-    for (size_t i = 1; i < hashes.size(); ++i)
-        for (size_t j = i; j-- > 0 && hashes[j].first == hashes[i].first;)
-            if (sameFolded(identifiers[hashes[i].second], identifiers[hashes[j].second]))
-                return false;
-    return true;
-}
-
-// True when every pin the source delivers is stored under its exact
-// identifier (so that none of them waits in the buffers for the members to
-// find) and the stored identifiers are told apart by any engine.
-bool pinsSettled(const std::shared_ptr<Reader<PinDataAccess>> &source,
-                 const std::shared_ptr<Reader<PinDataAccess>> &stored) {
-    std::vector<std::string> identifiers; // in the stored order
-    const bool written = eachWritten(stored, [&](PinDataAccess &pin) {
-        std::string text;
-        // A pin without identifier is named by no member.
-        if (identifier(text,
-                       [&](bool &isNull, char *buffer, size_t size) { pin.getPinIdentifier(isNull, buffer, size); }))
-            identifiers.push_back(std::move(text));
-        return true;
-    });
-    if (!written || !distinctFolded(identifiers))
-        return false;
-    // A source mostly delivers the pins in their stored order; a sorted
-    // copy is searched only from the first pin that is out of it.
-    size_t next = 0;
-    bool inOrder = true;
-    std::vector<std::string> sorted;
-    return eachWritten(source, [&](PinDataAccess &pin) {
-        std::string text;
-        if (!identifier(text,
-                        [&](bool &isNull, char *buffer, size_t size) { pin.getPinIdentifier(isNull, buffer, size); }))
-            return false;
-        if (inOrder && next < identifiers.size() && identifiers[next] == text) {
-            ++next;
-            return true;
-        }
-        if (inOrder) {
-            inOrder = false;
-            sorted = identifiers;
-            std::sort(sorted.begin(), sorted.end());
-        }
-        return std::binary_search(sorted.begin(), sorted.end(), text);
-    });
+// Keeps the stored pins in `pins` when every pin the source delivers is
+// stored under its exact identifier (so that none of them waits in the
+// buffers for the members to find) and the stored identifiers are told
+// apart by any engine; else leaves it empty.
+bool pinsSettled(const std::shared_ptr<Reader<PinDataAccess>> &source, CTraxDBPinDataReader &stored, StoredPins &pins) {
+    auto identifierOf = [](PinDataAccess &pin, bool &isNull) {
+        return textOf<PIN_IDENTIFIER>([&](char *buffer, size_t size) { pin.getPinIdentifier(isNull, buffer, size); });
+    };
+    bool settled = true;
+    while (std::shared_ptr<PinDataAccess> pin = stored.getNext()) {
+        settled = settled && stored.getItemState(pin) == STATE_WRITE;
+        bool isNull = false;
+        std::string text = identifierOf(*pin, isNull);
+        // A pin without identifier is named by no member. The reader makes
+        // records of its own kind.
+        if (!isNull)
+            pins.add(std::move(text), std::static_pointer_cast<CTraxDBPinDataAccess>(pin));
+    }
+    settled = settled && pins.distinct() && eachWritten(source, [&](PinDataAccess &pin) {
+                  bool isNull = false;
+                  const std::string text = identifierOf(pin, isNull);
+                  return !isNull && pins.find(text) != nullptr;
+              });
+    if (!settled)
+        pins.clear();
+    pins.rewind();
+    return settled;
 }
 
 // Whether the source delivers the kind as the definition stores it. The
@@ -211,7 +164,8 @@ UnchangedDetails UnchangedDetails::of(pathHandle_t path, CTraxDBPartDefAccess &s
     result.sourceGates = gates != nullptr;
     if (!groups && !swaps && !gates)
         return result;
-    if (!pinsSettled(source.getPinDataReader(), std::make_shared<CTraxDBPinDataReader>(path, stored)))
+    CTraxDBPinDataReader storedPins(path, stored);
+    if (!pinsSettled(source.getPinDataReader(), storedPins, result.pins))
         return result;
     result.groups = same<CTraxDBPinEquivReader>(groups, path, stored, groupsOf);
     result.swaps = same<CTraxDBGateSwapReader>(swaps, path, stored, swapsOf);

@@ -13,6 +13,7 @@
 // none waits in the buffers, and no two stored pins of the definition have
 // identifiers that an engine could take for one another).
 
+#include "ctraxdbpartlib/writers/StoredPins.h"
 #include "interface/Handles.h"
 #include "interface/PartDefAccess.h"
 
@@ -29,6 +30,10 @@ struct UnchangedDetails {
     bool sourceGroups = false;
     bool sourceSwaps = false;
     bool sourceGates = false;
+    // The stored pins, when every pin the source delivers is stored under
+    // its identifier (and the source delivers groups, swap groups or
+    // gates); else empty.
+    StoredPins pins;
 
     // Compares the source's details with those of the stored definition.
     static UnchangedDetails of(pathHandle_t path, CTraxDBPartDefAccess &stored, PartDefAccess &source);
