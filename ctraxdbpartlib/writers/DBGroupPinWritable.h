@@ -20,9 +20,15 @@ public:
     bool find(std::shared_ptr<T> item) override {
         int index = -1;
         item->getIndex(index);
-        pendingFound = this->statements().replay() != Replay::Rewrite && index >= 0 &&
-                       static_cast<size_t>(index) < pendingLinks().size();
-        return pendingFound ? this->found(item, true) : this->findAt(item, index);
+        const Replay replay = this->statements().replay();
+        pendingFound = replay != Replay::Rewrite && index >= 0 && static_cast<size_t>(index) < pendingLinks().size();
+        if (pendingFound)
+            return this->found(item, true);
+        // A replayed purge goes through the links a reader of the stored
+        // ones delivers, no more than the gate's rows: each one is there.
+        if (replay == Replay::Purge)
+            return this->found(item, index >= 0);
+        return this->findAt(item, index);
     }
     void insert(std::shared_ptr<T> item) override {
         if (this->replayedInsert(item))
