@@ -36,6 +36,27 @@ bool wholeNumber(const char *text, size_t length, int64_t &value) {
     return error == std::errc() && end == number.data() + number.size();
 }
 
+void ProviderStatement::snapshot(int ordinal, Snapshot &value) {
+    value = Snapshot();
+    value.kind = kind(ordinal);
+    if (value.kind == DBParam::NUL)
+        return;
+    if (value.kind == DBParam::I4 && getInteger(ordinal, value.integer)) {
+        value.whole = true;
+        value.intValue = static_cast<int32_t>(value.integer);
+        return;
+    }
+    // The text straight from the engine's buffer, before any conversion of
+    // the value.
+    value.text = getText(ordinal, value.length);
+    value.whole = getInteger(ordinal, value.integer);
+    // A whole number within 32 bits is that number on every engine; of any
+    // other text the engine says what it reads as.
+    value.intValue = value.whole && value.integer >= INT32_MIN && value.integer <= INT32_MAX
+                         ? static_cast<int32_t>(value.integer)
+                         : getInt(ordinal);
+}
+
 HRESULT InitString::parse(const std::string &text, InitString &out) {
     out.pairs.clear();
     size_t i = 0;

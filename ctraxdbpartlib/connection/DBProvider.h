@@ -103,6 +103,21 @@ public:
     // The kind of value() without its text: engines answer it without
     // copying one.
     virtual DBParam::Kind kind(int ordinal) { return value(ordinal).kind; }
+
+    // What kind(), getText(), getInteger() and getInt() give for a column,
+    // taken at once: a whole number of kind I4 keeps no text (its text is
+    // its digits), and getInt() of it is its low 32 bits.
+    struct Snapshot {
+        DBParam::Kind kind = DBParam::NUL;
+        const char *text = nullptr; // valid until the next fetch
+        size_t length = 0;
+        bool whole = false; // getInteger's answer, in `integer`
+        int64_t integer = 0;
+        int32_t intValue = 0;
+    };
+    // By default through those four, the text first; engines that look at a
+    // value once override it.
+    virtual void snapshot(int ordinal, Snapshot &value);
 };
 
 // One open connection, with its one session.

@@ -55,28 +55,22 @@ bool isReadTable(const std::string &table) {
 // integer column keeps no text: its text is its number in decimal, as the
 // engines give it.
 void appendCell(PrefetchedRows &rows, ProviderStatement &statement, int ordinal) {
+    ProviderStatement::Snapshot value;
+    statement.snapshot(ordinal, value);
     PrefetchedRows::Cell cell;
-    const DBParam::Kind kind = statement.kind(ordinal);
-    if (kind == DBParam::NUL) {
+    if (value.kind == DBParam::NUL) {
         cell.flags = PrefetchedRows::IS_NULL;
-    } else if (kind == DBParam::I4 && statement.getInteger(ordinal, cell.integer)) {
-        cell = PrefetchedRows::integerCell(cell.integer);
+    } else if (value.kind == DBParam::I4 && value.whole) {
+        cell = PrefetchedRows::integerCell(value.integer);
     } else {
-        // The text straight from the engine's buffer, before any
-        // conversion of the value.
-        size_t length = 0;
-        const char *text = statement.getText(ordinal, length);
         cell.offset = rows.texts.size();
-        cell.length = length;
-        rows.texts.append(text, length);
-        if (statement.getInteger(ordinal, cell.integer))
+        cell.length = value.length;
+        rows.texts.append(value.text, value.length);
+        cell.integer = value.integer;
+        cell.intValue = value.intValue;
+        if (value.whole)
             cell.flags |= PrefetchedRows::HAS_INTEGER;
-        // A whole number within 32 bits is that number on every engine; of
-        // any other text the engine says what it reads as.
-        const bool int32 =
-            (cell.flags & PrefetchedRows::HAS_INTEGER) != 0 && cell.integer >= INT32_MIN && cell.integer <= INT32_MAX;
-        cell.intValue = int32 ? static_cast<int32_t>(cell.integer) : statement.getInt(ordinal);
-        if (kind == DBParam::I4)
+        if (value.kind == DBParam::I4)
             cell.flags |= PrefetchedRows::INT_VALUE;
     }
     rows.cells.push_back(cell);

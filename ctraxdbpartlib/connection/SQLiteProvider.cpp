@@ -219,6 +219,33 @@ public:
         return sqlite3_column_type(stmt, ordinal - 1) == SQLITE_NULL ? nullptr : "";
     }
 
+    // One look at the type, and at a text once. A real goes the long way.
+    void snapshot(int ordinal, Snapshot &value) override {
+        const int column = ordinal - 1;
+        switch (sqlite3_column_type(stmt, column)) {
+        case SQLITE_NULL:
+            value = Snapshot();
+            return;
+        case SQLITE_INTEGER:
+            value = Snapshot();
+            value.kind = DBParam::I4;
+            value.whole = true;
+            value.integer = sqlite3_column_int64(stmt, column);
+            value.intValue = static_cast<int32_t>(value.integer);
+            return;
+        case SQLITE_FLOAT:
+            ProviderStatement::snapshot(ordinal, value);
+            return;
+        default:
+            value = Snapshot();
+            value.kind = DBParam::TEXT;
+            value.text = getText(ordinal, value.length);
+            value.whole = wholeNumber(value.text, value.length, value.integer);
+            value.intValue = value.whole && value.integer >= INT32_MIN && value.integer <= INT32_MAX
+                                 ? static_cast<int32_t>(value.integer)
+                                 : sqlite3_column_int(stmt, column);
+        }
+    }
     DBParam::Kind kind(int ordinal) override {
         switch (sqlite3_column_type(stmt, ordinal - 1)) {
         case SQLITE_NULL:
