@@ -235,6 +235,14 @@ HRESULT CRowset::SetData() {
     return result;
 }
 
+HRESULT CRowset::checkChangeable() {
+    CDBErrorInfo::clear();
+    Impl &r = *impl;
+    if (r.statement)
+        r.settleKeys();
+    return r.changes.check(r.statement != nullptr, true, true);
+}
+
 HRESULT CRowset::Delete() {
     CDBErrorInfo::clear();
     Impl &r = *impl;

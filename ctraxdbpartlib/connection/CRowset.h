@@ -28,6 +28,10 @@ public:
     // Sets the buffer's values on the current row; on a row of the in-memory
     // copy (below) that holds them already, nothing is held pending.
     HRESULT SetData();
+    // What SetData refuses before it looks at the values: a rowset that is
+    // not open or whose rows cannot be changed. For a row known to hold the
+    // buffer's values already, which is not set again.
+    HRESULT checkChangeable();
     HRESULT Delete();
     // Moves forward to the next row whose column `ordinal` equals the
     // buffer's value of that column (DB_S_ENDOFROWSET when none).

@@ -156,12 +156,13 @@ bool LibraryPrefetch::counted(const std::string &sql, int32_t parent, int32_t &c
     Plan &plan = found->second;
     size_t first = 0, end = 0;
     if (!running || !plan.rows || !plan.query.count || plan.rows->columns != 1 ||
-        !answers(plan.query.parent, parent, generation, *plan.rows, first, end) || end != first + 1)
+        !rangeOf(plan.query.parent, parent, generation, *plan.rows, first, end) || end != first + 1)
         return false;
     // A count its binding cannot hold runs, and fails there.
     const PrefetchedRows::Cell &cell = plan.rows->cells[first];
     if ((cell.flags & PrefetchedRows::HAS_INTEGER) == 0 || cell.integer < 0 || cell.integer > INT32_MAX)
         return false;
+    ++answered;
     ++plan.opened;
     count = static_cast<int32_t>(cell.integer);
     return true;
@@ -230,6 +231,14 @@ bool LibraryPrefetch::current(ParentKind kind, int32_t parent, const PrefetchedR
 
 bool LibraryPrefetch::answers(ParentKind kind, int32_t parent, int rowsGeneration, const PrefetchedRows &rows,
                               size_t &first, size_t &end) {
+    if (!rangeOf(kind, parent, rowsGeneration, rows, first, end))
+        return false;
+    ++answered;
+    return true;
+}
+
+bool LibraryPrefetch::rangeOf(ParentKind kind, int32_t parent, int rowsGeneration, const PrefetchedRows &rows,
+                              size_t &first, size_t &end) {
     if (rowsGeneration != generation || !current(kind, parent, rows))
         return false;
     auto range = rows.ranges.find(parent);
@@ -242,7 +251,6 @@ bool LibraryPrefetch::answers(ParentKind kind, int32_t parent, int rowsGeneratio
     } else {
         first = end = 0;
     }
-    ++answered;
     return true;
 }
 

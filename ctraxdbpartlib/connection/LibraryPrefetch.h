@@ -126,6 +126,9 @@ private:
     // Whether rows read ahead of the parent's kind still show the parent as
     // the database holds it.
     bool current(ParentKind kind, int32_t parent, const PrefetchedRows &rows);
+    // As answers, without counting an execution answered.
+    bool rangeOf(ParentKind kind, int32_t parent, int generation, const PrefetchedRows &rows, size_t &first,
+                 size_t &end);
     void noteChanged(int32_t definition, const std::string &table);
     // Reads the library-wide form of the query of final text `sql` (or takes
     // what the second connection read of it); null when the engine refuses it.

@@ -1,5 +1,8 @@
 #include "ctraxdbpartlib/writers/CTraxDBPinDataWritable.h"
 
+#include <cstring>
+#include <string>
+
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
 namespace DBIMPL {
 
@@ -31,7 +34,10 @@ bool CTraxDBPinDataWritable::find(std::shared_ptr<PinDataAccess> item) {
     bool isNull = false;
     item->getPinIdentifier(isNull, rowset.pinIdentifier, sizeof rowset.pinIdentifier);
     rowset.pinIdentifierStatus = statusOf(isNull);
-    storedFound = stored && !isNull ? stored->find(rowset.pinIdentifier) : nullptr;
+    storedFound = stored && !isNull
+                      ? stored->find(std::string(rowset.pinIdentifier,
+                                                 strnlen(rowset.pinIdentifier, sizeof rowset.pinIdentifier)))
+                      : nullptr;
     if (storedFound)
         return found(item, true);
     return findEqual(item, 1);
@@ -53,7 +59,9 @@ void CTraxDBPinDataWritable::update(std::shared_ptr<PinDataAccess> item) {
     }
     if (storedFound) {
         // The first change: from here on the rowset finds every pin, this
-        // one first, and holds what changes.
+        // one first, and holds what changes. The stored pins were read from
+        // its rows; a row gone since would leave it on no row, which
+        // setFound refuses.
         stored = nullptr;
         storedFound = nullptr;
         findEqual(item, 1);

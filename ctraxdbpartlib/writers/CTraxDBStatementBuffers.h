@@ -29,6 +29,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -145,6 +146,11 @@ public:
 
     Replay replay() const { return replaying; }
 
+    // The queries whose rowsets were found to take changes in this write: a
+    // rowset of one of them takes them too.
+    bool changeable(const std::string &select) const { return changeableSelects.count(select) != 0; }
+    void setChangeable(const std::string &select) { changeableSelects.insert(select); }
+
     // Sets the replay mode for its life, then restores the one before.
     class ReplayScope {
     public:
@@ -163,6 +169,7 @@ public:
 private:
     class Tuple;
     Replay replaying = Replay::Off;
+    std::unordered_set<std::string> changeableSelects;
 
     struct StatementBuffer {
         int32_t nextId = -1;

@@ -96,10 +96,16 @@ protected:
         checkResult(rowset.SetData());
     }
     // The checks of setFound for a row that already holds the record's
-    // values, which is not written again.
+    // values, which is not written again. Whether the rows take changes is
+    // asked of the first rowset of the query in the write.
     void keepFound() {
-        if (!replaying())
-            checkTexts(statements(), rowset, 0);
+        if (replaying())
+            return;
+        checkTexts(statements(), rowset, 0);
+        if (statements().changeable(select))
+            return;
+        checkResult(openRowset().checkChangeable());
+        statements().setChangeable(select);
     }
     void deleteFound() {
         if (!replaying())

@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 

@@ -128,6 +128,68 @@ TEST(ReSync, ACopyWithNothingChangedWritesNoRow) {
     EXPECT_FALSE(loggedWrites(target).empty());
 }
 
+// A source pin that differs from its stored row is the one row written,
+// wherever it stands among the definition's pins.
+TEST(ReSync, AChangedPinIsTheOneRowWritten) {
+    txdbtest::SampleDatabase source("SQLite", {"Demo", 200, 1, true});
+    const std::string target = txdbtest::tempFile();
+    ASSERT_EQ(runPartlib({"copy", source.init, target, "--yes"}).status, 0);
+    logWrites(target);
+    // The first pin of one definition with gates and the last of another.
+    const std::string withGates = "SELECT [Part_def_ID] FROM [Gate]";
+    source.exec("UPDATE [Pin_Data] SET [Name] = 'first' WHERE [ID] = (SELECT MIN([ID]) FROM [Pin_Data] WHERE "
+                "[Part_def_ID] = (SELECT MIN([Part_def_ID]) FROM (" +
+                withGates + ") AS [g]));");
+    source.exec("UPDATE [Pin_Data] SET [Name] = 'last' WHERE [ID] = (SELECT MAX([ID]) FROM [Pin_Data] WHERE "
+                "[Part_def_ID] = (SELECT MAX([Part_def_ID]) FROM (" +
+                withGates + ") AS [g]));");
+    ProgramRun again = runPartlib({"copy", source.init, target, "--yes"});
+    ASSERT_EQ(again.status, 0) << again.all();
+    EXPECT_EQ(loggedWrites(target), (std::vector<std::string>{"UPDATE Pin_Data", "UPDATE Pin_Data"}));
+    EXPECT_EQ(txdbtest::naturalTablesOf(target), txdbtest::naturalTablesOf(source.init));
+}
+
+// Stored pins whose identifiers differ only in case, which an engine that
+// compares without case takes for one another: the definition's details are
+// written anew, as they are when a pin is not stored. Without them nothing
+// is written.
+TEST(ReSync, DetailsOfPinsThatDifferOnlyInCaseAreWrittenAnew) {
+    for (const bool twins : {false, true}) {
+        // Two more pins, which no gate, swap gate or group names.
+        const std::string source = txdbtest::partLibraryWith(
+            std::string(BASE) + "INSERT INTO Pin_Data (ID, Part_def_ID, Pin_identifier) VALUES (5, 1, 'q'), (6, 1, " +
+            (twins ? "'Q'" : "'r'") + ");");
+        const std::string target = txdbtest::tempFile();
+        ASSERT_EQ(runPartlib({"copy", source, target, "--yes"}).status, 0);
+        logWrites(target);
+        ProgramRun again = runPartlib({"copy", source, target, "--yes"});
+        ASSERT_EQ(again.status, 0) << again.all();
+        EXPECT_EQ(loggedWrites(target).empty(), !twins) << "twins: " << twins;
+        EXPECT_EQ(txdbtest::naturalTablesOf(target), txdbtest::naturalTables(source)) << "twins: " << twins;
+    }
+}
+
+// A target whose pins have no key: a pin cannot be changed there, and a
+// pin that equals its row is refused as a change would be.
+TEST(ReSync, PinsOfATableWithoutKeyAreRefusedEvenWhenUnchanged) {
+    const std::string source = txdbtest::partLibraryWith(BASE);
+    const std::string target = txdbtest::tempFile();
+    ASSERT_EQ(runPartlib({"copy", source, target, "--yes"}).status, 0);
+    txdbtest::runSql(target,
+                     "PRAGMA legacy_alter_table = ON; ALTER TABLE Pin_Data RENAME TO Pin_Data_keyed;"
+                     "CREATE TABLE Pin_Data (ID INTEGER, Part_def_ID INTEGER NOT NULL, Pin_identifier VARCHAR(10), "
+                     "Name VARCHAR(10), Label VARCHAR(50), Pin_position INTEGER, Pin_type INTEGER, Loading INTEGER, "
+                     "Signal VARCHAR(50), Equiv_group INTEGER);"
+                     "INSERT INTO Pin_Data SELECT * FROM Pin_Data_keyed; DROP TABLE Pin_Data_keyed;"
+                     "CREATE UNIQUE INDEX PinDataIds ON Pin_Data (ID);"
+                     "CREATE INDEX PinDataPartDefIndex ON Pin_Data (Part_def_ID);"
+                     "CREATE UNIQUE INDEX PinDataUnique ON Pin_Data (Part_def_ID, Pin_identifier);"
+                     "CREATE INDEX PinDataEquivGroup ON Pin_Data (Equiv_group);");
+    ProgramRun again = runPartlib({"copy", source, target, "--yes"});
+    EXPECT_NE(again.status, 0);
+    EXPECT_NE(again.all().find("has no primary key"), std::string::npos) << again.all();
+}
+
 struct Recorder : Observer<WriterEvent> {
     void update(const WriterEvent &event) override {
         events.push_back(std::to_string(event.writeType) + " " + event.text + " " + std::to_string(event.index) + "/" +
