@@ -183,7 +183,16 @@ CTraxDBStatementBuffers::PendingPin *CTraxDBStatementBuffers::findPending(int32_
         return nullptr;
     PinList &pins = buffers.pinLists[list->second];
     auto first = pins.firstByName.find(upperCase(identifier));
-    return first == pins.firstByName.end() ? nullptr : &pins.pins[first->second];
+    if (first == pins.firstByName.end())
+        return nullptr;
+    // A pin of exactly that identifier goes before one that differs only in
+    // case: an engine that tells case apart may hold both.
+    PendingPin &pin = pins.pins[first->second];
+    if (pin.identifier != identifier)
+        for (PendingPin &exact : pins.pins)
+            if (exact.identifier == identifier)
+                return &exact;
+    return &pin;
 }
 
 std::string CTraxDBStatementBuffers::nextPinDataStatement() {

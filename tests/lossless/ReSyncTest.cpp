@@ -169,6 +169,20 @@ TEST(ReSync, DetailsOfPinsThatDifferOnlyInCaseAreWrittenAnew) {
     }
 }
 
+// Pins whose identifiers differ only in case, each named by a gate and a
+// swap gate: a copy links each member to the pin of its exact identifier,
+// and so does a copy again.
+TEST(ReSync, MembersNamingPinsThatDifferOnlyInCaseAreLinkedToTheirOwn) {
+    const std::string source =
+        txdbtest::partLibraryWith(std::string(BASE) + "UPDATE Pin_Data SET Pin_identifier = 'p' WHERE ID = 3; "
+                                                      "UPDATE Pin_Data SET Pin_identifier = 'P' WHERE ID = 4;");
+    const std::string target = txdbtest::tempFile();
+    ASSERT_EQ(runPartlib({"copy", source, target, "--yes"}).status, 0);
+    EXPECT_EQ(txdbtest::naturalTables(target), txdbtest::naturalTables(source));
+    ASSERT_EQ(runPartlib({"copy", source, target, "--yes"}).status, 0);
+    EXPECT_EQ(txdbtest::naturalTables(target), txdbtest::naturalTables(source));
+}
+
 // A target whose pins have no key: a pin cannot be changed there, and a
 // pin that equals its row is refused as a change would be.
 TEST(ReSync, PinsOfATableWithoutKeyAreRefusedEvenWhenUnchanged) {
