@@ -29,7 +29,9 @@ struct CRowset::Impl {
     size_t current = 0;
 
     void settleKeys() {
-        if (!keysSettled && changes.unchangeable.empty())
+        if (keysSettled || !statement)
+            return;
+        if (changes.unchangeable.empty())
             changes.settleKeys(*statement, binding.columns);
         keysSettled = true;
     }
@@ -205,8 +207,7 @@ HRESULT CRowset::GetData() {
 HRESULT CRowset::Insert() {
     CDBErrorInfo::clear();
     Impl &r = *impl;
-    if (r.statement)
-        r.settleKeys();
+    r.settleKeys();
     HRESULT result = r.changes.check(r.statement != nullptr, false, r.onRow);
     if (SUCCEEDED(result)) {
         r.changes.pending.push_back({RowsetChanges::Change::INSERT, r.binding.bufferValues(), {}});
@@ -220,8 +221,7 @@ HRESULT CRowset::Insert() {
 HRESULT CRowset::SetData() {
     CDBErrorInfo::clear();
     Impl &r = *impl;
-    if (r.statement)
-        r.settleKeys();
+    r.settleKeys();
     HRESULT result = r.changes.check(r.statement != nullptr, true, r.onRow);
     if (FAILED(result))
         return result;
@@ -238,16 +238,14 @@ HRESULT CRowset::SetData() {
 HRESULT CRowset::checkChangeable() {
     CDBErrorInfo::clear();
     Impl &r = *impl;
-    if (r.statement)
-        r.settleKeys();
+    r.settleKeys();
     return r.changes.check(r.statement != nullptr, true, true);
 }
 
 HRESULT CRowset::Delete() {
     CDBErrorInfo::clear();
     Impl &r = *impl;
-    if (r.statement)
-        r.settleKeys();
+    r.settleKeys();
     HRESULT result = r.changes.check(r.statement != nullptr, true, r.onRow);
     if (SUCCEEDED(result)) {
         r.changes.pending.push_back({RowsetChanges::Change::DELETE, {}, r.currentKey()});

@@ -50,11 +50,9 @@ void ProviderStatement::snapshot(int ordinal, Snapshot &value) {
     // the value.
     value.text = getText(ordinal, value.length);
     value.whole = getInteger(ordinal, value.integer);
-    // A whole number within 32 bits is that number on every engine; of any
-    // other text the engine says what it reads as.
-    value.intValue = value.whole && value.integer >= INT32_MIN && value.integer <= INT32_MAX
-                         ? static_cast<int32_t>(value.integer)
-                         : getInt(ordinal);
+    // Of a text that is no whole number within 32 bits, the engine says
+    // what it reads as.
+    value.intValue = value.wholeInt32() ? static_cast<int32_t>(value.integer) : getInt(ordinal);
 }
 
 HRESULT InitString::parse(const std::string &text, InitString &out) {

@@ -114,6 +114,9 @@ public:
         bool whole = false; // getInteger's answer, in `integer`
         int64_t integer = 0;
         int32_t intValue = 0;
+
+        // A whole number within 32 bits is that number on every engine.
+        bool wholeInt32() const { return whole && integer >= INT32_MIN && integer <= INT32_MAX; }
     };
     // By default through those four, the text first; engines that look at a
     // value once override it.

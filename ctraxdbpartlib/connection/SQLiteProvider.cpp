@@ -241,9 +241,8 @@ public:
             value.kind = DBParam::TEXT;
             value.text = getText(ordinal, value.length);
             value.whole = wholeNumber(value.text, value.length, value.integer);
-            value.intValue = value.whole && value.integer >= INT32_MIN && value.integer <= INT32_MAX
-                                 ? static_cast<int32_t>(value.integer)
-                                 : sqlite3_column_int(stmt, column);
+            value.intValue =
+                value.wholeInt32() ? static_cast<int32_t>(value.integer) : sqlite3_column_int(stmt, column);
         }
     }
     DBParam::Kind kind(int ordinal) override {

@@ -1,6 +1,9 @@
 #include "ctraxdbpartlib/writers/StoredPins.h"
 
+#include "ctraxdbpartlib/TextUtil.h"
+
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 
 namespace COM_ORVEL_TRAX_PLDAIO_INTERFACE {
@@ -8,19 +11,11 @@ namespace DBIMPL {
 
 namespace {
 
-char lowered(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameButCase(const std::string &a, const std::string &b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lowered(x) == lowered(y); });
-}
-
-uint64_t hashButCase(const std::string &text) {
+// A hash that texts equal by equalsNoCase share.
+uint64_t hashNoCase(const std::string &text) {
     uint64_t hash = 14695981039346656037ull; // FNV-1a
     for (char c : text)
-        hash = (hash ^ static_cast<unsigned char>(lowered(c))) * 1099511628211ull;
+        hash = (hash ^ static_cast<uint64_t>(std::tolower(static_cast<unsigned char>(c)))) * 1099511628211ull;
     return hash;
 }
 
@@ -41,11 +36,11 @@ bool StoredPins::distinct() const {
     std::vector<std::pair<uint64_t, size_t>> hashes;
     hashes.reserve(pins.size());
     for (size_t i = 0; i < pins.size(); ++i)
-        hashes.emplace_back(hashButCase(pins[i].first), i);
+        hashes.emplace_back(hashNoCase(pins[i].first), i);
     std::sort(hashes.begin(), hashes.end());
     for (size_t i = 1; i < hashes.size(); ++i)
         for (size_t j = i; j-- > 0 && hashes[j].first == hashes[i].first;)
-            if (sameButCase(pins[hashes[i].second].first, pins[hashes[j].second].first))
+            if (equalsNoCase(pins[hashes[i].second].first, pins[hashes[j].second].first))
                 return false;
     return true;
 }
